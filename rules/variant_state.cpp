@@ -1,0 +1,25 @@
+#include "rules/variant_state.h"
+
+std::atomic<TGameType> CurrentVariant{gtRussian};
+std::atomic<int> SquareCount{32};
+std::atomic<int> BoardGeometry{1};
+TGame CurrentGame;
+
+TVariantHooks& VariantHooks() {
+    static TVariantHooks hooks;
+    return hooks;
+}
+
+void SetGameVariant(TGameType v) {
+    CurrentVariant = v;
+    CurrentGame.header.variant = v;
+    SquareCount = SquaresOf(v);
+    BoardGeometry = GeometryOf(v);
+    TVariantHooks& hooks = VariantHooks();
+    if (hooks.clearHashTable)
+        hooks.clearHashTable();
+    if (hooks.openEndgameDatabase)
+        hooks.openEndgameDatabase(v); // opens the book first
+    else if (hooks.openBook)
+        hooks.openBook(v);
+}
