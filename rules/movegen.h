@@ -1,0 +1,25 @@
+#pragma once
+// Legal moves of every variant, making moves, removing moves that lead to one position.
+// Re-entrant: no shared scratch state; the engine thread and the user-interface thread generate
+// at the same time.
+
+#include "rules/board.h"
+#include "rules/move.h"
+
+// Fills `list` (cleared first) with the legal moves of `side` (0 or 1) under `variant`'s rules.
+// Captures are compulsory; each variant's capture-choice filter is applied. Unused bytes of every
+// move record are zero, so equal moves compare and store equal.
+void FindMoves(const TBoard& board, int side, TMoveList& list, TGameType variant);
+// The main window's variant.
+void FindMoves(const TBoard& board, int side, TMoveList& list);
+
+// Applies a listed move (or a stored node) to `board` with `variant`'s promotion rule.
+// Does not check legality.
+void MakeMove(const TMove& m, TBoard& board, TGameType variant);
+
+// Removes every move that leads to the same position as an earlier move of the list.
+void RemoveDuplicateMoves(TMoveList& list, const TBoard& board, TGameType variant);
+void RemoveDuplicateMoves(TMoveList& list, const TBoard& board);
+
+// 1 if the moving piece is a king, plus 1 for each captured king (on the board before the move).
+int KingCaptureWeight(const TMove& m, const TBoard& board);
