@@ -62,7 +62,8 @@ struct TCandidate {
 // sought, so every listed record has a clean tail.
 class TCaptureSearch {
   public:
-    TCaptureSearch(const TRules& rules, int side, TMoveList& list) : m_r(rules), m_side(side), m_list(list) {}
+    TCaptureSearch(const TRules& rules, int side, int maxPairs, TMoveList& list)
+        : m_r(rules), m_side(side), m_maxPairs(maxPairs), m_list(list) {}
 
     void Run(const TBoard& board, int from) {
         m_move = TMove{};
@@ -118,8 +119,7 @@ class TCaptureSearch {
             m_move.squares[pair] = cd.jumped;
             m_move.squares[pair + 1] = cd.landing;
             // A move holds at most 20 pairs: a set-up with more pieces stops deepening there.
-            if (depth < MaxCapturePairs &&
-                Search(next, cd.landing, OppositeDirection(cd.direction), depth + 1))
+            if (depth < m_maxPairs && Search(next, cd.landing, OppositeDirection(cd.direction), depth + 1))
                 continuing[cd.direction] = true;
         }
         for (int c = 0; c < n; ++c) {
@@ -138,6 +138,7 @@ class TCaptureSearch {
 
     const TRules& m_r;
     int m_side;
+    int m_maxPairs;
     TMoveList& m_list;
     TMove m_move;
 };
@@ -200,13 +201,18 @@ void AddPlainMoves(const TRules& r, const TBoard& board, int side, TMoveList& li
 } // namespace
 
 void FindMoves(const TBoard& board, int side, TMoveList& list, TGameType variant) {
+    FindMovesWithPairLimit(board, side, list, variant, MaxCapturePairs);
+}
+
+void FindMovesWithPairLimit(const TBoard& board, int side, TMoveList& list, TGameType variant, int maxPairs) {
     list.clear();
+    maxPairs = std::clamp(maxPairs, 1, MaxCapturePairs);
     const TRules r = RulesOf(variant);
     // Squares beyond the board's own count play no part.
     TBoard work = board;
     for (int n = r.nt->squares + 1; n <= MaxSquares; ++n)
         work[n] = 0;
-    TCaptureSearch search(r, side, list);
+    TCaptureSearch search(r, side, maxPairs, list);
     for (int s = 1; s <= r.nt->squares; ++s)
         if (work[s] != 0 && PieceSide(work[s]) == side) search.Run(work, s);
     if (!list.empty())

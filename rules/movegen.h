@@ -12,6 +12,10 @@
 void FindMoves(const TBoard& board, int side, TMoveList& list, TGameType variant);
 // The main window's variant.
 void FindMoves(const TBoard& board, int side, TMoveList& list);
+// FindMoves with captures cut at `maxPairs` (1..20) pairs: a sequence that could go on ends there.
+// FindMoves itself uses the record's 20 pairs, so a composed position with more pieces to take
+// never writes past them.
+void FindMovesWithPairLimit(const TBoard& board, int side, TMoveList& list, TGameType variant, int maxPairs);
 
 // Applies a listed move (or a stored node) to `board` with `variant`'s promotion rule.
 // Does not check legality.

@@ -131,3 +131,22 @@ TEST(MovegenKingCaptureWeight, MoverAndTakenKings) {
     plain.squares[0] = 18;
     EXPECT_EQ(KingCaptureWeight(plain, Place("W14")), 1);
 }
+
+// A capture cut at the pair bound ends where it stands, is still a sound move, and a stored
+// node claiming more pairs than a record holds is read only up to them.
+TEST(MovegenBounds, CapturesStopAtThePairBound) {
+    const TBoard board = Place("w1 b5 b13 b21");
+    TMoveList list;
+    FindMovesWithPairLimit(board, 0, list, gtRussian, 2);
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"1(5)10(13)17"}));
+    FindMovesWithPairLimit(board, 0, list, gtRussian, 1);
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"1(5)10"}));
+    FindMovesWithPairLimit(board, 0, list, gtRussian, MaxCapturePairs);
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"1(5)10(13)17(21)26"}));
+
+    TMove damaged = list.front();
+    damaged.captures = 200;
+    TBoard after = board;
+    MakeMove(damaged, after, gtRussian);
+    EXPECT_EQ(KingCaptureWeight(damaged, board), 0);
+}
