@@ -225,9 +225,20 @@ void FindMoves(const TBoard& board, int side, TMoveList& list) {
     FindMoves(board, side, list, CurrentVariant);
 }
 
+// Every square of the record lies on the board: a damaged stored node may not write outside it.
+bool FitsBoard(const TMove& m, int squares) {
+    auto on = [&](int s) { return s >= 1 && s <= squares; };
+    if (!on(m.from) || m.captures > MaxCapturePairs) return false;
+    const int used = m.captures ? 2 * m.captures : 1;
+    for (int i = 0; i < used; ++i)
+        if (!on(m.squares[i])) return false;
+    return true;
+}
+
 void MakeMove(const TMove& m, TBoard& board, TGameType variant) {
     const int squares = SquaresOf(variant);
     const int perRow = variant == gtInternational ? 5 : 4;
+    if (!FitsBoard(m, squares)) return;
     if (m.captures == 0) {
         const int to = m.squares[0];
         board[to] = board[m.from];
@@ -235,7 +246,7 @@ void MakeMove(const TMove& m, TBoard& board, TGameType variant) {
         Promote(board[to], to, squares, perRow);
         return;
     }
-    const int n = std::min<int>(m.captures, MaxCapturePairs);
+    const int n = m.captures;
     int prev = m.from;
     for (int k = 1; k <= n; ++k) {
         const int c = m.Captured(k), l = m.Landing(k);
@@ -279,6 +290,6 @@ int KingCaptureWeight(const TMove& m, const TBoard& board) {
     int weight = IsKing(board[m.from]) ? 1 : 0;
     const int n = std::min<int>(m.captures, MaxCapturePairs);
     for (int k = 1; k <= n; ++k)
-        weight += IsKing(board[m.Captured(k)]) ? 1 : 0;
+        weight += m.Captured(k) <= MaxSquares && IsKing(board[m.Captured(k)]) ? 1 : 0;
     return weight;
 }

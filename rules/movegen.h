@@ -18,7 +18,8 @@ void FindMoves(const TBoard& board, int side, TMoveList& list);
 void FindMovesWithPairLimit(const TBoard& board, int side, TMoveList& list, TGameType variant, int maxPairs);
 
 // Applies a listed move (or a stored node) to `board` with `variant`'s promotion rule.
-// Does not check legality.
+// Does not check legality. A record with a square off the board or more than 20 pairs (a damaged
+// stored node) leaves the board unchanged.
 void MakeMove(const TMove& m, TBoard& board, TGameType variant);
 
 // Removes every move that leads to the same position as an earlier move of the list.
