@@ -66,12 +66,29 @@ class TCaptureSearch {
         : m_r(rules), m_side(side), m_maxPairs(maxPairs), m_list(list) {}
 
     void Run(const TBoard& board, int from) {
-        m_move = TMove{};
+        // Most men have nothing to take: test that before setting up the search.
+        if (!IsKing(board[from])) {
+            bool any = false;
+            for (int d = 1; d <= 4 && !any; ++d)
+                any = CanJump(board, from, d, false, 0);
+            if (!any) return;
+        }
         m_move.from = static_cast<std::uint8_t>(from);
         Search(board, from, 0, 1);
     }
 
   private:
+    // A capture over the neighbour in direction d by a man or a one-step king on s.
+    bool CanJump(const TBoard& w, int s, int d, bool king, int forbidden) const {
+        if (!king && (d == forbidden || (!m_r.menCaptureBackward && !IsForwardDirection(d, m_side))))
+            return false;
+        const TJumpPair jp = m_r.nt->jump[s][d];
+        if (jp.jumped == 0) return false;
+        const int victim = w[jp.jumped];
+        if (victim == 0 || PieceSide(victim) == m_side || w[jp.landing] != 0) return false;
+        return king || m_r.menTakeKings || !IsKing(victim);
+    }
+
     // True when at least one capture was possible from s.
     bool Search(const TBoard& w, int s, int forbidden, int depth) {
         // A king finds at most 8 landing squares in each direction.
@@ -92,16 +109,9 @@ class TCaptureSearch {
                     cands[n++] = {j, ray.squares[i], static_cast<std::uint8_t>(d)};
             }
         } else {
-            for (int d = 1; d <= 4; ++d) {
-                if (!king && (d == forbidden || (!m_r.menCaptureBackward && !IsForwardDirection(d, m_side))))
-                    continue;
-                const TJumpPair jp = nt.jump[s][d];
-                if (jp.jumped == 0) continue;
-                const int victim = w[jp.jumped];
-                if (victim == 0 || PieceSide(victim) == m_side || w[jp.landing] != 0) continue;
-                if (!king && !m_r.menTakeKings && IsKing(victim)) continue;
-                cands[n++] = {jp.jumped, jp.landing, static_cast<std::uint8_t>(d)};
-            }
+            for (int d = 1; d <= 4; ++d)
+                if (CanJump(w, s, d, king, forbidden))
+                    cands[n++] = {nt.jump[s][d].jumped, nt.jump[s][d].landing, static_cast<std::uint8_t>(d)};
         }
         if (n == 0) return false;
 
@@ -140,7 +150,7 @@ class TCaptureSearch {
     int m_side;
     int m_maxPairs;
     TMoveList& m_list;
-    TMove m_move;
+    TMove m_move; // zero apart from `from` between searches
 };
 
 void ApplyFilter(const TRules& r, const TBoard& board, TMoveList& list) {
@@ -208,10 +218,8 @@ void FindMovesWithPairLimit(const TBoard& board, int side, TMoveList& list, TGam
     list.clear();
     maxPairs = std::clamp(maxPairs, 1, MaxCapturePairs);
     const TRules r = RulesOf(variant);
-    // Squares beyond the board's own count play no part.
-    TBoard work = board;
-    for (int n = r.nt->squares + 1; n <= MaxSquares; ++n)
-        work[n] = 0;
+    // Only squares 1..r.nt->squares are ever read, so the caller's board needs no copy.
+    const TBoard& work = board;
     TCaptureSearch search(r, side, maxPairs, list);
     for (int s = 1; s <= r.nt->squares; ++s)
         if (work[s] != 0 && PieceSide(work[s]) == side) search.Run(work, s);
