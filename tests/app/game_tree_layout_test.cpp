@@ -221,10 +221,10 @@ TEST_F(LayoutTest, HoldsMoreThan65500Items) {
     int node = 0;
     for (int i = 0; i < MaxNodes; ++i) {
         node = Add(node, 11, 15);
-        game->commentAfter[node] = std::string(200, 'z');
+        game->commentAfter[node] = std::string(500, 'z');
     }
     Build(40); // a few characters per comment line
     ASSERT_GT(layout.Items().size(), 65'500u);
     EXPECT_EQ(layout.Items().back().text, " *");
-    EXPECT_EQ(layout.NodeAt(layout.Items()[0].xStart, 0), 1);
+    EXPECT_EQ(layout.NodeAt(layout.Items()[0].xStart, layout.Items()[0].line), 1);
 }
