@@ -18,7 +18,8 @@ void SetGameVariant(TGameType v) {
     SquareCount = SquaresOf(v);
     BoardGeometry = GeometryOf(v);
     TVariantHooks& hooks = VariantHooks();
-    if (hooks.clearHashTable) hooks.clearHashTable();
+    if (hooks.clearHashTable)
+        hooks.clearHashTable();
     if (hooks.openEndgameDatabase)
         hooks.openEndgameDatabase(v); // opens the book first
     else
