@@ -273,14 +273,3 @@ TToolResult ConvertEdb(const std::string& input, const std::string& output,
     result.ok = true;
     return result;
 }
-
-int MenAdvancement(const TBoard& board) {
-    int advancement = 0;
-    for (int s = 1; s <= EdbSquares; ++s) {
-        if (board[s] == sqMan0)
-            advancement += (s - 1) / 4;
-        else if (board[s] == sqMan1)
-            advancement -= (EdbSquares - s) / 4;
-    }
-    return advancement;
-}

@@ -65,12 +65,3 @@ std::string ConvertedName(const std::string& input);
 // or that holds a byte above 242 (five base-3 digits), naming its place.
 TToolResult ConvertEdb(const std::string& input, const std::string& output,
                        const std::function<void(std::uint64_t blocksDone)>& progress = {});
-
-// Sum of the rows of side 0's men minus the sum of (32 - s) div 4 over side 1's men, squares
-// 1..32; kings do not count. Lies within +-MaxMenAdvancement.
-int MenAdvancement(const TBoard& board);
-constexpr int MaxMenAdvancement = 112; // every square of 1..32 holding an advanced man
-// Slot of an advancement value in a table of 2 x MaxMenAdvancement + 1 counters.
-constexpr int AdvancementSlot(int advancement) {
-    return advancement + MaxMenAdvancement;
-}
