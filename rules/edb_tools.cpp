@@ -82,7 +82,8 @@ class TTempOutput {
     bool Commit() {
         const int fd = m_fd;
         m_fd = -1;
-        if (::fchmod(fd, 0644) != 0 || ::close(fd) != 0) return false;
+        const bool modeSet = ::fchmod(fd, 0644) == 0;
+        if (::close(fd) != 0 || !modeSet) return false;
         if (::rename(m_temp.c_str(), m_final.c_str()) != 0) return false;
         m_temp.clear();
         return true;

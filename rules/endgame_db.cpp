@@ -172,7 +172,9 @@ std::int16_t EdbValueToScore(std::uint8_t value, int ply) {
 
 std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int /*pieceCount*/, int flip, int ply) {
     EdbProbeCount.fetch_add(1, std::memory_order_relaxed);
-    // The index knows squares 1..32 only: a piece beyond them is a 10x10 position.
+    // The index knows the 8x8 board only: no 10x10 position can be looked up, even one whose
+    // pieces all stand on squares 1..32.
+    if (CurrentVariant.load(std::memory_order_relaxed) == gtInternational) return std::nullopt;
     for (int s = EdbSquares + 1; s <= MaxSquares; ++s)
         if (board[s] != 0) return std::nullopt;
     TBoard b = board;

@@ -82,6 +82,7 @@ extern std::atomic<std::uint32_t> EdbProbeCount;
 
 // Score of the position for the side to move: flip = 1 turns the board first so that side 1 to
 // move becomes side 0. One piece gives 1999 when it is the mover's and -2000 otherwise. Nothing
-// for 0 or more than 5 pieces, pieces beyond square 32, or a value that cannot be read.
+// for 0 or more than 5 pieces, pieces beyond square 32, variant 6 as CurrentVariant, or a value
+// that cannot be read.
 // `pieceCount` is the caller's count and is not relied on.
 std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int pieceCount, int flip, int ply);

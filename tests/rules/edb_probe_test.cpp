@@ -105,6 +105,13 @@ TEST_F(EdbProbe, OutOfRangePositionsGiveNoValue) {
     wide[1] = sqMan0;
     wide[45] = sqMan1;
     EXPECT_FALSE(ProbeEndgameDatabase(wide, 2, 0, 1).has_value());
+    TBoard small; // stored in the file, but variant 6 makes no probes even with a file open
+    small[1] = sqMan0;
+    small[2] = sqMan1;
+    ASSERT_TRUE(ProbeEndgameDatabase(small, 2, 0, 1).has_value());
+    CurrentVariant = gtInternational;
+    EXPECT_FALSE(ProbeEndgameDatabase(small, 2, 0, 1).has_value());
+    CurrentVariant = gtRussian;
     // A five-piece position lies past the small file's blocks: empty blocks, no value.
     TBoard five;
     for (int s : {1, 2, 3, 4, 5})

@@ -61,7 +61,8 @@ TEST(EdbCompressor, EmptyInputGivesZeroRatioAndAValidFile) {
     WriteBytes(raw, {});
     TCompressTotals totals;
     int calls = 0;
-    const TToolResult r = CompressEdb(raw, CompressedName(raw), 2, [&](const TCompressTotals&) { ++calls; }, &totals);
+    const TToolResult r = CompressEdb(
+        raw, CompressedName(raw), 2, [&](const TCompressTotals&) { ++calls; }, &totals);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(totals.bytesRead, 0u);
     EXPECT_EQ(totals.Ratio(), 0);
