@@ -40,6 +40,7 @@ void InitIndexTables() {
 }
 
 std::uint32_t CombinationRank(int k, const int* s) {
+    if (k < 1 || k > MaxTableK) return 0;
     const auto& tk = Tables().t[k];
     std::uint32_t rank = 1;
     for (int m = 2; m <= k + 1; ++m)

@@ -31,7 +31,7 @@ struct TEdbPositionIndex {
 void InitIndexTables();
 
 // The rank of a set of k squares (k = 1..8, squares strictly decreasing within 1..32) among all
-// k-element subsets of 1..32 in lexicographic order, counted from 1.
+// k-element subsets of 1..32 in lexicographic order, counted from 1; 0 for any other k.
 std::uint32_t CombinationRank(int k, const int* squaresDecreasing);
 std::uint32_t SquareSetIndex(int n, const int* squaresDecreasing);
 
