@@ -5,12 +5,13 @@
 
 #include "egdb/egdb.h"
 #include "engine_api.h"
+#include "rules.h"
 
 #include <array>
 #include <bit>
 #include <cstdint>
 
-namespace marrak::bit {
+namespace marrak::inline MARRAK_RULES_NS::bit {
 
 using word = std::uint32_t;
 
@@ -125,4 +126,4 @@ inline word lowest(word w) {
     return w & (~w + 1);
 }
 
-} // namespace marrak::bit
+} // namespace marrak::inline MARRAK_RULES_NS::bit

@@ -1,6 +1,6 @@
 #include "context.h"
 
-namespace marrak {
+namespace marrak::inline MARRAK_RULES_NS {
 
 void engine_context::init() {
     if (m_initialised) return;
@@ -14,4 +14,4 @@ engine_context& context() {
     return instance;
 }
 
-} // namespace marrak
+} // namespace marrak::inline MARRAK_RULES_NS

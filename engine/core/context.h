@@ -5,7 +5,7 @@
 #include "hash_table.h"
 #include "history.h"
 
-namespace marrak {
+namespace marrak::inline MARRAK_RULES_NS {
 
 constexpr int default_hash_megabytes = 16;
 
@@ -29,4 +29,4 @@ class engine_context {
 // The library's context.
 engine_context& context();
 
-} // namespace marrak
+} // namespace marrak::inline MARRAK_RULES_NS

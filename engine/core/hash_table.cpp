@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
-namespace marrak::tt {
+namespace marrak::inline MARRAK_RULES_NS::tt {
 namespace {
 
 constexpr std::size_t spare_entries = 3;
@@ -133,4 +133,4 @@ void hash_table::new_search() {
         e[i].data &= 0xfe001fffu;
 }
 
-} // namespace marrak::tt
+} // namespace marrak::inline MARRAK_RULES_NS::tt

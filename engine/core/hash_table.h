@@ -4,12 +4,13 @@
 // a time (getmove's busy flag keeps requests apart), no locking.
 
 #include "engine_api.h"
+#include "rules.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 
-namespace marrak::tt {
+namespace marrak::inline MARRAK_RULES_NS::tt {
 
 // Data word: bits 0-12 value (signed), 13-23 depth in eighths of a ply, 24 principal-variation
 // flag, 25-29 best-move index (mod 32), 30-31 bound type. A lock of 0 marks an empty entry.
@@ -93,4 +94,4 @@ class hash_table {
     int m_requested = 0;
 };
 
-} // namespace marrak::tt
+} // namespace marrak::inline MARRAK_RULES_NS::tt

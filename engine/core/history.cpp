@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace marrak::history {
+namespace marrak::inline MARRAK_RULES_NS::history {
 
 bool same_position(const engine_position& a, const engine_position& b) {
     return a.pieces[0] == b.pieces[0] && a.pieces[1] == b.pieces[1] && a.kings == b.kings;
@@ -77,4 +77,4 @@ int game_history::game_result(const engine_position& position, int side, std::in
     return quiet_draw() || repetition() ? ENGINE_DRAW : ENGINE_UNKNOWN;
 }
 
-} // namespace marrak::history
+} // namespace marrak::inline MARRAK_RULES_NS::history

@@ -4,11 +4,12 @@
 // which the search walks for repetitions. Owned by the library's context; one thread at a time.
 
 #include "engine_api.h"
+#include "rules.h"
 
 #include <array>
 #include <cstdint>
 
-namespace marrak::history {
+namespace marrak::inline MARRAK_RULES_NS::history {
 
 struct history_entry {
     engine_position position{};
@@ -53,4 +54,4 @@ class game_history {
 bool same_position(const engine_position& a, const engine_position& b);
 int piece_count(const engine_position& p);
 
-} // namespace marrak::history
+} // namespace marrak::inline MARRAK_RULES_NS::history

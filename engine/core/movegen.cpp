@@ -4,7 +4,7 @@
 
 #include <cassert>
 
-namespace marrak::gen {
+namespace marrak::inline MARRAK_RULES_NS::gen {
 namespace {
 
 using bit::word;
@@ -224,4 +224,4 @@ int generate_capture_paths(const engine_position& position, move_list& list, int
 }
 #endif
 
-} // namespace marrak::gen
+} // namespace marrak::inline MARRAK_RULES_NS::gen

@@ -6,7 +6,7 @@
 #include "engine_api.h"
 #include "rules.h"
 
-namespace marrak::gen {
+namespace marrak::inline MARRAK_RULES_NS::gen {
 
 constexpr int max_moves = ENGINE_MAX_MOVES;
 constexpr int max_steps = HOST_MOVE_MAX_JUMPS;
@@ -35,4 +35,4 @@ inline int generate_legal(const engine_position& position, move_list& list, int 
     return n ? n : generate_moves(position, list, side);
 }
 
-} // namespace marrak::gen
+} // namespace marrak::inline MARRAK_RULES_NS::gen
