@@ -11,13 +11,11 @@ using bit::word;
 
 constexpr int no_king_taken = 30;
 
-// Appends with a bound check: the capacity covers every legal position, so a full list means a
-// damaged position; the move is then dropped rather than written past the end.
+// Appends with a bound check: the capacity covers every position with at most 12 pieces a side,
+// so only a position no game can reach fills it; further moves are then dropped rather than
+// written past the end.
 inline bool append(move_list& list, const engine_position& p) {
-    if (list.count >= static_cast<std::uint32_t>(max_moves)) {
-        assert(!"move list full");
-        return false;
-    }
+    if (list.count >= static_cast<std::uint32_t>(max_moves)) return false;
     list.moves[list.count++] = p;
     return true;
 }
