@@ -3,9 +3,11 @@
 // in size, capturer and kings taken, the engine keeps those that take a king earliest.
 
 #include "engine_test_util.h"
+#include "movegen.h"
 #include "rules/movegen.h"
 
 #include <map>
+#include <vector>
 
 using namespace engine_test;
 
@@ -137,4 +139,49 @@ TEST(HostComparison, ItalianAgreesExceptWhereTheEarliestKingDecides) {
     // The random positions reach the rule, so the comparison covers it.
     EXPECT_GT(decided_by_earliest_king, 0);
     RecordProperty("decided_by_earliest_king", decided_by_earliest_king);
+}
+
+TEST(HostComparison, ItalianCapturePathsTakeTheHostsSteps) {
+    // Each step as (captured bit, landing bit): the host's pairs and the engine's path records
+    // must describe the same sequences.
+    using steps = std::vector<std::pair<int, int>>;
+    static marrak::gen::capture_path paths[marrak::gen::max_moves];
+    std::mt19937 rng(5);
+    int compared = 0;
+    for (int i = 0; i < 6000; ++i) {
+        const auto p = random_position(rng, 12, 50);
+        for (int side = 0; side < 2; ++side) {
+            move_list list;
+            const int n = marrak::gen::generate_capture_paths(p, list, side, paths);
+            std::map<steps, int> engine, host;
+            int earliest = 30;
+            for (int m = 0; m < n; ++m) {
+                steps s;
+                engine_position before = p;
+                for (int k = 0; k < paths[m].steps; ++k) {
+                    const auto& after = paths[m].after[k];
+                    s.emplace_back(__builtin_ctz(before.pieces[1 - side] & ~after.pieces[1 - side]),
+                                   __builtin_ctz(after.pieces[side] & ~before.pieces[side]));
+                    before = after;
+                }
+                ++engine[s];
+            }
+            const TBoard b = to_host(p);
+            TMoveList moves;
+            FindMoves(b, side, moves, gtItalian);
+            for (const auto& m : moves)
+                earliest = std::min(earliest, first_king_step(m, b));
+            for (const auto& m : moves) {
+                if (!m.captures || first_king_step(m, b) != earliest) continue;
+                steps s;
+                for (int k = 1; k <= m.captures; ++k)
+                    s.emplace_back(host_square_bit(m.Captured(k)), host_square_bit(m.Landing(k)));
+                ++host[s];
+            }
+            ASSERT_EQ(engine, host) << std::hex << p.pieces[0] << " " << p.pieces[1] << " " << p.kings
+                                    << " side " << side;
+            compared += n > 0;
+        }
+    }
+    EXPECT_GT(compared, 1000);
 }
