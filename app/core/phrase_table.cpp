@@ -178,15 +178,18 @@ constexpr PhraseRow kRows[kPhraseCount] = {
 constexpr std::array<std::string_view, kPhraseCount * kPhraseColumns> BuildTable() {
     std::array<std::string_view, kPhraseCount * kPhraseColumns> t{};
     for (int k = 0; k < kPhraseCount; ++k)
-        for (int l = 1; l <= kLanguageCount; ++l) t[kPhraseColumns * k + l - 1] = kRows[k].text[l - 1];
+        for (int l = 1; l <= kLanguageCount; ++l)
+            t[kPhraseColumns * k + l - 1] = kRows[k].text[l - 1];
     return t;
 }
 
 } // namespace
 
-constinit const std::array<std::string_view, kPhraseCount * kPhraseColumns> PhraseTable = BuildTable();
+constinit const std::array<std::string_view, kPhraseCount* kPhraseColumns> PhraseTable = BuildTable();
 
-int ValidLanguage(int language) { return language >= 1 && language <= kLanguageCount ? language : langEnglish; }
+int ValidLanguage(int language) {
+    return language >= 1 && language <= kLanguageCount ? language : langEnglish;
+}
 
 std::string_view PhraseText(int phrase, int language) {
     // The table is indexed by both numbers; an unchecked language or phrase would read past it or
@@ -195,4 +198,6 @@ std::string_view PhraseText(int phrase, int language) {
     return PhraseTable[kPhraseColumns * phrase + ValidLanguage(language) - 1];
 }
 
-std::string PhraseTextCp1251(int phrase, int language) { return Utf8ToCp1251(PhraseText(phrase, language)); }
+std::string PhraseTextCp1251(int phrase, int language) {
+    return Utf8ToCp1251(PhraseText(phrase, language));
+}
