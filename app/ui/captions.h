@@ -13,6 +13,9 @@
 // - A radio group ("notation") is a QGroupBox whose items are the radio buttons inside it in creation
 //   order (or a QComboBox / QListWidget with items); a header bar ("HeaderControl2") is a
 //   QHeaderView, or a QTreeView / QTableView whose horizontal header holds the sections.
+// - The captions walk test constructs a form T<Name> once its header exists as
+//   app/ui/<name_in_snake_case>.h (gamedb/ui/ for DatabaseForm, FSearch, GameInfoForm) and the
+//   class is constructible from a parent widget pointer; a form built elsewhere adds itself there.
 // A form that does not exist is skipped; a control missing from an existing form is reported by
 // ApplyCaptions (and its row skipped), which the captions test turns into a failure.
 
