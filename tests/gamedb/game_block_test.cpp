@@ -341,12 +341,19 @@ TEST(GameBlock, FuzzedBlocksNeverCrash) {
         g->header = t.game->header;
         if (Decode(b, *g) == TDecodeResult::Ok) {
             ++sound;
-            // Whatever was accepted is a tree every caller can walk.
+            // Whatever was accepted is a tree every caller can walk from the root. (Slots in use
+            // below a free slot are kept as stored; no walk reaches them.)
             TBoard board;
-            for (int n = 0; n <= g->header.nodeCount; ++n) {
-                if (g->InUse(n)) {
-                    EXPECT_TRUE(PositionAtNode(n, *g, board)) << n;
-                }
+            std::vector<int> todo{0};
+            std::vector<bool> seen(NodeSlots, false);
+            while (!todo.empty()) {
+                const int n = todo.back();
+                todo.pop_back();
+                ASSERT_FALSE(seen[n]);
+                seen[n] = true;
+                EXPECT_TRUE(PositionAtNode(n, *g, board)) << n;
+                for (int c : ListChildNodes(n, *g))
+                    todo.push_back(c);
             }
             MainLineLength(*g);
         }

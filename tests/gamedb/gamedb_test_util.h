@@ -123,9 +123,9 @@ inline TRandomTree MakeRandomTree(std::mt19937& rng, TGameType variant, int move
     std::vector<int> inUse{0};
     int highest = 0;
     for (int step = 0; step < moves; ++step) {
-        if (highest >= 1 && pick(8) == 0) {
+        if (highest >= 1 && pick(4) == 0) {
             // Free a leaf (not the root), so its slot can be taken again.
-            const int leaf = inUse[pick(static_cast<int>(inUse.size()))];
+            const int leaf = pick(2) ? inUse.back() : inUse[pick(static_cast<int>(inUse.size()))];
             if (leaf != 0 && ListChildNodes(leaf, g).empty()) {
                 ClearNode(g, leaf);
                 std::erase(inUse, leaf);
@@ -136,9 +136,11 @@ inline TRandomTree MakeRandomTree(std::mt19937& rng, TGameType variant, int move
         const int parent = pick(4) ? inUse.back() : inUse[pick(static_cast<int>(inUse.size()))];
         FindMoves(t.boards[parent], side[parent], list, variant);
         if (list.empty()) continue;
-        int slot = 1;
-        while (slot <= highest && !g.nodes[slot].free)
-            ++slot;
+        // Reuse the lowest free slot or take a new one, so free slots stay behind in the tree.
+        int slot = highest + 1;
+        if (pick(2))
+            for (slot = 1; slot <= highest && !g.nodes[slot].free;)
+                ++slot;
         if (slot > MaxNodes) break;
         const bool firstChild = ListChildNodes(parent, g).empty();
         TMove m = list[pick(static_cast<int>(list.size()))];
