@@ -1,7 +1,9 @@
 #pragma once
 // Messages and questions of the database logic, so it runs headless; the shell installs a
 // message-box implementation at start-up, tests install scripted answers.
-// Texts are CP1251. The prompt is process-wide: install it before any thread uses the store.
+// Texts are CP1251. The prompt is process-wide: install it before any thread uses the store. It is
+// called on the thread that works on the database (the autoplay thread too), so an implementation
+// that shows windows must hand the text to the interface thread.
 
 #include <string>
 
