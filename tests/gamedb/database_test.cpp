@@ -372,6 +372,31 @@ TEST_F(Database, TruncatedMoveFilesNeverCrash) {
     }
 }
 
+TEST_F(Database, RandomIndexRecordsNeverCrash) {
+    TGameDatabase db;
+    ASSERT_TRUE(CreateDatabase(Path("y.vqb"), db));
+    auto g = LineGame(8);
+    ASSERT_EQ(WriteGame(*g, 0, db, true), TDbStatus::Ok);
+    CloseDatabase(db);
+    const Bytes index = ReadBytes(Path("y.vqb"));
+    std::mt19937 rng(5);
+    for (int iter = 0; iter < 300; ++iter) {
+        Bytes rec = index;
+        // Random variant, node count, offset and length, sometimes everything.
+        const int fields[] = {33, 36, 37, 40, 41, 43, 44, 47};
+        for (int k = 0, n = 1 + static_cast<int>(rng() % 4); k < n; ++k)
+            rec[iter % 10 == 0 ? rng() % rec.size() : fields[rng() % 8]] = static_cast<std::uint8_t>(rng());
+        WriteBytes(Path("y.vqb"), rec);
+        OpenDatabase(Path("y.vqb"), db, TOpenMode::ReadOnly);
+        const TDbStatus s = ReadGame(db, 1, false, *g);
+        EXPECT_TRUE(s == TDbStatus::Ok || s == TDbStatus::Damaged);
+        TBoard b;
+        for (int n = 0; n <= g->header.nodeCount && s == TDbStatus::Ok; ++n)
+            PositionAtNode(n, *g, b);
+        CloseDatabase(db);
+    }
+}
+
 TEST_F(Database, ReplaceIndexFileFollowsTheRecords) {
     TGameDatabase db;
     ASSERT_TRUE(CreateDatabase(Path("s.vqb"), db));
