@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName("Vantor Quillan 2.0");
     TMainForm* form = CreateForms();
     form->ReadSettings();
-    form->show();
+    form->showMaximized();
     const int rc = app.exec();
     delete form;
     ForgetForms();

@@ -153,7 +153,6 @@ void TMainForm::ReadSettings() {
     LoadMoveSound(ResourcePath("Move.wav"));
     // 17.
     AllocateEndgameBuffers();
-    SetBoardSize(0);
 }
 
 // ---- shutdown ------------------------------------------------------------------------------
@@ -274,7 +273,6 @@ void TMainForm::Analysis_ModeClick() {
     Item("Analysis_Mode")->setChecked(true);
     AnalysisMode = 1;
     // StopRequested is set here by the engine requests when no request runs.
-    SetBoardSize(0);
 }
 
 void TMainForm::PlayModeClick() {
@@ -282,5 +280,4 @@ void TMainForm::PlayModeClick() {
     ClockLabel->show();
     AnalysisMode = 0;
     Item("PlayMode")->setChecked(true);
-    SetBoardSize(0);
 }

@@ -24,16 +24,18 @@ void TMainForm::DrawBoard(bool withFrame) {
 }
 
 void TMainForm::SetBoardSize(int size) {
+    if (!isVisible() && size == 0)
+        return; // not laid out yet: the first resize after showing the window lays it out
     const int w = m_client->width();
     const int h = m_client->height();
-    m_layout = ComputeWindowLayout(w, h, size, BoardSizeSetting, TreeLabel->width(), ClockLabel->isVisible());
+    m_layout = ComputeWindowLayout(w, h, size, BoardSizeSetting, TreeLabel->width(), !ClockLabel->isHidden());
     const TWindowLayout& l = m_layout;
     m_toolBar->setGeometry(0, 0, w, 36);
     BoardImage->setGeometry(16, 40, l.board, l.board);
     GameType->move(GameType->x(), l.gameTypeTop);
     Label2->setGeometry(TreeLabel->width() + 20, 4, l.label2Width, 110);
     ClockLabel->setGeometry(l.rightLeft, 40, l.rightWidth, 28);
-    const int panelTop = ClockLabel->isVisible() ? 72 : 40;
+    const int panelTop = !ClockLabel->isHidden() ? 72 : 40;
     GamePanel->setGeometry(l.rightLeft, panelTop, l.rightWidth, l.gamePanelHeight);
     // Below the game panel: the engine panels, then the page control.
     const int enginesTop = panelTop + l.gamePanelHeight + 6;
