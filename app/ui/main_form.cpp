@@ -20,6 +20,7 @@
 #include <QFontDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -65,6 +66,8 @@ void TMainForm::FormCreate() {
     CreateEngineIdleEvent();
     // The board picture is 880 x 880 from its construction.
     DrawBoard(true);
+    // Without a window manager "maximised" is only a hint: cover the screen in that case too.
+    if (const QScreen* sc = screen()) setGeometry(sc->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
@@ -206,6 +209,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     FormResize();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FormResize(); // the size may have been set before the window became visible
 }
 
 void TMainForm::FormResize() {
