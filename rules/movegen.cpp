@@ -62,15 +62,33 @@ struct TCandidate {
 // sought, so every listed record has a clean tail.
 class TCaptureSearch {
   public:
-    TCaptureSearch(const TRules& rules, int side, TMoveList& list) : m_r(rules), m_side(side), m_list(list) {}
+    TCaptureSearch(const TRules& rules, int side, int maxPairs, TMoveList& list)
+        : m_r(rules), m_side(side), m_maxPairs(maxPairs), m_list(list) {}
 
     void Run(const TBoard& board, int from) {
-        m_move = TMove{};
+        // Most men have nothing to take: test that before setting up the search.
+        if (!IsKing(board[from])) {
+            bool any = false;
+            for (int d = 1; d <= 4 && !any; ++d)
+                any = CanJump(board, from, d, false, 0);
+            if (!any) return;
+        }
         m_move.from = static_cast<std::uint8_t>(from);
         Search(board, from, 0, 1);
     }
 
   private:
+    // A capture over the neighbour in direction d by a man or a one-step king on s.
+    bool CanJump(const TBoard& w, int s, int d, bool king, int forbidden) const {
+        if (!king && (d == forbidden || (!m_r.menCaptureBackward && !IsForwardDirection(d, m_side))))
+            return false;
+        const TJumpPair jp = m_r.nt->jump[s][d];
+        if (jp.jumped == 0) return false;
+        const int victim = w[jp.jumped];
+        if (victim == 0 || PieceSide(victim) == m_side || w[jp.landing] != 0) return false;
+        return king || m_r.menTakeKings || !IsKing(victim);
+    }
+
     // True when at least one capture was possible from s.
     bool Search(const TBoard& w, int s, int forbidden, int depth) {
         // A king finds at most 8 landing squares in each direction.
@@ -91,16 +109,9 @@ class TCaptureSearch {
                     cands[n++] = {j, ray.squares[i], static_cast<std::uint8_t>(d)};
             }
         } else {
-            for (int d = 1; d <= 4; ++d) {
-                if (!king && (d == forbidden || (!m_r.menCaptureBackward && !IsForwardDirection(d, m_side))))
-                    continue;
-                const TJumpPair jp = nt.jump[s][d];
-                if (jp.jumped == 0) continue;
-                const int victim = w[jp.jumped];
-                if (victim == 0 || PieceSide(victim) == m_side || w[jp.landing] != 0) continue;
-                if (!king && !m_r.menTakeKings && IsKing(victim)) continue;
-                cands[n++] = {jp.jumped, jp.landing, static_cast<std::uint8_t>(d)};
-            }
+            for (int d = 1; d <= 4; ++d)
+                if (CanJump(w, s, d, king, forbidden))
+                    cands[n++] = {nt.jump[s][d].jumped, nt.jump[s][d].landing, static_cast<std::uint8_t>(d)};
         }
         if (n == 0) return false;
 
@@ -118,8 +129,7 @@ class TCaptureSearch {
             m_move.squares[pair] = cd.jumped;
             m_move.squares[pair + 1] = cd.landing;
             // A move holds at most 20 pairs: a set-up with more pieces stops deepening there.
-            if (depth < MaxCapturePairs &&
-                Search(next, cd.landing, OppositeDirection(cd.direction), depth + 1))
+            if (depth < m_maxPairs && Search(next, cd.landing, OppositeDirection(cd.direction), depth + 1))
                 continuing[cd.direction] = true;
         }
         for (int c = 0; c < n; ++c) {
@@ -138,8 +148,9 @@ class TCaptureSearch {
 
     const TRules& m_r;
     int m_side;
+    int m_maxPairs;
     TMoveList& m_list;
-    TMove m_move;
+    TMove m_move; // zero apart from `from` between searches
 };
 
 void ApplyFilter(const TRules& r, const TBoard& board, TMoveList& list) {
@@ -200,13 +211,16 @@ void AddPlainMoves(const TRules& r, const TBoard& board, int side, TMoveList& li
 } // namespace
 
 void FindMoves(const TBoard& board, int side, TMoveList& list, TGameType variant) {
+    FindMovesWithPairLimit(board, side, list, variant, MaxCapturePairs);
+}
+
+void FindMovesWithPairLimit(const TBoard& board, int side, TMoveList& list, TGameType variant, int maxPairs) {
     list.clear();
+    maxPairs = std::clamp(maxPairs, 1, MaxCapturePairs);
     const TRules r = RulesOf(variant);
-    // Squares beyond the board's own count play no part.
-    TBoard work = board;
-    for (int n = r.nt->squares + 1; n <= MaxSquares; ++n)
-        work[n] = 0;
-    TCaptureSearch search(r, side, list);
+    // Only squares 1..r.nt->squares are ever read, so the caller's board needs no copy.
+    const TBoard& work = board;
+    TCaptureSearch search(r, side, maxPairs, list);
     for (int s = 1; s <= r.nt->squares; ++s)
         if (work[s] != 0 && PieceSide(work[s]) == side) search.Run(work, s);
     if (!list.empty())
@@ -219,9 +233,20 @@ void FindMoves(const TBoard& board, int side, TMoveList& list) {
     FindMoves(board, side, list, CurrentVariant);
 }
 
+// Every square of the record lies on the board: a damaged stored node may not write outside it.
+bool FitsBoard(const TMove& m, int squares) {
+    auto on = [&](int s) { return s >= 1 && s <= squares; };
+    if (!on(m.from) || m.captures > MaxCapturePairs) return false;
+    const int used = m.captures ? 2 * m.captures : 1;
+    for (int i = 0; i < used; ++i)
+        if (!on(m.squares[i])) return false;
+    return true;
+}
+
 void MakeMove(const TMove& m, TBoard& board, TGameType variant) {
     const int squares = SquaresOf(variant);
     const int perRow = variant == gtInternational ? 5 : 4;
+    if (!FitsBoard(m, squares)) return;
     if (m.captures == 0) {
         const int to = m.squares[0];
         board[to] = board[m.from];
@@ -229,7 +254,7 @@ void MakeMove(const TMove& m, TBoard& board, TGameType variant) {
         Promote(board[to], to, squares, perRow);
         return;
     }
-    const int n = std::min<int>(m.captures, MaxCapturePairs);
+    const int n = m.captures;
     int prev = m.from;
     for (int k = 1; k <= n; ++k) {
         const int c = m.Captured(k), l = m.Landing(k);
@@ -273,6 +298,6 @@ int KingCaptureWeight(const TMove& m, const TBoard& board) {
     int weight = IsKing(board[m.from]) ? 1 : 0;
     const int n = std::min<int>(m.captures, MaxCapturePairs);
     for (int k = 1; k <= n; ++k)
-        weight += IsKing(board[m.Captured(k)]) ? 1 : 0;
+        weight += m.Captured(k) <= MaxSquares && IsKing(board[m.Captured(k)]) ? 1 : 0;
     return weight;
 }

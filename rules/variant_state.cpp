@@ -1,5 +1,7 @@
 #include "rules/variant_state.h"
 
+#include "rules/endgame_db.h"
+
 std::atomic<TGameType> CurrentVariant{gtRussian};
 std::atomic<int> SquareCount{32};
 std::atomic<int> BoardGeometry{1};
@@ -20,6 +22,6 @@ void SetGameVariant(TGameType v) {
         hooks.clearHashTable();
     if (hooks.openEndgameDatabase)
         hooks.openEndgameDatabase(v); // opens the book first
-    else if (hooks.openBook)
-        hooks.openBook(v);
+    else
+        OpenEndgameDatabase(v); // opens the book first, through hooks.openBook
 }

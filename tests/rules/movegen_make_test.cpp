@@ -131,3 +131,51 @@ TEST(MovegenKingCaptureWeight, MoverAndTakenKings) {
     plain.squares[0] = 18;
     EXPECT_EQ(KingCaptureWeight(plain, Place("W14")), 1);
 }
+
+// A capture cut at the pair bound ends where it stands, is still a sound move, and a stored
+// node claiming more pairs than a record holds is read only up to them.
+TEST(MovegenBounds, CapturesStopAtThePairBound) {
+    const TBoard board = Place("w1 b5 b13 b21");
+    TMoveList list;
+    FindMovesWithPairLimit(board, 0, list, gtRussian, 2);
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"1(5)10(13)17"}));
+    FindMovesWithPairLimit(board, 0, list, gtRussian, 1);
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"1(5)10"}));
+    FindMovesWithPairLimit(board, 0, list, gtRussian, MaxCapturePairs);
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"1(5)10(13)17(21)26"}));
+}
+
+// A damaged stored node never writes outside the board: it leaves the board as it was.
+TEST(MovegenBounds, DamagedRecordsLeaveTheBoard) {
+    const TBoard board = Place("W1 b5 b13 b21");
+    TMoveList list;
+    FindMoves(board, 0, list, gtRussian);
+    ASSERT_FALSE(list.empty());
+    const TMove good = list.front();
+    auto damage = [&](auto change) {
+        TMove m = good;
+        change(m);
+        return m;
+    };
+    const TMove damaged[] = {
+        damage([](TMove& m) { m.captures = 200; }),
+        damage([](TMove& m) { m.captures = MaxCapturePairs + 1; }),
+        damage([](TMove& m) { m.captures = 4; }), // pair 4 is zero
+        damage([](TMove& m) { m.squares[3] = 51; }),
+        damage([](TMove& m) { m.squares[3] = 33; }), // off the small board
+        damage([](TMove& m) { m.from = 0; }),
+        damage([](TMove& m) { m.captures = 0, m.squares[0] = 255; }),
+    };
+    for (const TMove& m : damaged) {
+        SCOPED_TRACE(Text(m));
+        TBoard after = board;
+        MakeMove(m, after, gtRussian);
+        EXPECT_EQ(after, board);
+    }
+    TBoard after = board;
+    MakeMove(good, after, gtRussian);
+    EXPECT_NE(after, board);
+    TMove wild = good;
+    wild.squares[0] = 200;
+    EXPECT_EQ(KingCaptureWeight(wild, board), 1) << "the mover only";
+}

@@ -40,7 +40,7 @@ inline TBoard Place(const std::string& pieces) {
 inline std::string Text(const TMove& m) {
     std::string s = std::to_string(m.from);
     if (m.captures == 0) return s + "-" + std::to_string(m.squares[0]);
-    for (int k = 1; k <= m.captures; ++k)
+    for (int k = 1; k <= m.captures && k <= MaxCapturePairs; ++k)
         s += "(" + std::to_string(m.Captured(k)) + ")" + std::to_string(m.Landing(k));
     return s;
 }
