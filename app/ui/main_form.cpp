@@ -3,8 +3,11 @@
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
 #include "app/ui/about_box.h"
+#include "app/core/language.h"
 #include "app/ui/board_image.h"
+#include "app/ui/captions.h"
 #include "app/ui/forms.h"
+#include "app/ui/game_panel.h"
 #include "app/ui/ibtn.h"
 #include "app/ui/interface_form.h"
 #include "app/ui/radio_group.h"
@@ -29,8 +32,7 @@
 namespace {
 std::string g_resourceDir;
 
-const char* const kVariantLabels[7] = {"Russian", "English",       "Brazilian", "American Pool",
-                                       "Italian", "International", "Czech"};
+const int kVariantPhrases[7] = {5, 6, 7, 8, 9, 10, 146};
 const char* const kVariantItems[7] = {"N9", "N10", "N11", "N12", "N13", "N22", "Czech"};
 } // namespace
 
@@ -52,6 +54,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildMenus();
     BuildToolBar();
     BuildControls();
+    WireEntryCommands();
     // The window refuses sizes below 500 x 380 (FormCanResize).
     setMinimumSize(500, 380);
     resize(1024, 768);
@@ -90,8 +93,9 @@ QWidget* TMainForm::Control(const QString& name) const {
 }
 
 void TMainForm::ApplyLanguage(int language) {
-    // Point of the caption table: SetLanguage(language) sets every caption by object name.
-    m_language = language;
+    // The language menu's handlers (English1Click ...) and start-up both end in SetLanguage.
+    SetLanguage(language);
+    m_language = CurrentLanguage();
 }
 
 // ---- start-up ------------------------------------------------------------------------------
@@ -240,11 +244,14 @@ void TMainForm::ApplyGameFont(const TFontSetting& font) {
 void TMainForm::NewGame() {
     StopClocks();
     StopEngineAndWait();
-    // The checked time control is re-applied by the clocks.
+    m_seams.stopClocks();
+    m_seams.stopEngineAndWait();
+    m_seams.applyTimeControl();
     InitGame(CurrentGame, CurrentVariant);
     CurrentGame.header.variant = CurrentVariant;
     CurrentGame.white = "Player";
-    // Black (the engine's long name) and the tournament text come with the engine choice and clocks.
+    CurrentGame.black = m_seams.engineLongName();
+    CurrentGame.tournament = NewGameTournament();
     const QDate today = QDate::currentDate();
     CurrentGame.header.year = static_cast<std::uint16_t>(today.year());
     CurrentGame.header.month = static_cast<std::uint8_t>(today.month());
@@ -256,6 +263,7 @@ void TMainForm::NewGame() {
     Item("N28")->setChecked(false);
     PositionToKey(CurrentBoard, CurrentGame.startKey);
     SideToMove = 0;
+    m_clickRing.Clear();
     for (QLabel* l : {EvalPanel, DepthPanel, Label2, TreeLabel, EnginePanel})
         l->clear();
     DrawBoard(true);
@@ -264,12 +272,14 @@ void TMainForm::NewGame() {
 
 void TMainForm::SetGameType(TGameType variant, bool keepGame) {
     if (!IsValidVariant(variant)) return;
+    m_seams.stopEngineAndWait(); // the variant changes only while no engine request runs
     const TGameType old = CurrentVariant;
     SetGameVariant(variant);
-    GameType->setText(kVariantLabels[variant - 1]);
+    GameType->setText(PhraseString(kVariantPhrases[variant - 1]));
     Item(kVariantItems[variant - 1])->setChecked(true);
     if (!keepGame && old != variant && (old == gtInternational || variant == gtInternational)) NewGame();
     SelectEngineForVariant();
+    m_seams.selectEngineForVariant();
     DrawBoard(true);
     RebuildGamePanel();
 }
@@ -280,7 +290,7 @@ void TMainForm::Analysis_ModeClick() {
     GamePanel->setGeometry(GamePanel->x(), 40, GamePanel->width(), m_client->height() - 220);
     Item("Analysis_Mode")->setChecked(true);
     AnalysisMode = 1;
-    // StopRequested is set here by the engine requests when no request runs.
+    m_seams.setStopRequested(!m_seams.isEngineBusy());
 }
 
 void TMainForm::PlayModeClick() {

@@ -2,9 +2,12 @@
 // The main window: menus, tool bar, the board, the game panel's place and the window layout;
 // start-up (FormCreate, ReadSettings) and shutdown (FormCloseQuery). User-interface thread only.
 
+#include "app/core/entry_seams.h"
+#include "app/core/move_entry.h"
 #include "app/core/settings.h"
 #include "app/core/window_layout.h"
 #include "app/ui/board_picture.h"
+#include "app/ui/game_panel.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -21,6 +24,7 @@ class QToolBar;
 class QToolButton;
 class IBtn;
 class TBoardImage;
+class TGamePanel;
 
 // Path of a file of the program's resources (next to the executable, in "Resources").
 std::string ResourcePath(const std::string& name);
@@ -70,6 +74,37 @@ class TMainForm : public QMainWindow {
     void ApplyLanguage(int language);
     int LanguageForSettings() const { return m_language; }
 
+    // Move entry, navigation and position set-up (main_form_entry.cpp).
+    void BoardImageMouseDown(int button, int x, int y);
+    void HandleBoardClick(int square, int button); // button 0 left, 1 right, 2 middle
+    int AddMoveToTree(const TMove& move, bool silent);
+    void DeleteSubtree(int node);
+    void GoToNode(int node, bool stopEngine);
+    void GoToEnd(bool stopEngine);
+    void GoBack();
+    void GoForward();
+    void SpeedButtonClick(int which); // 1 first, 2 back, 3 forward, 4 end
+    void EnterSetupMode();
+    void SetupDoneClick();
+    void NewBrdBtnClick();
+    void ClearBrdBtnClick();
+    void FENPasteBtnClick();
+    const TClickRing& ClickRing() const { return m_clickRing; }
+
+    // Game commands (main_form_commands.cpp).
+    bool EditGameHeader();
+    void SetNodeAnnotation(int node, int kind, int code);
+    void PromoteLine(int node);
+    void CommentClick(bool after); // N1231 before, N1231231 after the current move
+    void Deleteaftermove1Click();
+    void Clearallcomments1Click();
+    void GamePanelMouseDown(int button, int x, int y);
+    void N16Click(); // help
+    void ShowBookMoves();
+    TGamePanel* GamePanelWidget() const { return GamePanel; }
+    // The engine, clock, book and dialog parts these commands call; the defaults do nothing.
+    TEntrySeams& Seams() { return m_seams; }
+
     const TEngineOptionSettings& EngineOptionValues() const { return m_engineOptions; }
     const TFontSetting& DatabaseFont() const { return m_databaseFont; }
 
@@ -77,8 +112,15 @@ class TMainForm : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void WireEntryCommands();
+    void ShowSetupControls(bool setup);
+    void AfterPositionChange();
+    std::string NewGameTournament() const;
     void FormCreate();
     void BuildMenus();
     void BuildToolBar();
@@ -103,8 +145,8 @@ class TMainForm : public QMainWindow {
     void StopEngineAndWait() {}
     void CloseDatabase() {}
     void StopClocks() {}
-    void RebuildGamePanel() {}        // TGamePanel.DoBuildGameTree
-    void ReadGameHeaderIntoPanel() {} // TGamePanel.ReadGameHeader
+    void RebuildGamePanel();        // TGamePanel.DoBuildGameTree
+    void ReadGameHeaderIntoPanel(); // TGamePanel.ReadGameHeader
 
     TBoardPicture m_picture;
     TWindowLayout m_layout;
@@ -115,13 +157,15 @@ class TMainForm : public QMainWindow {
            *InfoPanel = nullptr;
     QLabel *DepthPanel = nullptr, *EvalPanel = nullptr, *EnginePanel = nullptr;
     QTabWidget* PageControl1 = nullptr;
-    QWidget* GamePanel = nullptr;
+    TGamePanel* GamePanel = nullptr;
     IBtn* SpeedButton[4] = {nullptr, nullptr, nullptr, nullptr};
     QPushButton *SetupDone = nullptr, *ClearBrdBtn = nullptr, *NewBrdBtn = nullptr, *FENPasteBtn = nullptr;
     QPushButton* StopButton = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QTimer* Timer1 = nullptr;
     std::map<QString, QAction*> m_items;
+    TClickRing m_clickRing;
+    TEntrySeams m_seams;
 
     TIniFile* m_settingsFile = nullptr; // open from ReadSettings to the end of FormCloseQuery
     TEngineOptionSettings m_engineOptions;

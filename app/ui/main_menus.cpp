@@ -1,6 +1,9 @@
 // The main window's menus, tool bar and controls, with the object names of the form.
 
+#include "app/core/language.h"
 #include "app/ui/board_image.h"
+#include "app/ui/captions.h"
+#include "app/ui/game_panel.h"
 #include "app/ui/ibtn.h"
 #include "app/ui/main_form.h"
 
@@ -96,9 +99,14 @@ void TMainForm::BuildMenus() {
                                    {"Portuguese1", "Português"},
                                    {"French1", "Français"},
                                    {"Italian1", "Italiano"}};
+    void (*const languageHandlers[5])() = {English1Click, Russian1Click, Portuguese1Click, French1Click,
+                                           Italian1Click};
     for (int i = 0; i < 5; ++i)
         connect(AddItem(language, languages[i][0], QString::fromUtf8(languages[i][1])), &QAction::triggered,
-                this, [this, i] { ApplyLanguage(i + 1); });
+                this, [this, h = languageHandlers[i]] {
+                    h();
+                    m_language = CurrentLanguage();
+                });
 
     QMenu* time = AddMenu(nullptr, "N29", "Time");
     auto* modes = new QActionGroup(this);
@@ -253,11 +261,8 @@ void TMainForm::BuildControls() {
         (*p)->setFrameShape(QFrame::Panel);
         (*p)->setFrameShadow(QFrame::Sunken);
     }
-    // The game panel sits here; its widget replaces this place holder.
-    GamePanel = new QFrame(m_client);
-    GamePanel->setObjectName("GamePanel");
-    static_cast<QFrame*>(GamePanel)->setFrameShape(QFrame::StyledPanel);
-    GamePanel->setAutoFillBackground(true);
+    GamePanel = new TGamePanel(m_client);
+    GamePanel->setFocusPolicy(Qt::ClickFocus);
     PageControl1 = new QTabWidget(m_client);
     PageControl1->setObjectName("PageControl1");
     auto* tree = new QWidget;

@@ -1,5 +1,6 @@
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
+#include "app/ui/captions.h"
 #include "app/ui/forms.h"
 #include "app/ui/interface_form.h"
 #include "app/ui/main_form.h"
@@ -135,7 +136,7 @@ TEST_F(MainFormTest, SecondStartReadsTheSavedValuesBack) {
     EXPECT_EQ(CurrentVariant, gtInternational);
     EXPECT_EQ(CurrentBoard, StartPosition100);
     EXPECT_TRUE(f->Item("N22")->isChecked());
-    EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), "International");
+    EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), PhraseString(10)); // in Portuguese
     EXPECT_FALSE(SoundOn);
     EXPECT_FALSE(InterfaceForm->Highlight->isChecked());
     EXPECT_EQ(f->Layout().board, 250);

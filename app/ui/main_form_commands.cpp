@@ -1,0 +1,191 @@
+// The main window's game commands: the game panel, marks and comments, lines, help, and the
+// bindings of the menus, tool bar and pop-up menu to them.
+
+#include "app/core/game_tree_edit.h"
+#include "app/core/language.h"
+#include "app/core/shell_state.h"
+#include "app/ui/board_image.h"
+#include "app/ui/captions.h"
+#include "app/ui/comm_dlg.h"
+#include "app/ui/forms.h"
+#include "app/ui/game_panel.h"
+#include "app/ui/ibtn.h"
+#include "app/ui/main_form.h"
+#include "platform/codepage.h"
+#include "platform/shell_open.h"
+#include "rules/variant_state.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+
+void TMainForm::WireEntryCommands() {
+    const auto on = [this](const char* name, auto handler) {
+        if (QAction* a = Item(name)) connect(a, &QAction::triggered, this, handler);
+    };
+    const auto button = [this](const char* name, auto handler) {
+        if (auto* b = m_toolBar->findChild<QToolButton*>(name))
+            connect(b, &QToolButton::clicked, this, handler);
+    };
+    on("N2", [this] { NewGame(); });
+    button("ToolButton2", [this] { NewGame(); });
+    on("Gsmeinformation1", [this] { EditGameHeader(); });
+    button("ToolButton6", [this] { EditGameHeader(); });
+    on("N24", [this] { EnterSetupMode(); });
+    on("N16", [this] { N16Click(); });
+    on("estEDBFunc1", [] {}); // hidden; its test form belongs to the endgame-database tools
+
+    // Commands of parts that are not wired yet: present, disabled until their owners enable them.
+    for (const char* name : {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1",
+                             "Engineoptions1", "N15", "ExportGif", "N36"})
+        Item(name)->setEnabled(false);
+    for (const char* name : {"ToolButton5", "ToolButton4", "ToolButton8", "ToolButton9", "ToolButton16",
+                             "ToolButton12", "ToolButton11"})
+        if (auto* b = m_toolBar->findChild<QToolButton*>(name)) b->setEnabled(false);
+    const bool info = static_cast<bool>(m_seams.editGameInfo);
+    Item("Gsmeinformation1")->setEnabled(info);
+    if (auto* b = m_toolBar->findChild<QToolButton*>("ToolButton6")) b->setEnabled(info);
+
+    // The pop-up menu of the game panel.
+    const char* moveMarks[7] = {"N52", "N38", "N39", "N40", "N41", "N42", "N43"};
+    for (int code = 0; code < 7; ++code)
+        on(moveMarks[code], [this, code] {
+            SetNodeAnnotation(CurrentNode, 1, code);
+            RebuildGamePanel();
+        });
+    const char* positionMarks[8] = {"N53", "N46", "N47", "N48", "N49", "N50", "x1", "N51"};
+    for (int code = 0; code < 8; ++code)
+        on(positionMarks[code], [this, code] {
+            SetNodeAnnotation(CurrentNode, 2, code);
+            RebuildGamePanel();
+        });
+    on("N1231", [this] { CommentClick(false); });
+    on("N1231231", [this] { CommentClick(true); });
+    on("Deleteaftermove1", [this] { Deleteaftermove1Click(); });
+    on("Promoteline1", [this] { PromoteLine(CurrentNode); });
+    on("Clearallcomments1", [this] { Clearallcomments1Click(); });
+    // Deleting the line from the root is not offered.
+    connect(PopupMenu1, &QMenu::aboutToShow, this,
+            [this] { Item("Deleteaftermove1")->setEnabled(CurrentNode != 0); });
+
+    // Board, navigation and set-up.
+    connect(BoardImage, &TBoardImage::mouseDown, this,
+            [this](int button, int x, int y) { BoardImageMouseDown(button, x, y); });
+    for (int i = 0; i < 4; ++i) {
+        SpeedButton[i]->setFocusPolicy(Qt::NoFocus);
+        connect(SpeedButton[i], &IBtn::clicked, this, [this, i] { SpeedButtonClick(i + 1); });
+    }
+    connect(SetupDone, &QPushButton::clicked, this, [this] { SetupDoneClick(); });
+    connect(NewBrdBtn, &QPushButton::clicked, this, [this] { NewBrdBtnClick(); });
+    connect(ClearBrdBtn, &QPushButton::clicked, this, [this] { ClearBrdBtnClick(); });
+    connect(FENPasteBtn, &QPushButton::clicked, this, [this] { FENPasteBtnClick(); });
+    GamePanel->installEventFilter(this);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == GamePanel && event->type() == QEvent::MouseButtonPress) {
+        const auto* e = static_cast<QMouseEvent*>(event);
+        const int button = e->button() == Qt::RightButton ? 1 : e->button() == Qt::MiddleButton ? 2 : 0;
+        const QPoint pt = e->position().toPoint();
+        GamePanelMouseDown(button, pt.x(), pt.y());
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::RebuildGamePanel() {
+    if (!GamePanel) return;
+    GamePanel->SetNotationStyle({CurrentVariant, FullNotation, CaptureSeparator});
+    GamePanel->SetCurrentNode(CurrentNode);
+    GamePanel->DoBuildGameTree(CurrentGame);
+}
+
+void TMainForm::ReadGameHeaderIntoPanel() {
+    if (GamePanel) GamePanel->ReadGameHeader(CurrentGame);
+}
+
+std::string TMainForm::NewGameTournament() const {
+    int clock0 = m_seams.clock0();
+    if (clock0 < 0) {
+        // Until the clocks are wired: the minutes of the checked time-control item.
+        const std::pair<const char*, int> items[] = {
+            {"min1", 3}, {"N5min1", 5}, {"N10min1", 10}, {"N30min1", 30}, {"N60min1", 60}};
+        clock0 = 0;
+        for (const auto& [name, minutes] : items)
+            if (Item(name)->isChecked()) clock0 = minutes * 6000;
+    }
+    return PhraseCp1251(58) + " " + std::to_string(clock0 / 6000) + " min";
+}
+
+bool TMainForm::EditGameHeader() {
+    if (!m_seams.editGameInfo) return false;
+    TGameIndexRecord header = CurrentGame.header;
+    std::array<std::string, 5> names{CurrentGame.white, CurrentGame.black, CurrentGame.annotator,
+                                     CurrentGame.tournament, CurrentGame.site};
+    if (!m_seams.editGameInfo(header, names)) return false;
+    CurrentGame.header = header;
+    CurrentGame.white = names[0];
+    CurrentGame.black = names[1];
+    CurrentGame.annotator = names[2];
+    CurrentGame.tournament = names[3];
+    CurrentGame.site = names[4];
+    ReadGameHeaderIntoPanel();
+    RebuildGamePanel();
+    return true;
+}
+
+void TMainForm::SetNodeAnnotation(int node, int kind, int code) {
+    ::SetNodeAnnotation(CurrentGame, node, kind, code);
+}
+
+void TMainForm::PromoteLine(int node) {
+    ::PromoteLine(CurrentGame, node);
+    RebuildGamePanel();
+}
+
+void TMainForm::CommentClick(bool after) {
+    std::string& comment = (after ? CurrentGame.commentAfter : CurrentGame.commentBefore)[CurrentNode];
+    CommDlg->Memo1->clear();
+    if (!comment.empty()) CommDlg->Memo1->setPlainText(QString::fromStdString(Cp1251ToUtf8(comment)));
+    if (CommDlg->exec() == mrOk) comment = Utf8ToCp1251(CommDlg->Memo1->toPlainText().toStdString());
+    RebuildGamePanel();
+}
+
+void TMainForm::Deleteaftermove1Click() {
+    if (CurrentNode == 0) return; // not offered at the root
+    const int parent = DeleteLine(CurrentGame, CurrentNode);
+    RebuildGamePanel();
+    if (parent >= 0) GoToNode(parent, true);
+}
+
+void TMainForm::Clearallcomments1Click() {
+    ClearAllComments(CurrentGame);
+    RebuildGamePanel();
+}
+
+void TMainForm::GamePanelMouseDown(int button, int x, int y) {
+    GamePanel->setFocus();
+    if (SetupMode) return; // no navigation while a position is set up
+    if (m_seams.isEngineBusy() && !AnalysisMode) return;
+    const int node = GamePanel->GetMoveClick(x - 10, y);
+    if (node) {
+        GoToNode(node, true);
+        if (AnalysisMode && !m_seams.stopRequested()) m_seams.startEngine();
+        if (button == 1) PopupMenu1->popup(GamePanel->mapToGlobal(QPoint(x, y)));
+    } else if (button == 1 && y < 60) {
+        EditGameHeader();
+    }
+}
+
+void TMainForm::N16Click() {
+    const std::string page = CurrentLanguage() == langRussian ? "Docs/Russian.htm" : "Docs/English.htm";
+    ShellOpen(AppDir + page);
+}
+
+void TMainForm::ShowBookMoves() {
+    m_seams.showBookMoves();
+}
