@@ -25,7 +25,7 @@ class TClickRing {
 
     struct TResult {
         bool stored = false; // the click touched a legal move and was kept
-        int candidates = 0;  // legal moves that every recent click lies on
+        int candidates = 0;  // moves left by the walk back through the ring; only 1 enters a move
         TMove move;          // the one move, when candidates == 1
     };
 
