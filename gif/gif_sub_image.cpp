@@ -32,7 +32,6 @@ void TGIFSubImage::FreeBitmap() {
 
 void TGIFSubImage::PaletteModified() {
     m_Palette.reset();
-    FreeBitmap();
 }
 
 const TPalette& TGIFSubImage::Palette() {
