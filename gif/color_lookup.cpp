@@ -8,6 +8,9 @@ TFastColorLookup::TFastColorLookup(const TPalette& palette)
     m_Cache.fill(Empty);
     for (int i = 0; i < m_Colors; ++i) {
         const TPaletteEntry& e = m_Palette[static_cast<std::size_t>(i)];
+        m_Reds[static_cast<std::size_t>(i)] = e.Red;
+        m_Greens[static_cast<std::size_t>(i)] = e.Green;
+        m_Blues[static_cast<std::size_t>(i)] = e.Blue;
         const int key = KeyOf(e.Red, e.Green, e.Blue);
         const TColor colour = RGBColor(e.Red, e.Green, e.Blue);
         m_Exact.try_emplace(colour, i);
@@ -33,12 +36,17 @@ int TFastColorLookup::Lookup(std::uint8_t red, std::uint8_t green, std::uint8_t 
     }
     if (index < 0) {
         if (m_Cache[key] == Empty) {
+            // Distances first (a loop the compiler vectorises), then the first smallest.
+            std::array<int, 256> distance;
+            for (int i = 0; i < m_Colors; ++i)
+                distance[static_cast<std::size_t>(i)] =
+                    std::abs(m_Reds[static_cast<std::size_t>(i)] - red) +
+                    std::abs(m_Greens[static_cast<std::size_t>(i)] - green) +
+                    std::abs(m_Blues[static_cast<std::size_t>(i)] - blue);
             int best = 0, bestDistance = 196608;
             for (int i = 0; i < m_Colors; ++i) {
-                const TPaletteEntry& e = m_Palette[static_cast<std::size_t>(i)];
-                const int d = std::abs(e.Red - red) + std::abs(e.Green - green) + std::abs(e.Blue - blue);
-                if (d < bestDistance) {
-                    bestDistance = d;
+                if (distance[static_cast<std::size_t>(i)] < bestDistance) {
+                    bestDistance = distance[static_cast<std::size_t>(i)];
                     best = i;
                 }
             }

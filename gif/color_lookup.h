@@ -36,6 +36,7 @@ class TFastColorLookup : public TColorLookup {
   private:
     static constexpr std::uint16_t Empty = 65535;
     TPalette m_Palette;
+    std::array<int, 256> m_Reds{}, m_Greens{}, m_Blues{};
     std::array<std::uint16_t, 32768> m_Cache;
     // Keys claimed by more than one distinct palette colour, and the exact colours behind them.
     std::bitset<32768> m_Shared;

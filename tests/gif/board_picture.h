@@ -8,7 +8,8 @@
 #include <cmath>
 #include <cstdint>
 
-inline TBitmap MakeBoardPicture(int size) {
+// grain adds up to 7 levels of noise to every pixel, the worst case for colour reduction and LZW.
+inline TBitmap MakeBoardPicture(int size, bool grain = true) {
     TBitmap bitmap(size, size, pf24bit);
     const double cell = size / 8.0;
     std::uint32_t seed = 12345;
@@ -36,7 +37,7 @@ inline TBitmap MakeBoardPicture(int size) {
                     b = std::min(255.0, b + 10);
                 }
             }
-            const int n = noise();
+            const int n = grain ? noise() : 0;
             row[3 * x] = static_cast<std::uint8_t>(std::clamp(b + n, 0.0, 255.0));
             row[3 * x + 1] = static_cast<std::uint8_t>(std::clamp(g + n, 0.0, 255.0));
             row[3 * x + 2] = static_cast<std::uint8_t>(std::clamp(r + n, 0.0, 255.0));
