@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <unistd.h>
 
 namespace {
 using Bytes = std::vector<std::uint8_t>;
@@ -71,7 +72,7 @@ TEST(GIFImage, GoldenOnePixelTwoColours) {
     image.Assign(OnePixelMono(1));
     EXPECT_EQ(Save(image), golden);
 
-    const std::string path = testing::TempDir() + "golden.gif";
+    const std::string path = testing::TempDir() + "golden-" + std::to_string(getpid()) + ".gif";
     image.SaveToFile(path);
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(in), {}), golden);
@@ -316,7 +317,7 @@ TEST(GIFImage, OptimizeSortsByUseAndDropsUnusedColours) {
 
 TEST(GIFImage, FailedSaveLeavesTheOldFile) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::path(testing::TempDir()) / "vqgif-save";
+    const fs::path dir = fs::path(testing::TempDir()) / ("vqgif-save-" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const std::string path = (dir / "board.gif").string();

@@ -7,12 +7,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace {
 namespace fs = std::filesystem;
 
 struct TToolRun : testing::Test {
-    fs::path dir = fs::path(testing::TempDir()) / "vqgif-tool";
+    // One folder per test: CTest runs them side by side.
+    fs::path dir =
+        fs::path(testing::TempDir()) / (std::string("vqgif-tool-") + std::to_string(getpid()) + "-" +
+                                        testing::UnitTest::GetInstance()->current_test_info()->name());
     void SetUp() override {
         fs::remove_all(dir);
         fs::create_directories(dir);
