@@ -193,6 +193,13 @@ TEST(GIFImage, ErrorTexts) {
              Save(image);
          },
          "Color not in color table"},
+        {"reduction that gives up (no palette for mode 9)",
+         [] {
+             TGIFImage image;
+             image.SetColorReduction(rmPalette);
+             image.Assign(Gradient24(3, 3));
+         },
+         "Image is empty"},
         {"screen narrower than a frame",
          [] {
              TGIFImage image;
@@ -387,4 +394,43 @@ TEST(GIFImage, AssignCopiesAnImage) {
     ownEvents = 0;
     copy.Progress(psRunning, 0, "");
     EXPECT_EQ(ownEvents, 1) << "our own event is back";
+}
+
+TEST(GIFImage, FourBitBitmapIsUnpackedHighNibbleFirst) {
+    TBitmap bitmap(3, 2, pf4bit);
+    TPalette palette(16);
+    for (int i = 0; i < 16; ++i)
+        palette[static_cast<std::size_t>(i)] = {static_cast<std::uint8_t>(i * 16), 0, 0, 0};
+    bitmap.SetPalette(palette);
+    bitmap.ScanLine(0)[0] = 0x1F;
+    bitmap.ScanLine(0)[1] = 0x20;
+    bitmap.ScanLine(1)[0] = 0xA5;
+    bitmap.ScanLine(1)[1] = 0x70;
+    TGIFImage image;
+    image.Assign(bitmap);
+    EXPECT_EQ(image.Images()[0].Data(), (Bytes{1, 15, 2, 10, 5, 7}));
+    EXPECT_EQ(image.Images()[0].ColorMap().Count(), 16);
+    const TDecodedGIF gif = DecodeWithGiflib(Save(image));
+    ASSERT_TRUE(gif.Ok) << gif.Error;
+    EXPECT_EQ(gif.Frames[0].Pixels, image.Images()[0].Data());
+}
+
+TEST(GIFImage, PaletteOfTheImage) {
+    TGIFImage image;
+    EXPECT_FALSE(image.GetPalette());
+    image.Assign(OnePixelMono(1));
+    ASSERT_TRUE(image.GetPalette());
+    EXPECT_EQ(*image.GetPalette(), (TPalette{{0, 0, 0, pcNoCollapse}, {255, 255, 255, pcNoCollapse}}))
+        << "the first frame's";
+    image.Header().ColorMap().Add(RGBColor(1, 2, 3));
+    EXPECT_EQ(*image.GetPalette(), (TPalette{{1, 2, 3, pcNoCollapse}}))
+        << "the global table before any frame's";
+    GIFPaletteDisplay = true; // a palette display: draw through the 216-colour cube
+    const std::optional<TPalette> cube = image.GetPalette();
+    GIFPaletteDisplay = false;
+    ASSERT_TRUE(cube);
+    ASSERT_EQ(cube->size(), 216u);
+    EXPECT_EQ((*cube)[1], (TPaletteEntry{0, 0, 51, pcNoCollapse}));
+    EXPECT_EQ((*cube)[36], (TPaletteEntry{51, 0, 0, pcNoCollapse}));
+    EXPECT_EQ(*image.GetPalette(), *cube) << "kept once made";
 }
