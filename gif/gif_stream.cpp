@@ -26,6 +26,12 @@ std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
 
 std::size_t TMemoryStream::Write(const void* buffer, std::size_t count) {
     if (count == 0) return 0;
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+    if (m_Position == m_Bytes.size()) { // the usual case: appending
+        m_Bytes.insert(m_Bytes.end(), bytes, bytes + count);
+        m_Position += count;
+        return count;
+    }
     if (m_Position + count > m_Bytes.size()) m_Bytes.resize(m_Position + count);
     std::memcpy(m_Bytes.data() + m_Position, buffer, count);
     m_Position += count;
