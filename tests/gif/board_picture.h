@@ -23,9 +23,9 @@ inline TBitmap MakeBoardPicture(int size, bool grain = true) {
             const int cx = std::min(7, static_cast<int>(x / cell)),
                       cy = std::min(7, static_cast<int>(y / cell));
             const bool dark = (cx + cy) % 2 == 1;
-            const double grain = 6 * std::sin((x + 3 * y) * 0.07 + cy);
-            double r = dark ? 150 + grain : 232 + grain, g = dark ? 104 + grain : 205 + grain,
-                   b = dark ? 64 + grain / 2 : 160 + grain / 2;
+            const double wood = 6 * std::sin((x + 3 * y) * 0.07 + cy);
+            double r = dark ? 150 + wood : 232 + wood, g = dark ? 104 + wood : 205 + wood,
+                   b = dark ? 64 + wood / 2 : 160 + wood / 2;
             const bool piece = dark && (cy < 3 || cy > 4);
             if (piece) {
                 const double px = (cx + 0.5) * cell, py = (cy + 0.5) * cell;
