@@ -1,5 +1,6 @@
 #include "rules/variant_state.h"
 
+#include "rules/endgame_db.h"
 #include "rules/hash_table.h"
 
 std::atomic<TGameType> CurrentVariant{gtRussian};
@@ -21,6 +22,6 @@ void SetGameVariant(TGameType v) {
     ClearHashTable();
     if (hooks.openEndgameDatabase)
         hooks.openEndgameDatabase(v); // opens the book first
-    else if (hooks.openBook)
-        hooks.openBook(v);
+    else
+        OpenEndgameDatabase(v); // opens the book first, through hooks.openBook
 }

@@ -18,7 +18,7 @@ enum : std::uint8_t {
 
 // Text widths in pixels for the type style of an item kind.
 class TTextMetrics {
-public:
+  public:
     virtual ~TTextMetrics() = default;
     virtual int TextWidth(const std::string& text, std::uint8_t kind) const = 0;
 };
@@ -53,7 +53,7 @@ bool LineHasNoBranch(const TGame& g, int node);
 std::string ResultItemText(std::uint8_t result);
 
 class TGameTreeLayout {
-public:
+  public:
     // Lays out the whole tree. `wrapLimit` is the client width - 27.
     void Build(const TGame& g, const TTextMetrics& metrics, const TNotationStyle& style, int wrapLimit);
 
@@ -64,7 +64,7 @@ public:
     // Index of the first item on `line` (Items().size() when there is none).
     std::size_t FirstItemOnLine(int line) const;
 
-private:
+  private:
     void LayoutVariation(int node, int indent, std::uint8_t kind, int ply);
     void AddMoveItem(int node, std::uint8_t kind, int wrapIndent, bool numberFlag, int ply);
     void AddItem(const std::string& text, std::uint8_t kind, int node, int wrapIndent);

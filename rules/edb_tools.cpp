@@ -1,0 +1,276 @@
+#include "rules/edb_tools.h"
+
+#include "rules/file_names.h"
+
+#include <zlib.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string SysError(const std::string& what) {
+    return what + ": " + std::strerror(errno);
+}
+
+bool WriteAt(int fd, const void* data, std::size_t size, std::uint64_t offset) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    while (size > 0) {
+        const ssize_t put = ::pwrite(fd, p, size, static_cast<off_t>(offset));
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        p += put;
+        size -= static_cast<std::size_t>(put);
+        offset += static_cast<std::uint64_t>(put);
+    }
+    return true;
+}
+
+// Reads up to `size` bytes at `offset`; the count read, or -1 on an error.
+long long ReadUpTo(int fd, void* buffer, std::size_t size, std::uint64_t offset) {
+    auto* p = static_cast<unsigned char*>(buffer);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(fd, p + done, size - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return -1;
+        if (got == 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return static_cast<long long>(done);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    if (a == b) return true;
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// A file descriptor that closes itself.
+struct TFd {
+    int fd = -1;
+    TFd() = default;
+    explicit TFd(int f) : fd(f) {}
+    ~TFd() {
+        if (fd >= 0) ::close(fd);
+    }
+    TFd(const TFd&) = delete;
+    TFd& operator=(const TFd&) = delete;
+};
+
+// The output being written: a temporary file beside the final name, removed unless committed.
+class TTempOutput {
+  public:
+    explicit TTempOutput(const std::string& final) : m_final(final) {
+        std::string pattern = final + ".XXXXXX";
+        m_fd = ::mkstemp(pattern.data());
+        if (m_fd >= 0) m_temp = pattern;
+    }
+    ~TTempOutput() {
+        if (m_fd >= 0) ::close(m_fd);
+        if (!m_temp.empty()) ::unlink(m_temp.c_str());
+    }
+    int Fd() const { return m_fd; }
+    // Closes and renames into place; false with errno set on a failure.
+    bool Commit() {
+        const int fd = m_fd;
+        m_fd = -1;
+        const bool modeSet = ::fchmod(fd, 0644) == 0;
+        if (::close(fd) != 0 || !modeSet) return false;
+        if (::rename(m_temp.c_str(), m_final.c_str()) != 0) return false;
+        m_temp.clear();
+        return true;
+    }
+
+  private:
+    std::string m_final, m_temp;
+    int m_fd = -1;
+};
+
+} // namespace
+
+bool WriteCompressedIndex(int fd, const TEdbIndex& index) {
+    if (index.offsets.size() != EdbBlockCount || index.sizes.size() != EdbBlockCount) return false;
+    std::vector<unsigned char> raw(EdbIndexBytes);
+    for (std::uint32_t b = 0; b < EdbBlockCount; ++b) {
+        const std::uint32_t o = index.offsets[b];
+        for (int i = 0; i < 4; ++i)
+            raw[4 * b + i] = static_cast<unsigned char>(o >> (8 * i));
+        raw[EdbOffsetsBytes + 2 * b] = static_cast<unsigned char>(index.sizes[b]);
+        raw[EdbOffsetsBytes + 2 * b + 1] = static_cast<unsigned char>(index.sizes[b] >> 8);
+    }
+    return WriteAt(fd, raw.data(), raw.size(), 0);
+}
+
+int TCompressTotals::Ratio() const {
+    if (bytesRead == 0) return 0;
+    return static_cast<int>(
+        std::lround(static_cast<double>(bytesWritten) / static_cast<double>(bytesRead) * 100.0));
+}
+
+std::string CompressedName(const std::string& input) {
+    return StripExtension(input) + ".cpr";
+}
+
+TToolResult CompressEdb(const std::string& input, const std::string& output, std::uint32_t blockCount,
+                        const std::function<void(const TCompressTotals&)>& progress,
+                        TCompressTotals* totalsOut) {
+    TToolResult result;
+    result.output = output;
+    if (blockCount > EdbBlockCount) {
+        result.error = "at most " + std::to_string(EdbBlockCount) + " blocks";
+        return result;
+    }
+    if (SameFile(input, output)) {
+        result.error = "the output " + output + " would overwrite its input";
+        return result;
+    }
+    TFd in(::open(input.c_str(), O_RDONLY | O_CLOEXEC));
+    if (in.fd < 0) {
+        result.error = SysError("cannot open " + input);
+        return result;
+    }
+    TTempOutput out(output);
+    if (out.Fd() < 0) {
+        result.error = SysError("cannot create " + output);
+        return result;
+    }
+
+    TEdbIndex index;
+    TCompressTotals totals;
+    std::uint64_t next = EdbIndexBytes;
+    if (!WriteCompressedIndex(out.Fd(), index)) {
+        result.error = SysError("cannot write " + output);
+        return result;
+    }
+    unsigned char block[EdbBlockValues] = {};
+    unsigned char packed[65536];
+    for (std::uint32_t b = 0; b < EdbBlockCount; ++b) {
+        if (b >= blockCount) {
+            index.offsets[b] = static_cast<std::uint32_t>(next); // an empty block
+            continue;
+        }
+        const long long got = ReadUpTo(in.fd, block, EdbBlockValues, std::uint64_t{b} * EdbBlockValues);
+        if (got < 0) {
+            result.error = SysError("cannot read " + input);
+            return result;
+        }
+        uLongf packedSize = sizeof packed;
+        if (compress2(packed, &packedSize, block, EdbBlockValues, 9) != Z_OK) {
+            result.error = "deflate failed on block " + std::to_string(b);
+            return result;
+        }
+        if (next + packedSize > UINT32_MAX) {
+            result.error = "the output passes the 4 GB that the block offsets can address";
+            return result;
+        }
+        if (!WriteAt(out.Fd(), packed, packedSize, next)) {
+            result.error = SysError("cannot write " + output);
+            return result;
+        }
+        index.offsets[b] = static_cast<std::uint32_t>(next);
+        index.sizes[b] = static_cast<std::uint16_t>(packedSize);
+        next += packedSize;
+        totals.bytesRead += static_cast<std::uint64_t>(got);
+        totals.bytesWritten += packedSize;
+        if (packedSize > totals.largestBlock) totals.largestBlock = static_cast<std::uint32_t>(packedSize);
+        totals.blocks = b + 1;
+        if (b % 1000 == 0 && progress) progress(totals);
+    }
+    if (!WriteCompressedIndex(out.Fd(), index)) {
+        result.error = SysError("cannot write " + output);
+        return result;
+    }
+    if (!out.Commit()) {
+        result.error = SysError("cannot finish " + output);
+        return result;
+    }
+    if (progress) progress(totals);
+    if (totalsOut) *totalsOut = totals;
+    result.ok = true;
+    return result;
+}
+
+std::string ConvertedName(const std::string& input) {
+    const std::string stem = StripExtension(input);
+    return stem + "v2" + input.substr(stem.size());
+}
+
+TToolResult ConvertEdb(const std::string& input, const std::string& output,
+                       const std::function<void(std::uint64_t)>& progress) {
+    TToolResult result;
+    result.output = output;
+    if (SameFile(input, output)) {
+        result.error = "the output " + output + " would overwrite its input";
+        return result;
+    }
+    TFd in(::open(input.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (in.fd < 0 || ::fstat(in.fd, &st) != 0) {
+        result.error = SysError("cannot open " + input);
+        return result;
+    }
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    if (size % SixSourceBlockBytes != 0) {
+        result.error = input + " ends inside a block: " + std::to_string(size % SixSourceBlockBytes) +
+                       " bytes past the last whole block of " + std::to_string(SixSourceBlockBytes);
+        return result;
+    }
+    TTempOutput out(output);
+    if (out.Fd() < 0) {
+        result.error = SysError("cannot create " + output);
+        return result;
+    }
+
+    constexpr std::uint32_t BlocksPerChunk = 1024;
+    std::vector<unsigned char> source(SixSourceBlockBytes * BlocksPerChunk);
+    std::vector<unsigned char> packed(EdbBlockValues * BlocksPerChunk);
+    const std::uint64_t blocks = size / SixSourceBlockBytes;
+    for (std::uint64_t first = 0; first < blocks; first += BlocksPerChunk) {
+        const auto count =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(BlocksPerChunk, blocks - first));
+        const std::size_t want = std::size_t{count} * SixSourceBlockBytes;
+        if (ReadUpTo(in.fd, source.data(), want, first * SixSourceBlockBytes) !=
+            static_cast<long long>(want)) {
+            result.error = SysError("cannot read " + input);
+            return result;
+        }
+        for (std::uint32_t k = 0; k < count; ++k) {
+            const unsigned char* src = source.data() + std::size_t{k} * SixSourceBlockBytes;
+            unsigned char* dst = packed.data() + std::size_t{k} * EdbBlockValues;
+            std::fill(dst, dst + EdbBlockValues, 0);
+            for (std::uint32_t i = 0; i < SixSourceBlockBytes; ++i) {
+                unsigned v = src[i];
+                if (v > 242) {
+                    result.error = input + ": byte " + std::to_string((first + k) * SixSourceBlockBytes + i) +
+                                   " (" + std::to_string(v) + ") is not five base-3 values";
+                    return result;
+                }
+                for (std::uint32_t d = 0; d < 5; ++d, v /= 3) {
+                    const std::uint32_t value = 5 * i + d; // the last four digits are padding
+                    if (value < 4 * EdbBlockValues)
+                        dst[value / 4] =
+                            static_cast<unsigned char>(dst[value / 4] | (v % 3) << (2 * (value % 4)));
+                }
+            }
+        }
+        if (!WriteAt(out.Fd(), packed.data(), std::size_t{count} * EdbBlockValues, first * EdbBlockValues)) {
+            result.error = SysError("cannot write " + output);
+            return result;
+        }
+        if (progress) progress(first + count);
+    }
+    if (!out.Commit()) {
+        result.error = SysError("cannot finish " + output);
+        return result;
+    }
+    result.ok = true;
+    return result;
+}

@@ -1,0 +1,192 @@
+#include "rules/endgame_db.h"
+
+#include "rules/variant_state.h"
+
+#include <zlib.h>
+
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+const char* const EdbFileNames[8] = {
+    "",           "pos5rus.edb", "pos5eng.edb", "pos5bra.edb", "pos5pool.edb", "pos5ita.edb", "pos5int.edb",
+    "pos5che.edb"};
+
+std::atomic<std::uint32_t> EdbProbeCount{0};
+
+namespace {
+
+// Reads exactly `size` bytes at `offset`; false on an error or a short file.
+bool ReadAt(int fd, void* buffer, std::size_t size, std::uint64_t offset) {
+    auto* p = static_cast<unsigned char*>(buffer);
+    while (size > 0) {
+        const ssize_t got = ::pread(fd, p, size, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        p += got;
+        size -= static_cast<std::size_t>(got);
+        offset += static_cast<std::uint64_t>(got);
+    }
+    return true;
+}
+
+// The open database: a snapshot pointer, so a probe keeps its file alive while a reopen on
+// the other thread swaps in the next one. The mutex is held only to copy the pointer.
+std::mutex g_dbMutex;
+std::shared_ptr<const TEndgameDatabaseFile> g_db;
+std::atomic<bool> g_dbOpen{false};
+std::string g_baseDir;
+
+std::shared_ptr<const TEndgameDatabaseFile> Snapshot() {
+    std::lock_guard lock(g_dbMutex);
+    return g_db;
+}
+
+void Install(std::shared_ptr<const TEndgameDatabaseFile> db) {
+    std::shared_ptr<const TEndgameDatabaseFile> old;
+    {
+        std::lock_guard lock(g_dbMutex);
+        old = std::move(g_db);
+        g_db = std::move(db);
+        g_dbOpen = g_db != nullptr;
+    }
+    // `old` closes here, outside the lock, unless a probe still holds it.
+}
+
+} // namespace
+
+std::shared_ptr<const TEndgameDatabaseFile> TEndgameDatabaseFile::Open(const std::string& path,
+                                                                       std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return nullptr;
+    };
+    std::shared_ptr<TEndgameDatabaseFile> db(new TEndgameDatabaseFile);
+    db->m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (db->m_fd < 0) return fail("cannot open " + path + ": " + std::strerror(errno));
+    struct stat st {};
+    if (::fstat(db->m_fd, &st) != 0 || !S_ISREG(st.st_mode)) return fail(path + " is not a regular file");
+    db->m_fileSize = static_cast<std::uint64_t>(st.st_size);
+    if (db->m_fileSize < EdbIndexBytes) return fail(path + " is shorter than the block index");
+
+    std::vector<unsigned char> raw(EdbIndexBytes);
+    if (!ReadAt(db->m_fd, raw.data(), raw.size(), 0)) return fail("cannot read the block index of " + path);
+    db->m_offsets.resize(EdbBlockCount);
+    db->m_sizes.resize(EdbBlockCount);
+    const unsigned char* sizes = raw.data() + EdbOffsetsBytes;
+    for (std::uint32_t b = 0; b < EdbBlockCount; ++b) {
+        const unsigned char* o = raw.data() + 4 * b;
+        db->m_offsets[b] = static_cast<std::uint32_t>(o[0]) | static_cast<std::uint32_t>(o[1]) << 8 |
+                           static_cast<std::uint32_t>(o[2]) << 16 | static_cast<std::uint32_t>(o[3]) << 24;
+        db->m_sizes[b] = static_cast<std::uint16_t>(sizes[2 * b] | sizes[2 * b + 1] << 8);
+        if (static_cast<std::uint64_t>(db->m_offsets[b]) + db->m_sizes[b] > db->m_fileSize)
+            return fail(path + ": block " + std::to_string(b) + " lies past the end of the file");
+    }
+    return db;
+}
+
+TEndgameDatabaseFile::~TEndgameDatabaseFile() {
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+bool TEndgameDatabaseFile::ReadBlock(std::uint32_t b, std::uint8_t (&out)[EdbBlockValues]) const {
+    if (b >= EdbBlockCount) return false;
+    // Per call: the largest block the u16 size field can describe.
+    unsigned char packed[65536];
+    const std::uint16_t size = m_sizes[b];
+    if (size == 0 || !ReadAt(m_fd, packed, size, m_offsets[b])) return false;
+
+    z_stream zs{};
+    if (inflateInit(&zs) != Z_OK) return false;
+    zs.next_in = packed;
+    zs.avail_in = size;
+    zs.next_out = out;
+    zs.avail_out = EdbBlockValues;
+    // One call with the whole output space: inflate needs no window of its own then.
+    const int rc = inflate(&zs, Z_FINISH);
+    const bool whole = rc == Z_STREAM_END && zs.total_out == EdbBlockValues;
+    inflateEnd(&zs);
+    return whole;
+}
+
+std::optional<std::uint8_t> TEndgameDatabaseFile::ReadValue(std::uint32_t number) const {
+    std::uint8_t block[EdbBlockValues];
+    if (!ReadBlock(number / EdbBlockValues, block)) return std::nullopt;
+    return block[number % EdbBlockValues];
+}
+
+void SetEndgameDatabaseBaseDir(const std::string& appDir) {
+    std::lock_guard lock(g_dbMutex);
+    g_baseDir = appDir;
+    if (!g_baseDir.empty() && g_baseDir.back() != '/' && g_baseDir.back() != '\\') g_baseDir += '/';
+}
+
+std::string EndgameDatabasePath(TGameType variant) {
+    std::string base;
+    {
+        std::lock_guard lock(g_dbMutex);
+        base = g_baseDir;
+    }
+    const char* name = IsValidVariant(variant) ? EdbFileNames[variant] : "";
+    return base + EdbFolder + name;
+}
+
+bool OpenEndgameDatabase(TGameType variant) {
+    if (const auto& openBook = VariantHooks().openBook) openBook(variant);
+    CloseEndgameDatabase();
+    if (!IsValidVariant(variant) || variant == gtInternational) return false;
+    return OpenEndgameDatabaseFile(EndgameDatabasePath(variant));
+}
+
+bool OpenEndgameDatabaseFile(const std::string& path, std::string* error) {
+    CloseEndgameDatabase();
+    auto db = TEndgameDatabaseFile::Open(path, error);
+    const bool ok = db != nullptr;
+    Install(std::move(db));
+    return ok;
+}
+
+void CloseEndgameDatabase() {
+    Install(nullptr);
+}
+
+bool EndgameDatabaseOpen() {
+    return g_dbOpen.load(std::memory_order_acquire);
+}
+
+std::optional<std::uint8_t> ReadEdbBlock(std::uint32_t number) {
+    const auto db = Snapshot();
+    if (!db) return std::nullopt;
+    return db->ReadValue(number);
+}
+
+std::int16_t EdbValueToScore(std::uint8_t value, int ply) {
+    if (value == 255) return 0;
+    if (value % 2 == 1) return static_cast<std::int16_t>(2000 - value - ply);
+    return static_cast<std::int16_t>(value - 2000 + ply);
+}
+
+std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int /*pieceCount*/, int flip, int ply) {
+    EdbProbeCount.fetch_add(1, std::memory_order_relaxed);
+    // The index knows the 8x8 board only: no 10x10 position can be looked up, even one whose
+    // pieces all stand on squares 1..32.
+    if (CurrentVariant.load(std::memory_order_relaxed) == gtInternational) return std::nullopt;
+    for (int s = EdbSquares + 1; s <= MaxSquares; ++s)
+        if (board[s] != 0) return std::nullopt;
+    TBoard b = board;
+    if (flip == 1) FlipBoard(b, EdbSquares);
+    const TEdbPositionIndex index = EdbPositionIndex(b);
+    if (index.n == 1) {
+        for (int s = 1; s <= EdbSquares; ++s)
+            if (b[s] != 0) return static_cast<std::int16_t>(b[s] > 0 ? 1999 : -2000);
+    }
+    const auto number = EdbValueNumber(index);
+    if (!number) return std::nullopt;
+    const auto value = ReadEdbBlock(*number);
+    if (!value) return std::nullopt;
+    return EdbValueToScore(*value, ply);
+}

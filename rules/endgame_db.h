@@ -1,0 +1,88 @@
+#pragma once
+// The built-in engine's endgame database: one file per variant of one-byte results for every
+// position of 2 to 5 pieces, side 0 to move, in zlib blocks of 1,024 values behind an index.
+//
+// Threads: the probe functions may run on the engine thread and the user-interface thread at
+// once; they share no file position and no buffer. Opening and closing happen on the
+// user-interface thread while no search runs; a probe that overlaps them still reads a whole,
+// consistent file (it keeps the file it started with alive).
+// Errors: a missing or damaged file leaves the database closed; a block that cannot be read or
+// does not inflate to 1,024 bytes gives "no value" for that probe. Nothing here throws.
+
+#include "rules/board.h"
+#include "rules/edb_index.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// File name of each variant, indexed 1..7 (entry 0 is empty).
+extern const char* const EdbFileNames[8];
+// The folder of the files below the program directory.
+constexpr const char* EdbFolder = "ED/Vantor/";
+
+// An open database file with its index; immutable once open.
+class TEndgameDatabaseFile {
+  public:
+    // Opens `path` read-only and reads its index. Refuses (nullptr, with `error` set) a file that
+    // cannot be opened, is shorter than the index, or has a block lying outside the file.
+    static std::shared_ptr<const TEndgameDatabaseFile> Open(const std::string& path,
+                                                            std::string* error = nullptr);
+    ~TEndgameDatabaseFile();
+    TEndgameDatabaseFile(const TEndgameDatabaseFile&) = delete;
+    TEndgameDatabaseFile& operator=(const TEndgameDatabaseFile&) = delete;
+
+    // The stored value of a value number; nothing past the last block or when the block cannot
+    // be read or inflated. Reads and inflates the block anew on every call.
+    std::optional<std::uint8_t> ReadValue(std::uint32_t number) const;
+    // Inflates block b into `out`; false on any failure (then `out` is not to be used).
+    bool ReadBlock(std::uint32_t b, std::uint8_t (&out)[EdbBlockValues]) const;
+
+    std::uint32_t BlockOffset(std::uint32_t b) const { return m_offsets[b]; }
+    std::uint16_t BlockSize(std::uint32_t b) const { return m_sizes[b]; }
+    std::uint64_t FileSize() const { return m_fileSize; }
+
+  private:
+    TEndgameDatabaseFile() = default;
+    int m_fd = -1;
+    std::uint64_t m_fileSize = 0;
+    std::vector<std::uint32_t> m_offsets;
+    std::vector<std::uint16_t> m_sizes;
+};
+
+// The program directory below which EdbFolder lies; default "" (the current directory).
+// Set by the shell at start-up.
+void SetEndgameDatabaseBaseDir(const std::string& appDir);
+// Base dir + EdbFolder + EdbFileNames[variant].
+std::string EndgameDatabasePath(TGameType variant);
+
+// Opens the variant's opening book (through VariantHooks().openBook, when registered), then
+// closes the open database and opens the variant's file. Variant 6 stays closed: the position
+// index covers the 8x8 board only. Returns whether a database is open afterwards.
+bool OpenEndgameDatabase(TGameType variant);
+// Closes the open database and opens the file at `path` in its place.
+bool OpenEndgameDatabaseFile(const std::string& path, std::string* error = nullptr);
+void CloseEndgameDatabase();
+// The open flag the search tests before it probes.
+bool EndgameDatabaseOpen();
+
+// The stored value of a value number in the open database; nothing when none is open, the
+// number lies past the last block, or the block cannot be read.
+std::optional<std::uint8_t> ReadEdbBlock(std::uint32_t number);
+
+// Search score of a stored value at a ply: 255 (draw) 0, odd v (win) 2000 - v - ply, even v
+// (loss) v - 2000 + ply.
+std::int16_t EdbValueToScore(std::uint8_t value, int ply);
+
+// Counts every probe; reset and shown by the request driver.
+extern std::atomic<std::uint32_t> EdbProbeCount;
+
+// Score of the position for the side to move: flip = 1 turns the board first so that side 1 to
+// move becomes side 0. One piece gives 1999 when it is the mover's and -2000 otherwise. Nothing
+// for 0 or more than 5 pieces, pieces beyond square 32, variant 6 as CurrentVariant, or a value
+// that cannot be read.
+// `pieceCount` is the caller's count and is not relied on.
+std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int pieceCount, int flip, int ply);
