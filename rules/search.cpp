@@ -1,12 +1,13 @@
 #include "rules/search.h"
 
+#include "rules/endgame_db.h"
 #include "rules/engine_stop.h"
 #include "rules/evaluation.h"
 #include "rules/movegen.h"
 #include "rules/variant_state.h"
 
 TEdbProbe& SearchEdbProbe() {
-    static TEdbProbe probe;
+    static TEdbProbe probe{EndgameDatabaseOpen, ProbeEndgameDatabase};
     return probe;
 }
 

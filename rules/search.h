@@ -29,7 +29,8 @@ struct TEdbProbe {
     bool (*isOpen)() = nullptr;
     std::optional<std::int16_t> (*probe)(const TBoard& board, int pieces, int flip, int ply) = nullptr;
 };
-// The probe of the process-wide search; set at start-up and by tests, never while a search runs.
+// The probe of the process-wide search: the current variant's endgame database. Tests may replace
+// it, never while a search runs.
 TEdbProbe& SearchEdbProbe();
 
 // True when the board holds at most `limit` pieces on squares 1..squares.

@@ -1,6 +1,7 @@
 #include "rules/search_root.h"
 
 #include "rules/clock.h"
+#include "rules/endgame_db.h"
 #include "rules/engine_stop.h"
 #include "rules/evaluation.h"
 #include "rules/movegen.h"
@@ -15,6 +16,7 @@ TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant
     table.Clear();
     table.ResetProbeCounters();
     EvaluationCount = 0;
+    EdbProbeCount = 0;
     SetEngineStopFlag(0);
 
     const std::int64_t target = limits.budget * 2 / 3;

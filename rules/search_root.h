@@ -54,12 +54,12 @@ struct TRootSearchEvents {
 
 struct TRootSearchSetup {
     THashTable* table = &HashTable;
-    TEdbProbe edb;                   // default: none; the program passes SearchEdbProbe()
+    TEdbProbe edb = SearchEdbProbe(); // the current variant's database
     TEngineRandom* random = nullptr; // default EngineRandom()
 };
 
-// Clears the table and its probe counters, the evaluation counter and the stop word, then
-// searches. With no legal move it returns at once with chosen = 0.
+// Clears the table and its probe counters, the evaluation and database-probe counters and the
+// stop word, then searches. With no legal move it returns at once with chosen = 0.
 TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant,
                                 const TRootSearchLimits& limits, const TRootSearchSetup& setup = {},
                                 const TRootSearchEvents& events = {});

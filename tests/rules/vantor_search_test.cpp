@@ -1,12 +1,16 @@
 // The built-in engine's search against a plain minimax written here with the same horizon,
 // capture extension, evaluation and database rule; loss scores; database probes; the stop word.
+#include "edb_fixture.h"
 #include "movegen_test_util.h"
 #include "vantor_test_util.h"
 
+#include "rules/endgame_db.h"
 #include "rules/engine_stop.h"
 #include "rules/evaluation.h"
 #include "rules/movegen.h"
 #include "rules/search.h"
+#include "rules/search_root.h"
+#include "rules/variant_state.h"
 
 #include <gtest/gtest.h>
 
@@ -186,6 +190,41 @@ TEST(VantorSearch, SortMovesByScoreTakesTheFirstGreatest) {
     EXPECT_EQ(moves[1].from, 2);
     EXPECT_EQ(moves[2].from, 1);
     EXPECT_EQ(moves[3].from, 4);
+}
+
+// The program's own probe, on a database file whose 2-piece positions are all "side 0 to move
+// wins in 7 plies".
+TEST(VantorSearch, EndgameDatabaseFileValueReachesTheSearch) {
+    TTempDir dir;
+    const std::string path = dir.File("pos5rus.edb");
+    const std::uint32_t twoPieceBlocks = 7936 / EdbBlockValues + 1;
+    WriteBytes(path, AssembleDatabase(std::vector<std::vector<std::uint8_t>>(
+                         twoPieceBlocks, Deflate(std::vector<std::uint8_t>(EdbBlockValues, 7)))));
+    std::string error;
+    ASSERT_TRUE(OpenEndgameDatabaseFile(path, &error)) << error;
+    const TGameType variant = CurrentVariant;
+    SetGameVariant(gtRussian);
+    OpenEndgameDatabaseFile(path, &error); // the variant change closed it: the real file is absent
+    ASSERT_TRUE(EndgameDatabaseOpen());
+    HashTable.Allocate(1024);
+
+    // Either side to move: the board is turned so the mover is side 0. At ply 3: 2000 - 7 - 2.
+    const TBoard b = Place("w9 b28");
+    EdbProbeCount = 0;
+    EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 0, 1), 1991);
+    EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 1, 1), 1991);
+    EXPECT_EQ(EdbProbeCount, 2u);
+
+    // The root search probes the positions after its moves through the same default probe: each
+    // is a win for side 1 to move, at ply 2.
+    const TRootSearchResult r = RunRootSearch(b, 0, gtRussian, {5, 0, 100});
+    ASSERT_FALSE(r.moves.empty());
+    EXPECT_EQ(r.scores[0].score, -(2000 - 7 - 1));
+    EXPECT_GT(EdbProbeCount, 0u);
+
+    CloseEndgameDatabase();
+    HashTable.Allocate(0);
+    SetGameVariant(variant);
 }
 
 } // namespace
