@@ -1,0 +1,242 @@
+#include "gamedb/game_block.h"
+
+#include "gamedb/game_index_record.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+TPositionKey KeyOf(const TBoard& b) {
+    TPositionKey k;
+    PositionToKey(b, k);
+    return k;
+}
+
+void Append16(TMoveBytes& mb, std::uint16_t v) {
+    AppendMoveByte(mb, static_cast<std::uint8_t>(v >> 8));
+    AppendMoveByte(mb, static_cast<std::uint8_t>(v));
+}
+
+void AppendComment(TMoveBytes& mb, const std::string& c) {
+    const std::size_t n = std::min(c.size(), MaxCommentLength);
+    Append16(mb, static_cast<std::uint16_t>(n));
+    for (std::size_t i = 0; i < n; ++i)
+        AppendMoveByte(mb, static_cast<std::uint8_t>(c[i]));
+}
+
+bool HasCommentItem(const TGame& g, int n) {
+    return g.nodes[n].annotation != 0 || !g.commentBefore[n].empty() || !g.commentAfter[n].empty();
+}
+
+// Bounds-checked reader over the rest of the buffer.
+struct TReader {
+    TMoveBytes& mb;
+    bool ok = true;
+
+    std::uint8_t Byte() {
+        std::uint8_t b = 0;
+        if (ok && !NextMoveByte(mb, b)) ok = false;
+        return b;
+    }
+    std::uint16_t Word() {
+        const std::uint16_t hi = Byte();
+        return static_cast<std::uint16_t>(hi << 8 | Byte());
+    }
+    void Text(std::string& s) {
+        const std::size_t n = Word();
+        if (!ok || mb.fill - mb.pos < n) {
+            ok = false;
+            return;
+        }
+        s.assign(reinterpret_cast<const char*>(mb.bytes.data() + mb.pos), n);
+        mb.pos += n;
+    }
+};
+
+void ClearTree(TGame& g) {
+    g.header.nodeCount = 0;
+    for (int n = 1; n < NodeSlots; ++n) {
+        g.nodes[n] = TMove{};
+        ClearNode(g, n);
+    }
+    g.nodes[0].free = 0;
+}
+
+bool SquaresOnBoard(const TMove& m, int squares) {
+    auto on = [&](int s) { return s >= 1 && s <= squares; };
+    if (!on(m.from)) return false;
+    const int used = m.captures ? 2 * m.captures : 1;
+    for (int i = 0; i < used; ++i)
+        if (!on(m.squares[i])) return false;
+    return true;
+}
+
+// Every node in use reaches the root through nodes 1..count without a cycle.
+bool ParentLinksSound(const TGame& g) {
+    const int count = g.header.nodeCount;
+    std::vector<std::uint8_t> state(count + 1, 0); // 0 unknown, 1 on the current path, 2 sound
+    std::vector<int> path;
+    for (int start = 1; start <= count; ++start) {
+        if (g.nodes[start].free) continue;
+        path.clear();
+        int n = start;
+        while (n != 0 && state[n] != 2 && !g.nodes[n].free) {
+            if (state[n] == 1) return false; // a cycle
+            state[n] = 1;
+            path.push_back(n);
+            n = g.nodes[n].parent;
+        }
+        for (int p : path)
+            state[p] = 2;
+    }
+    return true;
+}
+
+} // namespace
+
+const TPositionKey& StandardKey64() {
+    static const TPositionKey k = KeyOf(StartPosition64);
+    return k;
+}
+
+const TPositionKey& StandardKey100() {
+    static const TPositionKey k = KeyOf(StartPosition100);
+    return k;
+}
+
+const TPositionKey& StandardKeyOf(TGameType variant) {
+    return variant == gtInternational ? StandardKey100() : StandardKey64();
+}
+
+bool CheckGameForStore(const TGame& g) {
+    if (!IsValidVariant(g.header.variant) || g.header.nodeCount > MaxNodes) return false;
+    for (int n = 1; n <= g.header.nodeCount; ++n)
+        if (g.nodes[n].captures > MaxCapturePairs) return false;
+    return true;
+}
+
+void EncodeGameMoves(const TGame& g, TMoveBytes& mb) {
+    if (g.startKey == StandardKeyOf(g.header.variant)) {
+        AppendMoveByte(mb, 0);
+    } else {
+        AppendMoveByte(mb, 1);
+        for (std::uint8_t b : g.startKey)
+            AppendMoveByte(mb, b);
+    }
+    const int count = std::min<int>(g.header.nodeCount, MaxNodes);
+    for (int n = 1; n <= count; ++n) {
+        const TMove& m = g.nodes[n];
+        const int caps = std::min<int>(m.captures, MaxCapturePairs);
+        const bool comment = HasCommentItem(g, n);
+        std::uint8_t f = 0;
+        if (m.mainLine) f |= 128;
+        if (m.free) f |= 64;
+        if (comment) f |= 32;
+        if (m.parent < 256) f |= 16;
+        if (caps < 8) f |= static_cast<std::uint8_t>(8 + caps);
+        AppendMoveByte(mb, f);
+        if (comment) {
+            Append16(mb, m.annotation);
+            AppendComment(mb, g.commentBefore[n]);
+            AppendComment(mb, g.commentAfter[n]);
+        }
+        if (m.parent < 256)
+            AppendMoveByte(mb, static_cast<std::uint8_t>(m.parent));
+        else
+            Append16(mb, m.parent);
+        if (caps >= 8) AppendMoveByte(mb, static_cast<std::uint8_t>(caps));
+        AppendMoveByte(mb, m.from);
+        const int used = caps ? 2 * caps : 1;
+        for (int i = 0; i < used; ++i)
+            AppendMoveByte(mb, m.squares[i]);
+    }
+}
+
+TDecodeResult DecodeGameMoves(TMoveBytes& mb, TGame& g) {
+    TReader in{mb};
+    const TGameType variant = g.header.variant;
+    const int count = g.header.nodeCount;
+    auto damaged = [&] {
+        ClearTree(g);
+        return TDecodeResult::Damaged;
+    };
+    if (!IsValidVariant(variant) || count > MaxNodes) return damaged();
+    const int squares = SquaresOf(variant);
+
+    const std::uint8_t start = in.Byte();
+    if (start == 0) {
+        g.startKey = StandardKeyOf(variant);
+    } else {
+        for (std::uint8_t& b : g.startKey)
+            b = in.Byte();
+        if (!IsValidKey(g.startKey, squares)) return damaged();
+    }
+    for (int n = 1; n <= count && in.ok; ++n) {
+        TMove& m = g.nodes[n];
+        m = TMove{};
+        const std::uint8_t f = in.Byte();
+        m.mainLine = (f & 128) ? 1 : 0;
+        m.free = (f & 64) ? 1 : 0;
+        g.commentBefore[n].clear();
+        g.commentAfter[n].clear();
+        if (f & 32) {
+            m.annotation = in.Word();
+            in.Text(g.commentBefore[n]);
+            in.Text(g.commentAfter[n]);
+        }
+        m.parent = (f & 16) ? in.Byte() : in.Word();
+        const int caps = (f & 8) ? (f & 7) : in.Byte();
+        // A free slot may keep a stale parent; a move in use must hang below a slot of this game.
+        if (caps > MaxCapturePairs || (!m.free && m.parent > count)) return damaged();
+        m.captures = static_cast<std::uint8_t>(caps);
+        m.from = in.Byte();
+        const int used = caps ? 2 * caps : 1;
+        for (int i = 0; i < used; ++i)
+            m.squares[i] = in.Byte();
+        // Free slots keep whatever they held; only moves in use must lie on the board.
+        if (in.ok && !m.free && !SquaresOnBoard(m, squares)) return damaged();
+    }
+    if (!in.ok || !ParentLinksSound(g)) return damaged();
+    for (int n = count + 1; n < NodeSlots; ++n) {
+        g.nodes[n] = TMove{};
+        ClearNode(g, n);
+    }
+    g.nodes[0].free = 0;
+    return TDecodeResult::Ok;
+}
+
+std::uint8_t ComputeGameFlags(const TGame& g) {
+    std::uint8_t flags = g.header.flags & gfDeleted;
+    const TGameType variant = g.header.variant;
+    if (g.startKey != StandardKeyOf(variant)) {
+        TBoard b;
+        KeyToPosition(g.startKey, b);
+        TPieceCount pc;
+        CountPieces(b, pc);
+        const int full = variant == gtInternational ? 20 : 12;
+        flags |= (pc.pieces0 == full && pc.pieces1 == full) ? gfFullSetUp : gfOtherSetUp;
+    }
+    int items = 0, variations = 0;
+    std::size_t chars = 0;
+    const int count = std::min<int>(g.header.nodeCount, MaxNodes);
+    for (int n = 1; n <= count; ++n) {
+        if (g.nodes[n].free) continue;
+        items += g.nodes[n].annotation != 0;
+        items += !g.commentBefore[n].empty();
+        items += !g.commentAfter[n].empty();
+        chars += std::min(g.commentBefore[n].size(), MaxCommentLength);
+        chars += std::min(g.commentAfter[n].size(), MaxCommentLength);
+        variations += g.nodes[n].mainLine == 0;
+    }
+    if (items > 5 || chars >= 301)
+        flags |= gfManyComments;
+    else if (items > 0)
+        flags |= gfFewComments;
+    if (variations > 5)
+        flags |= gfManyVariations;
+    else if (variations > 0)
+        flags |= gfFewVariations;
+    return flags;
+}

@@ -1,0 +1,434 @@
+#include "gamedb/game_database.h"
+
+#include "gamedb/game_block.h"
+#include "gamedb/game_index_record.h"
+#include "gamedb/move_bytes.h"
+#include "gamedb/user_prompt.h"
+#include "platform/codepage.h"
+#include "rules/movegen.h"
+#include "rules/variant_state.h"
+
+#include <array>
+#include <set>
+
+TGameDatabase GameDatabase;
+
+namespace {
+
+constexpr std::uint8_t NewDatabaseType = 20;
+
+std::string BaseName(const std::string& fileName) {
+    const std::size_t slash = fileName.find_last_of('/');
+    const std::size_t dot = fileName.find_last_of('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        return fileName.substr(0, dot);
+    return fileName;
+}
+
+void ResetRecord(TGameDatabase& db, const std::string& fileName) {
+    const std::string base = BaseName(fileName);
+    db.indexFileName = base + ".vqb";
+    db.nameFileName = base + ".vqn";
+    db.moveFileName = base + ".vqm";
+    db.players.Clear();
+    db.tournaments.Clear();
+    db.sites.Clear();
+    db.namesChanged = false;
+    db.readOnly = false;
+}
+
+void CloseFiles(TGameDatabase& db) {
+    db.indexFile.Close();
+    db.moveFile.Close();
+    db.players.Clear();
+    db.tournaments.Clear();
+    db.sites.Clear();
+    db.open = false;
+    db.namesChanged = false;
+}
+
+enum class TOpenOutcome { Opened, Missing, Partial, Failed };
+
+TOpenOutcome OpenFiles(const std::string& fileName, TGameDatabase& db, TOpenMode mode) {
+    CloseDatabase(db);
+    ResetRecord(db, fileName);
+    const bool hasIndex = FileExists(db.indexFileName);
+    const bool hasMoves = FileExists(db.moveFileName);
+    if (!hasIndex && !hasMoves) return TOpenOutcome::Missing;
+    if (!hasIndex || !hasMoves) return TOpenOutcome::Partial;
+    const bool ro = mode == TOpenMode::ReadOnly;
+    if (!db.indexFile.Open(db.indexFileName, ro) || !db.moveFile.Open(db.moveFileName, ro)) {
+        CloseFiles(db);
+        UserPrompt().ShowMessage("Error Opening database");
+        return TOpenOutcome::Failed;
+    }
+    std::uint8_t type = 0;
+    if (!db.moveFile.ReadAt(0, &type, 1) || type < 20 || type > 29) {
+        CloseFiles(db);
+        UserPrompt().ShowMessage("Wrong database type");
+        return TOpenOutcome::Failed;
+    }
+    if (FileExists(db.nameFileName)) {
+        if (!ReadNameLists(db)) {
+            CloseFiles(db);
+            UserPrompt().ShowMessage("Error Opening database");
+            return TOpenOutcome::Failed;
+        }
+    } else {
+        // The games are still there; only their names are lost.
+        UserPrompt().ShowMessage("The name file " + db.nameFileName +
+                                 " is missing: the database is opened with empty name lists.");
+    }
+    db.databaseType = type;
+    db.readOnly = ro;
+    db.currentGame = 1;
+    db.open = true;
+    db.gameCount = IndexRecordCount(db);
+    return TOpenOutcome::Opened;
+}
+
+TNameList& ListOf(TGameDatabase& db, int field) {
+    return field < 3 ? db.players : field == 3 ? db.tournaments : db.sites;
+}
+
+// Looks up the five names of a header (White, Black, annotator, tournament, site) and appends the
+// missing ones, unless a list would pass its 16-bit limit: then nothing changes.
+TDbStatus StoreNames(TGameDatabase& db, const std::array<const std::string*, 5>& names,
+                     std::array<std::uint16_t, 5>& indices, bool& appended) {
+    std::array<std::string, 5> storable;
+    std::array<std::set<std::string>, 3> missing;
+    for (int i = 0; i < 5; ++i) {
+        storable[i] = StorableName(*names[i]);
+        if (ListOf(db, i).Find(storable[i]) == NoName)
+            missing[i < 3 ? 0 : i - 2].insert(Cp1251LowerString(storable[i]));
+    }
+    const TNameList* lists[3] = {&db.players, &db.tournaments, &db.sites};
+    for (int k = 0; k < 3; ++k)
+        if (lists[k]->Size() + missing[k].size() > MaxNamesPerList) {
+            UserPrompt().ShowMessage("The game was not stored: a name list of the database is full "
+                                     "(65,536 names).");
+            return TDbStatus::TooManyNames;
+        }
+    appended = false;
+    for (int i = 0; i < 5; ++i) {
+        TNameList& list = ListOf(db, i);
+        std::uint32_t at = list.Find(storable[i]);
+        if (at == NoName) {
+            at = static_cast<std::uint32_t>(list.Size());
+            list.Append(storable[i]);
+            appended = true;
+        }
+        indices[i] = static_cast<std::uint16_t>(at);
+    }
+    if (appended) db.namesChanged = true;
+    return TDbStatus::Ok;
+}
+
+void SetNameIndices(TGameIndexRecord& r, const std::array<std::uint16_t, 5>& idx) {
+    r.white = idx[0];
+    r.black = idx[1];
+    r.annotator = idx[2];
+    r.tournament = idx[3];
+    r.site = idx[4];
+}
+
+std::string NameAt(const TNameList& list, std::uint32_t index) {
+    return index < list.Size() ? list[index] : std::string("ERROR!!!");
+}
+
+void FillNames(const TGameDatabase& db, const TGameIndexRecord& r, std::string& white, std::string& black,
+               std::string& annotator, std::string& tournament, std::string& site) {
+    white = PlayerName(r.white, db);
+    black = PlayerName(r.black, db);
+    annotator = PlayerName(r.annotator, db);
+    tournament = TournamentName(r.tournament, db);
+    site = SiteName(r.site, db);
+}
+
+TDbStatus Writable(const TGameDatabase& db) {
+    if (!db.open) return TDbStatus::NotOpen;
+    return db.readOnly ? TDbStatus::ReadOnly : TDbStatus::Ok;
+}
+
+} // namespace
+
+const char* DbStatusText(TDbStatus s) {
+    switch (s) {
+    case TDbStatus::Ok:
+        return "ok";
+    case TDbStatus::NotOpen:
+        return "database not open";
+    case TDbStatus::NoSuchGame:
+        return "no such game";
+    case TDbStatus::Damaged:
+        return "damaged";
+    case TDbStatus::BadGame:
+        return "game cannot be stored";
+    case TDbStatus::TooManyNames:
+        return "name list full";
+    case TDbStatus::ReadOnly:
+        return "database opened read-only";
+    case TDbStatus::IoError:
+        return "file error";
+    }
+    return "?";
+}
+
+void OpenDatabase(const std::string& fileName, TGameDatabase& db, TOpenMode mode) {
+    OpenFiles(fileName, db, mode);
+}
+
+bool CreateDatabase(const std::string& fileName, TGameDatabase& db) {
+    CloseDatabase(db);
+    ResetRecord(db, fileName);
+    const std::uint8_t type = NewDatabaseType;
+    // The name file too: a database without one would later look damaged.
+    const bool made = ReplaceFile(db.indexFileName, "", 0) && ReplaceFile(db.moveFileName, &type, 1) &&
+                      ReplaceFile(db.nameFileName, "", 0);
+    if (!made || !db.indexFile.Open(db.indexFileName, false) || !db.moveFile.Open(db.moveFileName, false)) {
+        CloseFiles(db);
+        UserPrompt().ShowMessage("Error Opening database");
+        return false;
+    }
+    db.databaseType = type;
+    db.currentGame = 1;
+    db.gameCount = 0;
+    db.open = true;
+    return true;
+}
+
+void OpenOrCreateDatabase(const std::string& fileName, TGameDatabase& db) {
+    switch (OpenFiles(fileName, db, TOpenMode::ReadWrite)) {
+    case TOpenOutcome::Missing:
+        if (UserPrompt().Confirm("Create new?")) CreateDatabase(fileName, db);
+        break;
+    case TOpenOutcome::Partial:
+        // Creating would truncate the file that is there.
+        UserPrompt().ShowMessage("Error Opening database");
+        break;
+    case TOpenOutcome::Opened:
+    case TOpenOutcome::Failed:
+        break;
+    }
+}
+
+bool SaveDatabase(TGameDatabase& db) {
+    if (Writable(db) != TDbStatus::Ok) return false;
+    return WriteNameLists(db);
+}
+
+void CloseDatabase(TGameDatabase& db) {
+    if (!db.open) return;
+    if (db.namesChanged && !db.readOnly && !SaveDatabase(db))
+        UserPrompt().ShowMessage("Cannot write the name file " + db.nameFileName);
+    CloseFiles(db);
+}
+
+std::string FormatNameFile(const TGameDatabase& db) {
+    std::string out;
+    const std::pair<char, const TNameList*> kinds[] = {
+        {'^', &db.players}, {'*', &db.tournaments}, {'@', &db.sites}};
+    for (const auto& [mark, list] : kinds)
+        for (const std::string& name : list->Names()) {
+            out += mark;
+            out += name;
+            out += "\r\n";
+        }
+    return out;
+}
+
+void ParseNameFile(const std::string& text, TGameDatabase& db) {
+    db.players.Clear();
+    db.tournaments.Clear();
+    db.sites.Clear();
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", i);
+        if (end == std::string::npos) end = text.size();
+        if (end > i) {
+            TNameList* list = text[i] == '^'   ? &db.players
+                              : text[i] == '*' ? &db.tournaments
+                              : text[i] == '@' ? &db.sites
+                                               : nullptr;
+            if (list) list->Append(text.substr(i + 1, std::min(end - i - 1, MaxNameLength)));
+        }
+        i = end;
+        if (i < text.size() && text[i] == '\r') ++i;
+        if (i < text.size() && text[i] == '\n') ++i;
+    }
+}
+
+bool ReadNameLists(TGameDatabase& db) {
+    std::string text;
+    if (!ReadWholeFile(db.nameFileName, text)) return false;
+    ParseNameFile(text, db);
+    db.namesChanged = false;
+    return true;
+}
+
+bool WriteNameLists(TGameDatabase& db) {
+    const std::string text = FormatNameFile(db);
+    if (!ReplaceFile(db.nameFileName, text.data(), text.size())) return false;
+    db.namesChanged = false;
+    return true;
+}
+
+std::int32_t IndexRecordCount(const TGameDatabase& db) {
+    if (!db.open) return 0;
+    const std::int64_t size = db.indexFile.Size();
+    return size < 0 ? 0
+                    : static_cast<std::int32_t>(std::min<std::int64_t>(size / IndexRecordSize, INT32_MAX));
+}
+
+TDbStatus ReadIndexRecord(const TGameDatabase& db, std::int32_t n, TGameIndexRecord& r) {
+    if (!db.open) return TDbStatus::NotOpen;
+    if (n < 1 || n > IndexRecordCount(db)) return TDbStatus::NoSuchGame;
+    std::uint8_t bytes[IndexRecordSize];
+    if (!db.indexFile.ReadAt(std::uint64_t(n - 1) * IndexRecordSize, bytes, IndexRecordSize))
+        return TDbStatus::IoError;
+    DecodeIndexRecord(bytes, r);
+    return TDbStatus::Ok;
+}
+
+TDbStatus WriteIndexRecord(TGameDatabase& db, std::int32_t n, const TGameIndexRecord& r) {
+    if (const TDbStatus s = Writable(db); s != TDbStatus::Ok) return s;
+    if (n < 1 || n > IndexRecordCount(db) + 1) return TDbStatus::NoSuchGame;
+    std::uint8_t bytes[IndexRecordSize];
+    EncodeIndexRecord(r, bytes);
+    return db.indexFile.WriteAt(std::uint64_t(n - 1) * IndexRecordSize, bytes, IndexRecordSize)
+               ? TDbStatus::Ok
+               : TDbStatus::IoError;
+}
+
+TDbStatus ReplaceIndexFile(TGameDatabase& db, const std::vector<TGameIndexRecord>& records) {
+    if (const TDbStatus s = Writable(db); s != TDbStatus::Ok) return s;
+    std::vector<std::uint8_t> bytes(records.size() * IndexRecordSize);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        EncodeIndexRecord(records[i], bytes.data() + i * IndexRecordSize);
+    if (!ReplaceFile(db.indexFileName, bytes.data(), bytes.size())) return TDbStatus::IoError;
+    // The open handle still refers to the old file.
+    if (!db.indexFile.Open(db.indexFileName, false)) {
+        CloseFiles(db);
+        return TDbStatus::IoError;
+    }
+    db.gameCount = IndexRecordCount(db);
+    return TDbStatus::Ok;
+}
+
+TDbStatus ReadGame(const TGameDatabase& db, std::int32_t n, bool keep, TGame& g) {
+    if (!keep) InitGame(g, CurrentVariant.load());
+    TGameIndexRecord r;
+    if (const TDbStatus s = ReadIndexRecord(db, n, r); s != TDbStatus::Ok) return s;
+    g.header = r;
+    FillNames(db, r, g.white, g.black, g.annotator, g.tournament, g.site);
+    TMoveBytes mb;
+    const std::int64_t moveSize = db.moveFile.Size();
+    const bool placed = r.offset >= 1 && r.length >= 1 && moveSize >= 0 &&
+                        std::int64_t(r.offset) + std::int64_t(r.length) <= moveSize;
+    if (placed) {
+        mb.Reserve(std::size_t(r.length) + 1);
+        if (!db.moveFile.ReadAt(r.offset, mb.bytes.data(), r.length)) {
+            DecodeGameMoves(mb, g); // an empty buffer: clears the tree
+            return TDbStatus::IoError;
+        }
+        mb.fill = r.length;
+    }
+    return DecodeGameMoves(mb, g) == TDecodeResult::Ok && placed ? TDbStatus::Ok : TDbStatus::Damaged;
+}
+
+TDbStatus WriteGame(TGame& g, std::int32_t n, TGameDatabase& db, bool saveNames) {
+    if (const TDbStatus s = Writable(db); s != TDbStatus::Ok) return s;
+    if (!CheckGameForStore(g)) return TDbStatus::BadGame;
+    const std::int32_t records = IndexRecordCount(db);
+    if (n < 0 || n > records) return TDbStatus::NoSuchGame;
+
+    std::array<std::uint16_t, 5> indices{};
+    bool appended = false;
+    if (const TDbStatus s =
+            StoreNames(db, {&g.white, &g.black, &g.annotator, &g.tournament, &g.site}, indices, appended);
+        s != TDbStatus::Ok)
+        return s;
+    SetNameIndices(g.header, indices);
+    // Names first: a record must never point past the lists on disk.
+    if (appended && saveNames && !WriteNameLists(db)) return TDbStatus::IoError;
+
+    TMoveBytes mb;
+    EncodeGameMoves(g, mb);
+    g.header.fullMoves = static_cast<std::uint16_t>((MainLineLength(g) + 1) / 2);
+    g.header.flags = ComputeGameFlags(g);
+
+    const std::int64_t moveSize = db.moveFile.Size();
+    if (moveSize < 1) return TDbStatus::IoError;
+    std::int64_t offset = moveSize;
+    if (n > 0) {
+        TGameIndexRecord old;
+        if (const TDbStatus s = ReadIndexRecord(db, n, old); s != TDbStatus::Ok) return s;
+        // Reuse the old place only when it really lies inside the move file.
+        if (old.offset >= 1 && std::int64_t(old.offset) + old.length <= moveSize && old.length >= mb.fill)
+            offset = old.offset;
+    } else {
+        n = records + 1;
+    }
+    if (offset + std::int64_t(mb.fill) > std::int64_t(UINT32_MAX))
+        return TDbStatus::IoError; // past what the 32-bit place of a block can hold
+    g.header.offset = static_cast<std::uint32_t>(offset);
+    g.header.length = static_cast<std::uint32_t>(mb.fill);
+    // The block before the record: a failure leaves the old record pointing at intact bytes.
+    if (!db.moveFile.WriteAt(std::uint64_t(offset), mb.bytes.data(), mb.fill)) return TDbStatus::IoError;
+    return WriteIndexRecord(db, n, g.header);
+}
+
+std::string PlayerName(std::uint32_t index, const TGameDatabase& db) {
+    return NameAt(db.players, index);
+}
+std::string TournamentName(std::uint32_t index, const TGameDatabase& db) {
+    return NameAt(db.tournaments, index);
+}
+std::string SiteName(std::uint32_t index, const TGameDatabase& db) {
+    return NameAt(db.sites, index);
+}
+
+TDbStatus ReadQuickHeader(const TGameDatabase& db, std::int32_t n, TQuickGameHeader& h) {
+    if (const TDbStatus s = ReadIndexRecord(db, n, h.header); s != TDbStatus::Ok) return s;
+    FillNames(db, h.header, h.white, h.black, h.annotator, h.tournament, h.site);
+    return TDbStatus::Ok;
+}
+
+TDbStatus WriteQuickHeader(TGameDatabase& db, std::int32_t n, TQuickGameHeader& h) {
+    if (const TDbStatus s = Writable(db); s != TDbStatus::Ok) return s;
+    if (n < 1 || n > IndexRecordCount(db)) return TDbStatus::NoSuchGame;
+    std::array<std::uint16_t, 5> indices{};
+    bool appended = false;
+    if (const TDbStatus s =
+            StoreNames(db, {&h.white, &h.black, &h.annotator, &h.tournament, &h.site}, indices, appended);
+        s != TDbStatus::Ok)
+        return s;
+    SetNameIndices(h.header, indices);
+    if (appended && !WriteNameLists(db)) return TDbStatus::IoError;
+    return WriteIndexRecord(db, n, h.header);
+}
+
+TDbStatus ReadQuickHeader(std::int32_t n, TQuickGameHeader& h) {
+    return ReadQuickHeader(GameDatabase, n, h);
+}
+TDbStatus WriteQuickHeader(std::int32_t n, TQuickGameHeader& h) {
+    return WriteQuickHeader(GameDatabase, n, h);
+}
+
+bool PositionAtNode(int node, const TGame& g, TBoard& board) {
+    if (!KeyToPosition(g.startKey, board)) return false;
+    if (node == 0) return true;
+    const int count = std::min<int>(g.header.nodeCount, MaxNodes);
+    const TGameType variant = g.header.variant;
+    if (!IsValidVariant(variant)) return false;
+    std::array<int, NodeSlots> path;
+    int depth = 0;
+    for (int n = node; n != 0; n = g.nodes[n].parent) {
+        // A chain longer than the tree holds nodes loops.
+        if (n < 1 || n > count || g.nodes[n].free || depth >= MaxNodes) return false;
+        path[depth++] = n;
+    }
+    while (depth > 0)
+        MakeMove(g.nodes[path[--depth]], board, variant);
+    return true;
+}
