@@ -55,7 +55,7 @@ struct TRootSearchEvents {
 struct TRootSearchSetup {
     THashTable* table = &HashTable;
     TEdbProbe edb = SearchEdbProbe(); // the current variant's database
-    TEngineRandom* random = nullptr; // default EngineRandom()
+    TEngineRandom* random = nullptr;  // default EngineRandom()
 };
 
 // Clears the table and its probe counters, the evaluation and database-probe counters and the
