@@ -1,5 +1,7 @@
+#include "app/core/language.h"
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
+#include "app/ui/captions.h"
 #include "app/ui/forms.h"
 #include "app/ui/interface_form.h"
 #include "app/ui/main_form.h"
@@ -135,7 +137,10 @@ TEST_F(MainFormTest, SecondStartReadsTheSavedValuesBack) {
     EXPECT_EQ(CurrentVariant, gtInternational);
     EXPECT_EQ(CurrentBoard, StartPosition100);
     EXPECT_TRUE(f->Item("N22")->isChecked());
-    EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), "International");
+    // The variant label is built after the captions, in the saved language (Portuguese).
+    EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), PhraseString(10));
+    EXPECT_NE(PhraseString(10), "International");
+    EXPECT_EQ(CurrentLanguage(), 3);
     EXPECT_FALSE(SoundOn);
     EXPECT_FALSE(InterfaceForm->Highlight->isChecked());
     EXPECT_EQ(f->Layout().board, 250);
