@@ -1,0 +1,172 @@
+#include "platform/codepage.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <iconv.h>
+#include <locale.h>
+#include <optional>
+#include <string>
+#include <wctype.h>
+
+namespace {
+
+// The C library's converter, our independent reference. nullopt when it rejects the input.
+std::optional<std::string> Iconv(const char* from, const char* to, const std::string& in) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        ADD_FAILURE() << "iconv cannot convert " << from << " to " << to;
+        return std::nullopt;
+    }
+    std::string src = in;
+    std::string out(in.size() * 4 + 16, '\0');
+    char* inp = src.data();
+    std::size_t inLeft = src.size();
+    char* outp = out.data();
+    std::size_t outLeft = out.size();
+    const std::size_t r = iconv(cd, &inp, &inLeft, &outp, &outLeft);
+    iconv_close(cd);
+    if (r == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
+    // Counted irreversible conversions mean iconv substituted something: treat as "not representable".
+    if (r != 0) return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+std::optional<char32_t> IconvToCodePoint(const char* from, unsigned char byte) {
+    const auto utf32 = Iconv(from, "UTF-32LE", std::string(1, static_cast<char>(byte)));
+    if (!utf32 || utf32->size() != 4) return std::nullopt;
+    const auto* p = reinterpret_cast<const unsigned char*>(utf32->data());
+    return char32_t(p[0]) | char32_t(p[1]) << 8 | char32_t(p[2]) << 16 | char32_t(p[3]) << 24;
+}
+
+std::optional<unsigned char> IconvCodePointToCp1251(char32_t u) {
+    std::string utf32(4, '\0');
+    for (int k = 0; k < 4; ++k)
+        utf32[k] = static_cast<char>((u >> (8 * k)) & 0xFF);
+    const auto b = Iconv("UTF-32LE", "CP1251", utf32);
+    if (!b || b->size() != 1) return std::nullopt;
+    return static_cast<unsigned char>((*b)[0]);
+}
+
+std::string Byte(int b) {
+    return std::string(1, static_cast<char>(b));
+}
+
+} // namespace
+
+TEST(CodePage, Cp1251ToUnicodeMatchesIconvForEveryByte) {
+    for (int b = 0; b < 256; ++b) {
+        SCOPED_TRACE(b);
+        const auto ref = IconvToCodePoint("CP1251", static_cast<unsigned char>(b));
+        // iconv leaves the one unassigned byte undefined; we show it as the replacement character.
+        const char32_t expected = ref ? *ref : char32_t(0xFFFD);
+        if (!ref) {
+            EXPECT_EQ(b, 0x98);
+        }
+        EXPECT_EQ(Cp1251ToUnicode(static_cast<unsigned char>(b)), expected);
+        const auto utf8 = Iconv("CP1251", "UTF-8", Byte(b));
+        EXPECT_EQ(Cp1251ToUtf8(Byte(b)), utf8 ? *utf8 : std::string("\xEF\xBF\xBD"));
+    }
+}
+
+TEST(CodePage, Utf8RoundTripsEveryAssignedByte) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        if (b != 0x98) all += static_cast<char>(b);
+    const std::string utf8 = Cp1251ToUtf8(all);
+    EXPECT_EQ(Iconv("CP1251", "UTF-8", all), utf8);
+    bool ok = false;
+    EXPECT_EQ(Utf8ToCp1251(utf8, &ok), all);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(Iconv("UTF-8", "CP1251", utf8), all);
+}
+
+TEST(CodePage, Utf8ToCp1251MarksWhatItCannotConvert) {
+    struct Row {
+        const char* name;
+        std::string utf8;
+        std::string cp1251;
+        bool ok;
+    };
+    const Row rows[] = {
+        {"empty", "", "", true},
+        {"russian", "Шашки ёЁ", "\xD8\xE0\xF8\xEA\xE8 \xB8\xA8", true},
+        {"euro and numero", "€№", "\x88\xB9", true},
+        {"cjk", "a中b", "a?b", false},
+        {"replacement char is not byte 0x98", "\xEF\xBF\xBD", "?", false},
+        {"overlong slash", "\xC0\xAF", "??", false},
+        {"surrogate", "\xED\xA0\x80", "???", false},
+        {"truncated at end", "x\xE2\x82", "x??", false},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", "????", false},
+        {"stray continuation", "\x80z", "?z", false},
+        {"four-byte emoji", "\xF0\x9F\x98\x80!", "?!", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        bool ok = !r.ok;
+        EXPECT_EQ(Utf8ToCp1251(r.utf8, &ok), r.cp1251);
+        EXPECT_EQ(ok, r.ok);
+        EXPECT_EQ(Utf8ToCp1251(r.utf8), r.cp1251); // ok is optional
+    }
+}
+
+TEST(CodePage, Cp866ToCp1251MatchesIconvForEveryByte) {
+    for (int b = 0; b < 256; ++b) {
+        SCOPED_TRACE(b);
+        const auto ref = Iconv("CP866", "CP1251", Byte(b));
+        // Characters CP1251 lacks (box drawing, bullet operator, square root, black square) become '?'.
+        EXPECT_EQ(Cp866ToCp1251(Byte(b)), ref ? *ref : std::string("?"));
+    }
+    EXPECT_EQ(Cp866ToCp1251("\x8F\xA5\xE2\xE0\xAE\xA2 \xF0\xF1"), "\xCF\xE5\xF2\xF0\xEE\xE2 \xA8\xB8");
+}
+
+TEST(CodePage, CaseFoldingMatchesTheCLibraryForEveryByte) {
+    locale_t loc = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    ASSERT_NE(loc, static_cast<locale_t>(0));
+    int folded = 0;
+    for (int b = 0; b < 256; ++b) {
+        SCOPED_TRACE(b);
+        const auto c = static_cast<unsigned char>(b);
+        const auto u = IconvToCodePoint("CP1251", c);
+        if (!u) {
+            EXPECT_EQ(Cp1251Lower(c), c);
+            EXPECT_EQ(Cp1251Upper(c), c);
+            continue;
+        }
+        // A partner outside CP1251 (such as the capital of the micro sign) leaves the byte unchanged.
+        const auto lower = IconvCodePointToCp1251(static_cast<char32_t>(towlower_l(*u, loc)));
+        const auto upper = IconvCodePointToCp1251(static_cast<char32_t>(towupper_l(*u, loc)));
+        EXPECT_EQ(Cp1251Lower(c), lower.value_or(c));
+        EXPECT_EQ(Cp1251Upper(c), upper.value_or(c));
+        if (Cp1251Lower(c) != c) ++folded;
+    }
+    freelocale(loc);
+    // 26 Latin, 32 Russian and 15 capitals of the 0x80..0xBF rows.
+    EXPECT_EQ(folded, 26 + 32 + 15);
+}
+
+TEST(CodePage, CompareNoCaseFoldsLatinAndCyrillic) {
+    struct Row {
+        std::string a, b;
+        int sign;
+    };
+    const Row rows[] = {
+        {"", "", 0},
+        {"Petrov", "PETROV", 0},
+        {Utf8ToCp1251("Пётр Ёлкин"), Utf8ToCp1251("пЁТР ёЛКИН"), 0},
+        {"abc", "abd", -1},
+        {"abc", "ab", 1},
+        {"ab", "ABC", -1},
+        {Utf8ToCp1251("Я"), Utf8ToCp1251("а"), 1},
+        {"Z", "a", 1}, // folded, not raw byte order
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.a + " / " + r.b);
+        const int c = Cp1251CompareNoCase(r.a, r.b);
+        EXPECT_EQ((c > 0) - (c < 0), r.sign);
+        const int d = Cp1251CompareNoCase(r.b, r.a);
+        EXPECT_EQ((d > 0) - (d < 0), -r.sign);
+    }
+    EXPECT_EQ(Cp1251LowerString(Utf8ToCp1251("ШАШКИ Draughts Ё")), Utf8ToCp1251("шашки draughts ё"));
+}

@@ -1,0 +1,77 @@
+#include "platform/manual_reset_event.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+using namespace std::chrono_literals;
+
+TEST(ManualResetEvent, InitialStateSetAndResetWithZeroTimeout) {
+    ManualResetEvent on(true);
+    ManualResetEvent off(false);
+    EXPECT_TRUE(on.Wait(0ms));
+    EXPECT_FALSE(off.Wait(0ms));
+    // Manual reset: waiting does not consume the signal.
+    EXPECT_TRUE(on.Wait(0ms));
+    on.Wait();
+    EXPECT_TRUE(on.IsSet());
+    on.Reset();
+    EXPECT_FALSE(on.Wait(0ms));
+    off.Set();
+    off.Set(); // idempotent
+    EXPECT_TRUE(off.Wait(0ms));
+}
+
+TEST(ManualResetEvent, TimedWaitTimesOutWhenNotSignalled) {
+    ManualResetEvent e(false);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(e.Wait(20ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 20ms);
+}
+
+TEST(ManualResetEvent, SetReleasesEveryWaiterOfEachKind) {
+    ManualResetEvent e(false);
+    std::atomic<int> released{0};
+    std::atomic<int> timedOk{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 4; ++i)
+        threads.emplace_back([&] { e.Wait(), ++released; });
+    for (int i = 0; i < 4; ++i)
+        threads.emplace_back([&] {
+            if (e.Wait(60s)) ++timedOk;
+            ++released;
+        });
+    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(released.load(), 0); // nobody passes an unsignalled event
+    e.Set();
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(released.load(), 8);
+    EXPECT_EQ(timedOk.load(), 4);
+}
+
+TEST(ManualResetEvent, ResetAndSetFromManyThreadsKeepsTheLastState) {
+    // The idle-event pattern: workers reset at their start and set at their end, observers poll.
+    ManualResetEvent idle(true);
+    std::atomic<bool> stop{false};
+    std::thread observer([&] {
+        while (!stop)
+            idle.Wait(0ms);
+    });
+    std::vector<std::thread> workers;
+    for (int w = 0; w < 4; ++w)
+        workers.emplace_back([&] {
+            for (int i = 0; i < 1000; ++i) {
+                idle.Reset();
+                idle.Set();
+            }
+        });
+    for (auto& t : workers)
+        t.join();
+    stop = true;
+    observer.join();
+    EXPECT_TRUE(idle.Wait(0ms));
+}
