@@ -190,7 +190,6 @@ void board::gen_retro_moves(int colour) {
 }
 
 void board::gen_black_retro_moves() { gen_retro_moves(1); }
-void board::gen_white_retro_moves() { gen_retro_moves(0); }
 
 // ---- make and unmake
 

@@ -75,8 +75,6 @@ class board {
     void gen_white_captures();
     void gen_black_captures();
     void gen_black_retro_moves();
-    // Backward moves of White (used to find the positions a White move leads from).
-    void gen_white_retro_moves();
     // True when the colour has a capture (needs no sequence).
     bool has_capture(int colour) const;
 
