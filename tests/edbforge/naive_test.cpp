@@ -2,46 +2,15 @@
 
 #include "edbforge/tables.h"
 #include "host_bridge.h"
-#include "naive_solver.h"
 #include "table_files.h"
+#include "checks.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
 using edb::material;
 
-// Every entry of every table of 2 to `pieces` pieces, and the Black-to-move view of each
-// position through the reversed class, against the naive solver.
-void compare_with_naive(const std::string& dir, int pieces) {
-    idx::build_rank_table();
-    edb::table_set tables;
-    tables::load_all(dir, pieces, tables);
-    const naive::solver naive(pieces);
-    gen::board b;
-    for (int n = 2; n <= pieces; ++n)
-        for (int w = 1; w < n; ++w)
-            for (int wm = 0; wm <= w; ++wm)
-                for (int bm = 0; bm <= n - w; ++bm) {
-                    const material m{w - wm, n - w - bm, wm, bm};
-                    SCOPED_TRACE(edb::file_name(m));
-                    const edb::table* t = tables.get(m);
-                    const edb::table* r = tables.get(m.mirror());
-                    ASSERT_TRUE(t && r);
-                    for (std::uint32_t i = 0; i < idx::class_size(m); ++i) {
-                        const int v = edb::load_entry(*t, i);
-                        if (!idx::decode_position(m, i, b)) {
-                            ASSERT_EQ(v, edb::draw);
-                            continue;
-                        }
-                        const TBoard host = bridge::to_host(b);
-                        ASSERT_EQ(v, naive.value(host, 0)) << "White to move\n" << b.print_board();
-                        ASSERT_EQ(edb::load_entry(*r, idx::mirrored_position_index(b)), naive.value(host, 1))
-                            << "Black to move\n"
-                            << b.print_board();
-                    }
-                }
-}
+
+namespace {
 
 #ifdef EDBFORGE_SANITIZED
 constexpr int naive_pieces = 2;
@@ -53,7 +22,7 @@ TEST(GeneratedTables, AgreeWithANaiveSolverOfTheHostRules) {
     const std::string dir = bridge::make_temp_dir("naive");
     std::string out;
     ASSERT_EQ(bridge::run_program(dir, std::to_string(naive_pieces) + "\\n", "", out), 0) << out;
-    compare_with_naive(dir, naive_pieces);
+    check::compare_with_naive(dir, naive_pieces);
 }
 
 // With one king each, the side to move loses exactly when the kings hold a1 and h8: every move
