@@ -14,14 +14,13 @@ std::once_flag g_keys_once;
 
 // Seeds of the lagged Fibonacci generator.
 constexpr std::uint32_t key_seed[55] = {
-    0xbc49f871u, 0x29b56f4eu, 0x25243272u, 0x9ff85e90u, 0x9e5de7d3u, 0xf7edbda7u, 0xdedb9e52u,
-    0x64b04f26u, 0x53b5ef46u, 0xea2ed7fdu, 0x1045980bu, 0x24a37fdau, 0x5611df94u, 0x55019fa8u,
-    0x5ea3b3e0u, 0x26ff0ef1u, 0xe9546275u, 0x2aa98d65u, 0x67397c3fu, 0xd3dc41d2u, 0x5e7bfce7u,
-    0x09b821eau, 0xbe1a39a0u, 0xdd8a75bfu, 0x89cbce15u, 0x44101c9bu, 0xed10398fu, 0x4b9c7b6bu,
-    0x7b100209u, 0x433957f2u, 0x8db4da7fu, 0x72aa0f57u, 0x23cfb4f7u, 0xeaae9590u, 0x677d60ecu,
-    0xe5abe29du, 0xed95737au, 0x79a4aaf0u, 0x59e39be8u, 0xf1c42706u, 0x3699044bu, 0xb44bc326u,
-    0xcff7b555u, 0x6d2d1514u, 0x070a8d02u, 0x360a3df0u, 0x8282ac9au, 0xb7e4fb25u, 0xa7c9d384u,
-    0x4ede9865u, 0x2d124a8cu, 0x911cf2b5u, 0x439ced32u, 0xa79f5ad4u, 0xcd6b0f6au,
+    0xbc49f871u, 0x29b56f4eu, 0x25243272u, 0x9ff85e90u, 0x9e5de7d3u, 0xf7edbda7u, 0xdedb9e52u, 0x64b04f26u,
+    0x53b5ef46u, 0xea2ed7fdu, 0x1045980bu, 0x24a37fdau, 0x5611df94u, 0x55019fa8u, 0x5ea3b3e0u, 0x26ff0ef1u,
+    0xe9546275u, 0x2aa98d65u, 0x67397c3fu, 0xd3dc41d2u, 0x5e7bfce7u, 0x09b821eau, 0xbe1a39a0u, 0xdd8a75bfu,
+    0x89cbce15u, 0x44101c9bu, 0xed10398fu, 0x4b9c7b6bu, 0x7b100209u, 0x433957f2u, 0x8db4da7fu, 0x72aa0f57u,
+    0x23cfb4f7u, 0xeaae9590u, 0x677d60ecu, 0xe5abe29du, 0xed95737au, 0x79a4aaf0u, 0x59e39be8u, 0xf1c42706u,
+    0x3699044bu, 0xb44bc326u, 0xcff7b555u, 0x6d2d1514u, 0x070a8d02u, 0x360a3df0u, 0x8282ac9au, 0xb7e4fb25u,
+    0xa7c9d384u, 0x4ede9865u, 0x2d124a8cu, 0x911cf2b5u, 0x439ced32u, 0xa79f5ad4u, 0xcd6b0f6au,
 };
 
 // Additive lagged Fibonacci generator, lags 24 and 55.
@@ -56,9 +55,15 @@ void build_keys() {
     g_side_key = rng.next64();
 }
 
-int kind_of(std::uint8_t piece) { return ((piece & black) ? 2 : 0) + ((piece & king) ? 1 : 0); }
-int value_of(std::uint8_t piece) { return (piece & king) ? 300 : 100; }
-int colour_of(std::uint8_t piece) { return (piece & white) ? 0 : 1; }
+int kind_of(std::uint8_t piece) {
+    return ((piece & black) ? 2 : 0) + ((piece & king) ? 1 : 0);
+}
+int value_of(std::uint8_t piece) {
+    return (piece & king) ? 300 : 100;
+}
+int colour_of(std::uint8_t piece) {
+    return (piece & white) ? 0 : 1;
+}
 
 constexpr std::array<std::int8_t, slot_count> make_square_table() {
     std::array<std::int8_t, slot_count> t{};
@@ -71,13 +76,19 @@ constexpr std::array<std::int8_t, slot_count> make_square_table() {
 constexpr auto square_table = make_square_table();
 
 // The last row of a colour: White's is squares 0..3, Black's 28..31.
-bool promotes(int colour, int slot) { return colour == 0 ? slot <= slot_of(3) : slot >= slot_of(28); }
+bool promotes(int colour, int slot) {
+    return colour == 0 ? slot <= slot_of(3) : slot >= slot_of(28);
+}
 
 } // namespace
 
-int square_of(int slot) { return slot >= 0 && slot < slot_count ? square_table[slot] : -1; }
+int square_of(int slot) {
+    return slot >= 0 && slot < slot_count ? square_table[slot] : -1;
+}
 
-void prepare_keys() { std::call_once(g_keys_once, build_keys); }
+void prepare_keys() {
+    std::call_once(g_keys_once, build_keys);
+}
 
 board::board() {
     prepare_keys();
@@ -97,7 +108,9 @@ void board::clear_board() {
     m_path_len = 0;
 }
 
-void board::toggle_key(int slot, std::uint8_t piece) { m_key ^= g_piece_keys[slot][kind_of(piece)]; }
+void board::toggle_key(int slot, std::uint8_t piece) {
+    m_key ^= g_piece_keys[slot][kind_of(piece)];
+}
 
 void board::add_piece(int slot, std::uint8_t piece) {
     const int c = colour_of(piece);
@@ -121,7 +134,9 @@ void board::remove_piece(int slot) {
     m_slot[slot] = empty;
 }
 
-void board::put_piece(int square, std::uint8_t piece) { add_piece(slot_of(square), piece); }
+void board::put_piece(int square, std::uint8_t piece) {
+    add_piece(slot_of(square), piece);
+}
 
 int board::kings(int colour) const {
     int k = 0;
@@ -144,8 +159,7 @@ void board::flip_board() {
     for (int c = 0; c < 2; ++c)
         for (int slot = 0; slot < slot_count; ++slot) {
             const std::uint8_t p = m_slot[slot];
-            if (p != border && p != empty && colour_of(p) == c)
-                add_piece(slot, p);
+            if (p != border && p != empty && colour_of(p) == c) add_piece(slot, p);
         }
 }
 
@@ -189,7 +203,9 @@ void board::gen_retro_moves(int colour) {
     }
 }
 
-void board::gen_black_retro_moves() { gen_retro_moves(1); }
+void board::gen_black_retro_moves() {
+    gen_retro_moves(1);
+}
 
 // ---- make and unmake
 

@@ -30,7 +30,9 @@ constexpr int slot_count = 45;
 constexpr int max_pieces = 12;
 constexpr int max_captures = 12;
 
-constexpr int slot_of(int square) { return 5 + square + square / 8; }
+constexpr int slot_of(int square) {
+    return 5 + square + square / 8;
+}
 // -1 for a border slot.
 int square_of(int slot);
 

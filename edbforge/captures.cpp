@@ -7,7 +7,9 @@ namespace gen {
 
 namespace {
 constexpr int dirs[4] = {-5, -4, 4, 5};
-bool promotes(int colour, int slot) { return colour == 0 ? slot <= slot_of(3) : slot >= slot_of(28); }
+bool promotes(int colour, int slot) {
+    return colour == 0 ? slot <= slot_of(3) : slot >= slot_of(28);
+}
 // The two directions across a line.
 void across(int dir, int out[2]) {
     const int a = (dir == 4 || dir == -4) ? 5 : 4;
@@ -55,18 +57,20 @@ void board::gen_captures(int colour) {
     }
 }
 
-void board::gen_white_captures() { gen_captures(0); }
-void board::gen_black_captures() { gen_captures(1); }
+void board::gen_white_captures() {
+    gen_captures(0);
+}
+void board::gen_black_captures() {
+    gen_captures(1);
+}
 
 void board::man_captures(int colour, int from, int at, int last_dir) {
     const std::uint8_t enemy = colour == 0 ? black : white;
     bool any = false;
     for (int d : dirs) {
-        if (d == -last_dir)
-            continue;
+        if (d == -last_dir) continue;
         const int n = at + d;
-        if (!(m_slot[n] & enemy) || m_taken[n] || m_slot[n + d] != empty)
-            continue;
+        if (!(m_slot[n] & enemy) || m_taken[n] || m_slot[n + d] != empty) continue;
         any = true;
         m_taken[n] = true;
         m_path[m_path_len++] = static_cast<std::uint8_t>(n);
@@ -80,8 +84,7 @@ void board::man_captures(int colour, int from, int at, int last_dir) {
         --m_path_len;
         m_taken[n] = false;
     }
-    if (!any && m_path_len > 0)
-        add_capture_path(from, at, false);
+    if (!any && m_path_len > 0) add_capture_path(from, at, false);
 }
 
 void board::king_captures_in_dir(int colour, int from, int at, int dir, bool promoted) {
@@ -89,8 +92,7 @@ void board::king_captures_in_dir(int colour, int from, int at, int dir, bool pro
     int n = at + dir;
     while (m_slot[n] == empty)
         n += dir;
-    if (!(m_slot[n] & enemy) || m_taken[n] || m_slot[n + dir] != empty)
-        return;
+    if (!(m_slot[n] & enemy) || m_taken[n] || m_slot[n + dir] != empty) return;
     m_taken[n] = true;
     m_path[m_path_len++] = static_cast<std::uint8_t>(n);
     std::uint8_t run[8];
@@ -130,13 +132,11 @@ bool board::has_capture(int colour) const {
         const int s = m_list[colour][i];
         if (m_slot[s] & king) {
             for (int d : dirs)
-                if (king_capture_exists(colour, s, d))
-                    return true;
+                if (king_capture_exists(colour, s, d)) return true;
         } else {
             for (int d : dirs) {
                 const int n = s + d;
-                if ((m_slot[n] & enemy) && m_slot[n + d] == empty)
-                    return true;
+                if ((m_slot[n] & enemy) && m_slot[n + d] == empty) return true;
             }
         }
     }

@@ -34,17 +34,20 @@ class generator {
     }
 
     void load_class_table(const material& cls) {
-        if (m_tables.get(cls))
-            return;
+        if (m_tables.get(cls)) return;
         auto t = std::make_unique<edb::table>();
         const std::string name = edb::file_name(cls);
         switch (edb::read_table_file(name, edb::table_bytes(cls), *t)) {
-        case edb::load_result::missing: return;
+        case edb::load_result::missing:
+            return;
         case edb::load_result::loaded:
             m_out << "Loading " << name << "\n";
             m_tables.put(cls, std::move(t));
             return;
-        case edb::load_result::unreadable: m_out << "Loading " << name << "\n" << "can't read\n"; return;
+        case edb::load_result::unreadable:
+            m_out << "Loading " << name << "\n"
+                  << "can't read\n";
+            return;
         }
     }
 
@@ -53,7 +56,8 @@ class generator {
         m_out << "\n"
               << "------------------------------------\n"
               << "-                                  -\n"
-              << "-  " << "Generating " << n << "-pieces databases   -\n"
+              << "-  "
+              << "Generating " << n << "-pieces databases   -\n"
               << "-                                  -\n"
               << "------------------------------------\n";
         for (int b = 1; b <= n / 2; ++b)
@@ -61,23 +65,23 @@ class generator {
                 for (int bm = 0; bm <= n - b; ++bm)
                     generate_class({b - wm, n - b - bm, wm, bm});
         const auto ms =
-            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-        m_out << "\n\n" << "Complete in " << ms / 1000 << " sec." << "\n";
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+                .count();
+        m_out << "\n\n"
+              << "Complete in " << ms / 1000 << " sec."
+              << "\n";
         m_out.flush();
     }
 
     void generate_class(const material& cls) {
         const material mir = cls.mirror();
         const bool same = cls == mir;
-        if (m_tables.get(cls) && m_tables.get(mir))
-            return;
+        if (m_tables.get(cls) && m_tables.get(mir)) return;
         m_out << "\n\n" << edb::file_name(cls);
-        if (!same)
-            m_out << " and " << edb::file_name(mir);
+        if (!same) m_out << " and " << edb::file_name(mir);
         m_out << "\n";
         for (const material& m : {cls, mir})
-            if (!m_tables.get(m))
-                m_tables.create(m, 0xFF);
+            if (!m_tables.get(m)) m_tables.create(m, 0xFF);
 
         solve::class_solver solver(m_tables, cls, m_opt.threads);
         solver.iterate_class([&](const solve::pass_report& r) {
@@ -86,21 +90,20 @@ class generator {
             m_out.flush();
         });
         solver.settle_draws();
-        m_out << "Verifing..." << "\r";
+        m_out << "Verifing..."
+              << "\r";
         m_out.flush();
         solver.verify([&](const std::string& text) { m_out << text; });
 
         write(cls);
-        if (!same)
-            write(mir);
+        if (!same) write(mir);
     }
 
   private:
     void write(const material& m) {
         const std::string name = edb::file_name(m);
         const std::string error = edb::write_table_file(name, *m_tables.get(m));
-        if (!error.empty())
-            throw write_failure("Can't write " + name + ": " + error);
+        if (!error.empty()) throw write_failure("Can't write " + name + ": " + error);
     }
 
     std::ostream& m_out;
@@ -112,11 +115,9 @@ class generator {
 
 long read_engine_file(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
-    if (!f)
-        return -1;
+    if (!f) return -1;
     std::array<char, 16> header;
-    if (!f.read(header.data(), header.size()))
-        return 0;
+    if (!f.read(header.data(), header.size())) return 0;
     // The records belong to the outside engine; they are read and kept, never interpreted.
     std::vector<std::array<char, 16>> records;
     std::array<char, 16> rec;
@@ -126,7 +127,10 @@ long read_engine_file(const std::string& path) {
 }
 
 int run_generator(std::istream& in, std::ostream& out, std::ostream& err, const options& opt) {
-    out << "Endgame database generator for " << "draughts" << " engine Oskeen" << "\n";
+    out << "Endgame database generator for "
+        << "draughts"
+        << " engine Oskeen"
+        << "\n";
     out << "Enter the number of pieces in database: ";
     out.flush();
     long n = 0;
@@ -136,7 +140,8 @@ int run_generator(std::istream& in, std::ostream& out, std::ostream& err, const 
         return 2;
     }
     if (n >= 7) {
-        out << "Too many pieces" << "\n";
+        out << "Too many pieces"
+            << "\n";
         return 0;
     }
     read_engine_file(opt.engine_file);

@@ -49,8 +49,7 @@ void unrank(int k, std::uint32_t rank, int n, int* out) {
     for (int i = 0; i < k; ++i) {
         for (;; ++x) {
             const std::uint32_t c = g_binom[n - 1 - x][k - 1 - i];
-            if (rank < c)
-                break;
+            if (rank < c) break;
             rank -= c;
         }
         out[i] = x++;
@@ -89,7 +88,9 @@ void build_rank_table() {
     });
 }
 
-std::uint32_t binomial(int n, int k) { return n < 0 || k < 0 || k > n ? 0 : g_binom[n][k]; }
+std::uint32_t binomial(int n, int k) {
+    return n < 0 || k < 0 || k > n ? 0 : g_binom[n][k];
+}
 
 std::uint64_t class_size(const material& m) {
     const int men = m.wm + m.bm;
@@ -123,7 +124,8 @@ std::uint32_t index_from_masks(std::uint32_t wm, std::uint32_t bm, std::uint32_t
     const std::uint32_t r_bm = rank_of_set(bm, 28, 0, 0);
     const std::uint32_t r_wk = rank_of_set(wk, 32 - m, 0, men);
     const std::uint32_t r_bk = rank_of_set(bk, 32 - m - nwk, 0, men | wk);
-    return ((r_wm * g_binom[28][nbm] + r_bm) * g_binom[32 - m][nwk] + r_wk) * g_binom[32 - m - nwk][nbk] + r_bk;
+    return ((r_wm * g_binom[28][nbm] + r_bm) * g_binom[32 - m][nwk] + r_wk) * g_binom[32 - m - nwk][nbk] +
+           r_bk;
 }
 
 namespace {
@@ -173,8 +175,7 @@ bool decode_position(const material& m, std::uint32_t index, gen::board& b) {
     unrank(m.bm, r_bm, 28, p);
     for (int i = 0; i < m.bm; ++i)
         bm_set |= 1u << p[i];
-    if (wm_set & bm_set)
-        return false;
+    if (wm_set & bm_set) return false;
     // A white king's position counts the squares without men; a black king's also skips white kings.
     unrank(m.wk, r_wk, 32 - men, p);
     for (int i = 0; i < m.wk; ++i)

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
             ++i;
             continue;
         }
-        std::cerr << "usage: edbforge [--threads N]  (N from 1 to 256; the number of pieces is read from input)\n";
+        std::cerr
+            << "usage: edbforge [--threads N]  (N from 1 to 256; the number of pieces is read from input)\n";
         return 2;
     }
     return forge::run_generator(std::cin, std::cout, std::cerr, opt);

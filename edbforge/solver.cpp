@@ -13,8 +13,7 @@ constexpr std::uint32_t chunk_entries = 1u << 16; // a multiple of 64: chunks ow
 void set_bit(std::vector<std::uint64_t>& bits, std::uint32_t i) {
     std::atomic_ref<std::uint64_t> word(bits[i >> 6]);
     const std::uint64_t bit = std::uint64_t{1} << (i & 63);
-    if (!(word.load(std::memory_order_relaxed) & bit))
-        word.fetch_or(bit, std::memory_order_relaxed);
+    if (!(word.load(std::memory_order_relaxed) & bit)) word.fetch_or(bit, std::memory_order_relaxed);
 }
 } // namespace
 
@@ -34,11 +33,9 @@ struct worker {
         const std::uint32_t chunks1 = s.m_sides == 2 ? (s.m_size[1] + chunk_entries - 1) / chunk_entries : 0;
         for (;;) {
             std::uint32_t c = next_chunk.fetch_add(1, std::memory_order_relaxed);
-            if (c >= chunks0 + chunks1)
-                return;
+            if (c >= chunks0 + chunks1) return;
             const int k = c < chunks0 ? 0 : 1;
-            if (k == 1)
-                c -= chunks0;
+            if (k == 1) c -= chunks0;
             const std::uint32_t lo = c * chunk_entries;
             const std::uint32_t hi = std::min(s.m_size[k], lo + chunk_entries);
             if (verifying)
@@ -54,8 +51,7 @@ struct worker {
         const edb::table& t = *s.m_tab[k];
         for (std::uint32_t i = lo; i < hi; i += 4) {
             const std::uint8_t byte = t[i >> 2];
-            if (!(byte & (byte >> 1) & 0x55))
-                continue;
+            if (!(byte & (byte >> 1) & 0x55)) continue;
             for (std::uint32_t j = i; j < std::min(hi, i + 4); ++j)
                 if (edb::load_entry(t, j) == edb::unknown && idx::decode_position(s.m_cls[k], j, b))
                     first_look(k, j);
@@ -65,14 +61,11 @@ struct worker {
     // White's result after the move just made (Black to move, read in the reversed class), or
     // `unknown` for a quiet move into a table being generated: those are counted, not read.
     int successor(const gen::gen_move& m, int k) {
-        if (b.count(1) == 0)
-            return edb::win;
+        if (b.count(1) == 0) return edb::win;
         const bool quiet = m.captures == 0 && !m.promotion;
-        if (quiet && s.m_open[rev(k)])
-            return edb::unknown;
+        if (quiet && s.m_open[rev(k)]) return edb::unknown;
         const edb::table* t = quiet ? s.m_tab[rev(k)] : s.m_tables.get(idx::board_material(b).mirror());
-        if (!t)
-            return edb::win;
+        if (!t) return edb::win;
         const int v = edb::load_entry(*t, idx::mirrored_position_index(b));
         return v == edb::loss ? edb::win : v == edb::win ? edb::loss : v;
     }
@@ -83,8 +76,7 @@ struct worker {
         auto& buf = b.buffer();
         const std::size_t base = buf.size();
         b.gen_white_captures();
-        if (buf.size() == base)
-            b.gen_white_moves();
+        if (buf.size() == base) b.gen_white_moves();
         int result = edb::loss;
         int open = 0;
         for (std::size_t j = base; j < buf.size(); ++j) {
@@ -110,8 +102,7 @@ struct worker {
     }
 
     void settle(int k, std::uint32_t i, int result) {
-        if (!edb::resolve_entry(*s.m_tab[k], i, result))
-            return;
+        if (!edb::resolve_entry(*s.m_tab[k], i, result)) return;
         ++resolved;
         changed = true;
         set_bit(s.m_next[k], i);
@@ -121,8 +112,7 @@ struct worker {
         auto& bits = s.m_front[k];
         for (std::uint32_t w = lo >> 6; w < (hi + 63) >> 6; ++w) {
             std::uint64_t word = bits[w];
-            if (!word)
-                continue;
+            if (!word) continue;
             bits[w] = 0;
             while (word) {
                 const std::uint32_t i = w * 64 + static_cast<std::uint32_t>(__builtin_ctzll(word));
@@ -137,8 +127,7 @@ struct worker {
     // into it, from a position still open, either wins for Black or closes one of its moves.
     void mark_predecessors(int k, int v) {
         const int r = rev(k);
-        if (!s.m_open[r])
-            return;
+        if (!s.m_open[r]) return;
         auto& buf = b.buffer();
         const std::size_t base = buf.size();
         b.gen_black_retro_moves();
@@ -149,8 +138,7 @@ struct worker {
             const std::uint32_t q = idx::mirrored_position_index(b);
             b.unmake_black_move(m);
             // An open position has no capture, so this move was counted in its first look.
-            if (edb::load_entry(t, q) != edb::unknown)
-                continue;
+            if (edb::load_entry(t, q) != edb::unknown) continue;
             if (v == edb::loss) {
                 settle(r, q, edb::win);
                 continue;
@@ -158,10 +146,10 @@ struct worker {
             std::atomic_ref<std::uint8_t> cell(s.m_pending[r][q]);
             std::uint8_t old = cell.load(std::memory_order_relaxed), next;
             do {
-                next = static_cast<std::uint8_t>(((old & 0x7F) - 1) | (old & 0x80) | (v == edb::draw ? 0x80 : 0));
+                next = static_cast<std::uint8_t>(((old & 0x7F) - 1) | (old & 0x80) |
+                                                 (v == edb::draw ? 0x80 : 0));
             } while (!cell.compare_exchange_weak(old, next, std::memory_order_relaxed));
-            if ((next & 0x7F) == 0)
-                settle(r, q, (next & 0x80) ? edb::draw : edb::loss);
+            if ((next & 0x7F) == 0) settle(r, q, (next & 0x80) ? edb::draw : edb::loss);
         }
         buf.resize(base);
     }
@@ -174,8 +162,7 @@ struct worker {
 
     void report(const std::string& msg, bool twice) {
         std::string text = b.print_board() + msg + "\n";
-        if (twice)
-            text += b.print_board();
+        if (twice) text += b.print_board();
         ++faults;
         std::lock_guard lock(report_lock);
         (*s.m_report)(text);
@@ -183,8 +170,7 @@ struct worker {
 
     void verify_range(int k, std::uint32_t lo, std::uint32_t hi) {
         for (std::uint32_t i = lo; i < hi; ++i)
-            if (idx::decode_position(s.m_cls[k], i, b))
-                verify_position(k, i);
+            if (idx::decode_position(s.m_cls[k], i, b)) verify_position(k, i);
     }
 
     void verify_position(int k, std::uint32_t i) {
@@ -192,11 +178,9 @@ struct worker {
         auto& buf = b.buffer();
         const std::size_t base = buf.size();
         b.gen_white_captures();
-        if (buf.size() == base)
-            b.gen_white_moves();
+        if (buf.size() == base) b.gen_white_moves();
         if (buf.size() == base) {
-            if (r >= 0)
-                report("Must be LOSE", false);
+            if (r >= 0) report("Must be LOSE", false);
             return;
         }
         bool draw_seen = false;
@@ -209,28 +193,23 @@ struct worker {
                 v = 10000;
             } else if (const edb::table* t = s.m_tables.get(idx::board_material(b).mirror())) {
                 v = -value_of(edb::load_entry(*t, idx::mirrored_position_index(b)));
-                if (v == -3)
-                    v = 3;
+                if (v == -3) v = 3;
             } else {
                 v = 555555;
                 missing = true;
             }
             b.unmake_white_move(m);
-            if (missing)
-                report("Can't find predecessor", false);
+            if (missing) report("Can't find predecessor", false);
             if (v > 0) {
                 buf.resize(base);
-                if (r <= 0)
-                    report("Must be win", true);
+                if (r <= 0) report("Must be win", true);
                 return;
             }
-            if (v == 0)
-                draw_seen = true;
+            if (v == 0) draw_seen = true;
         }
         buf.resize(base);
         if (draw_seen) {
-            if (r != 0)
-                report("Must be DRAW", false);
+            if (r != 0) report("Must be DRAW", false);
         } else if (r >= 0) {
             report("Must be LOSE", false);
         }
@@ -281,8 +260,7 @@ void class_solver::iterate_class(const std::function<void(const pass_report&)>& 
         entries += 4 * m_tab[k]->size();
         m_open[k] = std::any_of(m_tab[k]->begin(), m_tab[k]->end(),
                                 [](std::uint8_t byte) { return (byte & (byte >> 1) & 0x55) != 0; });
-        if (m_open[k])
-            m_pending[k].assign(m_size[k], 0);
+        if (m_open[k]) m_pending[k].assign(m_size[k], 0);
         m_front[k].assign((m_size[k] + 63) / 64, 0);
         m_next[k].assign((m_size[k] + 63) / 64, 0);
     }

@@ -50,7 +50,7 @@ class class_solver {
     material m_cls[2];
     edb::table* m_tab[2];
     std::uint32_t m_size[2];
-    bool m_open[2] = {false, false}; // the table is being generated (holds unknown entries)
+    bool m_open[2] = {false, false};        // the table is being generated (holds unknown entries)
     std::vector<std::uint8_t> m_pending[2]; // quiet moves still open, 0x80 once one reached a draw
     std::vector<std::uint64_t> m_front[2], m_next[2];
     std::uint64_t m_resolved = 0;

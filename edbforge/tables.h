@@ -33,11 +33,9 @@ inline bool resolve_entry(table& t, std::uint32_t i, int v) {
     const int shift = 2 * (i & 3);
     std::uint8_t old = byte.load(std::memory_order_relaxed);
     for (;;) {
-        if (((old >> shift) & 3) != unknown)
-            return false;
+        if (((old >> shift) & 3) != unknown) return false;
         const auto next = static_cast<std::uint8_t>((old & ~(3u << shift)) | (unsigned(v) << shift));
-        if (byte.compare_exchange_weak(old, next, std::memory_order_relaxed))
-            return true;
+        if (byte.compare_exchange_weak(old, next, std::memory_order_relaxed)) return true;
     }
 }
 
@@ -45,8 +43,7 @@ inline bool resolve_entry(table& t, std::uint32_t i, int v) {
 class table_set {
   public:
     table* get(const material& m) const {
-        if (!valid(m))
-            return nullptr;
+        if (!valid(m)) return nullptr;
         return m_slots[slot(m)].get();
     }
     table& create(const material& m, std::uint8_t fill);

@@ -33,8 +33,7 @@ std::vector<gen_move> moves_of(board& b, bool captures) {
 // White's legal moves as the resulting host positions: captures when there are any.
 host_set white_results(board& b) {
     auto moves = moves_of(b, true);
-    if (moves.empty())
-        moves = moves_of(b, false);
+    if (moves.empty()) moves = moves_of(b, false);
     host_set out;
     for (const auto& m : moves) {
         b.make_white_move(m);
@@ -53,8 +52,7 @@ host_set host_results(const TBoard& t, int side, bool* captures = nullptr) {
         MakeMove(m, next, gtRussian);
         out.insert(next);
     }
-    if (captures)
-        *captures = !list.empty() && list.front().captures > 0;
+    if (captures) *captures = !list.empty() && list.front().captures > 0;
     return out;
 }
 
@@ -64,12 +62,11 @@ void random_board(std::mt19937& rng, int max_pieces, board& b) {
     const int n = 2 + static_cast<int>(rng() % (max_pieces - 1));
     for (int placed = 0; placed < n;) {
         const int sq = static_cast<int>(rng() % 32);
-        if (b.at_square(sq) != gen::empty)
-            continue;
-        static const std::uint8_t kinds[] = {gen::white_man, gen::white_king, gen::black_man, gen::black_king};
+        if (b.at_square(sq) != gen::empty) continue;
+        static const std::uint8_t kinds[] = {gen::white_man, gen::white_king, gen::black_man,
+                                             gen::black_king};
         std::uint8_t p = kinds[rng() % 4];
-        if ((p == gen::white_man && sq < 4) || (p == gen::black_man && sq >= 28))
-            p |= gen::king;
+        if ((p == gen::white_man && sq < 4) || (p == gen::black_man && sq >= 28)) p |= gen::king;
         b.put_piece(sq, p);
         ++placed;
     }
@@ -170,12 +167,10 @@ TEST(GeneratorMoves, BlackRetroMovesInvertBlackQuietMoves) {
         // Forward: each quiet non-promoting Black move of this board is undone by a retro move.
         bool captures = false;
         for (const TBoard& next : host_results(p_host, 1, &captures)) {
-            if (captures)
-                break;
+            if (captures) break;
             board n;
             bridge::from_host(next, n);
-            if (n.kings(1) != b.kings(1))
-                continue; // a promotion: no backward move undoes it
+            if (n.kings(1) != b.kings(1)) continue; // a promotion: no backward move undoes it
             auto& nb = n.buffer();
             n.gen_black_retro_moves();
             bool found = false;
@@ -200,7 +195,7 @@ TEST(GeneratorMoves, EdgeCases) {
 
     // Black men step back only; a king on its last row keeps its king moves only.
     b.clear_board();
-    b.put_piece(13, gen::black_man); // c5
+    b.put_piece(13, gen::black_man);  // c5
     b.put_piece(30, gen::black_king); // e1
     auto& buf = b.buffer();
     b.gen_black_retro_moves();

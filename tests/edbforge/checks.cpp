@@ -44,17 +44,14 @@ void compare_with_naive(const std::string& dir, int pieces) {
                 }
 }
 
-
 namespace {
 
 // Win or loss for the side to move when the search proves it within `depth` plies, else draw (open).
 int prove(const TBoard& b, int side, int depth) {
     TMoveList list;
     FindMoves(b, side, list, gtRussian);
-    if (list.empty())
-        return edb::loss;
-    if (depth == 0)
-        return edb::draw;
+    if (list.empty()) return edb::loss;
+    if (depth == 0) return edb::draw;
     bool all_won = true;
     for (const TMove& m : list) {
         TBoard next = b;
@@ -62,13 +59,10 @@ int prove(const TBoard& b, int side, int depth) {
         bool opponent = false;
         for (int s = 1; s <= 32 && !opponent; ++s)
             opponent = next[s] != 0 && PieceSide(next[s]) != side;
-        if (!opponent)
-            return edb::win;
+        if (!opponent) return edb::win;
         const int r = prove(next, 1 - side, depth - 1);
-        if (r == edb::loss)
-            return edb::win;
-        if (r != edb::win)
-            all_won = false;
+        if (r == edb::loss) return edb::win;
+        if (r != edb::win) all_won = false;
     }
     return all_won ? edb::loss : edb::draw;
 }
@@ -89,14 +83,12 @@ int compare_with_search(const std::string& dir, int pieces, int per_class, int d
                 SCOPED_TRACE(edb::file_name(m));
                 const edb::table* t = tables.get(m);
                 EXPECT_TRUE(t);
-                if (!t)
-                    continue;
+                if (!t) continue;
                 for (int n = 0; n < per_class; ++n) {
                     bridge::random_position(m, rng, b);
                     const std::uint32_t i = idx::position_index(b);
                     const int r = prove(bridge::to_host(b), 0, depth);
-                    if (r == edb::draw)
-                        continue;
+                    if (r == edb::draw) continue;
                     ++proven;
                     EXPECT_EQ(edb::load_entry(*t, i), r) << b.print_board();
                 }

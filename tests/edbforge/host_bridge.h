@@ -36,7 +36,7 @@ inline void from_host(const TBoard& t, gen::board& b) {
     for (int s = 0; s < 32; ++s) {
         const int v = t[host_square(s)];
         if (v != 0)
-            b.put_piece(s, v == sqMan0   ? gen::white_man
+            b.put_piece(s, v == sqMan0    ? gen::white_man
                            : v == sqKing0 ? gen::white_king
                            : v == sqMan1  ? gen::black_man
                                           : gen::black_king);
@@ -46,9 +46,9 @@ inline void from_host(const TBoard& t, gen::board& b) {
 // A random legal placement of the class (men off their last rows, no square shared).
 inline void random_position(const idx::material& m, std::mt19937& rng, gen::board& b) {
     for (;;) {
-        std::uniform_int_distribution<std::uint32_t> pick(0, static_cast<std::uint32_t>(idx::class_size(m) - 1));
-        if (idx::decode_position(m, pick(rng), b))
-            return;
+        std::uniform_int_distribution<std::uint32_t> pick(0,
+                                                          static_cast<std::uint32_t>(idx::class_size(m) - 1));
+        if (idx::decode_position(m, pick(rng), b)) return;
     }
 }
 
@@ -57,6 +57,7 @@ std::string make_temp_dir(const std::string& tag);
 
 // Runs the generator program in `dir` with `input` on standard input; returns its exit status and
 // fills `output` with what it printed (both streams).
-int run_program(const std::string& dir, const std::string& input, const std::string& args, std::string& output);
+int run_program(const std::string& dir, const std::string& input, const std::string& args,
+                std::string& output);
 
 } // namespace bridge

@@ -46,12 +46,20 @@ TEST_F(IndexTest, FixedValues) {
         {"king each, 0 and 1", {1, 1, 0, 0}, 992, {{0, gen::white_king}, {1, gen::black_king}}, 0},
         {"king each, 0 and 31", {1, 1, 0, 0}, 992, {{0, gen::white_king}, {31, gen::black_king}}, 30},
         {"king each, 1 and 0", {1, 1, 0, 0}, 992, {{1, gen::white_king}, {0, gen::black_king}}, 31},
-        {"king against man, man below the king", {1, 0, 0, 1}, 28 * 31,
+        {"king against man, man below the king",
+         {1, 0, 0, 1},
+         28 * 31,
          {{5, gen::white_king}, {3, gen::black_man}},
          3 * 31 + 4},
-        {"two kings and a man a side", {2, 2, 1, 1}, 128913120,
-         {{0, gen::white_king}, {1, gen::white_king}, {2, gen::black_king}, {3, gen::black_king},
-          {4, gen::white_man}, {5, gen::black_man}},
+        {"two kings and a man a side",
+         {2, 2, 1, 1},
+         128913120,
+         {{0, gen::white_king},
+          {1, gen::white_king},
+          {2, gen::black_king},
+          {3, gen::black_king},
+          {4, gen::white_man},
+          {5, gen::black_man}},
          static_cast<std::uint32_t>(5ull * idx::binomial(30, 2) * idx::binomial(28, 2))},
     };
     for (const auto& r : rows) {
@@ -84,8 +92,7 @@ TEST_F(IndexTest, SubsetRankIsLexicographicOrder) {
                 int i = k - 1;
                 while (i >= 0 && p[i] == n - k + i)
                     --i;
-                if (i < 0)
-                    break;
+                if (i < 0) break;
                 ++p[i];
                 for (int j = i + 1; j < k; ++j)
                     p[j] = p[j - 1] + 1;
@@ -118,16 +125,14 @@ TEST_F(IndexTest, DecodeInvertsTheIndex) {
         const std::uint64_t size = idx::class_size(m);
         std::uint64_t valid = 0;
         for (std::uint32_t i = 0; i < size; ++i) {
-            if (!idx::decode_position(m, i, b))
-                continue;
+            if (!idx::decode_position(m, i, b)) continue;
             ++valid;
             ASSERT_EQ(idx::board_material(b), m);
             ASSERT_EQ(idx::position_index(b), i);
         }
         // The entries that stand for no placement are those with a white and a black man on one square.
         std::uint64_t shared = 0;
-        if (m.wm == 1 && m.bm == 1)
-            shared = 24 * idx::binomial(30, m.wk) * idx::binomial(30 - m.wk, m.bk);
+        if (m.wm == 1 && m.bm == 1) shared = 24 * idx::binomial(30, m.wk) * idx::binomial(30 - m.wk, m.bk);
         if (m.wm + m.bm == 3 && m.wm > 0 && m.bm > 0)
             shared = 24 * 27; // the lone man on one of the 24 common squares, the other man anywhere
         EXPECT_EQ(valid, size - shared) << edb::file_name(m);

@@ -7,15 +7,16 @@ namespace naive {
 namespace {
 
 std::uint64_t choose(int n, int k) {
-    if (k < 0 || k > n)
-        return 0;
+    if (k < 0 || k > n) return 0;
     std::uint64_t r = 1;
     for (int i = 1; i <= k; ++i)
         r = r * static_cast<std::uint64_t>(n - k + i) / static_cast<std::uint64_t>(i);
     return r;
 }
 
-int kind_of(int v) { return v == sqMan0 ? 0 : v == sqKing0 ? 1 : v == sqMan1 ? 2 : 3; }
+int kind_of(int v) {
+    return v == sqMan0 ? 0 : v == sqKing0 ? 1 : v == sqMan1 ? 2 : 3;
+}
 const std::int8_t values[4] = {sqMan0, sqKing0, sqMan1, sqKing1};
 
 } // namespace
@@ -50,8 +51,7 @@ bool solver::decode(int pieces, std::uint64_t index, TBoard& b, int& side) const
         kinds >>= 2;
         const int sq = c + 1;
         // Men never stand on their own last row.
-        if ((v == sqMan0 && sq >= 29) || (v == sqMan1 && sq <= 4))
-            return false;
+        if ((v == sqMan0 && sq >= 29) || (v == sqMan1 && sq <= 4)) return false;
         b[sq] = static_cast<std::int8_t>(v);
         ++count[v > 0 ? 0 : 1];
     }
@@ -73,13 +73,11 @@ solver::solver(int max_pieces) {
         TBoard b;
         int side;
         for (std::uint64_t i = 0; i < vals.size(); ++i)
-            if (decode(k, i, b, side))
-                vals[i] = open;
+            if (decode(k, i, b, side)) vals[i] = open;
         for (bool changed = true; changed;) {
             changed = false;
             for (std::uint64_t i = 0; i < vals.size(); ++i) {
-                if (vals[i] != open)
-                    continue;
+                if (vals[i] != open) continue;
                 decode(k, i, b, side);
                 FindMoves(b, side, list, gtRussian);
                 bool all_won = true, won = false;
@@ -102,8 +100,7 @@ solver::solver(int max_pieces) {
                         won = true;
                         break;
                     }
-                    if (v != win)
-                        all_won = false;
+                    if (v != win) all_won = false;
                 }
                 if (won || all_won) {
                     vals[i] = won ? win : loss;

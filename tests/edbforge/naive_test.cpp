@@ -1,14 +1,13 @@
 // The tables against a naive solver on the host's rules, and against known endgame facts.
 
+#include "checks.h"
 #include "edbforge/tables.h"
 #include "host_bridge.h"
 #include "table_files.h"
-#include "checks.h"
 
 #include <gtest/gtest.h>
 
 using edb::material;
-
 
 namespace {
 

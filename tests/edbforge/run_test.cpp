@@ -15,8 +15,7 @@ using edb::material;
 
 bool mentions_fault(const std::string& out) {
     for (const char* word : {"Must be", "not found", "Can't find", "not on board"})
-        if (out.find(word) != std::string::npos)
-            return true;
+        if (out.find(word) != std::string::npos) return true;
     return false;
 }
 
@@ -32,8 +31,7 @@ std::vector<std::string> lines_of(const std::string& out) {
             cur += c;
         }
     }
-    if (!cur.empty())
-        lines.push_back(cur);
+    if (!cur.empty()) lines.push_back(cur);
     return lines;
 }
 
@@ -50,8 +48,7 @@ TEST(GeneratorRun, TwoPiecesWriteFourFilesThenOnlyLoad) {
     // The classes come in this order; a class that is its own mirror names one file.
     std::vector<std::string> classes;
     for (const auto& l : lines_of(out))
-        if (l.find(".ed") != std::string::npos)
-            classes.push_back(l);
+        if (l.find(".ed") != std::string::npos) classes.push_back(l);
     EXPECT_EQ(classes, (std::vector<std::string>{"21100.ed", "21001.ed and 20110.ed", "20011.ed"}));
     EXPECT_NE(out.find("-  Generating 2-pieces databases   -\n"), std::string::npos);
     EXPECT_NE(out.find("Complete in "), std::string::npos);
@@ -197,8 +194,7 @@ TEST(GeneratorRun, ThreadedAndSingleThreadRunsWriteTheSameTables) {
         for (unsigned char byte : a)
             ASSERT_EQ(byte & (byte >> 1) & 0x55, 0) << "an unknown entry was written";
     }
-    if (full_run_pieces >= 4)
-        check_three_kings_against_one(many);
+    if (full_run_pieces >= 4) check_three_kings_against_one(many);
 }
 
 } // namespace

@@ -15,8 +15,7 @@ inline std::set<std::string> list_dir(const std::string& dir) {
     std::set<std::string> out;
     if (DIR* d = opendir(dir.c_str())) {
         while (dirent* e = readdir(d))
-            if (e->d_name[0] != '.')
-                out.insert(e->d_name);
+            if (e->d_name[0] != '.') out.insert(e->d_name);
         closedir(d);
     }
     return out;

@@ -26,8 +26,7 @@ TEST(GeneratedTablesSlow, FivePiecesAgreeWithATableFreeSearch) {
 
 TEST(GeneratedTablesSlow, SixPiecesAgreeWithATableFreeSearch) {
     const char* dir = std::getenv("EDBFORGE_TABLES");
-    if (!dir || !*dir)
-        GTEST_SKIP() << "set EDBFORGE_TABLES to the folder of a full 6-piece run";
+    if (!dir || !*dir) GTEST_SKIP() << "set EDBFORGE_TABLES to the folder of a full 6-piece run";
     EXPECT_GT(check::compare_with_search(dir, 6, 100, 3), 300);
 }
 
