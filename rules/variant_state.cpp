@@ -18,10 +18,6 @@ void SetGameVariant(TGameType v) {
     CurrentGame.header.variant = v;
     SquareCount = SquaresOf(v);
     BoardGeometry = GeometryOf(v);
-    TVariantHooks& hooks = VariantHooks();
     ClearHashTable();
-    if (hooks.openEndgameDatabase)
-        hooks.openEndgameDatabase(v); // opens the book first
-    else
-        OpenEndgameDatabase(v); // opens the book first, through hooks.openBook
+    OpenEndgameDatabase(v); // opens the book first, through VariantHooks().openBook
 }
