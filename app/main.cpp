@@ -1,3 +1,4 @@
+#include "app/ui/forms.h"
 #include "app/ui/main_form.h"
 
 #include <QApplication>
@@ -5,7 +6,12 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantor Quillan 2.0");
-    TMainForm form;
-    form.showMaximized();
-    return app.exec();
+    QApplication::setApplicationDisplayName("Vantor Quillan 2.0");
+    TMainForm* form = CreateForms();
+    form->ReadSettings();
+    form->showMaximized();
+    const int rc = app.exec();
+    delete form;
+    ForgetForms();
+    return rc;
 }

@@ -1,6 +1,291 @@
 #include "app/ui/main_form.h"
 
+#include "app/core/move_sound.h"
+#include "app/core/shell_state.h"
+#include "app/ui/about_box.h"
+#include "app/ui/board_image.h"
+#include "app/ui/forms.h"
+#include "app/ui/ibtn.h"
+#include "app/ui/interface_form.h"
+#include "app/ui/radio_group.h"
+#include "app/ui/select_colors.h"
+#include "rules/variant_state.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFontDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <cstdio>
+
+namespace {
+std::string g_resourceDir;
+
+const char* const kVariantLabels[7] = {"Russian", "English",       "Brazilian", "American Pool",
+                                       "Italian", "International", "Czech"};
+const char* const kVariantItems[7] = {"N9", "N10", "N11", "N12", "N13", "N22", "Czech"};
+} // namespace
+
+std::string ResourcePath(const std::string& name) {
+    if (!g_resourceDir.empty()) return g_resourceDir + name;
+    return QCoreApplication::applicationDirPath().toStdString() + "/Resources/" + name;
+}
+
+void SetResourceDir(const std::string& dir) {
+    g_resourceDir = dir;
+}
+
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainForm");
     setWindowTitle("Vantor Quillan 2.0");
+    m_client = new QWidget(this);
+    m_client->setObjectName("ClientArea");
+    setCentralWidget(m_client);
+    BuildMenus();
+    BuildToolBar();
+    BuildControls();
+    // The window refuses sizes below 500 x 380 (FormCanResize).
+    setMinimumSize(500, 380);
+    resize(1024, 768);
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    delete m_settingsFile;
+}
+
+void TMainForm::FormCreate() {
+    CreateEngineIdleEvent();
+    // The board picture is 880 x 880 from its construction.
+    DrawBoard(true);
+    // Without a window manager "maximised" is only a hint: cover the screen in that case too.
+    if (const QScreen* sc = screen()) setGeometry(sc->availableGeometry());
+    setWindowState(windowState() | Qt::WindowMaximized);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(25);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    Timer1->start();
+}
+
+void TMainForm::Timer1Timer() {
+    // The redraw requests, clocks and engine work of the timer are wired by the main timer.
+}
+
+QAction* TMainForm::Item(const QString& name) const {
+    const auto it = m_items.find(name);
+    return it == m_items.end() ? nullptr : it->second;
+}
+
+QWidget* TMainForm::Control(const QString& name) const {
+    return findChild<QWidget*>(name);
+}
+
+void TMainForm::ApplyLanguage(int language) {
+    // Point of the caption table: SetLanguage(language) sets every caption by object name.
+    m_language = language;
+}
+
+// ---- start-up ------------------------------------------------------------------------------
+
+void TMainForm::ReadSettings() {
+    // 1. BookComments is created empty by the opening books.
+    // 2. The settings file of the current directory.
+    AppDir = QDir::currentPath().toStdString();
+    if (AppDir.empty() || AppDir.back() != '/') AppDir += '/';
+    delete m_settingsFile;
+    m_settingsFile = new TIniFile(AppDir + "tavrix.ini");
+    TShellSettings current;
+    current.darkSquares = DarkSquareColor;
+    current.lightSquares = LightSquareColor;
+    current.gameFont = GameFontSetting();
+    current.databaseFont = m_databaseFont;
+    TShellSettings s = DefaultShellSettings(AppDir, current);
+    ReadShellSettings(*m_settingsFile, s);
+
+    // 3. The mode command.
+    if (s.playingMode)
+        PlayModeClick();
+    else
+        Analysis_ModeClick();
+    // 4. Variant, sound, highlight, board size, colours and piece pictures.
+    CurrentVariant = static_cast<TGameType>(s.typeOfGame);
+    SoundOn = s.sound;
+    InterfaceForm->Highlight->setChecked(s.highlightMove);
+    BoardSizeSetting = s.boardSize;
+    DarkSquareColor = s.darkSquares;
+    LightSquareColor = s.lightSquares;
+    PiecePictures = s.pictures;
+    m_picture.LoadPieceBitmaps(PiecePictures);
+    // 5. Language and notation.
+    const int language = s.language;
+    InterfaceForm->notation->SetItemIndex(s.notation);
+    InterfaceForm->TakeChar->SetItemIndex(s.takeChar);
+    CaptureSeparator =
+        InterfaceForm->TakeChar->ItemText(InterfaceForm->TakeChar->ItemIndex()).left(1).toStdString();
+    FullNotation = InterfaceForm->notation->ItemIndex() == 1;
+    // 6. Books and memory sizes into the engine options.
+    m_engineOptions = s.engines;
+    ApplyEngineOptionControls();
+    // 7.
+    ApplyLanguage(language);
+    // 8.
+    SetGameType(CurrentVariant, false);
+    // 9, 10.
+    InitEngines();
+    ApplyOskeenEngineName();
+    // 11. The engine choices are part of m_engineOptions.
+    // 12.
+    ApplyGameFont(s.gameFont);
+    m_databaseFont = s.databaseFont;
+    // 13.
+    m_databaseFile = s.database;
+    OpenLastDatabase();
+    // 14, 15.
+    SelectEngineForVariant();
+    NewGame();
+    // 16. The move sound of the program's resources.
+    LoadMoveSound(ResourcePath("Move.wav"));
+    // 17.
+    AllocateEndgameBuffers();
+}
+
+// ---- shutdown ------------------------------------------------------------------------------
+
+TShellSettings TMainForm::CollectSettings() const {
+    TShellSettings s;
+    s.database = m_databaseFile; // the database's index file, once the database window owns it
+    s.playingMode = Item("PlayMode")->isChecked();
+    s.typeOfGame = CurrentVariant;
+    s.language = LanguageForSettings();
+    s.sound = SoundOn;
+    s.highlightMove = InterfaceForm->Highlight->isChecked();
+    s.notation = InterfaceForm->notation->ItemIndex();
+    s.takeChar = InterfaceForm->TakeChar->ItemIndex();
+    s.boardSize = BoardSizeSetting;
+    s.darkSquares = DarkSquareColor;
+    s.lightSquares = LightSquareColor;
+    s.pictures = PiecePictures;
+    s.engines = m_engineOptions;
+    s.gameFont = GameFontSetting();
+    s.databaseFont = m_databaseFont;
+    return s;
+}
+
+void TMainForm::FormCloseQuery() {
+    if (m_closed) return;
+    m_closed = true;
+    // 1. No engine or board thread touches the game or the database while they are saved.
+    NotifyBoardThread();
+    StopEngineAndWait();
+    if (!m_settingsFile) // closed before the settings were read: nothing to write back
+        return;
+    // 2, 3. "Database" first, then the database closes, then every other key.
+    const TShellSettings s = CollectSettings();
+    m_settingsFile->WriteString("Main", "Database", s.database);
+    CloseDatabase();
+    WriteShellSettings(*m_settingsFile, s);
+    // 4.
+    std::string error;
+    if (!m_settingsFile->Save(&error))
+        std::fprintf(stderr, "tavrix: settings not saved: %s\n", error.c_str());
+    delete m_settingsFile;
+    m_settingsFile = nullptr;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    FormCloseQuery(); // never refuses the close
+    event->accept();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FormResize(); // the size may have been set before the window became visible
+}
+
+void TMainForm::FormResize() {
+    SetBoardSize(0);
+}
+
+// ---- fonts ---------------------------------------------------------------------------------
+
+TFontSetting TMainForm::GameFontSetting() const {
+    const QFont f = GamePanel->font();
+    return {f.family().toStdString(), m_gameFontCharSet, f.pointSize() > 0 ? f.pointSize() : 10};
+}
+
+void TMainForm::ApplyGameFont(const TFontSetting& font) {
+    QFont f = GamePanel->font();
+    if (!font.name.empty()) f.setFamily(QString::fromStdString(font.name));
+    if (font.size > 0) f.setPointSize(font.size);
+    m_gameFontCharSet = font.charSet; // kept for the file: the toolkit picks scripts itself
+    GamePanel->setFont(f);
+}
+
+// ---- game commands needed at start-up ----------------------------------------------------------
+
+void TMainForm::NewGame() {
+    StopClocks();
+    StopEngineAndWait();
+    // The checked time control is re-applied by the clocks.
+    InitGame(CurrentGame, CurrentVariant);
+    CurrentGame.header.variant = CurrentVariant;
+    CurrentGame.white = "Player";
+    // Black (the engine's long name) and the tournament text come with the engine choice and clocks.
+    const QDate today = QDate::currentDate();
+    CurrentGame.header.year = static_cast<std::uint16_t>(today.year());
+    CurrentGame.header.month = static_cast<std::uint8_t>(today.month());
+    CurrentGame.header.day = static_cast<std::uint8_t>(today.day());
+    ReadGameHeaderIntoPanel();
+    CurrentNode = 0;
+    CurrentBoard = SquaresOf(CurrentVariant) == 50 ? StartPosition100 : StartPosition64;
+    BoardReversed = 0;
+    Item("N28")->setChecked(false);
+    PositionToKey(CurrentBoard, CurrentGame.startKey);
+    SideToMove = 0;
+    for (QLabel* l : {EvalPanel, DepthPanel, Label2, TreeLabel, EnginePanel})
+        l->clear();
+    DrawBoard(true);
+    RebuildGamePanel();
+}
+
+void TMainForm::SetGameType(TGameType variant, bool keepGame) {
+    if (!IsValidVariant(variant)) return;
+    const TGameType old = CurrentVariant;
+    SetGameVariant(variant);
+    GameType->setText(kVariantLabels[variant - 1]);
+    Item(kVariantItems[variant - 1])->setChecked(true);
+    if (!keepGame && old != variant && (old == gtInternational || variant == gtInternational)) NewGame();
+    SelectEngineForVariant();
+    DrawBoard(true);
+    RebuildGamePanel();
+}
+
+void TMainForm::Analysis_ModeClick() {
+    StopClocks();
+    ClockLabel->hide();
+    GamePanel->setGeometry(GamePanel->x(), 40, GamePanel->width(), m_client->height() - 220);
+    Item("Analysis_Mode")->setChecked(true);
+    AnalysisMode = 1;
+    // StopRequested is set here by the engine requests when no request runs.
+}
+
+void TMainForm::PlayModeClick() {
+    GamePanel->setGeometry(GamePanel->x(), 72, GamePanel->width(), m_client->height() - 252);
+    ClockLabel->show();
+    AnalysisMode = 0;
+    Item("PlayMode")->setChecked(true);
 }

@@ -1,10 +1,133 @@
 #pragma once
-// The main window. User-interface thread only.
+// The main window: menus, tool bar, the board, the game panel's place and the window layout;
+// start-up (FormCreate, ReadSettings) and shutdown (FormCloseQuery). User-interface thread only.
+
+#include "app/core/settings.h"
+#include "app/core/window_layout.h"
+#include "app/ui/board_picture.h"
 
 #include <QMainWindow>
+#include <QString>
+#include <map>
+#include <string>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class IBtn;
+class TBoardImage;
+
+// Path of a file of the program's resources (next to the executable, in "Resources").
+std::string ResourcePath(const std::string& name);
+// Tests point the resources at the run directory; empty restores the default.
+void SetResourceDir(const std::string& dir);
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Start-up and shutdown.
+    void ReadSettings();
+    void FormCloseQuery();
+    static bool FormCanResize(int newWidth, int newHeight) { return newWidth >= 500 && newHeight >= 380; }
+    void FormResize();
+
+    // Board.
+    TBoardPicture& BoardPicture() { return m_picture; }
+    void DrawBoard(bool withFrame);
+    void SetBoardSize(int size);
+    const TWindowLayout& Layout() const { return m_layout; }
+
+    // Game commands the start-up needs.
+    void NewGame();
+    void SetGameType(TGameType variant, bool keepGame);
+    void PlayModeClick();
+    void Analysis_ModeClick();
+
+    // View commands.
+    void N18Click();
+    void N19Click();
+    void N20Click();
+    void N28Click();
+    void Selectcolors1Click();
+    void Interface1Click();
+    void Fonr1Click();
+    void ShowAbout();
+
+    // The menu item or tool button of that object name (nullptr when there is none).
+    QAction* Item(const QString& name) const;
+    QWidget* Control(const QString& name) const;
+    QWidget* Client() const { return m_client; }
+
+    // Language of the captions. ApplyLanguage is the one call point of the caption table.
+    void ApplyLanguage(int language);
+    int LanguageForSettings() const { return m_language; }
+
+    const TEngineOptionSettings& EngineOptionValues() const { return m_engineOptions; }
+    const TFontSetting& DatabaseFont() const { return m_databaseFont; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void FormCreate();
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildControls();
+    QAction* AddItem(QMenu* menu, const char* name, const QString& text);
+    QMenu* AddMenu(QMenu* parent, const char* name, const QString& text);
+    void Timer1Timer();
+    void ApplyGameFont(const TFontSetting& font);
+    TFontSetting GameFontSetting() const;
+    TShellSettings CollectSettings() const;
+
+    // Steps of other subsystems in the start-up and shutdown order; each is empty until the
+    // subsystem that owns it wires it.
+    void CreateEngineIdleEvent() {}
+    void ApplyEngineOptionControls() {} // TFEngineOpt takes m_engineOptions
+    void InitEngines() {}               // with the five memory sizes
+    void ApplyOskeenEngineName() {}     // item 1 of EngineRus
+    void OpenLastDatabase() {}          // OpenDatabase(m_databaseFile) and the game-list refresh
+    void SelectEngineForVariant() {}
+    void AllocateEndgameBuffers() {} // 64 KB read buffer and the block buffer
+    void NotifyBoardThread() {}
+    void StopEngineAndWait() {}
+    void CloseDatabase() {}
+    void StopClocks() {}
+    void RebuildGamePanel() {}        // TGamePanel.DoBuildGameTree
+    void ReadGameHeaderIntoPanel() {} // TGamePanel.ReadGameHeader
+
+    TBoardPicture m_picture;
+    TWindowLayout m_layout;
+    QWidget* m_client = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    TBoardImage* BoardImage = nullptr;
+    QLabel *GameType = nullptr, *Label2 = nullptr, *TreeLabel = nullptr, *ClockLabel = nullptr,
+           *InfoPanel = nullptr;
+    QLabel *DepthPanel = nullptr, *EvalPanel = nullptr, *EnginePanel = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* GamePanel = nullptr;
+    IBtn* SpeedButton[4] = {nullptr, nullptr, nullptr, nullptr};
+    QPushButton *SetupDone = nullptr, *ClearBrdBtn = nullptr, *NewBrdBtn = nullptr, *FENPasteBtn = nullptr;
+    QPushButton* StopButton = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    std::map<QString, QAction*> m_items;
+
+    TIniFile* m_settingsFile = nullptr; // open from ReadSettings to the end of FormCloseQuery
+    TEngineOptionSettings m_engineOptions;
+    TFontSetting m_databaseFont;
+    int m_gameFontCharSet = 1;
+    std::string m_databaseFile;
+    int m_language = 1;
+    bool m_closed = false;
 };

@@ -7,15 +7,19 @@
 namespace {
 // Every character 6 pixels wide in every style.
 class FixedMetrics : public TTextMetrics {
-public:
-    int TextWidth(const std::string& text, std::uint8_t) const override { return 6 * static_cast<int>(text.size()); }
+  public:
+    int TextWidth(const std::string& text, std::uint8_t) const override {
+        return 6 * static_cast<int>(text.size());
+    }
 };
 
 // Internal square of an English square number (the numbering is its own inverse).
-int Eng(int d) { return 4 * ((d - 1) / 4) + 4 - (d - 1) % 4; }
+int Eng(int d) {
+    return 4 * ((d - 1) / 4) + 4 - (d - 1) % 4;
+}
 
 class LayoutTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         game = std::make_unique<TGame>();
         InitGame(*game, gtEnglish);
@@ -38,8 +42,7 @@ protected:
     std::string Dump() const {
         std::string out;
         for (const TDisplayItem& i : layout.Items()) {
-            if (!out.empty())
-                out += " ";
+            if (!out.empty()) out += " ";
             out += i.text + "@" + std::to_string(i.line) + ":" + std::to_string(i.xStart) + "/" +
                    std::to_string(i.kind);
         }
@@ -87,16 +90,19 @@ TEST_F(LayoutTest, SimpleSideLineInsideAVariationIsInlineAndBranchingOneNests) {
     const int side = Add(v, 23, 19, false); // side line without branches: inline
     Add(v2, 13, 22);
     Build(1000);
-    EXPECT_EQ(Dump(), "1.11-15@0:0/0 [@1:15/1 1.9-13@1:27/1 22-18@1:69/1 (@1:105/2 1...23-19@1:117/2 )@1:177/2 "
-                      "2.13-22@1:189/1 ]@1:237/1  *@2:0/0");
+    EXPECT_EQ(Dump(),
+              "1.11-15@0:0/0 [@1:15/1 1.9-13@1:27/1 22-18@1:69/1 (@1:105/2 1...23-19@1:117/2 )@1:177/2 "
+              "2.13-22@1:189/1 ]@1:237/1  *@2:0/0");
 
     // Make the side line branch: it becomes a nested block 15 pixels further in.
     Add(side, 14, 17);
     Add(side, 15, 18, false);
     Build(1000);
     // The side line's own alternative has no branch, so it stays inline inside the nested block.
-    EXPECT_EQ(Dump(), "1.11-15@0:0/0 [@1:15/1 1.9-13@1:27/1 22-18@1:69/1 [@2:30/1 1...23-19@2:42/1 "
-                      "2.14-17@2:102/1 (@2:150/2 2.15-18@2:162/2 )@2:210/2 ]@2:222/1 2.13-22@3:15/1 ]@3:63/1  *@4:0/0");
+    EXPECT_EQ(
+        Dump(),
+        "1.11-15@0:0/0 [@1:15/1 1.9-13@1:27/1 22-18@1:69/1 [@2:30/1 1...23-19@2:42/1 "
+        "2.14-17@2:102/1 (@2:150/2 2.15-18@2:162/2 )@2:210/2 ]@2:222/1 2.13-22@3:15/1 ]@3:63/1  *@4:0/0");
     EXPECT_EQ(layout.NodeAt(1, 0), a);
 }
 
@@ -207,8 +213,8 @@ TEST(GameHeader, MoveNumbers) {
         bool flag;
         const char* text;
     } rows[] = {
-        {0, 0, 1, false, "1."}, {0, 0, 2, false, ""},     {0, 0, 2, true, "1..."}, {0, 0, 5, false, "3."},
-        {1, 0, 1, false, ""},   {1, 0, 1, true, "1..."},  {1, 0, 2, false, "2."},  {0, 2, 1, false, "2."},
+        {0, 0, 1, false, "1."}, {0, 0, 2, false, ""},    {0, 0, 2, true, "1..."}, {0, 0, 5, false, "3."},
+        {1, 0, 1, false, ""},   {1, 0, 1, true, "1..."}, {1, 0, 2, false, "2."},  {0, 2, 1, false, "2."},
     };
     for (const Row& r : rows) {
         g->header.startSide = static_cast<std::uint8_t>(r.startSide);

@@ -1,0 +1,28 @@
+#pragma once
+// The main window's layout around the board for a client area of W x H pixels. Pure arithmetic;
+// the form applies the numbers to its controls.
+
+struct TWindowLayout {
+    int board = 0;                     // edge of BoardImage (top 40 and left 16 stay)
+    int rightWidth = 0, rightLeft = 0; // the right column
+    int gameTypeTop = 0;               // variant label
+    int label2Width = 0;
+    int gamePanelHeight = 0;
+    int depthLeft = 0, evalLeft = 0, engineLeft = 0;
+    int navLeft[4] = {0, 0, 0, 0}; // SpeedButton1..4
+    int navTop = 0;                // also the top of the set-up buttons
+    int setupDoneLeft = 0, clearLeft = 0, newLeft = 0, fenLeft = 0;
+    int infoTop = 0, infoWidth = 0, infoHeight = 0;
+};
+
+constexpr int MinBoardSize = 200;
+
+// The largest board that fits: max(min(W - 285, H - 170), 200).
+int FitBoardSize(int clientWidth, int clientHeight);
+// "Average": (fit + 200) / 2.
+int AverageBoardSize(int clientWidth, int clientHeight);
+
+// SetBoardSize: size 0 keeps `boardSizeSetting`, any other value replaces it; the setting is then
+// clamped to [200, fit] (a setting of 0 or less would leave no board and break the click mapping).
+TWindowLayout ComputeWindowLayout(int clientWidth, int clientHeight, int size, int& boardSizeSetting,
+                                  int treeLabelWidth, bool clockVisible);

@@ -1,0 +1,55 @@
+#include "app/ui/forms.h"
+
+#include "app/ui/about_box.h"
+#include "app/ui/analysis_game.h"
+#include "app/ui/comm_dlg.h"
+#include "app/ui/interface_form.h"
+#include "app/ui/main_form.h"
+#include "app/ui/new_move_q.h"
+#include "app/ui/select_colors.h"
+#include "app/ui/select_move.h"
+#include "app/ui/who_moves.h"
+
+TMainForm* MainForm = nullptr;
+TNewMoveQ* NewMoveQ = nullptr;
+TFSelectMove* FSelectMove = nullptr;
+TWhoMoves* WhoMoves = nullptr;
+TCommDlg* CommDlg = nullptr;
+TFAnalysisGame* FAnalysisGame = nullptr;
+TAboutBox* AboutBox = nullptr;
+TInterfaceForm* InterfaceForm = nullptr;
+TSelectColors* SelectColors = nullptr;
+
+TMainForm* CreateForms() {
+    MainForm = new TMainForm;
+    QWidget* owner = MainForm;
+    // TFEngineOpt: created here by the engine options.
+    NewMoveQ = new TNewMoveQ(owner);
+    FSelectMove = new TFSelectMove(owner);
+    WhoMoves = new TWhoMoves(owner);
+    CommDlg = new TCommDlg(owner);
+    // TUseComBoard, TGameInfoForm, TDatabaseForm: created here by their subsystems.
+    FAnalysisGame = new TFAnalysisGame(owner);
+    // TFImpCHB, TFSearch: created here by the database subsystem.
+    AboutBox = new TAboutBox(owner);
+    AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
+    // TSortForm, Tebtest, TListForm: created here by their subsystems.
+    InterfaceForm = new TInterfaceForm(owner);
+    // THeadersEdit: created here by the database subsystem.
+    SelectColors = new TSelectColors(
+        MainForm->BoardPicture(), [](bool withFrame) { MainForm->DrawBoard(withFrame); }, owner);
+    // TExpDiagram, TFMatchPar, TFSetTm, TEDBCompr: created here by their subsystems.
+    return MainForm;
+}
+
+void ForgetForms() {
+    MainForm = nullptr;
+    NewMoveQ = nullptr;
+    FSelectMove = nullptr;
+    WhoMoves = nullptr;
+    CommDlg = nullptr;
+    FAnalysisGame = nullptr;
+    AboutBox = nullptr;
+    InterfaceForm = nullptr;
+    SelectColors = nullptr;
+}

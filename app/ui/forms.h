@@ -1,0 +1,29 @@
+#pragma once
+// The program's forms. Each is created once at start-up, in a fixed order, and lives until the
+// process ends. User-interface thread only.
+
+class TMainForm;
+class TNewMoveQ;
+class TFSelectMove;
+class TWhoMoves;
+class TCommDlg;
+class TFAnalysisGame;
+class TAboutBox;
+class TInterfaceForm;
+class TSelectColors;
+
+extern TMainForm* MainForm;
+extern TNewMoveQ* NewMoveQ;
+extern TFSelectMove* FSelectMove;
+extern TWhoMoves* WhoMoves;
+extern TCommDlg* CommDlg;
+extern TFAnalysisGame* FAnalysisGame;
+extern TAboutBox* AboutBox;
+extern TInterfaceForm* InterfaceForm;
+extern TSelectColors* SelectColors;
+
+// Creates the main window (which runs its FormCreate) and then every other form in the start-up
+// order. The forms are children of the main window and are destroyed with it.
+TMainForm* CreateForms();
+// Forgets the form pointers after the main window has been destroyed.
+void ForgetForms();

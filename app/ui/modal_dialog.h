@@ -1,0 +1,14 @@
+#pragma once
+// Base of the program's dialogs: modal results as the platform numbers them. Escape and the
+// close box give mrCancel. User-interface thread only.
+
+#include <QDialog>
+
+enum : int { mrOk = 1, mrCancel = 2, mrAbort = 3 };
+
+class TModalDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TModalDialog(QWidget* parent = nullptr) : QDialog(parent) {}
+    void reject() override { done(mrCancel); }
+};

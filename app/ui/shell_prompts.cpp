@@ -1,0 +1,39 @@
+#include "app/ui/shell_prompts.h"
+
+#include "app/core/shell_state.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+class TQtPrompts : public IShellPrompts {
+  public:
+    void ShowMessage(QWidget* parent, const QString& text) override {
+        QMessageBox::information(parent, QString(), text);
+    }
+    std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& folder) override {
+        const QString f = QFileDialog::getOpenFileName(parent, QString(), folder, filter);
+        return f.isEmpty() ? std::nullopt : std::optional<QString>(f);
+    }
+    std::optional<std::uint32_t> ChooseColor(QWidget* parent, std::uint32_t initial) override {
+        const TRgb rgb = ColorToRgb(initial);
+        const QColor c = QColorDialog::getColor(QColor(rgb.r, rgb.g, rgb.b), parent);
+        if (!c.isValid()) return std::nullopt;
+        return RgbToColor(c.red(), c.green(), c.blue());
+    }
+    void OpenUrl(const QString& url) override { QDesktopServices::openUrl(QUrl(url)); }
+};
+
+TQtPrompts g_qtPrompts;
+IShellPrompts* g_prompts = &g_qtPrompts;
+} // namespace
+
+IShellPrompts& ShellPrompts() {
+    return *g_prompts;
+}
+void SetShellPrompts(IShellPrompts* prompts) {
+    g_prompts = prompts ? prompts : &g_qtPrompts;
+}

@@ -1,0 +1,236 @@
+#include "app/core/move_sound.h"
+#include "app/core/shell_state.h"
+#include "app/ui/forms.h"
+#include "app/ui/interface_form.h"
+#include "app/ui/main_form.h"
+#include "app/ui/radio_group.h"
+#include "app/ui/select_colors.h"
+#include "app/ui/shell_prompts.h"
+#include "qt_test_app.h"
+#include "rules/variant_state.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+class TScriptedPrompts : public IShellPrompts {
+  public:
+    void ShowMessage(QWidget*, const QString& text) override { messages << text; }
+    std::optional<QString> OpenFile(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<std::uint32_t> ChooseColor(QWidget*, std::uint32_t) override { return std::nullopt; }
+    void OpenUrl(const QString&) override {}
+    QStringList messages;
+};
+
+// Starts the program in a directory of its own, as the program entry does.
+class MainFormTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { EnsureQtApp(); }
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_oldDir = std::filesystem::current_path();
+        std::filesystem::current_path(m_dir.path().toStdString());
+        SetResourceDir(RunDir() + "/Resources/");
+        SetShellPrompts(&prompts);
+    }
+    void TearDown() override {
+        Stop();
+        SetShellPrompts(nullptr);
+        SetResourceDir("");
+        std::filesystem::current_path(m_oldDir);
+    }
+    TMainForm* Start() {
+        TMainForm* f = CreateForms();
+        f->ReadSettings();
+        f->showMaximized();
+        QApplication::processEvents();
+        return f;
+    }
+    void Stop() {
+        if (!MainForm) return;
+        MainForm->close();
+        delete MainForm;
+        ForgetForms();
+    }
+    std::string Ini() const { return m_dir.path().toStdString() + "/tavrix.ini"; }
+
+    QTemporaryDir m_dir;
+    std::filesystem::path m_oldDir;
+    TScriptedPrompts prompts;
+};
+} // namespace
+
+TEST_F(MainFormTest, FirstStartShowsTheDefaultsAndTheCloseWritesTheFile) {
+    TMainForm* f = Start();
+    EXPECT_EQ(AppDir, m_dir.path().toStdString() + "/");
+    EXPECT_EQ(CurrentVariant, gtRussian);
+    EXPECT_EQ(CurrentBoard, StartPosition64);
+    EXPECT_EQ(SideToMove, 0);
+    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(AnalysisMode, 1);
+    EXPECT_TRUE(f->Item("Analysis_Mode")->isChecked());
+    EXPECT_TRUE(f->Item("N9")->isChecked());
+    EXPECT_FALSE(f->Control("ClockLabel")->isVisible());
+    EXPECT_TRUE(SoundOn);
+    EXPECT_TRUE(InterfaceForm->Highlight->isChecked());
+    EXPECT_EQ(CaptureSeparator, ":");
+    EXPECT_FALSE(FullNotation);
+    EXPECT_EQ(f->LanguageForSettings(), 1);
+    EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), "Russian");
+    EXPECT_EQ(MoveSoundData.size(), 2612u);
+    EXPECT_TRUE(f->windowState() & Qt::WindowMaximized);
+    // As large as the window allows.
+    const QWidget* client = f->Client();
+    EXPECT_EQ(f->Layout().board, FitBoardSize(client->width(), client->height()));
+    EXPECT_EQ(f->Control("BoardImage")->width(), f->Layout().board);
+    EXPECT_EQ(BoardSizeSetting, f->Layout().board);
+    EXPECT_EQ(f->BoardPicture().Image().size(), QSize(880, 880));
+
+    EXPECT_FALSE(std::filesystem::exists(Ini()));
+    Stop();
+    ASSERT_TRUE(std::filesystem::exists(Ini()));
+    TIniFile ini(Ini());
+    EXPECT_EQ(ini.Find("Main", "PlayingMode"), "0");
+    EXPECT_EQ(ini.Find("Main", "TypeOfGame"), "1");
+    EXPECT_EQ(ini.Find("Main", "FigBKName"), AppDir + "Pics/default/bk.bmp");
+    EXPECT_EQ(ini.Find("Engines", "PoolBook"), AppDir + "Books/Russian.cbk");
+    EXPECT_TRUE(ini.Find("Main", "GameFontName"));
+    EXPECT_EQ(ini.Find("Main", "Database"), "");
+}
+
+TEST_F(MainFormTest, SecondStartReadsTheSavedValuesBack) {
+    {
+        TIniFile ini(Ini());
+        ini.WriteBool("Main", "PlayingMode", true);
+        ini.WriteInteger("Main", "TypeOfGame", 6);
+        ini.WriteBool("Main", "Sound", false);
+        ini.WriteBool("Main", "HighlightMove", false);
+        ini.WriteInteger("Main", "BoardSize", 250);
+        ini.WriteInteger("Main", "BoardDarkSquares", 0x102030);
+        ini.WriteInteger("Main", "Notation", 1);
+        ini.WriteInteger("Main", "TakeChar", 1);
+        ini.WriteInteger("Main", "Language", 3);
+        ini.WriteString("Main", "FigWSName", RunDir() + "/Pics/default/bs.bmp");
+        ini.WriteString("Main", "GameFontName", "DejaVu Serif");
+        ini.WriteInteger("Main", "GameFontSize", 13);
+        ini.WriteInteger("Main", "GameFontCharSet", 204);
+        ini.WriteString("Main", "Database", "/nowhere/games.vqb");
+        ini.WriteInteger("Engines", "VantorMemory", 33);
+        ASSERT_TRUE(ini.Save());
+    }
+    TMainForm* f = Start();
+    EXPECT_EQ(AnalysisMode, 0);
+    EXPECT_TRUE(f->Item("PlayMode")->isChecked());
+    EXPECT_TRUE(f->Control("ClockLabel")->isVisible());
+    EXPECT_EQ(CurrentVariant, gtInternational);
+    EXPECT_EQ(CurrentBoard, StartPosition100);
+    EXPECT_TRUE(f->Item("N22")->isChecked());
+    EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), "International");
+    EXPECT_FALSE(SoundOn);
+    EXPECT_FALSE(InterfaceForm->Highlight->isChecked());
+    EXPECT_EQ(f->Layout().board, 250);
+    EXPECT_EQ(DarkSquareColor, 0x102030u);
+    EXPECT_EQ(CaptureSeparator, "x");
+    EXPECT_TRUE(FullNotation);
+    EXPECT_EQ(f->LanguageForSettings(), 3);
+    EXPECT_EQ(f->BoardPicture().PiecePicture(pcWhiteMan), f->BoardPicture().PiecePicture(pcBlackMan));
+    EXPECT_EQ(f->Control("GamePanel")->font().pointSize(), 13);
+    EXPECT_EQ(f->EngineOptionValues().vantorMemory, 33);
+    Stop();
+    // Written back unchanged, the database name included.
+    TIniFile ini(Ini());
+    EXPECT_EQ(ini.Find("Main", "TypeOfGame"), "6");
+    EXPECT_EQ(ini.Find("Main", "BoardSize"), "250");
+    EXPECT_EQ(ini.Find("Main", "GameFontCharSet"), "204");
+    EXPECT_EQ(ini.Find("Main", "GameFontSize"), "13");
+    EXPECT_EQ(ini.Find("Main", "Database"), "/nowhere/games.vqb");
+    EXPECT_EQ(ini.Find("Engines", "VantorMemory"), "33");
+    EXPECT_EQ(ini.Find("Main", "PlayingMode"), "1");
+}
+
+TEST_F(MainFormTest, GarbageInTheFileStartsWithTheDefaults) {
+    {
+        std::ofstream out(Ini());
+        out << "[Main]\nTypeOfGame=0\nLanguage=77\nNotation=5\nTakeChar=9\nBoardSize=-300\nSound=yes\n"
+               "FigBKName="
+            << m_dir.path().toStdString() << "/broken.bmp\n";
+        std::ofstream(m_dir.path().toStdString() + "/broken.bmp") << "not a picture";
+    }
+    TMainForm* f = Start();
+    EXPECT_EQ(CurrentVariant, gtRussian);
+    EXPECT_EQ(f->LanguageForSettings(), 1);
+    EXPECT_EQ(InterfaceForm->notation->ItemIndex(), 0);
+    EXPECT_EQ(CaptureSeparator, ":");
+    EXPECT_EQ(f->Layout().board, 200); // a board size below zero gives the smallest board
+    EXPECT_TRUE(SoundOn);
+    EXPECT_FALSE(f->BoardPicture().PiecePicture(pcBlackKing).isNull());
+}
+
+TEST_F(MainFormTest, BoardSizeCommandsAndReversal) {
+    TMainForm* f = Start();
+    const int fit = FitBoardSize(f->Client()->width(), f->Client()->height());
+    f->N18Click();
+    EXPECT_EQ(f->Layout().board, 200);
+    f->N19Click();
+    EXPECT_EQ(f->Layout().board, (fit + 200) / 2);
+    f->N20Click();
+    EXPECT_EQ(f->Layout().board, fit);
+    EXPECT_EQ(BoardSizeSetting, fit);
+    const QImage before = f->BoardPicture().Image();
+    f->N28Click();
+    EXPECT_EQ(BoardReversed, 1);
+    EXPECT_TRUE(f->Item("N28")->isChecked());
+    EXPECT_NE(f->BoardPicture().Image(), before);
+    f->N28Click();
+    EXPECT_EQ(f->BoardPicture().Image(), before);
+    EXPECT_FALSE(TMainForm::FormCanResize(499, 800));
+    EXPECT_FALSE(TMainForm::FormCanResize(800, 379));
+    EXPECT_TRUE(TMainForm::FormCanResize(500, 380));
+}
+
+TEST_F(MainFormTest, VariantChangeKeepsTheGameUnlessTheBoardSizeChanges) {
+    TMainForm* f = Start();
+    CurrentBoard[1] = 0; // a changed position
+    f->SetGameType(gtEnglish, false);
+    EXPECT_EQ(CurrentBoard[1], 0);
+    EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), "English");
+    f->SetGameType(gtInternational, false);
+    EXPECT_EQ(CurrentBoard, StartPosition100);
+    f->SetGameType(gtRussian, false);
+    EXPECT_EQ(CurrentBoard, StartPosition64);
+}
+
+TEST_F(MainFormTest, InterfaceDialogSetsTheNotationAndTheSound) {
+    TMainForm* f = Start();
+    // The dialog takes SoundOn when shown; the main window reads the radio groups after it closes.
+    QTimer::singleShot(0, [] {
+        EXPECT_TRUE(InterfaceForm->Sound->isChecked());
+        InterfaceForm->Sound->setChecked(false);
+        InterfaceForm->TakeChar->SetItemIndex(1);
+        InterfaceForm->notation->SetItemIndex(1);
+        InterfaceForm->close();
+    });
+    f->Interface1Click();
+    EXPECT_FALSE(SoundOn);
+    EXPECT_EQ(CaptureSeparator, "x");
+    EXPECT_TRUE(FullNotation);
+}
+
+TEST_F(MainFormTest, DefaultColorsAskForARestartWhenPicturesAreMissing) {
+    Start();
+    DarkSquareColor = 0x010203;
+    SelectColors->Button2Click();
+    EXPECT_EQ(DarkSquareColor, DefaultDarkSquareColor);
+    EXPECT_EQ(PiecePictures[0], AppDir + "Pics/default/bk.bmp");
+    EXPECT_EQ(prompts.messages, QStringList{"To see changes for figures please restart application"});
+}
