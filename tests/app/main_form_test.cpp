@@ -234,3 +234,36 @@ TEST_F(MainFormTest, DefaultColorsAskForARestartWhenPicturesAreMissing) {
     EXPECT_EQ(PiecePictures[0], AppDir + "Pics/default/bk.bmp");
     EXPECT_EQ(prompts.messages, QStringList{"To see changes for figures please restart application"});
 }
+
+TEST_F(MainFormTest, SettingsFollowTheCurrentDirectoryHoweverLongItsName) {
+    // A directory name far past 255 characters: the settings file is still found and written there.
+    std::filesystem::path deep = m_dir.path().toStdString();
+    for (int i = 0; i < 6; ++i)
+        deep /= std::string(60, static_cast<char>('a' + i));
+    std::filesystem::create_directories(deep);
+    std::filesystem::current_path(deep);
+    Start();
+    EXPECT_EQ(AppDir, deep.string() + "/");
+    EXPECT_GT(AppDir.size(), 255u);
+    Stop();
+    EXPECT_TRUE(std::filesystem::exists(deep / "tavrix.ini"));
+    EXPECT_FALSE(std::filesystem::exists(Ini())); // not in the directory of the first start
+    EXPECT_EQ(TIniFile((deep / "tavrix.ini").string()).Find("Main", "FigBKName"),
+              AppDir + "Pics/default/bk.bmp");
+}
+
+TEST_F(MainFormTest, MoveSoundComesFromTheResourcesAndADamagedOneStaysSilent) {
+    EXPECT_TRUE(LoadMoveSound(RunDir() + "/Resources/Move.wav"));
+    EXPECT_EQ(MoveSoundData.size(), 2612u);
+    const std::string damaged = m_dir.path().toStdString() + "/Move.wav";
+    {
+        std::ifstream in(RunDir() + "/Resources/Move.wav", std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        bytes.resize(60); // the data chunk is cut off
+        std::ofstream(damaged, std::ios::binary) << bytes;
+    }
+    EXPECT_FALSE(LoadMoveSound(damaged));
+    EXPECT_TRUE(MoveSoundData.empty());
+    EXPECT_FALSE(LoadMoveSound(m_dir.path().toStdString() + "/none.wav"));
+    PlayMoveSound(); // no data: returns at once, plays nothing
+}
