@@ -1,6 +1,7 @@
 #include "rules/variant_state.h"
 
 #include "rules/endgame_db.h"
+#include "rules/hash_table.h"
 
 std::atomic<TGameType> CurrentVariant{gtRussian};
 std::atomic<int> SquareCount{32};
@@ -18,8 +19,7 @@ void SetGameVariant(TGameType v) {
     SquareCount = SquaresOf(v);
     BoardGeometry = GeometryOf(v);
     TVariantHooks& hooks = VariantHooks();
-    if (hooks.clearHashTable)
-        hooks.clearHashTable();
+    ClearHashTable();
     if (hooks.openEndgameDatabase)
         hooks.openEndgameDatabase(v); // opens the book first
     else
