@@ -29,7 +29,16 @@ void ReadPluginStatus(int engineKind, TGameType variant, int side) {
     const std::string line = StatusLine(EngineBridge().StatusText());
     const bool parsed = engineKind == ekTrevalo ? ParseTrevaloStatus(line, info)
                                                 : ParseMarrakStatus(line, variant, side, info);
-    if (parsed) EngineInfo.Update([&](TEngineInfo& target) { target = info; });
+    if (!parsed) return;
+    // Only the parsed fields: the engine thread may have changed the name meanwhile.
+    EngineInfo.Update([&](TEngineInfo& target) {
+        target.Score = info.Score;
+        target.Bound = info.Bound;
+        target.Depth = info.Depth;
+        target.Time = info.Time;
+        target.Speed = info.Speed;
+        target.BestLine = info.BestLine;
+    });
 }
 
 void RunMainTimerTick(ITickView& view) {
