@@ -21,7 +21,17 @@ ManualResetEvent EngineIdleEvent(true);
 namespace {
 std::atomic<bool> g_hostStop{false};
 std::atomic<std::uint8_t> g_runningKind{ekVantor};
-std::thread g_thread; // user-interface thread only
+// The request's thread; user-interface thread only. A request still running when the process ends
+// is stopped and waited for, so its thread is never left behind unjoined.
+struct TRequestThread {
+    std::thread thread;
+    ~TRequestThread() {
+        if (!thread.joinable()) return;
+        StopEngine();
+        thread.join();
+    }
+};
+TRequestThread g_thread;
 
 class TNoEngines final : public IEngineBridge {
   public:
@@ -206,7 +216,7 @@ void StopEngine() {
 void StopEngineAndWait() {
     StopEngine();
     EngineIdleEvent.Wait();
-    if (g_thread.joinable()) g_thread.join();
+    if (g_thread.thread.joinable()) g_thread.thread.join();
 }
 
 bool IsEngineBusy() {
@@ -226,7 +236,7 @@ void StartEngine() {
     g_runningKind = r.settings.Kind;
     g_hostStop.store(false);
     SetStopWord(0);
-    g_thread = std::thread(Execute, std::move(r));
+    g_thread.thread = std::thread(Execute, std::move(r));
 }
 
 int AddEngineMoveToTree(TGame& g, int parent, const TMove& move, TGameType variant) {
