@@ -117,14 +117,19 @@ void AnalyseOnce(const TEngineRequest& r) {
 
 void Execute(TEngineRequest r) {
     TRequestEndGuard guard;
-    // In analysis mode the game's end changes nothing, so only play mode tests it.
-    if (r.playMode && CheckGameOver()) return;
-    ClearEngineStopWord();
-    if (r.playMode)
-        ComputeEngineMove(r);
-    else
-        AnalyseOnce(r);
-    if (r.playMode) CheckGameOver();
+    try {
+        // In analysis mode the game's end changes nothing, so only play mode tests it.
+        if (r.playMode && CheckGameOver(true)) return;
+        ClearEngineStopWord();
+        if (r.playMode)
+            ComputeEngineMove(r);
+        else
+            AnalyseOnce(r);
+        if (r.playMode) CheckGameOver(true);
+    } catch (...) {
+        // An engine failure is not reported: the request ends without a move, and no exception
+        // leaves the thread.
+    }
 }
 } // namespace
 

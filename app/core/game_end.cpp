@@ -74,6 +74,10 @@ bool IsMoveLimitDraw(const TGame& g, int node, TGameType variant) {
 }
 
 bool CheckGameOver() {
+    return CheckGameOver(AnalysisMode.load() == 0);
+}
+
+bool CheckGameOver(bool playMode) {
     TGameLock lock = LockGameState();
     const TGameType variant = CurrentVariant;
     TMoveList moves;
@@ -81,7 +85,7 @@ bool CheckGameOver() {
     bool over = moves.empty();
     std::uint8_t& result = CurrentGame.header.result;
     if (result != grNone && AutoPlayActive.load()) over = true;
-    if (AnalysisMode.load() == 0 && result == grNone) {
+    if (playMode && result == grNone) {
         if (moves.empty()) {
             ClockRunning = 0;
             const bool white = SideIsWhite(SideToMove, variant);

@@ -38,6 +38,8 @@ bool IsMoveLimitDraw(const TGame& g, int node, TGameType variant);
 // draw rule applies, or an engine match has a result. In play mode with no result yet it sets the
 // result, stops the clock and posts the message. Any thread.
 bool CheckGameOver();
+// The same for a request that took its mode when it started.
+bool CheckGameOver(bool playMode);
 
 // The clock of the side to move ran out: the other side wins on time, unless the game already has
 // a result. Timer only; the caller holds the game-state lock.

@@ -23,10 +23,10 @@ void UpdateClockLabel(ITickView& view) {
 }
 
 void ReadPluginStatus(int engineKind, TGameType variant, int side) {
-    if (!g_savedStatus.Changed(EngineBridge().StatusText())) return;
-    // The parsers work on a copy; the box is replaced whole under its lock.
+    const TStatusText text = EngineBridge().StatusText();
+    if (!g_savedStatus.Changed(text)) return;
     TEngineInfo info = EngineInfo.Snapshot();
-    const std::string line = StatusLine(EngineBridge().StatusText());
+    const std::string line = StatusLine(text);
     const bool parsed = engineKind == ekTrevalo ? ParseTrevaloStatus(line, info)
                                                 : ParseMarrakStatus(line, variant, side, info);
     if (!parsed) return;
