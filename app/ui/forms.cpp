@@ -1,14 +1,14 @@
 #include "app/ui/forms.h"
 
 #include "app/ui/about_box.h"
-#include "app/ui/analysis_game.h"
+#include "app/ui/f_analysis_game.h"
 #include "app/ui/comm_dlg.h"
 #include "app/ui/f_set_tm.h"
 #include "app/ui/interface_form.h"
 #include "app/ui/main_form.h"
 #include "app/ui/new_move_q.h"
 #include "app/ui/select_colors.h"
-#include "app/ui/select_move.h"
+#include "app/ui/f_select_move.h"
 #include "app/ui/who_moves.h"
 
 TMainForm* MainForm = nullptr;

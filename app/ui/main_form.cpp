@@ -1,10 +1,13 @@
 #include "app/ui/main_form.h"
 
+#include "app/core/language.h"
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
 #include "app/ui/about_box.h"
 #include "app/ui/board_image.h"
+#include "app/ui/captions.h"
 #include "app/ui/forms.h"
+#include "app/ui/game_panel.h"
 #include "app/ui/ibtn.h"
 #include "app/ui/interface_form.h"
 #include "app/ui/radio_group.h"
@@ -29,8 +32,8 @@
 namespace {
 std::string g_resourceDir;
 
-const char* const kVariantLabels[7] = {"Russian", "English",       "Brazilian", "American Pool",
-                                       "Italian", "International", "Czech"};
+// Phrases of the variant label, variants 1 to 7.
+const int kVariantPhrases[7] = {5, 6, 7, 8, 9, 10, 146};
 const char* const kVariantItems[7] = {"N9", "N10", "N11", "N12", "N13", "N22", "Czech"};
 } // namespace
 
@@ -87,8 +90,26 @@ QWidget* TMainForm::Control(const QString& name) const {
 }
 
 void TMainForm::ApplyLanguage(int language) {
-    // Point of the caption table: SetLanguage(language) sets every caption by object name.
-    m_language = language;
+    // Texts built from phrases earlier (the variant label) take it the next time they are built.
+    SetLanguage(language);
+}
+
+int TMainForm::LanguageForSettings() const {
+    return CurrentLanguage();
+}
+
+void TMainForm::RebuildGamePanel() {
+    TNotationStyle style;
+    style.variant = CurrentVariant;
+    style.fullNotation = FullNotation;
+    style.captureSeparator = CaptureSeparator;
+    GamePanel->SetNotationStyle(style);
+    GamePanel->SetCurrentNode(CurrentNode);
+    GamePanel->DoBuildGameTree(CurrentGame);
+}
+
+void TMainForm::ReadGameHeaderIntoPanel() {
+    GamePanel->ReadGameHeader(CurrentGame);
 }
 
 // ---- start-up ------------------------------------------------------------------------------
@@ -263,7 +284,7 @@ void TMainForm::SetGameType(TGameType variant, bool keepGame) {
     if (!IsValidVariant(variant)) return;
     const TGameType old = CurrentVariant;
     SetGameVariant(variant);
-    GameType->setText(kVariantLabels[variant - 1]);
+    GameType->setText(PhraseString(kVariantPhrases[variant - 1]));
     Item(kVariantItems[variant - 1])->setChecked(true);
     if (!keepGame && old != variant && (old == gtInternational || variant == gtInternational)) NewGame();
     SelectEngineForVariant();

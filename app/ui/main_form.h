@@ -21,6 +21,7 @@ class QToolBar;
 class QToolButton;
 class IBtn;
 class TBoardImage;
+class TGamePanel;
 
 // Path of a file of the program's resources (next to the executable, in "Resources").
 std::string ResourcePath(const std::string& name);
@@ -66,9 +67,9 @@ class TMainForm : public QMainWindow {
     QWidget* Control(const QString& name) const;
     QWidget* Client() const { return m_client; }
 
-    // Language of the captions. ApplyLanguage is the one call point of the caption table.
+    // Language of the captions (SetLanguage of the caption table) and the one saved.
     void ApplyLanguage(int language);
-    int LanguageForSettings() const { return m_language; }
+    int LanguageForSettings() const;
 
     // Play and analysis: engine requests, clocks, time controls and the tick (main_form_play.cpp).
     void Compute1Click();
@@ -102,6 +103,8 @@ class TMainForm : public QMainWindow {
     void SetTimeControl(const char* item, int centiseconds);
     friend class TMainFormTickView;
     void ApplyGameFont(const TFontSetting& font);
+    void RebuildGamePanel();        // TGamePanel.DoBuildGameTree with CurrentGame
+    void ReadGameHeaderIntoPanel(); // TGamePanel.ReadGameHeader with CurrentGame
     TFontSetting GameFontSetting() const;
     TShellSettings CollectSettings() const;
 
@@ -118,8 +121,6 @@ class TMainForm : public QMainWindow {
     void StopEngineAndWait();
     void CloseDatabase() {}
     void StopClocks();
-    void RebuildGamePanel() {}        // TGamePanel.DoBuildGameTree
-    void ReadGameHeaderIntoPanel() {} // TGamePanel.ReadGameHeader
 
     TBoardPicture m_picture;
     TWindowLayout m_layout;
@@ -130,7 +131,7 @@ class TMainForm : public QMainWindow {
            *InfoPanel = nullptr;
     QLabel *DepthPanel = nullptr, *EvalPanel = nullptr, *EnginePanel = nullptr;
     QTabWidget* PageControl1 = nullptr;
-    QWidget* GamePanel = nullptr;
+    TGamePanel* GamePanel = nullptr;
     IBtn* SpeedButton[4] = {nullptr, nullptr, nullptr, nullptr};
     QPushButton *SetupDone = nullptr, *ClearBrdBtn = nullptr, *NewBrdBtn = nullptr, *FENPasteBtn = nullptr;
     QPushButton* StopButton = nullptr;
@@ -143,6 +144,5 @@ class TMainForm : public QMainWindow {
     TFontSetting m_databaseFont;
     int m_gameFontCharSet = 1;
     std::string m_databaseFile;
-    int m_language = 1;
     bool m_closed = false;
 };

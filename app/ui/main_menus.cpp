@@ -1,6 +1,8 @@
 // The main window's menus, tool bar and controls, with the object names of the form.
 
 #include "app/ui/board_image.h"
+#include "app/ui/captions.h"
+#include "app/ui/game_panel.h"
 #include "app/ui/ibtn.h"
 #include "app/ui/main_form.h"
 
@@ -91,14 +93,16 @@ void TMainForm::BuildMenus() {
     connect(AddItem(view, "Interface1", "Interface"), &QAction::triggered, this,
             [this] { Interface1Click(); });
     QMenu* language = AddMenu(view, "Language1", "Language");
-    const char* languages[5][2] = {{"English1", "English"},
-                                   {"Russian1", "Русский"},
-                                   {"Portuguese1", "Português"},
-                                   {"French1", "Français"},
-                                   {"Italian1", "Italiano"}};
-    for (int i = 0; i < 5; ++i)
-        connect(AddItem(language, languages[i][0], QString::fromUtf8(languages[i][1])), &QAction::triggered,
-                this, [this, i] { ApplyLanguage(i + 1); });
+    struct Language {
+        const char *name, *text;
+        void (*command)();
+    } const languages[5] = {{"English1", "English", English1Click},
+                            {"Russian1", "Русский", Russian1Click},
+                            {"Portuguese1", "Português", Portuguese1Click},
+                            {"French1", "Français", French1Click},
+                            {"Italian1", "Italiano", Italian1Click}};
+    for (const Language& l : languages)
+        connect(AddItem(language, l.name, QString::fromUtf8(l.text)), &QAction::triggered, this, l.command);
 
     QMenu* time = AddMenu(nullptr, "N29", "Time");
     auto* modes = new QActionGroup(this);
@@ -253,11 +257,7 @@ void TMainForm::BuildControls() {
         (*p)->setFrameShape(QFrame::Panel);
         (*p)->setFrameShadow(QFrame::Sunken);
     }
-    // The game panel sits here; its widget replaces this place holder.
-    GamePanel = new QFrame(m_client);
-    GamePanel->setObjectName("GamePanel");
-    static_cast<QFrame*>(GamePanel)->setFrameShape(QFrame::StyledPanel);
-    GamePanel->setAutoFillBackground(true);
+    GamePanel = new TGamePanel(m_client);
     PageControl1 = new QTabWidget(m_client);
     PageControl1->setObjectName("PageControl1");
     auto* tree = new QWidget;
