@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+#include <unistd.h>
+
 THashTable HashTable;
 
 std::unique_ptr<THashEntry[]> AllocateHashEntries(std::size_t entries) {
@@ -131,6 +133,12 @@ THashSizeResult SetHashSize(THashTable& table, int setting, TEngineRandom& rng) 
 THashSizeResult SetHashSize(int setting) {
     SeedEngineRandomFromClock();
     return SetHashSize(HashTable, setting, EngineRandom());
+}
+
+std::uint64_t TotalPhysicalMemory() {
+    const long pages = ::sysconf(_SC_PHYS_PAGES), pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return 0;
+    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
 }
 
 void InitHashKeys() {

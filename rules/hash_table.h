@@ -99,6 +99,10 @@ struct THashSizeResult {
 THashSizeResult SetHashSize(int setting);
 THashSizeResult SetHashSize(THashTable& table, int setting, TEngineRandom& rng);
 
+// Bytes of physical memory of the machine, as the system reports it (0 when it does not); shown
+// beside the memory settings.
+std::uint64_t TotalPhysicalMemory();
+
 // The process-wide table's operations.
 void InitHashKeys();                   // reseeds EngineRandom from the clock
 void InitHashKeys(TEngineRandom& rng); // seeded by the caller, for repeatable tests

@@ -42,7 +42,7 @@ struct TRootSearchResult {
     int completedDepth = 0;          // the last finished iteration, 0 when none finished
     int chosen = 0;                  // 1-based into moves; 0 when there is no legal move
     bool stopped = false;            // the stop word ended the search
-    std::int64_t elapsed = 0;        // centiseconds of the last finished iteration, at least 1
+    std::int64_t elapsed = 0;        // centiseconds from the start to the last finished iteration, >= 1
 };
 
 // What the shell shows while the search runs; each may be empty.

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
 #include <vector>
 
 using movegen_test::Place;
@@ -220,6 +222,17 @@ TEST(VantorHash, ChangingTheVariantClearsTheEngineTable) {
     EXPECT_EQ(HashTable.StoredCount(), 0u);
     EXPECT_EQ(HashTable.EntryAt(p.slot).key, TPositionKey{});
     HashTable.Allocate(0);
+}
+
+TEST(VantorHash, TotalPhysicalMemoryAgreesWithTheKernel) {
+    std::ifstream meminfo("/proc/meminfo");
+    std::string name;
+    std::uint64_t kilobytes = 0;
+    while (meminfo >> name && name != "MemTotal:")
+        meminfo.ignore(256, '\n');
+    ASSERT_TRUE(meminfo >> kilobytes);
+    const double ratio = static_cast<double>(TotalPhysicalMemory()) / (static_cast<double>(kilobytes) * 1024);
+    EXPECT_NEAR(ratio, 1.0, 0.01);
 }
 
 } // namespace
