@@ -132,7 +132,7 @@ TEST_F(PlayEngineRequests, OnlyALegalMoveOfTheStartPositionIsMade) {
 
 TEST_F(PlayEngineRequests, AMoveArrivingAfterTheGameMovedOnIsDropped) {
     EngineSettings.Kind = ekMarrak;
-    m_bridge.delay = std::chrono::milliseconds(200);
+    m_bridge.hold = true;
     // The hook runs where the move would be added: the game has moved on by then.
     std::atomic<int> added{0};
     EngineRequestHooks().addMoveToTree = [&](const TMove&) {
@@ -149,6 +149,7 @@ TEST_F(PlayEngineRequests, AMoveArrivingAfterTheGameMovedOnIsDropped) {
         TGameLock lock = LockGameState();
         PlayInGame(list.back());
     }
+    m_bridge.hold = false; // now the engine answers, for the position it was given
     WaitIdle();
     EXPECT_EQ(added.load(), 0);
     TGameLock lock = LockGameState();

@@ -48,6 +48,8 @@ class TFakeBridge final : public IEngineBridge {
     // What the engine answers; empty gives the first legal move.
     std::optional<TMove> answer;
     std::chrono::microseconds delay{0};
+    // While set the engine goes on thinking, until it is stopped.
+    std::atomic<bool> hold{false};
     // The engine clears the word when it returns, as a careless plug-in might.
     bool clearWordOnReturn = false;
 
@@ -65,7 +67,8 @@ class TFakeBridge final : public IEngineBridge {
         for (int seen = maxRunning.load(); now > seen && !maxRunning.compare_exchange_weak(seen, now);) {
         }
         const auto end = std::chrono::steady_clock::now() + delay;
-        while (!EngineStopRequested() && (untilStopped || std::chrono::steady_clock::now() < end))
+        while (!EngineStopRequested() &&
+               (untilStopped || hold.load() || std::chrono::steady_clock::now() < end))
             std::this_thread::sleep_for(std::chrono::microseconds(50));
         TMoveList list;
         FindMoves(board, side, list);
