@@ -36,7 +36,7 @@ void ShowIteration(const TRootSearchResult& it, const THashTable& table, const T
         info.EdbProbes = EndgameDatabaseOpen() ? std::to_string(EdbProbeCount.load()) : "n/a";
         info.HashFill = std::to_string(entries > 0 ? Round(table.StoredCount() / entries * 200) : 0) +
                         "% of " + std::to_string(table.Size() * 28 / 1048576) + " Mb";
-        // The table counts the slots each probe walked; two per probe is a hit at the first try.
+        // The table keeps no hit count of its own: the slots walked per probe stand for it.
         info.HashHits = std::to_string(Round(table.StepCount() / probes / 2 * 100)) + "%";
     });
 }

@@ -81,6 +81,7 @@ class TMainForm : public QMainWindow {
     void N30min1Click();
     void N60min1Click();
     void Anothertimecontrol1Click();
+    void ApplyCheckedTimeControl(); // a new game's clocks, from the checked item
     void UpdateClockLabel();
     void Timer1Timer();
 

@@ -188,3 +188,14 @@ void TMainForm::Anothertimecontrol1Click() {
     SetClocks(ClockFromMinSec(FSetTm->Wmin->value(), FSetTm->Wsec->value()),
               ClockFromMinSec(FSetTm->Bmin->value(), FSetTm->Bsec->value()));
 }
+
+void TMainForm::ApplyCheckedTimeControl() {
+    const char* const items[5] = {"min1", "N5min1", "N10min1", "N30min1", "N60min1"};
+    for (int i = 0; i < 5; ++i)
+        if (Item(items[i])->isChecked()) return SetTimeControl(items[i], TimeControlCentiseconds[i]);
+    if (!Item("Anothertimecontrol1")->isChecked()) return;
+    // The fields as the dialog last left them.
+    TGameLock lock = LockGameState();
+    SetClocks(ClockFromMinSec(FSetTm->Wmin->value(), FSetTm->Wsec->value()),
+              ClockFromMinSec(FSetTm->Bmin->value(), FSetTm->Bsec->value()));
+}

@@ -155,8 +155,16 @@ TEST_F(PlayMainForm, SetTimeShowsTheClocksAndAppliesTheFieldsHoweverClosed) {
     EXPECT_EQ(Clocks[0].load(), (4 * 60 + 5) * 100);
     EXPECT_EQ(Clocks[1].load(), 6000);
 
+    SetClocks(1, 1); // a new game re-applies the checked item
+    m_form->ApplyCheckedTimeControl();
+    EXPECT_EQ(Clocks[0].load(), (4 * 60 + 5) * 100);
+    EXPECT_EQ(Clocks[1].load(), 6000);
+
     m_form->N60min1Click();
     EXPECT_EQ(Clocks[0].load(), 360000);
     EXPECT_EQ(Clocks[1].load(), 360000);
     EXPECT_TRUE(m_form->Item("N60min1")->isChecked());
+    SetClocks(1, 1);
+    m_form->ApplyCheckedTimeControl();
+    EXPECT_EQ(Clocks[1].load(), 360000);
 }
