@@ -55,6 +55,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildMenus();
     BuildToolBar();
     BuildControls();
+    ConnectPlayCommands();
     // The window refuses sizes below 500 x 380 (FormCanResize).
     setMinimumSize(500, 380);
     resize(1024, 768);
@@ -77,10 +78,6 @@ void TMainForm::FormCreate() {
     Timer1->setInterval(25);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     Timer1->start();
-}
-
-void TMainForm::Timer1Timer() {
-    // The redraw requests, clocks and engine work of the timer are wired by the main timer.
 }
 
 QAction* TMainForm::Item(const QString& name) const {

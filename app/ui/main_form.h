@@ -71,6 +71,20 @@ class TMainForm : public QMainWindow {
     void ApplyLanguage(int language);
     int LanguageForSettings() const;
 
+    // Play and analysis: engine requests, clocks, time controls and the tick (main_form_play.cpp).
+    void Compute1Click();
+    void StopButtonClick();
+    void Offerdraw1Click();
+    void min1Click();
+    void N5min1Click();
+    void N10min1Click();
+    void N30min1Click();
+    void N60min1Click();
+    void Anothertimecontrol1Click();
+    void ApplyCheckedTimeControl(); // a new game's clocks, from the checked item
+    void UpdateClockLabel();
+    void Timer1Timer();
+
     const TEngineOptionSettings& EngineOptionValues() const { return m_engineOptions; }
     const TFontSetting& DatabaseFont() const { return m_databaseFont; }
 
@@ -86,7 +100,9 @@ class TMainForm : public QMainWindow {
     void BuildControls();
     QAction* AddItem(QMenu* menu, const char* name, const QString& text);
     QMenu* AddMenu(QMenu* parent, const char* name, const QString& text);
-    void Timer1Timer();
+    void ConnectPlayCommands();
+    void SetTimeControl(const char* item, int centiseconds);
+    friend class TMainFormTickView;
     void ApplyGameFont(const TFontSetting& font);
     void RebuildGamePanel();        // TGamePanel.DoBuildGameTree with CurrentGame
     void ReadGameHeaderIntoPanel(); // TGamePanel.ReadGameHeader with CurrentGame
@@ -103,9 +119,9 @@ class TMainForm : public QMainWindow {
     void SelectEngineForVariant() {}
     void AllocateEndgameBuffers() {} // 64 KB read buffer and the block buffer
     void NotifyBoardThread() {}
-    void StopEngineAndWait() {}
+    void StopEngineAndWait();
     void CloseDatabase() {}
-    void StopClocks() {}
+    void StopClocks();
 
     TBoardPicture m_picture;
     TWindowLayout m_layout;
