@@ -6,11 +6,14 @@ function(vq_add_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   include(GoogleTest)
-  set(props ENVIRONMENT "VQ_RUN_DIR=${VQ_RUN_DIR};VQ_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  # The run folder is compiled in too, for test programs started by hand (ENVIRONMENT holds one
+  # variable: a list there would be split into separate properties).
+  target_compile_definitions(${name} PRIVATE VQ_RUN_DIR_DEFAULT="${VQ_RUN_DIR}")
   if(T_QT)
-    set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VQ_RUN_DIR=${VQ_RUN_DIR};VQ_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "VQ_RUN_DIR=${VQ_RUN_DIR}")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
 
 # vq_add_bench(NAME src... LIBS lib...)

@@ -111,10 +111,18 @@ const TPositionKey& StandardKeyOf(TGameType variant) {
 }
 
 bool CheckGameForStore(const TGame& g) {
-    if (!IsValidVariant(g.header.variant) || g.header.nodeCount > MaxNodes) return false;
-    for (int n = 1; n <= g.header.nodeCount; ++n)
-        if (g.nodes[n].captures > MaxCapturePairs) return false;
-    return true;
+    const TGameType variant = g.header.variant;
+    const int count = g.header.nodeCount;
+    if (!IsValidVariant(variant) || count > MaxNodes) return false;
+    // The same checks DecodeGameMoves makes: a game it would call damaged is never written.
+    const int squares = SquaresOf(variant);
+    if (g.startKey != StandardKeyOf(variant) && !IsValidKey(g.startKey, squares)) return false;
+    for (int n = 1; n <= count; ++n) {
+        const TMove& m = g.nodes[n];
+        if (m.captures > MaxCapturePairs) return false;
+        if (!m.free && (m.parent > count || !SquaresOnBoard(m, squares))) return false;
+    }
+    return ParentLinksSound(g);
 }
 
 void EncodeGameMoves(const TGame& g, TMoveBytes& mb) {

@@ -22,8 +22,10 @@ const TPositionKey& StandardKeyOf(TGameType variant);
 // at most 20 captures per node (see CheckGameForStore).
 void EncodeGameMoves(const TGame& g, TMoveBytes& mb);
 
-// False when the game cannot be stored: variant outside 1..7, node count above 1,024, or a
-// node with more than 20 captures.
+// False when the game cannot be stored: variant outside 1..7, node count above 1,024, a node
+// with more than 20 captures, or anything DecodeGameMoves would call damaged (a start key not
+// valid for the board, a move in use off the board or below a parent past the node count, a
+// parent cycle).
 bool CheckGameForStore(const TGame& g);
 
 enum class TDecodeResult { Ok, Damaged };

@@ -19,7 +19,11 @@ struct TMove {
     std::array<std::uint8_t, 2 * MaxCapturePairs> squares{};
 
     // The square the moving piece ends on.
-    int To() const { return captures ? squares[2 * captures - 1] : squares[0]; }
+    // A damaged stored record may claim more pairs than it holds: read no further than the last.
+    int To() const {
+        const int n = captures < MaxCapturePairs ? captures : MaxCapturePairs;
+        return n ? squares[2 * n - 1] : squares[0];
+    }
     // Pair k = 1..captures.
     int Captured(int k) const { return squares[2 * k - 2]; }
     int Landing(int k) const { return squares[2 * k - 1]; }

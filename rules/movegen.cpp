@@ -295,7 +295,8 @@ void RemoveDuplicateMoves(TMoveList& list, const TBoard& board) {
 }
 
 int KingCaptureWeight(const TMove& m, const TBoard& board) {
-    int weight = IsKing(board[m.from]) ? 1 : 0;
+    // A damaged stored node may name squares off the board: those are not read.
+    int weight = m.from <= MaxSquares && IsKing(board[m.from]) ? 1 : 0;
     const int n = std::min<int>(m.captures, MaxCapturePairs);
     for (int k = 1; k <= n; ++k)
         weight += m.Captured(k) <= MaxSquares && IsKing(board[m.Captured(k)]) ? 1 : 0;

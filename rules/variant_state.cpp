@@ -1,6 +1,7 @@
 #include "rules/variant_state.h"
 
 #include "rules/endgame_db.h"
+#include "rules/hash_table.h"
 
 std::atomic<TGameType> CurrentVariant{gtRussian};
 std::atomic<int> SquareCount{32};
@@ -17,11 +18,6 @@ void SetGameVariant(TGameType v) {
     CurrentGame.header.variant = v;
     SquareCount = SquaresOf(v);
     BoardGeometry = GeometryOf(v);
-    TVariantHooks& hooks = VariantHooks();
-    if (hooks.clearHashTable)
-        hooks.clearHashTable();
-    if (hooks.openEndgameDatabase)
-        hooks.openEndgameDatabase(v); // opens the book first
-    else
-        OpenEndgameDatabase(v); // opens the book first, through hooks.openBook
+    ClearHashTable();
+    OpenEndgameDatabase(v); // opens the book first, through VariantHooks().openBook
 }

@@ -15,12 +15,10 @@ extern std::atomic<int> BoardGeometry; // 1 for 8x8, 2 for 10x10
 // The game of the main window.
 extern TGame CurrentGame;
 
-// Work that changing the variant sets off in other subsystems, registered at start-up by the
-// layers that own it (the rules layer never includes them). Empty hooks are skipped.
+// Work that changing the variant sets off in a higher layer, registered at start-up by the layer
+// that owns it (the rules layer never includes it). An empty hook is skipped.
 struct TVariantHooks {
-    std::function<void()> clearHashTable;                    // the built-in engine's table
-    std::function<void(TGameType)> openEndgameDatabase;      // opens the book hook first
-    std::function<void(TGameType)> openBook;                 // the variant's opening book
+    std::function<void(TGameType)> openBook; // the variant's opening book
 };
 TVariantHooks& VariantHooks();
 

@@ -8,7 +8,7 @@ export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
-(cd build && ctest --output-on-failure -j "$jobs" --timeout 300)
+(cd build && ctest --output-on-failure -j "$jobs" --timeout 300 -LE slow)
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVQ_SANITIZE=ON -DVQ_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"

@@ -1,13 +1,14 @@
 #include "app/ui/forms.h"
 
 #include "app/ui/about_box.h"
-#include "app/ui/analysis_game.h"
+#include "app/ui/f_analysis_game.h"
 #include "app/ui/comm_dlg.h"
+#include "app/ui/f_set_tm.h"
 #include "app/ui/interface_form.h"
 #include "app/ui/main_form.h"
 #include "app/ui/new_move_q.h"
 #include "app/ui/select_colors.h"
-#include "app/ui/select_move.h"
+#include "app/ui/f_select_move.h"
 #include "app/ui/who_moves.h"
 
 TMainForm* MainForm = nullptr;
@@ -19,6 +20,7 @@ TFAnalysisGame* FAnalysisGame = nullptr;
 TAboutBox* AboutBox = nullptr;
 TInterfaceForm* InterfaceForm = nullptr;
 TSelectColors* SelectColors = nullptr;
+TFSetTm* FSetTm = nullptr;
 
 TMainForm* CreateForms() {
     MainForm = new TMainForm;
@@ -38,7 +40,9 @@ TMainForm* CreateForms() {
     // THeadersEdit: created here by the database subsystem.
     SelectColors = new TSelectColors(
         MainForm->BoardPicture(), [](bool withFrame) { MainForm->DrawBoard(withFrame); }, owner);
-    // TExpDiagram, TFMatchPar, TFSetTm, TEDBCompr: created here by their subsystems.
+    // TExpDiagram, TFMatchPar: created here by their subsystems.
+    FSetTm = new TFSetTm(owner);
+    // TEDBCompr: created here by its subsystem.
     return MainForm;
 }
 
@@ -52,4 +56,5 @@ void ForgetForms() {
     AboutBox = nullptr;
     InterfaceForm = nullptr;
     SelectColors = nullptr;
+    FSetTm = nullptr;
 }

@@ -11,6 +11,7 @@ class TFAnalysisGame;
 class TAboutBox;
 class TInterfaceForm;
 class TSelectColors;
+class TFSetTm;
 
 extern TMainForm* MainForm;
 extern TNewMoveQ* NewMoveQ;
@@ -21,6 +22,7 @@ extern TFAnalysisGame* FAnalysisGame;
 extern TAboutBox* AboutBox;
 extern TInterfaceForm* InterfaceForm;
 extern TSelectColors* SelectColors;
+extern TFSetTm* FSetTm;
 
 // Creates the main window (which runs its FormCreate) and then every other form in the start-up
 // order. The forms are children of the main window and are destroyed with it.

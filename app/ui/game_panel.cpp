@@ -3,6 +3,8 @@
 #include "platform/codepage.h"
 
 #include <QFontMetrics>
+
+#include <array>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -12,16 +14,32 @@ constexpr int LeftMargin = 10;
 
 QString FromCp1251(const std::string& text) { return QString::fromStdString(Cp1251ToUtf8(text)); }
 
-// Widths measured with the panel's fonts.
+// Widths measured with the panel's fonts, as the sum of the characters' advances: shaping every
+// head of every comment would cost far more than a timer tick on a long game.
 class TFontMetricsAdapter : public TTextMetrics {
 public:
-    explicit TFontMetricsAdapter(const QFont (&fonts)[4]) : m_fonts(fonts) {}
+    explicit TFontMetricsAdapter(const QFont (&fonts)[4])
+        : m_metrics{QFontMetrics(fonts[0]), QFontMetrics(fonts[1]), QFontMetrics(fonts[2]),
+                    QFontMetrics(fonts[3])} {
+        for (auto& row : m_advance)
+            row.fill(-1);
+    }
     int TextWidth(const std::string& text, std::uint8_t kind) const override {
-        return QFontMetrics(m_fonts[kind < 4 ? kind : 1]).horizontalAdvance(FromCp1251(text));
+        const int k = kind < 4 ? kind : 1;
+        int width = 0;
+        for (const char c : text) {
+            int& advance = m_advance[k][static_cast<unsigned char>(c)];
+            if (advance < 0)
+                advance = m_metrics[k].horizontalAdvance(
+                    QChar(static_cast<char16_t>(Cp1251ToUnicode(static_cast<unsigned char>(c)))));
+            width += advance;
+        }
+        return width;
     }
 
 private:
-    const QFont (&m_fonts)[4];
+    QFontMetrics m_metrics[4];
+    mutable std::array<std::array<int, 256>, 4> m_advance;
 };
 } // namespace
 

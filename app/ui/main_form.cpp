@@ -1,5 +1,6 @@
 #include "app/ui/main_form.h"
 
+#include "app/core/language.h"
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
 #include "app/ui/about_box.h"
@@ -32,6 +33,7 @@
 namespace {
 std::string g_resourceDir;
 
+// Phrases of the variant label, variants 1 to 7.
 const int kVariantPhrases[7] = {5, 6, 7, 8, 9, 10, 146};
 const char* const kVariantItems[7] = {"N9", "N10", "N11", "N12", "N13", "N22", "Czech"};
 } // namespace
@@ -54,6 +56,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildMenus();
     BuildToolBar();
     BuildControls();
+    ConnectPlayCommands();
     WireEntryCommands();
     // The window refuses sizes below 500 x 380 (FormCanResize).
     setMinimumSize(500, 380);
@@ -79,10 +82,6 @@ void TMainForm::FormCreate() {
     Timer1->start();
 }
 
-void TMainForm::Timer1Timer() {
-    // The redraw requests, clocks and engine work of the timer are wired by the main timer.
-}
-
 QAction* TMainForm::Item(const QString& name) const {
     const auto it = m_items.find(name);
     return it == m_items.end() ? nullptr : it->second;
@@ -93,9 +92,26 @@ QWidget* TMainForm::Control(const QString& name) const {
 }
 
 void TMainForm::ApplyLanguage(int language) {
-    // The language menu's handlers (English1Click ...) and start-up both end in SetLanguage.
+    // Texts built from phrases earlier (the variant label) take it the next time they are built.
     SetLanguage(language);
-    m_language = CurrentLanguage();
+}
+
+int TMainForm::LanguageForSettings() const {
+    return CurrentLanguage();
+}
+
+void TMainForm::RebuildGamePanel() {
+    TNotationStyle style;
+    style.variant = CurrentVariant;
+    style.fullNotation = FullNotation;
+    style.captureSeparator = CaptureSeparator;
+    GamePanel->SetNotationStyle(style);
+    GamePanel->SetCurrentNode(CurrentNode);
+    GamePanel->DoBuildGameTree(CurrentGame);
+}
+
+void TMainForm::ReadGameHeaderIntoPanel() {
+    GamePanel->ReadGameHeader(CurrentGame);
 }
 
 // ---- start-up ------------------------------------------------------------------------------

@@ -70,9 +70,23 @@ class TMainForm : public QMainWindow {
     QWidget* Control(const QString& name) const;
     QWidget* Client() const { return m_client; }
 
-    // Language of the captions. ApplyLanguage is the one call point of the caption table.
+    // Language of the captions (SetLanguage of the caption table) and the one saved.
     void ApplyLanguage(int language);
-    int LanguageForSettings() const { return m_language; }
+    int LanguageForSettings() const;
+
+    // Play and analysis: engine requests, clocks, time controls and the tick (main_form_play.cpp).
+    void Compute1Click();
+    void StopButtonClick();
+    void Offerdraw1Click();
+    void min1Click();
+    void N5min1Click();
+    void N10min1Click();
+    void N30min1Click();
+    void N60min1Click();
+    void Anothertimecontrol1Click();
+    void ApplyCheckedTimeControl(); // a new game's clocks, from the checked item
+    void UpdateClockLabel();
+    void Timer1Timer();
 
     // Move entry, navigation and position set-up (main_form_entry.cpp).
     void BoardImageMouseDown(int button, int x, int y);
@@ -127,8 +141,12 @@ class TMainForm : public QMainWindow {
     void BuildControls();
     QAction* AddItem(QMenu* menu, const char* name, const QString& text);
     QMenu* AddMenu(QMenu* parent, const char* name, const QString& text);
-    void Timer1Timer();
+    void ConnectPlayCommands();
+    void SetTimeControl(const char* item, int centiseconds);
+    friend class TMainFormTickView;
     void ApplyGameFont(const TFontSetting& font);
+    void RebuildGamePanel();        // TGamePanel.DoBuildGameTree with CurrentGame
+    void ReadGameHeaderIntoPanel(); // TGamePanel.ReadGameHeader with CurrentGame
     TFontSetting GameFontSetting() const;
     TShellSettings CollectSettings() const;
 
@@ -142,11 +160,9 @@ class TMainForm : public QMainWindow {
     void SelectEngineForVariant() {}
     void AllocateEndgameBuffers() {} // 64 KB read buffer and the block buffer
     void NotifyBoardThread() {}
-    void StopEngineAndWait() {}
+    void StopEngineAndWait();
     void CloseDatabase() {}
-    void StopClocks() {}
-    void RebuildGamePanel();        // TGamePanel.DoBuildGameTree
-    void ReadGameHeaderIntoPanel(); // TGamePanel.ReadGameHeader
+    void StopClocks();
 
     TBoardPicture m_picture;
     TWindowLayout m_layout;
@@ -172,6 +188,5 @@ class TMainForm : public QMainWindow {
     TFontSetting m_databaseFont;
     int m_gameFontCharSet = 1;
     std::string m_databaseFile;
-    int m_language = 1;
     bool m_closed = false;
 };

@@ -1,6 +1,9 @@
 // The main window's game commands: the game panel, marks and comments, lines, help, and the
 // bindings of the menus, tool bar and pop-up menu to them.
 
+#include "app/core/engine_requests.h"
+#include "app/core/engine_state.h"
+#include "app/core/game_clock.h"
 #include "app/core/game_tree_edit.h"
 #include "app/core/language.h"
 #include "app/core/shell_state.h"
@@ -24,6 +27,15 @@
 #include <QToolButton>
 
 void TMainForm::WireEntryCommands() {
+    // The engine requests, clocks and engine choice of the play commands.
+    m_seams.isEngineBusy = [] { return IsEngineBusy(); };
+    m_seams.stopEngineAndWait = [] { ::StopEngineAndWait(); };
+    m_seams.startEngine = [] { StartEngine(); };
+    m_seams.stopRequested = [] { return StopRequested != 0; };
+    m_seams.setStopRequested = [](bool v) { StopRequested = v ? 1 : 0; };
+    m_seams.applyTimeControl = [this] { ApplyCheckedTimeControl(); };
+    m_seams.clock0 = [] { return static_cast<int>(Clocks[0].load()); };
+    m_seams.engineLongName = [] { return EngineSettings.LongName; };
     const auto on = [this](const char* name, auto handler) {
         if (QAction* a = Item(name)) connect(a, &QAction::triggered, this, handler);
     };
@@ -95,17 +107,6 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void TMainForm::RebuildGamePanel() {
-    if (!GamePanel) return;
-    GamePanel->SetNotationStyle({CurrentVariant, FullNotation, CaptureSeparator});
-    GamePanel->SetCurrentNode(CurrentNode);
-    GamePanel->DoBuildGameTree(CurrentGame);
-}
-
-void TMainForm::ReadGameHeaderIntoPanel() {
-    if (GamePanel) GamePanel->ReadGameHeader(CurrentGame);
 }
 
 std::string TMainForm::NewGameTournament() const {

@@ -94,19 +94,16 @@ void TMainForm::BuildMenus() {
     connect(AddItem(view, "Interface1", "Interface"), &QAction::triggered, this,
             [this] { Interface1Click(); });
     QMenu* language = AddMenu(view, "Language1", "Language");
-    const char* languages[5][2] = {{"English1", "English"},
-                                   {"Russian1", "Русский"},
-                                   {"Portuguese1", "Português"},
-                                   {"French1", "Français"},
-                                   {"Italian1", "Italiano"}};
-    void (*const languageHandlers[5])() = {English1Click, Russian1Click, Portuguese1Click, French1Click,
-                                           Italian1Click};
-    for (int i = 0; i < 5; ++i)
-        connect(AddItem(language, languages[i][0], QString::fromUtf8(languages[i][1])), &QAction::triggered,
-                this, [this, h = languageHandlers[i]] {
-                    h();
-                    m_language = CurrentLanguage();
-                });
+    struct Language {
+        const char *name, *text;
+        void (*command)();
+    } const languages[5] = {{"English1", "English", English1Click},
+                            {"Russian1", "Русский", Russian1Click},
+                            {"Portuguese1", "Português", Portuguese1Click},
+                            {"French1", "Français", French1Click},
+                            {"Italian1", "Italiano", Italian1Click}};
+    for (const Language& l : languages)
+        connect(AddItem(language, l.name, QString::fromUtf8(l.text)), &QAction::triggered, this, l.command);
 
     QMenu* time = AddMenu(nullptr, "N29", "Time");
     auto* modes = new QActionGroup(this);

@@ -4,6 +4,7 @@
 #include "app/ui/about_box.h"
 #include "app/ui/board_image.h"
 #include "app/ui/forms.h"
+#include "app/ui/game_panel.h"
 #include "app/ui/ibtn.h"
 #include "app/ui/interface_form.h"
 #include "app/ui/main_form.h"

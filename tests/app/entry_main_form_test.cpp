@@ -87,6 +87,7 @@ class EntryTest : public ::testing::Test {
         };
         s.startEngine = [this] { ++starts; };
         s.stopRequested = [this] { return stopRequested; };
+        s.engineLongName = [] { return std::string("Vantor"); };
     }
     void TearDown() override {
         f->close();

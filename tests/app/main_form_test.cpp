@@ -1,3 +1,4 @@
+#include "app/core/language.h"
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
 #include "app/ui/captions.h"
@@ -25,12 +26,15 @@ namespace {
 class TScriptedPrompts : public IShellPrompts {
   public:
     void ShowMessage(QWidget*, const QString& text) override { messages << text; }
-    std::optional<QString> OpenFile(QWidget*, const QString&, const QString&) override {
-        return std::nullopt;
+    std::optional<QString> OpenFile(QWidget*, const QString& filter, const QString& folder) override {
+        openedWith = {filter, folder};
+        return file;
     }
-    std::optional<std::uint32_t> ChooseColor(QWidget*, std::uint32_t) override { return std::nullopt; }
+    std::optional<std::uint32_t> ChooseColor(QWidget*, std::uint32_t) override { return color; }
     void OpenUrl(const QString&) override {}
-    QStringList messages;
+    QStringList messages, openedWith;
+    std::optional<QString> file;
+    std::optional<std::uint32_t> color;
 };
 
 // Starts the program in a directory of its own, as the program entry does.
@@ -136,7 +140,10 @@ TEST_F(MainFormTest, SecondStartReadsTheSavedValuesBack) {
     EXPECT_EQ(CurrentVariant, gtInternational);
     EXPECT_EQ(CurrentBoard, StartPosition100);
     EXPECT_TRUE(f->Item("N22")->isChecked());
-    EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), PhraseString(10)); // in Portuguese
+    // The variant label is built after the captions, in the saved language (Portuguese).
+    EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), PhraseString(10));
+    EXPECT_NE(PhraseString(10), "International");
+    EXPECT_EQ(CurrentLanguage(), 3);
     EXPECT_FALSE(SoundOn);
     EXPECT_FALSE(InterfaceForm->Highlight->isChecked());
     EXPECT_EQ(f->Layout().board, 250);
@@ -267,4 +274,32 @@ TEST_F(MainFormTest, MoveSoundComesFromTheResourcesAndADamagedOneStaysSilent) {
     EXPECT_TRUE(MoveSoundData.empty());
     EXPECT_FALSE(LoadMoveSound(m_dir.path().toStdString() + "/none.wav"));
     PlayMoveSound(); // no data: returns at once, plays nothing
+}
+
+TEST_F(MainFormTest, SelectColorsTakesEffectAtOnceAndKeepsPicturesThatDoNotLoad) {
+    TMainForm* f = Start();
+    prompts.color = 0x0000FF; // red in a Windows colour value
+    SelectColors->lightcolorClick();
+    EXPECT_EQ(LightSquareColor, 0x0000FFu);
+    const QImage& img = f->BoardPicture().Image();
+    EXPECT_TRUE(img.pixel(37, 400) == qRgb(255, 0, 0) || img.pixel(38, 400) == qRgb(255, 0, 0)); // the frame
+    prompts.color.reset();
+    SelectColors->darkcolorClick(); // cancelled: nothing changes
+    EXPECT_EQ(DarkSquareColor, DefaultDarkSquareColor);
+
+    const std::string bad = m_dir.path().toStdString() + "/bad.bmp";
+    std::ofstream(bad) << "BM broken";
+    prompts.file = QString::fromStdString(bad);
+    const QImage before = f->BoardPicture().PiecePicture(pcWhiteKing);
+    const std::string nameBefore = PiecePictures[pcWhiteKing];
+    SelectColors->PictureClick(pcWhiteKing);
+    EXPECT_EQ(prompts.openedWith, (QStringList{"*.BMP", QString::fromStdString(AppDir + "Pics")}));
+    EXPECT_EQ(f->BoardPicture().PiecePicture(pcWhiteKing), before);
+    EXPECT_EQ(PiecePictures[pcWhiteKing], nameBefore);
+    EXPECT_EQ(prompts.messages.size(), 1);
+
+    prompts.file = QString::fromStdString(RunDir() + "/Pics/default/bk.bmp");
+    SelectColors->PictureClick(pcWhiteKing);
+    EXPECT_EQ(PiecePictures[pcWhiteKing], RunDir() + "/Pics/default/bk.bmp");
+    EXPECT_EQ(f->BoardPicture().PiecePicture(pcWhiteKing), f->BoardPicture().PiecePicture(pcBlackKing));
 }

@@ -442,3 +442,45 @@ TEST_F(Database, TwoThreadsEachWithTheirOwnDatabase) {
     b.join();
     EXPECT_EQ(f1 + f2, 0);
 }
+
+// A game that ReadGame would call damaged is refused before anything is written, so a write
+// never reports success for a game that cannot be read back.
+TEST_F(Database, GamesThatWouldReadBackDamagedAreNotStored) {
+    struct TCase {
+        const char* name;
+        std::function<void(TGame&)> spoil;
+    };
+    const TCase cases[] = {
+        {"start key never set", [](TGame& g) { g.startKey = {}; }},
+        {"10x10 start key in an 8x8 game", [](TGame& g) { PositionToKey(StartPosition100, g.startKey); }},
+        {"key byte above 124", [](TGame& g) { g.startKey[3] = 125; }},
+        {"from square 0", [](TGame& g) { g.nodes[2].from = 0; }},
+        {"target square 33 on 8x8", [](TGame& g) { g.nodes[3].squares[0] = 33; }},
+        {"parent past the node count", [](TGame& g) { g.nodes[4].parent = 9; }},
+        {"parent cycle", [](TGame& g) { g.nodes[1].parent = 4; }},
+    };
+    TGameDatabase db;
+    ASSERT_TRUE(CreateDatabase(Path("c.vqb"), db));
+    ASSERT_EQ(WriteGame(*LineGame(4), 0, db, true), TDbStatus::Ok);
+    const Bytes index = ReadBytes(Path("c.vqb")), moves = ReadBytes(Path("c.vqm"));
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int n : {0, 1}) {
+            auto g = LineGame(4, "new name");
+            c.spoil(*g);
+            EXPECT_EQ(WriteGame(*g, n, db, true), TDbStatus::BadGame);
+            EXPECT_EQ(ReadBytes(Path("c.vqb")), index);
+            EXPECT_EQ(ReadBytes(Path("c.vqm")), moves);
+        }
+    }
+    EXPECT_EQ(db.players.Find("new name"), NoName); // nothing half-stored
+    // A free slot may keep stale contents: it is stored, and reads back.
+    auto g = LineGame(4);
+    g->nodes[4].free = 1;
+    g->nodes[4].from = 0;
+    g->nodes[4].parent = 77;
+    ASSERT_EQ(WriteGame(*g, 0, db, true), TDbStatus::Ok);
+    auto back = NewGame(gtRussian);
+    EXPECT_EQ(ReadGame(db, 2, false, *back), TDbStatus::Ok);
+    CloseDatabase(db);
+}

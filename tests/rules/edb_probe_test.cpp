@@ -290,7 +290,6 @@ TEST(EdbOpenVariant, OpensTheVariantsFileAfterTheBook) {
     VariantHooks().openBook = [&](TGameType v) {
         order.push_back("book " + std::to_string(v) + (EndgameDatabaseOpen() ? " (db open)" : ""));
     };
-    VariantHooks().openEndgameDatabase = nullptr;
 
     SetGameVariant(gtRussian);
     EXPECT_TRUE(EndgameDatabaseOpen());

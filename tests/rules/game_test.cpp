@@ -93,3 +93,13 @@ TEST(Game, MainLineLengthFollowsMainLineChildren) {
     AddNode(*g, 7, 8, true);
     EXPECT_EQ(MainLineLength(*g), 5);
 }
+
+TEST(Move, ToStaysInsideADamagedRecord) {
+    TMove m;
+    m.captures = 200; // claims more pairs than a record holds
+    m.squares[39] = 17;
+    EXPECT_EQ(m.To(), 17);
+    m.captures = 0;
+    m.squares[0] = 5;
+    EXPECT_EQ(m.To(), 5);
+}

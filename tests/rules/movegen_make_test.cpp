@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 using namespace movegen_test;
 
@@ -178,4 +179,9 @@ TEST(MovegenBounds, DamagedRecordsLeaveTheBoard) {
     TMove wild = good;
     wild.squares[0] = 200;
     EXPECT_EQ(KingCaptureWeight(wild, board), 1) << "the mover only";
+    // A from square off the board is not read either; on the heap, a read past the board shows.
+    const auto heapBoard = std::make_unique<TBoard>(board);
+    TMove offBoard = good;
+    offBoard.from = MaxSquares + 1;
+    EXPECT_EQ(KingCaptureWeight(offBoard, *heapBoard), 0);
 }

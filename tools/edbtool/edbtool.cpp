@@ -6,6 +6,7 @@
 // square 1: '.' empty, 'w'/'W' man/king of side 0, 'b'/'B' man/king of side 1.
 // Exit status: 0 done, 1 "no value", 2 a usage or file error.
 
+#include "rules/board_text.h"
 #include "rules/edb_index.h"
 #include "rules/edb_tools.h"
 #include "rules/endgame_db.h"
@@ -25,31 +26,6 @@ int Usage(const char* why) {
     return 2;
 }
 
-bool ParseSquares(const std::string& s, TBoard& b) {
-    if (s.size() != static_cast<std::size_t>(EdbSquares)) return false;
-    b = EmptyBoard;
-    for (int n = 1; n <= EdbSquares; ++n) {
-        switch (s[n - 1]) {
-        case '.':
-            break;
-        case 'w':
-            b[n] = sqMan0;
-            break;
-        case 'W':
-            b[n] = sqKing0;
-            break;
-        case 'b':
-            b[n] = sqMan1;
-            break;
-        case 'B':
-            b[n] = sqKing1;
-            break;
-        default:
-            return false;
-        }
-    }
-    return true;
-}
 
 void ShowTotals(const TCompressTotals& t) {
     std::printf("blocks %u  read %llu  written %llu  largest %u  ratio %d%%\n", t.blocks,
@@ -125,7 +101,7 @@ int main(int argc, char** argv) {
             return Usage(("unknown argument " + a).c_str());
     }
     TBoard board;
-    if (!squares || !ParseSquares(squares, board)) return Usage("--squares needs 32 characters of . w W b B");
+    if (!squares || !SquaresFromText(squares, EdbSquares, board)) return Usage("--squares needs 32 characters of . w W b B");
     if (side < 0) return Usage("--side needs 0 or 1");
     return Probe(argv[2], board, side);
 }

@@ -2,6 +2,7 @@
 // Counts the move sequences of each depth 1..D and prints "perft(d) = N"; with --divide also one
 // line per root move at depth D. S gives the position one character per internal square from
 // square 1: '.' empty, 'w'/'W' man/king of side 0, 'b'/'B' man/king of side 1. Timing goes to stderr.
+#include "rules/board_text.h"
 #include "rules/perft.h"
 #include "rules/notation.h"
 
@@ -28,31 +29,6 @@ bool ParseInt(const char* text, int lo, int hi, int& out) {
     return true;
 }
 
-bool ParseSquares(const std::string& s, int squares, TBoard& b) {
-    if (static_cast<int>(s.size()) != squares) return false;
-    b = EmptyBoard;
-    for (int n = 1; n <= squares; ++n) {
-        switch (s[n - 1]) {
-        case '.':
-            break;
-        case 'w':
-            b[n] = sqMan0;
-            break;
-        case 'W':
-            b[n] = sqKing0;
-            break;
-        case 'b':
-            b[n] = sqMan1;
-            break;
-        case 'B':
-            b[n] = sqKing1;
-            break;
-        default:
-            return false;
-        }
-    }
-    return true;
-}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -81,7 +57,7 @@ int main(int argc, char** argv) {
     if (variant == 0 || depth == 0) return Usage("--variant and --depth are required");
     const TGameType v = static_cast<TGameType>(variant);
     TBoard board = StartPositionOf(v);
-    if (squares && !ParseSquares(squares, SquaresOf(v), board))
+    if (squares && !SquaresFromText(squares, SquaresOf(v), board))
         return Usage(
             ("--squares needs " + std::to_string(SquaresOf(v)) + " characters of . w W b B").c_str());
 

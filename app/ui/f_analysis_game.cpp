@@ -1,4 +1,4 @@
-#include "app/ui/analysis_game.h"
+#include "app/ui/f_analysis_game.h"
 
 #include "app/ui/shell_prompts.h"
 

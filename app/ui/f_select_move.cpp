@@ -1,4 +1,4 @@
-#include "app/ui/select_move.h"
+#include "app/ui/f_select_move.h"
 
 #include <QCoreApplication>
 #include <QEvent>

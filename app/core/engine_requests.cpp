@@ -1,0 +1,268 @@
+#include "app/core/engine_requests.h"
+
+#include "app/core/builtin_search.h"
+#include "app/core/engine_seams.h"
+#include "app/core/game_clock.h"
+#include "app/core/game_end.h"
+#include "app/core/game_state_lock.h"
+#include "app/core/language.h"
+#include "app/core/move_sound.h"
+#include "app/core/request_flags.h"
+#include "app/core/shell_state.h"
+#include "rules/engine_stop.h"
+#include "rules/movegen.h"
+#include "rules/notation.h"
+#include "rules/variant_state.h"
+
+#include <thread>
+
+ManualResetEvent EngineIdleEvent(true);
+
+namespace {
+std::atomic<bool> g_hostStop{false};
+std::atomic<std::uint8_t> g_runningKind{ekVantor};
+// The request's thread; user-interface thread only. A request still running when the process ends
+// is stopped and waited for, so its thread is never left behind unjoined.
+struct TRequestThread {
+    std::thread thread;
+    ~TRequestThread() {
+        if (!thread.joinable()) return;
+        StopEngine();
+        thread.join();
+    }
+};
+TRequestThread g_thread;
+
+class TNoEngines final : public IEngineBridge {
+  public:
+    bool GetEngineMove(int, const TBoard&, int, TMove&, double) override { return false; }
+    bool ThinkOutsideEngine(const TBoard&, int, std::int32_t, TMove&) override { return false; }
+    void StopOutsideEngine() override {}
+    TStatusText StatusText() override { return {}; }
+};
+class TNoBook final : public IBookMoves {
+  public:
+    std::vector<TMove> PlayableBookMoves(const TBoard&, int, TGameType) override { return {}; }
+};
+TNoEngines g_noEngines;
+TNoBook g_noBook;
+std::atomic<IEngineBridge*> g_bridge{&g_noEngines};
+std::atomic<IBookMoves*> g_book{&g_noBook};
+
+bool StopWordSet() {
+    return std::atomic_ref<std::int32_t>(EngineStopFlag).load() != 0;
+}
+void SetStopWord(std::int32_t v) {
+    std::atomic_ref<std::int32_t>(EngineStopFlag).store(v);
+}
+
+// Sets the idle event and the done flag when the request ends, whatever way it ends.
+struct TRequestEndGuard {
+    ~TRequestEndGuard() {
+        EngineDone = 1;
+        EngineIdleEvent.Set();
+    }
+};
+
+// The engine's answer, made in the game when it is still the answer to this game's position.
+void ApplyEngineMove(const TEngineRequest& r, const TMove& move) {
+    TMoveList legal;
+    FindMoves(r.board, r.side, legal, r.variant);
+    bool isLegal = false;
+    for (const TMove& m : legal)
+        isLegal = isLegal || m.SameMove(move);
+    int node = 0;
+    {
+        TGameLock lock = LockGameState();
+        if (!isLegal || CurrentNode != r.node || SideToMove != r.side || !SamePosition(CurrentBoard, r.board))
+            return;
+        TEngineRequestHooks& hooks = EngineRequestHooks();
+        node = hooks.addMoveToTree ? hooks.addMoveToTree(move)
+                                   : AddEngineMoveToTree(CurrentGame, CurrentNode, move, r.variant);
+        if (node != 0) {
+            CurrentNode = node;
+            MakeMove(move, CurrentBoard, r.variant);
+            SideToMove = 1 - SideToMove;
+        }
+    }
+    if (node == 0) return;
+    // The sound plays outside the lock: it blocks while it plays.
+    if (EngineRequestHooks().playMoveSound)
+        EngineRequestHooks().playMoveSound();
+    else
+        PlayMoveSound();
+    RequestRedraw(0);
+    RequestPanelRefresh();
+}
+
+void AnalyseOnce(const TEngineRequest& r) {
+    EngineInfo.Update([&](TEngineInfo& info) { info.Name = r.settings.ShortName; });
+    TMove move;
+    switch (r.settings.Kind) {
+    case ekTrevalo:
+    case ekMarrak:
+    case ekMarrakItalian:
+        EngineBridge().GetEngineMove(r.settings.Kind, r.board, r.side, move,
+                                     static_cast<double>(AnalysisBudget));
+        break;
+    case ekOskeen:
+        EngineBridge().ThinkOutsideEngine(r.board, r.side, static_cast<std::int32_t>(AnalysisBudget), move);
+        break;
+    default:
+        RunBuiltinSearch({r.board, r.side, r.variant, false, r.fullNotation}, AnalysisDepth, 0,
+                         AnalysisBudget, g_hostStop, BookMoves());
+        break;
+    }
+}
+
+void Execute(TEngineRequest r) {
+    TRequestEndGuard guard;
+    try {
+        // In analysis mode the game's end changes nothing, so only play mode tests it.
+        if (r.playMode && CheckGameOver(true)) return;
+        ClearEngineStopWord();
+        if (r.playMode)
+            ComputeEngineMove(r);
+        else
+            AnalyseOnce(r);
+        if (r.playMode) CheckGameOver(true);
+    } catch (...) {
+        // An engine failure is not reported: the request ends without a move, and no exception
+        // leaves the thread.
+    }
+}
+} // namespace
+
+IEngineBridge& EngineBridge() {
+    return *g_bridge.load();
+}
+void SetEngineBridge(IEngineBridge* bridge) {
+    g_bridge = bridge ? bridge : &g_noEngines;
+}
+IBookMoves& BookMoves() {
+    return *g_book.load();
+}
+void SetBookMoves(IBookMoves* book) {
+    g_book = book ? book : &g_noBook;
+}
+
+TEngineRequestHooks& EngineRequestHooks() {
+    static TEngineRequestHooks hooks;
+    return hooks;
+}
+
+void ClearEngineStopWord() {
+    SetStopWord(0);
+    // StopEngine raises the host's request before the word, so one of the two is seen here.
+    if (g_hostStop.load()) SetStopWord(1);
+}
+
+bool EngineRequestStopped() {
+    return g_hostStop.load();
+}
+
+int BudgetDivisor(TGameType variant) {
+    if (variant == gtEnglish || variant == gtItalian) return 30;
+    if (variant == gtInternational) return 40;
+    return 20;
+}
+
+TEngineRequest CaptureEngineRequest(const TEngineSettings& settings) {
+    TEngineRequest r;
+    r.settings = settings;
+    ApplyLevel(r.settings);
+    r.playMode = AnalysisMode.load() == 0;
+    r.fullNotation = FullNotation;
+    TGameLock lock = LockGameState();
+    r.board = CurrentBoard;
+    r.side = SideToMove;
+    r.node = CurrentNode;
+    r.variant = CurrentVariant;
+    return r;
+}
+
+void ComputeEngineMove(const TEngineRequest& r) {
+    ClearEngineStopWord();
+    EngineInfo.Update([&](TEngineInfo& info) { info.Name = r.settings.ShortName; });
+    const int n = BudgetDivisor(r.variant);
+    const std::int32_t clock = Clocks[r.side & 1].load();
+    TMove move;
+    bool got = false;
+    switch (r.settings.Kind) {
+    case ekTrevalo:
+    case ekMarrak:
+    case ekMarrakItalian:
+        got = EngineBridge().GetEngineMove(r.settings.Kind, r.board, r.side, move, clock / double(n) / 100);
+        break;
+    case ekOskeen:
+        got = EngineBridge().ThinkOutsideEngine(r.board, r.side, clock * 10, move);
+        break;
+    default: {
+        const TBuiltinSearchOutcome out =
+            RunBuiltinSearch({r.board, r.side, r.variant, true, r.fullNotation}, r.settings.MaxDepth,
+                             r.settings.ScoreMargin, clock / n, g_hostStop, BookMoves());
+        got = out.hasMove;
+        move = out.move;
+        break;
+    }
+    }
+    // A stopped request makes no move, whatever the engine left in the word.
+    if (g_hostStop.load() || StopWordSet()) return;
+    if (got) ApplyEngineMove(r, move);
+    RequestBookRefresh();
+}
+
+void StopEngine() {
+    g_hostStop.store(true);
+    SetStopWord(1);
+    if (g_runningKind.load() == ekOskeen) EngineBridge().StopOutsideEngine();
+}
+
+void StopEngineAndWait() {
+    StopEngine();
+    EngineIdleEvent.Wait();
+    if (g_thread.thread.joinable()) g_thread.thread.join();
+}
+
+bool IsEngineBusy() {
+    return !EngineIdleEvent.IsSet();
+}
+
+void StartEngine() {
+    StartClock();
+    StopEngineAndWait();
+    EngineDone = 0;
+    if (EngineRequestHooks().requestStarted) EngineRequestHooks().requestStarted();
+    TEngineRequest r = CaptureEngineRequest(EngineSettings);
+    ApplyLevel(EngineSettings);
+    // Reset here, before the thread runs: a stop that comes at once is then neither lost nor
+    // answered by a wait that finds the previous request's idle signal.
+    EngineIdleEvent.Reset();
+    g_runningKind = r.settings.Kind;
+    g_hostStop.store(false);
+    SetStopWord(0);
+    g_thread.thread = std::thread(Execute, std::move(r));
+}
+
+int AddEngineMoveToTree(TGame& g, int parent, const TMove& move, TGameType variant) {
+    TMove m = move;
+    m.annotation = 0;
+    m.parent = static_cast<std::uint16_t>(parent);
+    m.mainLine = 1;
+    m.free = 0;
+    const TNodeList children = ListChildNodes(parent, g);
+    const std::string text = MoveToFullText(m, variant, false, ":");
+    for (const std::uint16_t c : children)
+        if (MoveToFullText(g.nodes[c], variant, false, ":") == text) return c;
+    if (!children.empty()) m.mainLine = 0;
+    int node = 0;
+    for (int n = 1; n <= MaxNodes && node == 0; ++n)
+        if (g.nodes[n].free) node = n;
+    if (node == 0) {
+        PostGameMessage(std::string(Phrase(53)), 0);
+        return 0;
+    }
+    if (g.header.nodeCount < node) g.header.nodeCount = static_cast<std::uint16_t>(node);
+    g.nodes[node] = m;
+    return node;
+}

@@ -1,0 +1,68 @@
+#pragma once
+// One engine request at a time on a worker thread: an engine move in play mode, an analysis of the
+// position in analysis mode, for whichever engine is chosen.
+//
+// Threads: StartEngine and StopEngineAndWait run on the user-interface thread; StopEngine and
+// IsEngineBusy on any thread. The request works on a copy of the position, the settings and the
+// mode taken when it starts; it makes its move only if it was not stopped, the move is legal in the
+// position it started from, and the game still stands at the node it started from.
+
+#include "app/core/engine_state.h"
+#include "platform/manual_reset_event.h"
+#include "rules/board.h"
+#include "rules/game.h"
+#include "rules/move.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+// Signalled while no request runs.
+extern ManualResetEvent EngineIdleEvent;
+
+void StartEngine();
+void StopEngine();
+void StopEngineAndWait();
+bool IsEngineBusy();
+
+// Clears the stop word at the start of an engine call, unless the running request was asked to
+// stop: then the word stays raised. Engine thread.
+void ClearEngineStopWord();
+// The host's stop request of the running request (the stop word aside, which engines also write).
+bool EngineRequestStopped();
+
+// What a request is about, copied at its start.
+struct TEngineRequest {
+    TEngineSettings settings;
+    bool playMode = true;
+    TBoard board;
+    int side = 0;
+    int node = 0;
+    TGameType variant = gtRussian;
+    bool fullNotation = false;
+};
+// The request for the main window's game as it stands, with the level applied to the settings.
+// Takes the game-state lock.
+TEngineRequest CaptureEngineRequest(const TEngineSettings& settings);
+
+// One engine move for the request's position, made in the game unless the request was stopped or
+// the game moved on meanwhile. Runs on the engine thread (or the engine-match thread).
+void ComputeEngineMove(const TEngineRequest& request);
+
+// The time budget of a move: the clock of the side to move divided by 20, 30 in English and Italian,
+// 40 in International.
+int BudgetDivisor(TGameType variant);
+
+// Hooks of the user-interface side, set at start-up while no request runs; each may be empty.
+struct TEngineRequestHooks {
+    std::function<void()> requestStarted; // the stop button turns red (user-interface thread)
+    // Adds the engine's move after CurrentNode without asking; the node, or 0 when none was added.
+    // Called with the game-state lock held. Empty: AddEngineMoveToTree.
+    std::function<int(const TMove&)> addMoveToTree;
+    std::function<void()> playMoveSound; // empty: PlayMoveSound
+};
+TEngineRequestHooks& EngineRequestHooks();
+
+// The silent way of adding a move after `parent`: an equal move already there is reused, a new one
+// becomes a side line when the node has children; 0 when the tree is full.
+int AddEngineMoveToTree(TGame& game, int parent, const TMove& move, TGameType variant);

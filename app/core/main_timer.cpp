@@ -1,0 +1,77 @@
+#include "app/core/main_timer.h"
+
+#include "app/core/engine_requests.h"
+#include "app/core/engine_seams.h"
+#include "app/core/game_clock.h"
+#include "app/core/game_state_lock.h"
+#include "app/core/request_flags.h"
+#include "app/core/shell_state.h"
+#include "app/core/status_parsers.h"
+#include "rules/variant_state.h"
+
+std::string ClockLabelText;
+
+namespace {
+TSavedStatusText g_savedStatus;
+} // namespace
+
+void UpdateClockLabel(ITickView& view) {
+    const std::string text = ClockLabelFor(Clocks[0].load(), Clocks[1].load());
+    if (text == ClockLabelText) return;
+    ClockLabelText = text;
+    view.ShowClockLabel(text);
+}
+
+void ReadPluginStatus(int engineKind, TGameType variant, int side) {
+    const TStatusText text = EngineBridge().StatusText();
+    if (!g_savedStatus.Changed(text)) return;
+    TEngineInfo info = EngineInfo.Snapshot();
+    const std::string line = StatusLine(text);
+    const bool parsed = engineKind == ekTrevalo ? ParseTrevaloStatus(line, info)
+                                                : ParseMarrakStatus(line, variant, side, info);
+    if (!parsed) return;
+    // Only the parsed fields: the engine thread may have changed the name meanwhile.
+    EngineInfo.Update([&](TEngineInfo& target) {
+        target.Score = info.Score;
+        target.Bound = info.Bound;
+        target.Depth = info.Depth;
+        target.Time = info.Time;
+        target.Speed = info.Speed;
+        target.BestLine = info.BestLine;
+    });
+}
+
+void RunMainTimerTick(ITickView& view) {
+    {
+        // The views read the game; the engine thread changes it only under this lock.
+        TGameLock lock = LockGameState();
+        if (TakeFlag(RedrawPending)) view.DrawBoard(RedrawMode.load());
+        if (TakeFlag(PanelRefreshPending)) view.RefreshGamePanel();
+        if (TakeFlag(BookRefreshPending)) view.ShowBookMoves();
+    }
+    if (TakeFlag(EngineDone)) view.StopButtonIdle();
+    const bool playMode = AnalysisMode.load() == 0;
+    int side = 0;
+    if (playMode) {
+        {
+            TGameLock lock = LockGameState();
+            side = SideToMove;
+            RunClockStep(side);
+        }
+        UpdateClockLabel(view);
+    } else {
+        TGameLock lock = LockGameState();
+        side = SideToMove;
+    }
+    const int kind = EngineSettings.Kind;
+    const bool plugin = kind == ekTrevalo || kind == ekMarrak || kind == ekMarrakItalian;
+    if (plugin && IsEngineBusy())
+        ReadPluginStatus(kind, CurrentVariant, side);
+    else
+        view.ServeElectronicBoard();
+    if (const auto message = TakeGameMessage()) view.ShowGameMessage(message->text, message->kind);
+    if (EngineInfo.HasNewInfo() && (!playMode || !view.TournamentMode())) {
+        EngineInfo.ClearNewInfo();
+        view.ShowEngineInfo(EngineInfo.Snapshot(), kind);
+    }
+}

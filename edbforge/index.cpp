@@ -1,0 +1,198 @@
+#include "edbforge/index.h"
+
+#include <bit>
+#include <mutex>
+
+namespace idx {
+
+namespace {
+
+constexpr int max_n = 32;
+constexpr int max_k = 6;
+
+std::uint32_t g_binom[max_n + 1][max_n + 1];
+// g_rank[g][a][r] = C(a, r) - C(a - g, r): what skipping g of the a available positions adds to
+// the rank when r positions are still to place.
+std::uint32_t g_rank[max_n + 1][max_n + 1][max_k + 1];
+std::once_flag g_binom_once, g_rank_once;
+
+std::uint32_t reverse_bits(std::uint32_t x) {
+    x = ((x >> 1) & 0x55555555u) | ((x & 0x55555555u) << 1);
+    x = ((x >> 2) & 0x33333333u) | ((x & 0x33333333u) << 2);
+    x = ((x >> 4) & 0x0F0F0F0Fu) | ((x & 0x0F0F0F0Fu) << 4);
+    x = ((x >> 8) & 0x00FF00FFu) | ((x & 0x00FF00FFu) << 8);
+    return (x >> 16) | (x << 16);
+}
+
+// Rank of the positions of a square set, each square shifted by `offset` (white men: -4), or
+// with `below` squares removed from below each square (kings: the squares taken by others).
+std::uint32_t rank_of_set(std::uint32_t set, int n, int offset, std::uint32_t below) {
+    const int k = std::popcount(set);
+    std::uint32_t sum = 0;
+    int a = n, prev = -1, i = 0;
+    while (set) {
+        const int s = std::countr_zero(set);
+        set &= set - 1;
+        const int p = s + offset - std::popcount(below & ((1u << s) - 1));
+        const int g = p - prev - 1;
+        sum += g_rank[g][a][k - i];
+        a -= g + 1;
+        prev = p;
+        ++i;
+    }
+    return sum;
+}
+
+// Positions of the subset with lexicographic rank `rank`.
+void unrank(int k, std::uint32_t rank, int n, int* out) {
+    int x = 0;
+    for (int i = 0; i < k; ++i) {
+        for (;; ++x) {
+            const std::uint32_t c = g_binom[n - 1 - x][k - 1 - i];
+            if (rank < c) break;
+            rank -= c;
+        }
+        out[i] = x++;
+    }
+}
+
+// The square of the p-th (0-based) square not in `taken`.
+int nth_free(std::uint32_t taken, int p) {
+    std::uint32_t free_set = ~taken;
+    for (int i = 0; i < p; ++i)
+        free_set &= free_set - 1;
+    return std::countr_zero(free_set);
+}
+
+} // namespace
+
+void build_binomials() {
+    std::call_once(g_binom_once, [] {
+        for (int n = 0; n <= max_n; ++n) {
+            g_binom[n][0] = 1;
+            for (int k = 1; k <= n; ++k)
+                g_binom[n][k] = g_binom[n - 1][k - 1] + (k <= n - 1 ? g_binom[n - 1][k] : 0);
+            for (int k = n + 1; k <= max_n; ++k)
+                g_binom[n][k] = 0;
+        }
+    });
+}
+
+void build_rank_table() {
+    build_binomials();
+    std::call_once(g_rank_once, [] {
+        for (int g = 0; g <= max_n; ++g)
+            for (int a = 0; a <= max_n; ++a)
+                for (int r = 0; r <= max_k; ++r)
+                    g_rank[g][a][r] = g <= a ? g_binom[a][r] - g_binom[a - g][r] : 0;
+    });
+}
+
+std::uint32_t binomial(int n, int k) {
+    return n < 0 || k < 0 || k > n ? 0 : g_binom[n][k];
+}
+
+std::uint64_t class_size(const material& m) {
+    const int men = m.wm + m.bm;
+    return std::uint64_t{binomial(28, m.wm)} * binomial(28, m.bm) * binomial(32 - men, m.wk) *
+           binomial(32 - men - m.wk, m.bk);
+}
+
+std::uint32_t rank_squares(int k, const int* p, int n) {
+    std::uint32_t sum = 0;
+    int a = n, prev = -1;
+    for (int i = 0; i < k; ++i) {
+        const int g = p[i] - prev - 1;
+        sum += g_rank[g][a][k - i];
+        a -= g + 1;
+        prev = p[i];
+    }
+    return sum;
+}
+
+material board_material(const gen::board& b) {
+    const int wk = b.kings(0), bk = b.kings(1);
+    return {wk, bk, b.count(0) - wk, b.count(1) - bk};
+}
+
+std::uint32_t index_from_masks(std::uint32_t wm, std::uint32_t bm, std::uint32_t wk, std::uint32_t bk) {
+    const int nwm = std::popcount(wm), nbm = std::popcount(bm), nwk = std::popcount(wk),
+              nbk = std::popcount(bk);
+    const int m = nwm + nbm;
+    const std::uint32_t men = wm | bm;
+    const std::uint32_t r_wm = rank_of_set(wm, 28, -4, 0);
+    const std::uint32_t r_bm = rank_of_set(bm, 28, 0, 0);
+    const std::uint32_t r_wk = rank_of_set(wk, 32 - m, 0, men);
+    const std::uint32_t r_bk = rank_of_set(bk, 32 - m - nwk, 0, men | wk);
+    return ((r_wm * g_binom[28][nbm] + r_bm) * g_binom[32 - m][nwk] + r_wk) * g_binom[32 - m - nwk][nbk] +
+           r_bk;
+}
+
+namespace {
+struct masks {
+    std::uint32_t wm = 0, bm = 0, wk = 0, bk = 0;
+};
+masks masks_of(const gen::board& b) {
+    masks r;
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < b.count(c); ++i) {
+            const int slot = b.piece_slot(c, i);
+            const std::uint32_t bit = 1u << gen::square_of(slot);
+            const bool is_king = b.at_slot(slot) & gen::king;
+            (c == 0 ? (is_king ? r.wk : r.wm) : (is_king ? r.bk : r.bm)) |= bit;
+        }
+    return r;
+}
+} // namespace
+
+std::uint32_t position_index(const gen::board& b) {
+    const masks m = masks_of(b);
+    return index_from_masks(m.wm, m.bm, m.wk, m.bk);
+}
+
+std::uint32_t mirrored_position_index(const gen::board& b) {
+    const masks m = masks_of(b);
+    return index_from_masks(reverse_bits(m.bm), reverse_bits(m.wm), reverse_bits(m.bk), reverse_bits(m.wk));
+}
+
+bool decode_position(const material& m, std::uint32_t index, gen::board& b) {
+    b.clear_board();
+    const int men = m.wm + m.bm;
+    const std::uint32_t n_bk = g_binom[32 - men - m.wk][m.bk], n_wk = g_binom[32 - men][m.wk],
+                        n_bm = g_binom[28][m.bm];
+    const std::uint32_t r_bk = index % n_bk;
+    index /= n_bk;
+    const std::uint32_t r_wk = index % n_wk;
+    index /= n_wk;
+    const std::uint32_t r_bm = index % n_bm;
+    const std::uint32_t r_wm = index / n_bm;
+
+    int p[max_k];
+    std::uint32_t wm_set = 0, bm_set = 0, wk_set = 0, bk_set = 0;
+    unrank(m.wm, r_wm, 28, p);
+    for (int i = 0; i < m.wm; ++i)
+        wm_set |= 1u << (p[i] + 4);
+    unrank(m.bm, r_bm, 28, p);
+    for (int i = 0; i < m.bm; ++i)
+        bm_set |= 1u << p[i];
+    if (wm_set & bm_set) return false;
+    // A white king's position counts the squares without men; a black king's also skips white kings.
+    unrank(m.wk, r_wk, 32 - men, p);
+    for (int i = 0; i < m.wk; ++i)
+        wk_set |= 1u << nth_free(wm_set | bm_set, p[i]);
+    unrank(m.bk, r_bk, 32 - men - m.wk, p);
+    for (int i = 0; i < m.bk; ++i)
+        bk_set |= 1u << nth_free(wm_set | bm_set | wk_set, p[i]);
+
+    for (std::uint32_t s = wk_set; s; s &= s - 1)
+        b.put_piece(std::countr_zero(s), gen::white_king);
+    for (std::uint32_t s = wm_set; s; s &= s - 1)
+        b.put_piece(std::countr_zero(s), gen::white_man);
+    for (std::uint32_t s = bk_set; s; s &= s - 1)
+        b.put_piece(std::countr_zero(s), gen::black_king);
+    for (std::uint32_t s = bm_set; s; s &= s - 1)
+        b.put_piece(std::countr_zero(s), gen::black_man);
+    return true;
+}
+
+} // namespace idx

@@ -1,0 +1,267 @@
+#include "gif/gif_image.h"
+
+#include "gif/gif_utils.h"
+
+bool GIFPaletteDisplay = false;
+
+void TGIFItem::Warning(TGIFSeverity severity, const std::string& message) {
+    if (m_Image) m_Image->Warning(severity, message);
+}
+
+void TGIFItem::SaveToFile(const std::string& fileName) {
+    TMemoryStream stream;
+    SaveToStream(stream);
+    WriteFileAtomically(fileName, stream.Bytes());
+}
+
+void TGIFImageList::SaveToStream(TStream& stream) {
+    for (int i = 0; i < Count(); ++i) {
+        m_Items[static_cast<std::size_t>(i)]->SaveToStream(stream);
+        if (m_Image) m_Image->Progress(psRunning, (i + 1) * 100 / Count(), "Saving...");
+    }
+}
+
+void TGIFHeader::Clear() {
+    m_Width = m_Height = 0;
+    m_Packed = m_BackgroundIndex = m_AspectRatio = 0;
+    m_ColorMap.Clear();
+}
+
+void TGIFHeader::Assign(const TGIFHeader& source) {
+    if (&source == this) return;
+    m_Width = source.m_Width;
+    m_Height = source.m_Height;
+    m_Packed = source.m_Packed;
+    m_BackgroundIndex = source.m_BackgroundIndex;
+    m_AspectRatio = source.m_AspectRatio;
+    m_ColorMap.Assign(source.m_ColorMap);
+}
+
+TGIFVersion TGIFHeader::GetVersion() const {
+    return m_ColorMap.Optimized() || m_AspectRatio != 0 ? gv89a : gv87a;
+}
+
+std::uint8_t TGIFHeader::ComputePackedFields() const {
+    std::uint8_t packed = 0;
+    if (m_ColorMap.Count() > 0) {
+        packed |= 0x80;
+        if (m_ColorMap.Optimized()) packed |= 0x08;
+    }
+    int resolution = m_ColorMap.BitsPerPixel() - 1;
+    int size = m_ColorMap.BitsPerPixel();
+    if (m_Image) {
+        const TGIFImageList& frames = m_Image->Images();
+        for (int i = 0; i < frames.Count(); ++i) {
+            resolution = std::max(resolution, frames[i].ColorMap().BitsPerPixel() - 1);
+            size = std::max(size, frames[i].ColorMap().BitsPerPixel());
+        }
+    }
+    packed |= (resolution & 0x07) << 4;
+    packed |= (size - 1) & 0x07;
+    return packed;
+}
+
+void TGIFHeader::SaveToStream(TStream& stream) {
+    const TGIFVersion version = m_Image ? m_Image->Version() : GetVersion();
+    if (version == gvUnknown) Error("Unsupported GIF version");
+    m_Packed = ComputePackedFields();
+    const char* signature = version == gv89a ? "GIF89a" : "GIF87a";
+    stream.Write(signature, 6);
+    const std::uint8_t descriptor[7] = {
+        static_cast<std::uint8_t>(m_Width),
+        static_cast<std::uint8_t>(m_Width >> 8),
+        static_cast<std::uint8_t>(m_Height),
+        static_cast<std::uint8_t>(m_Height >> 8),
+        m_Packed,
+        m_BackgroundIndex,
+        m_AspectRatio,
+    };
+    stream.Write(descriptor, sizeof descriptor);
+    if (m_Packed & 0x80) m_ColorMap.SaveToStream(stream);
+}
+
+void TGIFTrailer::SaveToStream(TStream& stream) {
+    WriteByte(stream, 0x3B);
+}
+
+TGIFImage::TGIFImage() : m_Images(this), m_Header(this) {
+    Clear();
+}
+
+TGIFImage::~TGIFImage() {
+    // Frames refer to the header's colour table; free them first.
+    m_Images.Clear();
+}
+
+void TGIFImage::Clear() {
+    m_Bitmap.reset();
+    m_Images.Clear();
+    m_Header.m_ColorMap.Clear();
+    m_Header.m_Width = 0;
+    m_Header.m_Height = 0;
+    m_Header.m_Packed = m_Header.ComputePackedFields();
+    m_Palette.reset();
+}
+
+void TGIFImage::Assign(const TGIFImage& source) {
+    if (&source == this) return;
+    Clear();
+    // The source's events report the copy; ours are put back afterwards, also on failure.
+    const TGIFWarning ownWarning = OnWarning;
+    const TProgressEvent ownProgress = OnProgress;
+    OnWarning = source.OnWarning;
+    OnProgress = source.OnProgress;
+    auto restore = [&] {
+        OnWarning = ownWarning;
+        OnProgress = ownProgress;
+    };
+    try {
+        Progress(psStarting, 0, "Copying...");
+        m_Header.Assign(source.m_Header);
+        m_ThreadPriority = source.m_ThreadPriority;
+        m_BackgroundColor = source.m_BackgroundColor;
+        m_DrawOptions = source.m_DrawOptions;
+        m_ColorReduction = source.m_ColorReduction;
+        m_DitherMode = source.m_DitherMode;
+        const int count = source.m_Images.Count();
+        for (int i = 0; i < count; ++i) {
+            auto frame = std::make_unique<TGIFSubImage>(this);
+            frame->Assign(source.m_Images[i]);
+            m_Images.Add(std::move(frame));
+            Progress(psRunning, (i + 1) * 100 / count, "Copying...");
+        }
+        Progress(psEnding, 100, "Copying...");
+    } catch (...) {
+        Progress(psEnding, 0, "Copying...");
+        restore();
+        throw;
+    }
+    restore();
+}
+
+void TGIFImage::Assign(const TBitmap& source) {
+    Clear();
+    Add(source);
+}
+
+int TGIFImage::Add(const TBitmap& source) {
+    auto frame = std::make_unique<TGIFSubImage>(this);
+    frame->Assign(source);
+    return Add(std::move(frame));
+}
+
+int TGIFImage::Add(std::unique_ptr<TGIFSubImage> frame) {
+    if (!frame) Error("Object type not supported for operation");
+    const int index = m_Images.Add(std::move(frame));
+    FreeBitmap();
+    Changed();
+    return index;
+}
+
+void TGIFImage::SetWidth(std::int64_t value) {
+    if (value < 0 || value > 65535) Error("Invalid image dimensions");
+    for (int i = 0; i < m_Images.Count(); ++i)
+        if (static_cast<std::int64_t>(m_Images[i].Left()) + m_Images[i].Width() > value)
+            Error("Image width too small for contained frames");
+    if (value == m_Header.m_Width) return;
+    m_Header.m_Width = static_cast<std::uint16_t>(value);
+    FreeBitmap();
+    Changed();
+}
+
+void TGIFImage::SetHeight(std::int64_t value) {
+    if (value < 0 || value > 65535) Error("Invalid image dimensions");
+    for (int i = 0; i < m_Images.Count(); ++i)
+        if (static_cast<std::int64_t>(m_Images[i].Top()) + m_Images[i].Height() > value)
+            Error("Image height too small for contained frames");
+    if (value == m_Header.m_Height) return;
+    m_Header.m_Height = static_cast<std::uint16_t>(value);
+    FreeBitmap();
+    Changed();
+}
+
+TGIFVersion TGIFImage::Version() const {
+    TGIFVersion version = gvUnknown;
+    for (int i = 0; i < m_Images.Count() && version != gv89a; ++i)
+        version = std::max(version, m_Images[i].GetVersion());
+    return version;
+}
+
+int TGIFImage::BitsPerPixel() const {
+    int bits = m_Header.ColorMap().BitsPerPixel();
+    for (int i = 0; i < m_Images.Count(); ++i)
+        bits = std::max(bits, m_Images[i].ColorMap().BitsPerPixel());
+    return bits;
+}
+
+void TGIFImage::SaveToStream(TStream& stream) {
+    Progress(psStarting, 0, "Saving...");
+    try {
+        m_Header.SaveToStream(stream);
+        m_Images.SaveToStream(stream);
+        TGIFTrailer(this).SaveToStream(stream);
+    } catch (...) {
+        Progress(psEnding, 0, "Saving...");
+        throw;
+    }
+    Progress(psEnding, 100, "Saving...");
+}
+
+void TGIFImage::SaveToFile(const std::string& fileName) {
+    TMemoryStream stream;
+    SaveToStream(stream);
+    WriteFileAtomically(fileName, stream.Bytes());
+}
+
+std::optional<TPalette> TGIFImage::GetPalette() {
+    if (m_BuildingPalette) Error("No global or local color table defined");
+    if (m_Bitmap && !m_Bitmap->Palette().empty()) return m_Bitmap->Palette();
+    if (m_Palette) return m_Palette;
+    m_BuildingPalette = true;
+    std::optional<TPalette> result;
+    const bool dither = (m_DrawOptions & goDither) && (!(m_DrawOptions & goAutoDither) || GIFPaletteDisplay);
+    if (dither) {
+        TPalette cube;
+        for (int r = 0; r < 6; ++r)
+            for (int g = 0; g < 6; ++g)
+                for (int b = 0; b < 6; ++b)
+                    cube.push_back({static_cast<std::uint8_t>(51 * r), static_cast<std::uint8_t>(51 * g),
+                                    static_cast<std::uint8_t>(51 * b), pcNoCollapse});
+        m_Palette = cube;
+        result = m_Palette;
+    } else if (m_Header.ColorMap().Count() > 0) {
+        result = m_Header.ColorMap().ExportPalette();
+    } else if (m_Images.Count() > 0) {
+        result = m_Images[0].Palette();
+    }
+    m_BuildingPalette = false;
+    return result;
+}
+
+void TGIFImage::SetPalette(std::optional<TPalette> palette) {
+    m_Palette = std::move(palette);
+    if (m_Bitmap && (!m_Palette || m_Bitmap->Palette() != *m_Palette)) {
+        FreeBitmap();
+        Changed();
+    }
+}
+
+void TGIFImage::PaletteModified() {
+    m_Palette.reset();
+}
+
+void TGIFImage::Warning(TGIFSeverity severity, const std::string& message) {
+    if (OnWarning) OnWarning(severity, message);
+}
+
+void TGIFImage::Progress(TProgressStage stage, int percent, const std::string& message) {
+    if (OnProgress) OnProgress(stage, percent, message);
+}
+
+void TGIFImage::Changed() {
+    if (OnChange) OnChange();
+}
+
+void TGIFImage::FreeBitmap() {
+    m_Bitmap.reset();
+}

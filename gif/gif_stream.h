@@ -1,0 +1,45 @@
+#pragma once
+// The codec's byte streams: an abstract stream, a growable memory stream, and the
+// all-or-nothing file write that every save goes through.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+class TStream {
+  public:
+    virtual ~TStream() = default;
+    // Reads up to count bytes; returns how many were read (0 at the end).
+    virtual std::size_t Read(void* buffer, std::size_t count) = 0;
+    // Writes count bytes; returns count or raises.
+    virtual std::size_t Write(const void* buffer, std::size_t count) = 0;
+    virtual std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) = 0;
+
+    std::int64_t Position() { return Seek(0, soCurrent); }
+    void SetPosition(std::int64_t position) { Seek(position, soBeginning); }
+    std::int64_t Size();
+};
+
+class TMemoryStream : public TStream {
+  public:
+    TMemoryStream() = default;
+    explicit TMemoryStream(std::vector<std::uint8_t> bytes) : m_Bytes(std::move(bytes)) {}
+
+    std::size_t Read(void* buffer, std::size_t count) override;
+    std::size_t Write(const void* buffer, std::size_t count) override;
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
+
+    const std::vector<std::uint8_t>& Bytes() const { return m_Bytes; }
+    void Clear();
+
+  private:
+    std::vector<std::uint8_t> m_Bytes;
+    std::size_t m_Position = 0;
+};
+
+// Writes bytes to fileName through a temporary file in the same folder that is then renamed
+// over it, so a failure leaves any existing file as it was. Raises EStreamError on failure.
+void WriteFileAtomically(const std::string& fileName, const std::vector<std::uint8_t>& bytes);

@@ -1,0 +1,231 @@
+#include "gif/gif_image.h"
+
+#include "gif/gif_utils.h"
+#include "gif/lzw_encoder.h"
+#include "gif/reduce_colors.h"
+#include "gif/rle_encoder.h"
+
+#include <array>
+
+TGIFExtension::TGIFExtension(TGIFSubImage& subImage) : TGIFItem(subImage.Image()), m_SubImage(subImage) {}
+
+TGIFSubImage::TGIFSubImage(TGIFImage* image) : TGIFItem(image), m_ColorMap(*this), m_Extensions(image) {
+    Clear();
+}
+
+void TGIFSubImage::Clear() {
+    m_Extensions.Clear();
+    m_ColorMap.Clear();
+    m_Data.clear();
+    m_Data.shrink_to_fit();
+    m_Width = 0;
+    m_Height = 0;
+    m_HasTransparency = false;
+    m_GraphicControlExtension = nullptr;
+    FreeBitmap();
+}
+
+void TGIFSubImage::FreeBitmap() {
+    m_Bitmap.reset();
+    m_NeedsRebuild = true;
+}
+
+void TGIFSubImage::PaletteModified() {
+    m_Palette.reset();
+}
+
+const TPalette& TGIFSubImage::Palette() {
+    if (!m_Palette) m_Palette = ActiveColorMap().ExportPalette();
+    return *m_Palette;
+}
+
+TGIFColorMap& TGIFSubImage::ActiveColorMap() {
+    if (m_ColorMap.Count() > 0) return m_ColorMap;
+    if (m_Image && m_Image->Header().ColorMap().Count() > 0) return m_Image->Header().ColorMap();
+    return m_ColorMap;
+}
+
+TGIFVersion TGIFSubImage::GetVersion() const {
+    return m_ColorMap.Optimized() || m_Extensions.Count() > 0 ? gv89a : gv87a;
+}
+
+void TGIFSubImage::SetBounds(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height) {
+    // The descriptor holds 16-bit values, and so does the logical screen that must hold the frame.
+    for (std::int64_t v : {left, top, width, height})
+        if (v < 0 || v > 65535) Error("Invalid image dimensions");
+    if (left + width > 65535 || top + height > 65535) Error("Invalid image dimensions");
+
+    if (width != m_Width || height != m_Height) {
+        FreeBitmap();
+        m_Data.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    }
+    m_Left = static_cast<std::uint16_t>(left);
+    m_Top = static_cast<std::uint16_t>(top);
+    m_Width = static_cast<std::uint16_t>(width);
+    m_Height = static_cast<std::uint16_t>(height);
+    if (!m_Image) return;
+
+    TGIFHeader& header = m_Image->Header();
+    bool warned = false;
+    if (header.m_Width < left + width) {
+        if (header.m_Width != 0) {
+            Warning(gsWarning, "Image width too small for contained frames");
+            warned = true;
+        }
+        header.m_Width = static_cast<std::uint16_t>(left + width);
+    }
+    if (header.m_Height < top + height) {
+        if (header.m_Height != 0) {
+            Warning(gsWarning, "Image height too small for contained frames");
+            warned = true;
+        }
+        header.m_Height = static_cast<std::uint16_t>(top + height);
+    }
+    if (warned) Warning(gsWarning, "Image exceeds Logical Screen size");
+}
+
+std::uint8_t* TGIFSubImage::ScanLine(int y) {
+    if (y < 0 || y >= m_Height) Error("Invalid pixel coordinates");
+    if (m_Data.size() != static_cast<std::size_t>(m_Width) * m_Height)
+        m_Data.assign(static_cast<std::size_t>(m_Width) * m_Height, 0);
+    if (m_Data.empty()) Error("Image is empty");
+    return m_Data.data() + static_cast<std::size_t>(y) * m_Width;
+}
+
+std::uint8_t TGIFSubImage::Pixels(int x, int y) {
+    if (x < 0 || x >= m_Width) Error("Invalid pixel coordinates");
+    return ScanLine(y)[x];
+}
+
+void TGIFSubImage::Assign(const TGIFSubImage& source) {
+    if (&source == this) return;
+    Clear();
+    if (source.Empty()) return;
+    m_Left = source.m_Left;
+    m_Top = source.m_Top;
+    m_Width = source.m_Width;
+    m_Height = source.m_Height;
+    m_Packed = source.m_Packed;
+    m_HasTransparency = source.m_HasTransparency;
+    m_Data = source.m_Data;
+    m_ColorMap.Assign(source.m_ColorMap);
+    // Extensions are copied by writing and re-reading them, which needs the reading side;
+    // until then frames carry none.
+    if (source.m_Extensions.Count() == 0 && source.m_Bitmap)
+        m_Bitmap = std::make_unique<TBitmap>(*source.m_Bitmap);
+}
+
+void TGIFSubImage::Assign(const TBitmap& source) {
+    Clear();
+    if (source.Empty()) return;
+    SetWidth(source.Width());
+    SetHeight(source.Height());
+    if (IsIndexed(source.PixelFormat())) {
+        m_Bitmap = std::make_unique<TBitmap>(source);
+    } else {
+        const int mode = m_Image ? m_Image->ColorReduction() : GIFDefaultColorReduction;
+        const int dither = m_Image ? m_Image->DitherMode() : GIFDefaultDitherMode;
+        const int bits = m_Image ? m_Image->ReductionBits() : GIFDefaultReductionBits;
+        m_Bitmap = std::make_unique<TBitmap>(ReduceColors(source, mode, dither, nullptr, bits));
+    }
+    CopyPixels(*m_Bitmap);
+}
+
+void TGIFSubImage::CopyPixels(const TBitmap& bitmap) {
+    // A reduction that gave up (bad mode or palette) leaves nothing to copy.
+    if (bitmap.Width() != m_Width || bitmap.Height() != m_Height) Error("Image is empty");
+    m_Data.assign(static_cast<std::size_t>(m_Width) * m_Height, 0);
+    const TPixelFormat format = IsIndexed(bitmap.PixelFormat()) ? bitmap.PixelFormat() : pf24bit;
+    const TDIBReader reader(bitmap, format);
+    if (format != pf24bit) m_ColorMap.ImportPalette(bitmap.Palette());
+
+    // The last few colours met, newest first when searched.
+    std::array<TColor, 8> cacheColor{};
+    std::array<int, 8> cacheIndex;
+    cacheIndex.fill(-1);
+    int next = 0;
+
+    for (int y = 0; y < m_Height; ++y) {
+        if (y % 32 == 0 && m_Image) m_Image->Progress(psRunning, y * 100 / m_Height, "Converting...");
+        const std::uint8_t* src = reader.ScanLine(y);
+        std::uint8_t* dst = m_Data.data() + static_cast<std::size_t>(y) * m_Width;
+        switch (format) {
+        case pf8bit:
+            std::copy(src, src + m_Width, dst);
+            break;
+        case pf4bit:
+            for (int x = 0; x < m_Width; ++x)
+                dst[x] = (x & 1) ? src[x >> 1] & 0x0F : src[x >> 1] >> 4;
+            break;
+        case pf1bit:
+            for (int x = 0; x < m_Width; ++x)
+                dst[x] = (src[x >> 3] >> (7 - (x & 7))) & 1;
+            break;
+        default:
+            for (int x = 0; x < m_Width; ++x) {
+                const TColor c = RGBColor(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+                int index = -1;
+                for (int k = 0; k < 8 && index < 0; ++k) {
+                    const int slot = (next - 1 - k + 16) % 8;
+                    if (cacheIndex[slot] >= 0 && cacheColor[slot] == c) index = cacheIndex[slot];
+                }
+                if (index < 0) {
+                    index = m_ColorMap.AddUnique(c);
+                    cacheColor[next] = c;
+                    cacheIndex[next] = index;
+                    next = (next + 1) % 8;
+                }
+                dst[x] = static_cast<std::uint8_t>(index);
+            }
+            break;
+        }
+    }
+}
+
+void TGIFSubImage::SaveToStream(TStream& stream) {
+    m_Extensions.SaveToStream(stream);
+    if (Empty()) return;
+
+    if (m_ColorMap.Count() > 0) {
+        m_Packed = 0x80 | ((m_ColorMap.BitsPerPixel() - 1) & 0x07);
+        if (m_ColorMap.Optimized()) m_Packed |= 0x20;
+    } else {
+        m_Packed &= 0x40 | 0x10 | 0x08;
+    }
+    const std::uint8_t descriptor[10] = {
+        0x2C,
+        static_cast<std::uint8_t>(m_Left),
+        static_cast<std::uint8_t>(m_Left >> 8),
+        static_cast<std::uint8_t>(m_Top),
+        static_cast<std::uint8_t>(m_Top >> 8),
+        static_cast<std::uint8_t>(m_Width),
+        static_cast<std::uint8_t>(m_Width >> 8),
+        static_cast<std::uint8_t>(m_Height),
+        static_cast<std::uint8_t>(m_Height >> 8),
+        m_Packed,
+    };
+    stream.Write(descriptor, sizeof descriptor);
+    m_ColorMap.SaveToStream(stream);
+    WriteRaster(stream);
+}
+
+void TGIFSubImage::WriteRaster(TStream& stream) {
+    int bits, colors;
+    if (m_ColorMap.Count() > 0) {
+        bits = m_ColorMap.BitsPerPixel();
+        colors = m_ColorMap.Count();
+    } else {
+        bits = m_Image ? m_Image->BitsPerPixel() : 0;
+        colors = 1 << bits;
+    }
+    std::unique_ptr<TGIFEncoder> encoder;
+    if (m_Image && m_Image->Compression() == 1)
+        encoder = std::make_unique<TRLEEncoder>();
+    else
+        encoder = std::make_unique<TLZWEncoder>();
+    if (m_Image)
+        encoder->SetWarning(
+            [image = m_Image](TGIFSeverity s, const std::string& m) { image->Warning(s, m); });
+    // The interlace flag as just written: a frame with its own colour table is stored in row order.
+    encoder->Compress(stream, bits, colors, m_Data.data(), Interlaced(), m_Height, m_Width);
+}

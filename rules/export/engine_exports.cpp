@@ -1,0 +1,33 @@
+#include "rules/export/engine_exports.h"
+
+#include "rules/evaluation.h"
+#include "rules/search.h"
+#include "rules/variant_state.h"
+
+namespace {
+bool ReadBoard(const signed char* in, int side, TBoard& b) {
+    if (!in || (side != 0 && side != 1)) return false;
+    const int squares = SquareCount;
+    for (int n = 1; n <= squares; ++n) {
+        if (in[n - 1] < -2 || in[n - 1] > 2) return false;
+        b[n] = in[n - 1];
+    }
+    return true;
+}
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) short count(int side, const signed char* board, int ply,
+                                                              int countFlag) {
+    TBoard b;
+    if (!ReadBoard(board, side, b)) return EngineBadArguments;
+    return Evaluate(side, b, ply, countFlag, CurrentVariant);
+}
+
+extern "C" __attribute__((visibility("default"))) short
+analysis(const signed char* board, int alpha, int beta, int ply, int depth, int side, int countFlag) {
+    TBoard b;
+    if (!ReadBoard(board, side, b) || ply < 1 || ply >= MaxSearchPly || depth >= MaxSearchPly ||
+        alpha < -32767 || alpha > 32767 || beta < -32767 || beta > 32767)
+        return EngineBadArguments;
+    return SearchPosition(b, alpha, beta, ply, depth, side, countFlag);
+}

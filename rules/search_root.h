@@ -1,0 +1,65 @@
+#pragma once
+// The core of the built-in engine's request: iterative deepening over the root moves from depth 5,
+// the first move with the full window and the others with a window that tells moves within the
+// score margin of the best from the rest, the root moves sorted after each iteration, the time
+// looked at between iterations, and a random choice among the moves within the margin.
+// The shell's request adds the book move and the engine-information texts around it, through the
+// events below. Runs on the engine thread; clears and uses the given table.
+
+#include "rules/board.h"
+#include "rules/engine_random.h"
+#include "rules/hash_table.h"
+#include "rules/move.h"
+#include "rules/search.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+constexpr int FirstIterationDepth = 5;
+// Root scores of moves found worse than the margin, and the bound of a move found better.
+constexpr int RootOutScore = -32000;
+constexpr int RootOpenBound = 32000;
+// Iterations beyond this depth are not searched, whatever the limit says.
+constexpr int MaxRootDepth = 200;
+
+struct TRootScore {
+    std::int16_t score = 0;
+    std::int16_t bound = 0; // equal to score when exact
+};
+
+struct TRootSearchLimits {
+    int maxDepth = 98;               // deepest iteration (the first is always searched)
+    int scoreMargin = 0;             // how far below the best a move may be and still be chosen
+    std::int64_t budget = 100000000; // centiseconds; deepening stops past two thirds of it
+};
+
+struct TRootSearchResult {
+    TMoveList moves;                 // the legal root moves without duplicates, in the last sorted order
+    std::vector<TRootScore> scores;  // per move, of the last finished iteration
+    std::vector<std::uint8_t> marks; // 1 for the moves within the margin of the best
+    int candidates = 0;              // number of marks
+    int completedDepth = 0;          // the last finished iteration, 0 when none finished
+    int chosen = 0;                  // 1-based into moves; 0 when there is no legal move
+    bool stopped = false;            // the stop word ended the search
+    std::int64_t elapsed = 0;        // centiseconds from the start to the last finished iteration, >= 1
+};
+
+// What the shell shows while the search runs; each may be empty.
+struct TRootSearchEvents {
+    std::function<void(int depth, int moveNumber, int moveCount)> rootMove; // before each root move
+    std::function<void(const TMove& move, int score, int bound)> newBest;   // bound RootOpenBound: still open
+    std::function<void(const TRootSearchResult& iteration)> iterationDone;
+};
+
+struct TRootSearchSetup {
+    THashTable* table = &HashTable;
+    TEdbProbe edb = SearchEdbProbe(); // the current variant's database
+    TEngineRandom* random = nullptr;  // default EngineRandom()
+};
+
+// Clears the table and its probe counters, the evaluation and database-probe counters and the
+// stop word, then searches. With no legal move it returns at once with chosen = 0.
+TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant,
+                                const TRootSearchLimits& limits, const TRootSearchSetup& setup = {},
+                                const TRootSearchEvents& events = {});

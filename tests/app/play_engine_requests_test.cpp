@@ -1,0 +1,184 @@
+#include "app/core/game_end.h"
+#include "play_fake_engine.h"
+#include "play_test_util.h"
+
+using namespace play_test;
+
+namespace {
+class PlayEngineRequests : public testing::Test {
+  protected:
+    void SetUp() override {
+        UseSmallHashTable();
+        SetEngineBridge(&m_bridge);
+        ResetGame(StartPosition64, 0, gtRussian, true);
+        EngineSettings = TEngineSettings{};
+    }
+    void TearDown() override {
+        StopEngineAndWait();
+        SetEngineBridge(nullptr);
+        EngineSettings = TEngineSettings{};
+        EngineRequestHooks() = {};
+    }
+    static void WaitIdle() {
+        ASSERT_TRUE(EngineIdleEvent.Wait(std::chrono::seconds(30))) << "the request did not end";
+    }
+    TFakeBridge m_bridge;
+};
+} // namespace
+
+TEST_F(PlayEngineRequests, TheBuiltInEngineAnswersInPlayMode) {
+    EngineSettings.Level = 4;
+    SetClocks(2000, 2000); // a budget of one second
+    StartEngine();
+    EXPECT_EQ(EngineSettings.MaxDepth, 8); // the level table is applied
+    WaitIdle();
+    TGameLock lock = LockGameState();
+    ASSERT_NE(CurrentNode, 0);
+    EXPECT_EQ(SideToMove, 1);
+    TMoveList legal;
+    FindMoves(StartPosition64, 0, legal, gtRussian);
+    const TMove& played = CurrentGame.nodes[CurrentNode];
+    EXPECT_TRUE(std::any_of(legal.begin(), legal.end(), [&](const TMove& m) { return m.SameMove(played); }));
+    TBoard after = StartPosition64;
+    MakeMove(played, after, gtRussian);
+    EXPECT_EQ(CurrentBoard, after);
+    EXPECT_EQ(EngineDone.load(), 1);
+    EXPECT_TRUE(TakeFlag(RedrawPending));
+    EXPECT_TRUE(TakeFlag(PanelRefreshPending));
+    EXPECT_TRUE(TakeFlag(BookRefreshPending));
+    EXPECT_EQ(EngineInfo.Snapshot().Name, "Vantor 2.0");
+}
+
+TEST_F(PlayEngineRequests, AGameAlreadyOverEndsTheRequestAtOnce) {
+    ResetGame(Board({{30, sqKing1}}), 0, gtRussian, true);
+    m_bridge.delay = std::chrono::seconds(5);
+    EngineSettings.Kind = ekMarrak;
+    StartEngine();
+    WaitIdle();
+    EXPECT_EQ(m_bridge.calls.load(), 0);
+    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(EngineDone.load(), 1);
+    EXPECT_EQ(CurrentGame.header.result, grBlackWins);
+}
+
+TEST_F(PlayEngineRequests, EachKindGetsItsEngineAndBudget) {
+    struct Row {
+        std::uint8_t kind;
+        TGameType variant;
+        double seconds;
+        std::int32_t milliseconds;
+    } rows[] = {
+        {ekMarrak, gtEnglish, 60000 / 30.0 / 100, 0},
+        {ekMarrakItalian, gtItalian, 60000 / 30.0 / 100, 0},
+        {ekTrevalo, gtRussian, 60000 / 20.0 / 100, 0},
+        {ekOskeen, gtRussian, 0, 600000},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(int(r.kind));
+        ResetGame(StartPosition64, 1, r.variant, true);
+        SetClocks(1, 60000);
+        EngineSettings.Kind = r.kind;
+        StartEngine();
+        WaitIdle();
+        std::lock_guard lock(m_bridge.m_mutex);
+        EXPECT_EQ(m_bridge.lastKind, r.kind);
+        if (r.kind == ekOskeen)
+            EXPECT_EQ(m_bridge.lastMilliseconds, r.milliseconds);
+        else
+            EXPECT_DOUBLE_EQ(m_bridge.lastSeconds, r.seconds);
+        EXPECT_NE(CurrentNode, 0);
+    }
+    EXPECT_EQ(BudgetDivisor(gtInternational), 40);
+}
+
+TEST_F(PlayEngineRequests, AStoppedRequestMakesNoMoveWhateverTheEngineLeavesInTheWord) {
+    EngineSettings.Kind = ekMarrak;
+    m_bridge.delay = std::chrono::seconds(10);
+    m_bridge.clearWordOnReturn = true;
+    StartEngine();
+    while (m_bridge.calls.load() == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    StopEngineAndWait();
+    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(CurrentBoard, StartPosition64);
+    EXPECT_FALSE(IsEngineBusy());
+}
+
+TEST_F(PlayEngineRequests, AStopRightAfterTheStartIsNotLost) {
+    // An analysis has no end of its own: a lost stop would hang here.
+    AnalysisMode = 1;
+    for (const std::uint8_t kind : {ekVantor, ekMarrak, ekOskeen}) {
+        EngineSettings.Kind = kind;
+        for (int i = 0; i < 20; ++i) {
+            StartEngine();
+            StopEngine();
+            WaitIdle();
+        }
+    }
+    EXPECT_GT(m_bridge.outsideStops.load(), 0);
+}
+
+TEST_F(PlayEngineRequests, OnlyALegalMoveOfTheStartPositionIsMade) {
+    EngineSettings.Kind = ekMarrak;
+    m_bridge.answer = TMove{};
+    m_bridge.answer->from = 1;
+    m_bridge.answer->squares[0] = 32; // no such move
+    StartEngine();
+    WaitIdle();
+    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(CurrentBoard, StartPosition64);
+    EXPECT_TRUE(TakeFlag(BookRefreshPending));
+}
+
+TEST_F(PlayEngineRequests, AMoveArrivingAfterTheGameMovedOnIsDropped) {
+    EngineSettings.Kind = ekMarrak;
+    m_bridge.hold = true;
+    // The hook runs where the move would be added: the game has moved on by then.
+    std::atomic<int> added{0};
+    EngineRequestHooks().addMoveToTree = [&](const TMove&) {
+        ++added;
+        return 0;
+    };
+    StartEngine();
+    while (m_bridge.calls.load() == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    TMoveList list;
+    FindMoves(StartPosition64, 0, list, gtRussian);
+    {
+        // As the electronic board or an analysis-mode entry could: the user's move comes first.
+        TGameLock lock = LockGameState();
+        PlayInGame(list.back());
+    }
+    m_bridge.hold = false; // now the engine answers, for the position it was given
+    WaitIdle();
+    EXPECT_EQ(added.load(), 0);
+    TGameLock lock = LockGameState();
+    EXPECT_EQ(CurrentGame.nodes[CurrentNode].parent, 0); // only the user's move
+    EXPECT_EQ(SideToMove, 1);
+}
+
+TEST_F(PlayEngineRequests, AnalysisRunsUntilStoppedAndMakesNoMove) {
+    AnalysisMode = 1;
+    StartEngine();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(IsEngineBusy());
+    StopEngineAndWait();
+    EXPECT_FALSE(IsEngineBusy());
+    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_NE(EngineInfo.Snapshot().Depth, "");
+}
+
+TEST_F(PlayEngineRequests, TheSilentAddReusesAnEqualMoveAndKeepsTheMainLine) {
+    TMoveList list;
+    FindMoves(StartPosition64, 0, list, gtRussian);
+    const int a = AddEngineMoveToTree(CurrentGame, 0, list[0], gtRussian);
+    const int b = AddEngineMoveToTree(CurrentGame, 0, list[1], gtRussian);
+    EXPECT_EQ(AddEngineMoveToTree(CurrentGame, 0, list[0], gtRussian), a);
+    EXPECT_EQ(CurrentGame.nodes[a].mainLine, 1);
+    EXPECT_EQ(CurrentGame.nodes[b].mainLine, 0);
+    EXPECT_EQ(CurrentGame.header.nodeCount, 2);
+    for (int n = 1; n <= MaxNodes; ++n)
+        CurrentGame.nodes[n].free = 0;
+    EXPECT_EQ(AddEngineMoveToTree(CurrentGame, 0, list[2], gtRussian), 0);
+    EXPECT_TRUE(TakeGameMessage());
+}

@@ -1,0 +1,33 @@
+#include "host_bridge.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <sys/wait.h>
+
+namespace bridge {
+
+std::string make_temp_dir(const std::string& tag) {
+    const char* base = std::getenv("TMPDIR");
+    std::string templ = std::string(base && *base ? base : "/tmp") + "/edbforge-" + tag + "-XXXXXX";
+    if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
+    return templ;
+}
+
+int run_program(const std::string& dir, const std::string& input, const std::string& args,
+                std::string& output) {
+    const std::string cmd =
+        "cd '" + dir + "' && printf '" + input + "' | '" EDBFORGE_PATH "' " + args + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return -1;
+    output.clear();
+    std::array<char, 4096> buf;
+    std::size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0)
+        output.append(buf.data(), n);
+    const int status = pclose(p);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace bridge
