@@ -1,5 +1,7 @@
 #include "app/core/engine_requests.h"
 
+#include "app/core/game_tree_edit.h"
+
 #include "app/core/builtin_search.h"
 #include "app/core/engine_seams.h"
 #include "app/core/game_clock.h"
@@ -245,24 +247,8 @@ void StartEngine() {
 }
 
 int AddEngineMoveToTree(TGame& g, int parent, const TMove& move, TGameType variant) {
-    TMove m = move;
-    m.annotation = 0;
-    m.parent = static_cast<std::uint16_t>(parent);
-    m.mainLine = 1;
-    m.free = 0;
-    const TNodeList children = ListChildNodes(parent, g);
-    const std::string text = MoveToFullText(m, variant, false, ":");
-    for (const std::uint16_t c : children)
-        if (MoveToFullText(g.nodes[c], variant, false, ":") == text) return c;
-    if (!children.empty()) m.mainLine = 0;
-    int node = 0;
-    for (int n = 1; n <= MaxNodes && node == 0; ++n)
-        if (g.nodes[n].free) node = n;
-    if (node == 0) {
-        PostGameMessage(std::string(Phrase(53)), 0);
-        return 0;
-    }
-    if (g.header.nodeCount < node) g.header.nodeCount = static_cast<std::uint16_t>(node);
-    g.nodes[node] = m;
-    return node;
+    // The same tree rule as a move entered on the board, without the question.
+    const TAddMoveResult r = AddMoveToTree(g, parent, move, true, variant, {});
+    if (r.treeFull) PostGameMessage(std::string(Phrase(53)), 0);
+    return r.node;
 }

@@ -402,8 +402,11 @@ TEST(DeleteLine, FreesTheNodeAndEverythingBelowAndLowersTheCount) {
             if (g->InUse(n)) left.push_back(n);
         EXPECT_EQ(left, r.left);
         EXPECT_EQ(g->header.nodeCount, r.count);
-        for (int n = 1; n <= 8; ++n)
-            if (!g->InUse(n)) EXPECT_TRUE(g->commentAfter[n].empty());
+        for (int n = 1; n <= 8; ++n) {
+            if (!g->InUse(n)) {
+                EXPECT_TRUE(g->commentAfter[n].empty());
+            }
+        }
     }
     auto g = NestedTree();
     EXPECT_EQ(DeleteLine(*g, 0), -1) << "the root is not deleted";

@@ -179,6 +179,7 @@ TEST_F(PlayEngineRequests, TheSilentAddReusesAnEqualMoveAndKeepsTheMainLine) {
     EXPECT_EQ(CurrentGame.header.nodeCount, 2);
     for (int n = 1; n <= MaxNodes; ++n)
         CurrentGame.nodes[n].free = 0;
+    CurrentGame.header.nodeCount = MaxNodes; // every slot in use
     EXPECT_EQ(AddEngineMoveToTree(CurrentGame, 0, list[2], gtRussian), 0);
     EXPECT_TRUE(TakeGameMessage());
 }
