@@ -1,6 +1,7 @@
 // Playing on the board of the real main window (offscreen): clicks, navigation, set-up, the game
 // commands and the engine seams they call.
 #include "app/core/board_geometry.h"
+#include "scripted_prompts.h"
 #include "app/core/language.h"
 #include "app/core/shell_state.h"
 #include "app/ui/captions.h"
@@ -37,16 +38,6 @@
 #include <filesystem>
 
 namespace {
-class TScriptedPrompts : public IShellPrompts {
-  public:
-    void ShowMessage(QWidget*, const QString& text) override { messages << text; }
-    std::optional<QString> OpenFile(QWidget*, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<std::uint32_t> ChooseColor(QWidget*, std::uint32_t) override { return std::nullopt; }
-    void OpenUrl(const QString&) override {}
-    QStringList messages;
-};
 
 // Runs `act` once `d` is shown modally (the call that shows it comes after this one).
 void WhenShown(QDialog* d, std::function<void()> act) {

@@ -1,4 +1,5 @@
 #include "app/core/language.h"
+#include "scripted_prompts.h"
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
 #include "app/ui/captions.h"
@@ -23,19 +24,6 @@
 #include <unistd.h>
 
 namespace {
-class TScriptedPrompts : public IShellPrompts {
-  public:
-    void ShowMessage(QWidget*, const QString& text) override { messages << text; }
-    std::optional<QString> OpenFile(QWidget*, const QString& filter, const QString& folder) override {
-        openedWith = {filter, folder};
-        return file;
-    }
-    std::optional<std::uint32_t> ChooseColor(QWidget*, std::uint32_t) override { return color; }
-    void OpenUrl(const QString&) override {}
-    QStringList messages, openedWith;
-    std::optional<QString> file;
-    std::optional<std::uint32_t> color;
-};
 
 // Starts the program in a directory of its own, as the program entry does.
 class MainFormTest : public ::testing::Test {

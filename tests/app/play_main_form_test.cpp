@@ -1,4 +1,5 @@
 #include "app/core/engine_requests.h"
+#include "scripted_prompts.h"
 #include "app/core/game_clock.h"
 #include "app/core/game_end.h"
 #include "app/core/game_state_lock.h"
@@ -23,16 +24,6 @@
 #include <filesystem>
 
 namespace {
-class TScriptedPrompts : public IShellPrompts {
-  public:
-    void ShowMessage(QWidget*, const QString& text) override { messages << text; }
-    std::optional<QString> OpenFile(QWidget*, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<std::uint32_t> ChooseColor(QWidget*, std::uint32_t) override { return std::nullopt; }
-    void OpenUrl(const QString&) override {}
-    QStringList messages;
-};
 
 // The main window started in a directory of its own, in play mode with a weak level.
 class PlayMainForm : public ::testing::Test {

@@ -1,4 +1,5 @@
 #include "app/ui/about_box.h"
+#include "scripted_prompts.h"
 #include "app/ui/f_analysis_game.h"
 #include "app/ui/comm_dlg.h"
 #include "app/ui/ibtn.h"
@@ -21,16 +22,6 @@
 #include <QTest>
 
 namespace {
-class TScriptedPrompts : public IShellPrompts {
-  public:
-    void ShowMessage(QWidget*, const QString& text) override { messages << text; }
-    std::optional<QString> OpenFile(QWidget*, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<std::uint32_t> ChooseColor(QWidget*, std::uint32_t) override { return std::nullopt; }
-    void OpenUrl(const QString& url) override { urls << url; }
-    QStringList messages, urls;
-};
 
 class SmallDialogsTest : public ::testing::Test {
   protected:
