@@ -1,5 +1,7 @@
 #include "app/ui/main_form.h"
 
+#include "app/core/engine_requests.h"
+
 #include "app/core/language.h"
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
@@ -65,6 +67,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 }
 
 TMainForm::~TMainForm() {
+    // The request hook points at this form's stop button.
+    EngineRequestHooks().requestStarted = nullptr;
     delete m_settingsFile;
 }
 

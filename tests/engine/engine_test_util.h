@@ -115,7 +115,7 @@ class library {
   public:
     explicit library(const std::string& file) {
         const char* dir = std::getenv("VQ_RUN_DIR");
-        m_path = std::string(dir ? dir : ".") + "/" + file;
+        m_path = std::string(dir ? dir : VQ_RUN_DIR_DEFAULT) + "/" + file;
         m_handle = dlopen(m_path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (m_handle) m_build = reinterpret_cast<build_movelist_fn>(dlsym(m_handle, "build_movelist"));
     }

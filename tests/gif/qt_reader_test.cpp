@@ -27,6 +27,8 @@ char* argv[] = {name, nullptr};
 class QtReader : public testing::Test {
   protected:
     static void SetUpTestSuite() {
+        // Also when started by hand, outside CTest's environment: never ask for a display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         if (!QGuiApplication::instance()) s_App = new QGuiApplication(argc, argv);
     }
     static QGuiApplication* s_App;
