@@ -1,6 +1,7 @@
 #include "app/ui/main_form.h"
 
 #include "app/core/engine_requests.h"
+#include "rules/hash_table.h"
 
 #include "app/core/language.h"
 #include "app/core/move_sound.h"
@@ -65,6 +66,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     resize(1024, 768);
     FormCreate();
 }
+
+// The built-in engine's table from its memory setting; the plug-ins' set-up commands and warm-up
+// requests come with the engine bridge.
+void TMainForm::InitEngines() { SetHashSize(m_engineOptions.vantorMemory); }
 
 TMainForm::~TMainForm() {
     // The request hook points at this form's stop button.

@@ -154,7 +154,7 @@ class TMainForm : public QMainWindow {
     // subsystem that owns it wires it.
     void CreateEngineIdleEvent() {}
     void ApplyEngineOptionControls() {} // TFEngineOpt takes m_engineOptions
-    void InitEngines() {}               // with the five memory sizes
+    void InitEngines();                 // with the five memory sizes
     void ApplyOskeenEngineName() {}     // item 1 of EngineRus
     void OpenLastDatabase() {}          // OpenDatabase(m_databaseFile) and the game-list refresh
     void SelectEngineForVariant() {}

@@ -1,5 +1,6 @@
 #include "app/core/language.h"
 #include "scripted_prompts.h"
+#include "rules/hash_table.h"
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
 #include "app/ui/captions.h"
@@ -78,6 +79,7 @@ TEST_F(MainFormTest, FirstStartShowsTheDefaultsAndTheCloseWritesTheFile) {
     EXPECT_TRUE(InterfaceForm->Highlight->isChecked());
     EXPECT_EQ(CaptureSeparator, ":");
     EXPECT_FALSE(FullNotation);
+    EXPECT_EQ(HashTable.Size(), 262'144u) << "the built-in engine's table from its 7 MB default";
     EXPECT_EQ(f->LanguageForSettings(), 1);
     EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), "Russian");
     EXPECT_EQ(MoveSoundData.size(), 2612u);
