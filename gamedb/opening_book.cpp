@@ -1,0 +1,111 @@
+#include "gamedb/opening_book.h"
+
+#include "gamedb/book_comments.h"
+#include "gamedb/db_file.h"
+#include "gamedb/user_prompt.h"
+#include "rules/variant_state.h"
+
+namespace {
+
+// A comment file is a few lines of text; a huge one is not read past this.
+constexpr std::int64_t MaxCommentFileBytes = 16 << 20;
+
+std::vector<std::string> LoadComments(const std::string& path) {
+    TDbFile f;
+    if (!FileExists(path) || !f.Open(path, true)) return {};
+    const std::int64_t size = std::min(f.Size(), MaxCommentFileBytes);
+    if (size <= 0) return {};
+    std::string text(static_cast<std::size_t>(size), '\0');
+    if (!f.ReadAt(0, text.data(), text.size())) return {};
+    return ParseBookComments(text);
+}
+
+} // namespace
+
+void TOpeningBook::SetSettings(const TBookSettings& s) {
+    std::lock_guard lock(m_mutex);
+    m_settings = s;
+}
+
+TBookSettings TOpeningBook::Settings() const {
+    std::lock_guard lock(m_mutex);
+    return m_settings;
+}
+
+void TOpeningBook::Open(TGameType variant) {
+    Close();
+    std::string name;
+    bool inUse = false;
+    {
+        std::lock_guard lock(m_mutex);
+        if (IsValidVariant(variant)) {
+            name = m_settings.book[variant - 1];
+            inUse = m_settings.useBook[variant - 1];
+        }
+        m_fileName = name;
+        m_inUse = inUse;
+    }
+    if (name.empty() || !FileExists(name)) return;
+    auto open = std::make_shared<TOpen>();
+    std::string error;
+    open->file = TBookFile::Open(name, &error);
+    if (!open->file) {
+        UserPrompt().ShowMessage("Cannot open the opening book " + name + ": " + error);
+        return;
+    }
+    open->comments = LoadComments(BookCommentFileName(name));
+    std::lock_guard lock(m_mutex);
+    m_open = std::move(open);
+}
+
+void TOpeningBook::Close() {
+    std::shared_ptr<const TOpen> old;
+    std::lock_guard lock(m_mutex);
+    old.swap(m_open); // a lookup still running keeps its own reference
+}
+
+std::shared_ptr<const TOpeningBook::TOpen> TOpeningBook::Current() const {
+    std::lock_guard lock(m_mutex);
+    return m_open;
+}
+
+bool TOpeningBook::IsOpen() const {
+    return Current() != nullptr;
+}
+
+std::string TOpeningBook::FileName() const {
+    std::lock_guard lock(m_mutex);
+    return m_fileName;
+}
+
+bool TOpeningBook::InUse() const {
+    std::lock_guard lock(m_mutex);
+    return m_inUse;
+}
+
+std::vector<std::string> TOpeningBook::Comments() const {
+    const auto open = Current();
+    return open ? open->comments : std::vector<std::string>{};
+}
+
+std::int64_t TOpeningBook::RecordCount() const {
+    const auto open = Current();
+    return open ? open->file->RecordCount() : 0;
+}
+
+void TOpeningBook::ListBookMoves(const TBoard& board, int side, TGameType variant,
+                                 const std::string& takeSeparator, TBookMoveList& out) const {
+    const auto open = Current();
+    static const std::vector<std::string> none;
+    ::ListBookMoves(open ? open->file.get() : nullptr, open ? open->comments : none, board, side, variant,
+                    takeSeparator, out);
+}
+
+TOpeningBook& OpeningBook() {
+    static TOpeningBook book;
+    return book;
+}
+
+void OpenBook() {
+    OpeningBook().Open(CurrentVariant.load());
+}
