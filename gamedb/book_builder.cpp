@@ -243,6 +243,53 @@ bool ReadBookBytes(const std::string& path, std::vector<std::uint8_t>& bytes, st
     return ok;
 }
 
+// A file written in pieces beside its final name and renamed over it only when every piece is
+// written and synced: a failure leaves the old file as it was.
+class TStreamedReplacement {
+  public:
+    explicit TStreamedReplacement(std::string path) : m_path(std::move(path)), m_tmp(m_path + ".tmp") {
+        mode_t mode = 0666;
+        struct stat st;
+        if (::stat(m_path.c_str(), &st) == 0) mode = st.st_mode & 07777;
+        m_fd = ::open(m_tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+        if (m_fd < 0) m_error = errno;
+    }
+    ~TStreamedReplacement() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+            ::unlink(m_tmp.c_str());
+        }
+    }
+    bool Ok() const { return m_error == 0; }
+    int Error() const { return m_error; }
+    bool Write(const std::uint8_t* data, std::size_t n) {
+        while (m_error == 0 && n > 0) {
+            const ssize_t r = ::write(m_fd, data, n);
+            if (r < 0 && errno == EINTR) continue;
+            if (r <= 0) {
+                m_error = r < 0 ? errno : EIO;
+                break;
+            }
+            data += r;
+            n -= static_cast<std::size_t>(r);
+        }
+        return m_error == 0;
+    }
+    bool Commit() {
+        if (m_error == 0 && ::fsync(m_fd) != 0) m_error = errno;
+        if (::close(m_fd) != 0 && m_error == 0) m_error = errno;
+        m_fd = -1;
+        if (m_error == 0 && ::rename(m_tmp.c_str(), m_path.c_str()) != 0) m_error = errno;
+        if (m_error != 0) ::unlink(m_tmp.c_str());
+        return m_error == 0;
+    }
+
+  private:
+    std::string m_path, m_tmp;
+    int m_fd = -1;
+    int m_error = 0;
+};
+
 } // namespace
 
 TBookBuildReport BuildBook(const std::string& fileName, const TGameDatabase& db,
@@ -264,13 +311,17 @@ TBookBuildReport BuildBook(const std::string& fileName, const TGameDatabase& db,
         else
             ++report.skippedGames;
     }
-    const std::vector<std::uint8_t> bytes = builder.Finish();
-    if (!ReplaceFile(fileName, bytes.data(), bytes.size())) {
-        report.error = "Cannot write the book " + fileName + ": " + SystemError(errno);
+    report.positions = static_cast<std::int64_t>(builder.PositionCount());
+    TStreamedReplacement out(fileName);
+    const std::int64_t records =
+        out.Ok() ? builder.Finish([&](const std::uint8_t* data, std::size_t n) { return out.Write(data, n); })
+                 : -1;
+    if (records < 0 || !out.Commit()) {
+        report.error = "Cannot write the book " + fileName + ": " + SystemError(out.Error());
         return report;
     }
     report.ok = true;
-    report.records = static_cast<std::int64_t>(bytes.size() / BookRecordSize);
+    report.records = records;
     return report;
 }
 

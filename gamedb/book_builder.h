@@ -63,9 +63,10 @@ using TBookProgress = std::function<void(int gamesRead)>;
 
 struct TBookBuildReport {
     bool ok = false;
-    std::int64_t records = 0; // records written
-    int skippedGames = 0;     // games the database could not give (damaged, unreadable)
-    std::string error;        // what failed, with the system's reason
+    std::int64_t records = 0;   // records written
+    std::int64_t positions = 0; // positions added from the games
+    int skippedGames = 0;       // games the database could not give (damaged, unreadable)
+    std::string error;          // what failed, with the system's reason
 };
 
 // Adds the games `games` (numbers in `db`, in this order) to the book `fileName`: reads the book

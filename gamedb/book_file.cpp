@@ -2,47 +2,68 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 std::unique_ptr<TBookFile> TBookFile::Open(const std::string& path, std::string* error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error) *error = std::strerror(errno);
+        return nullptr;
+    }
+    struct stat st;
+    int err = ::fstat(fd, &st) == 0 ? 0 : errno;
+    if (err == 0 && !S_ISREG(st.st_mode)) err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     auto book = std::unique_ptr<TBookFile>(new TBookFile);
-    if (!book->m_file.Open(path, true)) {
-        if (error) *error = std::strerror(errno);
+    if (err == 0) {
+        book->m_count = st.st_size / BookRecordSize;
+        book->m_mapped = static_cast<std::size_t>(book->m_count) * BookRecordSize;
+        if (book->m_mapped > 0) {
+            void* p = ::mmap(nullptr, book->m_mapped, PROT_READ, MAP_SHARED, fd, 0);
+            if (p == MAP_FAILED) {
+                err = errno;
+                book->m_mapped = 0;
+            } else {
+                book->m_bytes = static_cast<const std::uint8_t*>(p);
+            }
+        }
+    }
+    ::close(fd); // the mapping keeps the file
+    if (err != 0) {
+        if (error) *error = std::strerror(err);
         return nullptr;
     }
-    const std::int64_t size = book->m_file.Size();
-    if (size < 0) {
-        if (error) *error = std::strerror(errno);
-        return nullptr;
-    }
-    if (!FileExists(path)) { // a folder opens read-only too, but holds no records
-        if (error) *error = std::strerror(EISDIR);
-        return nullptr;
-    }
-    book->m_count = size / BookRecordSize;
     return book;
+}
+
+TBookFile::~TBookFile() {
+    if (m_bytes) ::munmap(const_cast<std::uint8_t*>(m_bytes), m_mapped);
 }
 
 bool TBookFile::ReadBookRecord(std::int64_t n, TBookRecord& r) const {
     if (n < 1 || n > m_count) return false;
-    std::uint8_t bytes[BookRecordSize];
-    if (!m_file.ReadAt(static_cast<std::uint64_t>(n - 1) * BookRecordSize, bytes, BookRecordSize))
-        return false;
-    DecodeBookRecord(bytes, r);
+    DecodeBookRecord(Record(n), r);
     return true;
 }
 
 std::int64_t TBookFile::FindBookPosition(const TPositionKey& key, int side) const {
     if (m_count == 0) return 0;
+    // Compares the stored bytes where they lie: key bytes 0..16, then the side byte.
+    auto less = [&](std::int64_t n) {
+        const std::uint8_t* rec = Record(n);
+        if (const int c = std::memcmp(rec, key.data(), key.size())) return c < 0;
+        return rec[17] < side;
+    };
     std::int64_t lo = 1, hi = m_count;
-    TBookRecord r;
     while (hi > lo) {
         const std::int64_t mid = lo + (hi - lo) / 2;
-        if (!ReadBookRecord(mid, r)) return 0;
-        if (CompareBookPosition(r.key, r.side, key, side) < 0)
+        if (less(mid))
             lo = mid + 1;
         else
             hi = mid;
     }
-    if (!ReadBookRecord(lo, r)) return 0;
-    return r.key == key && r.side == side ? lo : 0;
+    const std::uint8_t* rec = Record(lo);
+    return std::memcmp(rec, key.data(), key.size()) == 0 && rec[17] == side ? lo : 0;
 }

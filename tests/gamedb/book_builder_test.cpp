@@ -45,9 +45,8 @@ std::unique_ptr<TGame> MainLine(TGameType variant, int result, std::initializer_
 }
 
 Bytes SortedBook(std::vector<TRec> recs) {
-    std::sort(recs.begin(), recs.end(), [](const TRec& a, const TRec& b) {
-        return a.key != b.key ? a.key < b.key : a.side < b.side;
-    });
+    std::sort(recs.begin(), recs.end(),
+              [](const TRec& a, const TRec& b) { return a.key != b.key ? a.key < b.key : a.side < b.side; });
     Bytes all;
     for (const TRec& r : recs) {
         const Bytes b = RecordBytes(r);
@@ -132,10 +131,11 @@ TEST_F(BookBuild, MovesAreMadeInEachGamesOwnVariant) {
     CurrentVariant = saved;
     ASSERT_TRUE(report.ok);
     EXPECT_EQ(At(gtEnglish, {"11-15"}).key, At(gtRussian, {"c3-d4"}).key);
-    EXPECT_EQ(ReadBytes(Path("mixed.cbk")), SortedBook({With(At(gtRussian, {"c3-d4"}), 1, 0, 1, 0),
-                                                        With(At(gtRussian, {"c3-d4", "f6-e5"}), 0, 0, 1, 0),
-                                                        With(At(gtRussian, {"c3-d4", "f6-e5", "d4:f6"}), 0, 0, 1, 0),
-                                                        With(At(gtEnglish, {"11-15", "24-19"}), 1, 0, 0, 0)}));
+    EXPECT_EQ(ReadBytes(Path("mixed.cbk")),
+              SortedBook({With(At(gtRussian, {"c3-d4"}), 1, 0, 1, 0),
+                          With(At(gtRussian, {"c3-d4", "f6-e5"}), 0, 0, 1, 0),
+                          With(At(gtRussian, {"c3-d4", "f6-e5", "d4:f6"}), 0, 0, 1, 0),
+                          With(At(gtEnglish, {"11-15", "24-19"}), 1, 0, 0, 0)}));
 }
 
 TEST_F(BookBuild, ARebuildKeepsCommentsAndTheLargerMark) {
@@ -150,8 +150,9 @@ TEST_F(BookBuild, ARebuildKeepsCommentsAndTheLargerMark) {
     AddMove(*g, 1, "d6-c5", true, 1);
     Store({g.get()});
     ASSERT_TRUE(BuildBook(Path("tree.cbk"), db, numbers, nullptr).ok);
-    EXPECT_EQ(ReadBytes(Path("tree.cbk")), SortedBook({With(At(gtRussian, {"c3-d4"}), 1, 0, 0, 0),
-                                                       With(At(gtRussian, {"c3-d4", "d6-c5"}), 1, 0, 0, 7, 5), kept}));
+    EXPECT_EQ(ReadBytes(Path("tree.cbk")),
+              SortedBook({With(At(gtRussian, {"c3-d4"}), 1, 0, 0, 0),
+                          With(At(gtRussian, {"c3-d4", "d6-c5"}), 1, 0, 0, 7, 5), kept}));
 }
 
 TEST_F(BookBuild, CountersStopAt65535) {
@@ -167,7 +168,8 @@ TEST_F(BookBuild, CountersStopAt65535) {
     auto dr = MainLine(gtRussian, grDraw, {"c3-d4"});
     Store({w1.get(), w2.get(), dr.get()});
     ASSERT_TRUE(BuildBook(Path("tree.cbk"), db, numbers, nullptr).ok);
-    EXPECT_EQ(ReadBytes(Path("tree.cbk")), SortedBook({With(d4, 65535, 65535, 0, 0), With(b4, 65535, 0, 0, 0)}));
+    EXPECT_EQ(ReadBytes(Path("tree.cbk")),
+              SortedBook({With(d4, 65535, 65535, 0, 0), With(b4, 65535, 0, 0, 0)}));
 }
 
 TEST_F(BookBuild, AnEmptyListRewritesTheBookSortedAndMerged) {
@@ -229,8 +231,8 @@ TEST_F(BookBuild, DamagedGamesAreLeftOutAndCounted) {
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].rfind("Total 2\n", 0), 0u) << prompt.messages[0];
     EXPECT_NE(prompt.messages[0].find("125"), std::string::npos);
-    EXPECT_EQ(ReadBytes(Path("tree.cbk")),
-              SortedBook({With(At(gtRussian, {"c3-d4"}), 63, 0, 0, 0), With(At(gtRussian, {"g3-h4"}), 0, 62, 0, 0)}));
+    EXPECT_EQ(ReadBytes(Path("tree.cbk")), SortedBook({With(At(gtRussian, {"c3-d4"}), 63, 0, 0, 0),
+                                                       With(At(gtRussian, {"g3-h4"}), 0, 62, 0, 0)}));
 }
 
 TEST_F(BookBuild, AnUnreadableTargetIsReportedAndNothingIsWritten) {

@@ -20,9 +20,8 @@ TEST_F(BookThreads, TwoListersGetTheirOwnRows) {
     recs[1].comment = 1;
     for (const char* m : {"b6-a5", "f6-g5"})
         recs.push_back(At(gtRussian, {"c3-d4", m}));
-    std::sort(recs.begin(), recs.end(), [](const TRec& a, const TRec& b) {
-        return a.key != b.key ? a.key < b.key : a.side < b.side;
-    });
+    std::sort(recs.begin(), recs.end(),
+              [](const TRec& a, const TRec& b) { return a.key != b.key ? a.key < b.key : a.side < b.side; });
     Bytes bytes;
     for (const TRec& r : recs) {
         const Bytes b = RecordBytes(r);
@@ -41,9 +40,11 @@ TEST_F(BookThreads, TwoListersGetTheirOwnRows) {
     const TLine d4 = Play(gtRussian, {"c3-d4"});
     std::atomic<bool> go{false}, done{false};
     std::atomic<int> wrong{0};
-    auto lister = [&](const TLine& pos, std::size_t rows, const std::string& firstWord, const std::string& comment) {
+    auto lister = [&](const TLine& pos, std::size_t rows, const std::string& firstWord,
+                      const std::string& comment) {
         TBookMoveList list;
-        while (!go.load()) std::this_thread::yield();
+        while (!go.load())
+            std::this_thread::yield();
         for (int i = 0; i < 300; ++i) {
             book.ListBookMoves(pos.board, pos.side, gtRussian, ":", list);
             // A lookup between a close and the reopen finds no book: no rows, comment kept.
@@ -56,7 +57,8 @@ TEST_F(BookThreads, TwoListersGetTheirOwnRows) {
     std::thread ui(lister, start, 3, "a3-b4", "");
     std::thread engine(lister, d4, 2, "b6-a5", "After c3-d4");
     std::thread reopen([&] {
-        while (!go.load()) std::this_thread::yield();
+        while (!go.load())
+            std::this_thread::yield();
         for (int i = 0; i < 50 && !done.load(); ++i)
             book.Open(gtRussian);
     });
