@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -88,10 +89,22 @@ void SortFileRecords(std::vector<TBookRecord>& records) {
     records.resize(out);
 }
 
+// Millions of positions go into one array, touched once each in order: large pages spare the system
+// a fault every 4 KB, which costs more than the rest of adding a position.
+void AdviseLargePages(void* data, std::size_t bytes) {
+    constexpr std::uintptr_t Large = 2 << 20;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + Large - 1) & ~(Large - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(Large - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 } // namespace
 
 void TBookBuilder::Reserve(std::size_t positions) {
-    m_entries.reserve(m_entries.size() + positions);
+    const std::size_t want = m_entries.size() + positions;
+    if (want <= m_entries.capacity()) return;
+    m_entries.reserve(want);
+    AdviseLargePages(m_entries.data(), m_entries.capacity() * sizeof(TEntry));
 }
 
 void TBookBuilder::AddFileRecords(const std::uint8_t* bytes, std::size_t count) {
@@ -122,6 +135,8 @@ void TBookBuilder::AddGameToBook(const TGame& g) {
         m_first[m.parent] = static_cast<std::uint16_t>(n);
     }
     // Depth first from the root; every node has one parent, so each is reached at most once.
+    if (m_entries.capacity() - m_entries.size() < static_cast<std::size_t>(count))
+        Reserve(std::max<std::size_t>(m_entries.size() / 2, count));
     m_stack.clear();
     m_stack.push_back({0, true, g.header.startSide ? 1 : 0, start});
     TPositionKey key;
