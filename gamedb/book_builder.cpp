@@ -164,7 +164,7 @@ std::int64_t TBookBuilder::Finish(const std::function<bool(const std::uint8_t* d
 
     constexpr std::size_t ChunkRecords = 32768;
     std::vector<std::uint8_t> chunk;
-    chunk.reserve(ChunkRecords * BookRecordSize);
+    chunk.reserve(std::min(ChunkRecords, m_file.size() + m_entries.size()) * BookRecordSize);
     std::int64_t written = 0;
     bool ok = true;
     auto emit = [&](const TBookRecord& r) {
