@@ -2,6 +2,7 @@
 
 #include "app/core/engine_requests.h"
 #include "rules/hash_table.h"
+#include "rules/variant_state.h"
 
 #include "app/core/language.h"
 #include "app/core/move_sound.h"
@@ -128,7 +129,10 @@ void TMainForm::ReadGameHeaderIntoPanel() {
 // ---- start-up ------------------------------------------------------------------------------
 
 void TMainForm::ReadSettings() {
-    // 1. BookComments is created empty by the opening books.
+    // 1. The opening book: reopened with each variant, and the source of the engine's book moves.
+    VariantHooks().openBook = [](TGameType variant) { OpeningBook().Open(variant); };
+    static TOpeningBookMoves engineBook;
+    SetBookMoves(&engineBook);
     // 2. The settings file of the current directory.
     AppDir = QDir::currentPath().toStdString();
     if (AppDir.empty() || AppDir.back() != '/') AppDir += '/';
@@ -166,6 +170,7 @@ void TMainForm::ReadSettings() {
     // 6. Books and memory sizes into the engine options.
     m_engineOptions = s.engines;
     ApplyEngineOptionControls();
+    OpeningBook().SetSettings(BookSettingsOf(m_engineOptions));
     // 7.
     ApplyLanguage(language);
     // 8. The game itself is started at the end.
@@ -296,6 +301,7 @@ void TMainForm::NewGame() {
         l->clear();
     DrawBoard(true);
     RebuildGamePanel();
+    ShowBookMoves(); // a new user sees the start position's book moves before the first move
 }
 
 void TMainForm::SetGameType(TGameType variant, bool keepGame) {
@@ -310,6 +316,7 @@ void TMainForm::SetGameType(TGameType variant, bool keepGame) {
     m_seams.selectEngineForVariant();
     DrawBoard(true);
     RebuildGamePanel();
+    ShowBookMoves(); // the variant's own book, for the position kept
 }
 
 void TMainForm::Analysis_ModeClick() {

@@ -2,10 +2,12 @@
 
 #include "app/core/book_list.h"
 #include "app/core/builtin_search.h"
+#include "app/core/game_session.h"
 #include "gamedb/book_builder.h"
 #include "rules/hash_table.h"
 #include "rules/movegen.h"
 #include "rules/notation.h"
+#include "rules/variant_state.h"
 
 #include <gtest/gtest.h>
 
@@ -155,4 +157,58 @@ TEST_F(EngineBookMove, TheMasterLevelPlaysOneOfThem) {
         const std::string text = MoveToText(out.move, gtRussian, true, ":");
         EXPECT_TRUE(text == "c3-d4" || text == "a3-b4") << text;
     }
+}
+
+TEST(BookBuildAndSession, TheMainWindowsGameSurvivesABuild) {
+    const std::string dir =
+        (std::filesystem::temp_directory_path() / ("vq_book_session_" + std::to_string(getpid()))).string();
+    std::filesystem::create_directories(dir);
+    GameSession().SetVariant(gtRussian);
+    GameSession().NewGame(StartPosition64, 0);
+    for (int i = 0; i < 3; ++i) {
+        TMoveList legal;
+        FindMoves(GameSession().CurrentBoard(), GameSession().SideToMove(), legal, gtRussian);
+        GameSession().PlayMove(legal.back(), true);
+    }
+    auto before = std::make_unique<TGame>();
+    {
+        TGameLock lock = GameSession().Lock();
+        *before = GameSession().CurrentGame(lock);
+        GameSession().EditGame(lock).white = "Me";
+        before->white = "Me";
+    }
+    const TSessionSnapshot shown = GameSession().Snapshot();
+
+    // Two other games, of another variant, go through the builder's scratch record.
+    TGameDatabase db;
+    ASSERT_TRUE(CreateDatabase(dir + "/g.vqb", db));
+    auto g = std::make_unique<TGame>();
+    InitGame(*g, gtEnglish);
+    PositionToKey(StartPosition64, g->startKey);
+    g->white = "Someone";
+    TMoveList legal;
+    FindMoves(StartPosition64, 0, legal, gtEnglish);
+    g->nodes[1] = legal[0];
+    g->nodes[1].parent = 0;
+    g->nodes[1].mainLine = 1;
+    g->header.nodeCount = 1;
+    ASSERT_EQ(WriteGame(*g, 0, db, false), TDbStatus::Ok);
+    ASSERT_EQ(WriteGame(*g, 0, db, false), TDbStatus::Ok);
+    ASSERT_TRUE(BuildBookFile(dir + "/t.cbk", db, {1, 2}, nullptr).ok);
+    CloseDatabase(db);
+
+    TGameLock lock = GameSession().Lock();
+    const TGame& after = GameSession().CurrentGame(lock);
+    EXPECT_EQ(after.header, before->header);
+    EXPECT_EQ(after.white, "Me");
+    EXPECT_EQ(after.startKey, before->startKey);
+    for (int n = 0; n < NodeSlots; ++n) {
+        EXPECT_TRUE(after.nodes[n].SameMove(before->nodes[n])) << n;
+        EXPECT_EQ(after.nodes[n].parent, before->nodes[n].parent) << n;
+        EXPECT_EQ(after.nodes[n].free, before->nodes[n].free) << n;
+    }
+    EXPECT_EQ(GameSession().CurrentNode(), shown.node);
+    EXPECT_EQ(GameSession().CurrentBoard(), shown.board);
+    EXPECT_EQ(CurrentVariant.load(), gtRussian);
+    std::filesystem::remove_all(dir);
 }

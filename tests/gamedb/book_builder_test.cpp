@@ -289,23 +289,6 @@ TEST_F(BookBuild, AFailedWriteLeavesTheOldBookByteIdentical) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 4); // the book and the database
 }
 
-TEST_F(BookBuild, TheMainWindowsGameSurvivesABuild) {
-    auto mine = MainLine(gtRussian, grDraw, {"e3-f4", "h6-g5"});
-    mine->white = "Me";
-    CurrentGame = *mine;
-    auto g = MainLine(gtRussian, grWhiteWins, {"c3-d4", "b6-a5", "d4-c5"});
-    g->white = "Someone";
-    Store({g.get(), g.get()});
-    ASSERT_TRUE(BuildBookFile(Path("tree.cbk"), db, numbers, nullptr).ok);
-    EXPECT_EQ(CurrentGame.header, mine->header);
-    EXPECT_EQ(CurrentGame.white, "Me");
-    for (int n = 0; n < NodeSlots; ++n) {
-        EXPECT_TRUE(CurrentGame.nodes[n].SameMove(mine->nodes[n])) << n;
-        EXPECT_EQ(CurrentGame.nodes[n].parent, mine->nodes[n].parent) << n;
-        EXPECT_EQ(CurrentGame.nodes[n].free, mine->nodes[n].free) << n;
-    }
-}
-
 TEST_F(BookBuild, TheCurrentVariantsBookIsReopened) {
     // The English book is built while Russian is played: the Russian book is open afterwards.
     const TGameType saved = CurrentVariant;
