@@ -232,6 +232,11 @@ void TMainForm::ListBookMovesIntoPanels() {
     const TBookListTexts t = ComposeBookList(m_bookList, at.board, !AnalysisMode, Item("N55")->isChecked());
     if (t.info) InfoPanel->setText(QString::fromStdString(Cp1251ToUtf8(*t.info)));
     // The rows end in carriage returns; the label breaks lines at line feeds.
-    if (t.tree)
-        TreeLabel->setText(QString::fromStdString(Cp1251ToUtf8(*t.tree)).replace(QChar('\r'), QChar('\n')));
+    if (!t.tree) return;
+    TreeLabel->setText(QString::fromStdString(Cp1251ToUtf8(*t.tree)).replace(QChar('\r'), QChar('\n')));
+    // The label takes the width of its rows, and the engine text beside it the rest.
+    TreeLabel->adjustSize();
+    TreeLabel->resize(std::max(110, TreeLabel->width()), std::max(110, TreeLabel->height()));
+    Label2->setGeometry(TreeLabel->width() + 20, 4,
+                        std::max(10, m_layout.rightWidth - TreeLabel->width() - 30), 110);
 }
