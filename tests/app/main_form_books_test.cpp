@@ -2,53 +2,31 @@
 // run directory: it follows every move entered or taken back, and the variant.
 
 #include "app/core/shell_state.h"
-#include "app/ui/forms.h"
-#include "app/ui/main_form.h"
-#include "app/ui/shell_prompts.h"
 #include "gamedb/opening_book.h"
-#include "qt_test_app.h"
+#include "main_window_fixture.h"
 #include "rules/movegen.h"
 #include "rules/notation.h"
 #include "rules/variant_state.h"
-#include "scripted_prompts.h"
-#include "session_access.h"
-
-#include <gtest/gtest.h>
+#include "session_fixture.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <filesystem>
 
 namespace {
 
-class BookMainForm : public ::testing::Test {
+// The window runs in a folder of its own with the run directory's Russian and English books.
+class BookMainForm : public TMainWindowFixture {
   protected:
     void SetUp() override {
-        EnsureQtApp();
-        ASSERT_TRUE(m_dir.isValid());
-        m_oldDir = std::filesystem::current_path();
-        const std::filesystem::path books = std::filesystem::path(m_dir.path().toStdString()) / "Books";
+        TMainWindowFixture::SetUp();
+        const std::filesystem::path books = std::filesystem::path(Dir()) / "Books";
         std::filesystem::create_directories(books);
         for (const char* name : {"Russian.cbk", "Russian.cbn", "English.cbk", "English.cbn"})
             std::filesystem::copy_file(std::filesystem::path(RunDir()) / "Books" / name, books / name);
-        std::filesystem::current_path(m_dir.path().toStdString());
-        SetResourceDir(RunDir() + "/Resources/");
-        SetShellPrompts(&prompts);
-        f = CreateForms();
-        f->ReadSettings();
-        f->showMaximized();
-        QApplication::processEvents();
+        f = Start();
         SoundOn = false;
         f->Seams().startEngine = [] {};
-    }
-    void TearDown() override {
-        f->close();
-        delete f;
-        ForgetForms();
-        SetShellPrompts(nullptr);
-        SetResourceDir("");
-        std::filesystem::current_path(m_oldDir);
     }
     QString Tree() const { return f->findChild<QLabel*>("TreeLabel")->text(); }
     QString Info() const { return f->findChild<QLabel*>("InfoPanel")->text(); }
@@ -74,9 +52,6 @@ class BookMainForm : public ::testing::Test {
         return text;
     }
 
-    QTemporaryDir m_dir;
-    std::filesystem::path m_oldDir;
-    TScriptedPrompts prompts;
     TMainForm* f = nullptr;
 };
 
