@@ -119,6 +119,19 @@ TEST_F(BookBuild, RecordsOfThreeSmallGames) {
     EXPECT_EQ(ReadBytes(Path("tree.cbk")), want);
 }
 
+TEST_F(BookBuild, MoveMarksWithoutABookMarkAreWrittenAsNone) {
+    // Move marks 7..15 have no book mark ("4..6 plus 1" would give 8..16): written as 0.
+    auto g = MainLine(gtRussian, grDraw, {});
+    AddMove(*g, 0, "a3-b4", true, 7);
+    AddMove(*g, 0, "c3-b4", false, 15);
+    AddMove(*g, 0, "c3-d4", false, 0xF3); // position mark 15, move mark 3
+    Store({g.get()});
+    ASSERT_TRUE(BuildBook(Path("marks.cbk"), db, numbers, nullptr).ok);
+    EXPECT_EQ(ReadBytes(Path("marks.cbk")), SortedBook({With(At(gtRussian, {"a3-b4"}), 0, 1, 0, 0),
+                                                        With(At(gtRussian, {"c3-b4"}), 0, 0, 0, 0),
+                                                        With(At(gtRussian, {"c3-d4"}), 0, 0, 0, 3)}));
+}
+
 TEST_F(BookBuild, MovesAreMadeInEachGamesOwnVariant) {
     // The main window plays International; the games are Russian and English, in one book. English
     // 11-15 moves the same man as Russian c3-d4, so the two games meet in one record.
