@@ -44,17 +44,6 @@ std::unique_ptr<TGame> MainLine(TGameType variant, int result, std::initializer_
     return g;
 }
 
-Bytes SortedBook(std::vector<TRec> recs) {
-    std::sort(recs.begin(), recs.end(),
-              [](const TRec& a, const TRec& b) { return a.key != b.key ? a.key < b.key : a.side < b.side; });
-    Bytes all;
-    for (const TRec& r : recs) {
-        const Bytes b = RecordBytes(r);
-        all.insert(all.end(), b.begin(), b.end());
-    }
-    return all;
-}
-
 TRec With(TRec r, int result1, int draws, int result3, int mark, int comment = 0) {
     r.result1 = result1;
     r.draws = draws;

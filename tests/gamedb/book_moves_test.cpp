@@ -13,18 +13,6 @@ using namespace gamedb_test;
 
 namespace {
 
-// Records in the file's order: key bytes, then side.
-Bytes SortedBook(std::vector<TRec> recs) {
-    std::sort(recs.begin(), recs.end(),
-              [](const TRec& a, const TRec& b) { return a.key != b.key ? a.key < b.key : a.side < b.side; });
-    Bytes all;
-    for (const TRec& r : recs) {
-        const Bytes b = RecordBytes(r);
-        all.insert(all.end(), b.begin(), b.end());
-    }
-    return all;
-}
-
 TPositionKey SyntheticKey(std::uint8_t first, std::uint8_t last = 62) {
     TPositionKey k;
     k.fill(62);
@@ -182,11 +170,7 @@ struct TListCase {
 
 // Records for the positions after each entry's move from the case's position.
 Bytes BookFor(const TListCase& c) {
-    TLine pos{StartPositionOf(c.variant), 0};
-    for (const char* m : c.line) {
-        MakeMove(MoveByText(pos.board, pos.side, c.variant, m), pos.board, c.variant);
-        pos.side ^= 1;
-    }
+    const TLine pos = Play(c.variant, c.line);
     std::vector<TRec> recs;
     for (const TBookEntry& e : c.entries) {
         TBoard after = pos.board;
@@ -275,11 +259,7 @@ TEST_F(BookLookup, ListBookMovesRatesAndRanks) {
     for (const TListCase& c : ListCases) {
         SCOPED_TRACE(c.name);
         auto book = OpenBytes(BookFor(c));
-        TLine pos{StartPositionOf(c.variant), 0};
-        for (const char* m : c.line) {
-            MakeMove(MoveByText(pos.board, pos.side, c.variant, m), pos.board, c.variant);
-            pos.side ^= 1;
-        }
+        const TLine pos = Play(c.variant, c.line);
         TBookMoveList list;
         ListBookMoves(book.get(), {}, pos.board, pos.side, c.variant, ":", list);
         ASSERT_EQ(list.rows.size(), c.rows.size());

@@ -6,6 +6,7 @@
 #include "rules/movegen.h"
 #include "rules/notation.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 
@@ -42,6 +43,18 @@ inline Bytes RecordBytes(const TRec& r) {
     return b;
 }
 
+// Records in the file's order: key bytes, then side.
+inline Bytes SortedBook(std::vector<TRec> recs) {
+    std::sort(recs.begin(), recs.end(),
+              [](const TRec& a, const TRec& b) { return a.key != b.key ? a.key < b.key : a.side < b.side; });
+    Bytes all;
+    for (const TRec& r : recs) {
+        const Bytes b = RecordBytes(r);
+        all.insert(all.end(), b.begin(), b.end());
+    }
+    return all;
+}
+
 inline Bytes BookBytes(std::initializer_list<TRec> records) {
     Bytes all;
     for (const TRec& r : records) {
@@ -66,9 +79,8 @@ struct TLine {
     TBoard board;
     int side;
 };
-inline TLine Play(TGameType variant, std::initializer_list<const char*> moves, TBoard start = {},
-                  int side = 0) {
-    TLine l{start == TBoard{} ? StartPositionOf(variant) : start, side};
+inline TLine Play(TGameType variant, const std::vector<const char*>& moves) {
+    TLine l{StartPositionOf(variant), 0};
     for (const char* text : moves) {
         MakeMove(MoveByText(l.board, l.side, variant, text), l.board, variant);
         l.side ^= 1;
@@ -83,7 +95,7 @@ inline TPositionKey KeyOf(const TBoard& b) {
 }
 
 // The record key and side of a line.
-inline TRec At(TGameType variant, std::initializer_list<const char*> moves) {
+inline TRec At(TGameType variant, const std::vector<const char*>& moves) {
     const TLine l = Play(variant, moves);
     TRec r;
     r.key = KeyOf(l.board);

@@ -20,14 +20,7 @@ TEST_F(BookThreads, TwoListersGetTheirOwnRows) {
     recs[1].comment = 1;
     for (const char* m : {"b6-a5", "f6-g5"})
         recs.push_back(At(gtRussian, {"c3-d4", m}));
-    std::sort(recs.begin(), recs.end(),
-              [](const TRec& a, const TRec& b) { return a.key != b.key ? a.key < b.key : a.side < b.side; });
-    Bytes bytes;
-    for (const TRec& r : recs) {
-        const Bytes b = RecordBytes(r);
-        bytes.insert(bytes.end(), b.begin(), b.end());
-    }
-    WriteBytes(Path("ru.cbk"), bytes);
+    WriteBytes(Path("ru.cbk"), SortedBook(recs));
     WriteText(Path("ru.cbn"), "\nAfter c3-d4\n");
     TOpeningBook book;
     TBookSettings s;
