@@ -1,9 +1,10 @@
 #include "gamedb/book_builder.h"
 
-#include "gamedb/db_file.h"
 #include "gamedb/game_index_record.h"
 #include "gamedb/opening_book.h"
 #include "gamedb/user_prompt.h"
+#include "platform/atomic_file.h"
+#include "platform/file_io.h"
 #include "rules/movegen.h"
 
 #include <algorithm>
@@ -233,77 +234,16 @@ bool ReadBookBytes(const std::string& path, std::vector<std::uint8_t>& bytes, st
         return false;
     }
     struct stat st;
-    bool ok = ::fstat(fd, &st) == 0;
-    int err = errno;
-    if (ok && !S_ISREG(st.st_mode)) {
-        ok = false;
-        err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-    }
-    if (ok) {
+    int err = ::fstat(fd, &st) == 0 ? 0 : errno;
+    if (err == 0 && !S_ISREG(st.st_mode)) err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    if (err == 0) {
         bytes.resize(static_cast<std::size_t>(st.st_size) / BookRecordSize * BookRecordSize);
-        std::size_t done = 0;
-        while (ok && done < bytes.size()) {
-            const ssize_t r = ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-            if (r < 0 && errno == EINTR) continue;
-            if (r <= 0) {
-                ok = false;
-                err = r < 0 ? errno : EIO;
-            } else {
-                done += static_cast<std::size_t>(r);
-            }
-        }
+        if (!PreadAll(fd, bytes.data(), bytes.size(), 0)) err = errno ? errno : EIO;
     }
     ::close(fd);
-    if (!ok) error = "Cannot read the book " + path + ": " + SystemError(err);
-    return ok;
+    if (err != 0) error = "Cannot read the book " + path + ": " + SystemError(err);
+    return err == 0;
 }
-
-// A file written in pieces beside its final name and renamed over it only when every piece is
-// written and synced: a failure leaves the old file as it was.
-class TStreamedReplacement {
-  public:
-    explicit TStreamedReplacement(std::string path) : m_path(std::move(path)), m_tmp(m_path + ".tmp") {
-        mode_t mode = 0666;
-        struct stat st;
-        if (::stat(m_path.c_str(), &st) == 0) mode = st.st_mode & 07777;
-        m_fd = ::open(m_tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-        if (m_fd < 0) m_error = errno;
-    }
-    ~TStreamedReplacement() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-            ::unlink(m_tmp.c_str());
-        }
-    }
-    bool Ok() const { return m_error == 0; }
-    int Error() const { return m_error; }
-    bool Write(const std::uint8_t* data, std::size_t n) {
-        while (m_error == 0 && n > 0) {
-            const ssize_t r = ::write(m_fd, data, n);
-            if (r < 0 && errno == EINTR) continue;
-            if (r <= 0) {
-                m_error = r < 0 ? errno : EIO;
-                break;
-            }
-            data += r;
-            n -= static_cast<std::size_t>(r);
-        }
-        return m_error == 0;
-    }
-    bool Commit() {
-        if (m_error == 0 && ::fsync(m_fd) != 0) m_error = errno;
-        if (::close(m_fd) != 0 && m_error == 0) m_error = errno;
-        m_fd = -1;
-        if (m_error == 0 && ::rename(m_tmp.c_str(), m_path.c_str()) != 0) m_error = errno;
-        if (m_error != 0) ::unlink(m_tmp.c_str());
-        return m_error == 0;
-    }
-
-  private:
-    std::string m_path, m_tmp;
-    int m_fd = -1;
-    int m_error = 0;
-};
 
 } // namespace
 
@@ -327,12 +267,16 @@ TBookBuildReport BuildBook(const std::string& fileName, const TGameDatabase& db,
             ++report.skippedGames;
     }
     report.positions = static_cast<std::int64_t>(builder.PositionCount());
-    TStreamedReplacement out(fileName);
-    const std::int64_t records =
-        out.Ok() ? builder.Finish([&](const std::uint8_t* data, std::size_t n) { return out.Write(data, n); })
-                 : -1;
-    if (records < 0 || !out.Commit()) {
-        report.error = "Cannot write the book " + fileName + ": " + SystemError(out.Error());
+    TAtomicFileWriter out;
+    TIoStatus status = out.Open(fileName);
+    std::int64_t records = -1;
+    if (status)
+        records =
+            builder.Finish([&](const std::uint8_t* data, std::size_t n) { return out.Write(data, n).Ok(); });
+    if (status && records < 0) status = out.Status();
+    if (status) status = out.Commit();
+    if (!status) {
+        report.error = status.Message();
         return report;
     }
     report.ok = true;

@@ -1,22 +1,18 @@
 #include "gamedb/opening_book.h"
 
 #include "gamedb/book_comments.h"
-#include "gamedb/db_file.h"
 #include "gamedb/user_prompt.h"
+#include "platform/file_io.h"
 #include "rules/variant_state.h"
 
 namespace {
 
 // A comment file is a few lines of text; a huge one is not read past this.
-constexpr std::int64_t MaxCommentFileBytes = 16 << 20;
+constexpr std::size_t MaxCommentFileBytes = 16 << 20;
 
 std::vector<std::string> LoadComments(const std::string& path) {
-    TDbFile f;
-    if (!FileExists(path) || !f.Open(path, true)) return {};
-    const std::int64_t size = std::min(f.Size(), MaxCommentFileBytes);
-    if (size <= 0) return {};
-    std::string text(static_cast<std::size_t>(size), '\0');
-    if (!f.ReadAt(0, text.data(), text.size())) return {};
+    std::string text;
+    if (!RegularFileExists(path) || !ReadWholeFile(path, text, MaxCommentFileBytes)) return {};
     return ParseBookComments(text);
 }
 
@@ -45,7 +41,7 @@ void TOpeningBook::Open(TGameType variant) {
         m_fileName = name;
         m_inUse = inUse;
     }
-    if (name.empty() || !FileExists(name)) return;
+    if (name.empty() || !RegularFileExists(name)) return;
     auto open = std::make_shared<TOpen>();
     std::string error;
     open->file = TBookFile::Open(name, &error);

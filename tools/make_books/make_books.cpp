@@ -6,7 +6,7 @@
 
 #include "gamedb/book_builder.h"
 #include "gamedb/book_comments.h"
-#include "gamedb/db_file.h"
+#include "platform/atomic_file.h"
 #include "rules/hash_table.h"
 #include "rules/movegen.h"
 #include "rules/notation.h"
@@ -169,9 +169,10 @@ int main(int argc, char** argv) {
             }
         }
         const std::string base = dir + plan.file;
-        if (!ReplaceFile(base + ".cbk", book.data(), book.size()) ||
-            !ReplaceFile(base + ".cbn", cbn.data(), cbn.size())) {
-            std::fprintf(stderr, "make_books: cannot write %s\n", (base + ".cbk").c_str());
+        TIoStatus s = AtomicWriteFile(base + ".cbk", book.data(), book.size());
+        if (s) s = AtomicWriteFile(base + ".cbn", cbn);
+        if (!s) {
+            std::fprintf(stderr, "make_books: %s\n", s.Message().c_str());
             return 1;
         }
     }

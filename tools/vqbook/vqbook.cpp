@@ -6,8 +6,8 @@
 
 #include "gamedb/book_builder.h"
 #include "gamedb/book_comments.h"
-#include "gamedb/db_file.h"
 #include "gamedb/user_prompt.h"
+#include "platform/file_io.h"
 #include "tools/vqbook/vqbook_check.h"
 
 #include <iostream>
@@ -30,13 +30,11 @@ int Usage() {
 }
 
 bool ReadBook(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::string data;
-    if (!FileExists(path) || !ReadWholeFile(path, data)) {
-        std::cerr << "vqbook: cannot read " << path << '\n';
-        return false;
-    }
-    bytes.assign(data.begin(), data.end());
-    return true;
+    const TIoStatus s = RegularFileExists(path)
+                            ? ReadWholeFile(path, bytes)
+                            : TIoStatus::Failure("cannot read " + path + ": no such file");
+    if (!s) std::cerr << "vqbook: " << s.Message() << '\n';
+    return s.Ok();
 }
 
 int Build(const std::string& database, const std::string& book) {
