@@ -25,9 +25,10 @@ TBookSettings BookSettingsOf(const TEngineOptionSettings& options) {
 std::vector<TMove> TOpeningBookMoves::PlayableBookMoves(const TBoard& board, int side, TGameType variant) {
     const TOpeningBook& book = OpeningBook();
     if (!book.IsOpen() || !book.InUse()) return {};
-    book.ListBookMoves(board, side, variant, ":", m_list);
+    TBookMoveList list;
+    book.ListBookMoves(board, side, variant, ":", list);
     std::vector<TMove> moves;
-    for (const TBookMoveRow& r : m_list.rows) {
+    for (const TBookMoveRow& r : list.rows) {
         if (!r.recommended) break;
         moves.push_back(r.move);
     }

@@ -27,11 +27,8 @@ TBookListTexts ComposeBookList(const TBookMoveList& list, const TBoard& board, b
 TBookSettings BookSettingsOf(const TEngineOptionSettings& options);
 
 // The built-in engine's book moves on OpeningBook(): the listed moves from the first on that are
-// recommended, when the book is open and in use. Engine thread; its rows are its own.
+// recommended, when the book is open and in use. Any thread: each call lists into rows of its own.
 class TOpeningBookMoves final : public IBookMoves {
   public:
     std::vector<TMove> PlayableBookMoves(const TBoard& board, int side, TGameType variant) override;
-
-  private:
-    TBookMoveList m_list;
 };
