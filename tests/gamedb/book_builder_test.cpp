@@ -7,9 +7,11 @@
 #include "gamedb/game_index_record.h"
 #include "gamedb/opening_book.h"
 #include "rules/variant_state.h"
+#include "tests/support/random_games.h"
 
 #include <algorithm>
 #include <csignal>
+#include <map>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
@@ -323,4 +325,58 @@ TEST_F(BookBuild, TheCurrentVariantsBookIsReopened) {
     EXPECT_FALSE(OpeningBook().IsOpen());
     EXPECT_EQ(prompt.messages, std::vector<std::string>{"Total 1"});
     CurrentVariant = saved;
+}
+
+// Random games of every variant, with set-up starts, variations, marks and reused slots: the book
+// holds what a walk of each game by its stored positions gives.
+TEST_F(BookBuild, RandomGamesOfEveryVariant) {
+    std::vector<std::unique_ptr<TGame>> games;
+    test_support::TRandomGameOptions options;
+    options.moves = 60;
+    options.freeSlots = true;
+    std::string error;
+    ASSERT_TRUE(test_support::WriteRandomDatabase(Path("random.vqb"), 80, 2024, options, &games, &error))
+        << error;
+    OpenDatabase(Path("random.vqb"), db, TOpenMode::ReadOnly);
+    ASSERT_TRUE(db.open);
+    for (int n = 1; n <= 80; ++n)
+        numbers.push_back(n);
+
+    struct TWant {
+        int result1 = 0, draws = 0, result3 = 0, mark = 0;
+    };
+    std::map<std::pair<TPositionKey, int>, TWant> want;
+    for (const auto& g : games) {
+        for (int n = 1; n <= g->header.nodeCount; ++n) {
+            if (g->nodes[n].free) continue;
+            TBoard b;
+            ASSERT_TRUE(PositionAtNode(n, *g, b));
+            int side = g->header.startSide;
+            bool mainLine = true;
+            for (int k = n; k != 0; k = g->nodes[k].parent) {
+                side ^= 1;
+                mainLine = mainLine && g->nodes[k].mainLine;
+            }
+            TWant& w = want[{KeyOf(b), side}];
+            const int result = g->header.result;
+            if (mainLine && result == grWhiteWins) ++w.result1;
+            if (mainLine && result == grDraw) ++w.draws;
+            if (mainLine && result == grBlackWins) ++w.result3;
+            const int moveMark = g->nodes[n].annotation & 15;
+            const int mark = moveMark <= 3 ? moveMark : moveMark <= 6 ? moveMark + 1 : 0;
+            w.mark = std::max(w.mark, mark);
+        }
+    }
+    std::vector<TRec> recs;
+    for (const auto& [at, w] : want) {
+        TRec r;
+        r.key = at.first;
+        r.side = at.second;
+        recs.push_back(With(r, w.result1, w.draws, w.result3, w.mark));
+    }
+    const TBookBuildReport report = BuildBook(Path("random.cbk"), db, numbers, nullptr);
+    ASSERT_TRUE(report.ok) << report.error;
+    EXPECT_EQ(report.skippedGames, 0);
+    EXPECT_EQ(report.records, static_cast<std::int64_t>(recs.size()));
+    EXPECT_EQ(ReadBytes(Path("random.cbk")), SortedBook(recs));
 }
