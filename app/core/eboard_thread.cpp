@@ -1,0 +1,89 @@
+#include "app/core/eboard_thread.h"
+
+#include "app/core/language.h"
+#include "app/core/request_flags.h"
+
+TSerialPort OpenBoardPort(const std::string& name, std::string* error) {
+    TSerialPort port;
+    port.Open(name, error);
+    return port;
+}
+
+bool TBoardThread::Start(TSerialPort port) {
+    if (EBoardConnected() || !port.IsOpen()) return false;
+    if (m_thread.joinable()) m_thread.join(); // a reader that ended by itself
+    m_stop = false;
+    m_lost = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        m_packet = {};
+        m_changed = false;
+    }
+    m_connected = 1;
+    m_thread = std::thread(&TBoardThread::Execute, this, std::move(port));
+    return true;
+}
+
+void TBoardThread::Stop() {
+    m_stop = true;
+    if (m_thread.joinable()) m_thread.join();
+    m_connected = 0;
+}
+
+std::optional<TBoardPacket> TBoardThread::TakeEBoardPacket() {
+    std::lock_guard lock(m_mutex);
+    if (!m_changed) return std::nullopt;
+    m_changed = false;
+    return m_packet;
+}
+
+void TBoardThread::Publish(const TBoardPacket& packet) {
+    std::lock_guard lock(m_mutex);
+    m_packet = packet;
+    m_changed = true;
+}
+
+void TBoardThread::Execute(TSerialPort port) {
+    TBoardPacketReader reader;
+    // The last packet handed over; a new connection reports the board's first packet whatever it is.
+    TBoardPacket last{};
+    bool any = false;
+    const auto take = [&](const TBoardPacket& packet) {
+        if (any && SameBoardPacket(packet, last)) return;
+        last = packet;
+        any = true;
+        Publish(packet);
+    };
+    std::uint8_t buffer[512];
+    while (!m_stop.load()) {
+        // ReadBoardPacket: one wait of at most BoardSilence, so a stop is seen within it.
+        const TSerialPort::TReadResult r = port.Read(buffer, sizeof buffer, BoardSilence);
+        if (r.status == TSerialPort::TReadStatus::Timeout) {
+            reader.Silence();
+        } else if (r.status == TSerialPort::TReadStatus::Data) {
+            reader.Feed(buffer, r.count, take);
+        } else {
+            m_lost = 1;
+            break;
+        }
+    }
+    port.Close();
+    m_connected = 0;
+}
+
+TBoardThread& BoardThread() {
+    static TBoardThread thread;
+    return thread;
+}
+
+void ServeEBoard(TBoardThread& thread, bool setupMode, TGameType variant, IEBoardTarget& target) {
+    // A packet completed before the line went is still served.
+    if (const std::optional<TBoardPacket> packet = thread.TakeEBoardPacket()) {
+        const TBoard board = PacketToBoard(*packet, variant);
+        if (setupMode)
+            target.SetupPosition(board);
+        else
+            target.TakeMoveFromEBoard(board);
+    }
+    if (thread.TakeLineLost()) PostGameMessage(std::string(Phrase(61)), 1);
+}
