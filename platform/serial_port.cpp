@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -28,6 +29,26 @@ bool SetBoardLine(int fd) {
 }
 
 } // namespace
+
+TSerialWake::TSerialWake() : m_fd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+
+TSerialWake::~TSerialWake() {
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+void TSerialWake::Signal() {
+    const std::uint64_t one = 1;
+    if (m_fd >= 0 && ::write(m_fd, &one, sizeof one) < 0) {
+        // The counter is full: it is signalled already.
+    }
+}
+
+void TSerialWake::Clear() {
+    std::uint64_t count = 0;
+    if (m_fd >= 0 && ::read(m_fd, &count, sizeof count) < 0) {
+        // Not signalled: nothing to clear.
+    }
+}
 
 TSerialPort::~TSerialPort() {
     Close();
@@ -68,15 +89,20 @@ void TSerialPort::Close() {
 }
 
 TSerialPort::TReadResult TSerialPort::Read(std::uint8_t* buffer, std::size_t size,
-                                           std::chrono::milliseconds timeout) {
+                                           std::chrono::milliseconds timeout, const TSerialWake* wake) {
     TReadResult r;
     if (m_fd < 0) {
         r.status = TReadStatus::Lost;
         return r;
     }
-    pollfd p{m_fd, POLLIN, 0};
-    const int ready = ::poll(&p, 1, static_cast<int>(timeout.count()));
+    pollfd fds[2] = {{m_fd, POLLIN, 0}, {wake ? wake->Handle() : -1, POLLIN, 0}};
+    const int ready = ::poll(fds, 2, timeout.count() < 0 ? -1 : static_cast<int>(timeout.count()));
+    const pollfd& p = fds[0];
     if (ready == 0) return r; // Timeout
+    if (ready > 0 && (fds[1].revents & POLLIN)) {
+        r.status = TReadStatus::Woken;
+        return r;
+    }
     if (ready < 0) {
         r.status = errno == EINTR ? TReadStatus::Data : TReadStatus::Lost;
         return r;

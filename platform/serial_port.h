@@ -9,6 +9,22 @@
 #include <cstdint>
 #include <string>
 
+// Wakes a reader that waits on a serial port, from any thread. Not copyable.
+class TSerialWake {
+  public:
+    TSerialWake();
+    ~TSerialWake();
+    TSerialWake(const TSerialWake&) = delete;
+    TSerialWake& operator=(const TSerialWake&) = delete;
+    // Wakes the waiting reader, and every later wait until Clear.
+    void Signal();
+    void Clear();
+    int Handle() const { return m_fd; }
+
+  private:
+    int m_fd = -1;
+};
+
 class TSerialPort {
   public:
     TSerialPort() = default;
@@ -30,14 +46,17 @@ class TSerialPort {
     enum class TReadStatus {
         Data,    // `count` bytes were read (possibly 0 after a spurious wake-up)
         Timeout, // nothing arrived within the timeout
+        Woken,   // the wake was signalled
         Lost,    // the line is gone: hang-up, end of file or a read error; the port should be closed
     };
     struct TReadResult {
         TReadStatus status = TReadStatus::Timeout;
         std::size_t count = 0;
     };
-    // Waits up to `timeout` for bytes and reads what has arrived, at most `size` bytes.
-    TReadResult Read(std::uint8_t* buffer, std::size_t size, std::chrono::milliseconds timeout);
+    // Waits up to `timeout` (a negative one: without limit) for bytes or for `wake`, and reads what
+    // has arrived, at most `size` bytes.
+    TReadResult Read(std::uint8_t* buffer, std::size_t size, std::chrono::milliseconds timeout,
+                     const TSerialWake* wake = nullptr);
 
   private:
     int m_fd = -1;

@@ -13,6 +13,7 @@ bool TBoardThread::Start(TSerialPort port) {
     if (EBoardConnected() || !port.IsOpen()) return false;
     if (m_thread.joinable()) m_thread.join(); // a reader that ended by itself
     m_stop = false;
+    m_wake.Clear();
     m_lost = 0;
     {
         std::lock_guard lock(m_mutex);
@@ -26,6 +27,7 @@ bool TBoardThread::Start(TSerialPort port) {
 
 void TBoardThread::Stop() {
     m_stop = true;
+    m_wake.Signal();
     if (m_thread.joinable()) m_thread.join();
     m_connected = 0;
 }
@@ -56,13 +58,15 @@ void TBoardThread::Execute(TSerialPort port) {
     };
     std::uint8_t buffer[512];
     while (!m_stop.load()) {
-        // ReadBoardPacket: one wait of at most BoardSilence, so a stop is seen within it.
-        const TSerialPort::TReadResult r = port.Read(buffer, sizeof buffer, BoardSilence);
+        // ReadBoardPacket. A quiet line between packets costs no wake-up at all; inside a packet the
+        // wait is the gap after which the unfinished packet is dropped.
+        const auto wait = reader.Pending() > 0 ? BoardSilence : std::chrono::milliseconds(-1);
+        const TSerialPort::TReadResult r = port.Read(buffer, sizeof buffer, wait, &m_wake);
         if (r.status == TSerialPort::TReadStatus::Timeout) {
             reader.Silence();
         } else if (r.status == TSerialPort::TReadStatus::Data) {
             reader.Feed(buffer, r.count, take);
-        } else {
+        } else if (r.status == TSerialPort::TReadStatus::Lost) {
             m_lost = 1;
             break;
         }

@@ -31,8 +31,8 @@ class TBoardThread {
     // Starts reading `port`, which the thread then owns. False, and the port is closed, while a
     // reader already runs or when the port is not open.
     bool Start(TSerialPort port);
-    // Tells the reader to end, waits for it (within one BoardSilence) and closes the port. Safe
-    // when none runs.
+    // Tells the reader to end, waits for it (it wakes at once) and closes the port. Safe when none
+    // runs.
     void Stop();
 
     // The reader runs (EBoardConnected). It clears itself when the line is lost.
@@ -49,6 +49,7 @@ class TBoardThread {
 
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
+    TSerialWake m_wake; // ends the reader's wait at once
     std::atomic<std::uint8_t> m_connected{0};
     std::atomic<std::uint8_t> m_lost{0};
     std::mutex m_mutex; // guards the two below

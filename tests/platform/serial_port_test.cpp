@@ -9,6 +9,7 @@
 #include <string>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
@@ -62,6 +63,16 @@ TEST(SerialPort, ReadsWaitsAndNoticesTheHangUp) {
     ASSERT_TRUE(port.Open(board.Path()));
     std::uint8_t buf[64];
     EXPECT_EQ(port.Read(buf, sizeof buf, 20ms).status, TSerialPort::TReadStatus::Timeout);
+    // A wait without limit ends when woken, from another thread.
+    TSerialWake wake;
+    std::thread waker([&] {
+        std::this_thread::sleep_for(20ms);
+        wake.Signal();
+    });
+    EXPECT_EQ(port.Read(buf, sizeof buf, -1ms, &wake).status, TSerialPort::TReadStatus::Woken);
+    waker.join();
+    wake.Clear();
+    EXPECT_EQ(port.Read(buf, sizeof buf, 10ms, &wake).status, TSerialPort::TReadStatus::Timeout);
     const std::uint8_t bytes[] = {0xEE, 0x00, 0x0D, 0x0A, 0x11, 0x13, 0x7F};
     board.Write(bytes, sizeof bytes);
     std::string got;
