@@ -419,7 +419,7 @@ TEST_F(EntryTest, HelpOpensTheRussianPageOnlyInRussian) {
 
 TEST_F(EntryTest, CommandsOfLaterPartsAreThereButDisabled) {
     for (const char* name : {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1",
-                             "Engineoptions1", "N15", "ExportGif", "N36", "Gsmeinformation1"}) {
+                             "Engineoptions1", "N15", "ExportGif", "Gsmeinformation1"}) {
         ASSERT_NE(f->Item(name), nullptr) << name;
         EXPECT_FALSE(f->Item(name)->isEnabled()) << name;
     }

@@ -1,6 +1,6 @@
 #include "app/core/eboard_framing.h"
 
-#include "eboard_test_packets.h"
+#include "tests/support/eboard_packets.h"
 
 #include <gtest/gtest.h>
 

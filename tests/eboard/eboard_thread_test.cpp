@@ -4,7 +4,7 @@
 #include "app/core/language.h"
 #include "app/core/request_flags.h"
 
-#include "eboard_test_packets.h"
+#include "tests/support/eboard_packets.h"
 #include "tests/support/pty_board.h"
 
 #include <gtest/gtest.h>
