@@ -57,6 +57,7 @@ void TBoardThread::Execute(TSerialPort port) {
         Publish(packet);
     };
     std::uint8_t buffer[512];
+    bool lost = false;
     while (!m_stop.load()) {
         // ReadBoardPacket. A quiet line between packets costs no wake-up at all; inside a packet the
         // wait is the gap after which the unfinished packet is dropped.
@@ -67,12 +68,14 @@ void TBoardThread::Execute(TSerialPort port) {
         } else if (r.status == TSerialPort::TReadStatus::Data) {
             reader.Feed(buffer, r.count, take);
         } else if (r.status == TSerialPort::TReadStatus::Lost) {
-            m_lost = 1;
+            lost = true;
             break;
         }
     }
     port.Close();
     m_connected = 0;
+    // Said last: whoever hears of the loss may connect again at once.
+    if (lost) m_lost = 1;
 }
 
 TBoardThread& BoardThread() {

@@ -4,15 +4,13 @@
 
 #include "app/core/eboard_move.h"
 #include "app/core/eboard_thread.h"
-#include "app/core/game_state_lock.h"
+#include "app/core/game_session.h"
 #include "app/core/shell_state.h"
 #include "app/ui/captions.h"
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
 #include "app/ui/shell_prompts.h"
 #include "app/ui/use_com_board.h"
-#include "rules/movegen.h"
-#include "rules/variant_state.h"
 
 void TMainForm::N36Click() {
     if (BoardThread().EBoardConnected()) return; // one board at a time
@@ -34,37 +32,33 @@ void TMainForm::ServeElectronicBoard() {
         TMainForm& form;
         explicit TTarget(TMainForm& f) : form(f) {}
         void SetupPosition(const TBoard& board) override {
-            CurrentBoard = board;
+            form.m_session.NewGame(board, form.m_session.SideToMove());
             form.DrawBoard(false);
         }
         void TakeMoveFromEBoard(const TBoard& board) override { form.TakeMoveFromEBoard(board); }
     } target(*this);
-    ServeEBoard(BoardThread(), SetupMode != 0, CurrentVariant, target);
+    ServeEBoard(BoardThread(), SetupMode != 0, m_session.CurrentVariant(), target);
 }
 
 void TMainForm::TakeMoveFromEBoard(const TBoard& board) {
-    TEBoardContext context;
-    context.variant = CurrentVariant;
-    context.current = CurrentBoard;
-    context.side = SideToMove;
-    context.analysisMode = AnalysisMode != 0;
-    context.engineBusy = m_seams.isEngineBusy();
-    context.stopRequested = m_seams.stopRequested();
     TEBoardDecision d;
     {
-        TGameLock lock = LockGameState();
-        d = DecideEBoardMove(CurrentGame, context, board);
+        TGameLock lock = m_session.Lock();
+        TEBoardContext context;
+        context.variant = m_session.CurrentVariant();
+        context.current = m_session.CurrentBoard();
+        context.side = m_session.SideToMove();
+        context.analysisMode = AnalysisMode != 0;
+        context.engineBusy = m_seams.isEngineBusy();
+        context.stopRequested = m_seams.stopRequested();
+        d = DecideEBoardMove(m_session.CurrentGame(lock), context, board);
     }
     if (d.step == TEBoardStep::Ignore) return;
     if (d.stopEngineFirst) m_seams.stopEngineAndWait();
     if (d.step == TEBoardStep::GoToNode) {
         GoToNode(d.node, false);
     } else {
-        const int node = AddMoveToTree(d.move, true);
-        if (!node) return;
-        CurrentNode = node;
-        MakeMove(d.move, CurrentBoard, CurrentVariant);
-        SideToMove = 1 - SideToMove;
+        if (!AddMoveToTree(d.move, true)) return;
         m_clickRing.Clear();
         DrawBoard(false);
         RebuildGamePanel();

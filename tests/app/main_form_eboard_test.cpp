@@ -10,6 +10,7 @@
 #include "qt_test_app.h"
 #include "rules/variant_state.h"
 #include "scripted_prompts.h"
+#include "session_access.h"
 #include "tests/support/eboard_packets.h"
 #include "tests/support/pty_board.h"
 
@@ -147,12 +148,12 @@ TEST_F(EBoardWindowTest, MovesAndTakeBacksOnTheBoardEnterTheGame) {
     board.Write(PacketOf(Moved(StartPosition64, 10, 0), false)); // the piece lifted: nothing yet
     std::this_thread::sleep_for(BoardSilence * 2);
     f->Timer1Timer();
-    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(CurrentNode(), 0);
     EXPECT_EQ(starts, 0);
     board.Write(PacketOf(after, false));
-    ASSERT_TRUE(TickUntil([] { return CurrentNode != 0; }));
-    EXPECT_EQ(CurrentBoard, after);
-    EXPECT_EQ(SideToMove, 1);
+    ASSERT_TRUE(TickUntil([] { return CurrentNode() != 0; }));
+    EXPECT_EQ(CurrentBoard(), after);
+    EXPECT_EQ(SideToMove(), 1);
     EXPECT_EQ(starts, 1) << "the engine answers in play mode";
 
     // While the engine thinks, the board's changes are dropped.
@@ -160,14 +161,14 @@ TEST_F(EBoardWindowTest, MovesAndTakeBacksOnTheBoardEnterTheGame) {
     board.Write(PacketOf(Moved(after, 22, 18), false));
     std::this_thread::sleep_for(BoardSilence * 2);
     f->Timer1Timer();
-    EXPECT_EQ(CurrentNode, 1);
+    EXPECT_EQ(CurrentNode(), 1);
     busy = false;
 
     // The move taken back on the board: the earlier position, no new move.
     board.Write(PacketOf(StartPosition64, false));
-    ASSERT_TRUE(TickUntil([] { return CurrentNode == 0; }));
-    EXPECT_EQ(CurrentBoard, StartPosition64);
-    EXPECT_EQ(CurrentGame.header.nodeCount, 1);
+    ASSERT_TRUE(TickUntil([] { return CurrentNode() == 0; }));
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 1);
     EXPECT_EQ(starts, 1);
 }
 
@@ -179,8 +180,8 @@ TEST_F(EBoardWindowTest, SetUpTakesTheBoardsPositionAndAPulledCableIsReported) {
     setup[1] = sqKing0;
     setup[32] = sqMan1;
     board.Write(PacketOf(setup, false));
-    ASSERT_TRUE(TickUntil([&] { return CurrentBoard == setup; }));
-    EXPECT_EQ(CurrentGame.header.nodeCount, 0);
+    ASSERT_TRUE(TickUntil([&] { return CurrentBoard() == setup; }));
+    EXPECT_EQ(CurrentGame().header.nodeCount, 0);
     QTimer::singleShot(0, WhoMoves, [] { WhoMoves->Button1->click(); });
     f->SetupDoneClick();
 
@@ -190,7 +191,7 @@ TEST_F(EBoardWindowTest, SetUpTakesTheBoardsPositionAndAPulledCableIsReported) {
     ASSERT_TRUE(info);
     ASSERT_TRUE(TickUntil([&] { return info->text() == "Error"; }));
     EXPECT_FALSE(BoardThread().EBoardConnected());
-    EXPECT_EQ(CurrentBoard, setup);
+    EXPECT_EQ(CurrentBoard(), setup);
 
     // And a new connection works.
     TPtyBoard second;
