@@ -28,12 +28,6 @@ using namespace eboard_test;
 
 namespace {
 
-TBoard Moved(TBoard b, int from, int to) {
-    b[to] = b[from];
-    b[from] = 0;
-    return b;
-}
-
 class EBoardWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -145,7 +139,7 @@ TEST_F(EBoardWindowTest, MovesAndTakeBacksOnTheBoardEnterTheGame) {
     ASSERT_TRUE(BoardThread().EBoardConnected());
     board.Write(PacketOf(StartPosition64, false)); // the board as set up: the root
     const TBoard after = Moved(StartPosition64, 10, 14);
-    board.Write(PacketOf(Moved(StartPosition64, 10, 0), false)); // the piece lifted: nothing yet
+    board.Write(PacketOf(Lifted(StartPosition64, 10), false)); // the piece lifted: nothing yet
     std::this_thread::sleep_for(BoardSilence * 2);
     f->Timer1Timer();
     EXPECT_EQ(CurrentNode(), 0);

@@ -44,18 +44,12 @@ Bytes Doubled(Bytes b, std::size_t at) {
     return b;
 }
 
-TBoard After(TBoard b, int from, int to) {
-    b[to] = b[from];
-    b[from] = 0;
-    return b;
-}
-
 } // namespace
 
 TEST(BoardPacketReader, FramingCases) {
     const TBoardPacket a = PacketOf(StartPosition64, false);
-    const TBoardPacket b = PacketOf(After(StartPosition64, 9, 13), false);
-    const TBoardPacket c = PacketOf(After(After(StartPosition64, 9, 13), 22, 18), false);
+    const TBoardPacket b = PacketOf(Moved(StartPosition64, 9, 13), false);
+    const TBoardPacket c = PacketOf(Moved(Moved(StartPosition64, 9, 13), 22, 18), false);
     const Bytes A = Of(a);
     TBoardPacket doubledBlock;
     const Bytes doubled = Doubled(Of(a), 4);

@@ -2,12 +2,16 @@
 
 #include "app/core/game_tree_edit.h"
 #include "rules/movegen.h"
+#include "tests/support/eboard_packets.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <random>
 #include <vector>
+
+using eboard_test::Lifted;
+using eboard_test::Moved;
 
 namespace {
 
@@ -51,17 +55,6 @@ struct TTestGame {
         return c;
     }
 };
-
-TBoard Lifted(TBoard b, int square) {
-    b[square] = 0;
-    return b;
-}
-
-TBoard Moved(TBoard b, int from, int to) {
-    b[to] = b[from];
-    b[from] = 0;
-    return b;
-}
 
 } // namespace
 

@@ -27,12 +27,6 @@ Bytes Of(const TBoardPacket& p) {
     return Bytes(p.begin(), p.end());
 }
 
-TBoard Moved(TBoard b, int from, int to) {
-    b[to] = b[from];
-    b[from] = 0;
-    return b;
-}
-
 // Functions, not globals: the start position lives in another unit, built at start-up.
 TBoardPacket Start64() {
     return PacketOf(StartPosition64, false);

@@ -64,6 +64,18 @@ inline TBoardPacket PacketOf(const TBoard& b, bool big, std::uint8_t filler = 0)
     return p;
 }
 
+// What the board shows after a piece was moved from one square to another (by hand: no captures),
+// and after a piece was lifted.
+inline TBoard Moved(TBoard b, int from, int to) {
+    b[to] = b[from];
+    b[from] = 0;
+    return b;
+}
+inline TBoard Lifted(TBoard b, int square) {
+    b[square] = 0;
+    return b;
+}
+
 inline TBoard RandomBoard(std::mt19937& rng, int squares) {
     std::uniform_int_distribution<int> value(-2, 2);
     TBoard b = EmptyBoard;
