@@ -4,13 +4,11 @@
 #include "app/core/shell_state.h"
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
-#include "app/ui/shell_prompts.h"
 #include "app/ui/use_com_board.h"
 #include "app/ui/who_moves.h"
-#include "qt_test_app.h"
+#include "main_window_fixture.h"
 #include "rules/variant_state.h"
-#include "scripted_prompts.h"
-#include "session_access.h"
+#include "session_fixture.h"
 #include "tests/support/eboard_packets.h"
 #include "tests/support/pty_board.h"
 
@@ -21,24 +19,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <filesystem>
 
 using namespace eboard_test;
 
 namespace {
 
-class EBoardWindowTest : public ::testing::Test {
+class EBoardWindowTest : public TMainWindowFixture {
   protected:
     void SetUp() override {
-        EnsureQtApp();
-        ASSERT_TRUE(m_dir.isValid());
-        m_oldDir = std::filesystem::current_path();
-        std::filesystem::current_path(m_dir.path().toStdString());
-        SetResourceDir(RunDir() + "/Resources/");
-        SetShellPrompts(&prompts);
-        f = CreateForms();
-        f->ReadSettings();
+        TMainWindowFixture::SetUp();
+        f = Start(false);
         f->show();
         QApplication::processEvents();
         SoundOn = false;
@@ -53,13 +43,9 @@ class EBoardWindowTest : public ::testing::Test {
         UseComBoard->listPorts = [] { return std::vector<std::string>{"/dev/ttyS0", "/dev/ttyUSB0"}; };
     }
     void TearDown() override {
-        f->close();
+        Stop();
         EXPECT_FALSE(BoardThread().EBoardConnected()) << "closing the window ends the reader";
-        delete f;
-        ForgetForms();
-        SetShellPrompts(nullptr);
-        SetResourceDir("");
-        std::filesystem::current_path(m_oldDir);
+        TMainWindowFixture::TearDown();
     }
     // "Connect to electronic draughts board" with `path` typed into the port list.
     void Connect(const std::string& path) {
@@ -85,9 +71,6 @@ class EBoardWindowTest : public ::testing::Test {
         });
     }
 
-    QTemporaryDir m_dir;
-    std::filesystem::path m_oldDir;
-    TScriptedPrompts prompts;
     TMainForm* f = nullptr;
     bool busy = false;
     int stops = 0, starts = 0;
