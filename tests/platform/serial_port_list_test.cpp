@@ -1,11 +1,11 @@
 #include "platform/serial_port_list.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -14,14 +14,12 @@ namespace {
 
 // A made-up /dev and /sys: device names as empty files, UART types as the kernel writes them.
 struct TFakeTree {
-    fs::path root;
+    test_support::TTempDir dir{"ports"};
+    fs::path root = dir.Path();
     TFakeTree() {
-        root = fs::temp_directory_path() / ("vq_ports_" + std::to_string(::getpid()));
-        fs::remove_all(root);
         fs::create_directories(root / "dev");
         fs::create_directories(root / "sys" / "class" / "tty");
     }
-    ~TFakeTree() { fs::remove_all(root); }
     void Device(const std::string& name) const { std::ofstream(root / "dev" / name).put('\n'); }
     void Type(const std::string& name, const std::string& type) const {
         fs::create_directories(root / "sys" / "class" / "tty" / name);

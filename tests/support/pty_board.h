@@ -1,8 +1,7 @@
 #pragma once
-// A pseudo-terminal that plays the board: the test writes the board's bytes into the master side,
-// the program opens the slave side as its serial port. Closing the master is pulling the cable.
-
-#include <gtest/gtest.h>
+// A pseudo-terminal that plays the board (a failure throws, which fails the test): the test writes the
+// board's bytes into the master side, the program opens the slave side as its serial port. Closing the master
+// is pulling the cable.
 
 #include <cerrno>
 #include <chrono>
@@ -11,6 +10,7 @@
 #include <functional>
 #include <poll.h>
 #include <pty.h>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -24,8 +24,7 @@ class TPtyBoard {
         int slave = -1;
         char name[256] = {};
         if (openpty(&m_master, &slave, name, nullptr, nullptr) != 0) {
-            ADD_FAILURE() << "openpty failed";
-            return;
+            throw std::runtime_error("openpty failed");
         }
         m_path = name;
         // The program opens its own descriptor by name; ours would only keep the line alive.
@@ -48,8 +47,7 @@ class TPtyBoard {
                     ::poll(&p, 1, 50);
                     continue;
                 }
-                ADD_FAILURE() << "write to the pty master failed: " << errno;
-                return;
+                throw std::runtime_error("write to the pty master failed: " + std::to_string(errno));
             }
             data += n;
             size -= static_cast<std::size_t>(n);
