@@ -291,7 +291,7 @@ TBookBuildReport BuildBookFile(const std::string& fileName, const TGameDatabase&
     if (report.ok) {
         std::string text = "Total " + std::to_string(report.records);
         if (report.skippedGames > 0)
-            text += "\n" + std::to_string(report.skippedGames) + " damaged games were left out.";
+            text += "\nGames left out as damaged: " + std::to_string(report.skippedGames);
         UserPrompt().ShowMessage(text);
     } else {
         UserPrompt().ShowMessage(report.error);

@@ -55,7 +55,7 @@ int Build(const std::string& database, const std::string& book) {
         return 2;
     }
     std::cout << "Total " << report.records << '\n';
-    if (report.skippedGames) std::cout << report.skippedGames << " damaged games left out\n";
+    if (report.skippedGames) std::cout << "Games left out as damaged: " << report.skippedGames << '\n';
     return 0;
 }
 
