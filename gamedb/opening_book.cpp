@@ -7,7 +7,7 @@
 
 namespace {
 
-// A comment file is a few lines of text; a huge one is not read past this.
+// A comment file is a few lines of text; a larger one is taken for a wrong file and not read.
 constexpr std::size_t MaxCommentFileBytes = 16 << 20;
 
 std::vector<std::string> LoadComments(const std::string& path) {
