@@ -1,5 +1,10 @@
 #include "rules/game.h"
 
+const char* GameResultText(int result) {
+    static const char* const texts[] = {"*", "1-0", "=", "0-1", "1-0t", "0-1t"};
+    return result >= 0 && result <= 5 ? texts[result] : "*";
+}
+
 void InitGame(TGame& g, TGameType variant) {
     const TGameIndexRecord old = g.header;
     g.header = {};
@@ -30,11 +35,9 @@ TNodeList ListChildNodes(int node, const TGame& g) {
     TNodeList list;
     const int count = g.header.nodeCount < MaxNodes ? g.header.nodeCount : MaxNodes;
     for (int n = 1; n <= count; ++n)
-        if (!g.nodes[n].free && g.nodes[n].parent == node)
-            list.push_back(static_cast<std::uint16_t>(n));
+        if (!g.nodes[n].free && g.nodes[n].parent == node) list.push_back(static_cast<std::uint16_t>(n));
     for (std::size_t i = 1; i < list.size(); ++i)
-        if (g.nodes[list[i]].mainLine)
-            std::swap(list[0], list[i]);
+        if (g.nodes[list[i]].mainLine) std::swap(list[0], list[i]);
     return list;
 }
 
@@ -44,8 +47,7 @@ int MainLineLength(const TGame& g) {
     // A damaged tree could hold a cycle; a main line never has more plies than nodes.
     while (plies <= MaxNodes) {
         const TNodeList children = ListChildNodes(node, g);
-        if (children.empty())
-            break;
+        if (children.empty()) break;
         node = children[0];
         ++plies;
     }
