@@ -1,3 +1,5 @@
+#include "gif/gif_sub_image.h"
+
 #include "gif/gif_image.h"
 
 #include "gif/gif_utils.h"
@@ -6,8 +8,6 @@
 #include "gif/rle_encoder.h"
 
 #include <array>
-
-TGIFExtension::TGIFExtension(TGIFSubImage& subImage) : TGIFItem(subImage.Image()), m_SubImage(subImage) {}
 
 TGIFSubImage::TGIFSubImage(TGIFImage* image) : TGIFItem(image), m_ColorMap(*this), m_Extensions(image) {
     Clear();
@@ -228,4 +228,11 @@ void TGIFSubImage::WriteRaster(TStream& stream) {
             [image = m_Image](TGIFSeverity s, const std::string& m) { image->Warning(s, m); });
     // The interlace flag as just written: a frame with its own colour table is stored in row order.
     encoder->Compress(stream, bits, colors, m_Data.data(), Interlaced(), m_Height, m_Width);
+}
+
+void TGIFImageList::SaveToStream(TStream& stream) {
+    for (int i = 0; i < Count(); ++i) {
+        m_Items[static_cast<std::size_t>(i)]->SaveToStream(stream);
+        if (m_Image) m_Image->Progress(psRunning, (i + 1) * 100 / Count(), "Saving...");
+    }
 }
