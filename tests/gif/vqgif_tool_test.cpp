@@ -86,3 +86,17 @@ TEST_F(TToolRun, BadInputLeavesTheOutputAlone) {
     EXPECT_EQ(Run(WritePPM("ok.ppm", 4, 4) + " " + out + " --dither 9"), 2);
     EXPECT_EQ(Bytes(out), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
 }
+
+TEST_F(TToolRun, HeaderIsCheckedAgainstTheFileLength) {
+    // 19 bytes that name a 65535 x 65535 picture: refused before 12.9 GB are asked for.
+    const fs::path huge = dir / "huge.ppm";
+    std::ofstream(huge, std::ios::binary) << "P6 65535 65535 255";
+    ASSERT_EQ(fs::file_size(huge), 18u);
+    std::ofstream(huge, std::ios::binary | std::ios::app) << "\n";
+    const std::string out = (dir / "out.gif").string();
+    EXPECT_EQ(Run(huge.string() + " " + out), 1);
+    std::ifstream err(dir / "err.txt");
+    const std::string message(std::istreambuf_iterator<char>(err), {});
+    EXPECT_NE(message.find("truncated PPM data"), std::string::npos) << message;
+    EXPECT_FALSE(fs::exists(out));
+}

@@ -4,11 +4,9 @@
 
 #include "gif/gif_image.h"
 #include "gif/reduce_colors.h"
+#include "tools/vqgif/ppm.h"
 
 #include <bit>
-#include <cctype>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -20,61 +18,12 @@ int Usage() {
     return 2;
 }
 
-// Reads the next header token of a PPM, skipping white space and comments.
-bool NextToken(std::istream& in, std::string& token) {
-    token.clear();
-    int c;
-    while ((c = in.get()) != EOF) {
-        if (c == '#') {
-            while ((c = in.get()) != EOF && c != '\n') {
-            }
-        } else if (!std::isspace(c)) {
-            token += static_cast<char>(c);
-            break;
-        }
-    }
-    while ((c = in.peek()) != EOF && !std::isspace(c) && c != '#')
-        token += static_cast<char>(in.get());
-    return !token.empty();
-}
-
 bool ParseInt(const std::string& text, long long& value) {
     if (text.empty() || text.size() > 9) return false;
     for (char ch : text)
         if (ch < '0' || ch > '9') return false;
     value = std::stoll(text);
     return true;
-}
-
-// A binary P6 picture with a maxval up to 255 as a 24-bit bitmap; errors are thrown as text.
-TBitmap ReadPPM(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot open " + fileName);
-    std::string magic, w, h, m;
-    long long width, height, maxval;
-    if (!NextToken(in, magic) || magic != "P6")
-        throw std::runtime_error(fileName + ": not a binary PPM (P6)");
-    if (!NextToken(in, w) || !NextToken(in, h) || !NextToken(in, m) || !ParseInt(w, width) ||
-        !ParseInt(h, height) || !ParseInt(m, maxval))
-        throw std::runtime_error(fileName + ": damaged PPM header");
-    if (width < 1 || height < 1 || width > 65535 || height > 65535)
-        throw std::runtime_error(fileName + ": picture size outside 1..65535");
-    if (maxval < 1 || maxval > 255) throw std::runtime_error(fileName + ": only 8-bit PPM samples are read");
-    in.get(); // the single white-space byte before the samples
-    TBitmap bitmap(static_cast<int>(width), static_cast<int>(height), pf24bit);
-    std::string row(static_cast<std::size_t>(width) * 3, '\0');
-    for (int y = 0; y < height; ++y) {
-        if (!in.read(row.data(), static_cast<std::streamsize>(row.size())))
-            throw std::runtime_error(fileName + ": truncated PPM data");
-        std::uint8_t* dst = bitmap.ScanLine(y);
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < 3; ++c) {
-                const int v = static_cast<std::uint8_t>(row[static_cast<std::size_t>(3 * x + c)]);
-                dst[3 * x + 2 - c] =
-                    static_cast<std::uint8_t>(std::min(255, v * 255 / static_cast<int>(maxval)));
-            }
-    }
-    return bitmap;
 }
 
 int DitherModeOf(const std::string& text) {
