@@ -1,9 +1,11 @@
 #include "gif/gif_header.h"
 
+#include "gif/gif_extension.h"
 #include "gif/gif_image.h"
 #include "gif/gif_utils.h"
 
 #include <algorithm>
+#include <cstring>
 
 void TGIFHeader::Clear() {
     m_Width = m_Height = 0;
@@ -64,6 +66,34 @@ void TGIFHeader::SaveToStream(TStream& stream) {
     if (m_Packed & 0x80) m_ColorMap.SaveToStream(stream);
 }
 
+void TGIFHeader::LoadFromStream(TStream& stream) {
+    const std::int64_t at = stream.Position();
+    char signature[6] = {};
+    const auto isGIF = [&] {
+        return stream.Read(signature, 6) >= 3 && std::memcmp(signature, "GIF", 3) == 0;
+    };
+    if (!isGIF()) {
+        stream.SetPosition(at + 4);
+        if (!isGIF()) Error("Invalid GIF signature");
+    }
+    std::uint8_t d[7];
+    ReadCheck(stream, d, sizeof d);
+    m_Width = static_cast<std::uint16_t>(d[0] | d[1] << 8);
+    m_Height = static_cast<std::uint16_t>(d[2] | d[3] << 8);
+    m_Packed = d[4];
+    m_BackgroundIndex = d[5];
+    m_AspectRatio = d[6];
+    if (m_Packed & 0x80)
+        m_ColorMap.LoadFromStream(stream, 2 << (m_Packed & 0x07));
+    else
+        m_ColorMap.Clear();
+}
+
 void TGIFTrailer::SaveToStream(TStream& stream) {
     WriteByte(stream, 0x3B);
+}
+
+void TGIFTrailer::LoadFromStream(TStream& stream) {
+    const int b = ReadByte(stream);
+    if (b >= 0 && b != bsTrailer) Warning(gsWarning, "Invalid Image trailer");
 }

@@ -15,6 +15,9 @@ class TGIFHeader : public TGIFItem {
     void Assign(const TGIFHeader& source);
     TGIFVersion GetVersion() const override;
     void SaveToStream(TStream& stream) override;
+    // The signature (at the start, or after 4 other bytes), the screen descriptor and the global
+    // colour table. Raises "Invalid GIF signature" or "Premature end of data".
+    void LoadFromStream(TStream& stream) override;
     // The screen descriptor's packed fields as they will be written.
     std::uint8_t ComputePackedFields() const;
 
@@ -40,4 +43,6 @@ class TGIFTrailer : public TGIFItem {
   public:
     using TGIFItem::TGIFItem;
     void SaveToStream(TStream& stream) override;
+    // A byte other than ";" warns "Invalid Image trailer"; the end of the stream is no fault.
+    void LoadFromStream(TStream& stream) override;
 };

@@ -135,6 +135,27 @@ void TGIFImage::SaveToFile(const std::string& fileName) {
     WriteFileAtomically(fileName, stream.Bytes());
 }
 
+void TGIFImage::LoadFromStream(TStream& stream) {
+    Progress(psStarting, 0, "Loading...");
+    Clear();
+    const std::int64_t start = stream.Position();
+    try {
+        m_Header.LoadFromStream(stream);
+        m_Images.LoadFromStream(stream);
+        TGIFTrailer(this).LoadFromStream(stream);
+    } catch (...) {
+        stream.SetPosition(start);
+        Progress(psEnding, 0, "Loading...");
+        throw;
+    }
+    Progress(psEnding, 100, "Loading...");
+}
+
+void TGIFImage::LoadFromFile(const std::string& fileName) {
+    TMemoryStream stream(ReadFileBytes(fileName));
+    LoadFromStream(stream);
+}
+
 std::optional<TPalette> TGIFImage::GetPalette() {
     if (m_BuildingPalette) Error("No global or local color table defined");
     if (m_Bitmap && !m_Bitmap->Palette().empty()) return m_Bitmap->Palette();

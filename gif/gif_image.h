@@ -74,6 +74,12 @@ class TGIFImage {
     void SaveToStream(TStream& stream);
     // Encodes in memory first, so a failure leaves an existing file untouched.
     void SaveToFile(const std::string& fileName);
+    // Clears and reads a GIF87a or GIF89a stream. On an error (GIFException, or "Invalid image
+    // dimensions" for a frame above the size caps) the stream goes back to where loading began and
+    // the image keeps the frames read before the fault.
+    void LoadFromStream(TStream& stream);
+    // The whole file; also raises EStreamError when it cannot be read.
+    void LoadFromFile(const std::string& fileName);
 
     std::optional<TPalette> GetPalette();
     void SetPalette(std::optional<TPalette> palette);

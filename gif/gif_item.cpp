@@ -11,3 +11,8 @@ void TGIFItem::SaveToFile(const std::string& fileName) {
     SaveToStream(stream);
     WriteFileAtomically(fileName, stream.Bytes());
 }
+
+void TGIFItem::LoadFromFile(const std::string& fileName) {
+    TMemoryStream stream(ReadFileBytes(fileName));
+    LoadFromStream(stream);
+}

@@ -24,8 +24,11 @@ class TGIFItem {
     virtual TGIFVersion GetVersion() const { return gv87a; }
     virtual void Warning(TGIFSeverity severity, const std::string& message);
     virtual void SaveToStream(TStream& stream) = 0;
+    virtual void LoadFromStream(TStream& stream) = 0;
     // Writes the item alone; an existing file is replaced only once all bytes are ready.
     void SaveToFile(const std::string& fileName);
+    // Reads the item from the whole file; raises EStreamError when it cannot be read.
+    void LoadFromFile(const std::string& fileName);
 
     TGIFImage* Image() const { return m_Image; }
 
@@ -65,6 +68,7 @@ template <class Item> class TGIFList {
         for (auto& item : m_Items)
             item->SaveToStream(stream);
     }
+    virtual void LoadFromStream(TStream& stream) = 0;
     TGIFImage* Image() const { return m_Image; }
 
   protected:

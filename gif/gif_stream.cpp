@@ -57,6 +57,26 @@ namespace {
 }
 } // namespace
 
+std::vector<std::uint8_t> ReadFileBytes(const std::string& fileName) {
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw EStreamError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int err = errno;
+            ::close(fd);
+            throw EStreamError("Cannot read file \"" + fileName + "\". " + std::strerror(err));
+        }
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    ::close(fd);
+    return bytes;
+}
+
 void WriteFileAtomically(const std::string& fileName, const std::vector<std::uint8_t>& bytes) {
     const std::size_t slash = fileName.find_last_of('/');
     const std::string dir = slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);

@@ -40,6 +40,9 @@ class TMemoryStream : public TStream {
     std::size_t m_Position = 0;
 };
 
+// The whole file; raises EStreamError when it cannot be opened or read.
+std::vector<std::uint8_t> ReadFileBytes(const std::string& fileName);
+
 // Writes bytes to fileName through a temporary file in the same folder that is then renamed
 // over it, so a failure leaves any existing file as it was. Raises EStreamError on failure.
 void WriteFileAtomically(const std::string& fileName, const std::vector<std::uint8_t>& bytes);

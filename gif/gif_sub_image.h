@@ -12,10 +12,18 @@
 #include <optional>
 #include <vector>
 
+class TGIFGraphicControlExtension;
+
+// The most pixels one frame may hold, and all frames of an image read from a stream together;
+// larger frames are refused as "Invalid image dimensions" before anything is allocated.
+constexpr std::int64_t GIFMaxFramePixels = std::int64_t(1) << 28;
+constexpr std::int64_t GIFMaxImagePixels = std::int64_t(1) << 30;
+
 // One frame.
 class TGIFSubImage : public TGIFItem {
   public:
     explicit TGIFSubImage(TGIFImage* image);
+    ~TGIFSubImage() override;
     void Clear();
 
     void Assign(const TGIFSubImage& source);
@@ -24,6 +32,12 @@ class TGIFSubImage : public TGIFItem {
 
     TGIFVersion GetVersion() const override;
     void SaveToStream(TStream& stream) override;
+    // Its extensions, the image descriptor, the local colour table and the raster. Pixels that
+    // the data does not reach keep the transparent index (or 0). Errors raise GIFException and
+    // leave the frame cleared; see TGIFDecoder for the raster's errors and warnings.
+    void LoadFromStream(TStream& stream) override;
+    // The same, refusing a frame of more than pixelBudget pixels.
+    void LoadFromStream(TStream& stream, std::int64_t pixelBudget);
 
     int Left() const { return m_Left; }
     int Top() const { return m_Top; }
@@ -46,8 +60,14 @@ class TGIFSubImage : public TGIFItem {
     const TGIFLocalColorMap& ColorMap() const { return m_ColorMap; }
     // The local table when it has colours, else the global one when it has, else the local.
     TGIFColorMap& ActiveColorMap();
+    const TGIFColorMap& ActiveColorMap() const;
     TGIFExtensionList& Extensions() { return m_Extensions; }
+    const TGIFExtensionList& Extensions() const { return m_Extensions; }
     bool HasTransparency() const { return m_HasTransparency; }
+    // The first graphic control extension of the frame, or null.
+    TGIFGraphicControlExtension* GraphicControlExtension() const { return m_GraphicControlExtension; }
+    // The transparent colour index, or -1 when the frame has none.
+    int TransparentColorIndex() const;
 
     const std::vector<std::uint8_t>& Data() const { return m_Data; }
     std::vector<std::uint8_t>& MutableData() { return m_Data; }
@@ -63,8 +83,10 @@ class TGIFSubImage : public TGIFItem {
     void PaletteModified();
 
   private:
+    friend class TGIFGraphicControlExtension;
     void CopyPixels(const TBitmap& bitmap);
     void WriteRaster(TStream& stream);
+    void ReadRaster(TStream& stream);
 
     std::unique_ptr<TBitmap> m_Bitmap;
     bool m_NeedsRebuild = true;
@@ -75,7 +97,7 @@ class TGIFSubImage : public TGIFItem {
     std::uint8_t m_Packed = 0;
     TGIFExtensionList m_Extensions;
     bool m_HasTransparency = false;
-    TGIFExtension* m_GraphicControlExtension = nullptr;
+    TGIFGraphicControlExtension* m_GraphicControlExtension = nullptr;
 };
 
 class TGIFImageList : public TGIFList<TGIFSubImage> {
@@ -83,4 +105,8 @@ class TGIFImageList : public TGIFList<TGIFSubImage> {
     using TGIFList::TGIFList;
     // Each frame in order, with a "Saving..." progress event after each.
     void SaveToStream(TStream& stream) override;
+    // Frames up to the trailer (left unread) or the end of the stream; 0 bytes between blocks
+    // are skipped; any other block gives the warning "Unknown GIF block type" and ends the list.
+    // A frame that fails to load is not added; the error passes on.
+    void LoadFromStream(TStream& stream) override;
 };
