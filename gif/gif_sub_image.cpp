@@ -116,15 +116,17 @@ std::uint8_t TGIFSubImage::Pixels(int x, int y) {
 void TGIFSubImage::Assign(const TGIFSubImage& source) {
     if (&source == this) return;
     Clear();
-    if (source.Empty()) return;
-    m_Left = source.m_Left;
-    m_Top = source.m_Top;
-    m_Width = source.m_Width;
-    m_Height = source.m_Height;
-    m_Packed = source.m_Packed;
-    m_HasTransparency = source.m_HasTransparency;
-    m_Data = source.m_Data;
-    m_ColorMap.Assign(source.m_ColorMap);
+    if (!source.Empty()) {
+        m_Left = source.m_Left;
+        m_Top = source.m_Top;
+        m_Width = source.m_Width;
+        m_Height = source.m_Height;
+        m_Packed = source.m_Packed;
+        m_HasTransparency = source.m_HasTransparency;
+        m_Data = source.m_Data;
+        m_ColorMap.Assign(source.m_ColorMap);
+    }
+    // Also those of a frame without pixels (the extensions after a file's last picture).
     if (source.m_Extensions.Count() > 0) {
         // Extensions are copied by writing and re-reading them.
         TMemoryStream copy;
