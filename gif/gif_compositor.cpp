@@ -1,6 +1,7 @@
 #include "gif/gif_compositor.h"
 
 #include "gif/gif_graphic_control.h"
+#include "gif/gif_utils.h"
 
 #include <algorithm>
 #include <array>
@@ -32,6 +33,8 @@ int FrameDisposal(const TGIFSubImage& frame) {
 
 TGIFCompositor::TGIFCompositor(const TGIFImage& image, TGIFComposeOptions options)
     : m_Image(image), m_Options(options), m_Width(image.Width()), m_Height(image.Height()) {
+    // The screen's size comes from the file and costs four bytes a pixel here.
+    if (static_cast<std::int64_t>(m_Width) * m_Height > GIFMaxFramePixels) Error("Invalid image dimensions");
     Reset();
 }
 

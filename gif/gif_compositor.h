@@ -37,6 +37,7 @@ int FrameDisposal(const TGIFSubImage& frame);
 
 class TGIFCompositor {
   public:
+    // A logical screen of more than GIFMaxFramePixels pixels raises "Invalid image dimensions".
     explicit TGIFCompositor(const TGIFImage& image, TGIFComposeOptions options = {});
 
     int Width() const { return m_Width; }

@@ -16,8 +16,8 @@ class TGIFGraphicControlExtension;
 
 // The most pixels one frame may hold, and all frames of an image read from a stream together;
 // larger frames are refused as "Invalid image dimensions" before anything is allocated.
-constexpr std::int64_t GIFMaxFramePixels = std::int64_t(1) << 28;
-constexpr std::int64_t GIFMaxImagePixels = std::int64_t(1) << 30;
+constexpr std::int64_t GIFMaxFramePixels = std::int64_t(1) << 26;
+constexpr std::int64_t GIFMaxImagePixels = std::int64_t(1) << 28;
 
 // One frame.
 class TGIFSubImage : public TGIFItem {
