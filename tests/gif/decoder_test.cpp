@@ -269,8 +269,9 @@ TEST(GIFDecoder, DamagedAndUnusualData) {
         const TLoaded r = Load(c.bytes, 3);
         EXPECT_EQ(r.Error, c.error);
         EXPECT_EQ(r.Warnings, c.warnings);
-        if (!c.error.empty())
+        if (!c.error.empty()) {
             EXPECT_EQ(r.PositionAfterError, 3) << "the stream goes back to where loading began";
+        }
         ASSERT_EQ(r.Image->Images().Count(), c.frames);
         if (c.pixels) {
             EXPECT_EQ(r.Image->Images()[0].Data(), *c.pixels);
