@@ -26,6 +26,12 @@ TRGBA DrawingBackground(const TGIFImage& image, TRGBA windowColor) {
     return ScreenBackground(image);
 }
 
+TGIFComposeOptions ScreenOptions(const TGIFImage& image) {
+    TGIFComposeOptions options;
+    options.Background = ScreenBackground(image);
+    return options;
+}
+
 int FrameDisposal(const TGIFSubImage& frame) {
     const TGIFGraphicControlExtension* control = frame.GraphicControlExtension();
     return control ? control->Disposal() : 0;

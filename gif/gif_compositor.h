@@ -32,6 +32,9 @@ TRGBA ScreenBackground(const TGIFImage& image);
 // The background a painter fills with: the image's background colour when it has one, else
 // windowColor when there is no global colour table, else the screen's own background.
 TRGBA DrawingBackground(const TGIFImage& image, TRGBA windowColor);
+// The screen as GIF89a describes it: transparent pixels unpainted, the screen's own background
+// where no frame painted and where disposal 2 clears.
+TGIFComposeOptions ScreenOptions(const TGIFImage& image);
 // The frame's disposal method from its graphic control extension; 0 without one.
 int FrameDisposal(const TGIFSubImage& frame);
 

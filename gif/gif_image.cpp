@@ -11,11 +11,34 @@ TGIFImage::TGIFImage() : m_Images(this), m_Header(this) {
 }
 
 TGIFImage::~TGIFImage() {
+    StopPainters();
     // Frames refer to the header's colour table; free them first.
     m_Images.Clear();
 }
 
+void TGIFImage::AttachPainter(IGIFPainter* painter) {
+    if (std::find(m_Painters.begin(), m_Painters.end(), painter) == m_Painters.end())
+        m_Painters.push_back(painter);
+}
+
+void TGIFImage::DetachPainter(IGIFPainter* painter) {
+    std::erase(m_Painters, painter);
+    if (m_CurrentPainter == painter) m_CurrentPainter = nullptr;
+}
+
+void TGIFImage::StopPainters() {
+    // A painter may detach itself, or others, while it stops.
+    while (!m_Painters.empty()) {
+        IGIFPainter* painter = m_Painters.back();
+        m_Painters.pop_back();
+        if (m_CurrentPainter == painter) m_CurrentPainter = nullptr;
+        painter->ImageGone();
+    }
+    m_CurrentPainter = nullptr;
+}
+
 void TGIFImage::Clear() {
+    StopPainters();
     m_Bitmap.reset();
     m_Images.Clear();
     m_Header.m_ColorMap.Clear();

@@ -7,6 +7,7 @@
 #include "gif/gif_bitmap.h"
 #include "gif/gif_exception.h"
 #include "gif/gif_header.h"
+#include "gif/gif_painter.h"
 #include "gif/gif_stream.h"
 #include "gif/gif_sub_image.h"
 
@@ -113,6 +114,18 @@ class TGIFImage {
     TProgressEvent OnProgress;
     std::function<void()> OnChange;
 
+    // Painters that animate the image. Clearing or destroying the image stops every one of them
+    // first (IGIFPainter::ImageGone); a painter detaches itself when it ends or goes.
+    void AttachPainter(IGIFPainter* painter);
+    void DetachPainter(IGIFPainter* painter);
+    // The painter started last, while it runs; null otherwise.
+    IGIFPainter* CurrentPainter() const { return m_CurrentPainter; }
+    void SetCurrentPainter(IGIFPainter* painter) { m_CurrentPainter = painter; }
+    void StopPainters();
+    // Drawing guard: true while the image is being drawn.
+    bool Drawing() const { return m_Drawing; }
+    void SetDrawing(bool on) { m_Drawing = on; }
+
     void Warning(TGIFSeverity severity, const std::string& message);
     void Progress(TProgressStage stage, int percent, const std::string& message);
     void Changed();
@@ -132,4 +145,7 @@ class TGIFImage {
     int m_AnimationSpeed = GIFDefaultAnimationSpeed;
     TColor m_BackgroundColor = GIFDefaultBackgroundColor;
     bool m_BuildingPalette = false;
+    std::vector<IGIFPainter*> m_Painters;
+    IGIFPainter* m_CurrentPainter = nullptr;
+    bool m_Drawing = false;
 };

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pixels += static_cast<std::int64_t>(image.Images()[i].Data().size());
     if (pixels > (1 << 20)) return 0;
     if (static_cast<std::int64_t>(image.Width()) * image.Height() <= (1 << 20)) {
-        TGIFCompositor compositor(image, {.Transparent = true, .Background = ScreenBackground(image)});
+        TGIFCompositor compositor(image, ScreenOptions(image));
         for (int i = 0; i < image.Images().Count(); ++i)
             compositor.DrawFrame(i);
     }

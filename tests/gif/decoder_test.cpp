@@ -370,7 +370,9 @@ TEST(GIFDecoder, FrameOutsideTheScreenIsClipped) {
     const TLoaded r = Load(Cat({Header(2, 2, 4, 0), Descriptor(1, 1, 2, 2),
                                 ImageData(2, Codes().Clear().Codes({1, 2, 3, 0}).End()), Trailer}));
     ASSERT_EQ(r.Error, "");
-    TGIFCompositor compositor(*r.Image, {.Background = OpaqueRGBA(9, 9, 9)});
+    TGIFComposeOptions options;
+    options.Background = OpaqueRGBA(9, 9, 9);
+    TGIFCompositor compositor(*r.Image, options);
     compositor.ComposeTo(0);
     const TGIFColor one = r.Image->Header().ColorMap().Entry(1);
     const TRGBA bg = OpaqueRGBA(9, 9, 9);

@@ -265,7 +265,7 @@ TEST(GIFCompositor, ScreenAfterEachFrameOfTheAnimation) {
     paint(screen, 3);
     expected.push_back(screen);
 
-    TGIFCompositor compositor(image, {.Transparent = true, .Background = background});
+    TGIFCompositor compositor(image, ScreenOptions(image));
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         compositor.ComposeTo(i);

@@ -60,7 +60,7 @@ int Decode(int argc, char** argv) {
         if (frame >= count)
             throw std::runtime_error(input + ": no frame " + std::to_string(frame) + " (the file holds " +
                                      std::to_string(count) + ")");
-        TGIFCompositor compositor(image, {.Transparent = true, .Background = ScreenBackground(image)});
+        TGIFCompositor compositor(image, ScreenOptions(image));
         compositor.ComposeTo(static_cast<int>(frame));
         std::vector<std::uint8_t> rgb;
         rgb.reserve(compositor.Canvas().size() * 3);
