@@ -2,15 +2,15 @@
 // Also built into the ThreadSanitizer test executable, where races are reported.
 
 #include "app/core/main_timer.h"
-#include "play_fake_engine.h"
-#include "play_test_util.h"
+#include "fake_engine_bridge.h"
+#include "session_fixture.h"
 
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 
-using namespace play_test;
+using namespace app_test;
 
 namespace {
 class TNullView final : public ITickView {
@@ -28,7 +28,7 @@ class TNullView final : public ITickView {
 
   private:
     // What a redraw reads, as the window's drawing would.
-    void Read() { sum += CurrentBoard[1] + SideToMove + CurrentNode + CurrentGame.header.nodeCount; }
+    void Read() { sum += CurrentBoard()[1] + SideToMove() + CurrentNode() + CurrentGame().header.nodeCount; }
 };
 
 // Fails the process when the test does not end in time: a hang must not pass as a slow test.
@@ -64,7 +64,7 @@ int Bursts() {
 }
 } // namespace
 
-TEST(PlayStress, StartAndStopBurstsNeverOverlapNorHang) {
+TEST(EngineRequestsStress, StartAndStopBurstsNeverOverlapNorHang) {
     TWatchdog watchdog(std::chrono::seconds(240));
     UseSmallHashTable();
     TFakeBridge bridge;
@@ -109,7 +109,7 @@ TEST(PlayStress, StartAndStopBurstsNeverOverlapNorHang) {
             break;
         }
         RunMainTimerTick(view);
-        if (CurrentGame.header.nodeCount > 500 || CurrentGame.header.result != 0)
+        if (CurrentGame().header.nodeCount > 500 || CurrentGame().header.result != 0)
             ResetGame(StartPosition64, 0, gtRussian, true);
     }
     finished = true;

@@ -1,8 +1,7 @@
 #include "app/core/engine_requests.h"
-#include "scripted_prompts.h"
 #include "app/core/game_clock.h"
 #include "app/core/game_end.h"
-#include "app/core/game_state_lock.h"
+#include "app/core/game_session.h"
 #include "app/core/language.h"
 #include "app/core/main_timer.h"
 #include "app/core/shell_state.h"
@@ -10,9 +9,10 @@
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
 #include "app/ui/shell_prompts.h"
-#include "qt_test_app.h"
+#include "main_window_fixture.h"
 #include "rules/hash_table.h"
 #include "rules/variant_state.h"
+#include "session_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -26,58 +26,44 @@
 namespace {
 
 // The main window started in a directory of its own, in play mode with a weak level.
-class PlayMainForm : public ::testing::Test {
+class MainFormPlay : public TMainWindowFixture {
   protected:
-    static void SetUpTestSuite() { EnsureQtApp(); }
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        m_oldDir = std::filesystem::current_path();
-        std::filesystem::current_path(m_dir.path().toStdString());
-        SetResourceDir(RunDir() + "/Resources/");
-        SetShellPrompts(&prompts);
+        TMainWindowFixture::SetUp();
         if (HashTable.Size() == 0) HashTable.Allocate(1 << 14);
-        m_form = CreateForms();
-        m_form->ReadSettings();
+        m_form = Start(false);
         m_form->PlayModeClick();
         EngineSettings.Level = 4;
         SoundOn = false;
     }
     void TearDown() override {
-        m_form->close();
-        delete m_form;
-        ForgetForms();
-        SetShellPrompts(nullptr);
-        SetResourceDir("");
-        std::filesystem::current_path(m_oldDir);
+        TMainWindowFixture::TearDown();
         EngineSettings = TEngineSettings{};
     }
     static void WaitIdle() { ASSERT_TRUE(EngineIdleEvent.Wait(std::chrono::seconds(30))); }
     QString Text(const char* name) { return m_form->findChild<QLabel*>(name)->text(); }
 
-    QTemporaryDir m_dir;
-    std::filesystem::path m_oldDir;
-    TScriptedPrompts prompts;
     TMainForm* m_form = nullptr;
 };
 } // namespace
 
-TEST_F(PlayMainForm, ComputeAtTheFirstMoveHandsTheSideToTheEngineWhichAnswers) {
+TEST_F(MainFormPlay, ComputeAtTheFirstMoveHandsTheSideToTheEngineWhichAnswers) {
     m_form->min1Click();   // 3 minutes each
     SetClocks(18000, 600); // the engine's budget: 30 cs
-    CurrentGame.white = "Player";
-    CurrentGame.black = "Vantor Quillan 2.0";
+    EditGame().white = "Player";
+    EditGame().black = "Vantor Quillan 2.0";
     m_form->Compute1Click();
-    EXPECT_EQ(Clocks[0].load(), 600);                   // the engine took the clock of side 0 ...
-    EXPECT_EQ(CurrentGame.white, "Vantor Quillan 2.0"); // ... and its name
+    EXPECT_EQ(Clocks[0].load(), 600);                     // the engine took the clock of side 0 ...
+    EXPECT_EQ(CurrentGame().white, "Vantor Quillan 2.0"); // ... and its name
     EXPECT_EQ(BoardReversed, 1);
     EXPECT_TRUE(m_form->Item("N28")->isChecked());
     WaitIdle();
     m_form->Timer1Timer();
     {
-        TGameLock lock = LockGameState();
-        EXPECT_NE(CurrentNode, 0);
-        EXPECT_EQ(SideToMove, 1);
-        EXPECT_NE(CurrentBoard, StartPosition64);
+        TGameLock lock = GameSession().Lock();
+        EXPECT_NE(CurrentNode(), 0);
+        EXPECT_EQ(SideToMove(), 1);
+        EXPECT_NE(CurrentBoard(), StartPosition64);
     }
     EXPECT_EQ(Text("EnginePanel"), "Vantor 2.0");
     EXPECT_TRUE(Text("DepthPanel").startsWith(QString::fromUtf8(Phrase(59))));
@@ -91,24 +77,22 @@ TEST_F(PlayMainForm, ComputeAtTheFirstMoveHandsTheSideToTheEngineWhichAnswers) {
     SetClocks(600, 600);
     m_form->Compute1Click();
     WaitIdle();
-    EXPECT_EQ(CurrentGame.white, "Vantor Quillan 2.0");
+    EXPECT_EQ(CurrentGame().white, "Vantor Quillan 2.0");
 }
 
-TEST_F(PlayMainForm, AGameThatIsOverShowsItsMessage) {
-    {
-        TGameLock lock = LockGameState();
-        CurrentBoard = EmptyBoard;
-        CurrentBoard[30] = sqKing1; // White has nothing left to move
-    }
+TEST_F(MainFormPlay, AGameThatIsOverShowsItsMessage) {
+    TBoard lost = EmptyBoard;
+    lost[30] = sqKing1; // White has nothing left to move
+    GameSession().NewGame(lost, 0);
     m_form->Compute1Click();
     WaitIdle();
     m_form->Timer1Timer();
-    EXPECT_EQ(CurrentGame.header.result, grBlackWins);
+    EXPECT_EQ(CurrentGame().header.result, grBlackWins);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.messages[0], QString::fromUtf8(Phrase(54)));
 }
 
-TEST_F(PlayMainForm, StopEndsAnAnalysisAndStopsTheClock) {
+TEST_F(MainFormPlay, StopEndsAnAnalysisAndStopsTheClock) {
     m_form->Analysis_ModeClick();
     m_form->Compute1Click();
     EXPECT_EQ(StopRequested.load(), 0);
@@ -117,12 +101,12 @@ TEST_F(PlayMainForm, StopEndsAnAnalysisAndStopsTheClock) {
     WaitIdle();
     EXPECT_EQ(StopRequested.load(), 1);
     EXPECT_EQ(ClockRunning.load(), 0);
-    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(CurrentNode(), 0);
     m_form->Timer1Timer(); // the done flag turns the stop button back
     EXPECT_EQ(EngineDone.load(), 0);
 }
 
-TEST_F(PlayMainForm, SetTimeShowsTheClocksAndAppliesTheFieldsHoweverClosed) {
+TEST_F(MainFormPlay, SetTimeShowsTheClocksAndAppliesTheFieldsHoweverClosed) {
     m_form->SetGameType(gtEnglish, false);
     SetClocks(27000, 6050);
     const int result = RunModal(FSetTm, [] {
