@@ -11,6 +11,7 @@ class TFAnalysisGame;
 class TAboutBox;
 class TInterfaceForm;
 class TSelectColors;
+class TExpDiagram;
 class TFSetTm;
 
 extern TMainForm* MainForm;
@@ -22,6 +23,7 @@ extern TFAnalysisGame* FAnalysisGame;
 extern TAboutBox* AboutBox;
 extern TInterfaceForm* InterfaceForm;
 extern TSelectColors* SelectColors;
+extern TExpDiagram* ExpDiagram;
 extern TFSetTm* FSetTm;
 
 // Creates the main window (which runs its FormCreate) and then every other form in the start-up
