@@ -112,7 +112,19 @@ TContributions Contributions(int count, int size, TFilterFunction filter, float 
 std::uint8_t Clamped(float sum) {
     if (sum > 255.0f) return 255;
     if (sum < 0.0f) return 0;
-    return static_cast<std::uint8_t>(std::nearbyint(sum)); // halves to even
+    // Adding 1.5 x 2^23 leaves no fraction bits, so the float addition itself rounds to the
+    // nearest integer, halves to even, without a call into the maths library.
+    constexpr float magic = 12582912.0f;
+    return static_cast<std::uint8_t>(static_cast<int>((sum + magic) - magic));
+}
+
+// Every pixel takes its own source pixel whole: the pass copies.
+bool IsIdentity(const TContributions& list, int size) {
+    if (static_cast<int>(list.size()) != size) return false;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i].size() != 1 || list[i][0].Pixel != static_cast<int>(i) || list[i][0].Weight != 1.0f)
+            return false;
+    return true;
 }
 } // namespace
 
@@ -124,34 +136,45 @@ void ResampleBitmap(TBitmap& source, TBitmap& destination, TFilterFunction filte
     destination.SetPixelFormat(pf24bit);
     if (dw < 1 || dh < 1) return;
 
-    // Along the rows: source rows at the destination's width.
-    TBitmap work(dw, sh, pf24bit);
+    // Along the rows: source rows at the destination's width. A pass that would only copy (the
+    // same size, with a filter that is 1 at 0 and 0 at whole distances) is left out.
     const TContributions columns = Contributions(dw, sw, filter, support);
-    for (int y = 0; y < sh; ++y) {
-        const std::uint8_t* src = source.ScanLine(y);
-        std::uint8_t* dst = work.ScanLine(y);
-        for (int i = 0; i < dw; ++i) {
-            float b = 0, g = 0, r = 0;
-            for (const TContributor& c : columns[static_cast<std::size_t>(i)]) {
-                const std::uint8_t* p = src + 3 * c.Pixel;
-                b += c.Weight * p[0];
-                g += c.Weight * p[1];
-                r += c.Weight * p[2];
+    const TContributions rows = Contributions(dh, sh, filter, support);
+    TBitmap work;
+    const TBitmap* across = &source;
+    if (!IsIdentity(columns, sw)) {
+        work = TBitmap(dw, sh, pf24bit);
+        for (int y = 0; y < sh; ++y) {
+            const std::uint8_t* src = source.ScanLine(y);
+            std::uint8_t* dst = work.ScanLine(y);
+            for (int i = 0; i < dw; ++i) {
+                float b = 0, g = 0, r = 0;
+                for (const TContributor& c : columns[static_cast<std::size_t>(i)]) {
+                    const std::uint8_t* p = src + 3 * c.Pixel;
+                    b += c.Weight * p[0];
+                    g += c.Weight * p[1];
+                    r += c.Weight * p[2];
+                }
+                dst[3 * i] = Clamped(b);
+                dst[3 * i + 1] = Clamped(g);
+                dst[3 * i + 2] = Clamped(r);
             }
-            dst[3 * i] = Clamped(b);
-            dst[3 * i + 1] = Clamped(g);
-            dst[3 * i + 2] = Clamped(r);
         }
+        across = &work;
+    }
+    if (IsIdentity(rows, sh)) {
+        for (int y = 0; y < dh; ++y)
+            std::copy_n(across->ScanLine(y), 3 * dw, destination.ScanLine(y));
+        return;
     }
 
     // Along the columns, a whole destination row at a time; each pixel's sum runs over the taps
     // in the same order as one pixel at a time would.
-    const TContributions rows = Contributions(dh, sh, filter, support);
     std::vector<float> sums(static_cast<std::size_t>(dw) * 3);
     for (int i = 0; i < dh; ++i) {
         std::fill(sums.begin(), sums.end(), 0.0f);
         for (const TContributor& c : rows[static_cast<std::size_t>(i)]) {
-            const std::uint8_t* src = work.ScanLine(c.Pixel);
+            const std::uint8_t* src = across->ScanLine(c.Pixel);
             for (std::size_t k = 0; k < sums.size(); ++k)
                 sums[k] += c.Weight * src[k];
         }
