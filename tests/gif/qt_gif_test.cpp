@@ -2,6 +2,7 @@
 // player on the GUI thread and drawing. Offscreen platform.
 
 #include "gif_bytes.h"
+#include "qt_gif_app.h"
 
 #include "gif/gif_app_extension.h"
 #include "gif/gif_compositor.h"
@@ -20,10 +21,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-int argc = 1;
-char name[] = "gif_qt_tests";
-char* argv[] = {name, nullptr};
-
 std::unique_ptr<TGIFImage> Load(const Bytes& bytes) {
     auto image = std::make_unique<TGIFImage>();
     TMemoryStream stream(bytes);
@@ -47,15 +44,7 @@ bool WaitForEnd(TGIFPlayer& player) {
 }
 } // namespace
 
-class GIFQt : public testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!QGuiApplication::instance()) s_App = new QGuiApplication(argc, argv);
-    }
-    static QGuiApplication* s_App;
-};
-QGuiApplication* GIFQt::s_App = nullptr;
+class GIFQt : public TQtGifTest {};
 
 TEST_F(GIFQt, ComposedFramesMatchQtsReaderOnItsOpaquePixels) {
     // Where no frame painted, or disposal 2 cleared, GIF89a shows the screen's background and Qt

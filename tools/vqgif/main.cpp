@@ -23,14 +23,6 @@ int Usage() {
     return 2;
 }
 
-bool ParseInt(const std::string& text, long long& value) {
-    if (text.empty() || text.size() > 9) return false;
-    for (char ch : text)
-        if (ch < '0' || ch > '9') return false;
-    value = std::stoll(text);
-    return true;
-}
-
 int DitherModeOf(const std::string& text) {
     static const char* names[] = {"none", "floyd", "stucki", "sierra", "jajuni", "stevearche", "burkes"};
     for (int i = 0; i < 7; ++i)
@@ -47,7 +39,7 @@ int Decode(int argc, char** argv) {
     long long frame = 0;
     for (int i = 4; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--frame" && i + 1 < argc && ParseInt(argv[i + 1], frame))
+        if (arg == "--frame" && i + 1 < argc && ParseDecimal(argv[i + 1], frame))
             ++i;
         else
             return Usage();
@@ -92,7 +84,7 @@ int main(int argc, char** argv) {
             interlace = true;
         } else if (arg == "--colors" && i + 1 < argc) {
             long long n;
-            if (!ParseInt(argv[++i], n) || n < 2 || n > 256 || (n & (n - 1)) != 0) {
+            if (!ParseDecimal(argv[++i], n) || n < 2 || n > 256 || (n & (n - 1)) != 0) {
                 std::cerr << "vqgif: --colors takes a power of two from 2 to 256\n";
                 return 2;
             }

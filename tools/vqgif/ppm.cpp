@@ -24,21 +24,22 @@ bool NextToken(std::istream& in, std::string& token) {
     return !token.empty();
 }
 
-bool ParseInt(const std::string& text, long long& value) {
+} // namespace
+
+bool ParseDecimal(const std::string& text, long long& value) {
     if (text.empty() || text.size() > 9) return false;
     for (char ch : text)
         if (ch < '0' || ch > '9') return false;
     value = std::stoll(text);
     return true;
 }
-} // namespace
 
 TBitmap ReadPPM(std::istream& in, const std::string& name) {
     std::string magic, w, h, m;
     long long width, height, maxval;
     if (!NextToken(in, magic) || magic != "P6") throw std::runtime_error(name + ": not a binary PPM (P6)");
-    if (!NextToken(in, w) || !NextToken(in, h) || !NextToken(in, m) || !ParseInt(w, width) ||
-        !ParseInt(h, height) || !ParseInt(m, maxval))
+    if (!NextToken(in, w) || !NextToken(in, h) || !NextToken(in, m) || !ParseDecimal(w, width) ||
+        !ParseDecimal(h, height) || !ParseDecimal(m, maxval))
         throw std::runtime_error(name + ": damaged PPM header");
     if (width < 1 || height < 1 || width > 65535 || height > 65535)
         throw std::runtime_error(name + ": picture size outside 1..65535");

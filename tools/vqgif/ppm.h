@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+// A decimal of 1 to 9 digits and nothing else (header fields and command-line numbers).
+bool ParseDecimal(const std::string& text, long long& value);
+
 // A P6 picture with a maxval up to 255. The header is checked against the bytes that follow it
 // before anything is allocated, so a short file never asks for the memory its header names.
 TBitmap ReadPPM(std::istream& in, const std::string& name);
