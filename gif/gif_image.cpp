@@ -155,7 +155,7 @@ void TGIFImage::SaveToStream(TStream& stream) {
 void TGIFImage::SaveToFile(const std::string& fileName) {
     TMemoryStream stream;
     SaveToStream(stream);
-    WriteFileAtomically(fileName, stream.Bytes());
+    WriteFileBytes(fileName, stream.Bytes());
 }
 
 void TGIFImage::LoadFromStream(TStream& stream) {

@@ -9,7 +9,7 @@ void TGIFItem::Warning(TGIFSeverity severity, const std::string& message) {
 void TGIFItem::SaveToFile(const std::string& fileName) {
     TMemoryStream stream;
     SaveToStream(stream);
-    WriteFileAtomically(fileName, stream.Bytes());
+    WriteFileBytes(fileName, stream.Bytes());
 }
 
 void TGIFItem::LoadFromFile(const std::string& fileName) {

@@ -7,6 +7,7 @@
 #include "gif/qt/gif_qimage.h"
 #include "main_window_fixture.h"
 #include "tests/gif/giflib_reader.h"
+#include "tests/support/temp_dir.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -14,9 +15,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include <csignal>
 #include <fstream>
-#include <sys/resource.h>
 
 namespace {
 using Bytes = std::vector<std::uint8_t>;
@@ -145,17 +144,12 @@ TEST_F(MainFormDiagramTest, FailedWriteLeavesTheOldFileAndSaysWhy) {
     std::ofstream(path) << "the old diagram";
     prompts.saveFile = QString::fromStdString(path);
 
-    // A file-size limit makes the write of the new file fail half-way.
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    AnswerSizeDialog(220);
-    f->ExportGifClick();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        // The write of the new file fails half-way.
+        const test_support::TFileSizeLimit limit(100);
+        AnswerSizeDialog(220);
+        f->ExportGifClick();
+    }
 
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_TRUE(prompts.messages[0].contains("old.gif")) << prompts.messages[0].toStdString();

@@ -61,7 +61,7 @@ int Decode(int argc, char** argv) {
             rgb.push_back(static_cast<std::uint8_t>(p >> 8));
             rgb.push_back(static_cast<std::uint8_t>(p));
         }
-        WriteFileAtomically(output, EncodePPM(compositor.Width(), compositor.Height(), rgb));
+        WriteFileBytes(output, EncodePPM(compositor.Width(), compositor.Height(), rgb));
     } catch (const std::exception& e) {
         std::cerr << "vqgif: " << e.what() << "\n";
         return 1;
