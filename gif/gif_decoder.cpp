@@ -90,23 +90,17 @@ void TGIFDecoder::Decode(TStream& stream, std::uint8_t* pixels, int width, int h
     SkipToTerminator();
 }
 
-int TGIFDecoder::ReadCode() {
-    while (m_BitCount < m_CodeWidth) {
-        if (m_BlockPos == m_BlockSize) {
-            if (!NextSubBlock()) return -1;
-            continue;
-        }
-        // Take as many bytes as fit, so most codes need no refill.
+bool TGIFDecoder::Refill() {
+    for (;;) {
+        // As many bytes as the buffer takes, so that most codes find their bits there.
         while (m_BitCount <= 56 && m_BlockPos < m_BlockSize) {
             m_Bits |= static_cast<std::uint64_t>(m_Block[static_cast<std::size_t>(m_BlockPos++)])
                       << m_BitCount;
             m_BitCount += 8;
         }
+        if (m_BitCount >= m_CodeWidth) return true;
+        if (!NextSubBlock()) return false;
     }
-    const int code = static_cast<int>(m_Bits & ((1u << m_CodeWidth) - 1));
-    m_Bits >>= m_CodeWidth;
-    m_BitCount -= m_CodeWidth;
-    return code;
 }
 
 bool TGIFDecoder::NextSubBlock() {
@@ -150,8 +144,7 @@ void TGIFDecoder::SkipToTerminator() {
     m_DataEnded = true;
 }
 
-void TGIFDecoder::Emit(int code) {
-    const int length = m_Length[static_cast<std::size_t>(code)];
+void TGIFDecoder::EmitString(int code, int length) {
     // The walk is counted by the string's length, which the table keeps below its size.
     if (length <= m_OutLeft) {
         std::uint8_t* p = m_Out;

@@ -27,11 +27,30 @@ class TGIFDecoder {
   private:
     static constexpr int TableSize = 4096;
 
-    // The next code of the current width, or -1 when the data has ended.
-    int ReadCode();
+    // The next code of the current width, or -1 when the data has ended. Inline: it runs once a
+    // code, and the bit buffer mostly holds enough bits already.
+    int ReadCode() {
+        if (m_BitCount < m_CodeWidth && !Refill()) return -1;
+        const int code = static_cast<int>(m_Bits & ((1u << m_CodeWidth) - 1));
+        m_Bits >>= m_CodeWidth;
+        m_BitCount -= m_CodeWidth;
+        return code;
+    }
+    // Tops the bit buffer up from the sub-blocks; false when fewer bits than a code are left.
+    bool Refill();
     bool NextSubBlock();
     void SkipToTerminator();
-    void Emit(int code);
+    // Writes the code's string; a single pixel, or a string that fits the row, straight.
+    void Emit(int code) {
+        const int length = m_Length[static_cast<std::size_t>(code)];
+        if (length == 1 && m_OutLeft > 0) {
+            *m_Out++ = m_Suffix[static_cast<std::size_t>(code)];
+            if (--m_OutLeft == 0) NextRow();
+            return;
+        }
+        EmitString(code, length);
+    }
+    void EmitString(int code, int length);
     void EmitSlow(const std::uint8_t* string, int length);
     void NextRow();
 
