@@ -1,14 +1,15 @@
 #include "app/ui/forms.h"
 
 #include "app/ui/about_box.h"
-#include "app/ui/f_analysis_game.h"
 #include "app/ui/comm_dlg.h"
+#include "app/ui/exp_diagram.h"
+#include "app/ui/f_analysis_game.h"
+#include "app/ui/f_select_move.h"
 #include "app/ui/f_set_tm.h"
 #include "app/ui/interface_form.h"
 #include "app/ui/main_form.h"
 #include "app/ui/new_move_q.h"
 #include "app/ui/select_colors.h"
-#include "app/ui/f_select_move.h"
 #include "app/ui/use_com_board.h"
 #include "app/ui/who_moves.h"
 
@@ -22,6 +23,7 @@ TFAnalysisGame* FAnalysisGame = nullptr;
 TAboutBox* AboutBox = nullptr;
 TInterfaceForm* InterfaceForm = nullptr;
 TSelectColors* SelectColors = nullptr;
+TExpDiagram* ExpDiagram = nullptr;
 TFSetTm* FSetTm = nullptr;
 
 TMainForm* CreateForms() {
@@ -43,7 +45,8 @@ TMainForm* CreateForms() {
     // THeadersEdit: created here by the database subsystem.
     SelectColors = new TSelectColors(
         MainForm->BoardPicture(), [](bool withFrame) { MainForm->DrawBoard(withFrame); }, owner);
-    // TExpDiagram, TFMatchPar: created here by their subsystems.
+    ExpDiagram = new TExpDiagram(MainForm->BoardPicture(), MainForm->CopyBoard, owner);
+    // TFMatchPar: created here by its subsystem.
     FSetTm = new TFSetTm(owner);
     // TEDBCompr: created here by its subsystem.
     return MainForm;
@@ -60,5 +63,6 @@ void ForgetForms() {
     AboutBox = nullptr;
     InterfaceForm = nullptr;
     SelectColors = nullptr;
+    ExpDiagram = nullptr;
     FSetTm = nullptr;
 }

@@ -12,6 +12,7 @@ class TFAnalysisGame;
 class TAboutBox;
 class TInterfaceForm;
 class TSelectColors;
+class TExpDiagram;
 class TFSetTm;
 
 extern TMainForm* MainForm;
@@ -24,6 +25,7 @@ extern TFAnalysisGame* FAnalysisGame;
 extern TAboutBox* AboutBox;
 extern TInterfaceForm* InterfaceForm;
 extern TSelectColors* SelectColors;
+extern TExpDiagram* ExpDiagram;
 extern TFSetTm* FSetTm;
 
 // Creates the main window (which runs its FormCreate) and then every other form in the start-up
