@@ -1,0 +1,281 @@
+// CHB move codes: the coordinate table, decoding, matching against legal moves, and whole random
+// legal games coded by the test's own coordinate arithmetic, including captures that share origin
+// and final square but take different pieces.
+
+#include "gamedb/chb_import.h"
+#include "gamedb/game_block.h"
+#include "tests/gamedb/chb_test_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+
+namespace {
+
+using namespace chb_test;
+
+TEST(ChbMoveCodes, SquaresHaveTheirRowAndColumn) {
+    struct Row {
+        int square, row, col;
+    } rows[] = {{1, 1, 1},  {4, 1, 7},  {5, 2, 2},  {8, 2, 8}, {9, 3, 1},
+                {14, 4, 4}, {19, 5, 5}, {29, 8, 2}, {32, 8, 8}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.square);
+        EXPECT_EQ(RowOf(r.square), r.row);
+        EXPECT_EQ(ColOf(r.square), r.col);
+        EXPECT_EQ(ChbSquareAt(r.row, r.col), r.square);
+    }
+    for (int sq = 1; sq <= 32; ++sq)
+        EXPECT_EQ(ChbSquareAt(RowOf(sq), ColOf(sq)), sq);
+}
+
+TEST(ChbMoveCodes, DecodeSplitsTheBits) {
+    EXPECT_EQ(DecodeChbMove(0x049B), (TChbMoveCoords{3, 3, 4, 4})); // c3-d4
+    EXPECT_EQ(DecodeChbMove(0x0000), (TChbMoveCoords{1, 1, 1, 1}));
+    EXPECT_EQ(DecodeChbMove(0x0FFF), (TChbMoveCoords{8, 8, 8, 8}));
+    // The origin row has four bits: rows 9..16 and the three unused top bits.
+    EXPECT_EQ(DecodeChbMove(0x1E00), (TChbMoveCoords{16, 1, 1, 1}));
+    EXPECT_EQ(DecodeChbMove(0xE49B), (TChbMoveCoords{3, 3, 4, 4}));
+}
+
+TEST(ChbMoveCodes, CoordinatesOffTheBoardOrOnLightSquaresMatchNothing) {
+    TMoveList list;
+    FindMoves(StartPosition64, 0, list, gtRussian);
+    EXPECT_EQ(FindMoveByCoords(list, 3, 3, 4, 4), 3); // c3-d4: squares 9-12 list b4, then d4
+    EXPECT_EQ(FindMoveByCoords(list, 3, 3, 4, 2), 2);
+    for (const TChbMoveCoords c :
+         {TChbMoveCoords{16, 3, 4, 4}, TChbMoveCoords{9, 1, 4, 4}, TChbMoveCoords{3, 3, 16, 4},
+          TChbMoveCoords{3, 2, 4, 4}, TChbMoveCoords{0, 3, 4, 4}, TChbMoveCoords{3, 3, 4, 9}}) {
+        EXPECT_EQ(ChbSquareAt(c.fromRow, c.fromCol) * ChbSquareAt(c.toRow, c.toCol), 0);
+        EXPECT_EQ(FindMoveByCoords(list, c.fromRow, c.fromCol, c.toRow, c.toCol), 0);
+    }
+}
+
+TEST(ChbMoveCodes, EveryLegalMoveOfRandomPositionsCodesBackToItsSquares) {
+    std::mt19937 rng(7);
+    TMoveList list;
+    int moves = 0;
+    for (TGameType v : {gtRussian, gtEnglish, gtBrazilian, gtPool, gtItalian, gtCzech}) {
+        for (int i = 0; i < 300; ++i) {
+            const TBoard b = RandomPosition(rng, 4 + static_cast<int>(rng() % 14));
+            const int side = static_cast<int>(rng() % 2);
+            FindMoves(b, side, list, v);
+            for (const TMove& m : list) {
+                const TChbMoveCoords c = DecodeChbMove(CodeOf(m));
+                const int n = FindMoveByCoords(list, c.fromRow, c.fromCol, c.toRow, c.toCol);
+                ASSERT_GE(n, 1);
+                EXPECT_EQ(list[n - 1].from, m.from);
+                EXPECT_EQ(list[n - 1].To(), m.To());
+                ++moves;
+            }
+        }
+    }
+    EXPECT_GT(moves, 5000);
+}
+
+TEST(ChbTitles, CodesMapToTheTitleList) {
+    const int expected[] = {0, 9, 8, 7, 6, 5, 4, 2, 0, 0};
+    for (int code = 0; code < 10; ++code)
+        EXPECT_EQ(ChbTitleIndex(code), expected[code]) << code;
+    EXPECT_EQ(ChbTitleIndex(255), 0);
+}
+
+// A record of `moves` from `start`, decoded and converted.
+std::unique_ptr<TGame> Convert(const TBoard& start, int side, const std::vector<TMove>& moves, TGameType v,
+                               TChbFaults& faults) {
+    TGameRecord gr;
+    gr.start = start;
+    gr.startSide = side;
+    for (const TMove& m : moves)
+        gr.codes.push_back(CodeOf(m));
+    const Record bytes = MakeRecord(gr);
+    TChbRecord r;
+    DecodeChbRecord(bytes, r);
+    auto g = std::make_unique<TGame>();
+    EXPECT_TRUE(ConvertChbGame(r, v, *g, faults));
+    return g;
+}
+
+// Legal moves of `b` that start and end where `m` does but leave another position.
+int OtherRoutes(const TBoard& b, int side, const TMove& m, TGameType v) {
+    TMoveList list;
+    FindMoves(b, side, list, v);
+    TBoard after = b;
+    MakeMove(m, after, v);
+    int n = 0;
+    for (const TMove& o : list) {
+        TBoard a = b;
+        MakeMove(o, a, v);
+        if (o.from == m.from && o.To() == m.To() && !(a == after)) ++n;
+    }
+    return n;
+}
+
+// Random legal games, from the start and from random positions with kings: every ply comes back (at
+// most 170), each node is a legal move with the ply's code, and the store accepts the game. Where
+// two routes share a code, either may come back as long as the whole record stays legal under it.
+TEST(ChbRandomGames, EveryPlyOfALegalGameComesBack) {
+    std::mt19937 rng(2024);
+    int ambiguous = 0;
+    for (TGameType v : {gtRussian, gtPool, gtBrazilian, gtCzech, gtEnglish, gtItalian}) {
+        for (int i = 0; i < 400; ++i) {
+            SCOPED_TRACE(testing::Message() << "variant " << int(v) << " game " << i);
+            const bool fromStart = i % 4 == 0;
+            const TBoard start =
+                fromStart ? StartPosition64 : RandomPosition(rng, 5 + static_cast<int>(rng() % 12));
+            const int side = fromStart ? 0 : static_cast<int>(rng() % 2);
+            const std::vector<TMove> moves =
+                RandomMoves(rng, start, side, 1 + static_cast<int>(rng() % 200), v);
+            if (moves.empty()) continue;
+
+            TBoard b = start;
+            int s = side;
+            bool hasAmbiguity = false;
+            for (const TMove& m : moves) {
+                if (OtherRoutes(b, s, m, v) > 0) hasAmbiguity = true;
+                MakeMove(m, b, v);
+                s ^= 1;
+            }
+            ambiguous += hasAmbiguity;
+
+            TChbFaults faults;
+            const auto g = Convert(start, side, moves, v, faults);
+            const int expected = std::min<int>(static_cast<int>(moves.size()), ChbMaxPlies);
+            ASSERT_EQ(g->header.nodeCount, expected) << faults.Text();
+            EXPECT_EQ(faults.unmatchedPly, 0);
+            EXPECT_EQ(g->header.flags & 128, 0);
+            EXPECT_TRUE(CheckGameForStore(*g));
+            b = start;
+            s = side;
+            TMoveList list;
+            for (int k = 0; k < expected; ++k) {
+                const TMove& node = g->nodes[k + 1];
+                ASSERT_EQ(CodeOf(node), CodeOf(moves[k])) << "ply " << k + 1;
+                FindMoves(b, s, list, v);
+                ASSERT_TRUE(
+                    std::any_of(list.begin(), list.end(), [&](const TMove& m) { return m.SameMove(node); }));
+                MakeMove(node, b, v);
+                s ^= 1;
+            }
+        }
+    }
+    // The sample must hold the case it is about.
+    EXPECT_GT(ambiguous, 2);
+}
+
+// Plies matched by taking the first listed move of each code, as a plain reading of the codes would.
+int FirstMatchPlies(TBoard b, int side, const std::vector<TMove>& moves, TGameType v) {
+    TMoveList list;
+    for (std::size_t k = 0; k < moves.size(); ++k) {
+        FindMoves(b, side, list, v);
+        const auto it = std::find_if(list.begin(), list.end(),
+                                     [&](const TMove& m) { return CodeOf(m) == CodeOf(moves[k]); });
+        if (it == list.end()) return static_cast<int>(k);
+        MakeMove(*it, b, v);
+        side ^= 1;
+    }
+    return static_cast<int>(moves.size());
+}
+
+// Games whose first move is a capture that shares its code with an earlier-listed route taking other
+// pieces: the later codes choose the route, where the first match would lose the game's tail.
+TEST(ChbAmbiguity, TheRecordsLaterCodesChooseTheRoute) {
+    std::mt19937 rng(99);
+    int found = 0, firstMatchFails = 0;
+    for (int tries = 0; tries < 200000 && found < 20; ++tries) {
+        const TBoard start = RandomPosition(rng, 6 + static_cast<int>(rng() % 8));
+        const int side = static_cast<int>(rng() % 2);
+        TMoveList list;
+        FindMoves(start, side, list, gtRussian);
+        // The last listed route of an ambiguous code, so "the first match" would be wrong.
+        for (std::size_t i = list.size(); i-- > 0;) {
+            if (OtherRoutes(start, side, list[i], gtRussian) == 0) continue;
+            bool firstOfItsCode = true;
+            for (std::size_t j = 0; j < i; ++j)
+                if (list[j].from == list[i].from && list[j].To() == list[i].To()) firstOfItsCode = false;
+            if (firstOfItsCode) continue;
+            TBoard after = start;
+            MakeMove(list[i], after, gtRussian);
+            std::vector<TMove> moves{list[i]};
+            const std::vector<TMove> rest = RandomMoves(rng, after, side ^ 1, 12, gtRussian);
+            moves.insert(moves.end(), rest.begin(), rest.end());
+            if (FirstMatchPlies(start, side, moves, gtRussian) < static_cast<int>(moves.size()))
+                ++firstMatchFails;
+            TChbFaults faults;
+            const auto g = Convert(start, side, moves, gtRussian, faults);
+            ASSERT_EQ(g->header.nodeCount, moves.size()) << faults.Text();
+            // Whichever route was taken, the rest of the record is legal under it.
+            TBoard b = start;
+            int s = side;
+            for (std::size_t k = 0; k < moves.size(); ++k) {
+                FindMoves(b, s, list, gtRussian);
+                ASSERT_TRUE(std::any_of(list.begin(), list.end(),
+                                        [&](const TMove& m) { return m.SameMove(g->nodes[k + 1]); }));
+                MakeMove(g->nodes[k + 1], b, gtRussian);
+                s ^= 1;
+            }
+            ++found;
+            break;
+        }
+    }
+    EXPECT_GE(found, 20);
+    EXPECT_GT(firstMatchFails, 0);
+}
+
+TEST(ChbConvert, RecordFieldsAndFaults) {
+    TGameRecord gr;
+    gr.codes = {CodeOf(10, 14)};
+    Record bytes = MakeRecord(gr);
+    TChbRecord r;
+    auto g = std::make_unique<TGame>();
+    TChbFaults f;
+
+    // A key with a piece on square 33 (byte 10's third digit) is outside the 8x8 board.
+    bytes[169] = 56 + 25; // squares 31, 32 as in the start, square 33 a man of side 0
+    DecodeChbRecord(bytes, r);
+    ASSERT_TRUE(ConvertChbGame(r, gtRussian, *g, f));
+    EXPECT_TRUE(f.badKey);
+    EXPECT_EQ(g->header.nodeCount, 0);
+    EXPECT_EQ(g->startKey, StandardKey64());
+    EXPECT_NE(g->header.flags & 128, 0);
+    EXPECT_TRUE(CheckGameForStore(*g));
+
+    // Lengths above the field are cut to it; the tournament's field is 50.
+    bytes = MakeRecord(gr);
+    bytes[21] = 21;
+    bytes[98] = 51;
+    DecodeChbRecord(bytes, r);
+    EXPECT_EQ(r.name0Second.size(), 20u);
+    EXPECT_EQ(r.tournament.size(), 50u);
+    EXPECT_TRUE(r.lengthCut);
+    bytes[21] = 20;
+    bytes[98] = 50;
+    DecodeChbRecord(bytes, r);
+    EXPECT_FALSE(r.lengthCut);
+
+    // Variant 6 is refused: the codes are 8x8 coordinates.
+    EXPECT_FALSE(ConvertChbGame(r, gtInternational, *g, f));
+    EXPECT_FALSE(ChbImportRefusal(gtInternational).empty());
+    for (TGameType v : {gtRussian, gtEnglish, gtBrazilian, gtPool, gtItalian, gtCzech})
+        EXPECT_TRUE(ChbImportRefusal(v).empty());
+}
+
+TEST(ChbConvert, SecondNamePartAndDetectionOnTheJoinedName) {
+    TGameRecord gr;
+    gr.white = "\x88\xA2\xA0\xAD\xAE\xA2"; // "Иванов" in CP866
+    gr.black = "Plain";
+    Record bytes = MakeRecord(gr);
+    chb_test::PutText(bytes, 21, "A.");
+    TChbRecord r;
+    DecodeChbRecord(bytes, r);
+    auto g = std::make_unique<TGame>();
+    TChbFaults f;
+    ASSERT_TRUE(ConvertChbGame(r, gtRussian, *g, f));
+    EXPECT_EQ(g->white, "\xC8\xE2\xE0\xED\xEE\xE2, A.");
+    EXPECT_EQ(g->black, "Plain");
+    EXPECT_FALSE(f.Any());
+}
+
+} // namespace
