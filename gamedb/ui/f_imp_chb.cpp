@@ -55,7 +55,8 @@ void TFImpCHB::BeginProgress(const std::string& caption, const std::string& text
     m_scale = max > INT_MAX ? max / INT_MAX + 1 : 1;
     m_gauge->setRange(0, static_cast<int>(std::max<std::int64_t>(max / m_scale, 1)));
     SetGauge(0);
-    if (isVisible()) {
+    const bool shown = isVisible();
+    if (shown) {
         raise(); // a task that begins again over another window's
     } else {
         adjustSize();
@@ -64,6 +65,8 @@ void TFImpCHB::BeginProgress(const std::string& caption, const std::string& text
     }
     repaint();
     QCoreApplication::processEvents();
+    // Once the window manager has framed the window its outer size is known: centre that.
+    if (!shown) CentreOnScreen();
 }
 
 void TFImpCHB::StepProgress(std::int64_t position, std::int64_t count) {
@@ -111,5 +114,6 @@ void TFImpCHB::CentreOnScreen() {
     QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
+    const QSize outer = frameGeometry().size();
+    move(area.center() - QPoint(outer.width() / 2, outer.height() / 2));
 }
