@@ -21,7 +21,7 @@ void CheckStorable(TGame& g) {
     if (!CheckGameForStore(g)) std::abort();
     TMoveBytes mb;
     EncodeGameMoves(g, mb);
-    auto back = std::make_unique<TGame>();
+    static auto back = std::make_unique<TGame>();
     back->header = g.header;
     if (DecodeGameMoves(mb, *back) != TDecodeResult::Ok || back->header.nodeCount != g.header.nodeCount)
         std::abort();
