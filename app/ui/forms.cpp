@@ -1,15 +1,17 @@
 #include "app/ui/forms.h"
 
 #include "app/ui/about_box.h"
-#include "app/ui/f_analysis_game.h"
 #include "app/ui/comm_dlg.h"
+#include "app/ui/f_analysis_game.h"
+#include "app/ui/f_select_move.h"
 #include "app/ui/f_set_tm.h"
 #include "app/ui/interface_form.h"
 #include "app/ui/main_form.h"
 #include "app/ui/new_move_q.h"
 #include "app/ui/select_colors.h"
-#include "app/ui/f_select_move.h"
 #include "app/ui/who_moves.h"
+#include "gamedb/progress.h"
+#include "gamedb/ui/f_imp_chb.h"
 
 TMainForm* MainForm = nullptr;
 TNewMoveQ* NewMoveQ = nullptr;
@@ -17,6 +19,7 @@ TFSelectMove* FSelectMove = nullptr;
 TWhoMoves* WhoMoves = nullptr;
 TCommDlg* CommDlg = nullptr;
 TFAnalysisGame* FAnalysisGame = nullptr;
+TFImpCHB* FImpCHB = nullptr;
 TAboutBox* AboutBox = nullptr;
 TInterfaceForm* InterfaceForm = nullptr;
 TSelectColors* SelectColors = nullptr;
@@ -32,7 +35,9 @@ TMainForm* CreateForms() {
     CommDlg = new TCommDlg(owner);
     // TUseComBoard, TGameInfoForm, TDatabaseForm: created here by their subsystems.
     FAnalysisGame = new TFAnalysisGame(owner);
-    // TFImpCHB, TFSearch: created here by the database subsystem.
+    FImpCHB = new TFImpCHB(owner);
+    SetProgress(FImpCHB);
+    // TFSearch: created here by the database subsystem.
     AboutBox = new TAboutBox(owner);
     AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
     // TSortForm, Tebtest, TListForm: created here by their subsystems.
@@ -53,6 +58,8 @@ void ForgetForms() {
     WhoMoves = nullptr;
     CommDlg = nullptr;
     FAnalysisGame = nullptr;
+    SetProgress(nullptr);
+    FImpCHB = nullptr;
     AboutBox = nullptr;
     InterfaceForm = nullptr;
     SelectColors = nullptr;
