@@ -64,6 +64,7 @@ void TFImpCHB::BeginProgress(const std::string& caption, const std::string& text
         show();
     }
     repaint();
+    m_painted.start();
     QCoreApplication::processEvents();
     // Once the window manager has framed the window its outer size is known: centre that.
     if (!shown) CentreOnScreen();
@@ -74,7 +75,12 @@ void TFImpCHB::StepProgress(std::int64_t position, std::int64_t count) {
     if (count != 0) m_count->setText(QString::number(count));
     if (const std::string estimate = m_estimate.Text(position); !estimate.empty())
         m_estimateLabel->setText(QString::fromStdString(estimate));
-    repaint();
+    // A paint costs far more than a step of most tasks: the window is drawn some 25 times a second,
+    // however often it is stepped.
+    if (!m_painted.isValid() || m_painted.elapsed() >= 40) {
+        repaint();
+        m_painted.start();
+    }
     QCoreApplication::processEvents();
 }
 

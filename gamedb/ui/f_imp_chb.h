@@ -11,6 +11,7 @@
 #include "gamedb/progress.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 class QLabel;
 class QProgressBar;
@@ -53,4 +54,5 @@ class TFImpCHB : public QDialog, public IProgress {
     TProgressEstimate m_estimate;
     std::int64_t m_scale = 1; // the gauge's int range holds maximum / m_scale
     bool m_busy = false;
+    QElapsedTimer m_painted; // since the last paint
 };
