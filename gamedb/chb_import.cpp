@@ -26,7 +26,7 @@ class TChbMoveDecoder {
   public:
     TChbMoveDecoder(const TChbRecord& r, int plies, TGameType variant) : m_plies(plies), m_variant(variant) {
         for (int k = 0; k < plies; ++k) {
-            const TChbMoveCoords c = DecodeChbMove(r.codes[k]);
+            const TChbMoveCoords c = m_coords[k] = DecodeChbMove(r.codes[k]);
             m_from[k] = static_cast<std::uint8_t>(ChbSquareAt(c.fromRow, c.fromCol));
             m_to[k] = static_cast<std::uint8_t>(ChbSquareAt(c.toRow, c.toCol));
         }
@@ -41,7 +41,8 @@ class TChbMoveDecoder {
     int m_plies;
     TGameType m_variant;
     int m_budget = LookAheadBudget;
-    std::array<std::uint8_t, ChbMaxPlies> m_from{}, m_to{};
+    std::array<TChbMoveCoords, ChbMaxPlies> m_coords{};
+    std::array<std::uint8_t, ChbMaxPlies> m_from{}, m_to{}; // the squares of m_coords, 0 off the board
 
     bool Matches(const TMove& m, int k) const {
         return m_from[k] != 0 && m.from == m_from[k] && m.To() == m_to[k];
@@ -53,9 +54,8 @@ class TChbMoveDecoder {
         --m_budget;
         TMoveList list;
         FindMoves(b, side, list, m_variant);
-        for (const TMove& m : list)
-            if (Matches(m, k)) return true;
-        return false;
+        const TChbMoveCoords& c = m_coords[k];
+        return FindMoveByCoords(list, c.fromRow, c.fromCol, c.toRow, c.toCol) != 0;
     }
 
     // Appends to `path` the moves of plies k.. matched from `b`, `side` to move.
