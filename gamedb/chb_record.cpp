@@ -1,53 +1,60 @@
 #include "gamedb/chb_record.h"
 
+#include "platform/byte_codec.h"
 #include "rules/board.h"
 
-#include <algorithm>
+#include <cassert>
 
 namespace {
 
-using TBytes = std::span<const std::uint8_t, ChbRecordSize>;
-
-std::uint16_t U16(TBytes b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-// A length byte and up to `width` characters.
-std::string Text(TBytes b, std::size_t at, std::size_t width, bool& cut) {
-    std::size_t n = b[at];
+// A length byte and a field of `width` characters, of which the length says how many are the text.
+std::string Text(TByteReader& in, std::size_t width, bool& cut) {
+    std::size_t n = in.U8();
+    std::string field = in.Text(width);
     if (n > width) {
         n = width;
         cut = true;
     }
-    return std::string(reinterpret_cast<const char*>(b.data() + at + 1), n);
+    field.resize(n);
+    return field;
 }
 
 } // namespace
 
-void DecodeChbRecord(TBytes b, TChbRecord& r) {
+// Field by field in the order of the record's offsets (in the comments); the bytes that are not
+// read are skipped.
+void DecodeChbRecord(std::span<const std::uint8_t, ChbRecordSize> bytes, TChbRecord& r) {
+    TByteReader in(bytes.data(), bytes.size());
     r.lengthCut = false;
-    r.name0First = Text(b, 0, 20, r.lengthCut);
-    r.name0Second = Text(b, 21, 20, r.lengthCut);
-    r.rating0 = U16(b, 42);
-    r.title0 = b[44];
-    r.name1First = Text(b, 49, 20, r.lengthCut);
-    r.name1Second = Text(b, 70, 20, r.lengthCut);
-    r.rating1 = U16(b, 91);
-    r.title1 = b[93];
-    r.tournament = Text(b, 98, 50, r.lengthCut);
-    r.round = b[149];
-    r.subround = b[150];
-    r.day = b[151];
-    r.month = b[153];
-    r.year = U16(b, 155);
-    r.startSide = b[157];
-    r.plies = b[158];
-    std::copy_n(b.begin() + 159, ChbKeyBytes, r.key.begin());
-    for (int k = 0; k < ChbMoveCodes; ++k)
-        r.codes[k] = U16(b, 170 + 2 * std::size_t(k));
-    r.result = b[680];
-    r.deleted = b[685];
-    r.byte686 = b[686];
+    r.name0First = Text(in, 20, r.lengthCut);  // 0
+    r.name0Second = Text(in, 20, r.lengthCut); // 21
+    r.rating0 = in.Le16();                     // 42
+    r.title0 = in.U8();                        // 44
+    in.Skip(4);
+    r.name1First = Text(in, 20, r.lengthCut);  // 49
+    r.name1Second = Text(in, 20, r.lengthCut); // 70
+    r.rating1 = in.Le16();                     // 91
+    r.title1 = in.U8();                        // 93
+    in.Skip(4);
+    r.tournament = Text(in, 50, r.lengthCut); // 98
+    r.round = in.U8();                        // 149
+    r.subround = in.U8();                     // 150
+    r.day = in.U8();                          // 151
+    in.Skip(1);
+    r.month = in.U8(); // 153
+    in.Skip(1);
+    r.year = in.Le16();                   // 155
+    r.startSide = in.U8();                // 157
+    r.plies = in.U8();                    // 158
+    in.Bytes(r.key.data(), r.key.size()); // 159
+    for (std::uint16_t& code : r.codes)   // 170
+        code = in.Le16();
+    r.result = in.U8(); // 680
+    in.Skip(4);
+    r.deleted = in.U8(); // 685
+    r.byte686 = in.U8(); // 686
+    in.Skip(13);
+    assert(in.AtEnd() && in.Ok());
 }
 
 TChbMoveCoords DecodeChbMove(std::uint16_t code) {

@@ -1,6 +1,6 @@
 #include "gamedb/import_log.h"
 
-#include "gamedb/db_file.h"
+#include "platform/atomic_file.h"
 #include "rules/file_names.h"
 
 #include <algorithm>
@@ -22,5 +22,5 @@ bool TImportLog::Write() const {
     if (!m_title.empty()) text += m_title + '\n';
     for (const std::string& e : m_entries)
         text += e + '\n';
-    return ReplaceFile(m_path, text.data(), text.size());
+    return AtomicWriteFile(m_path, text).Ok();
 }

@@ -6,6 +6,7 @@
 #include "gamedb/progress.h"
 #include "gamedb_test_util.h"
 #include "tests/gamedb/chb_test_file.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -191,6 +192,31 @@ TEST_F(ChbImport, ARefusedGameStopsTheImportAndKeepsWhatWasStored) {
     ASSERT_EQ(ReadGame(db, 1, false, *game), TDbStatus::Ok);
     EXPECT_EQ(game->white, "New white 0");
     EXPECT_EQ(game->black, "New black 0");
+}
+
+// A full disk: the index file cannot grow past 20,000 bytes, so game 385 (52 bytes a record) is
+// refused; the import stops there with the games before it and its names saved.
+TEST_F(ChbImport, AFullDiskStopsTheImportAndKeepsWhatWasStored) {
+    chb_test::WriteRecords(Path("in.chb"), std::vector<Record>(1001, MakeRecord(FourPlies())));
+    TChbImportResult res;
+    {
+        test_support::TFileSizeLimit full(20000);
+        res = ImportChbDatabase(Path("in.chb"), db, gtRussian);
+    }
+    EXPECT_EQ(res.status, TChbImportStatus::WriteFailed);
+    EXPECT_EQ(res.stored, 384);
+    EXPECT_EQ(IndexRecordCount(db), 384);
+    EXPECT_EQ(progress.calls.back().op, 'E');
+    EXPECT_NE(LogText().find("Record 385: the database refused the game (file error)"), std::string::npos)
+        << LogText();
+    ASSERT_FALSE(prompt.messages.empty());
+    EXPECT_NE(prompt.messages.back().find("384 of 1000 games were stored"), std::string::npos);
+    CloseDatabase(db);
+    OpenDatabase(Path("out.vqb"), db);
+    auto game = std::make_unique<TGame>();
+    ASSERT_EQ(ReadGame(db, 384, false, *game), TDbStatus::Ok);
+    EXPECT_EQ(game->white, "White");
+    EXPECT_EQ(game->header.nodeCount, 4);
 }
 
 // Cuts the file short while the import runs, as a failing disk would.

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -59,7 +60,9 @@ std::string LowerExtension(const std::string& name) {
 
 bool DatabaseExists(const std::string& name) {
     const std::string base = StripExtension(name);
-    return FileExists(base + ".vqb") || FileExists(base + ".vqn") || FileExists(base + ".vqm");
+    std::error_code ec;
+    return std::filesystem::exists(base + ".vqb", ec) || std::filesystem::exists(base + ".vqn", ec) ||
+           std::filesystem::exists(base + ".vqm", ec);
 }
 
 } // namespace
