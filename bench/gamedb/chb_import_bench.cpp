@@ -8,6 +8,7 @@
 #include "gamedb/progress.h"
 #include "gamedb/ui/f_imp_chb.h"
 #include "tests/gamedb/chb_test_file.h"
+#include "tests/support/random_games.h"
 
 #include <QApplication>
 
@@ -31,16 +32,20 @@ const std::string& ChbFile() {
         // Made once: the generator is seeded, so a file of the right size is this one.
         std::error_code ec;
         if (std::filesystem::file_size(p, ec) == (Records + 1) * chb_test::Record().size()) return p;
-        std::mt19937 rng(1);
+        test_support::TRandom random(1);
         std::vector<chb_test::Record> records{chb_test::JunkRecord()};
         for (int i = 0; i < Records; ++i) {
-            chb_test::TGameRecord g;
-            g.white = "Player " + std::to_string(rng() % 3000);
-            g.black = "Player " + std::to_string(rng() % 3000);
+            test_support::TRandomGameOptions options;
+            options.variant = gtRussian;
+            options.moves = random.Between(1, 200);
+            options.variationPercent = 0;
+            options.header = options.comments = options.annotations = false;
+            options.setUpPercent = 0;
+            chb_test::TGameRecord g =
+                chb_test::RecordOfMainLine(*test_support::RandomGame(random, options).game);
+            g.white = "Player " + std::to_string(random.Below(3000));
+            g.black = "Player " + std::to_string(random.Below(3000));
             g.tournament = "Tournament " + std::to_string(i / 200);
-            const int plies = 1 + static_cast<int>(rng() % 200);
-            for (const TMove& m : chb_test::RandomMoves(rng, StartPosition64, 0, plies, gtRussian))
-                g.codes.push_back(chb_test::CodeOf(m));
             records.push_back(chb_test::MakeRecord(g));
         }
         chb_test::WriteRecords(p, records);

@@ -4,17 +4,38 @@
 
 #include "gamedb/chb_import.h"
 #include "gamedb/game_block.h"
+#include "rules/movegen.h"
 #include "tests/gamedb/chb_test_file.h"
+#include "tests/support/random_games.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
-#include <random>
 
 namespace {
 
 using namespace chb_test;
+using test_support::RandomGame;
+using test_support::TRandom;
+using test_support::TRandomGameOptions;
+
+constexpr TGameType Variants8x8[] = {gtRussian, gtEnglish, gtBrazilian, gtPool, gtItalian, gtCzech};
+
+// A position with a few men and kings of each side, men off their own last rows: flying kings
+// make captures that share origin and final square far more often than games do.
+TBoard KingsPosition(TRandom& random, int pieces) {
+    TBoard b = EmptyBoard;
+    for (int placed = 0; placed < pieces;) {
+        const int sq = random.Between(1, 32);
+        const bool side0 = placed % 2 == 0;
+        const bool king = random.Below(3) == 0;
+        if (b[sq] != 0 || (!king && ((side0 && sq >= 29) || (!side0 && sq <= 4)))) continue;
+        b[sq] = static_cast<std::int8_t>((king ? 2 : 1) * (side0 ? 1 : -1));
+        ++placed;
+    }
+    return b;
+}
 
 TEST(ChbMoveCodes, SquaresHaveTheirRowAndColumn) {
     struct Row {
@@ -53,22 +74,27 @@ TEST(ChbMoveCodes, CoordinatesOffTheBoardOrOnLightSquaresMatchNothing) {
     }
 }
 
+// The positions of random legal games (set-up starts and variations included).
 TEST(ChbMoveCodes, EveryLegalMoveOfRandomPositionsCodesBackToItsSquares) {
-    std::mt19937 rng(7);
+    TRandom random(7);
     TMoveList list;
     int moves = 0;
-    for (TGameType v : {gtRussian, gtEnglish, gtBrazilian, gtPool, gtItalian, gtCzech}) {
-        for (int i = 0; i < 300; ++i) {
-            const TBoard b = RandomPosition(rng, 4 + static_cast<int>(rng() % 14));
-            const int side = static_cast<int>(rng() % 2);
-            FindMoves(b, side, list, v);
-            for (const TMove& m : list) {
-                const TChbMoveCoords c = DecodeChbMove(CodeOf(m));
-                const int n = FindMoveByCoords(list, c.fromRow, c.fromCol, c.toRow, c.toCol);
-                ASSERT_GE(n, 1);
-                EXPECT_EQ(list[n - 1].from, m.from);
-                EXPECT_EQ(list[n - 1].To(), m.To());
-                ++moves;
+    for (TGameType v : Variants8x8) {
+        for (int i = 0; i < 20; ++i) {
+            TRandomGameOptions options;
+            options.variant = v;
+            options.moves = 60;
+            const auto game = RandomGame(random, options);
+            for (int node = 0; node <= game.game->header.nodeCount; ++node) {
+                FindMoves(game.boards[node], game.sides[node], list, v);
+                for (const TMove& m : list) {
+                    const TChbMoveCoords c = DecodeChbMove(CodeOf(m));
+                    const int n = FindMoveByCoords(list, c.fromRow, c.fromCol, c.toRow, c.toCol);
+                    ASSERT_GE(n, 1);
+                    EXPECT_EQ(list[n - 1].from, m.from);
+                    EXPECT_EQ(list[n - 1].To(), m.To());
+                    ++moves;
+                }
             }
         }
     }
@@ -82,20 +108,37 @@ TEST(ChbTitles, CodesMapToTheTitleList) {
     EXPECT_EQ(ChbTitleIndex(255), 0);
 }
 
-// A record of `moves` from `start`, decoded and converted.
-std::unique_ptr<TGame> Convert(const TBoard& start, int side, const std::vector<TMove>& moves, TGameType v,
-                               TChbFaults& faults) {
-    TGameRecord gr;
-    gr.start = start;
-    gr.startSide = side;
-    for (const TMove& m : moves)
-        gr.codes.push_back(CodeOf(m));
+// A record decoded and converted.
+std::unique_ptr<TGame> Convert(const TGameRecord& gr, TGameType v, TChbFaults& faults) {
     const Record bytes = MakeRecord(gr);
     TChbRecord r;
     DecodeChbRecord(bytes, r);
     auto g = std::make_unique<TGame>();
     EXPECT_TRUE(ConvertChbGame(r, v, *g, faults));
     return g;
+}
+
+// The record of `moves` from `start`.
+TGameRecord RecordOf(const TBoard& start, int side, const std::vector<TMove>& moves) {
+    TGameRecord gr;
+    gr.start = start;
+    gr.startSide = side;
+    for (const TMove& m : moves)
+        gr.codes.push_back(CodeOf(m));
+    return gr;
+}
+
+// Up to `plies` random legal moves from `b`.
+std::vector<TMove> RandomPlies(TRandom& random, TBoard b, int side, int plies, TGameType v) {
+    std::vector<TMove> moves;
+    TMoveList list;
+    for (; plies > 0; --plies, side ^= 1) {
+        FindMoves(b, side, list, v);
+        if (list.empty()) break;
+        moves.push_back(list[random.Below(static_cast<int>(list.size()))]);
+        MakeMove(moves.back(), b, v);
+    }
+    return moves;
 }
 
 // Legal moves of `b` that start and end where `m` does but leave another position.
@@ -113,35 +156,38 @@ int OtherRoutes(const TBoard& b, int side, const TMove& m, TGameType v) {
     return n;
 }
 
-// Random legal games, from the start and from random positions with kings: every ply comes back (at
-// most 170), each node is a legal move with the ply's code, and the store accepts the game. Where
-// two routes share a code, either may come back as long as the whole record stays legal under it.
+// Random legal games (standard and set-up starts, up to 200 plies): every ply comes back (at most
+// 170), each node is a legal move with the ply's code, and the store accepts the game. Where two
+// routes share a code, either may come back as long as the whole record stays legal under it.
 TEST(ChbRandomGames, EveryPlyOfALegalGameComesBack) {
-    std::mt19937 rng(2024);
-    for (TGameType v : {gtRussian, gtPool, gtBrazilian, gtCzech, gtEnglish, gtItalian}) {
-        for (int i = 0; i < 80; ++i) {
+    TRandom random(2024);
+    for (TGameType v : Variants8x8) {
+        for (int i = 0; i < 60; ++i) {
             SCOPED_TRACE(testing::Message() << "variant " << int(v) << " game " << i);
-            const bool fromStart = i % 4 == 0;
-            const TBoard start =
-                fromStart ? StartPosition64 : RandomPosition(rng, 5 + static_cast<int>(rng() % 12));
-            const int side = fromStart ? 0 : static_cast<int>(rng() % 2);
-            const std::vector<TMove> moves =
-                RandomMoves(rng, start, side, 1 + static_cast<int>(rng() % 200), v);
-            if (moves.empty()) continue;
+            TRandomGameOptions options;
+            options.variant = v;
+            options.moves = random.Between(1, 200);
+            options.variationPercent = 0;
+            options.header = options.comments = options.annotations = false;
+            options.setUpPercent = 50;
+            const auto game = RandomGame(random, options);
+            const TGameRecord gr = RecordOfMainLine(*game.game);
+            if (gr.codes.empty()) continue;
 
             TChbFaults faults;
-            const auto g = Convert(start, side, moves, v, faults);
-            const int expected = std::min<int>(static_cast<int>(moves.size()), ChbMaxPlies);
+            const auto g = Convert(gr, v, faults);
+            const int expected = std::min<int>(static_cast<int>(gr.codes.size()), ChbMaxPlies);
             ASSERT_EQ(g->header.nodeCount, expected) << faults.Text();
             EXPECT_EQ(faults.unmatchedPly, 0);
             EXPECT_EQ(g->header.flags & 128, 0);
+            EXPECT_EQ(g->startKey, game.game->startKey);
             EXPECT_TRUE(CheckGameForStore(*g));
-            TBoard b = start;
-            int s = side;
+            TBoard b = gr.start;
+            int s = gr.startSide;
             TMoveList list;
             for (int k = 0; k < expected; ++k) {
                 const TMove& node = g->nodes[k + 1];
-                ASSERT_EQ(CodeOf(node), CodeOf(moves[k])) << "ply " << k + 1;
+                ASSERT_EQ(CodeOf(node), gr.codes[k]) << "ply " << k + 1;
                 FindMoves(b, s, list, v);
                 ASSERT_TRUE(
                     std::any_of(list.begin(), list.end(), [&](const TMove& m) { return m.SameMove(node); }));
@@ -169,11 +215,11 @@ int FirstMatchPlies(TBoard b, int side, const std::vector<TMove>& moves, TGameTy
 // Games whose first move is a capture that shares its code with an earlier-listed route taking other
 // pieces: the later codes choose the route, where the first match would lose the game's tail.
 TEST(ChbAmbiguity, TheRecordsLaterCodesChooseTheRoute) {
-    std::mt19937 rng(99);
+    TRandom random(99);
     int found = 0, firstMatchFails = 0;
     for (int tries = 0; tries < 200000 && found < 12; ++tries) {
-        const TBoard start = RandomPosition(rng, 6 + static_cast<int>(rng() % 8));
-        const int side = static_cast<int>(rng() % 2);
+        const TBoard start = KingsPosition(random, random.Between(6, 13));
+        const int side = random.Below(2);
         TMoveList list;
         FindMoves(start, side, list, gtRussian);
         // The last listed route of an ambiguous code, so "the first match" would be wrong.
@@ -186,12 +232,12 @@ TEST(ChbAmbiguity, TheRecordsLaterCodesChooseTheRoute) {
             TBoard after = start;
             MakeMove(list[i], after, gtRussian);
             std::vector<TMove> moves{list[i]};
-            const std::vector<TMove> rest = RandomMoves(rng, after, side ^ 1, 12, gtRussian);
+            const std::vector<TMove> rest = RandomPlies(random, after, side ^ 1, 12, gtRussian);
             moves.insert(moves.end(), rest.begin(), rest.end());
             if (FirstMatchPlies(start, side, moves, gtRussian) < static_cast<int>(moves.size()))
                 ++firstMatchFails;
             TChbFaults faults;
-            const auto g = Convert(start, side, moves, gtRussian, faults);
+            const auto g = Convert(RecordOf(start, side, moves), gtRussian, faults);
             ASSERT_EQ(g->header.nodeCount, moves.size()) << faults.Text();
             // Whichever route was taken, the rest of the record is legal under it.
             TBoard b = start;

@@ -4,14 +4,13 @@
 // (independent of the importer's decoder).
 
 #include "rules/board.h"
+#include "rules/game.h"
 #include "rules/move.h"
-#include "rules/movegen.h"
 
 #include <array>
 #include <cstdint>
 #include <fstream>
 #include <initializer_list>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,8 +52,8 @@ inline std::uint16_t CodeOf(const TMove& m) {
     return CodeOf(m.from, m.To());
 }
 
-// A record of a game from `start` with `startSide` to move: plain names, the key's first 11 bytes,
-// the codes of `moves` (at most 255; `plies` may claim fewer or more), unread bytes filled with 0xEE.
+// A record of a game from `start` with `startSide` to move: names cut to their fields, the key's
+// first 11 bytes, the codes (at most 255; `plies` may claim fewer or more), unread bytes 0xEE.
 struct TGameRecord {
     std::string white = "White", black = "Black", tournament = "Test";
     TBoard start = StartPosition64;
@@ -70,9 +69,9 @@ inline Record MakeRecord(const TGameRecord& g) {
         r[at] = 0xEE;
     for (std::size_t at = 687; at < 700; ++at)
         r[at] = 0xEE;
-    PutText(r, 0, g.white);
-    PutText(r, 49, g.black);
-    PutText(r, 98, g.tournament);
+    PutText(r, 0, std::string_view(g.white).substr(0, 20));
+    PutText(r, 49, std::string_view(g.black).substr(0, 20));
+    PutText(r, 98, std::string_view(g.tournament).substr(0, 50));
     r[157] = static_cast<std::uint8_t>(g.startSide);
     r[158] = static_cast<std::uint8_t>(g.plies >= 0 ? g.plies : static_cast<int>(g.codes.size()));
     TPositionKey key;
@@ -102,36 +101,19 @@ inline Record JunkRecord() {
     return r;
 }
 
-// A random legal game of up to `plies` plies from `start`, `variant`'s rules; stops early when the
-// side to move has no move.
-inline std::vector<TMove> RandomMoves(std::mt19937& rng, TBoard board, int side, int plies,
-                                      TGameType variant) {
-    std::vector<TMove> moves;
-    TMoveList list;
-    for (int k = 0; k < plies; ++k) {
-        FindMoves(board, side, list, variant);
-        if (list.empty()) break;
-        const TMove m = list[rng() % list.size()];
-        moves.push_back(m);
-        MakeMove(m, board, variant);
-        side ^= 1;
+// The main line of a game as a record: its start key and side, the codes of its moves (names and
+// the rest as TGameRecord's defaults).
+inline TGameRecord RecordOfMainLine(const TGame& g) {
+    TGameRecord r;
+    KeyToPosition(g.startKey, r.start);
+    r.startSide = g.header.startSide;
+    for (int node = 0;;) {
+        const TNodeList children = ListChildNodes(node, g);
+        if (children.empty()) break;
+        node = children[0];
+        r.codes.push_back(CodeOf(g.nodes[node]));
     }
-    return moves;
-}
-
-// A random position with a few men and kings of each side, men off their own promotion rows.
-inline TBoard RandomPosition(std::mt19937& rng, int pieces) {
-    TBoard b = EmptyBoard;
-    for (int placed = 0; placed < pieces;) {
-        const int sq = static_cast<int>(rng() % 32) + 1;
-        if (b[sq] != 0) continue;
-        const bool side0 = placed % 2 == 0;
-        const bool king = rng() % 3 == 0;
-        if (!king && ((side0 && sq >= 29) || (!side0 && sq <= 4))) continue;
-        b[sq] = static_cast<std::int8_t>((king ? 2 : 1) * (side0 ? 1 : -1));
-        ++placed;
-    }
-    return b;
+    return r;
 }
 
 } // namespace chb_test
