@@ -9,6 +9,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/new_move_q.h"
 #include "app/ui/select_colors.h"
+#include "app/ui/use_com_board.h"
 #include "app/ui/who_moves.h"
 #include "gamedb/progress.h"
 #include "gamedb/ui/f_imp_chb.h"
@@ -18,6 +19,7 @@ TNewMoveQ* NewMoveQ = nullptr;
 TFSelectMove* FSelectMove = nullptr;
 TWhoMoves* WhoMoves = nullptr;
 TCommDlg* CommDlg = nullptr;
+TUseComBoard* UseComBoard = nullptr;
 TFAnalysisGame* FAnalysisGame = nullptr;
 TFImpCHB* FImpCHB = nullptr;
 TAboutBox* AboutBox = nullptr;
@@ -33,7 +35,8 @@ TMainForm* CreateForms() {
     FSelectMove = new TFSelectMove(owner);
     WhoMoves = new TWhoMoves(owner);
     CommDlg = new TCommDlg(owner);
-    // TUseComBoard, TGameInfoForm, TDatabaseForm: created here by their subsystems.
+    UseComBoard = new TUseComBoard(owner);
+    // TGameInfoForm, TDatabaseForm: created here by their subsystems.
     FAnalysisGame = new TFAnalysisGame(owner);
     FImpCHB = new TFImpCHB(owner);
     SetProgress(FImpCHB);
@@ -57,6 +60,7 @@ void ForgetForms() {
     FSelectMove = nullptr;
     WhoMoves = nullptr;
     CommDlg = nullptr;
+    UseComBoard = nullptr;
     FAnalysisGame = nullptr;
     SetProgress(nullptr);
     FImpCHB = nullptr;

@@ -7,6 +7,7 @@ class TNewMoveQ;
 class TFSelectMove;
 class TWhoMoves;
 class TCommDlg;
+class TUseComBoard;
 class TFAnalysisGame;
 class TFImpCHB;
 class TAboutBox;
@@ -19,6 +20,7 @@ extern TNewMoveQ* NewMoveQ;
 extern TFSelectMove* FSelectMove;
 extern TWhoMoves* WhoMoves;
 extern TCommDlg* CommDlg;
+extern TUseComBoard* UseComBoard;
 extern TFAnalysisGame* FAnalysisGame;
 // The progress window of long database tasks, installed as the process's progress (SetProgress).
 extern TFImpCHB* FImpCHB;
