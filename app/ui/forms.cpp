@@ -12,6 +12,8 @@
 #include "app/ui/select_colors.h"
 #include "app/ui/use_com_board.h"
 #include "app/ui/who_moves.h"
+#include "gamedb/progress.h"
+#include "gamedb/ui/f_imp_chb.h"
 
 TMainForm* MainForm = nullptr;
 TNewMoveQ* NewMoveQ = nullptr;
@@ -20,6 +22,7 @@ TWhoMoves* WhoMoves = nullptr;
 TCommDlg* CommDlg = nullptr;
 TUseComBoard* UseComBoard = nullptr;
 TFAnalysisGame* FAnalysisGame = nullptr;
+TFImpCHB* FImpCHB = nullptr;
 TAboutBox* AboutBox = nullptr;
 TInterfaceForm* InterfaceForm = nullptr;
 TSelectColors* SelectColors = nullptr;
@@ -37,7 +40,9 @@ TMainForm* CreateForms() {
     UseComBoard = new TUseComBoard(owner);
     // TGameInfoForm, TDatabaseForm: created here by their subsystems.
     FAnalysisGame = new TFAnalysisGame(owner);
-    // TFImpCHB, TFSearch: created here by the database subsystem.
+    FImpCHB = new TFImpCHB(owner);
+    SetProgress(FImpCHB);
+    // TFSearch: created here by the database subsystem.
     AboutBox = new TAboutBox(owner);
     AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
     // TSortForm, Tebtest, TListForm: created here by their subsystems.
@@ -60,6 +65,8 @@ void ForgetForms() {
     CommDlg = nullptr;
     UseComBoard = nullptr;
     FAnalysisGame = nullptr;
+    SetProgress(nullptr);
+    FImpCHB = nullptr;
     AboutBox = nullptr;
     InterfaceForm = nullptr;
     SelectColors = nullptr;
