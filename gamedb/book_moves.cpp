@@ -3,16 +3,11 @@
 #include "gamedb/book_comments.h"
 #include "rules/movegen.h"
 #include "rules/notation.h"
+#include "rules/variant_traits.h"
 
 #include <utility>
 
 namespace {
-
-// Side 0 (the first mover) is Black in English and Pool, White elsewhere.
-bool SideIsWhite(int side, TGameType variant) {
-    const bool side0White = variant != gtEnglish && variant != gtPool;
-    return (side == 0) == side0White;
-}
 
 // Row a ranks before row b: recommended first, then the lower mark, then the greater share + score.
 bool RanksBefore(const TBookMoveRow& a, const TBookMoveRow& b) {

@@ -11,6 +11,7 @@
 #include "rules/movegen.h"
 #include "rules/notation.h"
 #include "rules/search.h"
+#include "rules/variant_traits.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -51,15 +52,13 @@ std::unique_ptr<TGame> SelfPlay(TGameType variant, const TMove& first, TSearcher
     int side = 0;
     TMoveList list;
     std::vector<int> scores;
-    int result = 2;
+    int result = grDraw;
     for (int ply = 0; ply < MaxPlies; ++ply) {
         FindMoves(b, side, list, variant);
         RemoveDuplicateMoves(list, b, variant);
         if (list.empty()) {
-            // The side to move has lost; side 0 is Black in English and Pool.
-            const bool side0White = variant != gtEnglish && variant != gtPool;
-            const bool loserWhite = (side == 0) == side0White;
-            result = loserWhite ? 3 : 1;
+            // The side to move has lost.
+            result = SideIsWhite(side, variant) ? grBlackWins : grWhiteWins;
             break;
         }
         TMove m;
@@ -105,7 +104,7 @@ const std::map<std::string, std::string> LetteredNames = {
 // A name from the column the man moves to, for the numbered boards.
 std::string GenericName(const TMove& m, const std::string& text, TGameType variant) {
     const int geometry = GeometryOf(variant);
-    const int width = geometry == 2 ? 10 : 8;
+    const int width = VariantTraits(variant).boardSize;
     const int x = SquareToXY(m.To(), geometry).x;
     if (x == 0 || x == width - 1)
         return "Edge opening " + text + ": the man goes to the side of the board, where it cannot be taken.";
@@ -116,8 +115,7 @@ std::string GenericName(const TMove& m, const std::string& text, TGameType varia
 
 std::string OpeningName(const TMove& m, TGameType variant) {
     const std::string text = MoveToText(m, variant, true, ":");
-    if (variant == gtRussian || variant == gtBrazilian || variant == gtCzech)
-        if (auto it = LetteredNames.find(text); it != LetteredNames.end()) return it->second;
+    if (auto it = LetteredNames.find(text); it != LetteredNames.end()) return it->second;
     return GenericName(m, text, variant);
 }
 
