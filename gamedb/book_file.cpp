@@ -30,16 +30,24 @@ std::unique_ptr<TBookFile> TBookFile::Open(const std::string& path, std::string*
             }
         }
     }
-    ::close(fd); // the mapping keeps the file
     if (err != 0) {
+        ::close(fd);
         if (error) *error = std::strerror(err);
         return nullptr;
     }
+    book->m_fd = fd;
     return book;
 }
 
 TBookFile::~TBookFile() {
     if (m_bytes) ::munmap(const_cast<std::uint8_t*>(m_bytes), m_mapped);
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+bool TBookFile::Whole() const {
+    if (m_mapped == 0) return true;
+    struct stat st;
+    return ::fstat(m_fd, &st) == 0 && st.st_size >= static_cast<off_t>(m_mapped);
 }
 
 bool TBookFile::ReadBookRecord(std::int64_t n, TBookRecord& r) const {

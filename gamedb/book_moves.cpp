@@ -56,7 +56,7 @@ void RateBookMoves(std::vector<TBookMoveRow>& rows, int side, TGameType variant)
 void ListBookMoves(const TBookFile* book, const std::vector<std::string>& comments, const TBoard& board,
                    int side, TGameType variant, const std::string& takeSeparator, TBookMoveList& out) {
     out.rows.clear();
-    if (!book) return;
+    if (!book || !book->Whole()) return;
     TPositionKey key;
     PositionToKey(board, key);
     if (const std::int64_t at = book->FindBookPosition(key, side); at == 0) {

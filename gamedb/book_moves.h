@@ -34,11 +34,12 @@ struct TBookMoveList {
     TMoveList legalMoves;           // the legal moves as the last lookup left them
 };
 
-// Lists the book moves of `board` with `side` to move under `variant`. With no book (nullptr) the
-// rows are emptied and nothing else changes. The position's comment: empty when the book lacks
-// the position, line c of `comments` when its record has comment c > 0 (empty when there is no
-// such line), unchanged when its record has none. Legal moves that lead to one position count
-// once; the first 20 book moves found in the legal-move order are kept.
+// Lists the book moves of `board` with `side` to move under `variant`. With no book (nullptr), or
+// one cut short since it was opened (Whole()), the rows are emptied and nothing else changes. The
+// position's comment: empty when the book lacks the position, line c of `comments` when its record
+// has comment c > 0 (empty when there is no such line), unchanged when its record has none. Legal
+// moves that lead to one position count once; the first 20 book moves found in the legal-move order
+// are kept.
 void ListBookMoves(const TBookFile* book, const std::vector<std::string>& comments, const TBoard& board,
                    int side, TGameType variant, const std::string& takeSeparator, TBookMoveList& out);
 

@@ -325,6 +325,28 @@ TEST_F(BookLookup, MarksAboveSevenReadAsNoMark) {
     }
 }
 
+TEST_F(BookLookup, ABookCutShortWhileOpenListsNothing) {
+    // Another program copies over the open book in place: the file is first emptied, then written
+    // again. The lookup must not touch the pages that went away.
+    TRec d4 = At(gtRussian, {"c3-d4"});
+    d4.result1 = 3;
+    const Bytes bytes = BookBytes({d4});
+    auto book = OpenBytes(bytes, "cut.cbk");
+    TBookMoveList list;
+    ListBookMoves(book.get(), {}, StartPosition64, 0, gtRussian, ":", list);
+    ASSERT_EQ(list.rows.size(), 1u);
+
+    std::filesystem::resize_file(Path("cut.cbk"), 0);
+    EXPECT_FALSE(book->Whole());
+    ListBookMoves(book.get(), {}, StartPosition64, 0, gtRussian, ":", list);
+    EXPECT_TRUE(list.rows.empty());
+
+    ASSERT_TRUE(WriteBytes(Path("cut.cbk"), bytes));
+    EXPECT_TRUE(book->Whole());
+    ListBookMoves(book.get(), {}, StartPosition64, 0, gtRussian, ":", list);
+    EXPECT_EQ(list.rows.size(), 1u);
+}
+
 TEST_F(BookLookup, PositionComments) {
     // The position after c3-d4 carries comment 2, after c3-d4 b6-a5 none, after a3-b4 comment 9.
     TRec d4 = At(gtRussian, {"c3-d4"});
