@@ -41,7 +41,13 @@ struct TFd {
     TFd& operator=(const TFd&) = delete;
 };
 
+bool Cancelled(const std::atomic<bool>* cancel) {
+    return cancel && cancel->load(std::memory_order_relaxed);
+}
+
 } // namespace
+
+const char* const CancelledError = "cancelled";
 
 TIoStatus WriteCompressedIndex(TAtomicFileWriter& out, const TEdbIndex& index) {
     if (index.offsets.size() != EdbBlockCount || index.sizes.size() != EdbBlockCount)
@@ -66,7 +72,7 @@ std::string CompressedName(const std::string& input) {
 
 TToolResult CompressEdb(const std::string& input, const std::string& output, std::uint32_t blockCount,
                         const std::function<void(const TCompressTotals&)>& progress,
-                        TCompressTotals* totalsOut) {
+                        TCompressTotals* totalsOut, const std::atomic<bool>* cancel) {
     TToolResult result;
     result.output = output;
     if (blockCount > EdbBlockCount) {
@@ -101,6 +107,10 @@ TToolResult CompressEdb(const std::string& input, const std::string& output, std
         if (b >= blockCount) {
             index.offsets[b] = static_cast<std::uint32_t>(next); // an empty block
             continue;
+        }
+        if (Cancelled(cancel)) {
+            result.error = CancelledError;
+            return result;
         }
         const long long got = PreadUpTo(in.fd, block, EdbBlockValues, std::uint64_t{b} * EdbBlockValues);
         if (got < 0) {
@@ -149,7 +159,7 @@ std::string ConvertedName(const std::string& input) {
 }
 
 TToolResult ConvertEdb(const std::string& input, const std::string& output,
-                       const std::function<void(std::uint64_t)>& progress) {
+                       const std::function<void(std::uint64_t)>& progress, const std::atomic<bool>* cancel) {
     TToolResult result;
     result.output = output;
     if (SameFile(input, output)) {
@@ -179,6 +189,10 @@ TToolResult ConvertEdb(const std::string& input, const std::string& output,
     std::vector<unsigned char> packed(EdbBlockValues * BlocksPerChunk);
     const std::uint64_t blocks = size / SixSourceBlockBytes;
     for (std::uint64_t first = 0; first < blocks; first += BlocksPerChunk) {
+        if (Cancelled(cancel)) {
+            result.error = CancelledError;
+            return result;
+        }
         const auto count =
             static_cast<std::uint32_t>(std::min<std::uint64_t>(BlocksPerChunk, blocks - first));
         const std::size_t want = std::size_t{count} * SixSourceBlockBytes;

@@ -10,6 +10,7 @@
 #include "rules/board.h"
 #include "rules/edb_index.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -47,11 +48,15 @@ std::string CompressedName(const std::string& input);
 // test files small: the remaining index entries then describe empty blocks that probe as "no
 // value"). Past the end of the input a block keeps the bytes of the block before, as the last
 // partial block of a full database does. `progress` is called after every 1,000th block and at
-// the end. Refuses an output that is the input.
+// the end. Refuses an output that is the input. When `cancel` turns true (another thread may set
+// it) the work stops before the next block, no output is left and the error is CancelledError.
 TToolResult CompressEdb(const std::string& input, const std::string& output,
                         std::uint32_t blockCount = EdbBlockCount,
                         const std::function<void(const TCompressTotals&)>& progress = {},
-                        TCompressTotals* totals = nullptr);
+                        TCompressTotals* totals = nullptr, const std::atomic<bool>* cancel = nullptr);
+
+// The error of a tool run stopped through its cancel flag.
+extern const char* const CancelledError;
 
 // Six-piece source format: 820-byte blocks, each byte five base-3 values (first value the
 // lowest digit); 4,096 values and 4 padding digits a block. Output: 1,024 bytes a block, four
@@ -63,6 +68,8 @@ constexpr std::uint64_t SixSourceBytes = 743077440; // 906,192 blocks
 std::string ConvertedName(const std::string& input);
 
 // Repacks `input` into `output`. Refuses an input whose length is not a whole number of blocks
-// or that holds a byte above 242 (five base-3 digits), naming its place.
+// or that holds a byte above 242 (five base-3 digits), naming its place. `cancel` as for
+// CompressEdb, tested between chunks of 1,024 blocks.
 TToolResult ConvertEdb(const std::string& input, const std::string& output,
-                       const std::function<void(std::uint64_t blocksDone)>& progress = {});
+                       const std::function<void(std::uint64_t blocksDone)>& progress = {},
+                       const std::atomic<bool>* cancel = nullptr);

@@ -2,6 +2,8 @@
 
 #include "app/ui/about_box.h"
 #include "app/ui/comm_dlg.h"
+#include "app/ui/ebtest.h"
+#include "app/ui/edb_compr.h"
 #include "app/ui/exp_diagram.h"
 #include "app/ui/f_analysis_game.h"
 #include "app/ui/f_select_move.h"
@@ -28,6 +30,8 @@ TInterfaceForm* InterfaceForm = nullptr;
 TSelectColors* SelectColors = nullptr;
 TExpDiagram* ExpDiagram = nullptr;
 TFSetTm* FSetTm = nullptr;
+Tebtest* ebtest = nullptr;
+TEDBCompr* EDBCompr = nullptr;
 
 TMainForm* CreateForms() {
     MainForm = new TMainForm;
@@ -45,7 +49,9 @@ TMainForm* CreateForms() {
     // TFSearch: created here by the database subsystem.
     AboutBox = new TAboutBox(owner);
     AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
-    // TSortForm, Tebtest, TListForm: created here by their subsystems.
+    // TSortForm: created here by its subsystem.
+    ebtest = new Tebtest(owner);
+    // TListForm: created here by its subsystem.
     InterfaceForm = new TInterfaceForm(owner);
     // THeadersEdit: created here by the database subsystem.
     SelectColors = new TSelectColors(
@@ -53,7 +59,7 @@ TMainForm* CreateForms() {
     ExpDiagram = new TExpDiagram(MainForm->BoardPicture(), MainForm->CopyBoard, owner);
     // TFMatchPar: created here by its subsystem.
     FSetTm = new TFSetTm(owner);
-    // TEDBCompr: created here by its subsystem.
+    EDBCompr = new TEDBCompr(owner);
     return MainForm;
 }
 
@@ -72,4 +78,6 @@ void ForgetForms() {
     SelectColors = nullptr;
     ExpDiagram = nullptr;
     FSetTm = nullptr;
+    ebtest = nullptr;
+    EDBCompr = nullptr;
 }

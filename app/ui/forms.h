@@ -15,6 +15,8 @@ class TInterfaceForm;
 class TSelectColors;
 class TExpDiagram;
 class TFSetTm;
+class Tebtest;
+class TEDBCompr;
 
 extern TMainForm* MainForm;
 extern TNewMoveQ* NewMoveQ;
@@ -30,6 +32,9 @@ extern TInterfaceForm* InterfaceForm;
 extern TSelectColors* SelectColors;
 extern TExpDiagram* ExpDiagram;
 extern TFSetTm* FSetTm;
+// The endgame-database developer windows (hidden; see OpenEdbToolWindow).
+extern Tebtest* ebtest;
+extern TEDBCompr* EDBCompr;
 
 // Creates the main window (which runs its FormCreate) and then every other form in the start-up
 // order. The forms are children of the main window and are destroyed with it.

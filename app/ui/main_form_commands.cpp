@@ -10,6 +10,7 @@
 #include "app/ui/board_image.h"
 #include "app/ui/captions.h"
 #include "app/ui/comm_dlg.h"
+#include "app/ui/ebtest.h"
 #include "app/ui/forms.h"
 #include "app/ui/game_panel.h"
 #include "app/ui/ibtn.h"
@@ -52,11 +53,12 @@ void TMainForm::WireEntryCommands() {
     on("N15", [this] { N15Click(); });
     on("ExportGif", [this] { ExportGifClick(); });
     on("N36", [this] { N36Click(); });
-    on("estEDBFunc1", [] {}); // hidden; its test form belongs to the endgame-database tools
+    on("estEDBFunc1", [] { OpenEdbToolWindow(); }); // hidden: reached by its keys only
+    InstallEdbToolShortcuts(this, Item("estEDBFunc1"));
 
     // Commands of parts that are not wired yet: present, disabled until their owners enable them.
-    for (const char* name : {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1",
-                             "Engineoptions1"})
+    for (const char* name :
+         {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1", "Engineoptions1"})
         Item(name)->setEnabled(false);
     for (const char* name : {"ToolButton5", "ToolButton4", "ToolButton8", "ToolButton9", "ToolButton16",
                              "ToolButton12", "ToolButton11"})
