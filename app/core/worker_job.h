@@ -46,6 +46,8 @@ template <class TState> class TWorkerJob {
     bool CancelRequested() const { return m_cancel; }
     // Started and not yet finished.
     bool Busy() const { return m_thread.joinable() && !m_done; }
+    // Started and its end not yet taken by TakeFinished.
+    bool Pending() const { return m_thread.joinable(); }
 
     // Work side: the latest state, replacing one not yet taken.
     void Publish(TState state) {

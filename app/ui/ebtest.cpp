@@ -253,7 +253,8 @@ void Tebtest::SetBusy(bool busy) {
 void Tebtest::Timer1Timer() {
     const bool experimentEnded = m_experiment.TakeFinished();
     const bool convertEnded = m_convert.TakeFinished();
-    if (!Busy()) Timer1->stop(); // before a message box, whose loop would run the timer on
+    const bool pending = m_experiment.Pending() || m_convert.Pending();
+    if (!pending) Timer1->stop(); // before a message box, whose loop would run the timer on
     if (auto s = m_experiment.TakeState()) {
         if (const auto* t = std::get_if<TEdbTable>(&s->figures))
             ShowTable(*t);
@@ -267,7 +268,7 @@ void Tebtest::Timer1Timer() {
         else
             Status->setText(QString("Converting: block %1 of %2").arg(s->blocksDone).arg(s->blocksTotal));
     }
-    if (experimentEnded || convertEnded) SetBusy(Busy());
+    if (experimentEnded || convertEnded) SetBusy(pending);
 }
 
 void Tebtest::ShowTable(const TEdbTable& t) {

@@ -36,7 +36,8 @@ class Tebtest : public QWidget {
     bool StartConvert(const QString& input);
     // Takes the worker's latest figures into the grids and labels; run by the 25 ms timer.
     void Timer1Timer();
-    bool Busy() const { return m_experiment.Busy() || m_convert.Busy(); }
+    // A job runs, or its end is not yet shown.
+    bool Busy() const { return m_experiment.Pending() || m_convert.Pending(); }
 
     // Tests replace the probe (the open database by default) and the random seed.
     void SetProbe(TEdbProbeFn probe) {

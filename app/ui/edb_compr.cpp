@@ -51,7 +51,7 @@ TEDBCompr::~TEDBCompr() {
 }
 
 void TEDBCompr::Button1Click() {
-    if (m_job.Busy()) return;
+    if (m_job.Pending()) return;
     const auto file = ShellPrompts().OpenFile(this, "Text files (*.txt);;All files (*)", QDir::currentPath());
     if (file) StartCompress(*file);
 }

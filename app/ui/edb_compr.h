@@ -26,7 +26,8 @@ class TEDBCompr : public QWidget {
     void CancelClick();
     // Takes the worker's latest state into the labels; run by the 25 ms timer.
     void Timer1Timer();
-    bool Busy() const { return m_job.Busy(); }
+    // A job runs, or its end is not yet shown.
+    bool Busy() const { return m_job.Pending(); }
 
     QPushButton *Button1, *CancelBtn;
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5; // read, written, largest, ratio, status
