@@ -255,6 +255,7 @@ void Tebtest::Timer1Timer() {
     const bool convertEnded = m_convert.TakeFinished();
     const bool pending = m_experiment.Pending() || m_convert.Pending();
     if (!pending) Timer1->stop(); // before a message box, whose loop would run the timer on
+    if (experimentEnded || convertEnded) SetBusy(pending);
     if (auto s = m_experiment.TakeState()) {
         if (const auto* t = std::get_if<TEdbTable>(&s->figures))
             ShowTable(*t);
@@ -268,7 +269,6 @@ void Tebtest::Timer1Timer() {
         else
             Status->setText(QString("Converting: block %1 of %2").arg(s->blocksDone).arg(s->blocksTotal));
     }
-    if (experimentEnded || convertEnded) SetBusy(pending);
 }
 
 void Tebtest::ShowTable(const TEdbTable& t) {

@@ -39,6 +39,7 @@ TEDBCompr::TEDBCompr(QWidget* parent) : QWidget(parent, Qt::Window) {
     g->addWidget(Button1, 5, 0);
     g->addWidget(CancelBtn, 5, 1);
     g->setColumnMinimumWidth(1, 160);
+    setMinimumWidth(420);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(CancelBtn, &QPushButton::clicked, this, [this] { CancelClick(); });
     Timer1 = new QTimer(this);
