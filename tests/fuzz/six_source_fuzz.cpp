@@ -13,17 +13,21 @@
 namespace {
 
 // One private folder for the process, removed at exit.
-const std::string& Folder() {
-    static const std::string folder = [] {
+struct TFolder {
+    std::string path;
+    TFolder() {
         char name[] = "/tmp/vq_six_fuzz_XXXXXX";
         if (!::mkdtemp(name)) std::abort();
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(Folder(), ec);
-        });
-        return std::string(name);
-    }();
-    return folder;
+        path = name;
+    }
+    ~TFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+};
+const std::string& Folder() {
+    static const TFolder folder;
+    return folder.path;
 }
 
 } // namespace
