@@ -170,3 +170,93 @@ TEST(CodePage, CompareNoCaseFoldsLatinAndCyrillic) {
     }
     EXPECT_EQ(Cp1251LowerString(Utf8ToCp1251("ШАШКИ Draughts Ё")), Utf8ToCp1251("шашки draughts ё"));
 }
+
+namespace {
+
+// UTF-8 of one code point.
+std::string Utf8Of(char32_t u) {
+    std::string s;
+    if (u < 0x80) {
+        s += static_cast<char>(u);
+    } else if (u < 0x800) {
+        s += static_cast<char>(0xC0 | (u >> 6));
+        s += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+        s += static_cast<char>(0xE0 | (u >> 12));
+        s += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (u & 0x3F));
+    }
+    return s;
+}
+
+// The C library's transliterating converter (its tables come with the C.UTF-8 locale); nullopt
+// when it fails.
+std::optional<std::string> IconvTranslit(const std::string& utf8) {
+    iconv_t cd = iconv_open("CP1251//TRANSLIT", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string src = utf8;
+    std::string out(utf8.size() * 8 + 16, '\0');
+    char* inp = src.data();
+    std::size_t inLeft = src.size();
+    char* outp = out.data();
+    std::size_t outLeft = out.size();
+    const std::size_t r = iconv(cd, &inp, &inLeft, &outp, &outLeft);
+    iconv_close(cd);
+    if (r == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+} // namespace
+
+// Every character of Latin-1 and Latin Extended-A against the C library's transliteration.
+TEST(CodePageBestFit, MatchesIconvTranslitOverLatin1AndExtendedA) {
+    const char* const old = setlocale(LC_CTYPE, nullptr);
+    const std::string saved = old ? old : "C";
+    if (!setlocale(LC_CTYPE, "C.UTF-8")) GTEST_SKIP() << "no C.UTF-8 locale for iconv's tables";
+    for (char32_t u = 0x20; u <= 0x17F; ++u) {
+        if (u >= 0x7F && u < 0xA0) continue; // control characters
+        SCOPED_TRACE(testing::Message() << "U+" << std::hex << static_cast<unsigned>(u));
+        const auto ref = IconvTranslit(Utf8Of(u));
+        ASSERT_TRUE(ref.has_value());
+        bool exact = false;
+        const std::string ours = Utf8ToCp1251BestFit(Utf8Of(u), &exact);
+        EXPECT_EQ(ours, *ref);
+        // Only a sign with no plain spelling becomes '?'.
+        const bool noFit = u == 0xA8 || u == 0xAF || u == 0xBF || u == U'?';
+        EXPECT_EQ(ours == "?", noFit);
+        bool plain = false;
+        Utf8ToCp1251(Utf8Of(u), &plain);
+        EXPECT_EQ(exact, plain);
+    }
+    setlocale(LC_CTYPE, saved.c_str());
+}
+
+TEST(CodePageBestFit, KeepsWhatCp1251HasAndSpellsTheRestPlainly) {
+    struct Row {
+        const char* name;
+        std::string utf8;
+        std::string cp1251;
+        bool exact;
+    };
+    const Row rows[] = {
+        {"french", "très élevé", "tres eleve", false},
+        {"spanish", "niño", "nino", false},
+        {"german", "Straße Öl", "Strasse Ol", false},
+        {"polish", "Łódź", "Lodz", false},
+        {"ligature", "cœur Æsop", "coeur AEsop", false},
+        {"decomposed e + acute", "e\xCC\x81t\xC3\xA9", "ete", false},
+        {"cyrillic stays", "Ёлкина ход", "\xA8\xEB\xEA\xE8\xED\xE0 \xF5\xEE\xE4", true},
+        {"cp1251 quotes and dashes stay", "«x» “y” – —", "\xABx\xBB \x93y\x94 \x96 \x97", true},
+        {"typographic forms cp1251 lacks", "‐‑‒―−′″‟‛", "-----'\"\"'", false},
+        {"no plain form", "a中b", "a?b", false},
+        {"ill-formed", "x\xC0\xAFy", "x??y", false},
+        {"empty", "", "", true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        bool exact = !r.exact;
+        EXPECT_EQ(Utf8ToCp1251BestFit(r.utf8, &exact), r.cp1251);
+        EXPECT_EQ(exact, r.exact);
+    }
+}
