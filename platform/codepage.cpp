@@ -205,14 +205,14 @@ std::string Utf8ToCp1251(std::string_view utf8, bool* ok) {
     return out;
 }
 
-std::string Utf8ToCp1251BestFit(std::string_view utf8, bool* exact) {
+std::string Utf8ToCp1251BestFit(std::string_view utf8, bool* exact, bool* wellFormed) {
     std::string out;
     out.reserve(utf8.size());
-    bool all = true;
+    bool all = true, valid = true;
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t u;
         if (!DecodeUtf8(utf8, i, u)) {
-            all = false;
+            all = valid = false;
             out += '?';
             continue;
         }
@@ -229,6 +229,7 @@ std::string Utf8ToCp1251BestFit(std::string_view utf8, bool* exact) {
             out += fit ? fit : "?";
     }
     if (exact) *exact = all;
+    if (wellFormed) *wellFormed = valid;
     return out;
 }
 

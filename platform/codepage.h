@@ -16,9 +16,9 @@ std::string Utf8ToCp1251(std::string_view utf8, bool* ok = nullptr);
 // form (figure and minus dashes "-", primes and reversed quotes "'" and '"'), and a combining mark
 // (decomposed text) is dropped; '?' only for what has no such form and for ill-formed UTF-8.
 // Characters CP1251 has (Cyrillic, its quotes and dashes, "«»") keep their byte. `exact` (if given)
-// says whether every character had its own CP1251 byte. Text from widgets, the clipboard and UTF-8
-// files is stored through this.
-std::string Utf8ToCp1251BestFit(std::string_view utf8, bool* exact = nullptr);
+// says whether every character had its own CP1251 byte, `wellFormed` whether the input was valid
+// UTF-8. Text from widgets, the clipboard and UTF-8 files is stored through this.
+std::string Utf8ToCp1251BestFit(std::string_view utf8, bool* exact = nullptr, bool* wellFormed = nullptr);
 // CP866 (DOS Cyrillic) bytes to CP1251; characters CP1251 lacks (box drawing) become '?'.
 std::string Cp866ToCp1251(std::string_view cp866);
 // Unicode code point of a CP1251 byte.
