@@ -1,5 +1,6 @@
 #include "gamedb/fen.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -224,16 +225,20 @@ std::string FenSquareNumber(int square, TGameType variant) {
 std::string FenValue(const TBoard& board, int side, TGameType variant) {
     std::string text = SideIsWhite(side, variant) ? "W:" : "B:";
     for (int s = 0; s < 2; ++s) {
-        if (s == 1) text += ':';
-        text += SideIsWhite(s, variant) ? 'W' : 'B';
-        bool any = false;
+        // In the order of the FEN numbers: n for a man, n + 100 for a king after the men.
+        std::vector<int> pieces;
         for (int sq = 1; sq <= SquaresOf(variant); ++sq) {
             const int v = board[sq];
-            if (v == 0 || PieceSide(v) != s) continue;
-            if (any) text += ',';
-            if (IsKing(v)) text += 'K';
-            text += FenSquareNumber(sq, variant);
-            any = true;
+            if (v != 0 && PieceSide(v) == s)
+                pieces.push_back(std::stoi(FenSquareNumber(sq, variant)) + (IsKing(v) ? 100 : 0));
+        }
+        std::sort(pieces.begin(), pieces.end());
+        if (s == 1) text += ':';
+        text += SideIsWhite(s, variant) ? 'W' : 'B';
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            if (i) text += ',';
+            if (pieces[i] > 100) text += 'K';
+            text += std::to_string(pieces[i] % 100);
         }
     }
     return text + '.';
