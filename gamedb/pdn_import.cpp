@@ -103,7 +103,7 @@ void ReadPdnGame(const TPdnGameText& text, TGameType currentVariant, TGame& g, T
 
     if (!readMoves) {
         g.header.flags |= gfDeleted;
-        r.unread = text.moveText;
+        r.unread = PdnTextToCp1251(text.moveText);
         return;
     }
     const TPdnMoveTextResult m = ParseMoveLine(text.moveText, g, state.start, state.startSide);

@@ -222,14 +222,16 @@ class TMoveTextParser {
                 for (TLine& open : lines)
                     Leftover(open, lines.front());
                 return m_result;
-            case TTok::Comment:
+            case TTok::Comment: {
+                const std::string text = PdnTextToCp1251(l.text);
                 if (line.last >= 0) {
-                    AppendText(m_game.commentAfter[line.last], l.text);
-                } else if (!l.text.empty()) {
+                    AppendText(m_game.commentAfter[line.last], text);
+                } else if (!text.empty()) {
                     if (line.pending.empty()) line.pendingFrom = l.start;
-                    AppendText(line.pending, l.text);
+                    AppendText(line.pending, text);
                 }
                 break;
+            }
             case TTok::Glyph:
                 if (line.last >= 0) ApplyPdnGlyph(l.glyph, m_game.nodes[line.last].annotation);
                 break;
@@ -299,7 +301,7 @@ class TMoveTextParser {
     void Stop(TLine& line, std::size_t from, const std::string& why) {
         if (!line.pending.empty()) from = std::min(from, line.pendingFrom);
         m_result.stopped = true;
-        m_result.unread = std::string(Trim(m_text.substr(from)));
+        m_result.unread = PdnTextToCp1251(Trim(m_text.substr(from)));
         AppendText(m_game.commentAfter[line.Current()], "* " + m_result.unread);
         AppendReason(why);
     }

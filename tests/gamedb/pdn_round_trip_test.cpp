@@ -47,7 +47,8 @@ TCanonicalNode Canonical(const TGame& g, int node, bool firstOfLine, bool expect
         c.before = AsWritten(c.before);
         c.after = AsWritten(c.after);
         if (!firstOfLine) c.before.clear();
-        if (!children.empty() && node != 0) c.after = Joined(c.after, AsWritten(g.commentBefore[children[0]]));
+        if (!children.empty() && node != 0)
+            c.after = Joined(c.after, AsWritten(g.commentBefore[children[0]]));
     }
     for (std::size_t i = 0; i < children.size(); ++i)
         c.children.push_back(Canonical(g, children[i], node == 0 || i > 0, expected));
@@ -100,7 +101,8 @@ TEST(PdnRoundTrip, RandomAnnotatedTreesOfEveryVariantComeBackEqual) {
         auto g = test_support::RandomGame(random, options).game;
         // Braces and line breaks in some comments, which the export must not let through.
         for (int n = 1; n <= g->header.nodeCount; ++n)
-            if (!g->commentAfter[n].empty() && random.Percent(20)) g->commentAfter[n] += " {nested {x}} a\r\nb";
+            if (!g->commentAfter[n].empty() && random.Percent(20))
+                g->commentAfter[n] += " {nested {x}} a\r\nb";
         file += PdnGameText(*g);
         games.push_back(std::move(g));
     }
