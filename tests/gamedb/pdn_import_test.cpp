@@ -504,3 +504,108 @@ TEST(PdnExport, TagsOfTheMendedForms) {
     EXPECT_EQ(back[0].game->header.year, 1999);
     EXPECT_EQ(back[0].game->header.month, 5);
 }
+
+// Layouts other programs write, each read whole.
+TEST(PdnImport, ForeignLayoutsReadWhole) {
+    const struct {
+        const char* text;
+        std::vector<std::string> mainLines; // one per game
+    } rows[] = {
+        // "%" escape lines are skipped, in the tags and in the move text.
+        {"[GameType \"25\"]\n%escaped [Event \"no\"]\n\nc3-d4\n% more\nf6-e5 *\n", {"c3-d4 f6-e5"}},
+        // A line inside an open comment is no tag.
+        {"[GameType \"25\"]\n\nc3-d4 { see\n[Event later]\n} f6-e5 *\n", {"c3-d4 f6-e5"}},
+        // Wrapped after the separator; numbers without the leading zero.
+        {"[GameType \"21\"]\n\n11- 15 23-\n19 8x \t11 *\n", {"11-15 23-19 08-11"}},
+        // A move number glued to Black's move; results "½-½" and "0-0" end their games (the text
+        // after a result has no tags: the current variant).
+        {"[GameType \"20\"]\n\n1. 32-28 1...19-23 \xC2\xBD-\xC2\xBD c3-d4 0-0\n", {"32-28 19-23", "c3-d4"}},
+        // CR line ends, a tag and the move text on one line.
+        {"[GameType \"25\"]\r[Event \"x\"] c3-d4\rf6-e5 *\r", {"c3-d4 f6-e5"}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.text);
+        const auto games = ReadAll(r.text);
+        ASSERT_EQ(games.size(), r.mainLines.size());
+        for (std::size_t i = 0; i < games.size(); ++i) {
+            EXPECT_TRUE(games[i].report.whole) << games[i].report.reason;
+            EXPECT_EQ(MainLine(*games[i].game), r.mainLines[i]);
+        }
+    }
+    // ";" comments to the end of the line are comments of the move before, their braces mended.
+    const auto semi = ReadAll("[GameType \"25\"]\n\nc3-d4 ; a {note}\nf6-e5 *\n");
+    ASSERT_EQ(semi.size(), 1u);
+    EXPECT_EQ(semi[0].game->commentAfter[1], "a (note)");
+    EXPECT_EQ(MainLine(*semi[0].game), "c3-d4 f6-e5");
+    const auto open = ReadAll("[GameType \"25\"]\n\nc3-d4 { see\n[Event later]\n} f6-e5 *\n");
+    EXPECT_EQ(open[0].game->commentAfter[1], "see [Event later]");
+}
+
+// A game of more moves than a tree holds keeps its first 1,024 and the rest as a comment, without
+// the deleted mark; variations nested thousands deep and runs of "(" end without exhausting the stack.
+TEST(PdnImport, LongGamesAndDeepNestingStopAtTheTreeLimit) {
+    std::string shuffle = "[GameType \"25\"]\n[FEN \"W:WKe1:BKa7\"]\n\n";
+    for (int i = 0; i < 300; ++i)
+        shuffle += "e1-d2 a7-b8 d2-e1 b8-a7 ";
+    shuffle += "*\n";
+    auto games = ReadAll(shuffle);
+    ASSERT_EQ(games.size(), 1u);
+    const TGame& g = *games[0].game;
+    EXPECT_EQ(g.header.nodeCount, MaxNodes);
+    EXPECT_FALSE(g.header.flags & 128);
+    EXPECT_FALSE(games[0].report.whole);
+    EXPECT_EQ(g.commentAfter[MaxNodes].substr(0, 8), "* e1-d2 ");
+    EXPECT_NE(games[0].report.reason.find("1,024"), std::string::npos);
+
+    std::string deep = "[GameType \"25\"]\n\nc3-d4 ";
+    for (int i = 0; i < 5000; ++i)
+        deep += i % 2 ? "(c3-d4 " : "(c3-b4 ";
+    deep += std::string(5000, ')') + " *\n";
+    games = ReadAll(deep);
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].game->header.nodeCount, MaxNodes);
+    EXPECT_FALSE(games[0].report.whole);
+    // What was read writes out and reads back as the same number of moves.
+    const auto back = ReadAll(PdnGameText(*games[0].game));
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].game->header.nodeCount, MaxNodes);
+
+    games = ReadAll("[GameType \"25\"]\n\nc3-d4 " + std::string(200000, '(') + " f6-e5 *\n");
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(MainLine(*games[0].game), "c3-d4");
+}
+
+// A full disk: the moves file cannot grow past its limit, so a game is refused; the import stops
+// there, keeps the games before it, and says so. Progress steps by the bytes read, within the file.
+TEST(PdnImportDriver, ARefusedGameStopsTheImportAndKeepsWhatWasStored) {
+    test_support::TTempDir dir;
+    const std::string pdn = dir.File("big.pdn");
+    std::string text;
+    for (int i = 0; i < 1000; ++i)
+        text += "[White \"W" + std::to_string(i) + "\"]\n[GameType \"25\"]\n\nc3-d4 f6-e5 d4xf6 g7xe5 *\n\n";
+    ASSERT_TRUE(AtomicWriteFile(pdn, text));
+    TScriptedPrompt prompt;
+    TCountingProgress progress;
+    TPdnImportResult r;
+    {
+        test_support::TFileSizeLimit full(20000);
+        r = ImportPdnDatabase(pdn, "", gtRussian, prompt, progress);
+    }
+    EXPECT_EQ(r.status, TPdnImportStatus::WriteFailed);
+    EXPECT_GT(r.games, 100);
+    EXPECT_LT(r.games, 1000);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_NE(prompt.messages[0].find("The import stopped"), std::string::npos) << prompt.messages[0];
+    EXPECT_GT(progress.last, 0);
+    EXPECT_LE(progress.last, progress.maximum);
+    EXPECT_EQ(progress.maximum, static_cast<std::int64_t>(text.size()));
+    TGameDatabase db;
+    OpenDatabase(dir.File("big.vqb"), db, TOpenMode::ReadOnly);
+    ASSERT_TRUE(db.open);
+    EXPECT_EQ(db.gameCount, r.games);
+    auto game = std::make_unique<TGame>();
+    ASSERT_EQ(ReadGame(db, static_cast<std::int32_t>(r.games), false, *game), TDbStatus::Ok);
+    EXPECT_EQ(game->white, "W" + std::to_string(r.games - 1));
+    EXPECT_EQ(game->header.nodeCount, 4);
+    CloseDatabase(db);
+}
