@@ -93,7 +93,9 @@ bool TPdnTextReader::ReadLine(std::string_view& line) {
         return true;
     }
     if (m_pos >= m_bytes.size()) return false;
-    const std::size_t stop = std::min(m_bytes.find_first_of("\r\n", m_pos), m_bytes.size());
+    std::size_t stop = m_pos;
+    while (stop < m_bytes.size() && m_bytes[stop] != '\n' && m_bytes[stop] != '\r')
+        ++stop;
     line = m_bytes.substr(m_pos, stop - m_pos);
     m_pos = stop;
     if (m_pos < m_bytes.size()) m_pos += m_bytes.compare(stop, 2, "\r\n") == 0 ? 2 : 1;

@@ -235,9 +235,8 @@ int MoveMarkOfSigns(std::string_view signs) {
 std::string PdnTextToCp1251(std::string_view text) {
     if (std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
         return std::string(text);
-    bool wellFormed = false;
-    std::string fit = Utf8ToCp1251BestFit(text, nullptr, &wellFormed);
-    std::string out = wellFormed ? std::move(fit) : std::string(text);
+    // Most such texts are CP1251 already: find out before converting.
+    std::string out = IsWellFormedUtf8(text) ? Utf8ToCp1251BestFit(text) : std::string(text);
     DosToWinCyrillic(out);
     return out;
 }

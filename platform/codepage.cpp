@@ -205,6 +205,13 @@ std::string Utf8ToCp1251(std::string_view utf8, bool* ok) {
     return out;
 }
 
+bool IsWellFormedUtf8(std::string_view text) {
+    char32_t u;
+    for (std::size_t i = 0; i < text.size();)
+        if (!DecodeUtf8(text, i, u)) return false;
+    return true;
+}
+
 std::string Utf8ToCp1251BestFit(std::string_view utf8, bool* exact, bool* wellFormed) {
     std::string out;
     out.reserve(utf8.size());

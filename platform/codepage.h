@@ -19,6 +19,8 @@ std::string Utf8ToCp1251(std::string_view utf8, bool* ok = nullptr);
 // says whether every character had its own CP1251 byte, `wellFormed` whether the input was valid
 // UTF-8. Text from widgets, the clipboard and UTF-8 files is stored through this.
 std::string Utf8ToCp1251BestFit(std::string_view utf8, bool* exact = nullptr, bool* wellFormed = nullptr);
+// True when `text` is well-formed UTF-8 (stops at the first fault; ASCII is well-formed).
+bool IsWellFormedUtf8(std::string_view text);
 // CP866 (DOS Cyrillic) bytes to CP1251; characters CP1251 lacks (box drawing) become '?'.
 std::string Cp866ToCp1251(std::string_view cp866);
 // Unicode code point of a CP1251 byte.
