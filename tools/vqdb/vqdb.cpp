@@ -17,7 +17,6 @@ class TStderrPrompt final : public IUserPrompt {
     void ShowMessage(const std::string& text) override { std::cerr << "vqdb: " << text << '\n'; }
     bool Confirm(const std::string&) override { return false; }
 };
-} // namespace
 
 // Every game as PDN; the number of games that could not be read, or -1 when the output failed.
 int WritePdn(const TGameDatabase& db) {
@@ -33,6 +32,7 @@ int WritePdn(const TGameDatabase& db) {
     }
     return std::cout.flush() ? damaged : -1;
 }
+} // namespace
 
 int main(int argc, char** argv) {
     const bool pdn = argc == 3 && std::string(argv[1]) == "--pdn";
