@@ -1,9 +1,9 @@
 // PDN import and export on generated files of 100,000 random legal games of all seven variants
 // (comments, marks, variations, set-up starts, 30,000 player names): one file as this program writes
 // it, one in another program's style (short numbers, ":" for captures, LF line ends, lines wrapped at
-// 80 characters). The reader alone, the whole import into a database, and the export of that
-// database. Run by hand: build/bench/pdn_bench. Files stay in the system's temporary folder as
-// vq_pdn_bench*.
+// 80 characters); and for comparison a file of bare main lines as tournament files hold them. The
+// reader alone, the whole import into a database, and the export of that database. Run by hand:
+// build/bench/pdn_bench. Files stay in the system's temporary folder as vq_pdn_bench*.
 #include "gamedb/pdn_export.h"
 #include "gamedb/pdn_import.h"
 #include "gamedb/progress.h"
@@ -77,9 +77,34 @@ const std::string& File(bool foreign) {
     return path;
 }
 
-void Import(benchmark::State& state, bool foreign) {
+// Games as tournament files hold them: main lines of 40 to 80 moves, no comments, marks or set-ups.
+const std::string& PlainFile() {
+    static std::string path;
+    if (!path.empty()) return path;
+    path = TempPath("_plain.pdn");
+    std::error_code ec;
+    if (std::filesystem::file_size(path, ec) > 0 && !ec) return path;
+    test_support::TRandom random(2025);
+    std::string text;
+    for (int i = 0; i < Games; ++i) {
+        test_support::TRandomGameOptions options;
+        options.moves = random.Between(40, 80);
+        options.variationPercent = 0;
+        options.comments = false;
+        options.annotations = false;
+        options.setUpPercent = 0;
+        auto g = test_support::RandomGame(random, options).game;
+        g->white = "Player " + std::to_string(random.Below(30000));
+        g->black = "Player " + std::to_string(random.Below(30000));
+        text += PdnGameText(*g);
+    }
+    AtomicWriteFile(path, text);
+    return path;
+}
+
+void Read(benchmark::State& state, const std::string& path) {
     std::string bytes;
-    ReadWholeFile(File(foreign), bytes);
+    ReadWholeFile(path, bytes);
     std::int64_t games = 0, whole = 0;
     auto g = std::make_unique<TGame>();
     for (auto _ : state) {
@@ -96,14 +121,19 @@ void Import(benchmark::State& state, bool foreign) {
 }
 
 void BM_ReadOurPdn(benchmark::State& state) {
-    Import(state, false);
+    Read(state, File(false));
 }
 BENCHMARK(BM_ReadOurPdn)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 void BM_ReadForeignPdn(benchmark::State& state) {
-    Import(state, true);
+    Read(state, File(true));
 }
 BENCHMARK(BM_ReadForeignPdn)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+void BM_ReadPlainPdn(benchmark::State& state) {
+    Read(state, PlainFile());
+}
+BENCHMARK(BM_ReadPlainPdn)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 class TYes final : public IUserPrompt {
   public:
