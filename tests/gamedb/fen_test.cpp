@@ -143,6 +143,8 @@ TEST(ParseFen, RangesAlgebraicSquaresAndTheWhiteStartOfEnglish) {
         {gtCzech, "B:W21-32:B1-12", StartPosition64, 1},
         {gtEnglish, "W:W21-32:B1-12", StartPosition64, 1},
         {gtEnglish, "B:W21-32:B1-12", StartPosition64, 0},
+        // Parts of other letters (a web site's move counters) are skipped.
+        {gtInternational, "W:W31-50:B1-20:H0:F1", StartPosition100, 0},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.fen);
