@@ -40,6 +40,26 @@ std::string DrawPosition(const TEdbExperimentSettings& s, std::mt19937& rng, TBo
            " men without a capture for side 0 turned up";
 }
 
+// Draws s.positions quiet positions for `take`, calling `shown` after every 100 and at the end.
+TEdbRunEnd ForEachPosition(const TEdbExperimentSettings& s, std::mt19937& rng,
+                           const std::atomic<bool>& cancel, const std::function<void(const TBoard&)>& take,
+                           const std::function<void()>& shown) {
+    TEdbRunEnd end;
+    if (end.error = CheckEdbExperimentSettings(s); !end.error.empty()) return end;
+    TBoard board;
+    for (int i = 1; i <= s.positions; ++i) {
+        if (cancel) {
+            end.cancelled = true;
+            break;
+        }
+        if (end.error = DrawPosition(s, rng, board); !end.error.empty()) break;
+        take(board);
+        if (i % ShowEvery == 0) shown();
+    }
+    shown();
+    return end;
+}
+
 } // namespace
 
 TEdbOutcome ClassifyEdbScore(std::optional<std::int16_t> score) {
@@ -87,46 +107,29 @@ void TallyEdbTest(TEdbTest& test, std::int64_t counter, TEdbOutcome outcome) {
 
 TEdbRunEnd RunEdbTable(const TEdbExperimentSettings& s, const TEdbProbeFn& probe, std::mt19937& rng,
                        const std::atomic<bool>& cancel, const std::function<void(const TEdbTable&)>& shown) {
-    TEdbRunEnd end;
-    if (end.error = CheckEdbExperimentSettings(s); !end.error.empty()) return end;
     TEdbTable table;
-    TBoard board;
-    for (int i = 1; i <= s.positions; ++i) {
-        if (cancel) {
-            end.cancelled = true;
-            break;
-        }
-        if (end.error = DrawPosition(s, rng, board); !end.error.empty()) break;
-        TallyEdbTable(table, board, ClassifyEdbScore(probe(board)));
-        if (i % ShowEvery == 0 && shown) shown(table);
-    }
-    if (shown) shown(table);
-    return end;
+    return ForEachPosition(
+        s, rng, cancel, [&](const TBoard& b) { TallyEdbTable(table, b, ClassifyEdbScore(probe(b))); },
+        [&] {
+            if (shown) shown(table);
+        });
 }
 
 TEdbRunEnd RunEdbTest(const TEdbExperimentSettings& s, const std::vector<std::int64_t>& advancement,
                       const TEdbProbeFn& probe, std::mt19937& rng, const std::atomic<bool>& cancel,
                       const std::function<void(const TEdbTest&)>& shown) {
-    TEdbRunEnd end;
-    if (end.error = CheckEdbExperimentSettings(s); !end.error.empty()) return end;
-    if (advancement.size() != static_cast<std::size_t>(AdvancementSlots)) {
-        end.error = "no advancement table: run \"gettable\" first";
-        return end;
-    }
+    if (advancement.size() != static_cast<std::size_t>(AdvancementSlots))
+        return {"no advancement table: run \"gettable\" first", false};
     TEdbTest test;
-    TBoard board;
-    for (int i = 1; i <= s.positions; ++i) {
-        if (cancel) {
-            end.cancelled = true;
-            break;
-        }
-        if (end.error = DrawPosition(s, rng, board); !end.error.empty()) break;
-        const std::int64_t counter = advancement[AdvancementSlot(MenAdvancement(board))];
-        TallyEdbTest(test, counter, ClassifyEdbScore(probe(board)));
-        if (i % ShowEvery == 0 && shown) shown(test);
-    }
-    if (shown) shown(test);
-    return end;
+    return ForEachPosition(
+        s, rng, cancel,
+        [&](const TBoard& b) {
+            const std::int64_t counter = advancement[AdvancementSlot(MenAdvancement(b))];
+            TallyEdbTest(test, counter, ClassifyEdbScore(probe(b)));
+        },
+        [&] {
+            if (shown) shown(test);
+        });
 }
 
 std::string CheckToolInput(const std::string& path) {

@@ -307,15 +307,7 @@ void Tebtest::FinishExperiment(const TExperimentState& last) {
 }
 
 void Tebtest::FinishConvert(const TEdbToolState& last) {
-    if (last.result.ok) {
-        Status->setText(QString::fromStdString("Written " + last.result.output));
-        ShellPrompts().ShowMessage(this, "ok");
-    } else if (last.result.error == CancelledError) {
-        Status->setText("Stopped: nothing written");
-    } else {
-        Status->setText("Failed");
-        ShellPrompts().ShowMessage(this, QString::fromStdString(last.result.error));
-    }
+    ShowToolEnd(this, Status, last.result);
 }
 
 void Tebtest::closeEvent(QCloseEvent* event) {

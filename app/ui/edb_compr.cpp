@@ -98,15 +98,19 @@ void TEDBCompr::ShowTotals(const TCompressTotals& t) {
 void TEDBCompr::Finish(const TEdbToolState& last) {
     Button1->setEnabled(true);
     CancelBtn->setEnabled(false);
-    if (last.result.ok) {
-        ShowTotals(last.totals);
-        Label5->setText(QString::fromStdString("Written " + last.result.output));
-        ShellPrompts().ShowMessage(this, "ok");
-    } else if (last.result.error == CancelledError) {
-        Label5->setText("Cancelled: nothing written");
+    if (last.result.ok) ShowTotals(last.totals);
+    ShowToolEnd(this, Label5, last.result);
+}
+
+void ShowToolEnd(QWidget* window, QLabel* status, const TToolResult& result) {
+    if (result.ok) {
+        status->setText(QString::fromStdString("Written " + result.output));
+        ShellPrompts().ShowMessage(window, "ok");
+    } else if (result.error == CancelledError) {
+        status->setText("Cancelled: nothing written");
     } else {
-        Label5->setText("Failed");
-        ShellPrompts().ShowMessage(this, QString::fromStdString(last.result.error));
+        status->setText("Failed");
+        ShellPrompts().ShowMessage(window, QString::fromStdString(result.error));
     }
 }
 

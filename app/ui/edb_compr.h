@@ -12,6 +12,10 @@ class QLabel;
 class QPushButton;
 class QTimer;
 
+// Shows how a compressor or converter run ended: "ok" after a written file, the error after a
+// failure, nothing but the status line after a cancel.
+void ShowToolEnd(QWidget* window, QLabel* status, const TToolResult& result);
+
 class TEDBCompr : public QWidget {
     Q_OBJECT
   public:
