@@ -14,10 +14,11 @@ TWindowLayout ComputeWindowLayout(int w, int h, int size, int& setting, int tree
                                   bool clockVisible) {
     const int fit = FitBoardSize(w, h);
     if (size != 0) setting = size;
-    if (setting > fit) setting = fit;
     if (setting < MinBoardSize) setting = MinBoardSize;
+    // The setting stays what was asked for: a window made smaller and then larger again gets its
+    // board back, instead of keeping the size the smaller window forced on it.
+    const int b = std::min(setting, fit);
     TWindowLayout l;
-    const int b = setting;
     l.board = b;
     l.rightWidth = std::max(w - b - 40, 250);
     l.rightLeft = b + 30;

@@ -22,7 +22,8 @@ int FitBoardSize(int clientWidth, int clientHeight);
 // "Average": (fit + 200) / 2.
 int AverageBoardSize(int clientWidth, int clientHeight);
 
-// SetBoardSize: size 0 keeps `boardSizeSetting`, any other value replaces it; the setting is then
-// clamped to [200, fit] (a setting of 0 or less would leave no board and break the click mapping).
+// SetBoardSize: size 0 keeps `boardSizeSetting`, any other value replaces it; a setting below 200 is
+// raised to 200 (0 or less would leave no board and break the click mapping). The board is the
+// setting clamped to the fit; the setting itself keeps the request, so the board regrows with the window.
 TWindowLayout ComputeWindowLayout(int clientWidth, int clientHeight, int size, int& boardSizeSetting,
                                   int treeLabelWidth, bool clockVisible);

@@ -54,7 +54,7 @@ TEST_F(MainFormTest, FirstStartShowsTheDefaultsAndTheCloseWritesTheFile) {
     const QWidget* client = f->Client();
     EXPECT_EQ(f->Layout().board, FitBoardSize(client->width(), client->height()));
     EXPECT_EQ(f->Control("BoardImage")->width(), f->Layout().board);
-    EXPECT_EQ(BoardSizeSetting, f->Layout().board);
+    EXPECT_EQ(BoardSizeSetting, 10000) << "the request stays; the board is what fits";
     EXPECT_EQ(f->BoardPicture().Image().size(), QSize(880, 880));
 
     EXPECT_FALSE(std::filesystem::exists(Ini()));
@@ -140,6 +140,25 @@ TEST_F(MainFormTest, GarbageInTheFileStartsWithTheDefaults) {
     EXPECT_FALSE(f->BoardPicture().PiecePicture(pcBlackKing).isNull());
 }
 
+TEST_F(MainFormTest, TheBoardRegrowsWithTheWindow) {
+    TMainForm* f = Start();
+    f->showNormal();
+    const auto resizeTo = [&](int w, int h) {
+        f->resize(w, h);
+        QTest::qWait(0);
+        const QWidget* client = f->Client();
+        return std::pair{f->Layout().board, FitBoardSize(client->width(), client->height())};
+    };
+    const auto [large, largeFit] = resizeTo(1400, 950);
+    EXPECT_EQ(large, largeFit);
+    const auto [small, smallFit] = resizeTo(700, 520);
+    EXPECT_EQ(small, smallFit);
+    EXPECT_LT(small, large);
+    const auto [again, againFit] = resizeTo(1400, 950);
+    EXPECT_EQ(again, large) << "the board grows back with the window";
+    EXPECT_EQ(f->Control("BoardImage")->width(), large);
+}
+
 TEST_F(MainFormTest, BoardSizeCommandsAndReversal) {
     TMainForm* f = Start();
     const int fit = FitBoardSize(f->Client()->width(), f->Client()->height());
@@ -149,7 +168,7 @@ TEST_F(MainFormTest, BoardSizeCommandsAndReversal) {
     EXPECT_EQ(f->Layout().board, (fit + 200) / 2);
     f->N20Click();
     EXPECT_EQ(f->Layout().board, fit);
-    EXPECT_EQ(BoardSizeSetting, fit);
+    EXPECT_EQ(BoardSizeSetting, 10000);
     const QImage before = f->BoardPicture().Image();
     f->N28Click();
     EXPECT_EQ(BoardReversed, 1);
