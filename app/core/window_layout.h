@@ -16,6 +16,8 @@ struct TWindowLayout {
 };
 
 constexpr int MinBoardSize = 200;
+// What "Large" asks for: more than any window gives, so the board always fits the window.
+constexpr int LargeBoardRequest = 10000;
 
 // The largest board that fits: max(min(W - 285, H - 170), 200).
 int FitBoardSize(int clientWidth, int clientHeight);

@@ -77,6 +77,10 @@ class TMainForm : public QMainWindow {
     // Language of the captions (SetLanguage of the caption table) and the one saved.
     void ApplyLanguage(int language);
     int LanguageForSettings() const;
+    // The texts the window builds from phrases itself (variant label, tree tab, depth panel) and the
+    // check marks of the language and board-size menus, after a change of either.
+    void RefreshPhraseTexts();
+    void RefreshBoardSizeMarks();
 
     // Play and analysis: engine requests, clocks, time controls and the tick (main_form_play.cpp).
     void Compute1Click();

@@ -63,7 +63,7 @@ void TMainForm::N19Click() {
 }
 
 void TMainForm::N20Click() {
-    SetBoardSize(10000);
+    SetBoardSize(LargeBoardRequest);
 }
 
 void TMainForm::N28Click() {

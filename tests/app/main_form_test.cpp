@@ -18,8 +18,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -157,6 +159,48 @@ TEST_F(MainFormTest, TheBoardRegrowsWithTheWindow) {
     const auto [again, againFit] = resizeTo(1400, 950);
     EXPECT_EQ(again, large) << "the board grows back with the window";
     EXPECT_EQ(f->Control("BoardImage")->width(), large);
+}
+
+TEST_F(MainFormTest, TheWindowSpeaksTheChosenLanguage) {
+    TMainForm* f = Start();
+    const std::pair<const char*, int> hints[] = {
+        {"ToolButton2", 47},  {"ToolButton5", 12},  {"ToolButton4", 13},  {"ToolButton6", 2},
+        {"ToolButton8", 14},  {"ToolButton9", 15},  {"ToolButton16", 36}, {"ToolButton12", 38},
+        {"ToolButton17", 48}, {"ToolButton11", 35}, {"ToolButton18", 49}, {"ToolButton13", 39}};
+    const char* items[5] = {"English1", "Russian1", "Portuguese1", "French1", "Italian1"};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(items[i]);
+        f->Item(items[i])->trigger();
+        for (int j = 0; j < 5; ++j)
+            EXPECT_EQ(f->Item(items[j])->isChecked(), i == j);
+        EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), PhraseString(5)); // Russian draughts
+        EXPECT_EQ(static_cast<QTabWidget*>(f->Control("PageControl1"))->tabText(0), PhraseString(46));
+        for (const auto& [name, phrase] : hints) {
+            SCOPED_TRACE(name);
+            auto* b = static_cast<QToolButton*>(f->Control(name));
+            ASSERT_NE(b, nullptr);
+            EXPECT_FALSE(b->icon().isNull()) << "a picture, not a clipped word";
+            EXPECT_EQ(b->toolButtonStyle(), Qt::ToolButtonIconOnly);
+            EXPECT_EQ(b->toolTip(), PhraseString(phrase));
+        }
+    }
+    EXPECT_EQ(PhraseString(46), QString::fromUtf8("Albero"));
+    // The depth panel's word follows the language; its figures stay.
+    static_cast<QLabel*>(f->Control("DepthPanel"))->setText(PhraseString(59) + " 7 (12/30)");
+    f->Item("Russian1")->trigger();
+    EXPECT_EQ(static_cast<QLabel*>(f->Control("DepthPanel"))->text(), PhraseString(59) + " 7 (12/30)");
+    EXPECT_EQ(PhraseString(59), QString::fromUtf8("Глубина"));
+}
+
+TEST_F(MainFormTest, TheBoardSizeMenuShowsTheChoice) {
+    TMainForm* f = Start();
+    EXPECT_TRUE(f->Item("N20")->isChecked()) << "Large by default";
+    for (const char* item : {"N18", "N19", "N20"}) {
+        SCOPED_TRACE(item);
+        f->Item(item)->trigger();
+        for (const char* other : {"N18", "N19", "N20"})
+            EXPECT_EQ(f->Item(other)->isChecked(), std::string(item) == other);
+    }
 }
 
 TEST_F(MainFormTest, BoardSizeCommandsAndReversal) {
