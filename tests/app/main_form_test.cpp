@@ -323,4 +323,15 @@ TEST_F(MainFormTest, SelectColorsTakesEffectAtOnceAndKeepsPicturesThatDoNotLoad)
     SelectColors->PictureClick(pcWhiteKing);
     EXPECT_EQ(PiecePictures[pcWhiteKing], RunDir() + "/Pics/default/bk.bmp");
     EXPECT_EQ(f->BoardPicture().PiecePicture(pcWhiteKing), f->BoardPicture().PiecePicture(pcBlackKing));
+
+    // The dialog shows the pictures as the board draws them: no background colour around the piece.
+    SelectColors->ShowPictures();
+    for (QLabel* label : {SelectColors->bk, SelectColors->bs, SelectColors->ws, SelectColors->wk}) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        const QImage shown = label->pixmap().toImage();
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_EQ(qAlpha(shown.pixel(0, shown.height() - 1)), 0);
+        EXPECT_EQ(qAlpha(shown.pixel(0, 0)), 0);
+        EXPECT_EQ(qAlpha(shown.pixel(shown.width() / 2, shown.height() / 2)), 255);
+    }
 }
