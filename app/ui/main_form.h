@@ -19,6 +19,7 @@
 #include <string>
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -184,6 +185,7 @@ class TMainForm : public QMainWindow {
 
     TGameSession& m_session = GameSession();
     TBoardPicture m_picture;
+    QDialog* m_helpWindow = nullptr; // the help page when the desktop cannot open it
     TWindowLayout m_layout;
     QWidget* m_client = nullptr;
     QToolBar* m_toolBar = nullptr;
