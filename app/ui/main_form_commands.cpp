@@ -185,7 +185,7 @@ void TMainForm::CommentClick(bool after) {
         TGameLock lock = m_session.Lock();
         TGame& game = m_session.EditGame(lock);
         (after ? game.commentAfter : game.commentBefore)[node] =
-            Utf8ToCp1251(CommDlg->Memo1->toPlainText().toStdString());
+            Utf8ToCp1251BestFit(CommDlg->Memo1->toPlainText().toStdString());
     }
     RebuildGamePanel();
 }

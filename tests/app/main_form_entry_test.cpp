@@ -364,6 +364,13 @@ TEST_F(MainFormEntry, PopupCommandsMarksCommentsAndLines) {
     f->Item("N1231231")->trigger();
     EXPECT_EQ(shown, QString::fromUtf8("хороший ход"));
     EXPECT_EQ(Cp1251ToUtf8(CurrentGame().commentAfter[1]), "хороший ход");
+    // Letters code page 1251 lacks keep their base letter instead of becoming "?".
+    WhenShown(CommDlg, [] {
+        CommDlg->Memo1->setPlainText(QString::fromUtf8("très jolie, «mañana» – straße"));
+        CommDlg->OKBtn->click();
+    });
+    f->Item("N1231")->trigger();
+    EXPECT_EQ(Cp1251ToUtf8(CurrentGame().commentBefore[1]), "tres jolie, «manana» – strasse");
     f->Item("Clearallcomments1")->trigger();
     EXPECT_TRUE(CurrentGame().commentAfter[1].empty());
 
