@@ -10,8 +10,8 @@ int AverageBoardSize(int w, int h) {
     return (FitBoardSize(w, h) + MinBoardSize) / 2;
 }
 
-TWindowLayout ComputeWindowLayout(int w, int h, int size, int& setting, int treeLabelWidth,
-                                  bool clockVisible) {
+TWindowLayout ComputeWindowLayout(int w, int h, int size, int& setting, int treeLabelWidth, bool clockVisible,
+                                  int gameTypeTextWidth) {
     const int fit = FitBoardSize(w, h);
     if (size != 0) setting = size;
     if (setting < MinBoardSize) setting = MinBoardSize;
@@ -38,6 +38,9 @@ TWindowLayout ComputeWindowLayout(int w, int h, int size, int& setting, int tree
     l.clearLeft = e - 35;
     l.newLeft = e + 85;
     l.fenLeft = e + 120;
+    if (gameTypeTextWidth > 0 &&
+        GameTypeLeft + gameTypeTextWidth + GameTypeGap > std::min(l.navLeft[0], l.clearLeft))
+        l.navTop = l.gameTypeTop + GameTypeHeight + 2;
     l.infoTop = b + 105;
     l.infoWidth = b;
     l.infoHeight = h - 110 - b;

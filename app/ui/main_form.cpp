@@ -108,6 +108,7 @@ void TMainForm::ApplyLanguage(int language) {
 
 void TMainForm::RefreshPhraseTexts() {
     GameType->setText(PhraseString(kVariantPhrases[m_session.CurrentVariant() - 1]));
+    SetBoardSize(0); // a longer label may need the button row moved
     PageControl1->setTabText(0, PhraseString(46));
     // The depth panel keeps its figures until the engine's next report; only its word changes.
     const QString depth = DepthPanel->text();
@@ -339,6 +340,7 @@ void TMainForm::SetGameType(TGameType variant, bool keepGame) {
     const TGameType old = m_session.CurrentVariant();
     m_session.SetVariant(variant);
     GameType->setText(PhraseString(kVariantPhrases[variant - 1]));
+    SetBoardSize(0); // a longer label may need the button row moved
     Item(kVariantItems[variant - 1])->setChecked(true);
     if (!keepGame && old != variant && (old == gtInternational || variant == gtInternational)) NewGame();
     SelectEngineForVariant();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 TEST(WindowLayoutTest, SetBoardSizeTable) {
     struct Row {
         int w, h, size, settingIn;
@@ -58,6 +60,30 @@ TEST(WindowLayoutTest, TheBoardRegrowsWhenTheWindowDoes) {
     EXPECT_EQ(ComputeWindowLayout(1600, 1000, 600, setting, 60, false).board, 600);
     EXPECT_EQ(ComputeWindowLayout(700, 500, 0, setting, 60, false).board, 330);
     EXPECT_EQ(ComputeWindowLayout(1600, 1000, 0, setting, 60, false).board, 600);
+}
+
+TEST(WindowLayoutTest, TheButtonsMoveBelowAVariantLabelTheyWouldCover) {
+    struct Row {
+        int w, size, textWidth;
+        bool below;
+    } rows[] = {
+        {1600, 10000, 90, false}, // a large board leaves room beside the label
+        {1600, 200, 0, false},    // no text: the row stays
+        {1600, 200, 60, true},    // "Russian" on the smallest board
+        {1600, 200, 25, false},   // a short text still clears the first button
+        {1600, 330, 100, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.w << " size " << r.size << " text " << r.textWidth);
+        int setting = 0;
+        const TWindowLayout l = ComputeWindowLayout(r.w, 1000, r.size, setting, 60, false, r.textWidth);
+        const int labelRight = GameTypeLeft + r.textWidth;
+        const bool side = labelRight + GameTypeGap <= std::min(l.navLeft[0], l.clearLeft);
+        EXPECT_EQ(l.navTop != l.board + 55, r.below);
+        // Either beside the label or below it, never over it; and above the information panel.
+        EXPECT_TRUE(side || l.navTop >= l.gameTypeTop + GameTypeHeight);
+        EXPECT_LE(l.navTop + 35, l.infoTop);
+    }
 }
 
 TEST(WindowLayoutTest, GamePanelIsShorterWhileTheClockShows) {
