@@ -1,5 +1,6 @@
 #include "hash_table.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdio>
 #include <cstdlib>
@@ -54,7 +55,7 @@ hash_table::hash_table(table_allocator allocate, table_release release)
     : m_allocate(allocate ? allocate : default_allocate), m_release(release ? release : default_release),
       m_table(nullptr, releaser{m_release}) {}
 
-bool hash_table::alloc(int megabytes, log_sink log) {
+bool hash_table::alloc(int megabytes, const log_sink& log) {
     if (megabytes == m_requested && m_table) return true;
     auto try_size = [&](std::size_t entries) {
         void* p = m_allocate((entries + spare_entries) * sizeof(hash_entry));
@@ -124,6 +125,11 @@ void hash_table::store(hash_entry* probed, const hash_key& key, int value, int d
     }
     candidate->lock = key.lock;
     candidate->data = fields;
+}
+
+void hash_table::clear() {
+    if (!m_table) return;
+    std::fill_n(m_table.get(), m_size + spare_entries, hash_entry{0, 0});
 }
 
 void hash_table::new_search() {
