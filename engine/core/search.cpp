@@ -414,7 +414,8 @@ int root_search(engine_context& ctx, const engine_position& position, const move
         best_index = found;
         if (!control.stopped) tables.killers[0] = move_bits(position, moves.moves[found], side);
     }
-    if (ctx.root_observer()) ctx.root_observer()(alpha, beta, best);
+    if (ctx.root_observer())
+        ctx.root_observer()(alpha, beta, best, found >= 0 ? &moves.moves[found] : nullptr);
     return best;
 }
 

@@ -25,8 +25,9 @@ constexpr int ply_depth = 8;
 using clock_function = std::function<std::int64_t()>;
 std::int64_t steady_milliseconds();
 
-// Test seam: told the window and the value of every root search.
-using root_observer = std::function<void(int alpha, int beta, int value)>;
+// Test seam: told the window, the value and the best move (null: none) of every root search that
+// ran to its end.
+using root_observer = std::function<void(int alpha, int beta, int value, const engine_position* best)>;
 
 struct search_control {
     int* playnow = nullptr; // the caller's play-now word (never null during a search)

@@ -122,3 +122,37 @@ TEST(EngineLibraries, SideFlagOneMovesColourOne) {
     move_list other;
     ASSERT_EQ(english.build(start_position, 5, other), 7);
 }
+
+// As a library's first call, get_best_moves sets the library up itself and scores every move of
+// the start position, best first for colour 2, with the play-now word left 0.
+TEST(EngineLibraries, GetBestMovesScoresTheStartAsFirstCall) {
+    for (const char* file : {"libMarrak.so", "libmarrak_italian.so"}) {
+        SCOPED_TRACE(file);
+        library lib(file);
+        ASSERT_TRUE(lib.loaded());
+        auto best_moves = reinterpret_cast<get_best_moves_fn>(dlsym(lib.handle(), "get_best_moves"));
+        ASSERT_NE(best_moves, nullptr);
+        engine_position p = start_position;
+        char status[ENGINE_STATUS_TEXT_SIZE] = {};
+        int playnow = 0, margin = -1;
+        static move_list moves;
+        static int values[ENGINE_MAX_MOVES];
+        ASSERT_EQ(best_moves(&p, 0, 0.05, status, &playnow, 0, 10, &moves, values, 5, &margin), 0) << status;
+        ASSERT_EQ(moves.count, 7u);
+        move_list legal;
+        ASSERT_EQ(lib.build(start_position, 0, legal), 7);
+        std::set<std::uint64_t> scored, expected;
+        for (std::uint32_t i = 0; i < 7; ++i) {
+            scored.insert(key_of(moves.moves[i]));
+            expected.insert(key_of(legal.moves[i]));
+            EXPECT_LT(std::abs(values[i]), 2000);
+            if (i) {
+                EXPECT_GE(values[i - 1], values[i]);
+            }
+        }
+        EXPECT_EQ(scored, expected);
+        EXPECT_GE(margin, 10);
+        EXPECT_EQ(playnow, 0);
+        EXPECT_NE(std::string(status).find(", D "), std::string::npos) << status;
+    }
+}
