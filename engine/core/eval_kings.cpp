@@ -13,24 +13,32 @@ using bit::step_dir;
 // The edge squares, with the two squares next to the single corners, where a king can be shut in.
 constexpr word edge_king_squares = 0xf918189f;
 
-// Squares of side 1 that side 0 could capture on: a side-0 attacker diagonally next to the square
-// with the square beyond empty. Italian men never take kings, so only kings attack there; English
-// men do, in their forward direction (towards row 7).
-word exposed_squares(const board_sets& b, word empty) {
+// Side 0's pieces that can capture towards `vertical`: kings; in English also men forward (towards
+// row 7). Italian men never take kings.
+word attackers(const board_sets& b, int vertical) {
+    return (!italian_rules && vertical == bit::up) ? b.k0 | b.m0 : b.k0;
+}
+
+// Squares where side 0 could capture a side-1 king: an attacker diagonally next to the square with
+// the square beyond empty.
+word exposed_squares(const board_sets& b) {
     word exposed = 0;
     for (int vertical = 0; vertical < 2; ++vertical)
-        for (int dx = 0; dx < 2; ++dx) {
-            const word attackers = (!italian_rules && vertical == bit::up) ? b.k0 | b.m0 : b.k0;
+        for (int dx = 0; dx < 2; ++dx)
             // q is next to an attacker in this direction and the square after q is empty.
-            exposed |= step_dir(attackers, vertical, dx) & step_dir(empty, 1 - vertical, 1 - dx);
-        }
+            exposed |=
+                step_dir(attackers(b, vertical), vertical, dx) & step_dir(b.empty, 1 - vertical, 1 - dx);
     return exposed;
 }
 
 // Reach rule: the empty squares a king attains in one or two steps through squares where side 0
-// cannot take it; its own square counts as empty when exposure is judged.
-word king_reach(const board_sets& b, word king) {
-    const word safe = b.empty & ~exposed_squares(b, b.empty | king);
+// cannot take it. The king's own square counts as empty when exposure is judged, which adds the
+// squares next to it that an attacker could jump towards it.
+word king_reach(const board_sets& b, word king, word exposed) {
+    for (int vertical = 0; vertical < 2; ++vertical)
+        for (int dx = 0; dx < 2; ++dx)
+            exposed |= step_dir(attackers(b, vertical), vertical, dx) & step_dir(king, 1 - vertical, 1 - dx);
+    const word safe = b.empty & ~exposed;
     const word first = bit::neighbours(king) & safe;
     const word second = bit::neighbours(first) & safe & ~king;
     return first | second;
@@ -77,10 +85,12 @@ int trapped_kings(const board_sets& b, word& trapped) {
         v += 250;
         trapped |= sq(1);
     }
-    for (word rest = b.k1 & ~trapped & edge_king_squares; rest;) {
+    word rest = b.k1 & ~trapped & edge_king_squares;
+    const word exposed = rest ? exposed_squares(b) : 0;
+    while (rest) {
         const word king = bit::lowest(rest);
         rest ^= king;
-        const word reach = king_reach(b, king);
+        const word reach = king_reach(b, king, exposed);
         const int n = count(reach);
         if (n < 4) v += king_reach_value[n];
         if (n == 0) trapped |= king;
