@@ -21,8 +21,10 @@ extern "C" ENGINE_EXPORT int get_best_moves(engine_position* position, int side,
     ctx.init();
     std::lock_guard lock(ctx.engine_mutex());
     ctx.set_status_buffer(status_text);
-    const int result = marrak::search::get_best_moves(ctx, *position, side != 0 ? 1 : 0, maxtime, playnow,
-                                                      info, margin, moves, values, fixed_depth, margin_out);
+    // Positions from outside may claim a square for both colours: it counts as empty.
+    const engine_position p = marrak::gen::normalized(*position);
+    const int result = marrak::search::get_best_moves(ctx, p, side != 0 ? 1 : 0, maxtime, playnow, info,
+                                                      margin, moves, values, fixed_depth, margin_out);
     ctx.set_status_buffer(nullptr);
     return result;
 }

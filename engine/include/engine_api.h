@@ -104,7 +104,8 @@ ENGINE_EXPORT int islegal(struct host_board* board, int color, int from, int to,
 // maxtime in seconds; info bit 1: maxtime is the hard limit (else 4 x maxtime); fixed_depth
 // non-zero: search to that iteration, with 8 x maxtime. The search may write 1 into *playnow
 // (null: none) and leaves it 0. Returns 0, or ENGINE_LOSS with "Lost game" in status_text when
-// the side has no move. Waits while another request of the library runs.
+// the side has no move. A square that both colour words claim counts as empty, and king bits on
+// empty squares are ignored. Waits while another request of the library runs.
 ENGINE_EXPORT int get_best_moves(struct engine_position* position, int side, double maxtime,
                                  char* status_text, int* playnow, int info, int margin,
                                  struct move_list* moves, int* values, int fixed_depth, int* margin_out);

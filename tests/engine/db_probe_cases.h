@@ -2,6 +2,7 @@
 // The search's use of the endgame database through a fake driver, and its repetition test; shared
 // by the two rule sets.
 
+#include "eval_tables.h"
 #include "evaluation.h"
 #include "fake_driver.h"
 #include "search_fixture.h"
@@ -42,6 +43,7 @@ int ten_piece_two_king_lookups() {
 // At the horizon a database result replaces the evaluation: draws lean against the side to move,
 // "at best a draw" and "at least a draw" clamp it.
 void horizon_results_map() {
+    marrak::eval::init_eval_tables();
     // Colour 2 (side 0) a man up, nothing to take for either side.
     const auto ahead = diagram(
         {"........", "........", ".w......", "........", "........", "......b.", ".b...b..", "........"});

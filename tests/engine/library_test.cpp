@@ -156,3 +156,25 @@ TEST(EngineLibraries, GetBestMovesScoresTheStartAsFirstCall) {
         EXPECT_NE(std::string(status).find(", D "), std::string::npos) << status;
     }
 }
+
+// A square that both colour words claim counts as empty; king bits on empty squares are ignored.
+TEST(EngineLibraries, GetBestMovesTakesDoublyClaimedSquaresAsEmpty) {
+    library lib("libMarrak.so");
+    ASSERT_TRUE(lib.loaded());
+    auto best_moves = reinterpret_cast<get_best_moves_fn>(dlsym(lib.handle(), "get_best_moves"));
+    ASSERT_NE(best_moves, nullptr);
+    engine_position claimed{{0x0f0f0f0fu, 0x00ff00ffu}, 0xf0f0f0f0u};
+    const engine_position plain{{0x0f000f00u, 0x00f000f0u}, 0x00f000f0u};
+    static move_list moves;
+    static int values[ENGINE_MAX_MOVES];
+    int playnow = 0, margin = 0;
+    ASSERT_EQ(best_moves(&claimed, 1, 0.05, nullptr, &playnow, 0, 0, &moves, values, 3, &margin), 0);
+    move_list legal;
+    ASSERT_EQ(static_cast<std::uint32_t>(lib.build(plain, 1, legal)), moves.count);
+    std::set<std::uint64_t> scored, expected;
+    for (std::uint32_t i = 0; i < moves.count; ++i) {
+        scored.insert(key_of(moves.moves[i]));
+        expected.insert(key_of(legal.moves[i]));
+    }
+    EXPECT_EQ(scored, expected);
+}
