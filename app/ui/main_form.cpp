@@ -7,7 +7,6 @@
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
 #include "app/ui/about_box.h"
-#include "app/core/language.h"
 #include "app/ui/board_image.h"
 #include "app/ui/captions.h"
 #include "app/ui/forms.h"
@@ -16,7 +15,6 @@
 #include "app/ui/interface_form.h"
 #include "app/ui/radio_group.h"
 #include "app/ui/select_colors.h"
-#include "rules/variant_state.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -69,7 +67,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
 // The built-in engine's table from its memory setting; the plug-ins' set-up commands and warm-up
 // requests come with the engine bridge.
-void TMainForm::InitEngines() { SetHashSize(m_engineOptions.vantorMemory); }
+void TMainForm::InitEngines() {
+    SetHashSize(m_engineOptions.vantorMemory);
+}
 
 TMainForm::~TMainForm() {
     // The request hook points at this form's stop button.
@@ -110,24 +110,26 @@ int TMainForm::LanguageForSettings() const {
 }
 
 void TMainForm::RebuildGamePanel() {
+    TGameLock lock = m_session.Lock();
     TNotationStyle style;
-    style.variant = CurrentVariant;
+    style.variant = m_session.CurrentVariant();
     style.fullNotation = FullNotation;
     style.captureSeparator = CaptureSeparator;
     GamePanel->SetNotationStyle(style);
-    GamePanel->SetCurrentNode(CurrentNode);
-    GamePanel->DoBuildGameTree(CurrentGame);
+    GamePanel->SetCurrentNode(m_session.CurrentNode());
+    GamePanel->DoBuildGameTree(m_session.CurrentGame(lock));
 }
 
 void TMainForm::ReadGameHeaderIntoPanel() {
-    GamePanel->ReadGameHeader(CurrentGame);
+    TGameLock lock = m_session.Lock();
+    GamePanel->ReadGameHeader(m_session.CurrentGame(lock));
 }
 
 // ---- start-up ------------------------------------------------------------------------------
 
 void TMainForm::ReadSettings() {
-    // 1. BookComments is created empty by the opening books.
-    // 2. The settings file of the current directory.
+    // The settings file, and every other relative path of the program, hang off the directory
+    // the program was started in. (The opening books create their comment list themselves.)
     AppDir = QDir::currentPath().toStdString();
     if (AppDir.empty() || AppDir.back() != '/') AppDir += '/';
     delete m_settingsFile;
@@ -140,13 +142,15 @@ void TMainForm::ReadSettings() {
     TShellSettings s = DefaultShellSettings(AppDir, current);
     ReadShellSettings(*m_settingsFile, s);
 
-    // 3. The mode command.
+    // The mode first: it places the game panel and shows or hides the clock, which the steps
+    // below fill.
     if (s.playingMode)
         PlayModeClick();
     else
         Analysis_ModeClick();
-    // 4. Variant, sound, highlight, board size, colours and piece pictures.
-    CurrentVariant = static_cast<TGameType>(s.typeOfGame);
+    // The display values and piece pictures before anything is drawn (the variant switch below
+    // draws the board).
+    const TGameType variant = static_cast<TGameType>(s.typeOfGame);
     SoundOn = s.sound;
     InterfaceForm->Highlight->setChecked(s.highlightMove);
     BoardSizeSetting = s.boardSize;
@@ -154,36 +158,38 @@ void TMainForm::ReadSettings() {
     LightSquareColor = s.lightSquares;
     PiecePictures = s.pictures;
     m_picture.LoadPieceBitmaps(PiecePictures);
-    // 5. Language and notation.
+    // The language and notation before the captions and the game panel are built with them.
     const int language = s.language;
     InterfaceForm->notation->SetItemIndex(s.notation);
     InterfaceForm->TakeChar->SetItemIndex(s.takeChar);
     CaptureSeparator =
         InterfaceForm->TakeChar->ItemText(InterfaceForm->TakeChar->ItemIndex()).left(1).toStdString();
     FullNotation = InterfaceForm->notation->ItemIndex() == 1;
-    // 6. Books and memory sizes into the engine options.
+    // The book names and memory sizes before the variant switch opens the variant's book and the
+    // engines are set up with those sizes.
     m_engineOptions = s.engines;
     ApplyEngineOptionControls();
-    // 7.
+    // The captions before the variant switch, whose label is a phrase of the chosen language.
     ApplyLanguage(language);
-    // 8.
-    SetGameType(CurrentVariant, false);
-    // 9, 10.
+    // The variant: its board, book and endgame database. The game itself is started at the end,
+    // once the engine that plays it is known.
+    SetGameType(variant, true);
+    // The engines with the memory sizes read above; the outside engine's name comes from its
+    // set-up, so it follows it.
     InitEngines();
     ApplyOskeenEngineName();
-    // 11. The engine choices are part of m_engineOptions.
-    // 12.
+    // (The engine choices came with m_engineOptions.) The fonts before the game panel shows the
+    // new game.
     ApplyGameFont(s.gameFont);
     m_databaseFont = s.databaseFont;
-    // 13.
+    // The last database.
     m_databaseFile = s.database;
     OpenLastDatabase();
-    // 14, 15.
+    // The variant's engine before the new game, which names it as Black.
     SelectEngineForVariant();
     NewGame();
-    // 16. The move sound of the program's resources.
+    // The move sound and the endgame buffers last: nothing above plays a move or probes.
     LoadMoveSound(ResourcePath("Move.wav"));
-    // 17.
     AllocateEndgameBuffers();
 }
 
@@ -193,7 +199,7 @@ TShellSettings TMainForm::CollectSettings() const {
     TShellSettings s;
     s.database = m_databaseFile; // the database's index file, once the database window owns it
     s.playingMode = Item("PlayMode")->isChecked();
-    s.typeOfGame = CurrentVariant;
+    s.typeOfGame = m_session.CurrentVariant();
     s.language = LanguageForSettings();
     s.sound = SoundOn;
     s.highlightMove = InterfaceForm->Highlight->isChecked();
@@ -212,17 +218,19 @@ TShellSettings TMainForm::CollectSettings() const {
 void TMainForm::FormCloseQuery() {
     if (m_closed) return;
     m_closed = true;
-    // 1. No engine or board thread touches the game or the database while they are saved.
+    // The threads stop first, so no engine or board thread touches the game or the database while
+    // they are saved.
     NotifyBoardThread();
     StopEngineAndWait();
     if (!m_settingsFile) // closed before the settings were read: nothing to write back
         return;
-    // 2, 3. "Database" first, then the database closes, then every other key.
+    // "Database" is taken while the database is still open (the name is its index file's), then
+    // the database closes and writes its name lists, then every other key.
     const TShellSettings s = CollectSettings();
     m_settingsFile->WriteString("Main", "Database", s.database);
     CloseDatabase();
     WriteShellSettings(*m_settingsFile, s);
-    // 4.
+    // One atomic save: a failure leaves the old file as it was.
     std::string error;
     if (!m_settingsFile->Save(&error))
         std::fprintf(stderr, "tavrix: settings not saved: %s\n", error.c_str());
@@ -272,22 +280,23 @@ void TMainForm::NewGame() {
     m_seams.stopClocks();
     m_seams.stopEngineAndWait();
     m_seams.applyTimeControl();
-    InitGame(CurrentGame, CurrentVariant);
-    CurrentGame.header.variant = CurrentVariant;
-    CurrentGame.white = "Player";
-    CurrentGame.black = m_seams.engineLongName();
-    CurrentGame.tournament = NewGameTournament();
+    const std::string black = m_seams.engineLongName();
+    const std::string tournament = NewGameTournament();
     const QDate today = QDate::currentDate();
-    CurrentGame.header.year = static_cast<std::uint16_t>(today.year());
-    CurrentGame.header.month = static_cast<std::uint8_t>(today.month());
-    CurrentGame.header.day = static_cast<std::uint8_t>(today.day());
+    {
+        TGameLock lock = m_session.Lock();
+        m_session.NewGame(StartPositionOf(m_session.CurrentVariant()), 0);
+        TGame& game = m_session.EditGame(lock);
+        game.white = "Player";
+        game.black = black;
+        game.tournament = tournament;
+        game.header.year = static_cast<std::uint16_t>(today.year());
+        game.header.month = static_cast<std::uint8_t>(today.month());
+        game.header.day = static_cast<std::uint8_t>(today.day());
+    }
     ReadGameHeaderIntoPanel();
-    CurrentNode = 0;
-    CurrentBoard = SquaresOf(CurrentVariant) == 50 ? StartPosition100 : StartPosition64;
     BoardReversed = 0;
     Item("N28")->setChecked(false);
-    PositionToKey(CurrentBoard, CurrentGame.startKey);
-    SideToMove = 0;
     m_clickRing.Clear();
     for (QLabel* l : {EvalPanel, DepthPanel, Label2, TreeLabel, EnginePanel})
         l->clear();
@@ -298,8 +307,8 @@ void TMainForm::NewGame() {
 void TMainForm::SetGameType(TGameType variant, bool keepGame) {
     if (!IsValidVariant(variant)) return;
     m_seams.stopEngineAndWait(); // the variant changes only while no engine request runs
-    const TGameType old = CurrentVariant;
-    SetGameVariant(variant);
+    const TGameType old = m_session.CurrentVariant();
+    m_session.SetVariant(variant);
     GameType->setText(PhraseString(kVariantPhrases[variant - 1]));
     Item(kVariantItems[variant - 1])->setChecked(true);
     if (!keepGame && old != variant && (old == gtInternational || variant == gtInternational)) NewGame();

@@ -1,8 +1,11 @@
 #pragma once
 // The main window: menus, tool bar, the board, the game panel's place and the window layout;
-// start-up (FormCreate, ReadSettings) and shutdown (FormCloseQuery). User-interface thread only.
+// start-up (FormCreate, ReadSettings) and shutdown (FormCloseQuery). It wires controls to the game
+// session (game_session.h), which makes the moves and holds the position shown, and to the rest of
+// app/core. User-interface thread only.
 
 #include "app/core/entry_seams.h"
+#include "app/core/game_session.h"
 #include "app/core/move_entry.h"
 #include "app/core/settings.h"
 #include "app/core/window_layout.h"
@@ -116,6 +119,11 @@ class TMainForm : public QMainWindow {
     void N16Click(); // help
     void ShowBookMoves();
     TGamePanel* GamePanelWidget() const { return GamePanel; }
+
+    // The electronic board (main_form_eboard.cpp): connect, and the timer's step.
+    void N36Click();
+    void ServeElectronicBoard();
+    void TakeMoveFromEBoard(const TBoard& board);
     // The engine, clock, book and dialog parts these commands call; the defaults do nothing.
     TEntrySeams& Seams() { return m_seams; }
 
@@ -159,11 +167,12 @@ class TMainForm : public QMainWindow {
     void OpenLastDatabase() {}          // OpenDatabase(m_databaseFile) and the game-list refresh
     void SelectEngineForVariant() {}
     void AllocateEndgameBuffers() {} // 64 KB read buffer and the block buffer
-    void NotifyBoardThread() {}
+    void NotifyBoardThread();
     void StopEngineAndWait();
     void CloseDatabase() {}
     void StopClocks();
 
+    TGameSession& m_session = GameSession();
     TBoardPicture m_picture;
     TWindowLayout m_layout;
     QWidget* m_client = nullptr;

@@ -1,9 +1,13 @@
 // The program end to end: its dialogue, the files it writes, reruns, failures, threads.
 
 #include "host_bridge.h"
+#include "platform/file_io.h"
 #include "table_files.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -36,7 +40,8 @@ std::vector<std::string> lines_of(const std::string& out) {
 }
 
 TEST(GeneratorRun, TwoPiecesWriteFourFilesThenOnlyLoad) {
-    const std::string dir = bridge::make_temp_dir("n2");
+    const test_support::TTempDir dirTemp("edbforge_n2");
+    const std::string dir = dirTemp.Path().string();
     std::string out;
     ASSERT_EQ(bridge::run_program(dir, "2\\n", "", out), 0) << out;
     EXPECT_EQ(out.rfind("Endgame database generator for draughts engine Oskeen\n"
@@ -59,7 +64,7 @@ TEST(GeneratorRun, TwoPiecesWriteFourFilesThenOnlyLoad) {
     EXPECT_EQ(st.st_size, 248); // 992 entries
     EXPECT_EQ(st.st_mode & 0777, 0644u);
 
-    const std::string first = tables::read_bytes(dir + "/21001.ed");
+    const std::string first = test_support::ReadText(dir + "/21001.ed");
     std::string again;
     ASSERT_EQ(bridge::run_program(dir, "2\\n", "", again), 0);
     for (const auto& l : lines_of(again)) {
@@ -68,7 +73,7 @@ TEST(GeneratorRun, TwoPiecesWriteFourFilesThenOnlyLoad) {
     }
     for (const char* f : {"21100.ed", "21001.ed", "20110.ed", "20011.ed"})
         EXPECT_NE(again.find(std::string("Loading ") + f + "\n"), std::string::npos) << f;
-    EXPECT_EQ(tables::read_bytes(dir + "/21001.ed"), first);
+    EXPECT_EQ(test_support::ReadText(dir + "/21001.ed"), first);
 }
 
 TEST(GeneratorRun, BadOrLargeNumbers) {
@@ -85,20 +90,24 @@ TEST(GeneratorRun, BadOrLargeNumbers) {
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.input);
-        const std::string dir = bridge::make_temp_dir("bad");
+        const test_support::TTempDir dirTemp("edbforge_bad");
+        const std::string dir = dirTemp.Path().string();
         std::string out;
         EXPECT_EQ(bridge::run_program(dir, r.input, "", out), r.status);
         EXPECT_NE(out.find(r.says), std::string::npos) << out;
         EXPECT_TRUE(tables::list_dir(dir).empty());
     }
     std::string out;
-    EXPECT_EQ(bridge::run_program(bridge::make_temp_dir("args"), "2\\n", "--threads x", out), 2);
+    EXPECT_EQ(bridge::run_program(test_support::TTempDir("edbforge_args").Path().string(), "2\\n",
+                                  "--threads x", out),
+              2);
 }
 
 // A table that cannot be written stops the run with a message and a failure status, and
 // leaves neither a temporary file nor a partial table behind.
 TEST(GeneratorRun, WriteFailureStopsTheRun) {
-    const std::string dir = bridge::make_temp_dir("wfail");
+    const test_support::TTempDir dirTemp("edbforge_wfail");
+    const std::string dir = dirTemp.Path().string();
     ASSERT_EQ(mkdir((dir + "/21001.ed").c_str(), 0755), 0); // the name is taken by a folder
     std::string out;
     EXPECT_EQ(bridge::run_program(dir, "2\\n", "", out), 1);
@@ -107,24 +116,26 @@ TEST(GeneratorRun, WriteFailureStopsTheRun) {
     EXPECT_EQ(tables::list_dir(dir), (std::set<std::string>{"21100.ed", "21001.ed"}));
 
     // The temporary file cannot be written at all: the old table stays as it was.
-    const std::string dir2 = bridge::make_temp_dir("wfail2");
+    const test_support::TTempDir dir2Temp("edbforge_wfail2");
+    const std::string dir2 = dir2Temp.Path().string();
     ASSERT_EQ(symlink("/dev/full", (dir2 + "/21100.ed.tmp").c_str()), 0);
     EXPECT_EQ(edb::write_table_file(dir2 + "/21100.ed", edb::table(248, 0)), "");
-    EXPECT_EQ(tables::read_bytes(dir2 + "/21100.ed").size(), 248u);
+    EXPECT_EQ(test_support::ReadText(dir2 + "/21100.ed").size(), 248u);
     const int fd = ::open("/dev/full", O_WRONLY);
     ASSERT_GE(fd, 0);
     const std::uint8_t data[64] = {};
-    EXPECT_FALSE(edb::write_all(fd, data, sizeof data));
+    EXPECT_FALSE(WriteAll(fd, data, sizeof data));
     ::close(fd);
     EXPECT_NE(edb::write_table_file(dir2 + "/no/such/folder/21100.ed", edb::table(4, 0)), "");
 }
 
 // A damaged table (short, long, or holding an unknown entry) is reported and made again.
 TEST(GeneratorRun, DamagedTablesAreGeneratedAgain) {
-    const std::string dir = bridge::make_temp_dir("damaged");
+    const test_support::TTempDir dirTemp("edbforge_damaged");
+    const std::string dir = dirTemp.Path().string();
     std::string out;
     ASSERT_EQ(bridge::run_program(dir, "2\\n", "", out), 0);
-    const std::string good = tables::read_bytes(dir + "/21100.ed");
+    const std::string good = test_support::ReadText(dir + "/21100.ed");
     const std::string damaged[] = {good.substr(0, 100), good + "x", std::string(1, '\x03') + good.substr(1)};
     for (const std::string& bytes : damaged) {
         {
@@ -134,7 +145,7 @@ TEST(GeneratorRun, DamagedTablesAreGeneratedAgain) {
         ASSERT_EQ(bridge::run_program(dir, "2\\n", "", out), 0);
         EXPECT_NE(out.find("Loading 21100.ed\ncan't read\n"), std::string::npos) << out;
         EXPECT_NE(out.find("\n21100.ed\n"), std::string::npos) << out;
-        EXPECT_EQ(tables::read_bytes(dir + "/21100.ed"), good);
+        EXPECT_EQ(test_support::ReadText(dir + "/21100.ed"), good);
     }
 }
 
@@ -173,7 +184,8 @@ void check_three_kings_against_one(const std::string& dir) {
 
 // Same bytes whatever the number of threads; no unknown entry; verification finds nothing.
 TEST(GeneratorRun, ThreadedAndSingleThreadRunsWriteTheSameTables) {
-    const std::string one = bridge::make_temp_dir("t1"), many = bridge::make_temp_dir("t4");
+    const test_support::TTempDir oneTemp("edbforge_t1"), manyTemp("edbforge_t4");
+    const std::string one = oneTemp.Path().string(), many = manyTemp.Path().string();
     const std::string input = std::to_string(full_run_pieces) + "\\n";
     std::string out1, out4;
     ASSERT_EQ(bridge::run_program(one, input, "--threads 1", out1), 0);
@@ -189,8 +201,8 @@ TEST(GeneratorRun, ThreadedAndSingleThreadRunsWriteTheSameTables) {
     EXPECT_EQ(files.size(), classes);
     for (const auto& f : files) {
         SCOPED_TRACE(f);
-        const std::string a = tables::read_bytes(one + "/" + f);
-        ASSERT_EQ(a, tables::read_bytes(many + "/" + f));
+        const std::string a = test_support::ReadText(one + "/" + f);
+        ASSERT_EQ(a, test_support::ReadText(many + "/" + f));
         for (unsigned char byte : a)
             ASSERT_EQ(byte & (byte >> 1) & 0x55, 0) << "an unknown entry was written";
     }

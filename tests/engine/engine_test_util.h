@@ -3,13 +3,14 @@
 // engine libraries from the run directory.
 
 #include "engine_api.h"
+#include "platform/library_loader.h"
+#include "tests/support/positions.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -32,22 +33,16 @@ inline int y_of(int b) {
 inline engine_position diagram(const std::vector<std::string>& rows) {
     if (rows.size() != 8) throw std::invalid_argument("diagram needs 8 rows");
     engine_position p{{0, 0}, 0};
-    for (int r = 0; r < 8; ++r) {
-        const int y = 7 - r;
-        if (rows[r].size() != 8) throw std::invalid_argument("diagram row needs 8 cells");
-        for (int x = 0; x < 8; ++x) {
-            const char c = rows[r][x];
-            if (c == '.') continue;
-            if ((x + y) % 2) throw std::invalid_argument("piece on a light cell");
-            const std::uint32_t m = 1u << bit_of(x, y);
-            if (c == 'b' || c == 'B')
-                p.pieces[0] |= m;
-            else if (c == 'w' || c == 'W')
-                p.pieces[1] |= m;
-            else
-                throw std::invalid_argument("unknown cell");
-            if (c == 'B' || c == 'W') p.kings |= m;
-        }
+    for (const test_support::TDiagramCell& cell : test_support::ParseDiagram(rows)) {
+        const char c = cell.letter;
+        const std::uint32_t m = 1u << bit_of(cell.x, cell.y);
+        if (c == 'b' || c == 'B')
+            p.pieces[0] |= m;
+        else if (c == 'w' || c == 'W')
+            p.pieces[1] |= m;
+        else
+            throw std::invalid_argument("unknown cell");
+        if (c == 'B' || c == 'W') p.kings |= m;
     }
     return p;
 }
@@ -110,30 +105,28 @@ inline engine_position random_position(std::mt19937& rng, int max_pieces, int ki
     return p;
 }
 
-// One engine library loaded from the run directory.
+// One engine library loaded from the run directory (never unloaded, as the host loads it).
 class library {
   public:
     explicit library(const std::string& file) {
         const char* dir = std::getenv("VQ_RUN_DIR");
-        m_path = std::string(dir ? dir : VQ_RUN_DIR_DEFAULT) + "/" + file;
-        m_handle = dlopen(m_path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (m_handle) m_build = reinterpret_cast<build_movelist_fn>(dlsym(m_handle, "build_movelist"));
+        m_lib = TDynamicLibrary::Load(std::string(dir ? dir : VQ_RUN_DIR_DEFAULT) + "/" + file, &m_error);
+        if (m_lib.Loaded()) m_build = m_lib.Function<build_movelist_fn>("build_movelist", &m_error);
     }
-    ~library() {
-        if (m_handle) dlclose(m_handle);
-    }
-    library(const library&) = delete;
-    library& operator=(const library&) = delete;
 
-    bool loaded() const { return m_handle && m_build; }
-    void* handle() const { return m_handle; }
-    const std::string& path() const { return m_path; }
+    bool loaded() const { return m_lib.Loaded() && m_build; }
+    void* handle() const { return m_lib.Handle(); }
+    const std::string& path() const { return m_lib.Path(); }
+    // Why the library or its generator could not be bound.
+    const std::string& error() const { return m_error; }
     int build(const engine_position& p, int side, move_list& list) const { return m_build(&p, side, &list); }
     build_movelist_fn build_function() const { return m_build; }
+    // Another export, or null.
+    template <class F> F function(const char* name) const { return m_lib.Function<F>(name); }
 
   private:
-    std::string m_path;
-    void* m_handle = nullptr;
+    TDynamicLibrary m_lib;
+    std::string m_error;
     build_movelist_fn m_build = nullptr;
 };
 

@@ -59,8 +59,8 @@ TEST(EngineLibraries, ExportOnlyTheInterface) {
 
 TEST(EngineLibraries, BothLoadInOneProcessEachWithItsOwnRules) {
     library english("libMarrak.so"), italian("libmarrak_italian.so");
-    ASSERT_TRUE(english.loaded()) << english.path() << ": " << dlerror();
-    ASSERT_TRUE(italian.loaded()) << italian.path();
+    ASSERT_TRUE(english.loaded()) << english.path() << ": " << english.error();
+    ASSERT_TRUE(italian.loaded()) << italian.path() << ": " << italian.error();
     EXPECT_NE(english.handle(), italian.handle());
     EXPECT_NE(english.build_function(), italian.build_function());
 
@@ -130,7 +130,7 @@ TEST(EngineLibraries, GetBestMovesScoresTheStartAsFirstCall) {
         SCOPED_TRACE(file);
         library lib(file);
         ASSERT_TRUE(lib.loaded());
-        auto best_moves = reinterpret_cast<get_best_moves_fn>(dlsym(lib.handle(), "get_best_moves"));
+        auto best_moves = lib.function<get_best_moves_fn>("get_best_moves");
         ASSERT_NE(best_moves, nullptr);
         engine_position p = start_position;
         char status[ENGINE_STATUS_TEXT_SIZE] = {};
@@ -161,7 +161,7 @@ TEST(EngineLibraries, GetBestMovesScoresTheStartAsFirstCall) {
 TEST(EngineLibraries, GetBestMovesTakesDoublyClaimedSquaresAsEmpty) {
     library lib("libMarrak.so");
     ASSERT_TRUE(lib.loaded());
-    auto best_moves = reinterpret_cast<get_best_moves_fn>(dlsym(lib.handle(), "get_best_moves"));
+    auto best_moves = lib.function<get_best_moves_fn>("get_best_moves");
     ASSERT_NE(best_moves, nullptr);
     engine_position claimed{{0x0f0f0f0fu, 0x00ff00ffu}, 0xf0f0f0f0u};
     const engine_position plain{{0x0f000f00u, 0x00f000f0u}, 0x00f000f0u};

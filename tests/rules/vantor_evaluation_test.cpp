@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-using movegen_test::Place;
+using movegen_test::BoardFromSquares;
 
 namespace {
 
@@ -38,7 +38,7 @@ const TEvalCase FlyingKingCases[] = {
 TEST(VantorEvaluation, FlyingKings) {
     for (const TEvalCase& c : FlyingKingCases) {
         SCOPED_TRACE(c.name);
-        const TBoard b = Place(c.position);
+        const TBoard b = BoardFromSquares(c.position);
         EXPECT_EQ(EvaluateFlyingKings(0, b, 1), c.side0);
         EXPECT_EQ(EvaluateFlyingKings(1, b, 1), -c.side0);
     }
@@ -60,7 +60,7 @@ const TEvalCase ShortKingCases[] = {
 TEST(VantorEvaluation, ShortKings) {
     for (const TEvalCase& c : ShortKingCases) {
         SCOPED_TRACE(c.name);
-        const TBoard b = Place(c.position);
+        const TBoard b = BoardFromSquares(c.position);
         EXPECT_EQ(EvaluateShortKings(0, b), c.side0);
         EXPECT_EQ(EvaluateShortKings(1, b), -c.side0);
     }
@@ -79,7 +79,7 @@ const TEvalCase InternationalCases[] = {
 TEST(VantorEvaluation, International) {
     for (const TEvalCase& c : InternationalCases) {
         SCOPED_TRACE(c.name);
-        const TBoard b = Place(c.position);
+        const TBoard b = BoardFromSquares(c.position);
         EXPECT_EQ(EvaluateInternational(0, b), c.side0);
         EXPECT_EQ(EvaluateInternational(1, b), -c.side0);
     }
@@ -88,7 +88,7 @@ TEST(VantorEvaluation, International) {
 TEST(VantorEvaluation, VariantChoosesItsFamily) {
     // A lone man on 25: 261 with the flying-king patterns, 100 as a share of one piece, 200 on
     // 10x10 (105 / 105 x 2 x 100).
-    const TBoard b = Place("w25");
+    const TBoard b = BoardFromSquares("w25");
     const int expected[8] = {0, 261, 100, 261, 261, 100, 200, 261};
     for (int v = 1; v <= 7; ++v) {
         SCOPED_TRACE(v);
@@ -97,7 +97,7 @@ TEST(VantorEvaluation, VariantChoosesItsFamily) {
 }
 
 TEST(VantorEvaluation, CountFlagGatesOnlyTheFlyingKingCounter) {
-    const TBoard b = Place("w25 b8");
+    const TBoard b = BoardFromSquares("w25 b8");
     EvaluationCount = 0;
     Evaluate(0, b, 1, 0, gtRussian);
     EXPECT_EQ(EvaluationCount, 0u);

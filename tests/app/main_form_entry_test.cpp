@@ -1,0 +1,412 @@
+// Playing on the board of the real main window (offscreen): clicks, navigation, set-up, the game
+// commands and the engine seams they call.
+#include "app/core/board_geometry.h"
+#include "app/core/language.h"
+#include "app/core/shell_state.h"
+#include "app/ui/captions.h"
+#include "app/ui/comm_dlg.h"
+#include "app/ui/forms.h"
+#include "app/ui/game_panel.h"
+#include "app/ui/main_form.h"
+#include "app/ui/new_move_q.h"
+#include "app/ui/shell_prompts.h"
+#include "app/ui/who_moves.h"
+#include "main_window_fixture.h"
+#include "platform/codepage.h"
+#include "platform/shell_open.h"
+#include "rules/movegen.h"
+#include "rules/notation.h"
+#include "rules/variant_state.h"
+#include "session_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <filesystem>
+
+namespace {
+
+// Runs `act` once `d` is shown modally (the call that shows it comes after this one).
+void WhenShown(QDialog* d, std::function<void()> act) {
+    auto* t = new QTimer(d);
+    t->setInterval(5);
+    QObject::connect(t, &QTimer::timeout, d, [d, t, act] {
+        if (!d->isVisible()) return;
+        t->stop();
+        t->deleteLater();
+        act();
+    });
+    t->start();
+    // Never hang a test: a dialog still open after two seconds is closed.
+    QTimer::singleShot(2000, d, [d] {
+        if (d->isVisible()) d->done(-1);
+    });
+}
+
+class MainFormEntry : public TMainWindowFixture {
+  protected:
+    void SetUp() override {
+        TMainWindowFixture::SetUp();
+        f = Start();
+        SoundOn = false;
+        TEntrySeams& s = f->Seams();
+        s.isEngineBusy = [this] { return busy; };
+        s.stopEngineAndWait = [this] {
+            ++stops;
+            busy = false;
+        };
+        s.startEngine = [this] { ++starts; };
+        s.stopRequested = [this] { return stopRequested; };
+        s.engineLongName = [] { return std::string("Vantor"); };
+    }
+    // A left (or other) click in the middle of a square of the board image.
+    void Click(int square, int button = 0) {
+        const TSquareCells c = SquareCells(square, CurrentVariant, BoardReversed != 0);
+        const double k = f->Control("BoardImage")->width() / 880.0;
+        f->BoardImageMouseDown(button, static_cast<int>((c.darkX + c.size / 2) * k),
+                               static_cast<int>((c.y + c.size / 2) * k));
+    }
+    static int Sq(int x, int y) { return XYToSquare(x, y, 1); }
+    void Key(int key) {
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(f, &e);
+    }
+    void PanelPress(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
+        QWidget* panel = f->GamePanelWidget();
+        QMouseEvent e(QEvent::MouseButtonPress, QPointF(x, y), panel->mapToGlobal(QPointF(x, y)), b, b,
+                      Qt::NoModifier);
+        QApplication::sendEvent(panel, &e);
+    }
+    // The panel point of the move item of `node`.
+    QPoint PanelPointOf(int node) {
+        const TGamePanel* p = f->GamePanelWidget();
+        for (const TDisplayItem& it : p->Layout().Items())
+            if (it.node == node)
+                return {10 + (it.xStart + it.xEnd) / 2,
+                        60 + (it.line - p->FirstLineShown()) * p->LineHeight() + 2};
+        ADD_FAILURE() << "no item of node " << node;
+        return {};
+    }
+
+    TMainForm* f = nullptr;
+    bool busy = false, stopRequested = false;
+    int stops = 0, starts = 0;
+};
+} // namespace
+
+TEST_F(MainFormEntry, MovesEnteredWithTheMouseGrowTheGameAndTheArrowKeysWalkIt) {
+    ASSERT_EQ(CurrentVariant, gtRussian);
+    Click(Sq(2, 2)); // c3: two moves, nothing entered yet
+    EXPECT_EQ(CurrentNode(), 0);
+    Click(Sq(3, 3)); // d4
+    ASSERT_EQ(CurrentNode(), 1);
+    EXPECT_EQ(SideToMove(), 1);
+    EXPECT_EQ(CurrentBoard()[Sq(3, 3)], sqMan0);
+    EXPECT_EQ(starts, 1) << "analysis mode without a stop request restarts the engine";
+    Click(Sq(1, 5)); // b6
+    Click(Sq(0, 4)); // a5
+    ASSERT_EQ(CurrentNode(), 2);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 2);
+    // The game panel shows both moves, the current one marked.
+    int moves = 0;
+    for (const TDisplayItem& it : f->GamePanelWidget()->Layout().Items())
+        moves += it.node != 0;
+    EXPECT_EQ(moves, 2);
+
+    Key(Qt::Key_Left);
+    EXPECT_EQ(CurrentNode(), 1);
+    EXPECT_EQ(SideToMove(), 1);
+    EXPECT_EQ(CurrentBoard()[Sq(1, 5)], sqMan1);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(CurrentNode(), 2);
+    // The wheel: away from the user is back.
+    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f, &wheel);
+    EXPECT_EQ(CurrentNode(), 1);
+    f->SpeedButtonClick(4);
+    EXPECT_EQ(CurrentNode(), 2);
+    f->SpeedButtonClick(1);
+    EXPECT_EQ(CurrentNode(), 0);
+    // A panel click on a move shows its position.
+    const QPoint p = PanelPointOf(2);
+    PanelPress(p.x(), p.y());
+    EXPECT_EQ(CurrentNode(), 2);
+    // A node that is not in use is not shown.
+    f->GoToNode(700, true);
+    EXPECT_EQ(CurrentNode(), 2);
+}
+
+TEST_F(MainFormEntry, EnteringAMoveThatAlreadyFollowsGoesThereAndAnotherAsksTheQuestion) {
+    Click(Sq(2, 2));
+    Click(Sq(3, 3));
+    f->GoToNode(0, true);
+    Click(Sq(2, 2));
+    Click(Sq(3, 3)); // the same move: no question
+    EXPECT_EQ(CurrentNode(), 1);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 1);
+    f->GoToNode(0, true);
+    QStringList listed;
+    WhenShown(NewMoveQ, [&] {
+        for (int i = 0; i < NewMoveQ->ListBox1->count(); ++i)
+            listed << NewMoveQ->ListBox1->item(i)->text();
+        NewMoveQ->ButtonNew->click();
+    });
+    Click(Sq(2, 2));
+    Click(Sq(1, 3)); // c3-b4 as a new variation
+    EXPECT_EQ(listed, QStringList{"cd4"});
+    EXPECT_EQ(CurrentNode(), 2);
+    EXPECT_EQ(CurrentGame().nodes[2].mainLine, 0);
+    f->GoToNode(0, true);
+    WhenShown(NewMoveQ, [] { NewMoveQ->ButtonCanc->click(); });
+    Click(Sq(6, 2)); // g3
+    Click(Sq(7, 3)); // h4, cancelled
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
+    EXPECT_EQ(ListChildNodes(0, CurrentGame()).size(), 2u);
+}
+
+TEST_F(MainFormEntry, AFullTreeSaysSoAndLeavesTheBoard) {
+    const TMove m = CurrentGame().nodes[1]; // any record: the slots only have to be in use
+    for (int n = 1; n <= MaxNodes; ++n) {
+        EditGame().nodes[n] = m;
+        EditGame().nodes[n].free = 0;
+        EditGame().nodes[n].parent = 1000; // not the root, so the root has no children
+    }
+    EditGame().header.nodeCount = MaxNodes;
+    Click(Sq(6, 2));
+    Click(Sq(7, 3));
+    EXPECT_EQ(prompts.messages, QStringList{PhraseString(53)});
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
+}
+
+TEST_F(MainFormEntry, TheEngineSeams) {
+    // Analysis mode: a board move first stops the running analysis, before the game changes.
+    busy = true;
+    int nodesAtStop = -1;
+    f->Seams().stopEngineAndWait = [&] {
+        nodesAtStop = CurrentGame().header.nodeCount;
+        busy = false;
+    };
+    Click(Sq(6, 2));
+    Click(Sq(7, 3));
+    EXPECT_EQ(nodesAtStop, 0);
+    EXPECT_EQ(CurrentNode(), 1);
+    // With a stop requested, analysis mode does not restart the engine.
+    stopRequested = true;
+    const int before = starts;
+    Key(Qt::Key_Left);
+    EXPECT_EQ(starts, before);
+
+    // Play mode: while the engine thinks, clicks and navigation are ignored; after a move the
+    // engine starts.
+    f->PlayModeClick();
+    busy = true;
+    Click(Sq(2, 2));
+    Click(Sq(3, 3));
+    EXPECT_EQ(CurrentNode(), 0);
+    for (std::uint8_t q : f->ClickRing().Squares())
+        EXPECT_EQ(q, 0) << "ignored clicks are not stored";
+    Key(Qt::Key_Right);
+    EXPECT_EQ(CurrentNode(), 0);
+    busy = false;
+    WhenShown(NewMoveQ, [] { NewMoveQ->ButtonNew->click(); });
+    Click(Sq(2, 2));
+    Click(Sq(3, 3));
+    EXPECT_EQ(CurrentNode(), 2);
+    EXPECT_EQ(starts, before + 1);
+}
+
+TEST_F(MainFormEntry, SetGameTypeKeepsTheGameOnTheSameBoardAndStartsANewOneOnAnother) {
+    Click(Sq(2, 2));
+    Click(Sq(3, 3));
+    const TBoard played = CurrentBoard();
+    stops = 0;
+    f->SetGameType(gtEnglish, false);
+    EXPECT_GE(stops, 1) << "the engine is stopped before the variant changes";
+    EXPECT_EQ(CurrentVariant, gtEnglish);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 1);
+    EXPECT_EQ(CurrentBoard(), played);
+    EXPECT_TRUE(f->Item("N10")->isChecked());
+    EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), PhraseString(6));
+    f->SetGameType(gtInternational, false);
+    EXPECT_EQ(CurrentBoard(), StartPosition100);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 0);
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentGame().header.variant, gtInternational);
+    // A new game's header.
+    EXPECT_EQ(CurrentGame().white, "Player");
+    EXPECT_EQ(CurrentGame().black, "Vantor");
+    EXPECT_EQ(CurrentGame().tournament, "Test Game 5 min");
+    f->Item("N30min1")->setChecked(true);
+    f->NewGame();
+    EXPECT_EQ(CurrentGame().tournament, "Test Game 30 min");
+}
+
+TEST_F(MainFormEntry, SettingUpAPositionByHandAndFromAPastedFen) {
+    Click(Sq(2, 2));
+    Click(Sq(3, 3));
+    f->SetGameType(gtEnglish, false);
+    f->EnterSetupMode();
+    EXPECT_EQ(SetupMode, 1);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 0);
+    EXPECT_FALSE(f->Item("N1")->isEnabled());
+    EXPECT_FALSE(f->Item("N29")->isEnabled());
+    EXPECT_TRUE(f->Control("SetupDone")->isVisible());
+    EXPECT_FALSE(f->Control("SpeedButton1")->isVisible());
+    EXPECT_EQ(WhoMoves->RadioButton1->text(), PhraseString(57)) << "side 0 is Black in English";
+
+    // The left button cycles empty, man, king, the other side's king and man, empty.
+    const int sq = Sq(4, 4);
+    const int cycle[] = {1, 2, -2, -1, 0};
+    for (int v : cycle) {
+        Click(sq);
+        EXPECT_EQ(CurrentBoard()[sq], v);
+    }
+    Click(sq, 1);
+    EXPECT_EQ(CurrentBoard()[sq], -1);
+    Click(sq, 2);
+    EXPECT_EQ(CurrentBoard()[sq], 0);
+    Click(sq, 1);
+    Click(sq, 1);
+    Click(sq, 1);
+    EXPECT_EQ(CurrentBoard()[sq], 2);
+
+    // Navigation is ignored while setting up.
+    const TBoard editing = CurrentBoard();
+    Key(Qt::Key_Left);
+    f->SpeedButtonClick(1);
+    PanelPress(40, 70);
+    EXPECT_EQ(CurrentBoard(), editing);
+    EXPECT_EQ(SetupMode, 1);
+
+    f->ClearBrdBtnClick();
+    EXPECT_EQ(CurrentBoard(), EmptyBoard);
+    f->NewBrdBtnClick();
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
+
+    // Pasted text: a FEN tag sets the board; anything else, or a square off the board, is ignored.
+    QGuiApplication::clipboard()->setText("[FEN \"W:W21,22:BK1\"]");
+    f->FENPasteBtnClick();
+    EXPECT_EQ(CurrentBoard()[4], sqKing0);
+    EXPECT_EQ(CurrentBoard()[24], sqMan1); // White's 21
+    EXPECT_EQ(CurrentBoard()[23], sqMan1); // White's 22
+    EXPECT_EQ(SideToMove(), 1) << "\"W:\" means White, the second side, moves";
+    EXPECT_TRUE(WhoMoves->RadioButton2->isChecked());
+    const TBoard pasted = CurrentBoard();
+    for (const char* bad : {"[FEN \"B:W21,40:B1\"]", "W:W21:B1", "[Event \"x\"]", ""}) {
+        QGuiApplication::clipboard()->setText(bad);
+        f->FENPasteBtnClick();
+        EXPECT_EQ(CurrentBoard(), pasted) << bad;
+    }
+
+    WhenShown(WhoMoves, [] {
+        WhoMoves->SpinEdit1->setValue(3);
+        WhoMoves->Button1->click();
+    });
+    f->SetupDoneClick();
+    EXPECT_EQ(SetupMode, 0);
+    EXPECT_TRUE(f->Item("N1")->isEnabled());
+    EXPECT_TRUE(f->Control("SpeedButton1")->isVisible());
+    EXPECT_EQ(CurrentGame().header.startSide, 1);
+    EXPECT_EQ(CurrentGame().header.moveNumberOffset, 4);
+    EXPECT_EQ(SideToMove(), 1);
+    TPositionKey key;
+    PositionToKey(pasted, key);
+    EXPECT_EQ(CurrentGame().startKey, key);
+    // The set-up position is the game's root.
+    f->GoToNode(0, true);
+    EXPECT_EQ(CurrentBoard(), pasted);
+    EXPECT_EQ(SideToMove(), 1);
+}
+
+TEST_F(MainFormEntry, PopupCommandsMarksCommentsAndLines) {
+    Click(Sq(2, 2));
+    Click(Sq(3, 3));
+    Click(Sq(1, 5));
+    Click(Sq(0, 4));
+    f->GoToNode(1, true);
+    f->Item("N39")->trigger(); // "!"
+    f->Item("N50")->trigger(); // "-+"
+    EXPECT_EQ(MoveMarkOf(CurrentGame().nodes[1].annotation), 2);
+    EXPECT_EQ(PositionMarkOf(CurrentGame().nodes[1].annotation), 5);
+
+    WhenShown(CommDlg, [] {
+        CommDlg->Memo1->setPlainText(QString::fromUtf8("хороший ход"));
+        CommDlg->OKBtn->click();
+    });
+    f->Item("N1231231")->trigger();
+    EXPECT_EQ(Cp1251ToUtf8(CurrentGame().commentAfter[1]), "хороший ход");
+    QString shown;
+    WhenShown(CommDlg, [&] {
+        shown = CommDlg->Memo1->toPlainText();
+        CommDlg->Memo1->setPlainText("changed");
+        CommDlg->CancelBtn->click();
+    });
+    f->Item("N1231231")->trigger();
+    EXPECT_EQ(shown, QString::fromUtf8("хороший ход"));
+    EXPECT_EQ(Cp1251ToUtf8(CurrentGame().commentAfter[1]), "хороший ход");
+    f->Item("Clearallcomments1")->trigger();
+    EXPECT_TRUE(CurrentGame().commentAfter[1].empty());
+
+    f->Item("Deleteaftermove1")->trigger(); // deletes 1 and 2
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 0);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
+    // At the root the command is not offered and does nothing.
+    auto* popup = f->findChild<QMenu*>("PopupMenu1");
+    emit popup->aboutToShow();
+    EXPECT_FALSE(f->Item("Deleteaftermove1")->isEnabled());
+    f->Deleteaftermove1Click();
+    EXPECT_EQ(CurrentGame().header.nodeCount, 0);
+}
+
+TEST_F(MainFormEntry, HelpOpensTheRussianPageOnlyInRussian) {
+    std::vector<std::string> opened;
+    SetShellRunner([&](const std::vector<std::string>& argv) {
+        opened.push_back(argv.at(1));
+        return true;
+    });
+    for (int language = 1; language <= 5; ++language) {
+        SetLanguage(language);
+        f->Item("N16")->trigger();
+    }
+    SetLanguage(1);
+    ASSERT_EQ(opened.size(), 5u);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(opened[i], AppDir + (i == 1 ? "Docs/Russian.htm" : "Docs/English.htm"));
+    // The pages are installed in the run directory.
+    for (const char* page : {"/Docs/English.htm", "/Docs/Russian.htm"})
+        EXPECT_TRUE(std::filesystem::exists(RunDir() + page)) << page;
+}
+
+TEST_F(MainFormEntry, CommandsOfLaterPartsAreThereButDisabled) {
+    for (const char* name : {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1",
+                             "Engineoptions1", "N15", "ExportGif", "Gsmeinformation1"}) {
+        ASSERT_NE(f->Item(name), nullptr) << name;
+        EXPECT_FALSE(f->Item(name)->isEnabled()) << name;
+    }
+    for (const char* name : {"ToolButton4", "ToolButton5", "ToolButton8", "ToolButton9", "ToolButton11",
+                             "ToolButton12", "ToolButton16"})
+        EXPECT_FALSE(f->Control(name)->isEnabled()) << name;
+    EXPECT_TRUE(f->Item("N2")->isEnabled());
+    EXPECT_TRUE(f->Item("N24")->isEnabled());
+    EXPECT_FALSE(f->EditGameHeader());
+}
