@@ -33,6 +33,12 @@ void begin_search(engine_context& ctx, const engine_position& position) {
     ctx.pv_text().clear();
 }
 
+int start_root(engine_context& ctx, const engine_position& position, int side) {
+    begin_search(ctx, position);
+    ctx.game().record_played_position(position);
+    return gen::generate_legal(position, ctx.tables().root_moves, side);
+}
+
 namespace {
 
 // A move the book or the database chose, with its text.
@@ -47,28 +53,38 @@ int play_oracle_move(engine_context& ctx, const engine_position& chosen_position
 
 } // namespace
 
+bool play_book_move(engine_context& ctx, const engine_position& position, int side, engine_position& chosen,
+                    int& code) {
+    const move_list& moves = ctx.tables().root_moves;
+    int index = 0, value = 0;
+    std::string text;
+    if (!ctx.settings().book ||
+        !choose_book_move(ctx.book(), ctx.settings().book, position, side, moves, index, value, text) ||
+        index < 0 || index >= static_cast<int>(moves.count))
+        return false;
+    code = play_oracle_move(ctx, moves.moves[index], side, value, text, chosen);
+    return true;
+}
+
+int lost_game(engine_context& ctx, const engine_position& position, int side, engine_position& chosen,
+              driver_result* result) {
+    text::write_status(ctx.status_buffer(), "Lost game");
+    chosen = position;
+    if (result) *result = driver_result{-1, side == 0 ? -win_value : win_value, 0};
+    return ENGINE_LOSS;
+}
+
 int choose_move(engine_context& ctx, const engine_position& position, int side, engine_position& chosen,
                 driver_result* result) {
     search_control& c = ctx.control();
-    begin_search(ctx, position);
-    ctx.game().record_played_position(position);
-    move_list& moves = ctx.tables().root_moves;
-    const int n = gen::generate_legal(position, moves, side);
-
-    int index = 0, value = 0;
+    const int n = start_root(ctx, position, side);
+    const move_list& moves = ctx.tables().root_moves;
+    int code = 0, index = 0, value = 0;
     std::string oracle;
-    if (ctx.settings().book &&
-        choose_book_move(ctx.book(), ctx.settings().book, position, side, moves, index, value, oracle) &&
-        index >= 0 && index < n)
-        return play_oracle_move(ctx, moves.moves[index], side, value, oracle, chosen);
+    if (play_book_move(ctx, position, side, chosen, code)) return code;
     if (list_db_moves(ctx.db(), position, side, moves, index, value, oracle) && index >= 0 && index < n)
         return play_oracle_move(ctx, moves.moves[index], side, value, oracle, chosen);
-    if (n == 0) {
-        text::write_status(ctx.status_buffer(), "Lost game");
-        chosen = position;
-        if (result) *result = driver_result{-1, side == 0 ? -win_value : win_value, 0};
-        return ENGINE_LOSS;
-    }
+    if (n == 0) return lost_game(ctx, position, side, chosen, result);
 
     std::string& pv = ctx.pv_text();
     const int max_depth = n == 1 ? 1 : max_iteration;

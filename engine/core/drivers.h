@@ -17,6 +17,10 @@ void set_request(engine_context& ctx, int* playnow, double soft, double step, do
 // Starts a search's clock and counters: node and probe counts, table ageing, killers.
 void begin_search(engine_context& ctx, const engine_position& position);
 
+// The opening of both move choices: the search started, the root recorded as played and its
+// moves generated into the root list; returns their number.
+int start_root(engine_context& ctx, const engine_position& position, int side);
+
 // What the last driver found: the chosen move's index among the root moves, its value, and the
 // iteration counter at the end (the iteration after the last completed one, or the stopped one).
 struct driver_result {
@@ -24,6 +28,14 @@ struct driver_result {
     int value = 0;
     int depth = 0;
 };
+
+// The book's move when the book setting is on and the book has one: played (status text, log,
+// judgement with flag 1); true with the result code in `code`.
+bool play_book_move(engine_context& ctx, const engine_position& position, int side, engine_position& chosen,
+                    int& code);
+// No legal move: "Lost game", the position unchanged, ENGINE_LOSS.
+int lost_game(engine_context& ctx, const engine_position& position, int side, engine_position& chosen,
+              driver_result* result);
 
 // Chooses a move for `side` (0: pieces[0] moves): the book, then the database, then iterative
 // deepening. Writes the position after it into `chosen` and returns the result code of the game

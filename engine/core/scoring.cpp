@@ -118,25 +118,11 @@ bool compare_value_ascending(const root_record& a, const root_record& b) {
 
 int choose_move_allscores(engine_context& ctx, const engine_position& position, int side,
                           engine_position& chosen, driver_result* result) {
-    begin_search(ctx, position);
-    ctx.game().record_played_position(position);
-    move_list& moves = ctx.tables().root_moves;
-    const int n = gen::generate_legal(position, moves, side);
-    int index = 0, value = 0;
-    std::string oracle;
-    if (ctx.settings().book &&
-        choose_book_move(ctx.book(), ctx.settings().book, position, side, moves, index, value, oracle) &&
-        index >= 0 && index < n) {
-        chosen = moves.moves[index];
-        publish(ctx, oracle);
-        return ctx.game().game_result(chosen, side, value, 1);
-    }
-    if (n == 0) {
-        text::write_status(ctx.status_buffer(), "Lost game");
-        chosen = position;
-        if (result) *result = driver_result{-1, side == 0 ? -win_value : win_value, 0};
-        return ENGINE_LOSS;
-    }
+    const int n = start_root(ctx, position, side);
+    const move_list& moves = ctx.tables().root_moves;
+    int code = 0;
+    if (play_book_move(ctx, position, side, chosen, code)) return code;
+    if (n == 0) return lost_game(ctx, position, side, chosen, result);
     const int max_depth = n == 1 ? 5 : max_iteration;
     std::vector<root_record> records = root_records(moves);
     std::string scores;

@@ -45,6 +45,15 @@ class searcher {
     // Orders `moves` (the moves of `p`, searched at `ply`): `first` comes first, the rest by score.
     void order_moves(const engine_position& p, const move_list& moves, int ply, int side, int first);
 
+    // The moves of a node with several: `first` (none: -1) searched at once, then the others by
+    // their ordering scores while the window stays open; side 0 raises its best value and alpha,
+    // side 1 lowers its best and beta. With `stop_on_playnow` (the root of iteration 5 on) a set
+    // play-now word ends the loop after the child at once, with stopped_value.
+    template <int Side>
+    int search_moves(const engine_position& p, const move_list& list, int ply, int child_depth, int alpha,
+                     int beta, int moderate, int deep, int first, int& best_index,
+                     bool stop_on_playnow = false);
+
   private:
     void leaf(int ply) {
         ++m_control.leaves;
@@ -117,6 +126,42 @@ void searcher::order_moves(const engine_position& p, const move_list& moves, int
         order[i] = static_cast<std::uint16_t>(i);
     }
     sort_moves_by_score(scores.data(), order.data(), n);
+}
+
+template <int Side>
+int searcher::search_moves(const engine_position& p, const move_list& list, int ply, int child_depth,
+                           int alpha, int beta, int moderate, int deep, int first, int& best_index,
+                           bool stop_on_playnow) {
+    const int n = static_cast<int>(list.count);
+    int best = Side == 0 ? -win_value : win_value;
+    int a = alpha, b = beta;
+    auto open = [&] { return Side == 0 ? best < b : a < best; };
+    // Searches move i; false when the play-now word stops the loop.
+    auto visit = [&](int i) {
+        m_tables.path[ply] = list.moves[i];
+        int child_best;
+        const int v = search(list.moves[i], ply + 1, child_depth, a, b, 1 - Side, moderate, deep, child_best);
+        if (stop_on_playnow && playnow_set(m_control)) {
+            m_control.stopped = true;
+            return false;
+        }
+        if (Side == 0 ? v > best : v < best) {
+            best = v;
+            best_index = i;
+        }
+        if (Side == 0)
+            a = std::max(a, best);
+        else
+            b = std::min(b, best);
+        return true;
+    };
+    if (first >= 0 && !visit(first)) return stopped_value;
+    if (!open()) return best;
+    order_moves(p, list, ply, Side, first);
+    const auto& order = m_tables.order[ply];
+    for (int j = first >= 0 ? 1 : 0; j < n && open(); ++j)
+        if (!visit(order[j])) return stopped_value;
+    return best;
 }
 
 int searcher::search(const engine_position& p, int ply, int depth, int alpha, int beta, int side,
@@ -268,58 +313,10 @@ int searcher::search(const engine_position& p, int ply, int depth, int alpha, in
             search(p, ply, depth - 32, alpha, beta, side, moderate, deep, found);
             if (found >= 0 && found < n) first = found;
         }
-        const int child_depth = depth - ply_depth;
-        if (side == 0) {
-            best = -win_value;
-            int a = alpha;
-            if (first >= 0) {
-                m_tables.path[ply] = list.moves[first];
-                best =
-                    search(list.moves[first], ply + 1, child_depth, a, beta, 1, moderate, deep, child_best);
-                best_index = first;
-                a = std::max(a, best);
-            }
-            if (best < beta) {
-                order_moves(p, list, ply, side, first);
-                const auto& order = m_tables.order[ply];
-                for (int j = first >= 0 ? 1 : 0; j < n && best < beta; ++j) {
-                    const int i = order[j];
-                    m_tables.path[ply] = list.moves[i];
-                    const int v =
-                        search(list.moves[i], ply + 1, child_depth, a, beta, 1, moderate, deep, child_best);
-                    if (v > best) {
-                        best = v;
-                        best_index = i;
-                    }
-                    a = std::max(a, best);
-                }
-            }
-        } else {
-            best = win_value;
-            int b = beta;
-            if (first >= 0) {
-                m_tables.path[ply] = list.moves[first];
-                best =
-                    search(list.moves[first], ply + 1, child_depth, alpha, b, 0, moderate, deep, child_best);
-                best_index = first;
-                b = std::min(b, best);
-            }
-            if (alpha < best) {
-                order_moves(p, list, ply, side, first);
-                const auto& order = m_tables.order[ply];
-                for (int j = first >= 0 ? 1 : 0; j < n && alpha < best; ++j) {
-                    const int i = order[j];
-                    m_tables.path[ply] = list.moves[i];
-                    const int v =
-                        search(list.moves[i], ply + 1, child_depth, alpha, b, 0, moderate, deep, child_best);
-                    if (v < best) {
-                        best = v;
-                        best_index = i;
-                    }
-                    b = std::min(b, best);
-                }
-            }
-        }
+        best = side == 0 ? search_moves<0>(p, list, ply, depth - ply_depth, alpha, beta, moderate, deep,
+                                           first, best_index)
+                         : search_moves<1>(p, list, ply, depth - ply_depth, alpha, beta, moderate, deep,
+                                           first, best_index);
     }
 
     // A search cut short by the play-now word knows nothing worth keeping.
@@ -373,42 +370,19 @@ int root_search(engine_context& ctx, const engine_position& position, const move
     ctx.game().replace_newest_played(position);
     searcher s(ctx);
     const int n = static_cast<int>(moves.count);
-    s.order_moves(position, moves, 0, side, best_index >= 0 && best_index < n ? best_index : -1);
-    const auto& order = tables.order[0];
+    const int first = best_index >= 0 && best_index < n ? best_index : -1;
     const int depth = ply_depth * d - ply_depth;
-    int best, found = -1, child_best;
+    int found = -1, best;
     if (side == 0) {
-        best = -win_value;
-        int a = alpha;
-        if (beta > -win_value)
-            for (int j = 0; j < n && best < beta; ++j) {
-                const int i = order[j];
-                tables.path[0] = moves.moves[i];
-                const int v = s.search(moves.moves[i], 1, depth, a, beta, 1, 0, 0, child_best);
-                if (playnow_set(control) && d > 4) {
-                    control.stopped = true;
-                    return stopped_value;
-                }
-                if (v > best) {
-                    best = v;
-                    found = i;
-                }
-                a = std::max(a, best);
-            }
+        // Only side 0's root looks at the play-now word, from iteration 5 on.
+        best = beta > -win_value
+                   ? s.search_moves<0>(position, moves, 0, depth, alpha, beta, 0, 0, first, found, d > 4)
+                   : -win_value;
+        if (best == stopped_value) return stopped_value;
     } else {
-        best = win_value;
-        int b = beta;
-        if (alpha < win_value)
-            for (int j = 0; j < n && alpha < best; ++j) {
-                const int i = order[j];
-                tables.path[0] = moves.moves[i];
-                const int v = s.search(moves.moves[i], 1, depth, alpha, b, 0, 0, 0, child_best);
-                if (v < best) {
-                    best = v;
-                    found = i;
-                }
-                b = std::min(b, best);
-            }
+        best = alpha < win_value
+                   ? s.search_moves<1>(position, moves, 0, depth, alpha, beta, 0, 0, first, found)
+                   : win_value;
     }
     if (found >= 0) {
         best_index = found;
