@@ -154,18 +154,6 @@ constexpr word edge_squares = 0xf818181f;
 inline int count(word w) {
     return egdb_bitcount_table[w & 0xFFFF] + egdb_bitcount_table[w >> 16];
 }
-// Sum of the row numbers of the set bits of a 16-bit half (rows 0-3).
-inline constexpr std::array<std::uint8_t, 65536> half_row_sums = [] {
-    std::array<std::uint8_t, 65536> t{};
-    for (unsigned x = 1; x < 65536; ++x)
-        t[x] = static_cast<std::uint8_t>(t[x & (x - 1)] + (std::countr_zero(x) >> 2));
-    return t;
-}();
-// Sum of the row numbers of the set bits of w.
-inline int row_sum(word w) {
-    return half_row_sums[w & 0xFFFF] + half_row_sums[w >> 16] + 4 * (egdb_bitcount_table[w >> 16]);
-}
-
 inline word lowest(word w) {
     return w & (~w + 1);
 }

@@ -35,9 +35,9 @@ int blocking(word man, word kings0, word kings1) {
 
 int score_db_decided(const eval::eval_record& r) {
     const word m0 = r.men_mask[0], m1 = r.men_mask[1], k0 = r.king_mask[0], k1 = r.king_mask[1];
-    int v = 2 * bit::row_sum(m0);
+    int v = 2 * eval::row_sum(m0);
     if (r.men[0] == 1 && r.men[1] == 0 && r.kings[0] >= r.kings[1]) v += blocking(m0, k0, k1);
-    if (r.men[0] + r.kings[0] == r.men[1] + r.kings[1] && m1) v += 2 * (7 * r.men[1] - bit::row_sum(m1));
+    if (r.men[0] + r.kings[0] == r.men[1] + r.kings[1] && m1) v += 2 * (7 * r.men[1] - eval::row_sum(m1));
     return v + 2900 - 30 * (2 * (r.men[0] + r.men[1]) + r.kings[0] + r.kings[1]) +
            count(k0 & bit::centre_squares) + count(k1 & bit::edge_squares);
 }

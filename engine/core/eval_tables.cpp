@@ -1,5 +1,6 @@
 #include "eval_tables.h"
 
+#include <bit>
 #include <mutex>
 
 namespace marrak::inline MARRAK_RULES_NS::eval {
@@ -62,6 +63,10 @@ void build_bit_tables() {
         tables.bit_index[1u << b] = static_cast<std::int8_t>(italian_rules ? (b & ~3) + 3 - (b & 3) : b);
     for (unsigned b = 0; b < 256; ++b)
         tables.byte_reversal[b] = reverse8(b);
+    tables.half_row_sum[0] = 0;
+    for (unsigned x = 1; x < 65536; ++x)
+        tables.half_row_sum[x] =
+            static_cast<std::uint8_t>(tables.half_row_sum[x & (x - 1)] + (std::countr_zero(x) >> 2));
 }
 
 void build_eval_tables() {

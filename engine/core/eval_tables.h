@@ -28,6 +28,8 @@ struct eval_tables {
     // English numbering, the bit with its place in the row reversed in the Italian one.
     std::array<std::int8_t, 65536> bit_index;
     std::array<std::uint32_t, 256> byte_reversal;
+    // The sum of the row numbers (0-3) of the set bits of a 16-bit value.
+    std::array<std::uint8_t, 65536> half_row_sum;
 };
 
 extern eval_tables tables;
@@ -42,6 +44,11 @@ void init_eval_tables();
 inline word reverse_bits32(word w) {
     const auto& r = tables.byte_reversal;
     return r[w >> 24] | r[(w >> 16) & 0xFF] << 8 | r[(w >> 8) & 0xFF] << 16 | r[w & 0xFF] << 24;
+}
+
+// The sum of the row numbers of the set bits of w.
+inline int row_sum(word w) {
+    return tables.half_row_sum[w & 0xFFFF] + tables.half_row_sum[w >> 16] + 4 * bit::count(w >> 16);
 }
 
 // The square index of a single-bit mask (0 for an empty one).

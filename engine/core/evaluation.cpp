@@ -133,7 +133,7 @@ int evaluate_position(const engine_position& p, int side, eval_record& r) {
     const int nfree0 = count(free0), nfree1 = count(free1);
     const int ntrapped0 = count(trapped0), ntrapped1 = count(trapped1);
 
-    int tempo = bit::row_sum(b.m0) - (7 * r.men[1] - bit::row_sum(b.m1));
+    int tempo = row_sum(b.m0) - (7 * r.men[1] - row_sum(b.m1));
 
     int breakthrough = 0;
     const int break_a = breakthrough_of(b, side), break_b = breakthrough_of(t, 1 - side);
