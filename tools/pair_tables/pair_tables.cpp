@@ -31,7 +31,7 @@ struct triplet {
 };
 
 // The lists' sizes and their fixed first rows.
-struct list_spec {
+struct list_shape {
     const char* name;
     int king;
     std::vector<int> stages; // whose statistics it takes
@@ -39,7 +39,7 @@ struct list_spec {
     std::vector<triplet> fixed;
 };
 
-const std::vector<list_spec> lists = {
+const std::vector<list_shape> lists = {
     {"men_0", 0, {0, 1}, 267, {{1, 1, 44}, {1, 5, 18}, {1, 6, 10}, {1, 10, 74}, {1, 17, 29}, {1, 19, 90}}},
     {"men_2", 0, {2}, 267, {}},
     {"men_3", 0, {3}, 267, {}},
@@ -95,7 +95,7 @@ bool before(const triplet& x, const triplet& y) {
     return x.a != y.a ? x.a < y.a : x.b < y.b;
 }
 
-std::vector<triplet> make_list(const pair_stats& stats, const list_spec& spec) {
+std::vector<triplet> make_list(const pair_stats& stats, const list_shape& shape) {
     struct pair {
         int from, to;
         std::uint64_t available, chosen;
@@ -104,9 +104,9 @@ std::vector<triplet> make_list(const pair_stats& stats, const list_spec& spec) {
     for (int from = 0; from < 32; ++from)
         for (int to = 0; to < 32; ++to) {
             pair p{from, to, 0, 0};
-            for (int s : spec.stages) {
-                p.available += stats.table[spec.king][s][from][to].available;
-                p.chosen += stats.table[spec.king][s][from][to].chosen;
+            for (int s : shape.stages) {
+                p.available += stats.table[shape.king][s][from][to].available;
+                p.chosen += stats.table[shape.king][s][from][to].chosen;
             }
             if (p.available) pairs.push_back(p);
         }
@@ -116,25 +116,25 @@ std::vector<triplet> make_list(const pair_stats& stats, const list_spec& spec) {
         if (x.available != y.available) return x.available > y.available;
         return x.from != y.from ? x.from < y.from : x.to < y.to;
     });
-    std::vector<triplet> out = spec.fixed;
-    const triplet last_fixed = spec.fixed.empty() ? triplet{0, 0, 0} : spec.fixed.back();
+    std::vector<triplet> out = shape.fixed;
+    const triplet last_fixed = shape.fixed.empty() ? triplet{0, 0, 0} : shape.fixed.back();
     for (const pair& p : pairs) {
-        if (static_cast<int>(out.size()) >= spec.length) break;
+        if (static_cast<int>(out.size()) >= shape.length) break;
         const triplet t{
             p.from + 1, p.to + 1,
             static_cast<int>(std::lround(1 + 99.0 * p.chosen / static_cast<double>(p.available + 1)))};
         if (!before(last_fixed, t)) continue; // the fixed rows stay first
         out.push_back(t);
     }
-    for (auto [from, to] : geometric_pairs(spec.king != 0)) {
-        if (static_cast<int>(out.size()) >= spec.length) break;
+    for (auto [from, to] : geometric_pairs(shape.king != 0)) {
+        if (static_cast<int>(out.size()) >= shape.length) break;
         const triplet t{from + 1, to + 1, 1};
         if (!before(last_fixed, t)) continue;
         if (std::any_of(out.begin(), out.end(), [&](const triplet& u) { return u.a == t.a && u.b == t.b; }))
             continue;
         out.push_back(t);
     }
-    std::sort(out.begin() + static_cast<long>(spec.fixed.size()), out.end(), before);
+    std::sort(out.begin() + static_cast<long>(shape.fixed.size()), out.end(), before);
     return out;
 }
 
@@ -176,9 +176,9 @@ int main(int argc, char** argv) {
         "not edit.\n#include \"pair_tables.h\"\n\nnamespace marrak::inline MARRAK_RULES_NS::order {\n"
         "namespace {\n",
         options.games, options.depth, static_cast<unsigned long long>(stats->positions));
-    for (const list_spec& spec : lists) {
-        const std::vector<triplet> list = make_list(*stats, spec);
-        std::fprintf(out, "\nconstexpr triplet %s[] = {", spec.name);
+    for (const list_shape& shape : lists) {
+        const std::vector<triplet> list = make_list(*stats, shape);
+        std::fprintf(out, "\nconstexpr triplet %s[] = {", shape.name);
         for (std::size_t i = 0; i < list.size(); ++i)
             std::fprintf(out, "%s{%d, %d, %d},", i % 8 == 0 ? "\n    " : " ", list[i].a, list[i].b,
                          list[i].v);
