@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <set>
+#include <thread>
 
 using namespace engine_test;
 
@@ -177,4 +178,40 @@ TEST(EngineLibraries, GetBestMovesTakesDoublyClaimedSquaresAsEmpty) {
         expected.insert(key_of(legal.moves[i]));
     }
     EXPECT_EQ(scored, expected);
+}
+
+// Requests from two threads at once: the engine mutex lets one search at a time, and each gets the
+// scores of its own position.
+TEST(EngineLibraries, GetBestMovesFromTwoThreads) {
+    library lib("libmarrak_italian.so");
+    ASSERT_TRUE(lib.loaded());
+    auto best_moves = lib.function<get_best_moves_fn>("get_best_moves");
+    ASSERT_NE(best_moves, nullptr);
+    struct request {
+        engine_position p;
+        int side;
+        move_list moves;
+        int values[ENGINE_MAX_MOVES];
+        int result = -1;
+    };
+    static request requests[2];
+    requests[0].p = start_position;
+    requests[0].side = 0;
+    requests[1].p = start_position;
+    requests[1].side = 1;
+    std::vector<std::thread> threads;
+    for (auto& r : requests)
+        threads.emplace_back([&r, best_moves] {
+            int playnow = 0, margin = 0;
+            r.result =
+                best_moves(&r.p, r.side, 0.02, nullptr, &playnow, 0, 0, &r.moves, r.values, 3, &margin);
+        });
+    for (auto& t : threads)
+        t.join();
+    for (auto& r : requests) {
+        EXPECT_EQ(r.result, 0);
+        ASSERT_EQ(r.moves.count, 7u);
+        for (std::uint32_t i = 0; i < 7; ++i)
+            EXPECT_EQ(r.moves.moves[i].pieces[r.side] == start_position.pieces[r.side], false);
+    }
 }

@@ -3,8 +3,10 @@
 
 #include "search_fixture.h"
 
+#include <atomic>
 #include <random>
 #include <regex>
+#include <thread>
 
 using namespace search_test;
 using engine_test::diagram;
@@ -146,4 +148,39 @@ TEST(TimeControl, HardLimitStopsAtTheClockTestAndStoresNothingAfter) {
         if (at_stop[i].lock != table.entries()[i].lock || at_stop[i].data != table.entries()[i].data)
             ++differ;
     EXPECT_EQ(differ, 0u);
+}
+
+// The host's side of a search on another thread: it reads the status buffer while the engine
+// writes it (both byte-wise atomic), and its play-now word ends the search from iteration 5 on.
+TEST(TimeControl, HostThreadReadsTheStatusAndStopsTheSearch) {
+    fixture f;
+    f.ctx->set_clock(marrak::search::steady_milliseconds);
+    std::atomic<bool> done{false};
+    engine_position chosen;
+    marrak::search::driver_result r;
+    std::thread engine([&] {
+        f.choose(start_position, 0, marrak::search::max_iteration, chosen, r);
+        done = true;
+    });
+    std::string seen;
+    bool asked = false;
+    while (!done) {
+        char copy[ENGINE_STATUS_TEXT_SIZE];
+        for (int i = 0; i < ENGINE_STATUS_TEXT_SIZE; ++i)
+            copy[i] = std::atomic_ref<char>(f.status[i]).load(std::memory_order_relaxed);
+        copy[ENGINE_STATUS_TEXT_SIZE - 1] = '\0';
+        seen = copy;
+        // Once iteration 7 is under way, ask for the move, once: the engine clears the word.
+        if (!asked && seen.find("depth 7/") != std::string::npos) {
+            std::atomic_ref<int>(f.playnow).store(1);
+            asked = true;
+        }
+        std::this_thread::yield();
+    }
+    engine.join();
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(std::atomic_ref<int>(f.playnow).load(), 0);
+    EXPECT_TRUE(contains(legal_moves(start_position, 0), chosen));
+    EXPECT_GE(r.depth, 7);
+    EXPECT_EQ(seen.rfind("value", 0), 0u) << seen;
 }
