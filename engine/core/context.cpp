@@ -20,13 +20,14 @@ engine_context::engine_context()
 }
 
 void engine_context::init() {
-    if (m_initialised) return;
-    m_initialised = true;
-    eval::init_bit_tables();
-    // A failed allocation leaves the smallest table (or none, which the table's users tolerate).
-    m_hash.alloc(m_settings.hash_megabytes, [this](const char* text) { log(text); });
-    eval::init_eval_tables();
-    order::init_pair_tables();
+    std::call_once(m_init_once, [this] {
+        eval::init_bit_tables();
+        // A failed allocation leaves the smallest table (or none, which the table's users tolerate).
+        m_hash.alloc(m_settings.hash_megabytes, [this](const char* text) { log(text); });
+        eval::init_eval_tables();
+        order::init_pair_tables();
+        m_initialised.store(true, std::memory_order_release);
+    });
 }
 
 engine_context& context() {

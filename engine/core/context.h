@@ -15,6 +15,7 @@
 #include "search_state.h"
 #include "settings.h"
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -32,9 +33,10 @@ class engine_context {
 
     // The one-time set-up the exports run first; later calls do nothing. Builds, in this order,
     // the bit tables, the transposition table, the evaluation tables and the move-ordering
-    // tables (the move generator's tables are compile-time constants).
+    // tables (the move generator's tables are compile-time constants). Safe from any thread: the
+    // host may list moves while another thread's request is the first call.
     void init();
-    bool initialised() const { return m_initialised; }
+    bool initialised() const { return m_initialised.load(std::memory_order_acquire); }
 
     engine_settings& settings() { return m_settings; }
     tt::hash_table& hash() { return m_hash; }
@@ -65,7 +67,8 @@ class engine_context {
     int* own_playnow() { return &m_own_playnow; }
 
   private:
-    bool m_initialised = false;
+    std::once_flag m_init_once;
+    std::atomic<bool> m_initialised{false};
     engine_settings m_settings;
     tt::hash_table m_hash;
     history::game_history m_history;
