@@ -180,8 +180,8 @@ TEST(EngineLibraries, GetBestMovesTakesDoublyClaimedSquaresAsEmpty) {
     EXPECT_EQ(scored, expected);
 }
 
-// Requests from two threads at once: the engine mutex lets one search at a time, and each gets the
-// scores of its own position.
+// Requests from two threads at once, each the library's first call: the set-up runs once, the
+// engine mutex lets one search at a time, and each gets the scores of its own side's moves.
 TEST(EngineLibraries, GetBestMovesFromTwoThreads) {
     library lib("libmarrak_italian.so");
     ASSERT_TRUE(lib.loaded());
@@ -209,9 +209,20 @@ TEST(EngineLibraries, GetBestMovesFromTwoThreads) {
     for (auto& t : threads)
         t.join();
     for (auto& r : requests) {
+        SCOPED_TRACE(r.side);
         EXPECT_EQ(r.result, 0);
+        move_list legal;
+        ASSERT_EQ(lib.build(start_position, r.side, legal), 7);
         ASSERT_EQ(r.moves.count, 7u);
-        for (std::uint32_t i = 0; i < 7; ++i)
-            EXPECT_EQ(r.moves.moves[i].pieces[r.side] == start_position.pieces[r.side], false);
+        std::set<std::uint64_t> scored, expected;
+        for (std::uint32_t i = 0; i < 7; ++i) {
+            scored.insert(key_of(r.moves.moves[i]));
+            expected.insert(key_of(legal.moves[i]));
+            // Best first for the mover.
+            if (i) {
+                EXPECT_TRUE(r.side == 0 ? r.values[i - 1] >= r.values[i] : r.values[i - 1] <= r.values[i]);
+            }
+        }
+        EXPECT_EQ(scored, expected);
     }
 }
