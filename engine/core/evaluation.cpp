@@ -62,6 +62,8 @@ int fixed_corrections(const board_sets& b) {
 int breakthrough_of(const board_sets& b, int side) {
     namespace bt = breakthrough;
     if (b.k1 & 0xfff00000u) return 0;
+    // No man on rows 4-6: both keys hold no men, whose entries are clear; spares two cache misses.
+    if (!(b.m0 & 0x0fff0000u)) return 0;
     if (bt::test(bt::table_a, bt::key_a(side, b.m0, b.w0, b.m1))) return 1;
     if (bt::test(bt::table_b, bt::key_b(side, b.m0, b.w0, b.m1))) return 2;
     return 0;

@@ -115,6 +115,11 @@ void breakthrough_tables_follow_the_race() {
         EXPECT_EQ(bt::test(bt::table_a, bt::key_a(r.side, m0, p.pieces[0], m1)), r.a);
         EXPECT_EQ(bt::test(bt::table_b, bt::key_b(r.side, m0, p.pieces[0], m1)), r.b);
     }
+    // Without men no key is set: the evaluation skips the look-up then.
+    int set_without_men = 0;
+    for (std::uint32_t key = 0; key < (1u << bt::key_bits); key += 256)
+        set_without_men += bt::test(bt::table_a, key) + bt::test(bt::table_b, key);
+    EXPECT_EQ(set_without_men, 0);
 }
 
 } // namespace
