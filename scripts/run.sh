@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds what the program needs (tavrix, the engine libraries, their assets) and starts tavrix in
+# Builds what the program needs (tavrix, the engine libraries, their assets and books) and starts tavrix in
 # the run directory. The test command builds the rest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
