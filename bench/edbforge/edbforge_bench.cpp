@@ -1,9 +1,16 @@
-// Generator speed: the index, move generation, and whole runs at several thread counts.
+// Generator speed: the index, move generation, and whole runs at several thread counts; the
+// solver beside the frozen copy of the one it replaced, on one and on many threads.
+
+#include "reference/reference_solver.h"
+#include "reference/solve_all.h"
 
 #include "edbforge/generator.h"
 #include "edbforge/index.h"
+#include "edbforge/solver.h"
 
 #include <benchmark/benchmark.h>
+
+#include <chrono>
 
 #include <cstdlib>
 #include <filesystem>
@@ -78,5 +85,42 @@ void BM_RunFourPieces(benchmark::State& state) {
     std::system((std::string("rm -rf ") + dir).c_str());
 }
 BENCHMARK(BM_RunFourPieces)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+template <class TSolver, class TThreads> double seconds_to_solve(int pieces, TThreads& threads) {
+    edb::table_set tables;
+    const auto start = std::chrono::steady_clock::now();
+    reference_solve::solve_all<TSolver>(pieces, tables, threads);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Every class of 2 to N pieces in memory (no files), by the old solver and by the solver, on one
+// thread and on T: the seconds and the speed-up of each, and the new against the old on T threads.
+// Arguments: N, T.
+void BM_SolveOldAndNew(benchmark::State& state) {
+    idx::build_rank_table();
+    const int pieces = static_cast<int>(state.range(0)), threads = static_cast<int>(state.range(1));
+    double old1 = 0, oldT = 0, new1 = 0, newT = 0;
+    for (auto _ : state) {
+        int one = 1, many = threads;
+        old1 = seconds_to_solve<reference_solve::class_solver>(pieces, one);
+        oldT = seconds_to_solve<reference_solve::class_solver>(pieces, many);
+        solve::thread_pool pool1(1), poolT(threads);
+        new1 = seconds_to_solve<solve::class_solver>(pieces, pool1);
+        newT = seconds_to_solve<solve::class_solver>(pieces, poolT);
+    }
+    state.counters["old_1t_s"] = old1;
+    state.counters["old_Tt_s"] = oldT;
+    state.counters["old_speedup"] = old1 / oldT;
+    state.counters["new_1t_s"] = new1;
+    state.counters["new_Tt_s"] = newT;
+    state.counters["new_speedup"] = new1 / newT;
+    state.counters["new_vs_old_Tt"] = oldT / newT;
+}
+BENCHMARK(BM_SolveOldAndNew)
+    ->Args({4, 8})
+    ->Args({5, 8})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 } // namespace

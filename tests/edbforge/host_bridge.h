@@ -59,5 +59,8 @@ std::string make_temp_dir(const std::string& tag);
 // fills `output` with what it printed (both streams).
 int run_program(const std::string& dir, const std::string& input, const std::string& args,
                 std::string& output);
+// The same with standard output sent to `stdout_path`; `output` gets standard error only.
+int run_program_to(const std::string& dir, const std::string& input, const std::string& args,
+                   const std::string& stdout_path, std::string& output);
 
 } // namespace bridge
