@@ -6,7 +6,6 @@
 std::atomic<TGameType> CurrentVariant{gtRussian};
 std::atomic<int> SquareCount{32};
 std::atomic<int> BoardGeometry{1};
-TGame CurrentGame;
 
 TVariantHooks& VariantHooks() {
     static TVariantHooks hooks;
@@ -15,7 +14,6 @@ TVariantHooks& VariantHooks() {
 
 void SetGameVariant(TGameType v) {
     CurrentVariant = v;
-    CurrentGame.header.variant = v;
     SquareCount = SquaresOf(v);
     BoardGeometry = GeometryOf(v);
     ClearHashTable();

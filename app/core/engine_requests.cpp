@@ -1,12 +1,9 @@
 #include "app/core/engine_requests.h"
 
-#include "app/core/game_tree_edit.h"
-
 #include "app/core/builtin_search.h"
 #include "app/core/engine_seams.h"
 #include "app/core/game_clock.h"
 #include "app/core/game_end.h"
-#include "app/core/game_state_lock.h"
 #include "app/core/language.h"
 #include "app/core/move_sound.h"
 #include "app/core/request_flags.h"
@@ -68,26 +65,9 @@ struct TRequestEndGuard {
 
 // The engine's answer, made in the game when it is still the answer to this game's position.
 void ApplyEngineMove(const TEngineRequest& r, const TMove& move) {
-    TMoveList legal;
-    FindMoves(r.board, r.side, legal, r.variant);
-    bool isLegal = false;
-    for (const TMove& m : legal)
-        isLegal = isLegal || m.SameMove(move);
-    int node = 0;
-    {
-        TGameLock lock = LockGameState();
-        if (!isLegal || CurrentNode != r.node || SideToMove != r.side || !SamePosition(CurrentBoard, r.board))
-            return;
-        TEngineRequestHooks& hooks = EngineRequestHooks();
-        node = hooks.addMoveToTree ? hooks.addMoveToTree(move)
-                                   : AddEngineMoveToTree(CurrentGame, CurrentNode, move, r.variant);
-        if (node != 0) {
-            CurrentNode = node;
-            MakeMove(move, CurrentBoard, r.variant);
-            SideToMove = 1 - SideToMove;
-        }
-    }
-    if (node == 0) return;
+    const TAddMoveResult added = GameSession().PlayEngineMove(r.at, move);
+    if (added.treeFull) PostGameMessage(std::string(Phrase(53)), 0);
+    if (added.node == 0) return;
     // The sound plays outside the lock: it blocks while it plays.
     if (EngineRequestHooks().playMoveSound)
         EngineRequestHooks().playMoveSound();
@@ -104,14 +84,15 @@ void AnalyseOnce(const TEngineRequest& r) {
     case ekTrevalo:
     case ekMarrak:
     case ekMarrakItalian:
-        EngineBridge().GetEngineMove(r.settings.Kind, r.board, r.side, move,
+        EngineBridge().GetEngineMove(r.settings.Kind, r.at.board, r.at.side, move,
                                      static_cast<double>(AnalysisBudget));
         break;
     case ekOskeen:
-        EngineBridge().ThinkOutsideEngine(r.board, r.side, static_cast<std::int32_t>(AnalysisBudget), move);
+        EngineBridge().ThinkOutsideEngine(r.at.board, r.at.side, static_cast<std::int32_t>(AnalysisBudget),
+                                          move);
         break;
     default:
-        RunBuiltinSearch({r.board, r.side, r.variant, false, r.fullNotation}, AnalysisDepth, 0,
+        RunBuiltinSearch({r.at.board, r.at.side, r.at.variant, false, r.fullNotation}, AnalysisDepth, 0,
                          AnalysisBudget, g_hostStop, BookMoves());
         break;
     }
@@ -175,33 +156,30 @@ TEngineRequest CaptureEngineRequest(const TEngineSettings& settings) {
     ApplyLevel(r.settings);
     r.playMode = AnalysisMode.load() == 0;
     r.fullNotation = FullNotation;
-    TGameLock lock = LockGameState();
-    r.board = CurrentBoard;
-    r.side = SideToMove;
-    r.node = CurrentNode;
-    r.variant = CurrentVariant;
+    r.at = GameSession().Snapshot();
     return r;
 }
 
 void ComputeEngineMove(const TEngineRequest& r) {
     ClearEngineStopWord();
     EngineInfo.Update([&](TEngineInfo& info) { info.Name = r.settings.ShortName; });
-    const int n = BudgetDivisor(r.variant);
-    const std::int32_t clock = Clocks[r.side & 1].load();
+    const int n = BudgetDivisor(r.at.variant);
+    const std::int32_t clock = Clocks[r.at.side & 1].load();
     TMove move;
     bool got = false;
     switch (r.settings.Kind) {
     case ekTrevalo:
     case ekMarrak:
     case ekMarrakItalian:
-        got = EngineBridge().GetEngineMove(r.settings.Kind, r.board, r.side, move, clock / double(n) / 100);
+        got = EngineBridge().GetEngineMove(r.settings.Kind, r.at.board, r.at.side, move,
+                                           clock / double(n) / 100);
         break;
     case ekOskeen:
-        got = EngineBridge().ThinkOutsideEngine(r.board, r.side, clock * 10, move);
+        got = EngineBridge().ThinkOutsideEngine(r.at.board, r.at.side, clock * 10, move);
         break;
     default: {
         const TBuiltinSearchOutcome out =
-            RunBuiltinSearch({r.board, r.side, r.variant, true, r.fullNotation}, r.settings.MaxDepth,
+            RunBuiltinSearch({r.at.board, r.at.side, r.at.variant, true, r.fullNotation}, r.settings.MaxDepth,
                              r.settings.ScoreMargin, clock / n, g_hostStop, BookMoves());
         got = out.hasMove;
         move = out.move;
@@ -244,11 +222,4 @@ void StartEngine() {
     g_hostStop.store(false);
     SetStopWord(0);
     g_thread.thread = std::thread(Execute, std::move(r));
-}
-
-int AddEngineMoveToTree(TGame& g, int parent, const TMove& move, TGameType variant) {
-    // The same tree rule as a move entered on the board, without the question.
-    const TAddMoveResult r = AddMoveToTree(g, parent, move, true, variant, {});
-    if (r.treeFull) PostGameMessage(std::string(Phrase(53)), 0);
-    return r.node;
 }

@@ -3,11 +3,12 @@
 // position in analysis mode, for whichever engine is chosen.
 //
 // Threads: StartEngine and StopEngineAndWait run on the user-interface thread; StopEngine and
-// IsEngineBusy on any thread. The request works on a copy of the position, the settings and the
-// mode taken when it starts; it makes its move only if it was not stopped, the move is legal in the
-// position it started from, and the game still stands at the node it started from.
+// IsEngineBusy on any thread. The request works on a snapshot of the game session, the settings and
+// the mode taken when it starts; it makes its move (TGameSession::PlayEngineMove) only if it was not
+// stopped, the move is legal in the position it started from, and the game still stands there.
 
 #include "app/core/engine_state.h"
+#include "app/core/game_session.h"
 #include "platform/manual_reset_event.h"
 #include "rules/board.h"
 #include "rules/game.h"
@@ -35,14 +36,10 @@ bool EngineRequestStopped();
 struct TEngineRequest {
     TEngineSettings settings;
     bool playMode = true;
-    TBoard board;
-    int side = 0;
-    int node = 0;
-    TGameType variant = gtRussian;
+    TSessionSnapshot at; // the position, its node and variant
     bool fullNotation = false;
 };
-// The request for the main window's game as it stands, with the level applied to the settings.
-// Takes the game-state lock.
+// The request for the game session as it stands, with the level applied to the settings.
 TEngineRequest CaptureEngineRequest(const TEngineSettings& settings);
 
 // One engine move for the request's position, made in the game unless the request was stopped or
@@ -56,13 +53,6 @@ int BudgetDivisor(TGameType variant);
 // Hooks of the user-interface side, set at start-up while no request runs; each may be empty.
 struct TEngineRequestHooks {
     std::function<void()> requestStarted; // the stop button turns red (user-interface thread)
-    // Adds the engine's move after CurrentNode without asking; the node, or 0 when none was added.
-    // Called with the game-state lock held. Empty: AddEngineMoveToTree.
-    std::function<int(const TMove&)> addMoveToTree;
-    std::function<void()> playMoveSound; // empty: PlayMoveSound
+    std::function<void()> playMoveSound;  // empty: PlayMoveSound
 };
 TEngineRequestHooks& EngineRequestHooks();
-
-// The silent way of adding a move after `parent`: an equal move already there is reused, a new one
-// becomes a side line when the node has children; 0 when the tree is full.
-int AddEngineMoveToTree(TGame& game, int parent, const TMove& move, TGameType variant);

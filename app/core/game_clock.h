@@ -1,6 +1,6 @@
 #pragma once
 // The two game clocks in centiseconds, on the steady clock. The clock of the side to move runs
-// while ClockRunning is set. The timer runs them under the game-state lock; the engine thread
+// while ClockRunning is set. The timer runs them under the game session's lock; the engine thread
 // only reads a clock for its time budget and stops the clock at the game's end.
 
 #include <array>
@@ -27,6 +27,6 @@ constexpr std::int32_t ClockFromMinSec(int minutes, int seconds) {
 std::string ClockLabelFor(std::int32_t side0, std::int32_t side1);
 
 // One tick of the clock of `side`: takes the time since the last tick from it; below zero it stops
-// at zero and records the loss on time. The caller holds the game-state lock. Returns true when the
+// at zero and records the loss on time. The caller holds the game session's lock. Returns true when the
 // clock ran out on this tick.
 bool RunClockStep(int side);

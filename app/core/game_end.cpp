@@ -2,19 +2,13 @@
 
 #include "app/core/engine_state.h"
 #include "app/core/game_clock.h"
-#include "app/core/game_state_lock.h"
+#include "app/core/game_session.h"
 #include "app/core/language.h"
 #include "app/core/request_flags.h"
 #include "app/core/shell_state.h"
 #include "rules/movegen.h"
-#include "rules/variant_state.h"
 
 #include <algorithm>
-
-std::recursive_mutex& GameStateMutex() {
-    static std::recursive_mutex m;
-    return m;
-}
 
 std::vector<int> PathToNode(const TGame& g, int node) {
     std::vector<int> path;
@@ -78,24 +72,28 @@ bool CheckGameOver() {
 }
 
 bool CheckGameOver(bool playMode) {
-    TGameLock lock = LockGameState();
-    const TGameType variant = CurrentVariant;
+    TGameSession& session = GameSession();
+    TGameLock lock = session.Lock();
+    const TGameType variant = session.CurrentVariant();
+    const TBoard board = session.CurrentBoard();
+    const int side = session.SideToMove();
+    const int node = session.CurrentNode();
+    TGame& game = session.EditGame(lock);
     TMoveList moves;
-    FindMoves(CurrentBoard, SideToMove, moves, variant);
+    FindMoves(board, side, moves, variant);
     bool over = moves.empty();
-    std::uint8_t& result = CurrentGame.header.result;
+    std::uint8_t& result = game.header.result;
     if (result != grNone && AutoPlayActive.load()) over = true;
     if (playMode && result == grNone) {
         if (moves.empty()) {
             ClockRunning = 0;
-            const bool white = SideIsWhite(SideToMove, variant);
+            const bool white = SideIsWhite(side, variant);
             result = white ? grBlackWins : grWhiteWins;
             PostGameMessage(std::string(Phrase(white ? 54 : 55)), 0);
             RequestPanelRefresh();
         }
         // After the no-move test: its draw replaces a result set just above.
-        if (IsThreefoldRepetition(CurrentGame, CurrentNode, CurrentBoard, SideToMove, variant) ||
-            IsMoveLimitDraw(CurrentGame, CurrentNode, variant)) {
+        if (IsThreefoldRepetition(game, node, board, side, variant) || IsMoveLimitDraw(game, node, variant)) {
             over = true;
             result = grDraw;
             PostGameMessage(std::string(Phrase(147)), 0);
@@ -106,21 +104,25 @@ bool CheckGameOver(bool playMode) {
 }
 
 void RecordLossOnTime(int side) {
-    std::uint8_t& result = CurrentGame.header.result;
+    TGameSession& session = GameSession();
+    TGameLock lock = session.Lock();
+    std::uint8_t& result = session.EditGame(lock).header.result;
     if (result != grNone) return;
-    result = SideIsWhite(side, CurrentVariant) ? grBlackOnTime : grWhiteOnTime;
+    result = SideIsWhite(side, session.CurrentVariant()) ? grBlackOnTime : grWhiteOnTime;
     RequestPanelRefresh();
     PostGameMessage(std::string(Phrase(62)), 0);
 }
 
 bool OfferDraw(std::mt19937& coin) {
-    TGameLock lock = LockGameState();
-    if (AnalysisMode.load() != 0 || CurrentGame.header.result != grNone) return false;
+    TGameSession& session = GameSession();
+    TGameLock lock = session.Lock();
+    std::uint8_t& result = session.EditGame(lock).header.result;
+    if (AnalysisMode.load() != 0 || result != grNone) return false;
     TPieceCount count;
-    CountPieces(CurrentBoard, count);
+    CountPieces(session.CurrentBoard(), count);
     const int bound = EngineInfo.Snapshot().Bound;
     if (count.all > 8 || bound >= 5 || std::uniform_int_distribution<int>(0, 1)(coin) != 1) return false;
-    CurrentGame.header.result = grDraw;
+    result = grDraw;
     PostGameMessage(std::string(Phrase(147)), 0);
     RequestPanelRefresh();
     return true;

@@ -1,7 +1,7 @@
 #pragma once
 // The end of a game: no legal move, the third repetition of a position, the move limits, the loss
-// on time and the engine's answer to a draw offer. The functions on the main window's game take
-// the game-state lock themselves, so a result is set once whichever thread tests first.
+// on time and the engine's answer to a draw offer. The functions on the game session take its
+// lock themselves, so a result is set once whichever thread tests first.
 
 #include "rules/game.h"
 
@@ -34,7 +34,7 @@ bool IsThreefoldRepetition(const TGame& g, int node, const TBoard& board, int si
 int PliesSinceProgress(const TGame& g, int node, TGameType variant);
 bool IsMoveLimitDraw(const TGame& g, int node, TGameType variant);
 
-// On the main window's game: true when the side to move has no legal move, or, in play mode, a
+// On the game session: true when the side to move has no legal move, or, in play mode, a
 // draw rule applies, or an engine match has a result. In play mode with no result yet it sets the
 // result, stops the clock and posts the message. Any thread.
 bool CheckGameOver();
@@ -42,7 +42,7 @@ bool CheckGameOver();
 bool CheckGameOver(bool playMode);
 
 // The clock of the side to move ran out: the other side wins on time, unless the game already has
-// a result. Timer only; the caller holds the game-state lock.
+// a result. Timer only.
 void RecordLossOnTime(int side);
 
 // The engine accepts a draw when at most 8 pieces remain, its last score is below 5 and the coin

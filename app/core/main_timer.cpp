@@ -3,11 +3,10 @@
 #include "app/core/engine_requests.h"
 #include "app/core/engine_seams.h"
 #include "app/core/game_clock.h"
-#include "app/core/game_state_lock.h"
+#include "app/core/game_session.h"
 #include "app/core/request_flags.h"
 #include "app/core/shell_state.h"
 #include "app/core/status_parsers.h"
-#include "rules/variant_state.h"
 
 std::string ClockLabelText;
 
@@ -42,9 +41,10 @@ void ReadPluginStatus(int engineKind, TGameType variant, int side) {
 }
 
 void RunMainTimerTick(ITickView& view) {
+    TGameSession& session = GameSession();
     {
         // The views read the game; the engine thread changes it only under this lock.
-        TGameLock lock = LockGameState();
+        TGameLock lock = session.Lock();
         if (TakeFlag(RedrawPending)) view.DrawBoard(RedrawMode.load());
         if (TakeFlag(PanelRefreshPending)) view.RefreshGamePanel();
         if (TakeFlag(BookRefreshPending)) view.ShowBookMoves();
@@ -54,19 +54,19 @@ void RunMainTimerTick(ITickView& view) {
     int side = 0;
     if (playMode) {
         {
-            TGameLock lock = LockGameState();
-            side = SideToMove;
+            // The clock of the side to move, with no move made between reading the side and the step.
+            TGameLock lock = session.Lock();
+            side = session.SideToMove();
             RunClockStep(side);
         }
         UpdateClockLabel(view);
     } else {
-        TGameLock lock = LockGameState();
-        side = SideToMove;
+        side = session.SideToMove();
     }
     const int kind = EngineSettings.Kind;
     const bool plugin = kind == ekTrevalo || kind == ekMarrak || kind == ekMarrakItalian;
     if (plugin && IsEngineBusy())
-        ReadPluginStatus(kind, CurrentVariant, side);
+        ReadPluginStatus(kind, session.CurrentVariant(), side);
     else
         view.ServeElectronicBoard();
     if (const auto message = TakeGameMessage()) view.ShowGameMessage(message->text, message->kind);

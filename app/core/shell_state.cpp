@@ -1,9 +1,6 @@
 #include "app/core/shell_state.h"
 
 std::string AppDir;
-TBoard CurrentBoard = StartPosition64;
-int SideToMove = 0;
-int CurrentNode = 0;
 std::atomic<std::uint8_t> AnalysisMode{1};
 std::uint8_t SetupMode = 0;
 std::uint32_t DarkSquareColor = DefaultDarkSquareColor;

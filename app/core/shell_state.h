@@ -1,7 +1,8 @@
 #pragma once
-// Process-wide state of the shell: the position shown, the display settings and the modes.
-// Written on the user-interface thread. The atomics are also read by the engine thread
-// (the move sound, the mode); the others belong to the user-interface thread alone.
+// Process-wide state of the shell: the display settings and the modes (the game and the position
+// shown belong to the game session, game_session.h). Written on the user-interface thread. The
+// atomics are also read by the engine thread (the move sound, the mode); the others belong to the
+// user-interface thread alone.
 
 #include "rules/board.h"
 
@@ -12,12 +13,6 @@
 
 // The current directory at start-up followed by "/"; the base of every relative path.
 extern std::string AppDir;
-
-// The position of CurrentGame that the board shows, its side to move (0 the side that moves
-// first) and its node (0 the root).
-extern TBoard CurrentBoard;
-extern int SideToMove;
-extern int CurrentNode;
 
 // 1 analysis/view mode, 0 play mode.
 extern std::atomic<std::uint8_t> AnalysisMode;

@@ -1,9 +1,9 @@
 #include "app/ui/board_picture.h"
 
 #include "app/core/board_geometry.h"
+#include "app/core/game_session.h"
 #include "app/core/piece_art.h"
 #include "app/core/shell_state.h"
-#include "rules/variant_state.h"
 
 #include <QFile>
 #include <QFont>
@@ -113,12 +113,18 @@ void TBoardPicture::Draw(const TBoardView& view, const TBoard& board,
 }
 
 void DrawBoard(TBoardPicture& picture, bool withFrame, const std::function<void()>& repaint) {
+    TGameSession& session = GameSession();
     TBoardView view;
-    view.variant = CurrentVariant;
+    view.variant = session.CurrentVariant();
     view.reversed = BoardReversed != 0;
     view.playMode = AnalysisMode == 0;
     view.dark = DarkSquareColor;
     view.light = LightSquareColor;
-    picture.Draw(view, CurrentBoard, HighlightFlags(CurrentGame, CurrentNode), withFrame);
+    {
+        // The position and the last move's squares as one, whatever the engine thread does.
+        TGameLock lock = session.Lock();
+        picture.Draw(view, session.CurrentBoard(),
+                     HighlightFlags(session.CurrentGame(lock), session.CurrentNode()), withFrame);
+    }
     if (repaint) repaint();
 }

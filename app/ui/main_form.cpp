@@ -7,7 +7,6 @@
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
 #include "app/ui/about_box.h"
-#include "app/core/language.h"
 #include "app/ui/board_image.h"
 #include "app/ui/captions.h"
 #include "app/ui/forms.h"
@@ -16,7 +15,6 @@
 #include "app/ui/interface_form.h"
 #include "app/ui/radio_group.h"
 #include "app/ui/select_colors.h"
-#include "rules/variant_state.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -69,7 +67,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
 // The built-in engine's table from its memory setting; the plug-ins' set-up commands and warm-up
 // requests come with the engine bridge.
-void TMainForm::InitEngines() { SetHashSize(m_engineOptions.vantorMemory); }
+void TMainForm::InitEngines() {
+    SetHashSize(m_engineOptions.vantorMemory);
+}
 
 TMainForm::~TMainForm() {
     // The request hook points at this form's stop button.
@@ -110,17 +110,19 @@ int TMainForm::LanguageForSettings() const {
 }
 
 void TMainForm::RebuildGamePanel() {
+    TGameLock lock = m_session.Lock();
     TNotationStyle style;
-    style.variant = CurrentVariant;
+    style.variant = m_session.CurrentVariant();
     style.fullNotation = FullNotation;
     style.captureSeparator = CaptureSeparator;
     GamePanel->SetNotationStyle(style);
-    GamePanel->SetCurrentNode(CurrentNode);
-    GamePanel->DoBuildGameTree(CurrentGame);
+    GamePanel->SetCurrentNode(m_session.CurrentNode());
+    GamePanel->DoBuildGameTree(m_session.CurrentGame(lock));
 }
 
 void TMainForm::ReadGameHeaderIntoPanel() {
-    GamePanel->ReadGameHeader(CurrentGame);
+    TGameLock lock = m_session.Lock();
+    GamePanel->ReadGameHeader(m_session.CurrentGame(lock));
 }
 
 // ---- start-up ------------------------------------------------------------------------------
@@ -146,7 +148,7 @@ void TMainForm::ReadSettings() {
     else
         Analysis_ModeClick();
     // 4. Variant, sound, highlight, board size, colours and piece pictures.
-    CurrentVariant = static_cast<TGameType>(s.typeOfGame);
+    const TGameType variant = static_cast<TGameType>(s.typeOfGame);
     SoundOn = s.sound;
     InterfaceForm->Highlight->setChecked(s.highlightMove);
     BoardSizeSetting = s.boardSize;
@@ -166,8 +168,8 @@ void TMainForm::ReadSettings() {
     ApplyEngineOptionControls();
     // 7.
     ApplyLanguage(language);
-    // 8.
-    SetGameType(CurrentVariant, false);
+    // 8. The game itself is started at the end.
+    SetGameType(variant, true);
     // 9, 10.
     InitEngines();
     ApplyOskeenEngineName();
@@ -193,7 +195,7 @@ TShellSettings TMainForm::CollectSettings() const {
     TShellSettings s;
     s.database = m_databaseFile; // the database's index file, once the database window owns it
     s.playingMode = Item("PlayMode")->isChecked();
-    s.typeOfGame = CurrentVariant;
+    s.typeOfGame = m_session.CurrentVariant();
     s.language = LanguageForSettings();
     s.sound = SoundOn;
     s.highlightMove = InterfaceForm->Highlight->isChecked();
@@ -272,22 +274,23 @@ void TMainForm::NewGame() {
     m_seams.stopClocks();
     m_seams.stopEngineAndWait();
     m_seams.applyTimeControl();
-    InitGame(CurrentGame, CurrentVariant);
-    CurrentGame.header.variant = CurrentVariant;
-    CurrentGame.white = "Player";
-    CurrentGame.black = m_seams.engineLongName();
-    CurrentGame.tournament = NewGameTournament();
+    const std::string black = m_seams.engineLongName();
+    const std::string tournament = NewGameTournament();
     const QDate today = QDate::currentDate();
-    CurrentGame.header.year = static_cast<std::uint16_t>(today.year());
-    CurrentGame.header.month = static_cast<std::uint8_t>(today.month());
-    CurrentGame.header.day = static_cast<std::uint8_t>(today.day());
+    {
+        TGameLock lock = m_session.Lock();
+        m_session.NewGame(StartPositionOf(m_session.CurrentVariant()), 0);
+        TGame& game = m_session.EditGame(lock);
+        game.white = "Player";
+        game.black = black;
+        game.tournament = tournament;
+        game.header.year = static_cast<std::uint16_t>(today.year());
+        game.header.month = static_cast<std::uint8_t>(today.month());
+        game.header.day = static_cast<std::uint8_t>(today.day());
+    }
     ReadGameHeaderIntoPanel();
-    CurrentNode = 0;
-    CurrentBoard = SquaresOf(CurrentVariant) == 50 ? StartPosition100 : StartPosition64;
     BoardReversed = 0;
     Item("N28")->setChecked(false);
-    PositionToKey(CurrentBoard, CurrentGame.startKey);
-    SideToMove = 0;
     m_clickRing.Clear();
     for (QLabel* l : {EvalPanel, DepthPanel, Label2, TreeLabel, EnginePanel})
         l->clear();
@@ -298,8 +301,8 @@ void TMainForm::NewGame() {
 void TMainForm::SetGameType(TGameType variant, bool keepGame) {
     if (!IsValidVariant(variant)) return;
     m_seams.stopEngineAndWait(); // the variant changes only while no engine request runs
-    const TGameType old = CurrentVariant;
-    SetGameVariant(variant);
+    const TGameType old = m_session.CurrentVariant();
+    m_session.SetVariant(variant);
     GameType->setText(PhraseString(kVariantPhrases[variant - 1]));
     Item(kVariantItems[variant - 1])->setChecked(true);
     if (!keepGame && old != variant && (old == gtInternational || variant == gtInternational)) NewGame();

@@ -1,8 +1,11 @@
 #pragma once
 // The main window: menus, tool bar, the board, the game panel's place and the window layout;
-// start-up (FormCreate, ReadSettings) and shutdown (FormCloseQuery). User-interface thread only.
+// start-up (FormCreate, ReadSettings) and shutdown (FormCloseQuery). It wires controls to the game
+// session (game_session.h), which makes the moves and holds the position shown, and to the rest of
+// app/core. User-interface thread only.
 
 #include "app/core/entry_seams.h"
+#include "app/core/game_session.h"
 #include "app/core/move_entry.h"
 #include "app/core/settings.h"
 #include "app/core/window_layout.h"
@@ -164,6 +167,7 @@ class TMainForm : public QMainWindow {
     void CloseDatabase() {}
     void StopClocks();
 
+    TGameSession& m_session = GameSession();
     TBoardPicture m_picture;
     TWindowLayout m_layout;
     QWidget* m_client = nullptr;

@@ -16,7 +16,6 @@
 #include "app/ui/main_form.h"
 #include "platform/codepage.h"
 #include "platform/shell_open.h"
-#include "rules/variant_state.h"
 
 #include <QAction>
 #include <QMenu>
@@ -66,23 +65,23 @@ void TMainForm::WireEntryCommands() {
     const char* moveMarks[7] = {"N52", "N38", "N39", "N40", "N41", "N42", "N43"};
     for (int code = 0; code < 7; ++code)
         on(moveMarks[code], [this, code] {
-            SetNodeAnnotation(CurrentNode, 1, code);
+            SetNodeAnnotation(m_session.CurrentNode(), 1, code);
             RebuildGamePanel();
         });
     const char* positionMarks[8] = {"N53", "N46", "N47", "N48", "N49", "N50", "x1", "N51"};
     for (int code = 0; code < 8; ++code)
         on(positionMarks[code], [this, code] {
-            SetNodeAnnotation(CurrentNode, 2, code);
+            SetNodeAnnotation(m_session.CurrentNode(), 2, code);
             RebuildGamePanel();
         });
     on("N1231", [this] { CommentClick(false); });
     on("N1231231", [this] { CommentClick(true); });
     on("Deleteaftermove1", [this] { Deleteaftermove1Click(); });
-    on("Promoteline1", [this] { PromoteLine(CurrentNode); });
+    on("Promoteline1", [this] { PromoteLine(m_session.CurrentNode()); });
     on("Clearallcomments1", [this] { Clearallcomments1Click(); });
     // Deleting the line from the root is not offered.
     connect(PopupMenu1, &QMenu::aboutToShow, this,
-            [this] { Item("Deleteaftermove1")->setEnabled(CurrentNode != 0); });
+            [this] { Item("Deleteaftermove1")->setEnabled(m_session.CurrentNode() != 0); });
 
     // Board, navigation and set-up.
     connect(BoardImage, &TBoardImage::mouseDown, this,
@@ -124,47 +123,82 @@ std::string TMainForm::NewGameTournament() const {
 
 bool TMainForm::EditGameHeader() {
     if (!m_seams.editGameInfo) return false;
-    TGameIndexRecord header = CurrentGame.header;
-    std::array<std::string, 5> names{CurrentGame.white, CurrentGame.black, CurrentGame.annotator,
-                                     CurrentGame.tournament, CurrentGame.site};
+    TGameIndexRecord header;
+    std::array<std::string, 5> names;
+    {
+        TGameLock lock = m_session.Lock();
+        const TGame& game = m_session.CurrentGame(lock);
+        header = game.header;
+        names = {game.white, game.black, game.annotator, game.tournament, game.site};
+    }
+    // The dialog works on the copy, without the lock.
     if (!m_seams.editGameInfo(header, names)) return false;
-    CurrentGame.header = header;
-    CurrentGame.white = names[0];
-    CurrentGame.black = names[1];
-    CurrentGame.annotator = names[2];
-    CurrentGame.tournament = names[3];
-    CurrentGame.site = names[4];
+    {
+        TGameLock lock = m_session.Lock();
+        TGame& game = m_session.EditGame(lock);
+        game.header = header;
+        game.white = names[0];
+        game.black = names[1];
+        game.annotator = names[2];
+        game.tournament = names[3];
+        game.site = names[4];
+    }
     ReadGameHeaderIntoPanel();
     RebuildGamePanel();
     return true;
 }
 
 void TMainForm::SetNodeAnnotation(int node, int kind, int code) {
-    ::SetNodeAnnotation(CurrentGame, node, kind, code);
+    TGameLock lock = m_session.Lock();
+    ::SetNodeAnnotation(m_session.EditGame(lock), node, kind, code);
 }
 
 void TMainForm::PromoteLine(int node) {
-    ::PromoteLine(CurrentGame, node);
+    {
+        TGameLock lock = m_session.Lock();
+        ::PromoteLine(m_session.EditGame(lock), node);
+    }
     RebuildGamePanel();
 }
 
 void TMainForm::CommentClick(bool after) {
-    std::string& comment = (after ? CurrentGame.commentAfter : CurrentGame.commentBefore)[CurrentNode];
+    const int node = m_session.CurrentNode();
+    std::string comment;
+    {
+        TGameLock lock = m_session.Lock();
+        const TGame& game = m_session.CurrentGame(lock);
+        comment = (after ? game.commentAfter : game.commentBefore)[node];
+    }
     CommDlg->Memo1->clear();
     if (!comment.empty()) CommDlg->Memo1->setPlainText(QString::fromStdString(Cp1251ToUtf8(comment)));
-    if (CommDlg->exec() == mrOk) comment = Utf8ToCp1251(CommDlg->Memo1->toPlainText().toStdString());
+    if (CommDlg->exec() == mrOk) {
+        TGameLock lock = m_session.Lock();
+        TGame& game = m_session.EditGame(lock);
+        (after ? game.commentAfter : game.commentBefore)[node] =
+            Utf8ToCp1251(CommDlg->Memo1->toPlainText().toStdString());
+    }
     RebuildGamePanel();
 }
 
 void TMainForm::Deleteaftermove1Click() {
-    if (CurrentNode == 0) return; // not offered at the root
-    const int parent = DeleteLine(CurrentGame, CurrentNode);
+    const int node = m_session.CurrentNode();
+    if (node == 0) return; // not offered at the root
+    int parent = -1;
+    {
+        // The shown node goes with its line: show its parent under the same lock.
+        TGameLock lock = m_session.Lock();
+        parent = DeleteLine(m_session.EditGame(lock), node);
+        if (parent >= 0) m_session.GoToNode(parent);
+    }
     RebuildGamePanel();
     if (parent >= 0) GoToNode(parent, true);
 }
 
 void TMainForm::Clearallcomments1Click() {
-    ClearAllComments(CurrentGame);
+    {
+        TGameLock lock = m_session.Lock();
+        ClearAllComments(m_session.EditGame(lock));
+    }
     RebuildGamePanel();
 }
 

@@ -31,35 +31,35 @@
 #include <QWheelEvent>
 
 void TMainForm::BoardImageMouseDown(int button, int x, int y) {
-    const int square = BoardClickToSquare(x, y, BoardImage->width(), CurrentVariant, BoardReversed != 0);
+    const int square =
+        BoardClickToSquare(x, y, BoardImage->width(), m_session.CurrentVariant(), BoardReversed != 0);
     if (square) HandleBoardClick(square, button);
 }
 
 void TMainForm::HandleBoardClick(int square, int button) {
-    if (square < 1 || square > SquaresOf(CurrentVariant)) return;
+    const TSessionSnapshot at = m_session.Snapshot();
+    if (square < 1 || square > SquaresOf(at.variant)) return;
     if (SetupMode) {
-        int v = CurrentBoard[square] + (button == 0 ? 1 : button == 1 ? -1 : 0);
+        int v = at.board[square] + (button == 0 ? 1 : button == 1 ? -1 : 0);
         if (button == 2) v = 0;
         if (v > 2) v = -2;
         if (v < -2) v = 2;
-        CurrentBoard[square] = static_cast<std::int8_t>(v);
+        TBoard board = at.board;
+        board[square] = static_cast<std::int8_t>(v);
+        m_session.NewGame(board, at.side);
         DrawBoard(false);
         return;
     }
     if (m_seams.isEngineBusy() && !AnalysisMode) return;
     TMoveList legal;
-    FindMoves(CurrentBoard, SideToMove, legal, CurrentVariant);
-    RemoveDuplicateMoves(legal, CurrentBoard, CurrentVariant);
-    const TClickRing::TResult r = m_clickRing.Click(square, legal, CurrentBoard, SideToMove, CurrentNode);
+    FindMoves(at.board, at.side, legal, at.variant);
+    RemoveDuplicateMoves(legal, at.board, at.variant);
+    const TClickRing::TResult r = m_clickRing.Click(square, legal, at.board, at.side, at.node);
     if (!r.stored || r.candidates != 1) return;
     // A running analysis must not see the game change under it.
     if (AnalysisMode && m_seams.isEngineBusy()) m_seams.stopEngineAndWait();
-    const int node = AddMoveToTree(r.move, false);
-    if (node) {
+    if (AddMoveToTree(r.move, false)) {
         PlayMoveSound();
-        CurrentNode = node;
-        MakeMove(r.move, CurrentBoard, CurrentVariant);
-        SideToMove = 1 - SideToMove;
         DrawBoard(false);
         RebuildGamePanel();
         if (!(AnalysisMode && m_seams.stopRequested())) m_seams.startEngine();
@@ -78,24 +78,20 @@ int TMainForm::AddMoveToTree(const TMove& move, bool silent) {
         a.selected = item && item->isSelected() ? NewMoveQ->ListBox1->currentRow() : -1;
         return a;
     };
-    const TAddMoveResult r = ::AddMoveToTree(CurrentGame, CurrentNode, move, silent, CurrentVariant, ask);
+    const TAddMoveResult r = m_session.PlayMove(move, silent, ask);
     if (r.treeFull) ShellPrompts().ShowMessage(this, PhraseString(53));
     return r.node;
 }
 
 void TMainForm::DeleteSubtree(int node) {
-    ::DeleteSubtree(CurrentGame, node);
+    TGameLock lock = m_session.Lock();
+    ::DeleteSubtree(m_session.EditGame(lock), node);
 }
 
 void TMainForm::GoToNode(int node, bool stopEngine) {
     if (stopEngine) m_seams.stopEngineAndWait();
-    TBoard board;
-    int side = 0;
     // Node numbers may come from stored games: only a node in use with a path to the root counts.
-    if (!PositionAtNode(CurrentGame, node, CurrentVariant, board, side)) return;
-    CurrentNode = node;
-    CurrentBoard = board;
-    SideToMove = side;
+    if (!m_session.GoToNode(node)) return;
     AfterPositionChange();
 }
 
@@ -107,23 +103,41 @@ void TMainForm::AfterPositionChange() {
 }
 
 void TMainForm::GoToEnd(bool stopEngine) {
-    GoToNode(MainLineEnd(CurrentGame), stopEngine);
+    int end = 0;
+    {
+        TGameLock lock = m_session.Lock();
+        end = MainLineEnd(m_session.CurrentGame(lock));
+    }
+    GoToNode(end, stopEngine);
 }
 
 void TMainForm::GoBack() {
-    if (CurrentNode == 0) return;
-    GoToNode(CurrentGame.nodes[CurrentNode].parent, true);
+    int parent = 0;
+    {
+        TGameLock lock = m_session.Lock();
+        const int node = m_session.CurrentNode();
+        if (node == 0) return;
+        parent = m_session.CurrentGame(lock).nodes[node].parent;
+    }
+    GoToNode(parent, true);
 }
 
 void TMainForm::GoForward() {
-    const TNodeList children = ListChildNodes(CurrentNode, CurrentGame);
+    TNodeList children;
+    std::vector<std::string> texts;
+    {
+        TGameLock lock = m_session.Lock();
+        const TGame& game = m_session.CurrentGame(lock);
+        children = ListChildNodes(m_session.CurrentNode(), game);
+        texts = ChildMoveTexts(game, m_session.CurrentNode(), m_session.CurrentVariant());
+    }
     if (children.empty()) return;
     if (children.size() == 1) {
         GoToNode(children[0], true);
         return;
     }
     FSelectMove->ListBox1->clear();
-    for (const std::string& t : ChildMoveTexts(CurrentGame, CurrentNode, CurrentVariant))
+    for (const std::string& t : texts)
         FSelectMove->ListBox1->addItem(QString::fromStdString(t));
     FSelectMove->ListBox1->setCurrentRow(0);
     if (FSelectMove->exec() == mrCancel) return;
@@ -185,8 +199,9 @@ void TMainForm::ShowSetupControls(bool setup) {
 
 void TMainForm::EnterSetupMode() {
     m_seams.stopEngineAndWait();
-    InitGame(CurrentGame, CurrentVariant);
-    CurrentNode = 0;
+    // The position shown becomes the start of a game with no moves, changed square by square.
+    const TSessionSnapshot at = m_session.Snapshot();
+    m_session.NewGame(at.board, at.side);
     SetupMode = 1;
     m_clickRing.Clear();
     ShowSetupControls(true);
@@ -200,12 +215,12 @@ void TMainForm::EnterSetupMode() {
 }
 
 void TMainForm::NewBrdBtnClick() {
-    CurrentBoard = StartPositionOf(CurrentVariant);
+    m_session.NewGame(StartPositionOf(m_session.CurrentVariant()), m_session.SideToMove());
     DrawBoard(false);
 }
 
 void TMainForm::ClearBrdBtnClick() {
-    CurrentBoard = EmptyBoard;
+    m_session.NewGame(EmptyBoard, m_session.SideToMove());
     DrawBoard(false);
 }
 
@@ -217,9 +232,8 @@ void TMainForm::FENPasteBtnClick() {
     if (!ParsePdnTag(text, key, value) || key != "FEN") return;
     TBoard board;
     int side = 0;
-    if (!ParseFen(value, board, side, CurrentVariant)) return;
-    CurrentBoard = board;
-    SideToMove = side;
+    if (!ParseFen(value, board, side, m_session.CurrentVariant())) return;
+    m_session.NewGame(board, side);
     DrawBoard(false);
     (side == 1 ? WhoMoves->RadioButton2 : WhoMoves->RadioButton1)->setChecked(true);
 }
@@ -229,10 +243,13 @@ void TMainForm::SetupDoneClick() {
     ShowSetupControls(false);
     WhoMoves->SpinEdit1->setValue(1);
     WhoMoves->exec();
-    CurrentGame.header.startSide = WhoMoves->RadioButton1->isChecked() ? 0 : 1;
-    CurrentGame.header.moveNumberOffset = static_cast<std::uint8_t>((WhoMoves->SpinEdit1->value() - 1) * 2);
-    PositionToKey(CurrentBoard, CurrentGame.startKey);
-    SideToMove = CurrentGame.header.startSide;
+    const int side = WhoMoves->RadioButton1->isChecked() ? 0 : 1;
+    {
+        TGameLock lock = m_session.Lock();
+        m_session.NewGame(m_session.CurrentBoard(), side);
+        m_session.EditGame(lock).header.moveNumberOffset =
+            static_cast<std::uint8_t>((WhoMoves->SpinEdit1->value() - 1) * 2);
+    }
     m_clickRing.Clear();
     DrawBoard(false);
     RebuildGamePanel();

@@ -4,7 +4,6 @@
 #include "app/core/engine_requests.h"
 #include "app/core/game_clock.h"
 #include "app/core/game_end.h"
-#include "app/core/game_state_lock.h"
 #include "app/core/language.h"
 #include "app/core/main_timer.h"
 #include "app/core/request_flags.h"
@@ -14,7 +13,6 @@
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
 #include "app/ui/shell_prompts.h"
-#include "rules/variant_state.h"
 
 #include <QAction>
 #include <QLabel>
@@ -121,15 +119,15 @@ void TMainForm::Compute1Click() {
     if (AnalysisMode == 0) {
         bool handOver = false;
         {
-            TGameLock lock = LockGameState();
-            handOver =
-                !IsEngineBusy() && CurrentGame.header.result == grNone && CurrentGame.header.nodeCount == 0;
+            TGameLock lock = m_session.Lock();
+            TGame& game = m_session.EditGame(lock);
+            handOver = !IsEngineBusy() && game.header.result == grNone && game.header.nodeCount == 0;
             if (handOver) {
                 // The engine takes over the side to move: its clock and its name.
                 const std::int32_t c0 = Clocks[0].load();
                 SetClocks(Clocks[1].load(), c0);
-                std::swap(CurrentGame.white, CurrentGame.black);
-                std::swap(CurrentGame.header.white, CurrentGame.header.black);
+                std::swap(game.white, game.black);
+                std::swap(game.header.white, game.header.black);
             }
         }
         if (handOver) {
@@ -160,7 +158,7 @@ void TMainForm::Offerdraw1Click() {
 
 void TMainForm::SetTimeControl(const char* item, int centiseconds) {
     Item(item)->setChecked(true);
-    TGameLock lock = LockGameState();
+    TGameLock lock = m_session.Lock();
     SetClocks(centiseconds, centiseconds);
 }
 
@@ -184,7 +182,7 @@ void TMainForm::Anothertimecontrol1Click() {
     Item("Anothertimecontrol1")->setChecked(true);
     FSetTm->exec();
     // However the dialog was closed.
-    TGameLock lock = LockGameState();
+    TGameLock lock = m_session.Lock();
     SetClocks(ClockFromMinSec(FSetTm->Wmin->value(), FSetTm->Wsec->value()),
               ClockFromMinSec(FSetTm->Bmin->value(), FSetTm->Bsec->value()));
 }
@@ -195,7 +193,7 @@ void TMainForm::ApplyCheckedTimeControl() {
         if (Item(items[i])->isChecked()) return SetTimeControl(items[i], TimeControlCentiseconds[i]);
     if (!Item("Anothertimecontrol1")->isChecked()) return;
     // The fields as the dialog last left them.
-    TGameLock lock = LockGameState();
+    TGameLock lock = m_session.Lock();
     SetClocks(ClockFromMinSec(FSetTm->Wmin->value(), FSetTm->Wsec->value()),
               ClockFromMinSec(FSetTm->Bmin->value(), FSetTm->Bsec->value()));
 }

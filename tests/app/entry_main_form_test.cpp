@@ -1,7 +1,6 @@
 // Playing on the board of the real main window (offscreen): clicks, navigation, set-up, the game
 // commands and the engine seams they call.
 #include "app/core/board_geometry.h"
-#include "scripted_prompts.h"
 #include "app/core/language.h"
 #include "app/core/shell_state.h"
 #include "app/ui/captions.h"
@@ -18,6 +17,8 @@
 #include "rules/movegen.h"
 #include "rules/notation.h"
 #include "rules/variant_state.h"
+#include "scripted_prompts.h"
+#include "session_access.h"
 
 #include <gtest/gtest.h>
 
@@ -130,16 +131,16 @@ class EntryTest : public ::testing::Test {
 TEST_F(EntryTest, MovesEnteredWithTheMouseGrowTheGameAndTheArrowKeysWalkIt) {
     ASSERT_EQ(CurrentVariant, gtRussian);
     Click(Sq(2, 2)); // c3: two moves, nothing entered yet
-    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(CurrentNode(), 0);
     Click(Sq(3, 3)); // d4
-    ASSERT_EQ(CurrentNode, 1);
-    EXPECT_EQ(SideToMove, 1);
-    EXPECT_EQ(CurrentBoard[Sq(3, 3)], sqMan0);
+    ASSERT_EQ(CurrentNode(), 1);
+    EXPECT_EQ(SideToMove(), 1);
+    EXPECT_EQ(CurrentBoard()[Sq(3, 3)], sqMan0);
     EXPECT_EQ(starts, 1) << "analysis mode without a stop request restarts the engine";
     Click(Sq(1, 5)); // b6
     Click(Sq(0, 4)); // a5
-    ASSERT_EQ(CurrentNode, 2);
-    EXPECT_EQ(CurrentGame.header.nodeCount, 2);
+    ASSERT_EQ(CurrentNode(), 2);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 2);
     // The game panel shows both moves, the current one marked.
     int moves = 0;
     for (const TDisplayItem& it : f->GamePanelWidget()->Layout().Items())
@@ -147,30 +148,30 @@ TEST_F(EntryTest, MovesEnteredWithTheMouseGrowTheGameAndTheArrowKeysWalkIt) {
     EXPECT_EQ(moves, 2);
 
     Key(Qt::Key_Left);
-    EXPECT_EQ(CurrentNode, 1);
-    EXPECT_EQ(SideToMove, 1);
-    EXPECT_EQ(CurrentBoard[Sq(1, 5)], sqMan1);
+    EXPECT_EQ(CurrentNode(), 1);
+    EXPECT_EQ(SideToMove(), 1);
+    EXPECT_EQ(CurrentBoard()[Sq(1, 5)], sqMan1);
     Key(Qt::Key_Left);
-    EXPECT_EQ(CurrentBoard, StartPosition64);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
     Key(Qt::Key_Right);
     Key(Qt::Key_Right);
-    EXPECT_EQ(CurrentNode, 2);
+    EXPECT_EQ(CurrentNode(), 2);
     // The wheel: away from the user is back.
     QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(f, &wheel);
-    EXPECT_EQ(CurrentNode, 1);
+    EXPECT_EQ(CurrentNode(), 1);
     f->SpeedButtonClick(4);
-    EXPECT_EQ(CurrentNode, 2);
+    EXPECT_EQ(CurrentNode(), 2);
     f->SpeedButtonClick(1);
-    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(CurrentNode(), 0);
     // A panel click on a move shows its position.
     const QPoint p = PanelPointOf(2);
     PanelPress(p.x(), p.y());
-    EXPECT_EQ(CurrentNode, 2);
+    EXPECT_EQ(CurrentNode(), 2);
     // A node that is not in use is not shown.
     f->GoToNode(700, true);
-    EXPECT_EQ(CurrentNode, 2);
+    EXPECT_EQ(CurrentNode(), 2);
 }
 
 TEST_F(EntryTest, EnteringAMoveThatAlreadyFollowsGoesThereAndAnotherAsksTheQuestion) {
@@ -179,8 +180,8 @@ TEST_F(EntryTest, EnteringAMoveThatAlreadyFollowsGoesThereAndAnotherAsksTheQuest
     f->GoToNode(0, true);
     Click(Sq(2, 2));
     Click(Sq(3, 3)); // the same move: no question
-    EXPECT_EQ(CurrentNode, 1);
-    EXPECT_EQ(CurrentGame.header.nodeCount, 1);
+    EXPECT_EQ(CurrentNode(), 1);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 1);
     f->GoToNode(0, true);
     QStringList listed;
     WhenShown(NewMoveQ, [&] {
@@ -191,30 +192,30 @@ TEST_F(EntryTest, EnteringAMoveThatAlreadyFollowsGoesThereAndAnotherAsksTheQuest
     Click(Sq(2, 2));
     Click(Sq(1, 3)); // c3-b4 as a new variation
     EXPECT_EQ(listed, QStringList{"cd4"});
-    EXPECT_EQ(CurrentNode, 2);
-    EXPECT_EQ(CurrentGame.nodes[2].mainLine, 0);
+    EXPECT_EQ(CurrentNode(), 2);
+    EXPECT_EQ(CurrentGame().nodes[2].mainLine, 0);
     f->GoToNode(0, true);
     WhenShown(NewMoveQ, [] { NewMoveQ->ButtonCanc->click(); });
     Click(Sq(6, 2)); // g3
     Click(Sq(7, 3)); // h4, cancelled
-    EXPECT_EQ(CurrentNode, 0);
-    EXPECT_EQ(CurrentBoard, StartPosition64);
-    EXPECT_EQ(ListChildNodes(0, CurrentGame).size(), 2u);
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
+    EXPECT_EQ(ListChildNodes(0, CurrentGame()).size(), 2u);
 }
 
 TEST_F(EntryTest, AFullTreeSaysSoAndLeavesTheBoard) {
-    const TMove m = CurrentGame.nodes[1]; // any record: the slots only have to be in use
+    const TMove m = CurrentGame().nodes[1]; // any record: the slots only have to be in use
     for (int n = 1; n <= MaxNodes; ++n) {
-        CurrentGame.nodes[n] = m;
-        CurrentGame.nodes[n].free = 0;
-        CurrentGame.nodes[n].parent = 1000; // not the root, so the root has no children
+        EditGame().nodes[n] = m;
+        EditGame().nodes[n].free = 0;
+        EditGame().nodes[n].parent = 1000; // not the root, so the root has no children
     }
-    CurrentGame.header.nodeCount = MaxNodes;
+    EditGame().header.nodeCount = MaxNodes;
     Click(Sq(6, 2));
     Click(Sq(7, 3));
     EXPECT_EQ(prompts.messages, QStringList{PhraseString(53)});
-    EXPECT_EQ(CurrentNode, 0);
-    EXPECT_EQ(CurrentBoard, StartPosition64);
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
 }
 
 TEST_F(EntryTest, TheEngineSeams) {
@@ -222,13 +223,13 @@ TEST_F(EntryTest, TheEngineSeams) {
     busy = true;
     int nodesAtStop = -1;
     f->Seams().stopEngineAndWait = [&] {
-        nodesAtStop = CurrentGame.header.nodeCount;
+        nodesAtStop = CurrentGame().header.nodeCount;
         busy = false;
     };
     Click(Sq(6, 2));
     Click(Sq(7, 3));
     EXPECT_EQ(nodesAtStop, 0);
-    EXPECT_EQ(CurrentNode, 1);
+    EXPECT_EQ(CurrentNode(), 1);
     // With a stop requested, analysis mode does not restart the engine.
     stopRequested = true;
     const int before = starts;
@@ -241,43 +242,43 @@ TEST_F(EntryTest, TheEngineSeams) {
     busy = true;
     Click(Sq(2, 2));
     Click(Sq(3, 3));
-    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(CurrentNode(), 0);
     for (std::uint8_t q : f->ClickRing().Squares())
         EXPECT_EQ(q, 0) << "ignored clicks are not stored";
     Key(Qt::Key_Right);
-    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(CurrentNode(), 0);
     busy = false;
     WhenShown(NewMoveQ, [] { NewMoveQ->ButtonNew->click(); });
     Click(Sq(2, 2));
     Click(Sq(3, 3));
-    EXPECT_EQ(CurrentNode, 2);
+    EXPECT_EQ(CurrentNode(), 2);
     EXPECT_EQ(starts, before + 1);
 }
 
 TEST_F(EntryTest, SetGameTypeKeepsTheGameOnTheSameBoardAndStartsANewOneOnAnother) {
     Click(Sq(2, 2));
     Click(Sq(3, 3));
-    const TBoard played = CurrentBoard;
+    const TBoard played = CurrentBoard();
     stops = 0;
     f->SetGameType(gtEnglish, false);
     EXPECT_GE(stops, 1) << "the engine is stopped before the variant changes";
     EXPECT_EQ(CurrentVariant, gtEnglish);
-    EXPECT_EQ(CurrentGame.header.nodeCount, 1);
-    EXPECT_EQ(CurrentBoard, played);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 1);
+    EXPECT_EQ(CurrentBoard(), played);
     EXPECT_TRUE(f->Item("N10")->isChecked());
     EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), PhraseString(6));
     f->SetGameType(gtInternational, false);
-    EXPECT_EQ(CurrentBoard, StartPosition100);
-    EXPECT_EQ(CurrentGame.header.nodeCount, 0);
-    EXPECT_EQ(CurrentNode, 0);
-    EXPECT_EQ(CurrentGame.header.variant, gtInternational);
+    EXPECT_EQ(CurrentBoard(), StartPosition100);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 0);
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentGame().header.variant, gtInternational);
     // A new game's header.
-    EXPECT_EQ(CurrentGame.white, "Player");
-    EXPECT_EQ(CurrentGame.black, "Vantor");
-    EXPECT_EQ(CurrentGame.tournament, "Test Game 5 min");
+    EXPECT_EQ(CurrentGame().white, "Player");
+    EXPECT_EQ(CurrentGame().black, "Vantor");
+    EXPECT_EQ(CurrentGame().tournament, "Test Game 5 min");
     f->Item("N30min1")->setChecked(true);
     f->NewGame();
-    EXPECT_EQ(CurrentGame.tournament, "Test Game 30 min");
+    EXPECT_EQ(CurrentGame().tournament, "Test Game 30 min");
 }
 
 TEST_F(EntryTest, SettingUpAPositionByHandAndFromAPastedFen) {
@@ -286,7 +287,7 @@ TEST_F(EntryTest, SettingUpAPositionByHandAndFromAPastedFen) {
     f->SetGameType(gtEnglish, false);
     f->EnterSetupMode();
     EXPECT_EQ(SetupMode, 1);
-    EXPECT_EQ(CurrentGame.header.nodeCount, 0);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 0);
     EXPECT_FALSE(f->Item("N1")->isEnabled());
     EXPECT_FALSE(f->Item("N29")->isEnabled());
     EXPECT_TRUE(f->Control("SetupDone")->isVisible());
@@ -298,43 +299,43 @@ TEST_F(EntryTest, SettingUpAPositionByHandAndFromAPastedFen) {
     const int cycle[] = {1, 2, -2, -1, 0};
     for (int v : cycle) {
         Click(sq);
-        EXPECT_EQ(CurrentBoard[sq], v);
+        EXPECT_EQ(CurrentBoard()[sq], v);
     }
     Click(sq, 1);
-    EXPECT_EQ(CurrentBoard[sq], -1);
+    EXPECT_EQ(CurrentBoard()[sq], -1);
     Click(sq, 2);
-    EXPECT_EQ(CurrentBoard[sq], 0);
+    EXPECT_EQ(CurrentBoard()[sq], 0);
     Click(sq, 1);
     Click(sq, 1);
     Click(sq, 1);
-    EXPECT_EQ(CurrentBoard[sq], 2);
+    EXPECT_EQ(CurrentBoard()[sq], 2);
 
     // Navigation is ignored while setting up.
-    const TBoard editing = CurrentBoard;
+    const TBoard editing = CurrentBoard();
     Key(Qt::Key_Left);
     f->SpeedButtonClick(1);
     PanelPress(40, 70);
-    EXPECT_EQ(CurrentBoard, editing);
+    EXPECT_EQ(CurrentBoard(), editing);
     EXPECT_EQ(SetupMode, 1);
 
     f->ClearBrdBtnClick();
-    EXPECT_EQ(CurrentBoard, EmptyBoard);
+    EXPECT_EQ(CurrentBoard(), EmptyBoard);
     f->NewBrdBtnClick();
-    EXPECT_EQ(CurrentBoard, StartPosition64);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
 
     // Pasted text: a FEN tag sets the board; anything else, or a square off the board, is ignored.
     QGuiApplication::clipboard()->setText("[FEN \"W:W21,22:BK1\"]");
     f->FENPasteBtnClick();
-    EXPECT_EQ(CurrentBoard[4], sqKing0);
-    EXPECT_EQ(CurrentBoard[24], sqMan1); // White's 21
-    EXPECT_EQ(CurrentBoard[23], sqMan1); // White's 22
-    EXPECT_EQ(SideToMove, 1) << "\"W:\" means White, the second side, moves";
+    EXPECT_EQ(CurrentBoard()[4], sqKing0);
+    EXPECT_EQ(CurrentBoard()[24], sqMan1); // White's 21
+    EXPECT_EQ(CurrentBoard()[23], sqMan1); // White's 22
+    EXPECT_EQ(SideToMove(), 1) << "\"W:\" means White, the second side, moves";
     EXPECT_TRUE(WhoMoves->RadioButton2->isChecked());
-    const TBoard pasted = CurrentBoard;
+    const TBoard pasted = CurrentBoard();
     for (const char* bad : {"[FEN \"B:W21,40:B1\"]", "W:W21:B1", "[Event \"x\"]", ""}) {
         QGuiApplication::clipboard()->setText(bad);
         f->FENPasteBtnClick();
-        EXPECT_EQ(CurrentBoard, pasted) << bad;
+        EXPECT_EQ(CurrentBoard(), pasted) << bad;
     }
 
     WhenShown(WhoMoves, [] {
@@ -345,16 +346,16 @@ TEST_F(EntryTest, SettingUpAPositionByHandAndFromAPastedFen) {
     EXPECT_EQ(SetupMode, 0);
     EXPECT_TRUE(f->Item("N1")->isEnabled());
     EXPECT_TRUE(f->Control("SpeedButton1")->isVisible());
-    EXPECT_EQ(CurrentGame.header.startSide, 1);
-    EXPECT_EQ(CurrentGame.header.moveNumberOffset, 4);
-    EXPECT_EQ(SideToMove, 1);
+    EXPECT_EQ(CurrentGame().header.startSide, 1);
+    EXPECT_EQ(CurrentGame().header.moveNumberOffset, 4);
+    EXPECT_EQ(SideToMove(), 1);
     TPositionKey key;
     PositionToKey(pasted, key);
-    EXPECT_EQ(CurrentGame.startKey, key);
+    EXPECT_EQ(CurrentGame().startKey, key);
     // The set-up position is the game's root.
     f->GoToNode(0, true);
-    EXPECT_EQ(CurrentBoard, pasted);
-    EXPECT_EQ(SideToMove, 1);
+    EXPECT_EQ(CurrentBoard(), pasted);
+    EXPECT_EQ(SideToMove(), 1);
 }
 
 TEST_F(EntryTest, PopupCommandsMarksCommentsAndLines) {
@@ -365,15 +366,15 @@ TEST_F(EntryTest, PopupCommandsMarksCommentsAndLines) {
     f->GoToNode(1, true);
     f->Item("N39")->trigger(); // "!"
     f->Item("N50")->trigger(); // "-+"
-    EXPECT_EQ(MoveMarkOf(CurrentGame.nodes[1].annotation), 2);
-    EXPECT_EQ(PositionMarkOf(CurrentGame.nodes[1].annotation), 5);
+    EXPECT_EQ(MoveMarkOf(CurrentGame().nodes[1].annotation), 2);
+    EXPECT_EQ(PositionMarkOf(CurrentGame().nodes[1].annotation), 5);
 
     WhenShown(CommDlg, [] {
         CommDlg->Memo1->setPlainText(QString::fromUtf8("хороший ход"));
         CommDlg->OKBtn->click();
     });
     f->Item("N1231231")->trigger();
-    EXPECT_EQ(Cp1251ToUtf8(CurrentGame.commentAfter[1]), "хороший ход");
+    EXPECT_EQ(Cp1251ToUtf8(CurrentGame().commentAfter[1]), "хороший ход");
     QString shown;
     WhenShown(CommDlg, [&] {
         shown = CommDlg->Memo1->toPlainText();
@@ -382,20 +383,20 @@ TEST_F(EntryTest, PopupCommandsMarksCommentsAndLines) {
     });
     f->Item("N1231231")->trigger();
     EXPECT_EQ(shown, QString::fromUtf8("хороший ход"));
-    EXPECT_EQ(Cp1251ToUtf8(CurrentGame.commentAfter[1]), "хороший ход");
+    EXPECT_EQ(Cp1251ToUtf8(CurrentGame().commentAfter[1]), "хороший ход");
     f->Item("Clearallcomments1")->trigger();
-    EXPECT_TRUE(CurrentGame.commentAfter[1].empty());
+    EXPECT_TRUE(CurrentGame().commentAfter[1].empty());
 
     f->Item("Deleteaftermove1")->trigger(); // deletes 1 and 2
-    EXPECT_EQ(CurrentNode, 0);
-    EXPECT_EQ(CurrentGame.header.nodeCount, 0);
-    EXPECT_EQ(CurrentBoard, StartPosition64);
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 0);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
     // At the root the command is not offered and does nothing.
     auto* popup = f->findChild<QMenu*>("PopupMenu1");
     emit popup->aboutToShow();
     EXPECT_FALSE(f->Item("Deleteaftermove1")->isEnabled());
     f->Deleteaftermove1Click();
-    EXPECT_EQ(CurrentGame.header.nodeCount, 0);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 0);
 }
 
 TEST_F(EntryTest, HelpOpensTheRussianPageOnlyInRussian) {

@@ -1,6 +1,4 @@
 #include "app/core/language.h"
-#include "scripted_prompts.h"
-#include "rules/hash_table.h"
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
 #include "app/ui/captions.h"
@@ -11,7 +9,10 @@
 #include "app/ui/select_colors.h"
 #include "app/ui/shell_prompts.h"
 #include "qt_test_app.h"
+#include "rules/hash_table.h"
 #include "rules/variant_state.h"
+#include "scripted_prompts.h"
+#include "session_access.h"
 
 #include <gtest/gtest.h>
 
@@ -68,9 +69,9 @@ TEST_F(MainFormTest, FirstStartShowsTheDefaultsAndTheCloseWritesTheFile) {
     TMainForm* f = Start();
     EXPECT_EQ(AppDir, m_dir.path().toStdString() + "/");
     EXPECT_EQ(CurrentVariant, gtRussian);
-    EXPECT_EQ(CurrentBoard, StartPosition64);
-    EXPECT_EQ(SideToMove, 0);
-    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
+    EXPECT_EQ(SideToMove(), 0);
+    EXPECT_EQ(CurrentNode(), 0);
     EXPECT_EQ(AnalysisMode, 1);
     EXPECT_TRUE(f->Item("Analysis_Mode")->isChecked());
     EXPECT_TRUE(f->Item("N9")->isChecked());
@@ -128,7 +129,7 @@ TEST_F(MainFormTest, SecondStartReadsTheSavedValuesBack) {
     EXPECT_TRUE(f->Item("PlayMode")->isChecked());
     EXPECT_TRUE(f->Control("ClockLabel")->isVisible());
     EXPECT_EQ(CurrentVariant, gtInternational);
-    EXPECT_EQ(CurrentBoard, StartPosition100);
+    EXPECT_EQ(CurrentBoard(), StartPosition100);
     EXPECT_TRUE(f->Item("N22")->isChecked());
     // The variant label is built after the captions, in the saved language (Portuguese).
     EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), PhraseString(10));
@@ -198,14 +199,16 @@ TEST_F(MainFormTest, BoardSizeCommandsAndReversal) {
 
 TEST_F(MainFormTest, VariantChangeKeepsTheGameUnlessTheBoardSizeChanges) {
     TMainForm* f = Start();
-    CurrentBoard[1] = 0; // a changed position
+    TBoard changed = CurrentBoard();
+    changed[1] = 0;
+    GameSession().NewGame(changed, 0); // a changed position
     f->SetGameType(gtEnglish, false);
-    EXPECT_EQ(CurrentBoard[1], 0);
+    EXPECT_EQ(CurrentBoard()[1], 0);
     EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), "English");
     f->SetGameType(gtInternational, false);
-    EXPECT_EQ(CurrentBoard, StartPosition100);
+    EXPECT_EQ(CurrentBoard(), StartPosition100);
     f->SetGameType(gtRussian, false);
-    EXPECT_EQ(CurrentBoard, StartPosition64);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
 }
 
 TEST_F(MainFormTest, InterfaceDialogSetsTheNotationAndTheSound) {

@@ -32,16 +32,16 @@ TEST_F(PlayEngineRequests, TheBuiltInEngineAnswersInPlayMode) {
     StartEngine();
     EXPECT_EQ(EngineSettings.MaxDepth, 8); // the level table is applied
     WaitIdle();
-    TGameLock lock = LockGameState();
-    ASSERT_NE(CurrentNode, 0);
-    EXPECT_EQ(SideToMove, 1);
+    TGameLock lock = GameSession().Lock();
+    ASSERT_NE(CurrentNode(), 0);
+    EXPECT_EQ(SideToMove(), 1);
     TMoveList legal;
     FindMoves(StartPosition64, 0, legal, gtRussian);
-    const TMove& played = CurrentGame.nodes[CurrentNode];
+    const TMove& played = CurrentGame().nodes[CurrentNode()];
     EXPECT_TRUE(std::any_of(legal.begin(), legal.end(), [&](const TMove& m) { return m.SameMove(played); }));
     TBoard after = StartPosition64;
     MakeMove(played, after, gtRussian);
-    EXPECT_EQ(CurrentBoard, after);
+    EXPECT_EQ(CurrentBoard(), after);
     EXPECT_EQ(EngineDone.load(), 1);
     EXPECT_TRUE(TakeFlag(RedrawPending));
     EXPECT_TRUE(TakeFlag(PanelRefreshPending));
@@ -56,9 +56,9 @@ TEST_F(PlayEngineRequests, AGameAlreadyOverEndsTheRequestAtOnce) {
     StartEngine();
     WaitIdle();
     EXPECT_EQ(m_bridge.calls.load(), 0);
-    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(CurrentNode(), 0);
     EXPECT_EQ(EngineDone.load(), 1);
-    EXPECT_EQ(CurrentGame.header.result, grBlackWins);
+    EXPECT_EQ(CurrentGame().header.result, grBlackWins);
 }
 
 TEST_F(PlayEngineRequests, EachKindGetsItsEngineAndBudget) {
@@ -86,7 +86,7 @@ TEST_F(PlayEngineRequests, EachKindGetsItsEngineAndBudget) {
             EXPECT_EQ(m_bridge.lastMilliseconds, r.milliseconds);
         else
             EXPECT_DOUBLE_EQ(m_bridge.lastSeconds, r.seconds);
-        EXPECT_NE(CurrentNode, 0);
+        EXPECT_NE(CurrentNode(), 0);
     }
     EXPECT_EQ(BudgetDivisor(gtInternational), 40);
 }
@@ -99,8 +99,8 @@ TEST_F(PlayEngineRequests, AStoppedRequestMakesNoMoveWhateverTheEngineLeavesInTh
     while (m_bridge.calls.load() == 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     StopEngineAndWait();
-    EXPECT_EQ(CurrentNode, 0);
-    EXPECT_EQ(CurrentBoard, StartPosition64);
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
     EXPECT_FALSE(IsEngineBusy());
 }
 
@@ -125,36 +125,27 @@ TEST_F(PlayEngineRequests, OnlyALegalMoveOfTheStartPositionIsMade) {
     m_bridge.answer->squares[0] = 32; // no such move
     StartEngine();
     WaitIdle();
-    EXPECT_EQ(CurrentNode, 0);
-    EXPECT_EQ(CurrentBoard, StartPosition64);
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
     EXPECT_TRUE(TakeFlag(BookRefreshPending));
 }
 
 TEST_F(PlayEngineRequests, AMoveArrivingAfterTheGameMovedOnIsDropped) {
     EngineSettings.Kind = ekMarrak;
     m_bridge.hold = true;
-    // The hook runs where the move would be added: the game has moved on by then.
-    std::atomic<int> added{0};
-    EngineRequestHooks().addMoveToTree = [&](const TMove&) {
-        ++added;
-        return 0;
-    };
     StartEngine();
     while (m_bridge.calls.load() == 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     TMoveList list;
     FindMoves(StartPosition64, 0, list, gtRussian);
-    {
-        // As the electronic board or an analysis-mode entry could: the user's move comes first.
-        TGameLock lock = LockGameState();
-        PlayInGame(list.back());
-    }
+    // As the electronic board or an analysis-mode entry could: the user's move comes first.
+    PlayInGame(list.back());
     m_bridge.hold = false; // now the engine answers, for the position it was given
     WaitIdle();
-    EXPECT_EQ(added.load(), 0);
-    TGameLock lock = LockGameState();
-    EXPECT_EQ(CurrentGame.nodes[CurrentNode].parent, 0); // only the user's move
-    EXPECT_EQ(SideToMove, 1);
+    TGameLock lock = GameSession().Lock();
+    EXPECT_EQ(CurrentGame().header.nodeCount, 1);            // nothing was added ...
+    EXPECT_EQ(CurrentGame().nodes[CurrentNode()].parent, 0); // ... but the user's move
+    EXPECT_EQ(SideToMove(), 1);
 }
 
 TEST_F(PlayEngineRequests, AnalysisRunsUntilStoppedAndMakesNoMove) {
@@ -164,22 +155,35 @@ TEST_F(PlayEngineRequests, AnalysisRunsUntilStoppedAndMakesNoMove) {
     EXPECT_TRUE(IsEngineBusy());
     StopEngineAndWait();
     EXPECT_FALSE(IsEngineBusy());
-    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(CurrentNode(), 0);
     EXPECT_NE(EngineInfo.Snapshot().Depth, "");
 }
 
 TEST_F(PlayEngineRequests, TheSilentAddReusesAnEqualMoveAndKeepsTheMainLine) {
     TMoveList list;
     FindMoves(StartPosition64, 0, list, gtRussian);
-    const int a = AddEngineMoveToTree(CurrentGame, 0, list[0], gtRussian);
-    const int b = AddEngineMoveToTree(CurrentGame, 0, list[1], gtRussian);
-    EXPECT_EQ(AddEngineMoveToTree(CurrentGame, 0, list[0], gtRussian), a);
-    EXPECT_EQ(CurrentGame.nodes[a].mainLine, 1);
-    EXPECT_EQ(CurrentGame.nodes[b].mainLine, 0);
-    EXPECT_EQ(CurrentGame.header.nodeCount, 2);
+    TGameSession& session = GameSession();
+    const TSessionSnapshot root = session.Snapshot();
+    const int a = session.PlayEngineMove(root, list[0]).node;
+    EXPECT_EQ(session.PlayEngineMove(root, list[1]).node, 0) << "the game moved on";
+    ASSERT_TRUE(session.GoToNode(0));
+    const int b = session.PlayEngineMove(root, list[1]).node;
+    ASSERT_TRUE(session.GoToNode(0));
+    EXPECT_EQ(session.PlayEngineMove(root, list[0]).node, a);
+    EXPECT_EQ(CurrentGame().nodes[a].mainLine, 1);
+    EXPECT_EQ(CurrentGame().nodes[b].mainLine, 0);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 2);
+
+    // A full tree: the request's move is not made, and the message says why.
+    ASSERT_TRUE(session.GoToNode(0));
     for (int n = 1; n <= MaxNodes; ++n)
-        CurrentGame.nodes[n].free = 0;
-    CurrentGame.header.nodeCount = MaxNodes; // every slot in use
-    EXPECT_EQ(AddEngineMoveToTree(CurrentGame, 0, list[2], gtRussian), 0);
+        EditGame().nodes[n].free = 0;
+    EditGame().header.nodeCount = MaxNodes; // every slot in use
+    EngineSettings.Kind = ekMarrak;
+    m_bridge.answer = list[2];
+    StartEngine();
+    WaitIdle();
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
     EXPECT_TRUE(TakeGameMessage());
 }

@@ -132,7 +132,7 @@ TEST_F(PlayGameEnd, NoLegalMoveLosesForTheSideToMove) {
         ResetGame(b, r.side, r.variant, true);
         ClockRunning = 1;
         EXPECT_TRUE(CheckGameOver());
-        EXPECT_EQ(CurrentGame.header.result, r.result);
+        EXPECT_EQ(CurrentGame().header.result, r.result);
         EXPECT_EQ(ClockRunning.load(), 0);
         const auto message = TakeGameMessage();
         ASSERT_TRUE(message);
@@ -145,13 +145,13 @@ TEST_F(PlayGameEnd, AResultIsNeverReplacedAndAnalysisSetsNone) {
     const TBoard lost = Board({{30, sqKing1}});
     ResetGame(lost, 0, gtRussian, false);
     EXPECT_TRUE(CheckGameOver()); // over, but analysis mode records nothing
-    EXPECT_EQ(CurrentGame.header.result, grNone);
+    EXPECT_EQ(CurrentGame().header.result, grNone);
     EXPECT_FALSE(TakeGameMessage());
 
     ResetGame(StartPosition64, 0, gtRussian, true);
-    CurrentGame.header.result = grWhiteOnTime;
+    EditGame().header.result = grWhiteOnTime;
     EXPECT_FALSE(CheckGameOver());
-    EXPECT_EQ(CurrentGame.header.result, grWhiteOnTime);
+    EXPECT_EQ(CurrentGame().header.result, grWhiteOnTime);
     AutoPlayActive = 1; // an engine match ends a game that has a result
     EXPECT_TRUE(CheckGameOver());
     AutoPlayActive = 0;
@@ -164,7 +164,7 @@ TEST_F(PlayGameEnd, ThirdRepetitionWithTheSameSideToMoveDraws) {
     EXPECT_FALSE(OverAfter(shuttle->first, shuttle->second, 4, gtRussian));
     EXPECT_FALSE(OverAfter(shuttle->first, shuttle->second, 7, gtRussian));
     EXPECT_TRUE(OverAfter(shuttle->first, shuttle->second, 8, gtRussian));
-    EXPECT_EQ(CurrentGame.header.result, grDraw);
+    EXPECT_EQ(CurrentGame().header.result, grDraw);
     EXPECT_EQ(TakeGameMessage()->text, Phrase(147));
 }
 
@@ -197,7 +197,7 @@ TEST_F(PlayGameEnd, MoveLimitsCountKingMovesSinceTheLastCaptureOrManMove) {
         const TKingWalk walk = KingWalk(r.variant, r.plies);
         ASSERT_EQ(static_cast<int>(walk.moves.size()), r.plies);
         EXPECT_EQ(OverAfter(walk.start, walk.moves, r.plies, r.variant), r.over);
-        EXPECT_EQ(CurrentGame.header.result, r.over ? grDraw : grNone);
+        EXPECT_EQ(CurrentGame().header.result, r.over ? grDraw : grNone);
     }
 }
 
@@ -206,14 +206,14 @@ TEST_F(PlayGameEnd, AManMoveRestartsTheCount) {
     ResetGame(walk.start, 0, gtRussian, true);
     for (int i = 0; i < 40; ++i)
         PlayInGame(walk.moves[i]);
-    EXPECT_EQ(PliesSinceProgress(CurrentGame, CurrentNode, gtRussian), 40);
-    EXPECT_EQ(PliesSinceProgress(CurrentGame, CurrentGame.nodes[CurrentNode].parent, gtRussian), 39);
+    EXPECT_EQ(PliesSinceProgress(CurrentGame(), CurrentNode(), gtRussian), 40);
+    EXPECT_EQ(PliesSinceProgress(CurrentGame(), CurrentGame().nodes[CurrentNode()].parent, gtRussian), 39);
 
     ResetGame(StartPosition64, 0, gtRussian, true);
     TMoveList list;
     FindMoves(StartPosition64, 0, list, gtRussian);
     PlayInGame(list[0]);
-    EXPECT_EQ(PliesSinceProgress(CurrentGame, CurrentNode, gtRussian), 0);
+    EXPECT_EQ(PliesSinceProgress(CurrentGame(), CurrentNode(), gtRussian), 0);
 }
 
 TEST_F(PlayGameEnd, TheClockFallingBelowZeroLosesOnTimeOnce) {
@@ -235,7 +235,7 @@ TEST_F(PlayGameEnd, TheClockFallingBelowZeroLosesOnTimeOnce) {
         SetClocks(30, 30);
         StartClock();
         now += 20'000'000; // 2 cs
-        TGameLock lock = LockGameState();
+        TGameLock lock = GameSession().Lock();
         EXPECT_FALSE(RunClockStep(r.side));
         EXPECT_EQ(Clocks[r.side].load(), 28);
         now += 500'000'000; // 50 cs
@@ -243,7 +243,7 @@ TEST_F(PlayGameEnd, TheClockFallingBelowZeroLosesOnTimeOnce) {
         EXPECT_EQ(Clocks[r.side].load(), 0);
         EXPECT_EQ(Clocks[1 - r.side].load(), 30);
         EXPECT_EQ(ClockRunning.load(), 0);
-        EXPECT_EQ(CurrentGame.header.result, r.result);
+        EXPECT_EQ(CurrentGame().header.result, r.result);
         EXPECT_EQ(TakeGameMessage()->text, Phrase(62));
         now += 500'000'000;
         EXPECT_FALSE(RunClockStep(r.side));
@@ -251,7 +251,7 @@ TEST_F(PlayGameEnd, TheClockFallingBelowZeroLosesOnTimeOnce) {
         ClockRunning = 1;
         now += 500'000'000;
         EXPECT_TRUE(RunClockStep(r.side));
-        EXPECT_EQ(CurrentGame.header.result, r.result);
+        EXPECT_EQ(CurrentGame().header.result, r.result);
         EXPECT_FALSE(TakeGameMessage());
     }
 }
@@ -281,8 +281,8 @@ TEST_F(PlayGameEnd, DrawOfferIsAcceptedOnlyInAQuietEndgame) {
         EngineInfo.Update([](TEngineInfo& info) { info.Bound = 5; });
         EXPECT_FALSE(OfferDraw(coin));
         EngineInfo.Update([](TEngineInfo& info) { info.Bound = -100; });
-        CurrentGame.header.result = grWhiteWins;
+        EditGame().header.result = grWhiteWins;
         EXPECT_FALSE(OfferDraw(coin));
-        EXPECT_EQ(CurrentGame.header.result, grWhiteWins);
+        EXPECT_EQ(CurrentGame().header.result, grWhiteWins);
     }
 }

@@ -1,8 +1,7 @@
 #include "app/core/engine_requests.h"
-#include "scripted_prompts.h"
 #include "app/core/game_clock.h"
 #include "app/core/game_end.h"
-#include "app/core/game_state_lock.h"
+#include "app/core/game_session.h"
 #include "app/core/language.h"
 #include "app/core/main_timer.h"
 #include "app/core/shell_state.h"
@@ -13,6 +12,8 @@
 #include "qt_test_app.h"
 #include "rules/hash_table.h"
 #include "rules/variant_state.h"
+#include "scripted_prompts.h"
+#include "session_access.h"
 
 #include <gtest/gtest.h>
 
@@ -64,20 +65,20 @@ class PlayMainForm : public ::testing::Test {
 TEST_F(PlayMainForm, ComputeAtTheFirstMoveHandsTheSideToTheEngineWhichAnswers) {
     m_form->min1Click();   // 3 minutes each
     SetClocks(18000, 600); // the engine's budget: 30 cs
-    CurrentGame.white = "Player";
-    CurrentGame.black = "Vantor Quillan 2.0";
+    EditGame().white = "Player";
+    EditGame().black = "Vantor Quillan 2.0";
     m_form->Compute1Click();
-    EXPECT_EQ(Clocks[0].load(), 600);                   // the engine took the clock of side 0 ...
-    EXPECT_EQ(CurrentGame.white, "Vantor Quillan 2.0"); // ... and its name
+    EXPECT_EQ(Clocks[0].load(), 600);                     // the engine took the clock of side 0 ...
+    EXPECT_EQ(CurrentGame().white, "Vantor Quillan 2.0"); // ... and its name
     EXPECT_EQ(BoardReversed, 1);
     EXPECT_TRUE(m_form->Item("N28")->isChecked());
     WaitIdle();
     m_form->Timer1Timer();
     {
-        TGameLock lock = LockGameState();
-        EXPECT_NE(CurrentNode, 0);
-        EXPECT_EQ(SideToMove, 1);
-        EXPECT_NE(CurrentBoard, StartPosition64);
+        TGameLock lock = GameSession().Lock();
+        EXPECT_NE(CurrentNode(), 0);
+        EXPECT_EQ(SideToMove(), 1);
+        EXPECT_NE(CurrentBoard(), StartPosition64);
     }
     EXPECT_EQ(Text("EnginePanel"), "Vantor 2.0");
     EXPECT_TRUE(Text("DepthPanel").startsWith(QString::fromUtf8(Phrase(59))));
@@ -91,19 +92,17 @@ TEST_F(PlayMainForm, ComputeAtTheFirstMoveHandsTheSideToTheEngineWhichAnswers) {
     SetClocks(600, 600);
     m_form->Compute1Click();
     WaitIdle();
-    EXPECT_EQ(CurrentGame.white, "Vantor Quillan 2.0");
+    EXPECT_EQ(CurrentGame().white, "Vantor Quillan 2.0");
 }
 
 TEST_F(PlayMainForm, AGameThatIsOverShowsItsMessage) {
-    {
-        TGameLock lock = LockGameState();
-        CurrentBoard = EmptyBoard;
-        CurrentBoard[30] = sqKing1; // White has nothing left to move
-    }
+    TBoard lost = EmptyBoard;
+    lost[30] = sqKing1; // White has nothing left to move
+    GameSession().NewGame(lost, 0);
     m_form->Compute1Click();
     WaitIdle();
     m_form->Timer1Timer();
-    EXPECT_EQ(CurrentGame.header.result, grBlackWins);
+    EXPECT_EQ(CurrentGame().header.result, grBlackWins);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.messages[0], QString::fromUtf8(Phrase(54)));
 }
@@ -117,7 +116,7 @@ TEST_F(PlayMainForm, StopEndsAnAnalysisAndStopsTheClock) {
     WaitIdle();
     EXPECT_EQ(StopRequested.load(), 1);
     EXPECT_EQ(ClockRunning.load(), 0);
-    EXPECT_EQ(CurrentNode, 0);
+    EXPECT_EQ(CurrentNode(), 0);
     m_form->Timer1Timer(); // the done flag turns the stop button back
     EXPECT_EQ(EngineDone.load(), 0);
 }

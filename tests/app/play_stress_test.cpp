@@ -28,7 +28,7 @@ class TNullView final : public ITickView {
 
   private:
     // What a redraw reads, as the window's drawing would.
-    void Read() { sum += CurrentBoard[1] + SideToMove + CurrentNode + CurrentGame.header.nodeCount; }
+    void Read() { sum += CurrentBoard()[1] + SideToMove() + CurrentNode() + CurrentGame().header.nodeCount; }
 };
 
 // Fails the process when the test does not end in time: a hang must not pass as a slow test.
@@ -109,7 +109,7 @@ TEST(PlayStress, StartAndStopBurstsNeverOverlapNorHang) {
             break;
         }
         RunMainTimerTick(view);
-        if (CurrentGame.header.nodeCount > 500 || CurrentGame.header.result != 0)
+        if (CurrentGame().header.nodeCount > 500 || CurrentGame().header.result != 0)
             ResetGame(StartPosition64, 0, gtRussian, true);
     }
     finished = true;

@@ -6,7 +6,7 @@
 #include "app/core/engine_seams.h"
 #include "app/core/engine_state.h"
 #include "app/core/game_clock.h"
-#include "app/core/game_state_lock.h"
+#include "app/core/game_session.h"
 #include "app/core/request_flags.h"
 #include "app/core/shell_state.h"
 #include "rules/engine_random.h"
@@ -14,6 +14,7 @@
 #include "rules/hash_table.h"
 #include "rules/movegen.h"
 #include "rules/variant_state.h"
+#include "session_access.h"
 
 #include <gtest/gtest.h>
 
@@ -31,19 +32,13 @@ inline void UseSmallHashTable() {
     HashTable.InitKeys(rng);
 }
 
-// The game of the main window set to `board` with `side` to move and no moves; every flag clear.
+// The game session set to `board` with `side` to move and no moves; every flag clear.
 inline void ResetGame(const TBoard& board, int side, TGameType variant, bool playMode) {
     StopEngineAndWait();
-    TGameLock lock = LockGameState();
-    CurrentVariant = variant;
-    SquareCount = SquaresOf(variant);
-    BoardGeometry = GeometryOf(variant);
-    InitGame(CurrentGame, variant);
-    PositionToKey(board, CurrentGame.startKey);
-    CurrentGame.header.startSide = static_cast<std::uint8_t>(side);
-    CurrentBoard = board;
-    SideToMove = side;
-    CurrentNode = 0;
+    TGameSession& session = GameSession();
+    if (session.CurrentVariant() != variant) session.SetVariant(variant);
+    TGameLock lock = session.Lock();
+    session.NewGame(board, side);
     AnalysisMode = playMode ? 0 : 1;
     AutoPlayActive = 0;
     ClockRunning = 0;
@@ -63,14 +58,9 @@ inline std::optional<TMove> FindMove(const TBoard& b, int side, int from, int to
     return std::nullopt;
 }
 
-// Plays `m` in the main window's game as move entry would (the user-interface side of the tests).
+// Plays `m` in the game session as move entry would (the user-interface side of the tests).
 inline void PlayInGame(const TMove& m) {
-    TGameLock lock = LockGameState();
-    const int node = AddEngineMoveToTree(CurrentGame, CurrentNode, m, CurrentVariant);
-    ASSERT_NE(node, 0);
-    CurrentNode = node;
-    MakeMove(m, CurrentBoard, CurrentVariant);
-    SideToMove = 1 - SideToMove;
+    ASSERT_NE(GameSession().PlayMove(m, true).node, 0);
 }
 
 inline TBoard Board(std::initializer_list<std::pair<int, int>> pieces) {

@@ -99,7 +99,7 @@ TEST_F(PlayTimerTick, TheTickRecordsTheLossOnTimeAndShowsItsMessage) {
     m_now += 2'000'000'000;
     TRecordingView view;
     RunMainTimerTick(view);
-    EXPECT_EQ(CurrentGame.header.result, grBlackOnTime);
+    EXPECT_EQ(CurrentGame().header.result, grBlackOnTime);
     const std::vector<std::string> expected = {"clock 0:00:00 0:03:00", "eboard",
                                                "message 0 " + std::string(Phrase(62))};
     EXPECT_EQ(view.calls, expected);
