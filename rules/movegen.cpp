@@ -6,10 +6,6 @@
 #include <algorithm>
 #include <cstring>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 enum class TCaptureFilter { None, Majority, MajorityThenKings, KingsFirst };
@@ -70,43 +66,9 @@ struct TPieces {
     TSquareSet ownMen = 0, ownKings = 0, oppMen = 0, oppKings = 0;
 };
 
-// Squares 1..squares of a board whose values are -2..2.
 TPieces PiecesOf(const TBoard& board, int side, int squares) {
-    TSquareSet men0 = 0, kings0 = 0, men1 = 0, kings1 = 0;
-    int s = 1;
-#ifdef __SSE2__
-    // Sixteen squares a load: squares 1..32, then 33..48.
-    const __m128i man0 = _mm_set1_epi8(sqMan0), king0 = _mm_set1_epi8(sqKing0), man1 = _mm_set1_epi8(sqMan1),
-                  king1 = _mm_set1_epi8(sqKing1);
-    for (; s + 15 <= squares; s += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&board.sq[s]));
-        const int shift = s - 1;
-        men0 |= TSquareSet(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, man0)))) << shift;
-        kings0 |= TSquareSet(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, king0)))) << shift;
-        men1 |= TSquareSet(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, man1)))) << shift;
-        kings1 |= TSquareSet(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, king1)))) << shift;
-    }
-#endif
-    for (; s <= squares; ++s) {
-        switch (board[s]) {
-        case sqMan0:
-            men0 |= SquareBit(s);
-            break;
-        case sqKing0:
-            kings0 |= SquareBit(s);
-            break;
-        case sqMan1:
-            men1 |= SquareBit(s);
-            break;
-        case sqKing1:
-            kings1 |= SquareBit(s);
-            break;
-        default:
-            break;
-        }
-    }
-    if (side == 0) return {men0, kings0, men1, kings1};
-    return {men1, kings1, men0, kings0};
+    const TPieceSets p = PieceSetsOf(board, squares);
+    return {p.men[side], p.kings[side], p.men[1 - side], p.kings[1 - side]};
 }
 
 // The squares from which a piece of `movers` can jump over a piece of `victims` in direction d

@@ -103,3 +103,11 @@ inline constexpr TSquareSetTables SquareSets100 = square_set_detail::Build(Neigh
 constexpr const TSquareSetTables& SquareSetTablesOf(int geometry) {
     return geometry == 2 ? SquareSets100 : SquareSets64;
 }
+
+// The men and kings of each side, [0] side 0 and [1] side 1.
+struct TPieceSets {
+    TSquareSet men[2] = {0, 0};
+    TSquareSet kings[2] = {0, 0};
+};
+// Squares 1..squares of a board whose values are -2..2.
+TPieceSets PieceSetsOf(const TBoard& board, int squares);

@@ -94,7 +94,7 @@ TSignature Search(const TSignatureRow& row) {
     const TRootSearchResult r = RunRootSearch(b, row.side, row.variant, limits, {&table, edb, &rng});
     TSignature s;
     s.nodes = table.ProbeCount();
-    s.evaluations = EvaluationCount;
+    s.evaluations = r.evaluations;
     if (!r.moves.empty()) {
         s.best = movegen_test::Text(r.moves[0]);
         s.value = r.scores[0].score;

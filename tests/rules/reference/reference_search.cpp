@@ -48,7 +48,7 @@ std::int16_t MaterialShare(int side, int s0, int s1, int scale) {
     return Clamp(RoundRatioHalfEven(diff * scale * 100, s0 + s1));
 }
 
-std::int16_t EvaluateFlyingKings(int side, const TBoard& b) {
+std::int16_t FlyingKingsValue(int side, const TBoard& b) {
     int s0 = 0, s1 = 0;
     for (int s = 1; s <= 32; ++s) {
         switch (b[s]) {
@@ -81,7 +81,7 @@ std::int16_t EvaluateFlyingKings(int side, const TBoard& b) {
     return Clamp(side == 0 ? s0 - s1 : s1 - s0);
 }
 
-std::int16_t EvaluateShortKings(int side, const TBoard& b) {
+std::int16_t ShortKingsValue(int side, const TBoard& b) {
     int s0 = 0, s1 = 0, n = 0;
     for (int s = 1; s <= 32; ++s) {
         switch (b[s]) {
@@ -105,7 +105,7 @@ std::int16_t EvaluateShortKings(int side, const TBoard& b) {
     return MaterialShare(side, s0, s1, n);
 }
 
-std::int16_t EvaluateInternational(int side, const TBoard& b) {
+std::int16_t InternationalValue(int side, const TBoard& b) {
     int s0 = 0, s1 = 0, n = 0;
     for (int s = 1; s <= 50; ++s) {
         switch (b[s]) {
@@ -147,7 +147,14 @@ struct TProbe {
 
 class TTable {
   public:
-    TTable(std::size_t entries, std::uint32_t seed) : m_entries(entries), m_size(entries) {
+    explicit TTable(std::size_t entries) : m_entries(entries), m_size(entries) {}
+    std::size_t Size() const { return m_size; }
+
+    // Empty, with new keys: as the engine clears its table before a request.
+    void Reset(std::uint32_t seed) {
+        std::memset(static_cast<void*>(m_entries.data()), 0, m_size * sizeof(TEntry));
+        m_stored = 0;
+        probes = 0;
         TEngineRandom rng(seed);
         const std::uint32_t limit = m_size ? static_cast<std::uint32_t>(m_size - 1) : 0;
         std::uniform_int_distribution<std::uint32_t> dist(0, limit);
@@ -317,13 +324,13 @@ class TSearcher {
         case gtEnglish:
         case gtItalian:
             ++evaluations;
-            return EvaluateShortKings(side, board);
+            return ShortKingsValue(side, board);
         case gtInternational:
             ++evaluations;
-            return EvaluateInternational(side, board);
+            return InternationalValue(side, board);
         default:
             if (countFlag) ++evaluations;
-            return EvaluateFlyingKings(side, board);
+            return FlyingKingsValue(side, board);
         }
     }
 
@@ -357,7 +364,11 @@ class TSearcher {
 TRootOutcome RunRootSearch(const TBoard& board, int side, TGameType variant, int maxDepth,
                            std::size_t entries, const TEdbProbe& edb, std::uint32_t keySeed) {
     TRootOutcome out;
-    TTable table(entries, keySeed);
+    // One table a thread, kept from one search to the next as the engine keeps its own.
+    thread_local std::unique_ptr<TTable> kept;
+    if (!kept || kept->Size() != entries) kept = std::make_unique<TTable>(entries);
+    TTable& table = *kept;
+    table.Reset(keySeed);
     TList& moves = out.moves;
     FindMoves(board, side, moves, variant);
     RemoveDuplicateMoves(moves, board, variant);
