@@ -34,7 +34,7 @@ TEST(SolverReference, SameTablesAsBefore) {
                     EXPECT_TRUE(*before.get(m) == *now.get(m));
                     ++classes;
                 }
-    EXPECT_EQ(classes, pieces == 4 ? 41 : 14);
+    EXPECT_EQ(classes, pieces == 4 ? 41 : 16);
 }
 
 } // namespace
