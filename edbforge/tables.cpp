@@ -1,10 +1,10 @@
 #include "edbforge/tables.h"
 
-#include <cerrno>
+#include "platform/atomic_file.h"
+#include "platform/file_io.h"
+
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace edb {
@@ -27,25 +27,15 @@ std::string file_name(const material& m) {
 }
 
 load_result read_table_file(const std::string& name, std::size_t bytes, table& out) {
-    const int fd = ::open(name.c_str(), O_RDONLY);
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
     // A file that does not open is left alone: the class is generated.
     if (fd < 0) return load_result::missing;
-    out.assign(bytes, 0);
-    std::size_t got = 0;
-    bool ok = true;
-    while (got < bytes) {
-        const ssize_t n = ::read(fd, out.data() + got, bytes - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    // A longer file is not a table of this class either.
-    std::uint8_t extra;
-    if (ok && ::read(fd, &extra, 1) != 0) ok = false;
+    // One byte more than a table: a longer file is not a table of this class either.
+    out.assign(bytes + 1, 0);
+    const long long got = PreadUpTo(fd, out.data(), bytes + 1, 0);
     ::close(fd);
+    bool ok = got == static_cast<long long>(bytes);
+    out.resize(bytes);
     // A written table never holds an unknown entry.
     for (std::size_t i = 0; ok && i < bytes; ++i)
         if (out[i] & (out[i] >> 1) & 0x55) ok = false;
@@ -53,31 +43,8 @@ load_result read_table_file(const std::string& name, std::size_t bytes, table& o
     return ok ? load_result::loaded : load_result::unreadable;
 }
 
-bool write_all(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = EIO;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 std::string write_table_file(const std::string& name, const table& t) {
-    const std::string tmp = name + ".tmp";
-    ::unlink(tmp.c_str());
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    if (fd < 0) return std::strerror(errno);
-    std::string error;
-    if (!write_all(fd, t.data(), t.size()) || ::fsync(fd) != 0) error = std::strerror(errno);
-    if (::close(fd) != 0 && error.empty()) error = std::strerror(errno);
-    if (error.empty() && ::rename(tmp.c_str(), name.c_str()) != 0) error = std::strerror(errno);
-    if (!error.empty()) ::unlink(tmp.c_str());
-    return error;
+    return AtomicWriteFile(name, t.data(), t.size()).Message();
 }
 
 } // namespace edb

@@ -66,10 +66,9 @@ enum class load_result { missing, loaded, unreadable };
 // Reads a whole table file; a file of the wrong size or with an unknown entry is unreadable.
 load_result read_table_file(const std::string& name, std::size_t bytes, table& out);
 
-// Writes through a temporary file in the same folder and renames it over `name`, so a failed
-// write never leaves a truncated table. Returns an empty string or the reason of the failure.
+// Writes through a temporary file in the same folder and renames it over `name` (the one atomic
+// writer), so a failed write never leaves a truncated table. Returns an empty string or the reason
+// of the failure.
 std::string write_table_file(const std::string& name, const table& t);
-// Writes all of `data` to the descriptor, retrying short writes; false with errno set on failure.
-bool write_all(int fd, const std::uint8_t* data, std::size_t size);
 
 } // namespace edb

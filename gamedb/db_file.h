@@ -1,7 +1,6 @@
 #pragma once
-// Files of a database: a file kept open for positioned reads and writes, and the replacement of
-// a whole file through a temporary file in the same folder and a rename, so a failure never
-// leaves a half-written file behind.
+// A database file kept open for positioned reads and writes. Whole files are read with
+// ReadWholeFile and rewritten with AtomicWriteFile (platform/file_io.h, platform/atomic_file.h).
 
 #include <cstddef>
 #include <cstdint>
@@ -29,10 +28,3 @@ class TDbFile {
   private:
     int m_fd = -1;
 };
-
-bool FileExists(const std::string& path);
-// Reads a whole file; false when it cannot be read.
-bool ReadWholeFile(const std::string& path, std::string& data);
-// Writes `data` to a temporary file beside `path` and renames it over `path` (keeping the old
-// file's permissions). On failure `path` is unchanged and the temporary file removed.
-bool ReplaceFile(const std::string& path, const void* data, std::size_t n);

@@ -1,6 +1,7 @@
 #include "gamedb/game_block.h"
 
 #include "gamedb/game_index_record.h"
+#include "platform/byte_codec.h"
 
 #include <algorithm>
 #include <string>
@@ -14,46 +15,15 @@ TPositionKey KeyOf(const TBoard& b) {
     return k;
 }
 
-void Append16(TMoveBytes& mb, std::uint16_t v) {
-    AppendMoveByte(mb, static_cast<std::uint8_t>(v >> 8));
-    AppendMoveByte(mb, static_cast<std::uint8_t>(v));
-}
-
-void AppendComment(TMoveBytes& mb, const std::string& c) {
+void AppendComment(std::vector<std::uint8_t>& out, const std::string& c) {
     const std::size_t n = std::min(c.size(), MaxCommentLength);
-    Append16(mb, static_cast<std::uint16_t>(n));
-    for (std::size_t i = 0; i < n; ++i)
-        AppendMoveByte(mb, static_cast<std::uint8_t>(c[i]));
+    AppendBe16(out, static_cast<std::uint16_t>(n));
+    out.insert(out.end(), c.begin(), c.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
 bool HasCommentItem(const TGame& g, int n) {
     return g.nodes[n].annotation != 0 || !g.commentBefore[n].empty() || !g.commentAfter[n].empty();
 }
-
-// Bounds-checked reader over the rest of the buffer.
-struct TReader {
-    TMoveBytes& mb;
-    bool ok = true;
-
-    std::uint8_t Byte() {
-        std::uint8_t b = 0;
-        if (ok && !NextMoveByte(mb, b)) ok = false;
-        return b;
-    }
-    std::uint16_t Word() {
-        const std::uint16_t hi = Byte();
-        return static_cast<std::uint16_t>(hi << 8 | Byte());
-    }
-    void Text(std::string& s) {
-        const std::size_t n = Word();
-        if (!ok || mb.fill - mb.pos < n) {
-            ok = false;
-            return;
-        }
-        s.assign(reinterpret_cast<const char*>(mb.bytes.data() + mb.pos), n);
-        mb.pos += n;
-    }
-};
 
 void ClearTree(TGame& g) {
     g.header.nodeCount = 0;
@@ -126,12 +96,12 @@ bool CheckGameForStore(const TGame& g) {
 }
 
 void EncodeGameMoves(const TGame& g, TMoveBytes& mb) {
+    std::vector<std::uint8_t>& out = mb.bytes;
     if (g.startKey == StandardKeyOf(g.header.variant)) {
-        AppendMoveByte(mb, 0);
+        Append8(out, 0);
     } else {
-        AppendMoveByte(mb, 1);
-        for (std::uint8_t b : g.startKey)
-            AppendMoveByte(mb, b);
+        Append8(out, 1);
+        out.insert(out.end(), g.startKey.begin(), g.startKey.end());
     }
     const int count = std::min<int>(g.header.nodeCount, MaxNodes);
     for (int n = 1; n <= count; ++n) {
@@ -144,26 +114,26 @@ void EncodeGameMoves(const TGame& g, TMoveBytes& mb) {
         if (comment) f |= 32;
         if (m.parent < 256) f |= 16;
         if (caps < 8) f |= static_cast<std::uint8_t>(8 + caps);
-        AppendMoveByte(mb, f);
+        Append8(out, f);
         if (comment) {
-            Append16(mb, m.annotation);
-            AppendComment(mb, g.commentBefore[n]);
-            AppendComment(mb, g.commentAfter[n]);
+            AppendBe16(out, m.annotation);
+            AppendComment(out, g.commentBefore[n]);
+            AppendComment(out, g.commentAfter[n]);
         }
         if (m.parent < 256)
-            AppendMoveByte(mb, static_cast<std::uint8_t>(m.parent));
+            Append8(out, static_cast<std::uint8_t>(m.parent));
         else
-            Append16(mb, m.parent);
-        if (caps >= 8) AppendMoveByte(mb, static_cast<std::uint8_t>(caps));
-        AppendMoveByte(mb, m.from);
+            AppendBe16(out, m.parent);
+        if (caps >= 8) Append8(out, static_cast<std::uint8_t>(caps));
+        Append8(out, m.from);
         const int used = caps ? 2 * caps : 1;
-        for (int i = 0; i < used; ++i)
-            AppendMoveByte(mb, m.squares[i]);
+        out.insert(out.end(), m.squares.begin(), m.squares.begin() + used);
     }
 }
 
 TDecodeResult DecodeGameMoves(TMoveBytes& mb, TGame& g) {
-    TReader in{mb};
+    const std::size_t start = std::min(mb.pos, mb.bytes.size());
+    TByteReader in(mb.bytes.data() + start, mb.bytes.size() - start);
     const TGameType variant = g.header.variant;
     const int count = g.header.nodeCount;
     auto damaged = [&] {
@@ -173,40 +143,37 @@ TDecodeResult DecodeGameMoves(TMoveBytes& mb, TGame& g) {
     if (!IsValidVariant(variant) || count > MaxNodes) return damaged();
     const int squares = SquaresOf(variant);
 
-    const std::uint8_t start = in.Byte();
-    if (start == 0) {
+    if (in.U8() == 0) {
         g.startKey = StandardKeyOf(variant);
     } else {
-        for (std::uint8_t& b : g.startKey)
-            b = in.Byte();
-        if (!IsValidKey(g.startKey, squares)) return damaged();
+        if (!in.Bytes(g.startKey.data(), g.startKey.size()) || !IsValidKey(g.startKey, squares))
+            return damaged();
     }
-    for (int n = 1; n <= count && in.ok; ++n) {
+    for (int n = 1; n <= count && in.Ok(); ++n) {
         TMove& m = g.nodes[n];
         m = TMove{};
-        const std::uint8_t f = in.Byte();
+        const std::uint8_t f = in.U8();
         m.mainLine = (f & 128) ? 1 : 0;
         m.free = (f & 64) ? 1 : 0;
         g.commentBefore[n].clear();
         g.commentAfter[n].clear();
         if (f & 32) {
-            m.annotation = in.Word();
-            in.Text(g.commentBefore[n]);
-            in.Text(g.commentAfter[n]);
+            m.annotation = in.Be16();
+            g.commentBefore[n] = in.Text(in.Be16());
+            g.commentAfter[n] = in.Text(in.Be16());
         }
-        m.parent = (f & 16) ? in.Byte() : in.Word();
-        const int caps = (f & 8) ? (f & 7) : in.Byte();
+        m.parent = (f & 16) ? in.U8() : in.Be16();
+        const int caps = (f & 8) ? (f & 7) : in.U8();
         // A free slot may keep a stale parent; a move in use must hang below a slot of this game.
         if (caps > MaxCapturePairs || (!m.free && m.parent > count)) return damaged();
         m.captures = static_cast<std::uint8_t>(caps);
-        m.from = in.Byte();
-        const int used = caps ? 2 * caps : 1;
-        for (int i = 0; i < used; ++i)
-            m.squares[i] = in.Byte();
+        m.from = in.U8();
+        in.Bytes(m.squares.data(), caps ? 2 * caps : 1);
         // Free slots keep whatever they held; only moves in use must lie on the board.
-        if (in.ok && !m.free && !SquaresOnBoard(m, squares)) return damaged();
+        if (in.Ok() && !m.free && !SquaresOnBoard(m, squares)) return damaged();
     }
-    if (!in.ok || !ParentLinksSound(g)) return damaged();
+    if (in.Failed() || !ParentLinksSound(g)) return damaged();
+    mb.pos = start + in.Position();
     for (int n = count + 1; n < NodeSlots; ++n) {
         g.nodes[n] = TMove{};
         ClearNode(g, n);

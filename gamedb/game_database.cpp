@@ -4,7 +4,9 @@
 #include "gamedb/game_index_record.h"
 #include "gamedb/move_bytes.h"
 #include "gamedb/user_prompt.h"
+#include "platform/atomic_file.h"
 #include "platform/codepage.h"
+#include "platform/file_io.h"
 #include "rules/movegen.h"
 #include "rules/variant_state.h"
 
@@ -52,8 +54,8 @@ enum class TOpenOutcome { Opened, Missing, Partial, Failed };
 TOpenOutcome OpenFiles(const std::string& fileName, TGameDatabase& db, TOpenMode mode) {
     CloseDatabase(db);
     ResetRecord(db, fileName);
-    const bool hasIndex = FileExists(db.indexFileName);
-    const bool hasMoves = FileExists(db.moveFileName);
+    const bool hasIndex = RegularFileExists(db.indexFileName);
+    const bool hasMoves = RegularFileExists(db.moveFileName);
     if (!hasIndex && !hasMoves) return TOpenOutcome::Missing;
     if (!hasIndex || !hasMoves) return TOpenOutcome::Partial;
     const bool ro = mode == TOpenMode::ReadOnly;
@@ -68,7 +70,7 @@ TOpenOutcome OpenFiles(const std::string& fileName, TGameDatabase& db, TOpenMode
         UserPrompt().ShowMessage("Wrong database type");
         return TOpenOutcome::Failed;
     }
-    if (FileExists(db.nameFileName)) {
+    if (RegularFileExists(db.nameFileName)) {
         if (!ReadNameLists(db)) {
             CloseFiles(db);
             UserPrompt().ShowMessage("Error Opening database");
@@ -183,8 +185,8 @@ bool CreateDatabase(const std::string& fileName, TGameDatabase& db) {
     ResetRecord(db, fileName);
     const std::uint8_t type = NewDatabaseType;
     // The name file too: a database without one would later look damaged.
-    const bool made = ReplaceFile(db.indexFileName, "", 0) && ReplaceFile(db.moveFileName, &type, 1) &&
-                      ReplaceFile(db.nameFileName, "", 0);
+    const bool made = AtomicWriteFile(db.indexFileName, "") && AtomicWriteFile(db.moveFileName, &type, 1) &&
+                      AtomicWriteFile(db.nameFileName, "");
     if (!made || !db.indexFile.Open(db.indexFileName, false) || !db.moveFile.Open(db.moveFileName, false)) {
         CloseFiles(db);
         UserPrompt().ShowMessage("Error Opening database");
@@ -268,7 +270,7 @@ bool ReadNameLists(TGameDatabase& db) {
 
 bool WriteNameLists(TGameDatabase& db) {
     const std::string text = FormatNameFile(db);
-    if (!ReplaceFile(db.nameFileName, text.data(), text.size())) return false;
+    if (!AtomicWriteFile(db.nameFileName, text.data(), text.size())) return false;
     db.namesChanged = false;
     return true;
 }
@@ -305,7 +307,7 @@ TDbStatus ReplaceIndexFile(TGameDatabase& db, const std::vector<TGameIndexRecord
     std::vector<std::uint8_t> bytes(records.size() * IndexRecordSize);
     for (std::size_t i = 0; i < records.size(); ++i)
         EncodeIndexRecord(records[i], bytes.data() + i * IndexRecordSize);
-    if (!ReplaceFile(db.indexFileName, bytes.data(), bytes.size())) return TDbStatus::IoError;
+    if (!AtomicWriteFile(db.indexFileName, bytes.data(), bytes.size())) return TDbStatus::IoError;
     // The open handle still refers to the old file.
     if (!db.indexFile.Open(db.indexFileName, false)) {
         CloseFiles(db);
@@ -326,12 +328,12 @@ TDbStatus ReadGame(const TGameDatabase& db, std::int32_t n, bool keep, TGame& g)
     const bool placed = r.offset >= 1 && r.length >= 1 && moveSize >= 0 &&
                         std::int64_t(r.offset) + std::int64_t(r.length) <= moveSize;
     if (placed) {
-        mb.Reserve(std::size_t(r.length) + 1);
+        mb.bytes.resize(r.length);
         if (!db.moveFile.ReadAt(r.offset, mb.bytes.data(), r.length)) {
+            mb.Clear();
             DecodeGameMoves(mb, g); // an empty buffer: clears the tree
             return TDbStatus::IoError;
         }
-        mb.fill = r.length;
     }
     return DecodeGameMoves(mb, g) == TDecodeResult::Ok && placed ? TDbStatus::Ok : TDbStatus::Damaged;
 }
@@ -364,17 +366,19 @@ TDbStatus WriteGame(TGame& g, std::int32_t n, TGameDatabase& db, bool saveNames)
         TGameIndexRecord old;
         if (const TDbStatus s = ReadIndexRecord(db, n, old); s != TDbStatus::Ok) return s;
         // Reuse the old place only when it really lies inside the move file.
-        if (old.offset >= 1 && std::int64_t(old.offset) + old.length <= moveSize && old.length >= mb.fill)
+        if (old.offset >= 1 && std::int64_t(old.offset) + old.length <= moveSize &&
+            old.length >= mb.bytes.size())
             offset = old.offset;
     } else {
         n = records + 1;
     }
-    if (offset + std::int64_t(mb.fill) > std::int64_t(UINT32_MAX))
+    if (offset + std::int64_t(mb.bytes.size()) > std::int64_t(UINT32_MAX))
         return TDbStatus::IoError; // past what the 32-bit place of a block can hold
     g.header.offset = static_cast<std::uint32_t>(offset);
-    g.header.length = static_cast<std::uint32_t>(mb.fill);
+    g.header.length = static_cast<std::uint32_t>(mb.bytes.size());
     // The block before the record: a failure leaves the old record pointing at intact bytes.
-    if (!db.moveFile.WriteAt(std::uint64_t(offset), mb.bytes.data(), mb.fill)) return TDbStatus::IoError;
+    if (!db.moveFile.WriteAt(std::uint64_t(offset), mb.bytes.data(), mb.bytes.size()))
+        return TDbStatus::IoError;
     return WriteIndexRecord(db, n, g.header);
 }
 

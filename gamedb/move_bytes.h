@@ -7,15 +7,15 @@
 #include <vector>
 
 struct TMoveBytes {
-    std::vector<std::uint8_t> bytes; // capacity grows in steps of 1,000 bytes
-    std::size_t fill = 0;            // bytes in use
-    std::size_t pos = 0;             // read position of NextMoveByte
+    std::vector<std::uint8_t> bytes; // the block; its size is the fill count
+    std::size_t pos = 0;             // read position of NextMoveByte and the decoder
 
-    void Clear() { fill = pos = 0; }
-    // Makes room for at least n bytes.
-    void Reserve(std::size_t n);
+    void Clear() {
+        bytes.clear();
+        pos = 0;
+    }
 };
 
 void AppendMoveByte(TMoveBytes& mb, std::uint8_t b);
-// The byte at the read position, advancing it; false (and b untouched) past the fill count.
+// The byte at the read position, advancing it; false (and b untouched) past the end.
 bool NextMoveByte(TMoveBytes& mb, std::uint8_t& b);

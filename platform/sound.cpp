@@ -1,5 +1,7 @@
 #include "platform/sound.h"
 
+#include "platform/byte_codec.h"
+
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -9,12 +11,6 @@
 #endif
 
 namespace {
-std::uint32_t U32(const std::uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
-}
-std::uint16_t U16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
 
 bool Fail(std::string* error, const char* msg) {
     if (error) *error = msg;
@@ -65,21 +61,22 @@ long TWaveFormat::DurationMs() const {
 
 bool ParseWave(const std::uint8_t* data, std::size_t size, TWaveFormat& out, std::string* error) {
     out = {};
-    if (!data || size < 12 || U32(data) != 0x46464952u /*RIFF*/ || U32(data + 8) != 0x45564157u /*WAVE*/)
+    if (!data || size < 12 || GetLe32(data) != 0x46464952u /*RIFF*/ ||
+        GetLe32(data + 8) != 0x45564157u /*WAVE*/)
         return Fail(error, "Not a RIFF WAVE sound");
     bool haveFormat = false;
     std::size_t pos = 12;
     while (pos + 8 <= size) {
-        const std::uint32_t id = U32(data + pos);
-        const std::uint32_t len = U32(data + pos + 4);
+        const std::uint32_t id = GetLe32(data + pos);
+        const std::uint32_t len = GetLe32(data + pos + 4);
         const std::size_t body = pos + 8;
         if (len > size - body) return Fail(error, "WAVE chunk runs past the end of the data");
         if (id == 0x20746D66u) { // "fmt "
             if (len < 16) return Fail(error, "WAVE format chunk too short");
-            if (U16(data + body) != 1) return Fail(error, "WAVE sound is not PCM");
-            out.channels = U16(data + body + 2);
-            out.sampleRate = static_cast<int>(U32(data + body + 4));
-            out.bitsPerSample = U16(data + body + 14);
+            if (GetLe16(data + body) != 1) return Fail(error, "WAVE sound is not PCM");
+            out.channels = GetLe16(data + body + 2);
+            out.sampleRate = static_cast<int>(GetLe32(data + body + 4));
+            out.bitsPerSample = GetLe16(data + body + 14);
             if (out.channels < 1 || out.channels > 2 || (out.bitsPerSample != 8 && out.bitsPerSample != 16) ||
                 out.sampleRate < 1000 || out.sampleRate > 192000)
                 return Fail(error, "Unsupported WAVE format");

@@ -1,5 +1,8 @@
 #include "rules/edb_tools.h"
 
+#include "platform/atomic_file.h"
+#include "platform/byte_codec.h"
+#include "platform/file_io.h"
 #include "rules/file_names.h"
 
 #include <zlib.h>
@@ -20,33 +23,6 @@ std::string SysError(const std::string& what) {
     return what + ": " + std::strerror(errno);
 }
 
-bool WriteAt(int fd, const void* data, std::size_t size, std::uint64_t offset) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    while (size > 0) {
-        const ssize_t put = ::pwrite(fd, p, size, static_cast<off_t>(offset));
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        p += put;
-        size -= static_cast<std::size_t>(put);
-        offset += static_cast<std::uint64_t>(put);
-    }
-    return true;
-}
-
-// Reads up to `size` bytes at `offset`; the count read, or -1 on an error.
-long long ReadUpTo(int fd, void* buffer, std::size_t size, std::uint64_t offset) {
-    auto* p = static_cast<unsigned char*>(buffer);
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::pread(fd, p + done, size - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return -1;
-        if (got == 0) break;
-        done += static_cast<std::size_t>(got);
-    }
-    return static_cast<long long>(done);
-}
-
 bool SameFile(const std::string& a, const std::string& b) {
     if (a == b) return true;
     std::error_code ec;
@@ -65,48 +41,17 @@ struct TFd {
     TFd& operator=(const TFd&) = delete;
 };
 
-// The output being written: a temporary file beside the final name, removed unless committed.
-class TTempOutput {
-  public:
-    explicit TTempOutput(const std::string& final) : m_final(final) {
-        std::string pattern = final + ".XXXXXX";
-        m_fd = ::mkstemp(pattern.data());
-        if (m_fd >= 0) m_temp = pattern;
-    }
-    ~TTempOutput() {
-        if (m_fd >= 0) ::close(m_fd);
-        if (!m_temp.empty()) ::unlink(m_temp.c_str());
-    }
-    int Fd() const { return m_fd; }
-    // Closes and renames into place; false with errno set on a failure.
-    bool Commit() {
-        const int fd = m_fd;
-        m_fd = -1;
-        const bool modeSet = ::fchmod(fd, 0644) == 0;
-        if (::close(fd) != 0 || !modeSet) return false;
-        if (::rename(m_temp.c_str(), m_final.c_str()) != 0) return false;
-        m_temp.clear();
-        return true;
-    }
-
-  private:
-    std::string m_final, m_temp;
-    int m_fd = -1;
-};
-
 } // namespace
 
-bool WriteCompressedIndex(int fd, const TEdbIndex& index) {
-    if (index.offsets.size() != EdbBlockCount || index.sizes.size() != EdbBlockCount) return false;
-    std::vector<unsigned char> raw(EdbIndexBytes);
+TIoStatus WriteCompressedIndex(TAtomicFileWriter& out, const TEdbIndex& index) {
+    if (index.offsets.size() != EdbBlockCount || index.sizes.size() != EdbBlockCount)
+        return TIoStatus::Failure("the block index must have " + std::to_string(EdbBlockCount) + " entries");
+    std::vector<std::uint8_t> raw(EdbIndexBytes);
     for (std::uint32_t b = 0; b < EdbBlockCount; ++b) {
-        const std::uint32_t o = index.offsets[b];
-        for (int i = 0; i < 4; ++i)
-            raw[4 * b + i] = static_cast<unsigned char>(o >> (8 * i));
-        raw[EdbOffsetsBytes + 2 * b] = static_cast<unsigned char>(index.sizes[b]);
-        raw[EdbOffsetsBytes + 2 * b + 1] = static_cast<unsigned char>(index.sizes[b] >> 8);
+        PutLe32(raw.data() + 4 * b, index.offsets[b]);
+        PutLe16(raw.data() + EdbOffsetsBytes + 2 * b, index.sizes[b]);
     }
-    return WriteAt(fd, raw.data(), raw.size(), 0);
+    return out.WriteAt(0, raw.data(), raw.size());
 }
 
 int TCompressTotals::Ratio() const {
@@ -137,17 +82,17 @@ TToolResult CompressEdb(const std::string& input, const std::string& output, std
         result.error = SysError("cannot open " + input);
         return result;
     }
-    TTempOutput out(output);
-    if (out.Fd() < 0) {
-        result.error = SysError("cannot create " + output);
+    TAtomicFileWriter out;
+    if (const TIoStatus s = out.Open(output); !s) {
+        result.error = s.Message();
         return result;
     }
 
     TEdbIndex index;
     TCompressTotals totals;
     std::uint64_t next = EdbIndexBytes;
-    if (!WriteCompressedIndex(out.Fd(), index)) {
-        result.error = SysError("cannot write " + output);
+    if (const TIoStatus s = WriteCompressedIndex(out, index); !s) {
+        result.error = s.Message();
         return result;
     }
     unsigned char block[EdbBlockValues] = {};
@@ -157,7 +102,7 @@ TToolResult CompressEdb(const std::string& input, const std::string& output, std
             index.offsets[b] = static_cast<std::uint32_t>(next); // an empty block
             continue;
         }
-        const long long got = ReadUpTo(in.fd, block, EdbBlockValues, std::uint64_t{b} * EdbBlockValues);
+        const long long got = PreadUpTo(in.fd, block, EdbBlockValues, std::uint64_t{b} * EdbBlockValues);
         if (got < 0) {
             result.error = SysError("cannot read " + input);
             return result;
@@ -171,8 +116,8 @@ TToolResult CompressEdb(const std::string& input, const std::string& output, std
             result.error = "the output passes the 4 GB that the block offsets can address";
             return result;
         }
-        if (!WriteAt(out.Fd(), packed, packedSize, next)) {
-            result.error = SysError("cannot write " + output);
+        if (const TIoStatus s = out.WriteAt(next, packed, packedSize); !s) {
+            result.error = s.Message();
             return result;
         }
         index.offsets[b] = static_cast<std::uint32_t>(next);
@@ -184,12 +129,12 @@ TToolResult CompressEdb(const std::string& input, const std::string& output, std
         totals.blocks = b + 1;
         if (b % 1000 == 0 && progress) progress(totals);
     }
-    if (!WriteCompressedIndex(out.Fd(), index)) {
-        result.error = SysError("cannot write " + output);
+    if (const TIoStatus s = WriteCompressedIndex(out, index); !s) {
+        result.error = s.Message();
         return result;
     }
-    if (!out.Commit()) {
-        result.error = SysError("cannot finish " + output);
+    if (const TIoStatus s = out.Commit(); !s) {
+        result.error = s.Message();
         return result;
     }
     if (progress) progress(totals);
@@ -223,9 +168,9 @@ TToolResult ConvertEdb(const std::string& input, const std::string& output,
                        " bytes past the last whole block of " + std::to_string(SixSourceBlockBytes);
         return result;
     }
-    TTempOutput out(output);
-    if (out.Fd() < 0) {
-        result.error = SysError("cannot create " + output);
+    TAtomicFileWriter out;
+    if (const TIoStatus s = out.Open(output); !s) {
+        result.error = s.Message();
         return result;
     }
 
@@ -237,7 +182,7 @@ TToolResult ConvertEdb(const std::string& input, const std::string& output,
         const auto count =
             static_cast<std::uint32_t>(std::min<std::uint64_t>(BlocksPerChunk, blocks - first));
         const std::size_t want = std::size_t{count} * SixSourceBlockBytes;
-        if (ReadUpTo(in.fd, source.data(), want, first * SixSourceBlockBytes) !=
+        if (PreadUpTo(in.fd, source.data(), want, first * SixSourceBlockBytes) !=
             static_cast<long long>(want)) {
             result.error = SysError("cannot read " + input);
             return result;
@@ -261,14 +206,16 @@ TToolResult ConvertEdb(const std::string& input, const std::string& output,
                 }
             }
         }
-        if (!WriteAt(out.Fd(), packed.data(), std::size_t{count} * EdbBlockValues, first * EdbBlockValues)) {
-            result.error = SysError("cannot write " + output);
+        if (const TIoStatus s =
+                out.WriteAt(first * EdbBlockValues, packed.data(), std::size_t{count} * EdbBlockValues);
+            !s) {
+            result.error = s.Message();
             return result;
         }
         if (progress) progress(first + count);
     }
-    if (!out.Commit()) {
-        result.error = SysError("cannot finish " + output);
+    if (const TIoStatus s = out.Commit(); !s) {
+        result.error = s.Message();
         return result;
     }
     result.ok = true;

@@ -6,6 +6,7 @@
 // Outputs are written to a temporary file in the same folder and renamed into place, so a
 // failure leaves no half-written file and never harms the input.
 
+#include "platform/atomic_file.h"
 #include "rules/board.h"
 #include "rules/edb_index.h"
 
@@ -20,8 +21,8 @@ struct TEdbIndex {
     std::vector<std::uint16_t> sizes = std::vector<std::uint16_t>(EdbBlockCount);
 };
 
-// Writes the offsets and then the sizes, little-endian, at the start of the file `fd`.
-bool WriteCompressedIndex(int fd, const TEdbIndex& index);
+// Writes the offsets and then the sizes, little-endian, at the start of the output.
+TIoStatus WriteCompressedIndex(TAtomicFileWriter& out, const TEdbIndex& index);
 
 struct TCompressTotals {
     std::uint64_t bytesRead = 0;

@@ -1,5 +1,7 @@
 #include "rules/endgame_db.h"
 
+#include "platform/byte_codec.h"
+#include "platform/file_io.h"
 #include "rules/variant_state.h"
 
 #include <zlib.h>
@@ -19,20 +21,6 @@ const char* const EdbFileNames[8] = {
 std::atomic<std::uint32_t> EdbProbeCount{0};
 
 namespace {
-
-// Reads exactly `size` bytes at `offset`; false on an error or a short file.
-bool ReadAt(int fd, void* buffer, std::size_t size, std::uint64_t offset) {
-    auto* p = static_cast<unsigned char*>(buffer);
-    while (size > 0) {
-        const ssize_t got = ::pread(fd, p, size, static_cast<off_t>(offset));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        p += got;
-        size -= static_cast<std::size_t>(got);
-        offset += static_cast<std::uint64_t>(got);
-    }
-    return true;
-}
 
 // The open database: a snapshot pointer, so a probe keeps its file alive while a reopen on
 // the other thread swaps in the next one. The mutex is held only to copy the pointer.
@@ -123,16 +111,13 @@ TEndgameDatabaseFile::Open(const std::string& path, std::string* error, std::siz
     db->m_fileSize = static_cast<std::uint64_t>(st.st_size);
     if (db->m_fileSize < EdbIndexBytes) return fail(path + " is shorter than the block index");
 
-    std::vector<unsigned char> raw(EdbIndexBytes);
-    if (!ReadAt(db->m_fd, raw.data(), raw.size(), 0)) return fail("cannot read the block index of " + path);
+    std::vector<std::uint8_t> raw(EdbIndexBytes);
+    if (!PreadAll(db->m_fd, raw.data(), raw.size(), 0)) return fail("cannot read the block index of " + path);
     db->m_offsets.resize(EdbBlockCount);
     db->m_sizes.resize(EdbBlockCount);
-    const unsigned char* sizes = raw.data() + EdbOffsetsBytes;
     for (std::uint32_t b = 0; b < EdbBlockCount; ++b) {
-        const unsigned char* o = raw.data() + 4 * b;
-        db->m_offsets[b] = static_cast<std::uint32_t>(o[0]) | static_cast<std::uint32_t>(o[1]) << 8 |
-                           static_cast<std::uint32_t>(o[2]) << 16 | static_cast<std::uint32_t>(o[3]) << 24;
-        db->m_sizes[b] = static_cast<std::uint16_t>(sizes[2 * b] | sizes[2 * b + 1] << 8);
+        db->m_offsets[b] = GetLe32(raw.data() + 4 * b);
+        db->m_sizes[b] = GetLe16(raw.data() + EdbOffsetsBytes + 2 * b);
         if (static_cast<std::uint64_t>(db->m_offsets[b]) + db->m_sizes[b] > db->m_fileSize)
             return fail(path + ": block " + std::to_string(b) + " lies past the end of the file");
     }
@@ -149,7 +134,7 @@ bool TEndgameDatabaseFile::ReadBlock(std::uint32_t b, std::uint8_t (&out)[EdbBlo
     // Per call: the largest block the u16 size field can describe.
     unsigned char packed[65536];
     const std::uint16_t size = m_sizes[b];
-    if (size == 0 || !ReadAt(m_fd, packed, size, m_offsets[b])) return false;
+    if (size == 0 || !PreadAll(m_fd, packed, size, m_offsets[b])) return false;
 
     z_stream zs{};
     if (inflateInit(&zs) != Z_OK) return false;

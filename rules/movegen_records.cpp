@@ -1,14 +1,13 @@
 #include "rules/movegen_records.h"
 
+#include "platform/byte_codec.h"
 #include "rules/movegen.h"
 
 #include <algorithm>
 
 void EncodeMoveRecord(const TMove& m, std::uint8_t* out) {
-    out[0] = static_cast<std::uint8_t>(m.annotation & 0xFF);
-    out[1] = static_cast<std::uint8_t>(m.annotation >> 8);
-    out[2] = static_cast<std::uint8_t>(m.parent & 0xFF);
-    out[3] = static_cast<std::uint8_t>(m.parent >> 8);
+    PutLe16(out, m.annotation);
+    PutLe16(out + 2, m.parent);
     out[4] = m.mainLine;
     out[5] = m.free;
     out[6] = m.captures;

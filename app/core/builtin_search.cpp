@@ -2,6 +2,7 @@
 
 #include "app/core/engine_state.h"
 #include "app/core/score_text.h"
+#include "platform/steady_clock.h"
 #include "rules/endgame_db.h"
 #include "rules/engine_stop.h"
 #include "rules/evaluation.h"
@@ -52,9 +53,11 @@ TBuiltinSearchOutcome RunBuiltinSearch(const TBuiltinSearchRequest& r, int maxDe
             TEngineRandom& rng = setup.random ? *setup.random : EngineRandom();
             out.move = listed[RandomBelow(rng, static_cast<int>(listed.size()))];
             out.hasMove = out.fromBook = true;
-            // The pause of a book move; a stop ends it early (the move is then dropped anyway).
-            for (int i = 0; i < 30 && !stop.load(); ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            // The pause of a book move, on the program's steady clock (tests drive it); a stop
+            // ends it early (the move is then dropped anyway).
+            const std::chrono::nanoseconds end = SteadyNow() + BookMovePause;
+            while (!stop.load() && SteadyNow() < end)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
             return out;
         }
     }

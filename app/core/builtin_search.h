@@ -7,7 +7,11 @@
 #include "rules/search_root.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+
+// How long a book move waits before it is played, as if the engine thought.
+constexpr std::chrono::milliseconds BookMovePause{300};
 
 struct TBuiltinSearchRequest {
     TBoard board;

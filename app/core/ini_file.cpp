@@ -1,12 +1,12 @@
 #include "app/core/ini_file.h"
 
+#include "platform/atomic_file.h"
+#include "platform/file_io.h"
+
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 bool SameName(const std::string& a, const std::string& b) {
@@ -37,11 +37,9 @@ std::string OneLine(std::string s) {
 } // namespace
 
 TIniFile::TIniFile(std::string path) : m_path(std::move(path)) {
-    std::ifstream in(m_path, std::ios::binary);
-    if (!in) return;
-    std::ostringstream text;
-    text << in.rdbuf();
-    Parse(text.str());
+    std::string text;
+    // A settings file is small; anything this large is not one.
+    if (ReadWholeFile(m_path, text, 16 << 20)) Parse(text);
 }
 
 void TIniFile::Parse(const std::string& text) {
@@ -155,18 +153,7 @@ std::string TIniFile::Serialize() const {
 }
 
 bool TIniFile::Save(std::string* error) const {
-    const std::string tmp = m_path + ".tmp";
-    const std::string text = Serialize();
-    auto fail = [&](const char* what) {
-        if (error) *error = std::string(what) + " " + tmp;
-        std::remove(tmp.c_str());
-        return false;
-    };
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) return fail("Cannot create");
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    const bool flushed = std::fflush(f) == 0 && fsync(fileno(f)) == 0;
-    if (std::fclose(f) != 0 || !written || !flushed) return fail("Cannot write");
-    if (std::rename(tmp.c_str(), m_path.c_str()) != 0) return fail("Cannot rename");
-    return true;
+    const TIoStatus s = AtomicWriteFile(m_path, Serialize());
+    if (!s && error) *error = s.Message();
+    return s.Ok();
 }

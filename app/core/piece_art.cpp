@@ -1,5 +1,7 @@
 #include "app/core/piece_art.h"
 
+#include "platform/byte_codec.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -23,14 +25,6 @@ bool InTriangle(double px, double py, double ax, double ay, double bx, double by
     return !(neg && pos);
 }
 
-void Append16(std::string& s, unsigned v) {
-    s += static_cast<char>(v & 0xFF);
-    s += static_cast<char>((v >> 8) & 0xFF);
-}
-void Append32(std::string& s, unsigned v) {
-    Append16(s, v & 0xFFFF);
-    Append16(s, v >> 16);
-}
 } // namespace
 
 std::vector<std::uint8_t> RenderPieceArt(int index) {
@@ -76,20 +70,20 @@ std::string EncodeBmp24(int width, int height, const std::vector<std::uint8_t>& 
     const int stride = (3 * width + 3) / 4 * 4;
     const unsigned imageBytes = static_cast<unsigned>(stride * height);
     std::string s = "BM";
-    Append32(s, 54 + imageBytes);
-    Append32(s, 0);
-    Append32(s, 54);
-    Append32(s, 40);
-    Append32(s, static_cast<unsigned>(width));
-    Append32(s, static_cast<unsigned>(height)); // positive: rows from the bottom
-    Append16(s, 1);
-    Append16(s, 24);
-    Append32(s, 0);
-    Append32(s, imageBytes);
-    Append32(s, 3780); // 96 dpi
-    Append32(s, 3780);
-    Append32(s, 0);
-    Append32(s, 0);
+    AppendLe32(s, 54 + imageBytes);
+    AppendLe32(s, 0);
+    AppendLe32(s, 54);
+    AppendLe32(s, 40);
+    AppendLe32(s, static_cast<unsigned>(width));
+    AppendLe32(s, static_cast<unsigned>(height)); // positive: rows from the bottom
+    AppendLe16(s, 1);
+    AppendLe16(s, 24);
+    AppendLe32(s, 0);
+    AppendLe32(s, imageBytes);
+    AppendLe32(s, 3780); // 96 dpi
+    AppendLe32(s, 3780);
+    AppendLe32(s, 0);
+    AppendLe32(s, 0);
     for (int y = height - 1; y >= 0; --y) {
         for (int x = 0; x < width; ++x) {
             const std::uint8_t* p = &rgb[3 * (y * width + x)];

@@ -2,20 +2,19 @@
 // position (English depth 10, Italian depth 9).
 
 #include "engine_api.h"
+#include "platform/library_loader.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <dlfcn.h>
 #include <string>
 #include <vector>
 
 namespace {
 
 build_movelist_fn load(const char* file) {
-    const std::string path = std::string(VQ_RUN_DIR) + "/" + file;
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); // kept loaded for the run
-    return handle ? reinterpret_cast<build_movelist_fn>(dlsym(handle, "build_movelist")) : nullptr;
+    return TDynamicLibrary::Load(std::string(VQ_RUN_DIR) + "/" + file)
+        .Function<build_movelist_fn>("build_movelist");
 }
 
 std::uint64_t perft(build_movelist_fn build, const engine_position& p, int side, int depth,

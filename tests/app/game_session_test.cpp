@@ -2,13 +2,13 @@
 // that, and hand workers consistent copies.
 
 #include "app/core/game_session.h"
-#include "play_test_util.h"
 #include "rules/notation.h"
+#include "session_fixture.h"
 
 #include <future>
 #include <thread>
 
-using namespace play_test;
+using namespace app_test;
 
 namespace {
 class GameSessionTest : public testing::Test {

@@ -8,11 +8,10 @@
 #include "app/ui/radio_group.h"
 #include "app/ui/select_colors.h"
 #include "app/ui/shell_prompts.h"
-#include "qt_test_app.h"
+#include "main_window_fixture.h"
 #include "rules/hash_table.h"
 #include "rules/variant_state.h"
-#include "scripted_prompts.h"
-#include "session_access.h"
+#include "session_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -28,46 +27,12 @@
 namespace {
 
 // Starts the program in a directory of its own, as the program entry does.
-class MainFormTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() { EnsureQtApp(); }
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        m_oldDir = std::filesystem::current_path();
-        std::filesystem::current_path(m_dir.path().toStdString());
-        SetResourceDir(RunDir() + "/Resources/");
-        SetShellPrompts(&prompts);
-    }
-    void TearDown() override {
-        Stop();
-        SetShellPrompts(nullptr);
-        SetResourceDir("");
-        std::filesystem::current_path(m_oldDir);
-    }
-    TMainForm* Start() {
-        TMainForm* f = CreateForms();
-        f->ReadSettings();
-        f->showMaximized();
-        QApplication::processEvents();
-        return f;
-    }
-    void Stop() {
-        if (!MainForm) return;
-        MainForm->close();
-        delete MainForm;
-        ForgetForms();
-    }
-    std::string Ini() const { return m_dir.path().toStdString() + "/tavrix.ini"; }
-
-    QTemporaryDir m_dir;
-    std::filesystem::path m_oldDir;
-    TScriptedPrompts prompts;
-};
+using MainFormTest = TMainWindowFixture;
 } // namespace
 
 TEST_F(MainFormTest, FirstStartShowsTheDefaultsAndTheCloseWritesTheFile) {
     TMainForm* f = Start();
-    EXPECT_EQ(AppDir, m_dir.path().toStdString() + "/");
+    EXPECT_EQ(AppDir, Dir() + "/");
     EXPECT_EQ(CurrentVariant, gtRussian);
     EXPECT_EQ(CurrentBoard(), StartPosition64);
     EXPECT_EQ(SideToMove(), 0);
@@ -162,8 +127,8 @@ TEST_F(MainFormTest, GarbageInTheFileStartsWithTheDefaults) {
         std::ofstream out(Ini());
         out << "[Main]\nTypeOfGame=0\nLanguage=77\nNotation=5\nTakeChar=9\nBoardSize=-300\nSound=yes\n"
                "FigBKName="
-            << m_dir.path().toStdString() << "/broken.bmp\n";
-        std::ofstream(m_dir.path().toStdString() + "/broken.bmp") << "not a picture";
+            << Dir() << "/broken.bmp\n";
+        std::ofstream(Dir() + "/broken.bmp") << "not a picture";
     }
     TMainForm* f = Start();
     EXPECT_EQ(CurrentVariant, gtRussian);
@@ -238,7 +203,7 @@ TEST_F(MainFormTest, DefaultColorsAskForARestartWhenPicturesAreMissing) {
 
 TEST_F(MainFormTest, SettingsFollowTheCurrentDirectoryHoweverLongItsName) {
     // A directory name far past 255 characters: the settings file is still found and written there.
-    std::filesystem::path deep = m_dir.path().toStdString();
+    std::filesystem::path deep = Dir();
     for (int i = 0; i < 6; ++i)
         deep /= std::string(60, static_cast<char>('a' + i));
     std::filesystem::create_directories(deep);
@@ -256,7 +221,7 @@ TEST_F(MainFormTest, SettingsFollowTheCurrentDirectoryHoweverLongItsName) {
 TEST_F(MainFormTest, MoveSoundComesFromTheResourcesAndADamagedOneStaysSilent) {
     EXPECT_TRUE(LoadMoveSound(RunDir() + "/Resources/Move.wav"));
     EXPECT_EQ(MoveSoundData.size(), 2612u);
-    const std::string damaged = m_dir.path().toStdString() + "/Move.wav";
+    const std::string damaged = Dir() + "/Move.wav";
     {
         std::ifstream in(RunDir() + "/Resources/Move.wav", std::ios::binary);
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -265,7 +230,7 @@ TEST_F(MainFormTest, MoveSoundComesFromTheResourcesAndADamagedOneStaysSilent) {
     }
     EXPECT_FALSE(LoadMoveSound(damaged));
     EXPECT_TRUE(MoveSoundData.empty());
-    EXPECT_FALSE(LoadMoveSound(m_dir.path().toStdString() + "/none.wav"));
+    EXPECT_FALSE(LoadMoveSound(Dir() + "/none.wav"));
     PlayMoveSound(); // no data: returns at once, plays nothing
 }
 
@@ -280,7 +245,7 @@ TEST_F(MainFormTest, SelectColorsTakesEffectAtOnceAndKeepsPicturesThatDoNotLoad)
     SelectColors->darkcolorClick(); // cancelled: nothing changes
     EXPECT_EQ(DarkSquareColor, DefaultDarkSquareColor);
 
-    const std::string bad = m_dir.path().toStdString() + "/bad.bmp";
+    const std::string bad = Dir() + "/bad.bmp";
     std::ofstream(bad) << "BM broken";
     prompts.file = QString::fromStdString(bad);
     const QImage before = f->BoardPicture().PiecePicture(pcWhiteKing);

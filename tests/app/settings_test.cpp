@@ -1,5 +1,6 @@
 #include "app/core/ini_file.h"
 #include "app/core/settings.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -166,11 +167,13 @@ TEST(IniFileTest, SaveFailureKeepsTheOldFile) {
     TempDir d;
     const std::string path = d.File("tavrix.ini");
     { std::ofstream(path) << "[Main]\nSound=0\n"; }
-    fs::create_directory(path + ".tmp"); // the temporary file cannot be created
     TIniFile ini(path);
     ini.WriteBool("Main", "Sound", true);
     std::string err;
-    EXPECT_FALSE(ini.Save(&err));
+    {
+        test_support::TFileSizeLimit limit(4); // the new file cannot be written whole
+        EXPECT_FALSE(ini.Save(&err));
+    }
     EXPECT_FALSE(err.empty());
     EXPECT_FALSE(TIniFile(path).ReadBool("Main", "Sound", true));
 }

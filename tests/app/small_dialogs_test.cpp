@@ -1,14 +1,14 @@
 #include "app/ui/about_box.h"
-#include "scripted_prompts.h"
-#include "app/ui/f_analysis_game.h"
 #include "app/ui/comm_dlg.h"
+#include "app/ui/f_analysis_game.h"
+#include "app/ui/f_select_move.h"
 #include "app/ui/ibtn.h"
 #include "app/ui/jpeg_image.h"
 #include "app/ui/new_move_q.h"
-#include "app/ui/f_select_move.h"
 #include "app/ui/shell_prompts.h"
 #include "app/ui/who_moves.h"
 #include "qt_test_app.h"
+#include "scripted_prompts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // The program end to end: its dialogue, the files it writes, reruns, failures, threads.
 
 #include "host_bridge.h"
+#include "platform/file_io.h"
 #include "table_files.h"
 
 #include <gtest/gtest.h>
@@ -114,7 +115,7 @@ TEST(GeneratorRun, WriteFailureStopsTheRun) {
     const int fd = ::open("/dev/full", O_WRONLY);
     ASSERT_GE(fd, 0);
     const std::uint8_t data[64] = {};
-    EXPECT_FALSE(edb::write_all(fd, data, sizeof data));
+    EXPECT_FALSE(WriteAll(fd, data, sizeof data));
     ::close(fd);
     EXPECT_NE(edb::write_table_file(dir2 + "/no/such/folder/21100.ed", edb::table(4, 0)), "");
 }

@@ -3,13 +3,13 @@
 // engine libraries from the run directory.
 
 #include "engine_api.h"
+#include "platform/library_loader.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -110,30 +110,26 @@ inline engine_position random_position(std::mt19937& rng, int max_pieces, int ki
     return p;
 }
 
-// One engine library loaded from the run directory.
+// One engine library loaded from the run directory (never unloaded, as the host loads it).
 class library {
   public:
     explicit library(const std::string& file) {
         const char* dir = std::getenv("VQ_RUN_DIR");
-        m_path = std::string(dir ? dir : VQ_RUN_DIR_DEFAULT) + "/" + file;
-        m_handle = dlopen(m_path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (m_handle) m_build = reinterpret_cast<build_movelist_fn>(dlsym(m_handle, "build_movelist"));
+        m_lib = TDynamicLibrary::Load(std::string(dir ? dir : VQ_RUN_DIR_DEFAULT) + "/" + file, &m_error);
+        if (m_lib.Loaded()) m_build = m_lib.Function<build_movelist_fn>("build_movelist", &m_error);
     }
-    ~library() {
-        if (m_handle) dlclose(m_handle);
-    }
-    library(const library&) = delete;
-    library& operator=(const library&) = delete;
 
-    bool loaded() const { return m_handle && m_build; }
-    void* handle() const { return m_handle; }
-    const std::string& path() const { return m_path; }
+    bool loaded() const { return m_lib.Loaded() && m_build; }
+    void* handle() const { return m_lib.Handle(); }
+    const std::string& path() const { return m_lib.Path(); }
+    // Why the library or its generator could not be bound.
+    const std::string& error() const { return m_error; }
     int build(const engine_position& p, int side, move_list& list) const { return m_build(&p, side, &list); }
     build_movelist_fn build_function() const { return m_build; }
 
   private:
-    std::string m_path;
-    void* m_handle = nullptr;
+    TDynamicLibrary m_lib;
+    std::string m_error;
     build_movelist_fn m_build = nullptr;
 };
 

@@ -59,8 +59,8 @@ TEST(EngineLibraries, ExportOnlyTheInterface) {
 
 TEST(EngineLibraries, BothLoadInOneProcessEachWithItsOwnRules) {
     library english("libMarrak.so"), italian("libmarrak_italian.so");
-    ASSERT_TRUE(english.loaded()) << english.path() << ": " << dlerror();
-    ASSERT_TRUE(italian.loaded()) << italian.path();
+    ASSERT_TRUE(english.loaded()) << english.path() << ": " << english.error();
+    ASSERT_TRUE(italian.loaded()) << italian.path() << ": " << italian.error();
     EXPECT_NE(english.handle(), italian.handle());
     EXPECT_NE(english.build_function(), italian.build_function());
 

@@ -32,7 +32,7 @@ TMove Capture(int n, int parent) {
 Bytes Encode(const TGame& g) {
     TMoveBytes mb;
     EncodeGameMoves(g, mb);
-    return Bytes(mb.bytes.begin(), mb.bytes.begin() + static_cast<std::ptrdiff_t>(mb.fill));
+    return mb.bytes;
 }
 
 TDecodeResult Decode(const Bytes& b, TGame& g) {

@@ -7,13 +7,14 @@
 // flag (0: colour 2 to move); the default is the start position with colour 2 to move.
 
 #include "engine_api.h"
+#include "platform/library_loader.h"
 
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -83,14 +84,11 @@ int main(int argc, char** argv) {
     }
     if (depth < 1 || depth > 30) return usage();
 
-    void* handle = dlopen(lib.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        std::fprintf(stderr, "cannot load %s: %s\n", lib.c_str(), dlerror());
-        return 1;
-    }
-    g_build = reinterpret_cast<build_movelist_fn>(dlsym(handle, "build_movelist"));
+    std::string error;
+    const TDynamicLibrary library = TDynamicLibrary::Load(std::filesystem::absolute(lib).string(), &error);
+    if (library.Loaded()) g_build = library.Function<build_movelist_fn>("build_movelist", &error);
     if (!g_build) {
-        std::fprintf(stderr, "%s has no build_movelist\n", lib.c_str());
+        std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
 

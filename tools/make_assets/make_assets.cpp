@@ -5,34 +5,24 @@
 // Usage: make_assets <run directory>
 
 #include "app/core/piece_art.h"
+#include "platform/atomic_file.h"
+#include "platform/byte_codec.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <jpeglib.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
-bool WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        std::fprintf(stderr, "make_assets: cannot write %s\n", path.c_str());
-        return false;
-    }
-    return true;
-}
-
-void Add16(std::string& s, unsigned v) {
-    s += static_cast<char>(v & 0xFF);
-    s += static_cast<char>((v >> 8) & 0xFF);
-}
-void Add32(std::string& s, unsigned v) {
-    Add16(s, v & 0xFFFF);
-    Add16(s, v >> 16);
+bool WriteFile(const std::string& path, std::string_view bytes) {
+    const TIoStatus s = AtomicWriteFile(path, bytes);
+    if (!s) std::fprintf(stderr, "make_assets: %s\n", s.Message().c_str());
+    return s.Ok();
 }
 
 // A short wooden click: a decaying tone with a little noise, 22,050 Hz, 16-bit mono.
@@ -48,20 +38,20 @@ std::string MoveClickWave() {
         const double v = env * (0.55 * std::sin(2 * M_PI * 1250.0 * t) +
                                 0.25 * std::sin(2 * M_PI * 2900.0 * t) + 0.2 * n * std::exp(-t * 1500.0));
         const int s = static_cast<int>(std::lround(v * 26000.0));
-        Add16(data, static_cast<unsigned>(static_cast<std::int16_t>(s)) & 0xFFFF);
+        AppendLe16(data, static_cast<std::uint16_t>(static_cast<std::int16_t>(s)));
     }
     std::string w = "RIFF";
-    Add32(w, static_cast<unsigned>(36 + data.size()));
+    AppendLe32(w, static_cast<unsigned>(36 + data.size()));
     w += "WAVEfmt ";
-    Add32(w, 16);
-    Add16(w, 1);
-    Add16(w, 1);
-    Add32(w, rate);
-    Add32(w, rate * 2);
-    Add16(w, 2);
-    Add16(w, 16);
+    AppendLe32(w, 16);
+    AppendLe16(w, 1);
+    AppendLe16(w, 1);
+    AppendLe32(w, rate);
+    AppendLe32(w, rate * 2);
+    AppendLe16(w, 2);
+    AppendLe16(w, 16);
     w += "data";
-    Add32(w, static_cast<unsigned>(data.size()));
+    AppendLe32(w, static_cast<unsigned>(data.size()));
     return w + data;
 }
 
@@ -95,16 +85,13 @@ std::vector<std::uint8_t> AboutPixels(int size) {
 }
 
 bool WriteJpeg(const std::string& path, const std::vector<std::uint8_t>& rgb, int size) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::fprintf(stderr, "make_assets: cannot write %s\n", path.c_str());
-        return false;
-    }
     jpeg_compress_struct info{};
     jpeg_error_mgr err{};
     info.err = jpeg_std_error(&err);
     jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, f);
+    unsigned char* jpeg = nullptr;
+    unsigned long jpegSize = 0;
+    jpeg_mem_dest(&info, &jpeg, &jpegSize);
     info.image_width = static_cast<JDIMENSION>(size);
     info.image_height = static_cast<JDIMENSION>(size);
     info.input_components = 3;
@@ -118,7 +105,9 @@ bool WriteJpeg(const std::string& path, const std::vector<std::uint8_t>& rgb, in
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
-    return std::fclose(f) == 0;
+    const bool written = WriteFile(path, std::string_view(reinterpret_cast<const char*>(jpeg), jpegSize));
+    std::free(jpeg);
+    return written;
 }
 } // namespace
 

@@ -18,6 +18,6 @@ class TScriptedPrompts : public IShellPrompts {
     void OpenUrl(const QString& url) override { urls << url; }
 
     QStringList messages, openedWith, urls;
-    std::optional<QString> file;           // the answer of the file chooser
-    std::optional<std::uint32_t> color;    // the answer of the colour chooser
+    std::optional<QString> file;        // the answer of the file chooser
+    std::optional<std::uint32_t> color; // the answer of the colour chooser
 };

@@ -1,13 +1,12 @@
 #include "app/core/game_end.h"
 #include "app/core/language.h"
 #include "app/core/main_timer.h"
-#include "platform/steady_clock.h"
-#include "play_test_util.h"
+#include "session_fixture.h"
 
 #include <random>
 #include <set>
 
-using namespace play_test;
+using namespace app_test;
 
 namespace {
 // Two kings each way: every move is a king move, so no move ends the count of the move limit.
@@ -100,10 +99,9 @@ std::optional<std::pair<TBoard, std::vector<TMove>>> Cycles(int period0, int per
     return std::nullopt;
 }
 
-class PlayGameEnd : public testing::Test {
+class GameEnd : public testing::Test {
   protected:
-    void TearDown() override { SetSteadyClockSource({}); }
-    // Plays `n` of `moves` from `start` into the main window's game and tests for its end.
+    // Plays `n` of `moves` from `start` into the game session and tests for its end.
     bool OverAfter(const TBoard& start, const std::vector<TMove>& moves, int n, TGameType v) {
         ResetGame(start, 0, v, true);
         for (int i = 0; i < n; ++i)
@@ -113,7 +111,7 @@ class PlayGameEnd : public testing::Test {
 };
 } // namespace
 
-TEST_F(PlayGameEnd, NoLegalMoveLosesForTheSideToMove) {
+TEST_F(GameEnd, NoLegalMoveLosesForTheSideToMove) {
     struct Row {
         TGameType variant;
         int side;
@@ -141,7 +139,7 @@ TEST_F(PlayGameEnd, NoLegalMoveLosesForTheSideToMove) {
     }
 }
 
-TEST_F(PlayGameEnd, AResultIsNeverReplacedAndAnalysisSetsNone) {
+TEST_F(GameEnd, AResultIsNeverReplacedAndAnalysisSetsNone) {
     const TBoard lost = Board({{30, sqKing1}});
     ResetGame(lost, 0, gtRussian, false);
     EXPECT_TRUE(CheckGameOver()); // over, but analysis mode records nothing
@@ -157,7 +155,7 @@ TEST_F(PlayGameEnd, AResultIsNeverReplacedAndAnalysisSetsNone) {
     AutoPlayActive = 0;
 }
 
-TEST_F(PlayGameEnd, ThirdRepetitionWithTheSameSideToMoveDraws) {
+TEST_F(GameEnd, ThirdRepetitionWithTheSameSideToMoveDraws) {
     // Both kings shuttle: the start position with side 0 to move returns every four plies.
     const auto shuttle = Cycles(2, 2, 8);
     ASSERT_TRUE(shuttle);
@@ -168,7 +166,7 @@ TEST_F(PlayGameEnd, ThirdRepetitionWithTheSameSideToMoveDraws) {
     EXPECT_EQ(TakeGameMessage()->text, Phrase(147));
 }
 
-TEST_F(PlayGameEnd, ThePositionWithTheOtherSideToMoveDoesNotCount) {
+TEST_F(GameEnd, ThePositionWithTheOtherSideToMoveDoesNotCount) {
     // Side 0 goes round three squares, side 1 shuttles between two: the start board stands with
     // side 1 to move after 5 and 17 plies and with side 0 to move after 12 and 24.
     const auto cycles = Cycles(3, 2, 24);
@@ -183,7 +181,7 @@ TEST_F(PlayGameEnd, ThePositionWithTheOtherSideToMoveDoesNotCount) {
     EXPECT_TRUE(OverAfter(start, moves, 24, gtRussian));
 }
 
-TEST_F(PlayGameEnd, MoveLimitsCountKingMovesSinceTheLastCaptureOrManMove) {
+TEST_F(GameEnd, MoveLimitsCountKingMovesSinceTheLastCaptureOrManMove) {
     struct Row {
         TGameType variant;
         int plies;
@@ -201,7 +199,7 @@ TEST_F(PlayGameEnd, MoveLimitsCountKingMovesSinceTheLastCaptureOrManMove) {
     }
 }
 
-TEST_F(PlayGameEnd, AManMoveRestartsTheCount) {
+TEST_F(GameEnd, AManMoveRestartsTheCount) {
     const TKingWalk walk = KingWalk(gtRussian, 40);
     ResetGame(walk.start, 0, gtRussian, true);
     for (int i = 0; i < 40; ++i)
@@ -216,54 +214,7 @@ TEST_F(PlayGameEnd, AManMoveRestartsTheCount) {
     EXPECT_EQ(PliesSinceProgress(CurrentGame(), CurrentNode(), gtRussian), 0);
 }
 
-TEST_F(PlayGameEnd, TheClockFallingBelowZeroLosesOnTimeOnce) {
-    std::int64_t now = 1'000'000'000;
-    SetSteadyClockSource([&] { return std::chrono::nanoseconds(now); });
-    struct Row {
-        TGameType variant;
-        int side;
-        std::uint8_t result;
-    } rows[] = {
-        {gtRussian, 0, grBlackOnTime}, // "0-1t"
-        {gtEnglish, 0, grWhiteOnTime}, // "1-0t"
-        {gtRussian, 1, grWhiteOnTime},
-        {gtPool, 1, grBlackOnTime},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << int(r.variant) << " side " << r.side);
-        ResetGame(StartPosition64, r.side, r.variant, true);
-        SetClocks(30, 30);
-        StartClock();
-        now += 20'000'000; // 2 cs
-        TGameLock lock = GameSession().Lock();
-        EXPECT_FALSE(RunClockStep(r.side));
-        EXPECT_EQ(Clocks[r.side].load(), 28);
-        now += 500'000'000; // 50 cs
-        EXPECT_TRUE(RunClockStep(r.side));
-        EXPECT_EQ(Clocks[r.side].load(), 0);
-        EXPECT_EQ(Clocks[1 - r.side].load(), 30);
-        EXPECT_EQ(ClockRunning.load(), 0);
-        EXPECT_EQ(CurrentGame().header.result, r.result);
-        EXPECT_EQ(TakeGameMessage()->text, Phrase(62));
-        now += 500'000'000;
-        EXPECT_FALSE(RunClockStep(r.side));
-        // A clock that runs out after the game has its result changes nothing.
-        ClockRunning = 1;
-        now += 500'000'000;
-        EXPECT_TRUE(RunClockStep(r.side));
-        EXPECT_EQ(CurrentGame().header.result, r.result);
-        EXPECT_FALSE(TakeGameMessage());
-    }
-}
-
-TEST_F(PlayGameEnd, ClockLabelShowsBothClocks) {
-    EXPECT_EQ(ClockLabelFor(18000, 18000), "0:03:00 0:03:00");
-    EXPECT_EQ(ClockLabelFor(17500, 18000), "0:02:55 0:03:00");
-    EXPECT_EQ(ClockLabelFor(60000, 59899), "0:10:00 0:09:58");
-    EXPECT_EQ(ClockFromMinSec(4, 30), 27000);
-}
-
-TEST_F(PlayGameEnd, DrawOfferIsAcceptedOnlyInAQuietEndgame) {
+TEST_F(GameEnd, DrawOfferIsAcceptedOnlyInAQuietEndgame) {
     std::mt19937 coin(3);
     const TBoard few = Board({{1, sqKing0}, {32, sqKing1}});
     int accepted = 0;

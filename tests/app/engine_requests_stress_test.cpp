@@ -2,15 +2,15 @@
 // Also built into the ThreadSanitizer test executable, where races are reported.
 
 #include "app/core/main_timer.h"
-#include "play_fake_engine.h"
-#include "play_test_util.h"
+#include "fake_engine_bridge.h"
+#include "session_fixture.h"
 
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 
-using namespace play_test;
+using namespace app_test;
 
 namespace {
 class TNullView final : public ITickView {
@@ -64,7 +64,7 @@ int Bursts() {
 }
 } // namespace
 
-TEST(PlayStress, StartAndStopBurstsNeverOverlapNorHang) {
+TEST(EngineRequestsStress, StartAndStopBurstsNeverOverlapNorHang) {
     TWatchdog watchdog(std::chrono::seconds(240));
     UseSmallHashTable();
     TFakeBridge bridge;

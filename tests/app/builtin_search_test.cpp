@@ -1,18 +1,20 @@
 #include "app/core/builtin_search.h"
-#include "play_test_util.h"
+#include "platform/steady_clock.h"
 #include "rules/search.h"
+#include "session_fixture.h"
 
 #include <chrono>
 
-using namespace play_test;
+using namespace app_test;
 
 namespace {
-class PlayBuiltinSearch : public testing::Test {
+class BuiltinSearch : public testing::Test {
   protected:
     void SetUp() override {
         UseSmallHashTable();
         ResetGame(StartPosition64, 0, gtRussian, true);
     }
+    void TearDown() override { SetSteadyClockSource({}); }
     TBuiltinSearchOutcome Run(const TBoard& b, int side, int maxDepth, int margin, std::int64_t budget,
                               bool playMode = true, IBookMoves* book = nullptr, unsigned seed = 1) {
         TEngineRandom rng(seed);
@@ -53,7 +55,7 @@ class TOneBookMove final : public IBookMoves {
 };
 } // namespace
 
-TEST_F(PlayBuiltinSearch, OneLegalMoveEndsAfterTheFirstIteration) {
+TEST_F(BuiltinSearch, OneLegalMoveEndsAfterTheFirstIteration) {
     // A lone man on the edge with one square ahead.
     std::optional<TBoard> one;
     for (int s = 1; s <= 28 && !one; ++s) {
@@ -70,7 +72,7 @@ TEST_F(PlayBuiltinSearch, OneLegalMoveEndsAfterTheFirstIteration) {
     EXPECT_TRUE(out.move.SameMove(out.root.moves[0]));
 }
 
-TEST_F(PlayBuiltinSearch, ABudgetUnderThreeCentisecondsRunsOneIteration) {
+TEST_F(BuiltinSearch, ABudgetUnderThreeCentisecondsRunsOneIteration) {
     for (const std::int64_t budget : {0, 1, 2}) {
         SCOPED_TRACE(budget);
         const TBuiltinSearchOutcome out = Run(StartPosition64, 0, 98, 0, budget);
@@ -79,7 +81,7 @@ TEST_F(PlayBuiltinSearch, ABudgetUnderThreeCentisecondsRunsOneIteration) {
     }
 }
 
-TEST_F(PlayBuiltinSearch, EachLevelChoosesWithinItsMarginOfTheBest) {
+TEST_F(BuiltinSearch, EachLevelChoosesWithinItsMarginOfTheBest) {
     const TBoard b = StartPosition64;
     TMoveList moves;
     FindMoves(b, 0, moves, gtRussian);
@@ -109,7 +111,7 @@ TEST_F(PlayBuiltinSearch, EachLevelChoosesWithinItsMarginOfTheBest) {
     }
 }
 
-TEST_F(PlayBuiltinSearch, TheEngineInformationFollowsTheSearch) {
+TEST_F(BuiltinSearch, TheEngineInformationFollowsTheSearch) {
     Run(StartPosition64, 0, 5, 0, AnalysisBudget);
     const TEngineInfo info = EngineInfo.Snapshot();
     EXPECT_EQ(info.Depth, "5 (7/7)");
@@ -120,16 +122,27 @@ TEST_F(PlayBuiltinSearch, TheEngineInformationFollowsTheSearch) {
     EXPECT_TRUE(EngineInfo.HasNewInfo());
 }
 
-TEST_F(PlayBuiltinSearch, TheMasterLevelPlaysABookMoveAfterAPause) {
+TEST_F(BuiltinSearch, TheMasterLevelPlaysABookMoveAfterAPause) {
     TMoveList legal;
     FindMoves(StartPosition64, 0, legal, gtRussian);
     const TMove bookMove = legal.back();
     TOneBookMove book(bookMove);
-    const auto start = std::chrono::steady_clock::now();
+    // The pause runs on the program's clock, here one that moves 20 ms at each reading.
+    std::int64_t now = 0;
+    SetSteadyClockSource([&] { return std::chrono::nanoseconds(now += 20'000'000); });
+    const std::chrono::nanoseconds start = SteadyNow();
     const TBuiltinSearchOutcome out = Run(StartPosition64, 0, 98, 0, AnalysisBudget, true, &book);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(290));
+    EXPECT_GE(SteadyNow() - start, BookMovePause);
+    SetSteadyClockSource({});
     EXPECT_TRUE(out.fromBook);
     EXPECT_TRUE(out.move.SameMove(bookMove));
+
+    // A stop ends the pause at once: on a clock that stands still it would never end otherwise.
+    SetSteadyClockSource([] { return std::chrono::nanoseconds(1); });
+    m_stop = true;
+    EXPECT_TRUE(Run(StartPosition64, 0, 98, 0, AnalysisBudget, true, &book).fromBook);
+    SetSteadyClockSource({});
+    m_stop = false;
 
     // Weaker levels and analysis do not look into the book.
     const TBuiltinSearchOutcome candidate = Run(StartPosition64, 0, 14, 5, 1, true, &book);
@@ -137,10 +150,10 @@ TEST_F(PlayBuiltinSearch, TheMasterLevelPlaysABookMoveAfterAPause) {
     EXPECT_EQ(candidate.root.completedDepth, 5);
     m_stop = true;
     Run(StartPosition64, 0, 98, 0, AnalysisBudget, false, &book);
-    EXPECT_EQ(book.calls, 1);
+    EXPECT_EQ(book.calls, 2);
 }
 
-TEST_F(PlayBuiltinSearch, AStopAskedBeforeTheSearchClearedTheWordIsKept) {
+TEST_F(BuiltinSearch, AStopAskedBeforeTheSearchClearedTheWordIsKept) {
     // The search clears the stop word when it starts; the host's request must still end it, or an
     // analysis with its endless budget would never return.
     m_stop = true;

@@ -11,14 +11,13 @@
 #include "app/ui/new_move_q.h"
 #include "app/ui/shell_prompts.h"
 #include "app/ui/who_moves.h"
+#include "main_window_fixture.h"
 #include "platform/codepage.h"
 #include "platform/shell_open.h"
-#include "qt_test_app.h"
 #include "rules/movegen.h"
 #include "rules/notation.h"
 #include "rules/variant_state.h"
-#include "scripted_prompts.h"
-#include "session_access.h"
+#include "session_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -57,19 +56,11 @@ void WhenShown(QDialog* d, std::function<void()> act) {
     });
 }
 
-class EntryTest : public ::testing::Test {
+class MainFormEntry : public TMainWindowFixture {
   protected:
     void SetUp() override {
-        EnsureQtApp();
-        ASSERT_TRUE(m_dir.isValid());
-        m_oldDir = std::filesystem::current_path();
-        std::filesystem::current_path(m_dir.path().toStdString());
-        SetResourceDir(RunDir() + "/Resources/");
-        SetShellPrompts(&prompts);
-        f = CreateForms();
-        f->ReadSettings();
-        f->showMaximized();
-        QApplication::processEvents();
+        TMainWindowFixture::SetUp();
+        f = Start();
         SoundOn = false;
         TEntrySeams& s = f->Seams();
         s.isEngineBusy = [this] { return busy; };
@@ -80,15 +71,6 @@ class EntryTest : public ::testing::Test {
         s.startEngine = [this] { ++starts; };
         s.stopRequested = [this] { return stopRequested; };
         s.engineLongName = [] { return std::string("Vantor"); };
-    }
-    void TearDown() override {
-        f->close();
-        delete f;
-        ForgetForms();
-        SetShellPrompts(nullptr);
-        SetResourceDir("");
-        SetShellRunner(nullptr);
-        std::filesystem::current_path(m_oldDir);
     }
     // A left (or other) click in the middle of a square of the board image.
     void Click(int square, int button = 0) {
@@ -119,16 +101,13 @@ class EntryTest : public ::testing::Test {
         return {};
     }
 
-    QTemporaryDir m_dir;
-    std::filesystem::path m_oldDir;
-    TScriptedPrompts prompts;
     TMainForm* f = nullptr;
     bool busy = false, stopRequested = false;
     int stops = 0, starts = 0;
 };
 } // namespace
 
-TEST_F(EntryTest, MovesEnteredWithTheMouseGrowTheGameAndTheArrowKeysWalkIt) {
+TEST_F(MainFormEntry, MovesEnteredWithTheMouseGrowTheGameAndTheArrowKeysWalkIt) {
     ASSERT_EQ(CurrentVariant, gtRussian);
     Click(Sq(2, 2)); // c3: two moves, nothing entered yet
     EXPECT_EQ(CurrentNode(), 0);
@@ -174,7 +153,7 @@ TEST_F(EntryTest, MovesEnteredWithTheMouseGrowTheGameAndTheArrowKeysWalkIt) {
     EXPECT_EQ(CurrentNode(), 2);
 }
 
-TEST_F(EntryTest, EnteringAMoveThatAlreadyFollowsGoesThereAndAnotherAsksTheQuestion) {
+TEST_F(MainFormEntry, EnteringAMoveThatAlreadyFollowsGoesThereAndAnotherAsksTheQuestion) {
     Click(Sq(2, 2));
     Click(Sq(3, 3));
     f->GoToNode(0, true);
@@ -203,7 +182,7 @@ TEST_F(EntryTest, EnteringAMoveThatAlreadyFollowsGoesThereAndAnotherAsksTheQuest
     EXPECT_EQ(ListChildNodes(0, CurrentGame()).size(), 2u);
 }
 
-TEST_F(EntryTest, AFullTreeSaysSoAndLeavesTheBoard) {
+TEST_F(MainFormEntry, AFullTreeSaysSoAndLeavesTheBoard) {
     const TMove m = CurrentGame().nodes[1]; // any record: the slots only have to be in use
     for (int n = 1; n <= MaxNodes; ++n) {
         EditGame().nodes[n] = m;
@@ -218,7 +197,7 @@ TEST_F(EntryTest, AFullTreeSaysSoAndLeavesTheBoard) {
     EXPECT_EQ(CurrentBoard(), StartPosition64);
 }
 
-TEST_F(EntryTest, TheEngineSeams) {
+TEST_F(MainFormEntry, TheEngineSeams) {
     // Analysis mode: a board move first stops the running analysis, before the game changes.
     busy = true;
     int nodesAtStop = -1;
@@ -255,7 +234,7 @@ TEST_F(EntryTest, TheEngineSeams) {
     EXPECT_EQ(starts, before + 1);
 }
 
-TEST_F(EntryTest, SetGameTypeKeepsTheGameOnTheSameBoardAndStartsANewOneOnAnother) {
+TEST_F(MainFormEntry, SetGameTypeKeepsTheGameOnTheSameBoardAndStartsANewOneOnAnother) {
     Click(Sq(2, 2));
     Click(Sq(3, 3));
     const TBoard played = CurrentBoard();
@@ -281,7 +260,7 @@ TEST_F(EntryTest, SetGameTypeKeepsTheGameOnTheSameBoardAndStartsANewOneOnAnother
     EXPECT_EQ(CurrentGame().tournament, "Test Game 30 min");
 }
 
-TEST_F(EntryTest, SettingUpAPositionByHandAndFromAPastedFen) {
+TEST_F(MainFormEntry, SettingUpAPositionByHandAndFromAPastedFen) {
     Click(Sq(2, 2));
     Click(Sq(3, 3));
     f->SetGameType(gtEnglish, false);
@@ -358,7 +337,7 @@ TEST_F(EntryTest, SettingUpAPositionByHandAndFromAPastedFen) {
     EXPECT_EQ(SideToMove(), 1);
 }
 
-TEST_F(EntryTest, PopupCommandsMarksCommentsAndLines) {
+TEST_F(MainFormEntry, PopupCommandsMarksCommentsAndLines) {
     Click(Sq(2, 2));
     Click(Sq(3, 3));
     Click(Sq(1, 5));
@@ -399,7 +378,7 @@ TEST_F(EntryTest, PopupCommandsMarksCommentsAndLines) {
     EXPECT_EQ(CurrentGame().header.nodeCount, 0);
 }
 
-TEST_F(EntryTest, HelpOpensTheRussianPageOnlyInRussian) {
+TEST_F(MainFormEntry, HelpOpensTheRussianPageOnlyInRussian) {
     std::vector<std::string> opened;
     SetShellRunner([&](const std::vector<std::string>& argv) {
         opened.push_back(argv.at(1));
@@ -418,7 +397,7 @@ TEST_F(EntryTest, HelpOpensTheRussianPageOnlyInRussian) {
         EXPECT_TRUE(std::filesystem::exists(RunDir() + page)) << page;
 }
 
-TEST_F(EntryTest, CommandsOfLaterPartsAreThereButDisabled) {
+TEST_F(MainFormEntry, CommandsOfLaterPartsAreThereButDisabled) {
     for (const char* name : {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1",
                              "Engineoptions1", "N15", "ExportGif", "N36", "Gsmeinformation1"}) {
         ASSERT_NE(f->Item(name), nullptr) << name;

@@ -9,7 +9,7 @@ const char* const kMarrakLine = "value=-25,  depth 11/21/9,  3.41s,  1200 kN/s, 
 const char* const kTrevaloLine = "depth 13/25/30 time 2.53s value>120 nodes 2048000  1500kN/s pv 9-14 22-17";
 } // namespace
 
-TEST(PlayStatusParsers, MarrakLineFillsEveryField) {
+TEST(StatusParsers, MarrakLineFillsEveryField) {
     TEngineInfo info;
     ASSERT_TRUE(ParseMarrakStatus(kMarrakLine, gtEnglish, 0, info));
     EXPECT_EQ(info.Score, -25);
@@ -20,7 +20,7 @@ TEST(PlayStatusParsers, MarrakLineFillsEveryField) {
     EXPECT_EQ(info.BestLine, "11-15 23-19 8-11");
 }
 
-TEST(PlayStatusParsers, MarrakBoundsAndTheTurnToTheProgramsView) {
+TEST(StatusParsers, MarrakBoundsAndTheTurnToTheProgramsView) {
     struct Row {
         const char* line;
         TGameType variant;
@@ -43,7 +43,7 @@ TEST(PlayStatusParsers, MarrakBoundsAndTheTurnToTheProgramsView) {
     }
 }
 
-TEST(PlayStatusParsers, TrevaloLineFillsEveryField) {
+TEST(StatusParsers, TrevaloLineFillsEveryField) {
     TEngineInfo info;
     ASSERT_TRUE(ParseTrevaloStatus(kTrevaloLine, info));
     EXPECT_EQ(info.Depth, "13-25");
@@ -54,7 +54,7 @@ TEST(PlayStatusParsers, TrevaloLineFillsEveryField) {
     EXPECT_EQ(info.BestLine, "9-14 22-17");
 }
 
-TEST(PlayStatusParsers, LinesWithTheWrongStartChangeNothing) {
+TEST(StatusParsers, LinesWithTheWrongStartChangeNothing) {
     TEngineInfo info;
     info.Depth = "kept";
     EXPECT_FALSE(ParseMarrakStatus("depth 3", gtEnglish, 0, info));
@@ -64,7 +64,7 @@ TEST(PlayStatusParsers, LinesWithTheWrongStartChangeNothing) {
     EXPECT_EQ(info.Depth, "kept");
 }
 
-TEST(PlayStatusParsers, EveryPrefixAndRandomBytesNeverBreakTheParsers) {
+TEST(StatusParsers, EveryPrefixAndRandomBytesNeverBreakTheParsers) {
     std::mt19937 rng(7);
     for (const std::string good : {kMarrakLine, kTrevaloLine}) {
         for (std::size_t n = 0; n <= good.size(); ++n) {
@@ -95,7 +95,7 @@ TEST(PlayStatusParsers, EveryPrefixAndRandomBytesNeverBreakTheParsers) {
     }
 }
 
-TEST(PlayStatusParsers, TheSavedTextTellsOnlyChanges) {
+TEST(StatusParsers, TheSavedTextTellsOnlyChanges) {
     TSavedStatusText saved;
     TStatusText text{};
     EXPECT_FALSE(saved.Changed(text)); // both empty at the start

@@ -1,6 +1,8 @@
 #pragma once
-// Shared set-up of the play tests: the main window's game in a known state, a small hash table, and
-// move lookup by squares. Qt-free, so the thread tests also build under ThreadSanitizer.
+// Shared set-up of the tests of the game session and the engine requests: the session in a known
+// state, a small hash table, move lookup by squares, and the session read under the system's names.
+// Qt-free. The test thread stands in for the user-interface thread: it reads the game record only
+// while no engine request runs, and holds GameSession().Lock() itself where one may.
 
 #include "app/core/engine_requests.h"
 #include "app/core/engine_seams.h"
@@ -14,14 +16,34 @@
 #include "rules/hash_table.h"
 #include "rules/movegen.h"
 #include "rules/variant_state.h"
-#include "session_access.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
+#include <thread>
 #include <vector>
 
-namespace play_test {
+// The session under the system's names.
+inline int CurrentNode() {
+    return GameSession().CurrentNode();
+}
+inline TBoard CurrentBoard() {
+    return GameSession().CurrentBoard();
+}
+inline int SideToMove() {
+    return GameSession().SideToMove();
+}
+inline const TGame& CurrentGame() {
+    TGameLock lock = GameSession().Lock();
+    return GameSession().CurrentGame(lock);
+}
+inline TGame& EditGame() {
+    TGameLock lock = GameSession().Lock();
+    return GameSession().EditGame(lock);
+}
+
+namespace app_test {
 
 inline void UseSmallHashTable() {
     static bool done = false;
@@ -50,6 +72,18 @@ inline void ResetGame(const TBoard& board, int side, TGameType variant, bool pla
     SoundOn = false;
 }
 
+// Waits until `ready()` holds, as when a worker must have started: true as soon as it does, false
+// after `limit`, a watchdog generous enough for a loaded machine and a sanitizer, so that a worker
+// that never comes fails the test instead of hanging the run.
+template <class F> bool WaitUntil(F ready, std::chrono::seconds limit = std::chrono::seconds(60)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 inline std::optional<TMove> FindMove(const TBoard& b, int side, int from, int to, TGameType v) {
     TMoveList list;
     FindMoves(b, side, list, v);
@@ -70,4 +104,4 @@ inline TBoard Board(std::initializer_list<std::pair<int, int>> pieces) {
     return b;
 }
 
-} // namespace play_test
+} // namespace app_test

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(PlayScoreText, ScoresAndWinsOfEachEngineScale) {
+TEST(ScoreText, ScoresAndWinsOfEachEngineScale) {
     struct Row {
         int score, kind;
         const char* text;
@@ -24,7 +24,7 @@ TEST(PlayScoreText, ScoresAndWinsOfEachEngineScale) {
     }
 }
 
-TEST(PlayScoreText, RangesShowWhichEndIsKnown) {
+TEST(ScoreText, RangesShowWhichEndIsKnown) {
     struct Row {
         int score, bound;
         const char* text;

@@ -9,11 +9,10 @@
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
 #include "app/ui/shell_prompts.h"
-#include "qt_test_app.h"
+#include "main_window_fixture.h"
 #include "rules/hash_table.h"
 #include "rules/variant_state.h"
-#include "scripted_prompts.h"
-#include "session_access.h"
+#include "session_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -27,42 +26,28 @@
 namespace {
 
 // The main window started in a directory of its own, in play mode with a weak level.
-class PlayMainForm : public ::testing::Test {
+class MainFormPlay : public TMainWindowFixture {
   protected:
-    static void SetUpTestSuite() { EnsureQtApp(); }
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        m_oldDir = std::filesystem::current_path();
-        std::filesystem::current_path(m_dir.path().toStdString());
-        SetResourceDir(RunDir() + "/Resources/");
-        SetShellPrompts(&prompts);
+        TMainWindowFixture::SetUp();
         if (HashTable.Size() == 0) HashTable.Allocate(1 << 14);
-        m_form = CreateForms();
-        m_form->ReadSettings();
+        m_form = Start(false);
         m_form->PlayModeClick();
         EngineSettings.Level = 4;
         SoundOn = false;
     }
     void TearDown() override {
-        m_form->close();
-        delete m_form;
-        ForgetForms();
-        SetShellPrompts(nullptr);
-        SetResourceDir("");
-        std::filesystem::current_path(m_oldDir);
+        TMainWindowFixture::TearDown();
         EngineSettings = TEngineSettings{};
     }
     static void WaitIdle() { ASSERT_TRUE(EngineIdleEvent.Wait(std::chrono::seconds(30))); }
     QString Text(const char* name) { return m_form->findChild<QLabel*>(name)->text(); }
 
-    QTemporaryDir m_dir;
-    std::filesystem::path m_oldDir;
-    TScriptedPrompts prompts;
     TMainForm* m_form = nullptr;
 };
 } // namespace
 
-TEST_F(PlayMainForm, ComputeAtTheFirstMoveHandsTheSideToTheEngineWhichAnswers) {
+TEST_F(MainFormPlay, ComputeAtTheFirstMoveHandsTheSideToTheEngineWhichAnswers) {
     m_form->min1Click();   // 3 minutes each
     SetClocks(18000, 600); // the engine's budget: 30 cs
     EditGame().white = "Player";
@@ -95,7 +80,7 @@ TEST_F(PlayMainForm, ComputeAtTheFirstMoveHandsTheSideToTheEngineWhichAnswers) {
     EXPECT_EQ(CurrentGame().white, "Vantor Quillan 2.0");
 }
 
-TEST_F(PlayMainForm, AGameThatIsOverShowsItsMessage) {
+TEST_F(MainFormPlay, AGameThatIsOverShowsItsMessage) {
     TBoard lost = EmptyBoard;
     lost[30] = sqKing1; // White has nothing left to move
     GameSession().NewGame(lost, 0);
@@ -107,7 +92,7 @@ TEST_F(PlayMainForm, AGameThatIsOverShowsItsMessage) {
     EXPECT_EQ(prompts.messages[0], QString::fromUtf8(Phrase(54)));
 }
 
-TEST_F(PlayMainForm, StopEndsAnAnalysisAndStopsTheClock) {
+TEST_F(MainFormPlay, StopEndsAnAnalysisAndStopsTheClock) {
     m_form->Analysis_ModeClick();
     m_form->Compute1Click();
     EXPECT_EQ(StopRequested.load(), 0);
@@ -121,7 +106,7 @@ TEST_F(PlayMainForm, StopEndsAnAnalysisAndStopsTheClock) {
     EXPECT_EQ(EngineDone.load(), 0);
 }
 
-TEST_F(PlayMainForm, SetTimeShowsTheClocksAndAppliesTheFieldsHoweverClosed) {
+TEST_F(MainFormPlay, SetTimeShowsTheClocksAndAppliesTheFieldsHoweverClosed) {
     m_form->SetGameType(gtEnglish, false);
     SetClocks(27000, 6050);
     const int result = RunModal(FSetTm, [] {

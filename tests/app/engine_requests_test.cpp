@@ -1,11 +1,11 @@
 #include "app/core/game_end.h"
-#include "play_fake_engine.h"
-#include "play_test_util.h"
+#include "fake_engine_bridge.h"
+#include "session_fixture.h"
 
-using namespace play_test;
+using namespace app_test;
 
 namespace {
-class PlayEngineRequests : public testing::Test {
+class EngineRequests : public testing::Test {
   protected:
     void SetUp() override {
         UseSmallHashTable();
@@ -26,7 +26,7 @@ class PlayEngineRequests : public testing::Test {
 };
 } // namespace
 
-TEST_F(PlayEngineRequests, TheBuiltInEngineAnswersInPlayMode) {
+TEST_F(EngineRequests, TheBuiltInEngineAnswersInPlayMode) {
     EngineSettings.Level = 4;
     SetClocks(2000, 2000); // a budget of one second
     StartEngine();
@@ -49,7 +49,7 @@ TEST_F(PlayEngineRequests, TheBuiltInEngineAnswersInPlayMode) {
     EXPECT_EQ(EngineInfo.Snapshot().Name, "Vantor 2.0");
 }
 
-TEST_F(PlayEngineRequests, AGameAlreadyOverEndsTheRequestAtOnce) {
+TEST_F(EngineRequests, AGameAlreadyOverEndsTheRequestAtOnce) {
     ResetGame(Board({{30, sqKing1}}), 0, gtRussian, true);
     m_bridge.delay = std::chrono::seconds(5);
     EngineSettings.Kind = ekMarrak;
@@ -61,7 +61,7 @@ TEST_F(PlayEngineRequests, AGameAlreadyOverEndsTheRequestAtOnce) {
     EXPECT_EQ(CurrentGame().header.result, grBlackWins);
 }
 
-TEST_F(PlayEngineRequests, EachKindGetsItsEngineAndBudget) {
+TEST_F(EngineRequests, EachKindGetsItsEngineAndBudget) {
     struct Row {
         std::uint8_t kind;
         TGameType variant;
@@ -91,20 +91,19 @@ TEST_F(PlayEngineRequests, EachKindGetsItsEngineAndBudget) {
     EXPECT_EQ(BudgetDivisor(gtInternational), 40);
 }
 
-TEST_F(PlayEngineRequests, AStoppedRequestMakesNoMoveWhateverTheEngineLeavesInTheWord) {
+TEST_F(EngineRequests, AStoppedRequestMakesNoMoveWhateverTheEngineLeavesInTheWord) {
     EngineSettings.Kind = ekMarrak;
     m_bridge.delay = std::chrono::seconds(10);
     m_bridge.clearWordOnReturn = true;
     StartEngine();
-    while (m_bridge.calls.load() == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(WaitUntil([&] { return m_bridge.calls.load() > 0; })) << "the engine was never called";
     StopEngineAndWait();
     EXPECT_EQ(CurrentNode(), 0);
     EXPECT_EQ(CurrentBoard(), StartPosition64);
     EXPECT_FALSE(IsEngineBusy());
 }
 
-TEST_F(PlayEngineRequests, AStopRightAfterTheStartIsNotLost) {
+TEST_F(EngineRequests, AStopRightAfterTheStartIsNotLost) {
     // An analysis has no end of its own: a lost stop would hang here.
     AnalysisMode = 1;
     for (const std::uint8_t kind : {ekVantor, ekMarrak, ekOskeen}) {
@@ -118,7 +117,7 @@ TEST_F(PlayEngineRequests, AStopRightAfterTheStartIsNotLost) {
     EXPECT_GT(m_bridge.outsideStops.load(), 0);
 }
 
-TEST_F(PlayEngineRequests, OnlyALegalMoveOfTheStartPositionIsMade) {
+TEST_F(EngineRequests, OnlyALegalMoveOfTheStartPositionIsMade) {
     EngineSettings.Kind = ekMarrak;
     m_bridge.answer = TMove{};
     m_bridge.answer->from = 1;
@@ -130,12 +129,11 @@ TEST_F(PlayEngineRequests, OnlyALegalMoveOfTheStartPositionIsMade) {
     EXPECT_TRUE(TakeFlag(BookRefreshPending));
 }
 
-TEST_F(PlayEngineRequests, AMoveArrivingAfterTheGameMovedOnIsDropped) {
+TEST_F(EngineRequests, AMoveArrivingAfterTheGameMovedOnIsDropped) {
     EngineSettings.Kind = ekMarrak;
     m_bridge.hold = true;
     StartEngine();
-    while (m_bridge.calls.load() == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(WaitUntil([&] { return m_bridge.calls.load() > 0; })) << "the engine was never called";
     TMoveList list;
     FindMoves(StartPosition64, 0, list, gtRussian);
     // As the electronic board or an analysis-mode entry could: the user's move comes first.
@@ -148,10 +146,12 @@ TEST_F(PlayEngineRequests, AMoveArrivingAfterTheGameMovedOnIsDropped) {
     EXPECT_EQ(SideToMove(), 1);
 }
 
-TEST_F(PlayEngineRequests, AnalysisRunsUntilStoppedAndMakesNoMove) {
+TEST_F(EngineRequests, AnalysisRunsUntilStoppedAndMakesNoMove) {
     AnalysisMode = 1;
+    EngineInfo.Update([](TEngineInfo& info) { info = {}; });
     StartEngine();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // The search shows its depth once it runs.
+    ASSERT_TRUE(WaitUntil([] { return !EngineInfo.Snapshot().Depth.empty(); })) << "the search never ran";
     EXPECT_TRUE(IsEngineBusy());
     StopEngineAndWait();
     EXPECT_FALSE(IsEngineBusy());
@@ -159,7 +159,7 @@ TEST_F(PlayEngineRequests, AnalysisRunsUntilStoppedAndMakesNoMove) {
     EXPECT_NE(EngineInfo.Snapshot().Depth, "");
 }
 
-TEST_F(PlayEngineRequests, TheSilentAddReusesAnEqualMoveAndKeepsTheMainLine) {
+TEST_F(EngineRequests, TheSilentAddReusesAnEqualMoveAndKeepsTheMainLine) {
     TMoveList list;
     FindMoves(StartPosition64, 0, list, gtRussian);
     TGameSession& session = GameSession();

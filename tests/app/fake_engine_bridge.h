@@ -13,7 +13,7 @@
 #include <optional>
 #include <thread>
 
-namespace play_test {
+namespace app_test {
 
 class TFakeBridge final : public IEngineBridge {
   public:
@@ -86,4 +86,4 @@ class TFakeBridge final : public IEngineBridge {
     }
 };
 
-} // namespace play_test
+} // namespace app_test

@@ -1,11 +1,11 @@
 #include "app/core/game_end.h"
 #include "app/core/language.h"
 #include "app/core/main_timer.h"
+#include "fake_engine_bridge.h"
 #include "platform/steady_clock.h"
-#include "play_fake_engine.h"
-#include "play_test_util.h"
+#include "session_fixture.h"
 
-using namespace play_test;
+using namespace app_test;
 
 namespace {
 class TRecordingView final : public ITickView {
@@ -26,7 +26,7 @@ class TRecordingView final : public ITickView {
     bool tournament = false;
 };
 
-class PlayTimerTick : public testing::Test {
+class MainTimer : public testing::Test {
   protected:
     void SetUp() override {
         SetSteadyClockSource([this] { return std::chrono::nanoseconds(m_now); });
@@ -52,7 +52,7 @@ class PlayTimerTick : public testing::Test {
 };
 } // namespace
 
-TEST_F(PlayTimerTick, EveryFlagIsServedInOrderAndCleared) {
+TEST_F(MainTimer, EveryFlagIsServedInOrderAndCleared) {
     SetClocks(18000, 18000);
     StartClock();
     m_now += 5'000'000'000; // the engine thought for 5 s
@@ -70,7 +70,7 @@ TEST_F(PlayTimerTick, EveryFlagIsServedInOrderAndCleared) {
     EXPECT_EQ(view.calls, std::vector<std::string>{"eboard"});
 }
 
-TEST_F(PlayTimerTick, AnalysisModeLeavesTheClocksAndTournamentModeHidesTheEngine) {
+TEST_F(MainTimer, AnalysisModeLeavesTheClocksAndTournamentModeHidesTheEngine) {
     AnalysisMode = 1;
     SetClocks(18000, 18000);
     StartClock();
@@ -93,7 +93,7 @@ TEST_F(PlayTimerTick, AnalysisModeLeavesTheClocksAndTournamentModeHidesTheEngine
     EXPECT_EQ(view.calls.back(), "info 6");
 }
 
-TEST_F(PlayTimerTick, TheTickRecordsTheLossOnTimeAndShowsItsMessage) {
+TEST_F(MainTimer, TheTickRecordsTheLossOnTimeAndShowsItsMessage) {
     SetClocks(100, 18000);
     StartClock();
     m_now += 2'000'000'000;
@@ -110,15 +110,14 @@ TEST_F(PlayTimerTick, TheTickRecordsTheLossOnTimeAndShowsItsMessage) {
     EXPECT_EQ(view.calls, (std::vector<std::string>{"panel", "eboard"}));
 }
 
-TEST_F(PlayTimerTick, APluginsProgressLineReplacesTheElectronicBoard) {
+TEST_F(MainTimer, APluginsProgressLineReplacesTheElectronicBoard) {
     TFakeBridge bridge;
     SetEngineBridge(&bridge);
     AnalysisMode = 1;
     EngineSettings.Kind = ekMarrak;
     bridge.SetStatus("value=12,  depth 9/9/9,  1.5s,  300 kN/s,  9-13");
     StartEngine(); // thinks until stopped
-    while (bridge.calls.load() == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(WaitUntil([&] { return bridge.calls.load() > 0; })) << "the engine was never called";
     TRecordingView view;
     RunMainTimerTick(view);
     ASSERT_FALSE(view.calls.empty());
