@@ -10,25 +10,25 @@ constexpr std::uint32_t EmptyMask = 0xFFFFF000u;
 constexpr int DoublingProbes = 4004;
 } // namespace
 
-void THashTable::Clear() {
+void TLZWEncoder::THashTable::Clear() {
     std::memset(m_Entries.data(), 0xFF, sizeof m_Entries);
 }
 
-int THashTable::NextProbe(int i, int step) {
+int TLZWEncoder::THashTable::NextProbe(int i, int step) {
     if (step >= DoublingProbes) return i + 1 == Size ? 0 : i + 1;
     if (i == 0) return Size - 1;
     const int next = 2 * i - Size;
     return next < 0 ? next + Size : next;
 }
 
-void THashTable::Insert(std::uint32_t key, int code) {
+void TLZWEncoder::THashTable::Insert(std::uint32_t key, int code) {
     int i = HashOf(key);
     for (int step = 0; (m_Entries[static_cast<std::size_t>(i)] & EmptyMask) != EmptyMask; ++step)
         i = NextProbe(i, step);
     m_Entries[static_cast<std::size_t>(i)] = key << 12 | static_cast<std::uint32_t>(code);
 }
 
-int THashTable::Lookup(std::uint32_t key) const {
+int TLZWEncoder::THashTable::Lookup(std::uint32_t key) const {
     int i = HashOf(key);
     for (int step = 0;; ++step) {
         const std::uint32_t e = m_Entries[static_cast<std::size_t>(i)];

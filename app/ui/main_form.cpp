@@ -128,8 +128,8 @@ void TMainForm::ReadGameHeaderIntoPanel() {
 // ---- start-up ------------------------------------------------------------------------------
 
 void TMainForm::ReadSettings() {
-    // 1. BookComments is created empty by the opening books.
-    // 2. The settings file of the current directory.
+    // The settings file, and every other relative path of the program, hang off the directory
+    // the program was started in. (The opening books create their comment list themselves.)
     AppDir = QDir::currentPath().toStdString();
     if (AppDir.empty() || AppDir.back() != '/') AppDir += '/';
     delete m_settingsFile;
@@ -142,12 +142,14 @@ void TMainForm::ReadSettings() {
     TShellSettings s = DefaultShellSettings(AppDir, current);
     ReadShellSettings(*m_settingsFile, s);
 
-    // 3. The mode command.
+    // The mode first: it places the game panel and shows or hides the clock, which the steps
+    // below fill.
     if (s.playingMode)
         PlayModeClick();
     else
         Analysis_ModeClick();
-    // 4. Variant, sound, highlight, board size, colours and piece pictures.
+    // The display values and piece pictures before anything is drawn (the variant switch below
+    // draws the board).
     const TGameType variant = static_cast<TGameType>(s.typeOfGame);
     SoundOn = s.sound;
     InterfaceForm->Highlight->setChecked(s.highlightMove);
@@ -156,36 +158,38 @@ void TMainForm::ReadSettings() {
     LightSquareColor = s.lightSquares;
     PiecePictures = s.pictures;
     m_picture.LoadPieceBitmaps(PiecePictures);
-    // 5. Language and notation.
+    // The language and notation before the captions and the game panel are built with them.
     const int language = s.language;
     InterfaceForm->notation->SetItemIndex(s.notation);
     InterfaceForm->TakeChar->SetItemIndex(s.takeChar);
     CaptureSeparator =
         InterfaceForm->TakeChar->ItemText(InterfaceForm->TakeChar->ItemIndex()).left(1).toStdString();
     FullNotation = InterfaceForm->notation->ItemIndex() == 1;
-    // 6. Books and memory sizes into the engine options.
+    // The book names and memory sizes before the variant switch opens the variant's book and the
+    // engines are set up with those sizes.
     m_engineOptions = s.engines;
     ApplyEngineOptionControls();
-    // 7.
+    // The captions before the variant switch, whose label is a phrase of the chosen language.
     ApplyLanguage(language);
-    // 8. The game itself is started at the end.
+    // The variant: its board, book and endgame database. The game itself is started at the end,
+    // once the engine that plays it is known.
     SetGameType(variant, true);
-    // 9, 10.
+    // The engines with the memory sizes read above; the outside engine's name comes from its
+    // set-up, so it follows it.
     InitEngines();
     ApplyOskeenEngineName();
-    // 11. The engine choices are part of m_engineOptions.
-    // 12.
+    // (The engine choices came with m_engineOptions.) The fonts before the game panel shows the
+    // new game.
     ApplyGameFont(s.gameFont);
     m_databaseFont = s.databaseFont;
-    // 13.
+    // The last database.
     m_databaseFile = s.database;
     OpenLastDatabase();
-    // 14, 15.
+    // The variant's engine before the new game, which names it as Black.
     SelectEngineForVariant();
     NewGame();
-    // 16. The move sound of the program's resources.
+    // The move sound and the endgame buffers last: nothing above plays a move or probes.
     LoadMoveSound(ResourcePath("Move.wav"));
-    // 17.
     AllocateEndgameBuffers();
 }
 
@@ -214,17 +218,19 @@ TShellSettings TMainForm::CollectSettings() const {
 void TMainForm::FormCloseQuery() {
     if (m_closed) return;
     m_closed = true;
-    // 1. No engine or board thread touches the game or the database while they are saved.
+    // The threads stop first, so no engine or board thread touches the game or the database while
+    // they are saved.
     NotifyBoardThread();
     StopEngineAndWait();
     if (!m_settingsFile) // closed before the settings were read: nothing to write back
         return;
-    // 2, 3. "Database" first, then the database closes, then every other key.
+    // "Database" is taken while the database is still open (the name is its index file's), then
+    // the database closes and writes its name lists, then every other key.
     const TShellSettings s = CollectSettings();
     m_settingsFile->WriteString("Main", "Database", s.database);
     CloseDatabase();
     WriteShellSettings(*m_settingsFile, s);
-    // 4.
+    // One atomic save: a failure leaves the old file as it was.
     std::string error;
     if (!m_settingsFile->Save(&error))
         std::fprintf(stderr, "tavrix: settings not saved: %s\n", error.c_str());

@@ -7,6 +7,7 @@
 #include "edbforge/generator.h"
 #include "edbforge/index.h"
 #include "edbforge/solver.h"
+#include "tests/support/temp_dir.h"
 
 #include <benchmark/benchmark.h>
 
@@ -67,22 +68,22 @@ BENCHMARK(BM_WhiteMovesAndCaptures);
 
 // A whole run of 2 to 4 pieces in a scratch folder; the argument is the number of threads.
 void BM_RunFourPieces(benchmark::State& state) {
-    char dir[] = "/tmp/edbforge-bench-XXXXXX";
-    if (!mkdtemp(dir)) state.SkipWithError("no temporary folder");
+    const test_support::TTempDir temp("edbforge_bench");
+    const std::string dir = temp.Path().string();
     const std::string cwd = std::filesystem::current_path().string();
     forge::options opt;
     opt.threads = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
-        std::system((std::string("rm -f ") + dir + "/*.ed").c_str());
-        if (chdir(dir) != 0) state.SkipWithError("chdir");
+        for (const auto& e : std::filesystem::directory_iterator(dir))
+            std::filesystem::remove(e.path());
+        if (chdir(dir.c_str()) != 0) state.SkipWithError("chdir");
         state.ResumeTiming();
         std::istringstream in("4\n");
         std::ostringstream out, err;
         forge::run_generator(in, out, err, opt);
         if (chdir(cwd.c_str()) != 0) state.SkipWithError("chdir back");
     }
-    std::system((std::string("rm -rf ") + dir).c_str());
 }
 BENCHMARK(BM_RunFourPieces)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(1);
 

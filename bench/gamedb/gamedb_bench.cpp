@@ -5,6 +5,7 @@
 #include "gamedb/game_database.h"
 #include "platform/codepage.h"
 #include "rules/movegen.h"
+#include "tests/support/random_games.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,26 +24,14 @@ std::string DbPath() {
     return (std::filesystem::temp_directory_path() / "vq_gamedb_bench.vqb").string();
 }
 
-// A Russian game of random legal moves with a short variation and a comment.
-std::unique_ptr<TGame> RandomGame(std::mt19937& rng) {
-    auto g = std::make_unique<TGame>();
-    InitGame(*g, gtRussian);
-    PositionToKey(StartPosition64, g->startKey);
-    TBoard b = StartPosition64;
-    TMoveList list;
-    int n = 0;
-    for (int ply = 0; ply < 60; ++ply) {
-        FindMoves(b, ply % 2, list, gtRussian);
-        if (list.empty()) break;
-        TMove m = list[rng() % list.size()];
-        m.parent = static_cast<std::uint16_t>(n);
-        m.mainLine = 1;
-        g->nodes[++n] = m;
-        MakeMove(m, b, gtRussian);
-    }
-    g->header.nodeCount = static_cast<std::uint16_t>(n);
-    g->commentAfter[1] = "A usual opening";
-    return g;
+// A Russian game of random legal moves with variations and comments.
+std::unique_ptr<TGame> RussianGame(test_support::TRandom& random) {
+    test_support::TRandomGameOptions o;
+    o.variant = gtRussian;
+    o.moves = 60;
+    o.header = false;
+    o.setUpPercent = 0;
+    return std::move(test_support::RandomGame(random, o).game);
 }
 
 // Player names in mixed letter case, Cyrillic and Latin, so the lookup folds both.
@@ -51,10 +40,10 @@ std::string PlayerNameOf(int i) {
 }
 
 void BuildDatabase(benchmark::State* state) {
-    std::mt19937 rng(42);
+    test_support::TRandom rng(42);
     std::vector<std::unique_ptr<TGame>> pool;
     for (int i = 0; i < 64; ++i)
-        pool.push_back(RandomGame(rng));
+        pool.push_back(RussianGame(rng));
     TGameDatabase db;
     CreateDatabase(DbPath(), db);
     for (int i = 0; i < Games; ++i) {

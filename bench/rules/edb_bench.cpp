@@ -6,10 +6,12 @@
 // database open, and random five-piece positions. The file is built in the temporary folder when
 // the program starts and removed at exit.
 
+#include "platform/byte_codec.h"
 #include "rules/board_text.h"
 #include "rules/edb_index.h"
 #include "rules/endgame_db.h"
 #include "rules/search_root.h"
+#include "tests/support/temp_dir.h"
 
 #include <benchmark/benchmark.h>
 #include <zlib.h>
@@ -20,8 +22,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
@@ -44,21 +44,17 @@ std::vector<unsigned char> SyntheticBlockBytes(std::mt19937& rng) {
 class TBenchDatabase {
   public:
     TBenchDatabase() {
-        m_path =
-            (std::filesystem::temp_directory_path() / ("vq_edb_bench_" + std::to_string(::getpid()) + ".edb"))
-                .string();
+        m_path = m_dir.File("bench.edb");
         std::mt19937 rng(1);
         std::vector<std::vector<unsigned char>> distinct;
         for (int i = 0; i < 61; ++i)
             distinct.push_back(SyntheticBlockBytes(rng));
-        std::vector<unsigned char> index(EdbIndexBytes);
+        std::vector<std::uint8_t> index(EdbIndexBytes);
         std::uint32_t next = EdbIndexBytes;
         for (std::uint32_t b = 0; b < EdbBlockCount; ++b) {
             const auto size = static_cast<std::uint32_t>(distinct[b % distinct.size()].size());
-            for (int k = 0; k < 4; ++k)
-                index[4 * b + k] = static_cast<unsigned char>(next >> (8 * k));
-            index[EdbOffsetsBytes + 2 * b] = static_cast<unsigned char>(size);
-            index[EdbOffsetsBytes + 2 * b + 1] = static_cast<unsigned char>(size >> 8);
+            PutLe32(index.data() + 4 * b, next);
+            PutLe16(index.data() + EdbOffsetsBytes + 2 * b, static_cast<std::uint16_t>(size));
             next += size;
         }
         std::ofstream f(m_path, std::ios::binary | std::ios::trunc);
@@ -76,12 +72,10 @@ class TBenchDatabase {
         if (!OpenEndgameDatabaseFile(m_path, &error, cached ? EdbCachedBlocks : 0))
             std::fprintf(stderr, "edb_bench: %s\n", error.c_str());
     }
-    ~TBenchDatabase() {
-        CloseEndgameDatabase();
-        std::remove(m_path.c_str());
-    }
+    ~TBenchDatabase() { CloseEndgameDatabase(); }
 
   private:
+    test_support::TTempDir m_dir{"edb_bench"};
     std::string m_path;
 };
 

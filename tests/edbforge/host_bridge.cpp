@@ -8,13 +8,6 @@
 
 namespace bridge {
 
-std::string make_temp_dir(const std::string& tag) {
-    const char* base = std::getenv("TMPDIR");
-    std::string templ = std::string(base && *base ? base : "/tmp") + "/edbforge-" + tag + "-XXXXXX";
-    if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
-    return templ;
-}
-
 namespace {
 int run_command(const std::string& cmd, std::string& output) {
     FILE* p = popen(cmd.c_str(), "r");

@@ -1,6 +1,6 @@
 #pragma once
 // Test helpers: the generator's board seen through the host's Russian rules (another board, another
-// numbering, another move generator), random placements of a class, and temporary folders.
+// numbering, another move generator), random placements of a class, and running the program.
 
 #include "edbforge/board.h"
 #include "edbforge/index.h"
@@ -51,9 +51,6 @@ inline void random_position(const idx::material& m, std::mt19937& rng, gen::boar
         if (idx::decode_position(m, pick(rng), b)) return;
     }
 }
-
-// A fresh empty folder under the system's temporary directory.
-std::string make_temp_dir(const std::string& tag);
 
 // Runs the generator program in `dir` with `input` on standard input; returns its exit status and
 // fills `output` with what it printed (both streams).

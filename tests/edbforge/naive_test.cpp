@@ -4,6 +4,7 @@
 #include "edbforge/tables.h"
 #include "host_bridge.h"
 #include "table_files.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,8 @@ constexpr int naive_pieces = 3;
 #endif
 
 TEST(GeneratedTables, AgreeWithANaiveSolverOfTheHostRules) {
-    const std::string dir = bridge::make_temp_dir("naive");
+    const test_support::TTempDir dirTemp("edbforge_naive");
+    const std::string dir = dirTemp.Path().string();
     std::string out;
     ASSERT_EQ(bridge::run_program(dir, std::to_string(naive_pieces) + "\\n", "", out), 0) << out;
     check::compare_with_naive(dir, naive_pieces);
@@ -27,7 +29,8 @@ TEST(GeneratedTables, AgreeWithANaiveSolverOfTheHostRules) {
 // With one king each, the side to move loses exactly when the kings hold a1 and h8: every move
 // stays on the long diagonal and is taken.
 TEST(GeneratedTables, KingAgainstKingIsLostOnlyOnTheTwoCorners) {
-    const std::string dir = bridge::make_temp_dir("kk");
+    const test_support::TTempDir dirTemp("edbforge_kk");
+    const std::string dir = dirTemp.Path().string();
     std::string out;
     ASSERT_EQ(bridge::run_program(dir, "2\\n", "", out), 0) << out;
     idx::build_rank_table();

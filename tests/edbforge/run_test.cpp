@@ -3,8 +3,11 @@
 #include "host_bridge.h"
 #include "platform/file_io.h"
 #include "table_files.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -37,7 +40,8 @@ std::vector<std::string> lines_of(const std::string& out) {
 }
 
 TEST(GeneratorRun, TwoPiecesWriteFourFilesThenOnlyLoad) {
-    const std::string dir = bridge::make_temp_dir("n2");
+    const test_support::TTempDir dirTemp("edbforge_n2");
+    const std::string dir = dirTemp.Path().string();
     std::string out;
     ASSERT_EQ(bridge::run_program(dir, "2\\n", "", out), 0) << out;
     EXPECT_EQ(out.rfind("Endgame database generator for draughts engine Oskeen\n"
@@ -60,7 +64,7 @@ TEST(GeneratorRun, TwoPiecesWriteFourFilesThenOnlyLoad) {
     EXPECT_EQ(st.st_size, 248); // 992 entries
     EXPECT_EQ(st.st_mode & 0777, 0644u);
 
-    const std::string first = tables::read_bytes(dir + "/21001.ed");
+    const std::string first = test_support::ReadText(dir + "/21001.ed");
     std::string again;
     ASSERT_EQ(bridge::run_program(dir, "2\\n", "", again), 0);
     for (const auto& l : lines_of(again)) {
@@ -69,7 +73,7 @@ TEST(GeneratorRun, TwoPiecesWriteFourFilesThenOnlyLoad) {
     }
     for (const char* f : {"21100.ed", "21001.ed", "20110.ed", "20011.ed"})
         EXPECT_NE(again.find(std::string("Loading ") + f + "\n"), std::string::npos) << f;
-    EXPECT_EQ(tables::read_bytes(dir + "/21001.ed"), first);
+    EXPECT_EQ(test_support::ReadText(dir + "/21001.ed"), first);
 }
 
 TEST(GeneratorRun, BadOrLargeNumbers) {
@@ -86,20 +90,24 @@ TEST(GeneratorRun, BadOrLargeNumbers) {
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.input);
-        const std::string dir = bridge::make_temp_dir("bad");
+        const test_support::TTempDir dirTemp("edbforge_bad");
+        const std::string dir = dirTemp.Path().string();
         std::string out;
         EXPECT_EQ(bridge::run_program(dir, r.input, "", out), r.status);
         EXPECT_NE(out.find(r.says), std::string::npos) << out;
         EXPECT_TRUE(tables::list_dir(dir).empty());
     }
     std::string out;
-    EXPECT_EQ(bridge::run_program(bridge::make_temp_dir("args"), "2\\n", "--threads x", out), 2);
+    EXPECT_EQ(bridge::run_program(test_support::TTempDir("edbforge_args").Path().string(), "2\\n",
+                                  "--threads x", out),
+              2);
 }
 
 // A table that cannot be written stops the run with a message and a failure status, and
 // leaves neither a temporary file nor a partial table behind.
 TEST(GeneratorRun, WriteFailureStopsTheRun) {
-    const std::string dir = bridge::make_temp_dir("wfail");
+    const test_support::TTempDir dirTemp("edbforge_wfail");
+    const std::string dir = dirTemp.Path().string();
     ASSERT_EQ(mkdir((dir + "/21001.ed").c_str(), 0755), 0); // the name is taken by a folder
     std::string out;
     EXPECT_EQ(bridge::run_program(dir, "2\\n", "", out), 1);
@@ -108,10 +116,11 @@ TEST(GeneratorRun, WriteFailureStopsTheRun) {
     EXPECT_EQ(tables::list_dir(dir), (std::set<std::string>{"21100.ed", "21001.ed"}));
 
     // The temporary file cannot be written at all: the old table stays as it was.
-    const std::string dir2 = bridge::make_temp_dir("wfail2");
+    const test_support::TTempDir dir2Temp("edbforge_wfail2");
+    const std::string dir2 = dir2Temp.Path().string();
     ASSERT_EQ(symlink("/dev/full", (dir2 + "/21100.ed.tmp").c_str()), 0);
     EXPECT_EQ(edb::write_table_file(dir2 + "/21100.ed", edb::table(248, 0)), "");
-    EXPECT_EQ(tables::read_bytes(dir2 + "/21100.ed").size(), 248u);
+    EXPECT_EQ(test_support::ReadText(dir2 + "/21100.ed").size(), 248u);
     const int fd = ::open("/dev/full", O_WRONLY);
     ASSERT_GE(fd, 0);
     const std::uint8_t data[64] = {};
@@ -123,12 +132,13 @@ TEST(GeneratorRun, WriteFailureStopsTheRun) {
 // Standard output on a full device: the run says so on standard error and fails, and the tables
 // it wrote are whole. Also when the run stops early.
 TEST(GeneratorRun, UnwritableOutputFailsTheRun) {
-    const std::string dir = bridge::make_temp_dir("full");
+    const test_support::TTempDir dirTemp("edbforge_full");
+    const std::string dir = dirTemp.Path().string();
     std::string err;
     EXPECT_EQ(bridge::run_program_to(dir, "2\\n", "", "/dev/full", err), 1);
     EXPECT_NE(err.find("edbforge: cannot write the standard output"), std::string::npos) << err;
     EXPECT_EQ(tables::list_dir(dir), (std::set<std::string>{"21100.ed", "21001.ed", "20110.ed", "20011.ed"}));
-    EXPECT_EQ(tables::read_bytes(dir + "/21100.ed").size(), 248u);
+    EXPECT_EQ(test_support::ReadBytes(dir + "/21100.ed").size(), 248u);
 
     EXPECT_EQ(bridge::run_program_to(dir, "9\\n", "", "/dev/full", err), 1);
     EXPECT_NE(err.find("cannot write the standard output"), std::string::npos) << err;
@@ -142,10 +152,11 @@ TEST(GeneratorRun, UnwritableOutputFailsTheRun) {
 
 // A damaged table (short, long, or holding an unknown entry) is reported and made again.
 TEST(GeneratorRun, DamagedTablesAreGeneratedAgain) {
-    const std::string dir = bridge::make_temp_dir("damaged");
+    const test_support::TTempDir dirTemp("edbforge_damaged");
+    const std::string dir = dirTemp.Path().string();
     std::string out;
     ASSERT_EQ(bridge::run_program(dir, "2\\n", "", out), 0);
-    const std::string good = tables::read_bytes(dir + "/21100.ed");
+    const std::string good = test_support::ReadText(dir + "/21100.ed");
     const std::string damaged[] = {good.substr(0, 100), good + "x", std::string(1, '\x03') + good.substr(1)};
     for (const std::string& bytes : damaged) {
         {
@@ -155,7 +166,7 @@ TEST(GeneratorRun, DamagedTablesAreGeneratedAgain) {
         ASSERT_EQ(bridge::run_program(dir, "2\\n", "", out), 0);
         EXPECT_NE(out.find("Loading 21100.ed\ncan't read\n"), std::string::npos) << out;
         EXPECT_NE(out.find("\n21100.ed\n"), std::string::npos) << out;
-        EXPECT_EQ(tables::read_bytes(dir + "/21100.ed"), good);
+        EXPECT_EQ(test_support::ReadText(dir + "/21100.ed"), good);
     }
 }
 
@@ -196,9 +207,11 @@ void check_three_kings_against_one(const std::string& dir) {
 // entry; verification finds nothing.
 TEST(GeneratorRun, ThreadedAndSingleThreadRunsWriteTheSameTables) {
     const std::string input = std::to_string(full_run_pieces) + "\\n";
+    std::vector<std::unique_ptr<test_support::TTempDir>> temps;
     std::vector<std::string> dirs;
     for (const int threads : {1, 4, 7}) {
-        dirs.push_back(bridge::make_temp_dir("t" + std::to_string(threads)));
+        temps.push_back(std::make_unique<test_support::TTempDir>("edbforge_t" + std::to_string(threads)));
+        dirs.push_back(temps.back()->Path().string());
         std::string out;
         ASSERT_EQ(bridge::run_program(dirs.back(), input, "--threads " + std::to_string(threads), out), 0);
         EXPECT_FALSE(mentions_fault(out)) << out;
@@ -213,8 +226,8 @@ TEST(GeneratorRun, ThreadedAndSingleThreadRunsWriteTheSameTables) {
         ASSERT_EQ(files, tables::list_dir(dir));
         for (const auto& f : files) {
             SCOPED_TRACE(dir + "/" + f);
-            const std::string a = tables::read_bytes(dirs[0] + "/" + f);
-            ASSERT_EQ(a, tables::read_bytes(dir + "/" + f));
+            const std::string a = test_support::ReadText(dirs[0] + "/" + f);
+            ASSERT_EQ(a, test_support::ReadText(dir + "/" + f));
             for (unsigned char byte : a)
                 ASSERT_EQ(byte & (byte >> 1) & 0x55, 0) << "an unknown entry was written";
         }

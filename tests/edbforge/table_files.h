@@ -2,10 +2,9 @@
 // Reading the generator's table files back in tests.
 
 #include "edbforge/tables.h"
+#include "tests/support/temp_dir.h"
 
 #include <dirent.h>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 
@@ -19,11 +18,6 @@ inline std::set<std::string> list_dir(const std::string& dir) {
         closedir(d);
     }
     return out;
-}
-
-inline std::string read_bytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
 }
 
 // Loads every class table of 2 to `max_pieces` pieces found in `dir`.

@@ -4,6 +4,7 @@
 
 #include "engine_api.h"
 #include "platform/library_loader.h"
+#include "tests/support/positions.h"
 
 #include <gtest/gtest.h>
 
@@ -32,22 +33,16 @@ inline int y_of(int b) {
 inline engine_position diagram(const std::vector<std::string>& rows) {
     if (rows.size() != 8) throw std::invalid_argument("diagram needs 8 rows");
     engine_position p{{0, 0}, 0};
-    for (int r = 0; r < 8; ++r) {
-        const int y = 7 - r;
-        if (rows[r].size() != 8) throw std::invalid_argument("diagram row needs 8 cells");
-        for (int x = 0; x < 8; ++x) {
-            const char c = rows[r][x];
-            if (c == '.') continue;
-            if ((x + y) % 2) throw std::invalid_argument("piece on a light cell");
-            const std::uint32_t m = 1u << bit_of(x, y);
-            if (c == 'b' || c == 'B')
-                p.pieces[0] |= m;
-            else if (c == 'w' || c == 'W')
-                p.pieces[1] |= m;
-            else
-                throw std::invalid_argument("unknown cell");
-            if (c == 'B' || c == 'W') p.kings |= m;
-        }
+    for (const test_support::TDiagramCell& cell : test_support::ParseDiagram(rows)) {
+        const char c = cell.letter;
+        const std::uint32_t m = 1u << bit_of(cell.x, cell.y);
+        if (c == 'b' || c == 'B')
+            p.pieces[0] |= m;
+        else if (c == 'w' || c == 'W')
+            p.pieces[1] |= m;
+        else
+            throw std::invalid_argument("unknown cell");
+        if (c == 'B' || c == 'W') p.kings |= m;
     }
     return p;
 }

@@ -353,7 +353,7 @@ TEST_F(Database, DamagedFilesAreReportedNotRead) {
 TEST_F(Database, TruncatedMoveFilesNeverCrash) {
     TGameDatabase db;
     ASSERT_TRUE(CreateDatabase(Path("z.vqb"), db));
-    std::mt19937 rng(11);
+    TRandom rng(11);
     for (int i = 0; i < 6; ++i) {
         TRandomTree t = MakeRandomTree(rng, static_cast<TGameType>(1 + i), 25);
         ASSERT_EQ(WriteGame(*t.game, 0, db, true), TDbStatus::Ok);
@@ -425,7 +425,7 @@ TEST_F(Database, TwoThreadsEachWithTheirOwnDatabase) {
             ++*failures;
             return;
         }
-        std::mt19937 rng(seed);
+        TRandom rng(seed);
         for (int i = 0; i < 20; ++i) {
             TRandomTree t = MakeRandomTree(rng, gtInternational, 40);
             auto back = NewGame(gtRussian);

@@ -316,7 +316,7 @@ TEST(GameBlock, FreeSlotsMayHoldStaleLinks) {
 }
 
 TEST(GameBlock, FuzzedBlocksNeverCrash) {
-    std::mt19937 rng(6);
+    TRandom rng(6);
     int sound = 0;
     for (int iter = 0; iter < 400; ++iter) {
         const TGameType variant = static_cast<TGameType>(1 + iter % 7);

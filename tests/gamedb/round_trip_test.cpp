@@ -21,7 +21,7 @@ void ExpectSameNode(const TMove& a, const TMove& b) {
 using RoundTrip = TDbTest;
 
 TEST_F(RoundTrip, RandomTreesReadBackIdentically) {
-    std::mt19937 rng(2026);
+    TRandom rng(2026);
     TGameDatabase db;
     ASSERT_TRUE(CreateDatabase(Path("rt.vqb"), db));
     std::vector<TRandomTree> trees;

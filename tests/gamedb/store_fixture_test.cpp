@@ -7,10 +7,13 @@
 #include "gamedb/game_block.h"
 #include "gamedb/game_index_record.h"
 #include "gamedb_test_util.h"
+#include "tests/support/positions.h"
 
 using namespace gamedb_test;
 
 namespace {
+
+using test_support::BoardOf;
 
 // Start position: side 0 king on 4, men on 9 and 10; side 1 men on 14 and 22, king on 29.
 // Key byte k packs squares 3k+1..3k+3 as digits value+2, the first the lowest:
@@ -90,13 +93,6 @@ Bytes MoveFile() {
     Bytes b(1 + Block.size());
     b[0] = 20; // database type
     std::copy(Block.begin(), Block.end(), b.begin() + 1);
-    return b;
-}
-
-TBoard BoardOf(std::initializer_list<std::pair<int, int>> pieces) {
-    TBoard b;
-    for (auto [square, value] : pieces)
-        b[square] = static_cast<std::int8_t>(value);
     return b;
 }
 

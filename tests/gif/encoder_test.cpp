@@ -184,6 +184,7 @@ TEST(Encoder, BareGIFStreamRefusesUse) {
 }
 
 TEST(Encoder, HashTableHoldsAFullTableInOneProbeCycle) {
+    using THashTable = TLZWEncoder::THashTable;
     // Doubling modulo 8009 visits only half the slots; 4089 keys that all hash into that half
     // (more than it holds) must still be stored and found.
     std::vector<bool> inCycle(THashTable::Size, false);

@@ -3,14 +3,12 @@
 // databases, and database files assembled byte by byte.
 
 #include "rules/edb_index.h"
+#include "tests/support/temp_dir.h"
 
 #include <zlib.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,32 +18,9 @@ inline std::uint8_t SyntheticValue(std::uint64_t k) {
     return static_cast<std::uint8_t>((k * 2654435761u) >> 13 ^ k);
 }
 
-class TTempDir {
-  public:
-    TTempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vq_edb_XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~TTempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-    const std::filesystem::path& Path() const { return m_path; }
-
-  private:
-    std::filesystem::path m_path;
-};
-
-inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
+using test_support::ReadBytes;
+using test_support::TTempDir;
+using test_support::WriteBytes;
 
 // A raw (one byte per value) database of the first `values` value numbers.
 inline std::vector<std::uint8_t> SyntheticRaw(std::uint64_t values) {

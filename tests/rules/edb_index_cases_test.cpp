@@ -9,12 +9,15 @@
 #include "rules/variant_state.h"
 
 #include "edb_fixture.h"
+#include "tests/support/positions.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
 namespace {
+
+using test_support::BoardOf;
 
 struct TIndexCase {
     const char* name;
@@ -92,13 +95,6 @@ const TIndexCase Cases[] = {
      1,
      -1745},
 };
-
-TBoard BoardOf(const std::vector<std::pair<int, int>>& pieces) {
-    TBoard b;
-    for (auto [square, value] : pieces)
-        b[square] = static_cast<std::int8_t>(value);
-    return b;
-}
 
 void Put(std::vector<std::uint8_t>& f, std::size_t at, std::uint64_t v, int bytes) {
     for (int i = 0; i < bytes; ++i)

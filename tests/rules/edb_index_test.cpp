@@ -1,4 +1,5 @@
 #include "rules/edb_index.h"
+#include "tests/support/positions.h"
 
 #include <gtest/gtest.h>
 
@@ -6,12 +7,7 @@
 
 namespace {
 
-TBoard BoardOf(std::initializer_list<std::pair<int, int>> pieces) {
-    TBoard b;
-    for (auto [square, value] : pieces)
-        b[square] = static_cast<std::int8_t>(value);
-    return b;
-}
+using test_support::BoardOf;
 
 } // namespace
 

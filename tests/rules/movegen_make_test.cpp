@@ -52,10 +52,10 @@ const TMakeCase MakeCases[] = {
 TEST(MovegenMake, ResultingPositions) {
     for (const TMakeCase& c : MakeCases) {
         SCOPED_TRACE(c.name);
-        TBoard board = Place(c.before);
+        TBoard board = BoardFromSquares(c.before);
         const TMove m = FindListed(board, c.side, c.variant, c.move);
         MakeMove(m, board, c.variant);
-        EXPECT_EQ(board, Place(c.after));
+        EXPECT_EQ(board, BoardFromSquares(c.after));
     }
 }
 
@@ -85,7 +85,7 @@ TEST(MovegenDuplicates, OneMoveIsKeptForEachPosition) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const TBoard board = Place(c.position);
+        const TBoard board = BoardFromSquares(c.position);
         TMoveList list;
         FindMoves(board, 0, list, c.variant);
         EXPECT_EQ(Texts(list), c.raw);
@@ -101,7 +101,7 @@ TEST(MovegenDuplicates, ShortListsAndTheMainWindowsVariant) {
 
     const TGameType saved = CurrentVariant;
     CurrentVariant = gtEnglish;
-    const TBoard board = Place("W10 b13 b14 b21 b22");
+    const TBoard board = BoardFromSquares("W10 b13 b14 b21 b22");
     TMoveList list;
     FindMoves(board, 0, list);
     EXPECT_EQ(list.size(), 2u);
@@ -124,19 +124,19 @@ TEST(MovegenKingCaptureWeight, MoverAndTakenKings) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.position);
-        const TBoard board = Place(c.position);
+        const TBoard board = BoardFromSquares(c.position);
         EXPECT_EQ(KingCaptureWeight(FindListed(board, 0, gtEnglish, c.move), board), c.weight);
     }
     TMove plain;
     plain.from = 14;
     plain.squares[0] = 18;
-    EXPECT_EQ(KingCaptureWeight(plain, Place("W14")), 1);
+    EXPECT_EQ(KingCaptureWeight(plain, BoardFromSquares("W14")), 1);
 }
 
 // A capture cut at the pair bound ends where it stands, is still a sound move, and a stored
 // node claiming more pairs than a record holds is read only up to them.
 TEST(MovegenBounds, CapturesStopAtThePairBound) {
-    const TBoard board = Place("w1 b5 b13 b21");
+    const TBoard board = BoardFromSquares("w1 b5 b13 b21");
     TMoveList list;
     FindMovesWithPairLimit(board, 0, list, gtRussian, 2);
     EXPECT_EQ(Texts(list), (std::vector<std::string>{"1(5)10(13)17"}));
@@ -148,7 +148,7 @@ TEST(MovegenBounds, CapturesStopAtThePairBound) {
 
 // A damaged stored node never writes outside the board: it leaves the board as it was.
 TEST(MovegenBounds, DamagedRecordsLeaveTheBoard) {
-    const TBoard board = Place("W1 b5 b13 b21");
+    const TBoard board = BoardFromSquares("W1 b5 b13 b21");
     TMoveList list;
     FindMoves(board, 0, list, gtRussian);
     ASSERT_FALSE(list.empty());

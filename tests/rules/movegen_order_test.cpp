@@ -39,7 +39,7 @@ TEST(MovegenOrder, DeeperSequencesBeforeSameLevelEndings) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.position << " variant " << int(c.variant));
         TMoveList list;
-        FindMoves(Place(c.position), 0, list, c.variant);
+        FindMoves(BoardFromSquares(c.position), 0, list, c.variant);
         EXPECT_EQ(Texts(list), c.moves);
     }
 }

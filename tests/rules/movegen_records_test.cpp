@@ -17,7 +17,7 @@ std::vector<std::int8_t> Bytes(const TBoard& b) {
 } // namespace
 
 TEST(MovegenRecords, CaptureRecordLayout) {
-    const TBoard b = Place("w21 b26 b27");
+    const TBoard b = BoardFromSquares("w21 b26 b27");
     std::vector<std::uint8_t> records(MaxMoveRecords * MoveRecordSize, 0xEE);
     std::uint8_t count = 99;
     ASSERT_EQ(FindMovesToRecords(Bytes(b).data(), 0, records.data(), &count, gtRussian), 3);

@@ -106,7 +106,7 @@ const TCase Cases[] = {
 TEST(MovegenRules, HandBuiltPositions) {
     for (const TCase& c : Cases) {
         SCOPED_TRACE(c.name);
-        const TBoard board = Place(c.position);
+        const TBoard board = BoardFromSquares(c.position);
         TMoveList list;
         FindMoves(board, c.side, list, c.variant);
         EXPECT_EQ(Texts(list), c.moves);

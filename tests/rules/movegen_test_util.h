@@ -1,39 +1,17 @@
 #pragma once
-// Small helpers for the move generator tests: positions from piece lists, moves as short texts.
+// Small helpers for the move generator tests: moves as short texts.
 
 #include "rules/board.h"
 #include "rules/move.h"
+#include "tests/support/positions.h"
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace movegen_test {
 
-// "w21 b26 W1 B5": w/b a man of side 0/1, W/B a king, then the internal square number.
-inline TBoard Place(const std::string& pieces) {
-    TBoard b;
-    std::istringstream in(pieces);
-    std::string tok;
-    while (in >> tok) {
-        const int sq = std::stoi(tok.substr(1));
-        switch (tok[0]) {
-        case 'w':
-            b[sq] = sqMan0;
-            break;
-        case 'W':
-            b[sq] = sqKing0;
-            break;
-        case 'b':
-            b[sq] = sqMan1;
-            break;
-        case 'B':
-            b[sq] = sqKing1;
-            break;
-        }
-    }
-    return b;
-}
+// Positions from square strings: "w21 b26 W1 B5" (the shared builder of tests/support).
+using test_support::BoardFromSquares;
 
 // Internal squares: "9-13" for a plain move, "21(26)30(23)20" for a capture (taken squares in
 // brackets, each followed by the landing square).

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-using movegen_test::Place;
+using movegen_test::BoardFromSquares;
 
 namespace {
 
@@ -39,7 +39,7 @@ const TEvalCase FlyingKingCases[] = {
 TEST(VantorEvaluation, FlyingKings) {
     for (const TEvalCase& c : FlyingKingCases) {
         SCOPED_TRACE(c.name);
-        const TBoard b = Place(c.position);
+        const TBoard b = BoardFromSquares(c.position);
         EXPECT_EQ(EvaluateFlyingKings(0, b), c.side0);
         EXPECT_EQ(EvaluateFlyingKings(1, b), -c.side0);
     }
@@ -61,7 +61,7 @@ const TEvalCase ShortKingCases[] = {
 TEST(VantorEvaluation, ShortKings) {
     for (const TEvalCase& c : ShortKingCases) {
         SCOPED_TRACE(c.name);
-        const TBoard b = Place(c.position);
+        const TBoard b = BoardFromSquares(c.position);
         EXPECT_EQ(EvaluateShortKings(0, b), c.side0);
         EXPECT_EQ(EvaluateShortKings(1, b), -c.side0);
     }
@@ -80,7 +80,7 @@ const TEvalCase InternationalCases[] = {
 TEST(VantorEvaluation, International) {
     for (const TEvalCase& c : InternationalCases) {
         SCOPED_TRACE(c.name);
-        const TBoard b = Place(c.position);
+        const TBoard b = BoardFromSquares(c.position);
         EXPECT_EQ(EvaluateInternational(0, b), c.side0);
         EXPECT_EQ(EvaluateInternational(1, b), -c.side0);
     }
@@ -89,7 +89,7 @@ TEST(VantorEvaluation, International) {
 TEST(VantorEvaluation, VariantChoosesItsFamily) {
     // A lone man on 25: 261 with the flying-king patterns, 100 as a share of one piece, 200 on
     // 10x10 (105 / 105 x 2 x 100).
-    const TBoard b = Place("w25");
+    const TBoard b = BoardFromSquares("w25");
     const int expected[8] = {0, 261, 100, 261, 261, 100, 200, 261};
     for (int v = 1; v <= 7; ++v) {
         SCOPED_TRACE(v);
@@ -112,11 +112,11 @@ TEST(VantorEvaluation, CountFlagGatesOnlyTheFlyingKingCounter) {
         THashTable table;
         table.Allocate(1024);
         TSearcher searcher(table, c.variant);
-        searcher.Search(Place(c.position), -2000, 2000, 1, 2, 0, 0);
+        searcher.Search(BoardFromSquares(c.position), -2000, 2000, 1, 2, 0, 0);
         const std::uint64_t unflagged = searcher.Evaluations();
         searcher.ResetEvaluations();
         table.Clear();
-        searcher.Search(Place(c.position), -2000, 2000, 1, 2, 0, 1);
+        searcher.Search(BoardFromSquares(c.position), -2000, 2000, 1, 2, 0, 1);
         const std::uint64_t flagged = searcher.Evaluations();
         EXPECT_GT(flagged, 0u);
         EXPECT_EQ(unflagged, c.variant == gtRussian ? 0u : flagged);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-using movegen_test::Place;
+using movegen_test::BoardFromSquares;
 
 namespace {
 
@@ -44,7 +44,7 @@ TEST(VantorHash, SetHashSizeAllocatesClearsAndDrawsKeysInRange) {
     for (std::uint32_t s : {0u, 1000u, 524287u})
         EXPECT_EQ(table.EntryAt(s).key, TPositionKey{});
     // The start positions hash to different slots, within the table.
-    const std::uint32_t a = table.Hash(StartPosition64, 32), b = table.Hash(Place("w1 b32"), 32);
+    const std::uint32_t a = table.Hash(StartPosition64, 32), b = table.Hash(BoardFromSquares("w1 b32"), 32);
     EXPECT_LT(a, table.Size());
     EXPECT_LT(b, table.Size());
     EXPECT_NE(a, b);
@@ -94,7 +94,7 @@ struct TinyTable {
         table.InitKeys(rng);
         for (int s = 1; s <= 32; ++s)
             for (const char* piece : {"w", "b", "W", "B"}) {
-                const TBoard b = Place(piece + std::to_string(s));
+                const TBoard b = BoardFromSquares(piece + std::to_string(s));
                 bySlot[table.Hash(b, 32)].push_back(b);
             }
     }

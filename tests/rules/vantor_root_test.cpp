@@ -14,7 +14,7 @@
 #include <set>
 #include <thread>
 
-using movegen_test::Place;
+using movegen_test::BoardFromSquares;
 using namespace vantor_test;
 
 namespace {
@@ -57,7 +57,7 @@ TEST(VantorRootSearch, ScoresAgreeWithPlainMinimax) {
     TFrozenClock clock;
     for (const TRootCase& c : RootCases) {
         SCOPED_TRACE(c.name);
-        const TBoard b = Place(c.position);
+        const TBoard b = BoardFromSquares(c.position);
         const TRootSearchResult r =
             RunRootSearch(b, c.side, c.variant, {c.maxDepth, c.margin, 100000}, {&table, {}, &rng});
         ASSERT_GT(r.moves.size(), 1u);
@@ -109,8 +109,8 @@ TEST(VantorRootSearch, IterationsEndOnOneMoveDepthOrTime) {
         std::vector<int> depths;
         TRootSearchEvents events;
         events.iterationDone = [&](const TRootSearchResult& r) { depths.push_back(r.completedDepth); };
-        const TRootSearchResult r =
-            RunRootSearch(Place(c.position), 0, gtEnglish, c.limits, {&table, {}, nullptr}, events);
+        const TRootSearchResult r = RunRootSearch(BoardFromSquares(c.position), 0, gtEnglish, c.limits,
+                                                  {&table, {}, nullptr}, events);
         EXPECT_EQ(r.completedDepth, c.depth);
         EXPECT_EQ(depths.size(), static_cast<std::size_t>(c.depth - 4));
         EXPECT_EQ(r.elapsed, 1);
@@ -121,7 +121,8 @@ TEST(VantorRootSearch, IterationsEndOnOneMoveDepthOrTime) {
 TEST(VantorRootSearch, NoLegalMoveGivesNoMove) {
     THashTable table;
     table.Allocate(64);
-    const TRootSearchResult r = RunRootSearch(Place("w1 b5 b10"), 0, gtEnglish, {}, {&table, {}, nullptr});
+    const TRootSearchResult r =
+        RunRootSearch(BoardFromSquares("w1 b5 b10"), 0, gtEnglish, {}, {&table, {}, nullptr});
     EXPECT_TRUE(r.moves.empty());
     EXPECT_EQ(r.chosen, 0);
     EXPECT_EQ(r.completedDepth, 0);

@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <vector>
 
-using movegen_test::Place;
+using movegen_test::BoardFromSquares;
 using namespace vantor_test;
 
 namespace {
@@ -49,7 +49,7 @@ const TPositionCase MinimaxCases[] = {
 TEST(VantorSearch, EqualsPlainMinimaxWithAndWithoutDatabase) {
     for (const bool edb : {false, true}) {
         for (const TPositionCase& c : MinimaxCases) {
-            const TBoard b = Place(c.position);
+            const TBoard b = BoardFromSquares(c.position);
             const int expected = Minimax(b, 1, c.depth, c.side, c.variant, edb);
             for (const std::size_t slots : {0u, 64u, 1u << 14}) {
                 SCOPED_TRACE(std::string(c.name) + (edb ? " with database" : "") + " slots " +
@@ -78,7 +78,7 @@ TEST(VantorSearch, SideWithoutMovesLosesSoonerScoresLower) {
         THashTable table;
         table.Allocate(64);
         TSearcher searcher(table, c.variant);
-        const TBoard b = Place(c.position);
+        const TBoard b = BoardFromSquares(c.position);
         EXPECT_EQ(searcher.Search(b, -2000, 2000, 2, 6, 0, 1), -1999);
         EXPECT_EQ(searcher.Search(b, -2000, 2000, 5, 6, 0, 1), -1996);
         // Past the horizon too.
@@ -87,7 +87,7 @@ TEST(VantorSearch, SideWithoutMovesLosesSoonerScoresLower) {
 }
 
 TEST(VantorSearch, StoredBoundsCutOffOnlyAtEnoughDepth) {
-    const TBoard b = Place("w9 w10 b22 b23");
+    const TBoard b = BoardFromSquares("w9 w10 b22 b23");
     THashTable table;
     table.Allocate(64);
     TSearcher searcher(table, gtRussian);
@@ -154,7 +154,7 @@ TEST(VantorSearch, DatabaseValueReachesTheSearch) {
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const TBoard b = Place(c.position);
+        const TBoard b = BoardFromSquares(c.position);
         THashTable table;
         table.Allocate(256);
         TSearcher plain(table, c.variant);
@@ -208,7 +208,7 @@ TEST(VantorSearch, EndgameDatabaseFileValueReachesTheSearch) {
     HashTable.Allocate(1024);
 
     // Either side to move: the board is turned so the mover is side 0. At ply 3: 2000 - 7 - 2.
-    const TBoard b = Place("w9 b28");
+    const TBoard b = BoardFromSquares("w9 b28");
     EdbProbeCount = 0;
     EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 0, 1), 1991);
     EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 1, 1), 1991);

@@ -3,6 +3,7 @@
 
 #include "checks.h"
 #include "host_bridge.h"
+#include "tests/support/temp_dir.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -10,14 +11,16 @@
 namespace {
 
 TEST(GeneratedTablesSlow, FourPiecesAgreeWithTheNaiveSolver) {
-    const std::string dir = bridge::make_temp_dir("naive4");
+    const test_support::TTempDir dirTemp("edbforge_naive4");
+    const std::string dir = dirTemp.Path().string();
     std::string out;
     ASSERT_EQ(bridge::run_program(dir, "4\\n", "", out), 0) << out;
     check::compare_with_naive(dir, 4);
 }
 
 TEST(GeneratedTablesSlow, FivePiecesAgreeWithATableFreeSearch) {
-    const std::string dir = bridge::make_temp_dir("search5");
+    const test_support::TTempDir dirTemp("edbforge_search5");
+    const std::string dir = dirTemp.Path().string();
     std::string out;
     ASSERT_EQ(bridge::run_program(dir, "5\\n", "", out), 0) << out;
     EXPECT_EQ(out.find("Must be"), std::string::npos);
