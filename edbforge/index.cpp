@@ -145,8 +145,12 @@ std::uint32_t index_of(const square_sets& s) {
     return index_from_masks(s.wm, s.bm, s.wk, s.bk);
 }
 
+square_sets turned(const square_sets& s) {
+    return {reverse_bits(s.bm), reverse_bits(s.wm), reverse_bits(s.bk), reverse_bits(s.wk)};
+}
+
 std::uint32_t mirrored_index_of(const square_sets& s) {
-    return index_from_masks(reverse_bits(s.bm), reverse_bits(s.wm), reverse_bits(s.bk), reverse_bits(s.wk));
+    return index_of(turned(s));
 }
 
 std::uint32_t position_index(const gen::board& b) {

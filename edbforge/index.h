@@ -50,6 +50,9 @@ material material_of(const square_sets& s);
 // position_index and mirrored_position_index of the position the sets describe.
 std::uint32_t index_of(const square_sets& s);
 std::uint32_t mirrored_index_of(const square_sets& s);
+// The colour-reversed position: the board turned (square s becomes 31 - s) and the colours
+// swapped. mirrored_index_of(s) == index_of(turned(s)).
+square_sets turned(const square_sets& s);
 
 // Sets up the board (cleared first) for entry `index` of class `m`, and `sets` when given. False
 // (board left cleared) when the entry stands for no placement: a white man and a black man on one

@@ -18,36 +18,39 @@ void set_bit(std::vector<std::uint64_t>& bits, std::uint32_t i) {
     if (!(word.load(std::memory_order_relaxed) & bit)) word.fetch_or(bit, std::memory_order_relaxed);
 }
 
-// What a move does to the square sets. The solver reads successors and predecessors from the
-// sets alone: the same entries as making the move on a board, without the board's bookkeeping.
-std::uint32_t bit_of(int slot) {
-    return 1u << gen::square_of(slot);
+// What a move does to the square sets of the colour-reversed position (the board turned, the
+// colours swapped), in which every successor and predecessor is looked up. The solver reads them
+// from the sets alone: the same entries as making the move on a board and indexing it mirrored,
+// without the board's bookkeeping.
+std::uint32_t turned_bit(int slot) {
+    return 1u << (31 - gen::square_of(slot));
 }
 
-// White's move: the piece leaves `from` (a capture may bring it back there), lands on `to`, a
-// king after a promotion; the captured pieces go.
-idx::square_sets after_white_move(idx::square_sets s, const gen::gen_move& m) {
-    const std::uint32_t from = bit_of(m.from), to = bit_of(m.to);
-    if (s.wk & from) {
-        s.wk = (s.wk & ~from) | to;
+// White's move, seen turned: a black piece leaves `from` (a capture may bring it back there) and
+// lands on `to`, a king after a promotion; the captured pieces, white there, go.
+idx::square_sets after_white_move(idx::square_sets t, const gen::gen_move& m) {
+    const std::uint32_t from = turned_bit(m.from), to = turned_bit(m.to);
+    if (t.bk & from) {
+        t.bk = (t.bk & ~from) | to;
     } else {
-        s.wm &= ~from;
-        (m.promotion ? s.wk : s.wm) |= to;
+        t.bm &= ~from;
+        (m.promotion ? t.bk : t.bm) |= to;
     }
     for (int c = 0; c < m.captures; ++c) {
-        const std::uint32_t taken = bit_of(m.cap_slot[c]);
-        s.bm &= ~taken;
-        s.bk &= ~taken;
+        const std::uint32_t taken = turned_bit(m.cap_slot[c]);
+        t.wm &= ~taken;
+        t.wk &= ~taken;
     }
-    return s;
+    return t;
 }
 
-// A backward move of Black: one piece from `from` to `to`, nothing captured or crowned.
-idx::square_sets after_black_retro_move(idx::square_sets s, const gen::gen_move& m) {
-    const std::uint32_t from = bit_of(m.from), to = bit_of(m.to);
-    std::uint32_t& set = (s.bk & from) ? s.bk : s.bm;
+// A backward move of Black, seen turned: one white piece from `from` to `to`, nothing captured or
+// crowned.
+idx::square_sets after_black_retro_move(idx::square_sets t, const gen::gen_move& m) {
+    const std::uint32_t from = turned_bit(m.from), to = turned_bit(m.to);
+    std::uint32_t& set = (t.wk & from) ? t.wk : t.wm;
     set = (set & ~from) | to;
-    return s;
+    return t;
 }
 
 } // namespace
@@ -58,7 +61,7 @@ struct worker {
     std::mutex& report_lock;
     gen::board b;
     idx::decoder decoders[2];
-    idx::square_sets sets; // of the board
+    idx::square_sets turned; // of the board, colour-reversed
     std::uint64_t resolved = 0;
     std::uint64_t faults = 0;
     bool changed = false;
@@ -85,7 +88,12 @@ struct worker {
         }
     }
 
-    bool decode(int k, std::uint32_t i) { return decoders[k].decode(i, b, &sets); }
+    bool decode(int k, std::uint32_t i) {
+        idx::square_sets sets;
+        if (!decoders[k].decode(i, b, &sets)) return false;
+        turned = idx::turned(sets);
+        return true;
+    }
 
     void solve_range(int k, std::uint32_t lo, std::uint32_t hi) {
         const edb::table& t = *s.m_tab[k];
@@ -100,13 +108,13 @@ struct worker {
     // White's result after move m (Black to move, read in the reversed class), or `unknown` for a
     // quiet move into a table being generated: those are counted, not read.
     int successor(const gen::gen_move& m, int k) const {
-        const idx::square_sets after = after_white_move(sets, m);
-        if ((after.bm | after.bk) == 0) return edb::win;
+        const idx::square_sets after = after_white_move(turned, m);
+        if ((after.wm | after.wk) == 0) return edb::win;
         const bool quiet = m.captures == 0 && !m.promotion;
         if (quiet && s.m_open[rev(k)]) return edb::unknown;
-        const edb::table* t = quiet ? s.m_tab[rev(k)] : s.m_tables.get(idx::material_of(after).mirror());
+        const edb::table* t = quiet ? s.m_tab[rev(k)] : s.m_tables.get(idx::material_of(after));
         if (!t) return edb::win;
-        const int v = edb::load_entry(*t, idx::mirrored_index_of(after));
+        const int v = edb::load_entry(*t, idx::index_of(after));
         return v == edb::loss ? edb::win : v == edb::win ? edb::loss : v;
     }
 
@@ -169,7 +177,7 @@ struct worker {
         b.gen_black_retro_moves();
         edb::table& t = *s.m_tab[r];
         for (std::size_t j = base; j < buf.size(); ++j) {
-            const std::uint32_t q = idx::mirrored_index_of(after_black_retro_move(sets, buf[j]));
+            const std::uint32_t q = idx::index_of(after_black_retro_move(turned, buf[j]));
             // An open position has no capture, so this move was counted in its first look.
             if (edb::load_entry(t, q) != edb::unknown) continue;
             if (v == edb::loss) {
@@ -218,13 +226,13 @@ struct worker {
         }
         bool draw_seen = false;
         for (std::size_t j = base; j < buf.size(); ++j) {
-            const idx::square_sets after = after_white_move(sets, buf[j]);
+            const idx::square_sets after = after_white_move(turned, buf[j]);
             int v;
             bool missing = false;
-            if ((after.bm | after.bk) == 0) {
+            if ((after.wm | after.wk) == 0) {
                 v = 10000;
-            } else if (const edb::table* t = s.m_tables.get(idx::material_of(after).mirror())) {
-                v = -value_of(edb::load_entry(*t, idx::mirrored_index_of(after)));
+            } else if (const edb::table* t = s.m_tables.get(idx::material_of(after))) {
+                v = -value_of(edb::load_entry(*t, idx::index_of(after)));
                 if (v == -3) v = 3;
             } else {
                 v = 555555;
