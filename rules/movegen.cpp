@@ -4,6 +4,7 @@
 #include "rules/variant_state.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -90,6 +91,16 @@ class TMoveSink {
     void Add(const TMove& m) {
         if (m_count == Block) Flush();
         std::memcpy(m_block + m_count * sizeof(TMove), &m, sizeof(TMove));
+        ++m_count;
+    }
+    // A plain move, written in place: a zero record, then its two squares. (Filling a record on the
+    // stack first and copying it would read back bytes just written one at a time.)
+    void AddPlain(int from, int to) {
+        if (m_count == Block) Flush();
+        unsigned char* at = m_block + m_count * sizeof(TMove);
+        std::memset(at, 0, sizeof(TMove));
+        at[offsetof(TMove, from)] = static_cast<unsigned char>(from);
+        at[offsetof(TMove, squares)] = static_cast<unsigned char>(to);
         ++m_count;
     }
     // Every move added so far is in the list.
@@ -263,24 +274,17 @@ void ApplyFilter(const TRules& r, const TBoard& board, TMoveList& list) {
 void AddPlainMoves(const TRules& r, const TPieces& p, int side, TMoveSink& out) {
     const TSquareSetTables& t = *r.sets;
     const TSquareSet empty = t.all & ~(p.ownMen | p.ownKings | p.oppMen | p.oppKings);
-    TMove m;
     for (TSquareSet pieces = p.ownMen | p.ownKings; pieces; pieces &= pieces - 1) {
         const int s = LowestSquare(pieces);
-        m.from = static_cast<std::uint8_t>(s);
         if (p.ownMen & SquareBit(s)) {
-            for (TSquareSet to = t.forward[s][side] & empty; to; to &= to - 1) {
-                m.squares[0] = static_cast<std::uint8_t>(LowestSquare(to));
-                out.Add(m);
-            }
+            for (TSquareSet to = t.forward[s][side] & empty; to; to &= to - 1)
+                out.AddPlain(s, LowestSquare(to));
             continue;
         }
         for (int d = 1; d <= 4; ++d) {
             if (!r.flyingKings) {
                 const int to = t.next[s][d];
-                if (to != 0 && (empty & SquareBit(to))) {
-                    m.squares[0] = static_cast<std::uint8_t>(to);
-                    out.Add(m);
-                }
+                if (to != 0 && (empty & SquareBit(to))) out.AddPlain(s, to);
                 continue;
             }
             TSquareSet run = t.ray[s][d];
@@ -291,8 +295,7 @@ void AddPlainMoves(const TRules& r, const TPieces& p, int side, TMoveSink& out) 
             while (run) {
                 const int to = NearestSquare(run, d);
                 run &= ~SquareBit(to);
-                m.squares[0] = static_cast<std::uint8_t>(to);
-                out.Add(m);
+                out.AddPlain(s, to);
             }
         }
     }
