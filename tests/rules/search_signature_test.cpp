@@ -103,9 +103,9 @@ TSignature Search(const TSignatureRow& row) {
     return s;
 }
 
-class VantorSignature : public testing::TestWithParam<TGameType> {};
+class SearchSignature : public testing::TestWithParam<TGameType> {};
 
-TEST_P(VantorSignature, NodesBestMovesAndValuesStay) {
+TEST_P(SearchSignature, NodesBestMovesAndValuesStay) {
     const bool print = std::getenv("VQ_PRINT_SIGNATURE") != nullptr;
     for (const TSignatureRow& row : Rows) {
         if (row.variant != GetParam()) continue;
@@ -129,7 +129,7 @@ std::string VariantName(const testing::TestParamInfo<TGameType>& info) {
     return names[info.param];
 }
 
-INSTANTIATE_TEST_SUITE_P(AllVariants, VantorSignature,
+INSTANTIATE_TEST_SUITE_P(AllVariants, SearchSignature,
                          testing::Values(gtRussian, gtEnglish, gtBrazilian, gtPool, gtItalian,
                                          gtInternational, gtCzech),
                          VariantName);

@@ -20,9 +20,9 @@ constexpr int PositionsPerVariant = 60;
 constexpr int PositionsPerVariant = 300;
 #endif
 
-class VantorReference : public testing::TestWithParam<TGameType> {};
+class SearchReference : public testing::TestWithParam<TGameType> {};
 
-TEST_P(VantorReference, SameNodesOrderAndScores) {
+TEST_P(SearchReference, SameNodesOrderAndScores) {
     const TGameType v = GetParam();
     std::mt19937 rng(31u * v);
     reference::TList list;
@@ -70,7 +70,7 @@ std::string VariantName(const testing::TestParamInfo<TGameType>& info) {
     return names[info.param];
 }
 
-INSTANTIATE_TEST_SUITE_P(AllVariants, VantorReference,
+INSTANTIATE_TEST_SUITE_P(AllVariants, SearchReference,
                          testing::Values(gtRussian, gtEnglish, gtBrazilian, gtPool, gtItalian,
                                          gtInternational, gtCzech),
                          VariantName);
