@@ -9,49 +9,29 @@
 
 namespace {
 
-enum class TCaptureFilter { None, Majority, MajorityThenKings, KingsFirst };
-
-// What sets the variants apart, as the generator applies it.
+// What sets the variants apart, as the generator applies it: the variant's traits with its
+// neighbour tables.
 struct TRules {
     const TSquareSetTables* sets;
     bool flyingKings;
     bool menCaptureBackward;
     bool menTakeKings;
     bool promoteDuringCapture;
-    TCaptureFilter filter;
+    TCaptureChoice filter;
 };
 
-constexpr TRules MakeRules(TGameType v) {
-    TRules r{};
-    r.sets = &SquareSetTablesOf(GeometryOf(v));
-    r.flyingKings = HasFlyingKings(v);
-    r.menCaptureBackward = v != gtEnglish && v != gtItalian && v != gtCzech;
-    r.menTakeKings = v != gtItalian;
-    r.promoteDuringCapture = v == gtRussian;
-    switch (v) {
-    case gtBrazilian:
-    case gtInternational:
-        r.filter = TCaptureFilter::Majority;
-        break;
-    case gtItalian:
-        r.filter = TCaptureFilter::MajorityThenKings;
-        break;
-    case gtCzech:
-        r.filter = TCaptureFilter::KingsFirst;
-        break;
-    default:
-        r.filter = TCaptureFilter::None;
-        break;
-    }
-    return r;
+constexpr TRules MakeRules(int v) {
+    const TVariantTraits& t = VariantTraits(v);
+    return {&SquareSetTablesOf(t.geometry), t.flyingKings,  t.menCaptureBackward, t.menTakeKings,
+            t.promoteDuringCapture,         t.captureChoice};
 }
 
-constexpr TRules AllRules[8] = {MakeRules(gtRussian),       MakeRules(gtRussian), MakeRules(gtEnglish),
-                                MakeRules(gtBrazilian),     MakeRules(gtPool),    MakeRules(gtItalian),
-                                MakeRules(gtInternational), MakeRules(gtCzech)};
+// Entry 0 answers for a number outside 1..7, as the traits table does.
+constexpr TRules AllRules[8] = {MakeRules(0), MakeRules(1), MakeRules(2), MakeRules(3),
+                                MakeRules(4), MakeRules(5), MakeRules(6), MakeRules(7)};
 
 const TRules& RulesOf(TGameType v) {
-    return AllRules[IsValidVariant(v) ? v : int{gtRussian}];
+    return AllRules[IsValidVariant(v) ? v : 0];
 }
 
 // A piece of side 0 on the far row, or of side 1 on the first row, becomes a king.
@@ -244,15 +224,15 @@ void AddCaptures(const TRules& r, const TPieces& p, int side, int maxPairs, TMov
 
 void ApplyFilter(const TRules& r, const TBoard& board, TMoveList& list) {
     switch (r.filter) {
-    case TCaptureFilter::None:
+    case TCaptureChoice::Any:
         return;
-    case TCaptureFilter::Majority:
-    case TCaptureFilter::MajorityThenKings: {
+    case TCaptureChoice::Majority:
+    case TCaptureChoice::MajorityThenKings: {
         int most = 0;
         for (const TMove& m : list)
             most = std::max<int>(most, m.captures);
         std::erase_if(list, [&](const TMove& m) { return m.captures != most; });
-        if (r.filter == TCaptureFilter::MajorityThenKings) {
+        if (r.filter == TCaptureChoice::MajorityThenKings) {
             int heaviest = 0;
             for (const TMove& m : list)
                 heaviest = std::max(heaviest, KingCaptureWeight(m, board));
@@ -260,7 +240,7 @@ void ApplyFilter(const TRules& r, const TBoard& board, TMoveList& list) {
         }
         return;
     }
-    case TCaptureFilter::KingsFirst: {
+    case TCaptureChoice::KingsFirst: {
         const bool anyKing =
             std::any_of(list.begin(), list.end(), [&](const TMove& m) { return IsKing(board[m.from]); });
         if (anyKing) std::erase_if(list, [&](const TMove& m) { return !IsKing(board[m.from]); });
@@ -339,7 +319,8 @@ bool FitsBoard(const TMove& m, int squares) {
 
 void MakeMove(const TMove& m, TBoard& board, TGameType variant) {
     const int squares = SquaresOf(variant);
-    const int perRow = variant == gtInternational ? 5 : 4;
+    const int perRow = SquaresPerRow(variant);
+    const bool promoteOnTheWay = VariantTraits(variant).promoteDuringCapture;
     if (!FitsBoard(m, squares)) return;
     if (m.captures == 0) {
         const int to = m.squares[0];
@@ -356,7 +337,7 @@ void MakeMove(const TMove& m, TBoard& board, TGameType variant) {
         board[c] = 0;
         board[prev] = 0;
         board[l] = piece;
-        if (variant == gtRussian || k == n) Promote(board[l], l, squares, perRow);
+        if (promoteOnTheWay || k == n) Promote(board[l], l, squares, perRow);
         prev = l;
     }
 }
