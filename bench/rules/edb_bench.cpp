@@ -84,11 +84,12 @@ const TBenchDatabase& Database() {
     return db;
 }
 
-// Five pieces on distinct random squares, any mix of men and kings of both sides.
+// Five pieces on distinct random squares, any mix of men and kings of both sides: far more
+// positions than the cache holds blocks, so nearly every probe misses it.
 std::vector<TBoard> FivePiecePositions(unsigned seed) {
     std::mt19937 rng(seed);
     const std::int8_t values[4] = {sqKing1, sqMan1, sqMan0, sqKing0};
-    std::vector<TBoard> boards(4096);
+    std::vector<TBoard> boards(16 * EdbCachedBlocks);
     for (TBoard& b : boards) {
         for (int placed = 0; placed < 5;) {
             const int s = 1 + static_cast<int>(rng() % 32);
