@@ -299,7 +299,8 @@ void TDatabaseForm::ReadAndRepaint() {
 
 void TDatabaseForm::RefreshGameList() {
     ResetGameList();
-    if (!GameDatabase.open) GameDatabase.currentGame = 0;
+    // A position kept from another database or a longer list would point at no listed game.
+    if (!GameList.Contains(GameDatabase.currentGame)) GameDatabase.currentGame = GameListCount() > 0 ? 1 : 0;
     UpdateDatabaseCaption();
     DBPanel->SetParams();
     DBPanel->ScrollTo(0);
