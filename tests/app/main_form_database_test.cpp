@@ -29,22 +29,6 @@
 
 namespace {
 
-// Runs `act` once `d` shows modally; a dialog still open after two seconds is closed.
-void WhenShown(QDialog* d, std::function<void()> act) {
-    auto* t = new QTimer(d);
-    t->setInterval(5);
-    QObject::connect(t, &QTimer::timeout, d, [d, t, act] {
-        if (!d->isVisible()) return;
-        t->stop();
-        t->deleteLater();
-        act();
-    });
-    t->start();
-    QTimer::singleShot(2000, d, [d] {
-        if (d->isVisible()) d->done(-1);
-    });
-}
-
 constexpr int Games = 24;
 
 class MainFormDatabase : public TMainWindowFixture {

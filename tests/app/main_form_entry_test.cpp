@@ -40,23 +40,6 @@
 
 namespace {
 
-// Runs `act` once `d` is shown modally (the call that shows it comes after this one).
-void WhenShown(QDialog* d, std::function<void()> act) {
-    auto* t = new QTimer(d);
-    t->setInterval(5);
-    QObject::connect(t, &QTimer::timeout, d, [d, t, act] {
-        if (!d->isVisible()) return;
-        t->stop();
-        t->deleteLater();
-        act();
-    });
-    t->start();
-    // Never hang a test: a dialog still open after two seconds is closed.
-    QTimer::singleShot(2000, d, [d] {
-        if (d->isVisible()) d->done(-1);
-    });
-}
-
 class MainFormEntry : public TMainWindowFixture {
   protected:
     void SetUp() override {
