@@ -172,7 +172,7 @@ void TDatabaseForm::BuildMenus() {
     QMenu* tools = AddMenu(nullptr, "ools1", "Tools");
     later(AddItem(tools, "Sortgameslist1", "Sort games list"));
     tools->addSeparator();
-    later(AddItem(tools, "ABuildtree1", "Build tree"));
+    AddItem(tools, "ABuildtree1", "Build tree");
     tools->addSeparator();
     later(AddItem(tools, "Maketournamentslist1", "Make tournaments list"));
     hidden(AddItem(tools, "SavenamestoTXT1", "Save names"));
@@ -201,6 +201,7 @@ void TDatabaseForm::BuildMenus() {
     Connect("Copy1", &TDatabaseForm::Copy1Click);
     Connect("Selectall", &TDatabaseForm::SelectallClick);
     Connect("Deselectall", &TDatabaseForm::DeselectallClick);
+    Connect("ABuildtree1", &TDatabaseForm::ABuildtree1Click);
     Connect("SavenamestoTXT1", &TDatabaseForm::SavenamestoTXT1Click);
     Connect("CorrectNames1", &TDatabaseForm::CorrectNames1Click);
     Connect("Font1", &TDatabaseForm::Font1Click);

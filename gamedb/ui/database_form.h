@@ -7,9 +7,9 @@
 // What it needs of the main window comes through DatabaseHooks(); messages through UserPrompt(),
 // file dialogs through FileChooser(), long commands through Progress().
 //
-// For the commands that other windows add (search, sort, tournaments, header set, duplicates, PDN,
-// opening books): their menu items exist here, disabled, under the names of the form; a command that
-// replaces or reorders GameList calls ListChanged() afterwards.
+// For the commands that other windows add (search, sort, tournaments, header set, duplicates, PDN):
+// their menu items exist here, disabled, under the names of the form; a command that replaces or
+// reorders GameList calls ListChanged() afterwards.
 // Created once at start-up (DatabaseForm); interface thread only.
 
 #include "gamedb/game_database.h"
@@ -75,6 +75,7 @@ class TDatabaseForm : public QDialog {
     void Copy1Click();
     void SelectallClick();
     void DeselectallClick();
+    void ABuildtree1Click();
     void SavenamestoTXT1Click();
     void CorrectNames1Click();
     void Font1Click();
@@ -103,7 +104,7 @@ class TDatabaseForm : public QDialog {
     void PlaceHeader();
     void ReadAndRepaint();
     std::string Phrase(int phrase) const;
-    std::string BasesFolder() const; // AppDir + "Bases", made the current directory
+    std::string BasesFolder() const; // AppDir + "Bases"
     void Report(TDbStatus status, const std::string& what);
 
     QMenuBar* m_menuBar = nullptr;

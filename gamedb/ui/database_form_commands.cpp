@@ -1,5 +1,6 @@
 // The database window's commands.
 
+#include "gamedb/book_builder.h"
 #include "gamedb/chb_import.h"
 #include "gamedb/database_commands.h"
 #include "gamedb/file_chooser.h"
@@ -47,10 +48,29 @@ bool DatabaseFilesExist(const std::string& name) {
 } // namespace
 
 std::string TDatabaseForm::BasesFolder() const {
-    const std::string folder = DatabaseHooks().appDir() + "Bases";
-    std::error_code ec;
-    std::filesystem::current_path(folder, ec); // the file dialogs start there; a missing folder is no error
-    return folder;
+    // Only the dialog starts there: the process keeps its current directory, against which the
+    // settings' relative names (the opening books) are resolved.
+    return DatabaseHooks().appDir() + "Bases";
+}
+
+void TDatabaseForm::ABuildtree1Click() {
+    if (!GameDatabase.open) {
+        ShowDatabaseNotOpened();
+        return;
+    }
+    const auto name = FileChooser().OpenFile("Open Book/Tree", "Vantor Quillan Book/Tree (*.cbk *.CBK)",
+                                             DatabaseHooks().appDir() + "Books");
+    if (!name) return;
+    std::vector<std::int32_t> games;
+    games.reserve(static_cast<std::size_t>(GameListCount()));
+    for (const TGameListEntry& e : GameList.Entries())
+        games.push_back(e.gameNumber);
+    TBusyWindow busy(this);
+    DBPanel->setCursor(Qt::PointingHandCursor);
+    // The builder says how it went (the records written, or why it stopped).
+    BuildBookFile(StripExtension(*name) + ".cbk", GameDatabase, games,
+                  [](int) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    DBPanel->unsetCursor();
 }
 
 void TDatabaseForm::Report(TDbStatus status, const std::string& what) {

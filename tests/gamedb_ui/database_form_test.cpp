@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -163,11 +164,40 @@ TEST_F(DatabaseWindow, ACurrentPositionFromAnotherDatabaseIsBroughtIntoTheList) 
     const std::string small = dir.File("small.vqb");
     ASSERT_TRUE(test_support::WriteRandomDatabase(small, 10, 4));
     prompts.files = {small};
+    const auto cwd = std::filesystem::current_path();
     form->OpenClick();
+    // The dialog starts in Bases; the process stays where it was (relative book names).
+    EXPECT_EQ(std::filesystem::current_path(), cwd);
     ASSERT_TRUE(GameDatabase.open);
     EXPECT_EQ(GameListCount(), 10);
     EXPECT_EQ(GameDatabase.currentGame, 1);
     EXPECT_EQ(prompts.dialogs.back().folder, dir.Dir() + "Bases");
+}
+
+TEST_F(DatabaseWindow, BuildTreeTakesTheListedGamesIntoTheChosenBook) {
+    GameList.Clear();
+    for (std::int32_t n : {4, 8, 15})
+        GameList.Append(n);
+    form->ListChanged();
+    prompts.files = {dir.File("tree.CBK"), std::nullopt};
+    form->ABuildtree1Click();
+    ASSERT_EQ(prompts.dialogs.size(), 1u);
+    EXPECT_EQ(prompts.dialogs[0].title, "Open Book/Tree");
+    EXPECT_EQ(prompts.dialogs[0].folder, dir.Dir() + "Books");
+    EXPECT_TRUE(std::filesystem::exists(dir.File("tree.cbk")));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].rfind("Total ", 0), 0u) << prompts.messages[0];
+    EXPECT_TRUE(form->isEnabled());
+    const auto built = test_support::ReadBytes(dir.File("tree.cbk"));
+    EXPECT_FALSE(built.empty());
+
+    form->ABuildtree1Click(); // cancelled: the book stays
+    EXPECT_EQ(test_support::ReadBytes(dir.File("tree.cbk")), built);
+
+    CloseDatabase(GameDatabase);
+    form->ABuildtree1Click();
+    EXPECT_EQ(prompts.messages.back(), "Database not opened.");
+    EXPECT_EQ(prompts.dialogs.size(), 2u);
 }
 
 TEST_F(DatabaseWindow, CheckSaysOkAndRestoresTheCaption) {
