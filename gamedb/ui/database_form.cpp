@@ -139,7 +139,7 @@ void TDatabaseForm::BuildMenus() {
     QMenu* database = AddMenu(nullptr, "Database1", "Database");
     makeDefault(AddItem(database, "Open", "Open database"));
     AddItem(database, "OpenCHB", "Import CHB");
-    later(AddItem(database, "ImportPDN1", "Import PDN"));
+    AddItem(database, "ImportPDN1", "Import PDN");
     database->addSeparator();
     AddItem(database, "CleanUpdatabase1", "CleanUp database");
     AddItem(database, "Checkdatabase1", "Check database");
@@ -164,7 +164,7 @@ void TDatabaseForm::BuildMenus() {
     AddItem(game, "Editheader1", "Edit header");
     AddItem(game, "Copy1", "Copy");
     QMenu* exp = AddMenu(game, "Export1", "Export");
-    later(AddItem(exp, "PDN1", "PDN"));
+    AddItem(exp, "PDN1", "PDN");
     game->addSeparator();
     AddItem(game, "Selectall", "Select all")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     AddItem(game, "Deselectall", "Deselect all");
@@ -189,6 +189,8 @@ void TDatabaseForm::BuildMenus() {
 
     Connect("Open", &TDatabaseForm::OpenClick);
     Connect("OpenCHB", &TDatabaseForm::OpenCHBClick);
+    Connect("ImportPDN1", &TDatabaseForm::ImportPDN1Click);
+    Connect("PDN1", &TDatabaseForm::PDN1Click);
     Connect("CleanUpdatabase1", &TDatabaseForm::CleanUpdatabase1Click);
     Connect("Checkdatabase1", &TDatabaseForm::Checkdatabase1Click);
     Connect("Exit1", &TDatabaseForm::Exit1Click);

@@ -7,7 +7,7 @@
 // What it needs of the main window comes through DatabaseHooks(); messages through UserPrompt(),
 // file dialogs through FileChooser(), long commands through Progress().
 //
-// For the commands that other windows add (search, sort, tournaments, header set, duplicates, PDN):
+// For the commands that other windows add (search, sort, tournaments, header set, duplicates):
 // their menu items exist here, disabled, under the names of the form; a command that replaces or
 // reorders GameList calls ListChanged() afterwards.
 // Created once at start-up (DatabaseForm); interface thread only.
@@ -63,6 +63,8 @@ class TDatabaseForm : public QDialog {
     // ---- commands (menus and tool buttons) ----
     void OpenClick();
     void OpenCHBClick();
+    void ImportPDN1Click();
+    void PDN1Click();
     void CleanUpdatabase1Click();
     void Checkdatabase1Click();
     void Exit1Click();

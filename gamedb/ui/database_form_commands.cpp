@@ -5,6 +5,9 @@
 #include "gamedb/database_commands.h"
 #include "gamedb/file_chooser.h"
 #include "gamedb/game_list.h"
+#include "gamedb/pdn_export.h"
+#include "gamedb/pdn_import.h"
+#include "gamedb/progress.h"
 #include "gamedb/ui/database_form.h"
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/db_panel.h"
@@ -110,6 +113,40 @@ void TDatabaseForm::OpenCHBClick() {
     if (!CreateDatabase(target, db)) return; // the store has said why
     ImportChbDatabase(*name, db, variant);
     CloseDatabase(db);
+}
+
+void TDatabaseForm::ImportPDN1Click() {
+    const auto name = FileChooser().OpenFile(
+        "Open Database", "Portable Draughts Notation Database (*.pdn *.PDN)", std::string());
+    if (!name) return;
+    TBusyWindow busy(this);
+    // A new database named after the file; the import says how it went. GameDatabase stays as it is.
+    ImportPdnDatabase(*name, std::string(), DatabaseHooks().currentVariant(), UserPrompt(), Progress());
+}
+
+void TDatabaseForm::PDN1Click() {
+    if (!GameDatabase.open) {
+        ShowDatabaseNotOpened();
+        return;
+    }
+    const auto name = FileChooser().OpenFile("Open Database", "Portable Draughts Notation (*.pdn *.PDN)",
+                                             DatabaseHooks().appDir() + "Export/PDN");
+    if (!name) return;
+    const std::vector<std::int32_t> positions = ChosenListPositions(GameList, GameDatabase.currentGame);
+    if (positions.empty()) return; // an empty list: no game to write
+    std::vector<std::int32_t> games;
+    games.reserve(positions.size());
+    for (const std::int32_t p : positions)
+        games.push_back(GameList[p].gameNumber);
+    TPdnExportResult r;
+    {
+        TBusyWindow busy(this);
+        r = ExportPdnGames(GameDatabase, games, PdnExportFileName(*name), Progress());
+    }
+    if (!r.message.empty())
+        UserPrompt().ShowMessage(r.message);
+    else if (MarkedGameCount() == 0)
+        UserPrompt().ShowMessage("Ok");
 }
 
 void TDatabaseForm::CleanUpdatabase1Click() {

@@ -200,6 +200,61 @@ TEST_F(DatabaseWindow, BuildTreeTakesTheListedGamesIntoTheChosenBook) {
     EXPECT_EQ(prompts.dialogs.size(), 2u);
 }
 
+TEST_F(DatabaseWindow, ExportedPdnAppendsAndImportsBackIntoANewDatabase) {
+    const auto games = [](const std::string& text) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find("[Event "); at != std::string::npos;
+             at = text.find("[Event ", at + 1))
+            ++n;
+        return n;
+    };
+    // Two selected games, then the current one alone ("Ok"), appended to the same file.
+    GameList[4].selected = GameList[9].selected = 1;
+    prompts.files = {dir.File("out.PDN")};
+    form->PDN1Click();
+    EXPECT_EQ(prompts.dialogs.back().folder, dir.Dir() + "Export/PDN");
+    const std::string pdn = dir.File("out.pdn");
+    EXPECT_EQ(games(test_support::ReadText(pdn)), 2u);
+    EXPECT_TRUE(prompts.messages.empty());
+    form->DeselectallClick();
+    GameDatabase.currentGame = 7;
+    prompts.files = {dir.File("out.pdn")};
+    form->PDN1Click();
+    EXPECT_EQ(games(test_support::ReadText(pdn)), 3u);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0], "Ok");
+
+    // Import: a new database beside the file; the open one stays open and unchanged.
+    prompts.files = {pdn};
+    form->ImportPDN1Click();
+    EXPECT_TRUE(GameDatabase.open);
+    EXPECT_EQ(GameDatabase.indexFileName, file);
+    EXPECT_EQ(GameListCount(), Games);
+    TGameDatabase imported;
+    OpenDatabase(dir.File("out.vqb"), imported);
+    ASSERT_TRUE(imported.open);
+    EXPECT_EQ(imported.gameCount, 3);
+    TQuickGameHeader a, b;
+    ASSERT_EQ(ReadQuickHeader(imported, 3, a), TDbStatus::Ok);
+    ASSERT_EQ(ReadQuickHeader(GameDatabase, 7, b), TDbStatus::Ok);
+    EXPECT_EQ(a.white, b.white);
+    EXPECT_EQ(a.header.fullMoves, b.header.fullMoves);
+    CloseDatabase(imported);
+
+    // Nothing to export from an empty list; nothing at all with no database.
+    GameList.Clear();
+    form->ListChanged();
+    prompts.files = {pdn};
+    const auto before = test_support::ReadBytes(pdn);
+    form->PDN1Click();
+    EXPECT_EQ(test_support::ReadBytes(pdn), before);
+    CloseDatabase(GameDatabase);
+    const std::size_t dialogs = prompts.dialogs.size();
+    form->PDN1Click();
+    EXPECT_EQ(prompts.dialogs.size(), dialogs);
+    EXPECT_EQ(prompts.messages.back(), "Database not opened.");
+}
+
 TEST_F(DatabaseWindow, CheckSaysOkAndRestoresTheCaption) {
     form->Checkdatabase1Click();
     ASSERT_EQ(prompts.messages.size(), 1u);
