@@ -12,8 +12,14 @@
 #include "app/ui/select_colors.h"
 #include "app/ui/use_com_board.h"
 #include "app/ui/who_moves.h"
+#include "gamedb/file_chooser.h"
 #include "gamedb/progress.h"
+#include "gamedb/ui/database_form.h"
+#include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/f_imp_chb.h"
+#include "gamedb/ui/game_info_form.h"
+#include "gamedb/ui/qt_prompts.h"
+#include "gamedb/user_prompt.h"
 
 TMainForm* MainForm = nullptr;
 TNewMoveQ* NewMoveQ = nullptr;
@@ -29,6 +35,12 @@ TSelectColors* SelectColors = nullptr;
 TExpDiagram* ExpDiagram = nullptr;
 TFSetTm* FSetTm = nullptr;
 
+namespace {
+// The database logic's message boxes and file dialogs.
+TQtUserPrompt DatabasePrompt;
+TQtFileChooser DatabaseFileChooser;
+} // namespace
+
 TMainForm* CreateForms() {
     MainForm = new TMainForm;
     QWidget* owner = MainForm;
@@ -38,7 +50,8 @@ TMainForm* CreateForms() {
     WhoMoves = new TWhoMoves(owner);
     CommDlg = new TCommDlg(owner);
     UseComBoard = new TUseComBoard(owner);
-    // TGameInfoForm, TDatabaseForm: created here by their subsystems.
+    GameInfoForm = new TGameInfoForm(owner);
+    DatabaseForm = new TDatabaseForm(owner);
     FAnalysisGame = new TFAnalysisGame(owner);
     FImpCHB = new TFImpCHB(owner);
     SetProgress(FImpCHB);
@@ -54,6 +67,9 @@ TMainForm* CreateForms() {
     // TFMatchPar: created here by its subsystem.
     FSetTm = new TFSetTm(owner);
     // TEDBCompr: created here by its subsystem.
+    SetUserPrompt(&DatabasePrompt);
+    SetFileChooser(&DatabaseFileChooser);
+    MainForm->ConnectDatabaseWindow();
     return MainForm;
 }
 
@@ -64,6 +80,11 @@ void ForgetForms() {
     WhoMoves = nullptr;
     CommDlg = nullptr;
     UseComBoard = nullptr;
+    GameInfoForm = nullptr;
+    DatabaseForm = nullptr;
+    ResetDatabaseHooks();
+    SetUserPrompt(nullptr);
+    SetFileChooser(nullptr);
     FAnalysisGame = nullptr;
     SetProgress(nullptr);
     FImpCHB = nullptr;

@@ -31,6 +31,8 @@ extern TSelectColors* SelectColors;
 extern TExpDiagram* ExpDiagram;
 extern TFSetTm* FSetTm;
 
+// GameInfoForm and DatabaseForm are declared with their classes (gamedb/ui).
+
 // Creates the main window (which runs its FormCreate) and then every other form in the start-up
 // order. The forms are children of the main window and are destroyed with it.
 TMainForm* CreateForms();

@@ -165,7 +165,7 @@ void TMainForm::ReadSettings() {
     current.darkSquares = DarkSquareColor;
     current.lightSquares = LightSquareColor;
     current.gameFont = GameFontSetting();
-    current.databaseFont = m_databaseFont;
+    current.databaseFont = DatabaseFontSetting();
     TShellSettings s = DefaultShellSettings(AppDir, current);
     ReadShellSettings(*m_settingsFile, s);
 
@@ -210,7 +210,7 @@ void TMainForm::ReadSettings() {
     // (The engine choices came with m_engineOptions.) The fonts before the game panel shows the
     // new game.
     ApplyGameFont(s.gameFont);
-    m_databaseFont = s.databaseFont;
+    ApplyDatabaseFont(s.databaseFont);
     // The last database.
     m_databaseFile = s.database;
     OpenLastDatabase();
@@ -226,7 +226,7 @@ void TMainForm::ReadSettings() {
 
 TShellSettings TMainForm::CollectSettings() const {
     TShellSettings s;
-    s.database = m_databaseFile; // the database's index file, once the database window owns it
+    s.database = DatabaseFileSetting();
     s.playingMode = Item("PlayMode")->isChecked();
     s.typeOfGame = m_session.CurrentVariant();
     s.language = LanguageForSettings();
@@ -240,7 +240,7 @@ TShellSettings TMainForm::CollectSettings() const {
     s.pictures = PiecePictures;
     s.engines = m_engineOptions;
     s.gameFont = GameFontSetting();
-    s.databaseFont = m_databaseFont;
+    s.databaseFont = DatabaseFontSetting();
     return s;
 }
 

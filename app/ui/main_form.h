@@ -12,6 +12,7 @@
 #include "app/core/window_layout.h"
 #include "app/ui/board_picture.h"
 #include "app/ui/game_panel.h"
+#include "gamedb/game_database.h"
 #include "gif/gif_bitmap.h"
 
 #include <QMainWindow>
@@ -141,7 +142,19 @@ class TMainForm : public QMainWindow {
     TEntrySeams& Seams() { return m_seams; }
 
     const TEngineOptionSettings& EngineOptionValues() const { return m_engineOptions; }
-    const TFontSetting& DatabaseFont() const { return m_databaseFont; }
+    TFontSetting DatabaseFont() const { return DatabaseFontSetting(); }
+
+    // The database window (main_form_database.cpp): registers its hooks and enables the database
+    // items; called once the window exists.
+    void ConnectDatabaseWindow();
+    void N7Click(); // the database window, shown modally in place of this one
+    // Loads the game of the database window's current list entry (at the entry's node, in its
+    // variant); false, with the game on the board kept, when there is none or it cannot be read.
+    bool LoadGameFromList();
+    // The next (+1) or previous (-1) game of the list, wrapping at its ends.
+    void LoadNeighbourGame(int step);
+    // Stores the current game as game n of `db` (0 appends), names saved at once, under the game lock.
+    TDbStatus StoreCurrentGame(TGameDatabase& db, std::int32_t n);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -177,12 +190,15 @@ class TMainForm : public QMainWindow {
     void ApplyEngineOptionControls() {} // TFEngineOpt takes m_engineOptions
     void InitEngines();                 // with the five memory sizes
     void ApplyOskeenEngineName() {}     // item 1 of EngineRus
-    void OpenLastDatabase() {}          // OpenDatabase(m_databaseFile) and the game-list refresh
+    void OpenLastDatabase();            // OpenDatabase(m_databaseFile) and the game-list refresh
     void SelectEngineForVariant() {}
     void AllocateEndgameBuffers() {} // 64 KB read buffer and the block buffer
     void NotifyBoardThread();
     void StopEngineAndWait();
-    void CloseDatabase() {}
+    void CloseDatabase();
+    std::string DatabaseFileSetting() const;
+    TFontSetting DatabaseFontSetting() const;
+    void ApplyDatabaseFont(const TFontSetting& font);
     void StopClocks();
 
     TGameSession& m_session = GameSession();
