@@ -11,6 +11,7 @@
 #include "app/core/window_layout.h"
 #include "app/ui/board_picture.h"
 #include "app/ui/game_panel.h"
+#include "gif/gif_bitmap.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -117,8 +118,18 @@ class TMainForm : public QMainWindow {
     void Clearallcomments1Click();
     void GamePanelMouseDown(int button, int x, int y);
     void N16Click(); // help
+    // Board diagrams: the size dialog, then the clipboard (N15) or a GIF file (ExportGif).
+    void N15Click();
+    void ExportGifClick();
+    // The last diagram prepared by the size dialog.
+    TBitmap CopyBoard;
     void ShowBookMoves();
     TGamePanel* GamePanelWidget() const { return GamePanel; }
+
+    // The electronic board (main_form_eboard.cpp): connect, and the timer's step.
+    void N36Click();
+    void ServeElectronicBoard();
+    void TakeMoveFromEBoard(const TBoard& board);
     // The engine, clock, book and dialog parts these commands call; the defaults do nothing.
     TEntrySeams& Seams() { return m_seams; }
 
@@ -162,7 +173,7 @@ class TMainForm : public QMainWindow {
     void OpenLastDatabase() {}          // OpenDatabase(m_databaseFile) and the game-list refresh
     void SelectEngineForVariant() {}
     void AllocateEndgameBuffers() {} // 64 KB read buffer and the block buffer
-    void NotifyBoardThread() {}
+    void NotifyBoardThread();
     void StopEngineAndWait();
     void CloseDatabase() {}
     void StopClocks();
