@@ -378,6 +378,23 @@ TEST_F(MainFormEntry, PopupCommandsMarksCommentsAndLines) {
     EXPECT_EQ(CurrentGame().header.nodeCount, 0);
 }
 
+TEST_F(MainFormEntry, DeletingASubtreeThatHoldsTheShownNodeShowsItsParent) {
+    Click(Sq(2, 2));
+    Click(Sq(3, 3)); // node 1
+    Click(Sq(1, 5));
+    Click(Sq(0, 4)); // node 2
+    f->GoToNode(1, true);
+    const TBoard afterFirst = CurrentBoard();
+    f->DeleteSubtree(2); // below the shown node: it stays
+    EXPECT_EQ(CurrentNode(), 1);
+    EXPECT_EQ(CurrentBoard(), afterFirst);
+    EXPECT_FALSE(CurrentGame().InUse(2));
+    f->DeleteSubtree(1); // the shown node itself
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
+    EXPECT_EQ(SideToMove(), 0);
+}
+
 TEST_F(MainFormEntry, HelpOpensTheRussianPageOnlyInRussian) {
     std::vector<std::string> opened;
     SetShellRunner([&](const std::vector<std::string>& argv) {
