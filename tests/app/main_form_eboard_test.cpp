@@ -65,7 +65,7 @@ class EBoardWindowTest : public TMainWindowFixture {
     }
     // Ticks the timer until `done` holds.
     bool TickUntil(const std::function<bool()>& done) {
-        return WaitFor([&] {
+        return WaitUntil([&] {
             f->Timer1Timer();
             return done();
         });
