@@ -62,15 +62,8 @@ class MainFormEntry : public TMainWindowFixture {
         TMainWindowFixture::SetUp();
         f = Start();
         SoundOn = false;
-        TEntrySeams& s = f->Seams();
-        s.isEngineBusy = [this] { return busy; };
-        s.stopEngineAndWait = [this] {
-            ++stops;
-            busy = false;
-        };
-        s.startEngine = [this] { ++starts; };
-        s.stopRequested = [this] { return stopRequested; };
-        s.engineLongName = [] { return std::string("Vantor"); };
+        CountEngine();
+        f->Seams().engineLongName = [] { return std::string("Vantor"); };
     }
     // A left (or other) click in the middle of a square of the board image.
     void Click(int square, int button = 0) {
@@ -102,8 +95,6 @@ class MainFormEntry : public TMainWindowFixture {
     }
 
     TMainForm* f = nullptr;
-    bool busy = false, stopRequested = false;
-    int stops = 0, starts = 0;
 };
 } // namespace
 
