@@ -47,15 +47,8 @@ class MainFormEntry : public TMainWindowFixture {
         TMainWindowFixture::SetUp();
         f = Start();
         SoundOn = false;
-        TEntrySeams& s = f->Seams();
-        s.isEngineBusy = [this] { return busy; };
-        s.stopEngineAndWait = [this] {
-            ++stops;
-            busy = false;
-        };
-        s.startEngine = [this] { ++starts; };
-        s.stopRequested = [this] { return stopRequested; };
-        s.engineLongName = [] { return std::string("Vantor"); };
+        CountEngine();
+        f->Seams().engineLongName = [] { return std::string("Vantor"); };
     }
     // A left (or other) click in the middle of a square of the board image.
     void Click(int square, int button = 0) {
@@ -87,8 +80,6 @@ class MainFormEntry : public TMainWindowFixture {
     }
 
     TMainForm* f = nullptr;
-    bool busy = false, stopRequested = false;
-    int stops = 0, starts = 0;
 };
 } // namespace
 
@@ -368,6 +359,23 @@ TEST_F(MainFormEntry, PopupCommandsMarksCommentsAndLines) {
     EXPECT_FALSE(f->Item("Deleteaftermove1")->isEnabled());
     f->Deleteaftermove1Click();
     EXPECT_EQ(CurrentGame().header.nodeCount, 0);
+}
+
+TEST_F(MainFormEntry, DeletingASubtreeThatHoldsTheShownNodeShowsItsParent) {
+    Click(Sq(2, 2));
+    Click(Sq(3, 3)); // node 1
+    Click(Sq(1, 5));
+    Click(Sq(0, 4)); // node 2
+    f->GoToNode(1, true);
+    const TBoard afterFirst = CurrentBoard();
+    f->DeleteSubtree(2); // below the shown node: it stays
+    EXPECT_EQ(CurrentNode(), 1);
+    EXPECT_EQ(CurrentBoard(), afterFirst);
+    EXPECT_FALSE(CurrentGame().InUse(2));
+    f->DeleteSubtree(1); // the shown node itself
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
+    EXPECT_EQ(SideToMove(), 0);
 }
 
 TEST_F(MainFormEntry, HelpOpensTheRussianPageOnlyInRussian) {
