@@ -1,18 +1,20 @@
 #include "app/ui/forms.h"
 
 #include "app/ui/about_box.h"
-#include "app/ui/f_analysis_game.h"
 #include "app/ui/comm_dlg.h"
+#include "app/ui/f_analysis_game.h"
+#include "app/ui/f_engine_opt.h"
+#include "app/ui/f_select_move.h"
 #include "app/ui/f_set_tm.h"
 #include "app/ui/interface_form.h"
 #include "app/ui/main_form.h"
 #include "app/ui/new_move_q.h"
 #include "app/ui/select_colors.h"
-#include "app/ui/f_select_move.h"
 #include "app/ui/use_com_board.h"
 #include "app/ui/who_moves.h"
 
 TMainForm* MainForm = nullptr;
+TFEngineOpt* FEngineOpt = nullptr;
 TNewMoveQ* NewMoveQ = nullptr;
 TFSelectMove* FSelectMove = nullptr;
 TWhoMoves* WhoMoves = nullptr;
@@ -27,7 +29,7 @@ TFSetTm* FSetTm = nullptr;
 TMainForm* CreateForms() {
     MainForm = new TMainForm;
     QWidget* owner = MainForm;
-    // TFEngineOpt: created here by the engine options.
+    FEngineOpt = new TFEngineOpt(owner);
     NewMoveQ = new TNewMoveQ(owner);
     FSelectMove = new TFSelectMove(owner);
     WhoMoves = new TWhoMoves(owner);
@@ -51,6 +53,7 @@ TMainForm* CreateForms() {
 
 void ForgetForms() {
     MainForm = nullptr;
+    FEngineOpt = nullptr;
     NewMoveQ = nullptr;
     FSelectMove = nullptr;
     WhoMoves = nullptr;

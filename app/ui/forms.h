@@ -3,6 +3,7 @@
 // process ends. User-interface thread only.
 
 class TMainForm;
+class TFEngineOpt;
 class TNewMoveQ;
 class TFSelectMove;
 class TWhoMoves;
@@ -15,6 +16,7 @@ class TSelectColors;
 class TFSetTm;
 
 extern TMainForm* MainForm;
+extern TFEngineOpt* FEngineOpt;
 extern TNewMoveQ* NewMoveQ;
 extern TFSelectMove* FSelectMove;
 extern TWhoMoves* WhoMoves;

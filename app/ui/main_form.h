@@ -4,6 +4,8 @@
 // session (game_session.h), which makes the moves and holds the position shown, and to the rest of
 // app/core. User-interface thread only.
 
+#include "app/core/engine_choice.h"
+#include "app/core/engine_match.h"
 #include "app/core/entry_seams.h"
 #include "app/core/game_session.h"
 #include "app/core/move_entry.h"
@@ -127,6 +129,15 @@ class TMainForm : public QMainWindow {
     // The engine, clock, book and dialog parts these commands call; the defaults do nothing.
     TEntrySeams& Seams() { return m_seams; }
 
+    // Engines (main_form_engines.cpp): the options dialog, the level items, engine matches.
+    void Engineoptions1Click();
+    void LevelClick(int level); // LevelM .. Level3: 0 .. 4
+    void Autoplay1Click();
+    // What the engine libraries offer, for the options dialog and the engine choice.
+    TEngineAvailability EngineAvailability() const;
+    // Games and clocks of the next engine match (100 games, 10 minutes).
+    TMatchOptions& MatchOptions() { return m_matchOptions; }
+
     const TEngineOptionSettings& EngineOptionValues() const { return m_engineOptions; }
     const TFontSetting& DatabaseFont() const { return m_databaseFont; }
 
@@ -140,6 +151,7 @@ class TMainForm : public QMainWindow {
 
   private:
     void WireEntryCommands();
+    void WireEngineCommands();
     void ShowSetupControls(bool setup);
     void AfterPositionChange();
     std::string NewGameTournament() const;
@@ -161,11 +173,11 @@ class TMainForm : public QMainWindow {
     // Steps of other subsystems in the start-up and shutdown order; each is empty until the
     // subsystem that owns it wires it.
     void CreateEngineIdleEvent() {}
-    void ApplyEngineOptionControls() {} // TFEngineOpt takes m_engineOptions
-    void InitEngines();                 // with the five memory sizes
-    void ApplyOskeenEngineName() {}     // item 1 of EngineRus
-    void OpenLastDatabase() {}          // OpenDatabase(m_databaseFile) and the game-list refresh
-    void SelectEngineForVariant() {}
+    void ApplyEngineOptionControls(); // TFEngineOpt takes m_engineOptions
+    void InitEngines();               // with the five memory sizes
+    void ApplyOskeenEngineName();     // item 1 of EngineRus, and the engines' availability
+    void OpenLastDatabase() {}        // OpenDatabase(m_databaseFile) and the game-list refresh
+    void SelectEngineForVariant();
     void AllocateEndgameBuffers() {} // 64 KB read buffer and the block buffer
     void NotifyBoardThread();
     void StopEngineAndWait();
@@ -194,6 +206,7 @@ class TMainForm : public QMainWindow {
 
     TIniFile* m_settingsFile = nullptr; // open from ReadSettings to the end of FormCloseQuery
     TEngineOptionSettings m_engineOptions;
+    TMatchOptions m_matchOptions;
     TFontSetting m_databaseFont;
     int m_gameFontCharSet = 1;
     std::string m_databaseFile;

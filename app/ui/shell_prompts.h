@@ -15,6 +15,12 @@ class IShellPrompts {
     // A file to open, or nothing when cancelled.
     virtual std::optional<QString> OpenFile(QWidget* parent, const QString& filter,
                                             const QString& folder) = 0;
+    // The same with a title of its own.
+    virtual std::optional<QString> OpenFileTitled(QWidget* parent, const QString& title,
+                                                  const QString& filter, const QString& folder) {
+        (void)title;
+        return OpenFile(parent, filter, folder);
+    }
     // A Windows colour value, or nothing when cancelled.
     virtual std::optional<std::uint32_t> ChooseColor(QWidget* parent, std::uint32_t initial) = 0;
     // Opens a mailto: or http: address with the desktop's default program.

@@ -398,13 +398,13 @@ TEST_F(MainFormEntry, HelpOpensTheRussianPageOnlyInRussian) {
 }
 
 TEST_F(MainFormEntry, CommandsOfLaterPartsAreThereButDisabled) {
-    for (const char* name : {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1",
-                             "Engineoptions1", "N15", "ExportGif", "Gsmeinformation1"}) {
+    for (const char* name : {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1", "N15",
+                             "ExportGif", "Gsmeinformation1"}) {
         ASSERT_NE(f->Item(name), nullptr) << name;
         EXPECT_FALSE(f->Item(name)->isEnabled()) << name;
     }
-    for (const char* name : {"ToolButton4", "ToolButton5", "ToolButton8", "ToolButton9", "ToolButton11",
-                             "ToolButton12", "ToolButton16"})
+    for (const char* name :
+         {"ToolButton4", "ToolButton5", "ToolButton8", "ToolButton9", "ToolButton12", "ToolButton16"})
         EXPECT_FALSE(f->Control(name)->isEnabled()) << name;
     EXPECT_TRUE(f->Item("N2")->isEnabled());
     EXPECT_TRUE(f->Item("N24")->isEnabled());

@@ -1,0 +1,264 @@
+// A stand-in plug-in library (getmove, enginecommand) for the engines that are not delivered, and
+// for the hostile answers a real engine could give. Scripted through stub_set_script; every call is
+// logged with its arguments. Built without enginecommand when STUB_NO_ENGINECOMMAND is defined.
+
+#include "stub_control.h"
+
+#include "rules/board.h"
+#include "rules/movegen.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#define STUB_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+std::mutex g_mutex;
+std::condition_variable g_changed;
+stub_plugin_script g_script{};
+std::string g_log;
+std::uint64_t g_releases = 0;
+std::atomic<int> g_inside{0};
+
+struct TInside {
+    TInside() { ++g_inside; }
+    ~TInside() { --g_inside; }
+};
+
+void Log(const std::string& line) {
+    std::lock_guard lock(g_mutex);
+    g_log += line + "\n";
+}
+
+char SquareChar(std::int32_t code) {
+    switch (code) {
+    case PIECE_EMPTY:
+        return '.';
+    case PIECE_MAN1:
+        return 'b';
+    case PIECE_MAN2:
+        return 'w';
+    case PIECE_KING1:
+        return 'B';
+    case PIECE_KING2:
+        return 'W';
+    default:
+        return '?';
+    }
+}
+
+std::string BoardText(const host_board& b) {
+    std::string s;
+    for (int n = 1; n <= 32; ++n) {
+        const TSquareXY c = SquareToXY(n, 1);
+        s += SquareChar(b.cells[c.x][c.y]);
+    }
+    return s;
+}
+
+// The engine's cells as the rules' board: colour 2 (codes 6, 10) moves up like side 0.
+TBoard ToBoard(const host_board& hb) {
+    TBoard b = EmptyBoard;
+    for (int x = 0; x < 8; ++x)
+        for (int y = 0; y < 8; ++y) {
+            const int n = XYToSquare(x, y, 1);
+            if (n == 0) continue;
+            switch (hb.cells[x][y]) {
+            case PIECE_MAN2:
+                b[n] = sqMan0;
+                break;
+            case PIECE_KING2:
+                b[n] = sqKing0;
+                break;
+            case PIECE_MAN1:
+                b[n] = sqMan1;
+                break;
+            case PIECE_KING1:
+                b[n] = sqKing1;
+                break;
+            default:
+                break;
+            }
+        }
+    return b;
+}
+
+std::int32_t Code(std::int8_t v) {
+    switch (v) {
+    case sqMan0:
+        return PIECE_MAN2;
+    case sqKing0:
+        return PIECE_KING2;
+    case sqMan1:
+        return PIECE_MAN1;
+    case sqKing1:
+        return PIECE_KING1;
+    default:
+        return PIECE_EMPTY;
+    }
+}
+
+board_coord Cell(int square) {
+    const TSquareXY c = SquareToXY(square, 1);
+    return {c.x, c.y};
+}
+
+void FromBoard(const TBoard& b, host_board& hb) {
+    for (int n = 1; n <= 32; ++n) {
+        const TSquareXY c = SquareToXY(n, 1);
+        hb.cells[c.x][c.y] = Code(b[n]);
+    }
+}
+
+// Plays the first legal move on the board and describes it in the record; false with no move.
+bool PlayFirstLegal(host_board& hb, int colour, int variant, host_move& record) {
+    const TBoard before = ToBoard(hb);
+    const int side = colour == 2 ? 0 : 1;
+    TMoveList moves;
+    FindMoves(before, side, moves, static_cast<TGameType>(variant));
+    if (moves.empty()) return false;
+    const TMove& m = moves.front();
+    TBoard after = before;
+    MakeMove(m, after, static_cast<TGameType>(variant));
+    FromBoard(after, hb);
+    record = host_move{};
+    record.jumps = m.captures;
+    record.oldpiece = Code(before[m.from]);
+    record.newpiece = Code(after[m.To()]);
+    record.from = Cell(m.from);
+    record.to = Cell(m.To());
+    for (int k = 1; k <= m.captures && k < HOST_MOVE_MAX_JUMPS; ++k) {
+        record.path[k] = Cell(m.Landing(k));
+        record.del[k - 1] = Cell(m.Captured(k));
+        record.delpiece[k - 1] = Code(before[m.Captured(k)]);
+    }
+    return true;
+}
+
+// Written byte by byte as single reads, as the host reads it while the engine runs.
+void WriteStatus(char* status, const char* text, bool terminate) {
+    const std::size_t n = std::strlen(text);
+    for (std::size_t i = 0; i < n && i < ENGINE_STATUS_TEXT_SIZE; ++i)
+        std::atomic_ref<char>(status[i]).store(text[i], std::memory_order_relaxed);
+    if (terminate && n < ENGINE_STATUS_TEXT_SIZE)
+        std::atomic_ref<char>(status[n]).store('\0', std::memory_order_relaxed);
+}
+
+bool PlayNowRaised(int* playnow) {
+    return playnow && std::atomic_ref<int>(*playnow).load() != 0;
+}
+
+// Waits for the next release.
+void WaitForRelease(std::unique_lock<std::mutex>& lock) {
+    const std::uint64_t seen = g_releases;
+    g_changed.wait(lock, [&] { return g_releases != seen; });
+}
+} // namespace
+
+STUB_EXPORT int getmove(host_board* board, int color, double maxtime, char* status_text, int* playnow,
+                        int info, int moreinfo, host_move* move) {
+    TInside inside;
+    stub_plugin_script s;
+    {
+        std::lock_guard lock(g_mutex);
+        s = g_script;
+    }
+    char line[160];
+    std::snprintf(line, sizeof line, "getmove colour=%d maxtime=%g info=%d moreinfo=%d board=", color,
+                  maxtime, info, moreinfo);
+    Log(line + BoardText(*board));
+    if (s.clear_playnow && playnow) std::atomic_ref<int>(*playnow).store(0);
+    const int variant = s.variant ? s.variant : 2;
+    if (s.flood_status) {
+        std::string flood = "value=12,  depth 9/12,  1.2s,  500 kN/s,  ";
+        flood.resize(ENGINE_STATUS_TEXT_SIZE, 'x');
+        WriteStatus(status_text, flood.c_str(), false);
+    } else if (s.status_line) {
+        WriteStatus(status_text, s.status, true);
+    }
+    switch (s.mode) {
+    case STUB_SCRIPTED_BOARD:
+        *board = s.board;
+        return ENGINE_UNKNOWN;
+    case STUB_SCRIPTED_MOVE: {
+        host_move ignored;
+        PlayFirstLegal(*board, color, variant, ignored);
+        *move = s.move;
+        return ENGINE_UNKNOWN;
+    }
+    case STUB_GARBAGE: {
+        std::uint32_t x = 12345;
+        const std::int32_t codes[] = {0, 5, 6, 9, 10, 7, -1, 1000, 3, 4};
+        for (auto& column : board->cells)
+            for (auto& cell : column) {
+                x = x * 1103515245u + 12345u;
+                cell = codes[(x >> 16) % 10];
+            }
+        return ENGINE_UNKNOWN;
+    }
+    case STUB_NO_MOVE:
+        return ENGINE_LOSS;
+    case STUB_BLOCK:
+        while (!PlayNowRaised(playnow))
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        break;
+    case STUB_IGNORE_STOP: {
+        std::unique_lock lock(g_mutex);
+        WaitForRelease(lock);
+        break;
+    }
+    case STUB_THROW:
+        throw std::runtime_error("stub engine failure");
+    default:
+        break;
+    }
+    PlayFirstLegal(*board, color, variant, *move);
+    return ENGINE_UNKNOWN;
+}
+
+#ifndef STUB_NO_ENGINECOMMAND
+STUB_EXPORT int enginecommand(const char* command, char* reply) {
+    TInside inside;
+    Log(std::string("enginecommand[") + command + "]");
+    std::unique_lock lock(g_mutex);
+    if (g_script.block_command) WaitForRelease(lock);
+    std::snprintf(reply, ENGINE_STATUS_TEXT_SIZE, "ok");
+    return 1;
+}
+#endif
+
+STUB_EXPORT void stub_set_script(const void* script) {
+    std::lock_guard lock(g_mutex);
+    g_script = *static_cast<const stub_plugin_script*>(script);
+}
+
+STUB_EXPORT void stub_release(void) {
+    std::lock_guard lock(g_mutex);
+    ++g_releases;
+    g_changed.notify_all();
+}
+
+STUB_EXPORT int stub_log(char* out, int size) {
+    std::lock_guard lock(g_mutex);
+    if (out && size > 0) std::snprintf(out, static_cast<std::size_t>(size), "%s", g_log.c_str());
+    return static_cast<int>(g_log.size());
+}
+
+STUB_EXPORT void stub_reset(void) {
+    std::lock_guard lock(g_mutex);
+    g_log.clear();
+    g_script = stub_plugin_script{};
+    ++g_releases;
+    g_changed.notify_all();
+}
+
+STUB_EXPORT int stub_calls_inside(void) {
+    return g_inside.load();
+}
