@@ -184,16 +184,26 @@ std::string TEngineBridge::OskeenEngineName() const {
 
 // ---- calls --------------------------------------------------------------------------------------
 
+// The call a stop must wake, while it is registered.
+class TEngineBridge::TRegistration {
+  public:
+    TRegistration(TEngineBridge& bridge, std::shared_ptr<TLibraryCall> call) : m_bridge(bridge) {
+        std::lock_guard lock(m_bridge.m_mutex);
+        m_bridge.m_running = std::move(call);
+    }
+    ~TRegistration() {
+        std::lock_guard lock(m_bridge.m_mutex);
+        m_bridge.m_running.reset();
+    }
+
+  private:
+    TEngineBridge& m_bridge;
+};
+
 TCallOutcome TEngineBridge::Run(const std::shared_ptr<TLibraryCall>& call, std::function<void()> body,
                                 TCallGuard guard) {
-    {
-        std::lock_guard lock(m_mutex);
-        m_running = call;
-    }
-    const TCallOutcome outcome = RunLibraryCall(call, std::move(body), guard);
-    std::lock_guard lock(m_mutex);
-    m_running.reset();
-    return outcome;
+    const TRegistration registered(*this, call);
+    return RunLibraryCall(call, std::move(body), guard);
 }
 
 TCallGuard TEngineBridge::RequestGuard(std::function<void()> onStop) const {
@@ -308,8 +318,9 @@ bool TEngineBridge::ThinkOutsideEngine(const TBoard& board, int side, std::int32
     const bool analysis = milliseconds == static_cast<std::int32_t>(AnalysisBudget);
     const TLibraries& l = *m_libs;
     const std::shared_ptr<TLibraryCall> call(rec, &rec->call);
+    const TRegistration registered(*this, call);
     m_oskeen->thinking = true;
-    const TCallOutcome outcome = Run(
+    const TCallOutcome outcome = RunLibraryCall(
         call,
         [rec, milliseconds, analysis, setTime = l.eiSetTime, setup = l.eiSetupBoard, think = l.eiThink,
          analyse = l.eiAnalyse] {

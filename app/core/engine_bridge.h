@@ -104,6 +104,7 @@ class TEngineBridge final : public IEngineBridge {
 
   private:
     struct TLibraries;
+    class TRegistration;
     struct TPluginRecord;
     struct TOskeenRecord;
 

@@ -94,6 +94,13 @@ template <class F> bool WaitUntil(F ready, std::chrono::milliseconds limit = std
     return true;
 }
 
+// Runs `work` as the engine worker, as a request runs its engine call, and waits for it.
+template <class F> void OnEngineThread(F&& work) {
+    StartEngineWorker(std::forward<F>(work));
+    EngineIdleEvent.Wait();
+    StopEngineAndWait(); // joins the finished worker
+}
+
 // Releases every stub and waits until no library call runs, so that no test leaves a thread inside
 // a stub behind.
 inline void ReleaseAllStubs() {

@@ -48,7 +48,8 @@ enum stub_oskeen_mode {
 struct stub_oskeen_script {
     int mode;
     int analyse_returns; // EI_Analyse returns at once (else it waits for EI_Stop)
-    int callbacks;       // while thinking, calls back from a thread of its own
+    int callbacks;       // while thinking, calls back from a thread of its own: 1 once (40000, a
+                         // null line), 2 that and then (-50, "c3d4 f6e5")
     int name_mode;       // 0 "Oskeen Stub 2.0", 1 a null name, 2 a name of 40 characters
     int block_init;      // EI_Initialization waits until released
     char text[128];

@@ -59,14 +59,18 @@ const char* FirstLegal() {
     return g_reply;
 }
 
-// Two callbacks from a thread of the engine's own: an evaluation beyond the display's range, a
-// null line, then an ordinary one.
-void CallBackFromOwnThread() {
-    const EI_Callback cb = g_callback;
+// Callbacks from a thread of the engine's own: an evaluation beyond the display's range with a
+// null line, then (count 2) an ordinary one.
+void CallBackFromOwnThread(int count) {
+    EI_Callback cb;
+    {
+        std::lock_guard lock(g_mutex);
+        cb = g_callback;
+    }
     if (!cb) return;
-    std::thread([cb] {
+    std::thread([cb, count] {
         cb(40000, 7, 1234, nullptr, 0);
-        cb(-50, 8, 99, "c3d4 f6e5", 0);
+        if (count > 1) cb(-50, 8, 99, "c3d4 f6e5", 0);
     }).join();
 }
 
@@ -140,7 +144,7 @@ STUB_EXPORT const char* EI_Think(void) {
         std::lock_guard lock(g_mutex);
         s = g_script;
     }
-    if (s.callbacks) CallBackFromOwnThread();
+    if (s.callbacks) CallBackFromOwnThread(s.callbacks);
     switch (s.mode) {
     case OSK_SCRIPTED_TEXT: {
         std::lock_guard lock(g_mutex);
@@ -172,7 +176,7 @@ STUB_EXPORT void EI_Analyse(void) {
         std::lock_guard lock(g_mutex);
         s = g_script;
     }
-    if (s.callbacks) CallBackFromOwnThread();
+    if (s.callbacks) CallBackFromOwnThread(s.callbacks);
     if (s.mode == OSK_THROW) throw std::runtime_error("stub engine failure");
     if (s.analyse_returns) return;
     Wait(s.mode != OSK_IGNORE_STOP);

@@ -183,6 +183,9 @@ STUB_EXPORT int getmove(host_board* board, int color, double maxtime, char* stat
     } else if (s.status_line) {
         WriteStatus(status_text, s.status, true);
     }
+    const auto thinkUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(s.delay_ms);
+    while (!PlayNowRaised(playnow) && std::chrono::steady_clock::now() < thinkUntil)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
     switch (s.mode) {
     case STUB_SCRIPTED_BOARD:
         *board = s.board;
