@@ -319,6 +319,7 @@ bool TEngineBridge::ThinkOutsideEngine(const TBoard& board, int side, std::int32
     const TLibraries& l = *m_libs;
     const std::shared_ptr<TLibraryCall> call(rec, &rec->call);
     const TRegistration registered(*this, call);
+    m_oskeen->lastStop = 0; // the first stop of this request goes out at once
     m_oskeen->thinking = true;
     const TCallOutcome outcome = RunLibraryCall(
         call,
@@ -348,13 +349,8 @@ TStatusText TEngineBridge::StatusText() {
         std::lock_guard lock(m_mutex);
         rec = m_statusRecord;
     }
-    TStatusText copy{};
-    if (!rec) return copy;
-    // The engine writes the buffer while this copies it: byte by byte, each read whole.
-    for (std::size_t i = 0; i + 1 < copy.size(); ++i)
-        copy[i] = std::atomic_ref<char>(rec->EngineStatusText[i]).load(std::memory_order_relaxed);
-    copy.back() = '\0';
-    return copy;
+    // The engine writes the buffer while this copies it.
+    return rec ? CopyStatusText(rec->EngineStatusText.data()) : TStatusText{};
 }
 
 void TEngineBridge::EngineInfoCallback(std::int32_t evaluation, std::int32_t depth, std::int32_t speed,

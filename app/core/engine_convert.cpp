@@ -3,6 +3,7 @@
 #include "rules/movegen.h"
 #include "rules/notation.h"
 
+#include <atomic>
 #include <cstring>
 
 namespace {
@@ -198,6 +199,14 @@ void ShortToCString(std::string_view text, TCommandText& buffer) {
     const std::size_t n = std::min(text.size(), buffer.size() - 1);
     std::memcpy(buffer.data(), text.data(), n);
     std::memset(buffer.data() + n, 0, buffer.size() - n);
+}
+
+TStatusText CopyStatusText(char* live) {
+    TStatusText copy{};
+    for (std::size_t i = 0; i + 1 < copy.size(); ++i)
+        copy[i] = std::atomic_ref<char>(live[i]).load(std::memory_order_relaxed);
+    copy.back() = '\0';
+    return copy;
 }
 
 std::string EngineCString(const char* text, std::size_t limit) {

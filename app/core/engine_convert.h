@@ -4,6 +4,7 @@
 // and move texts (ei_api.h). Every reader of an engine's reply checks it: a reply that is not one
 // of the position's legal moves gives no move. Plain functions, any thread.
 
+#include "app/core/status_parsers.h"
 #include "engine_api.h"
 #include "rules/board.h"
 #include "rules/move.h"
@@ -59,6 +60,10 @@ bool MatchEngineMoveText(const TBoard& board, int side, TGameType variant, std::
 // A command as the plug-ins take it: at most 255 characters and a terminating zero.
 using TCommandText = std::array<char, 256>;
 void ShortToCString(std::string_view text, TCommandText& buffer);
+
+// A copy of a status buffer that the engine may be writing meanwhile: byte by byte, each read
+// whole, the last byte forced to zero.
+TStatusText CopyStatusText(char* live);
 
 // A zero-terminated text an engine returned, read no further than `limit` characters; a null
 // pointer reads as empty.

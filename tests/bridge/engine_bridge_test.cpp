@@ -177,10 +177,10 @@ TEST_F(Bridge, AMissingLibraryOrExportMakesOnlyThatEngineUnavailable) {
             EXPECT_FALSE(Think(StartPosition64, 0, 1000, m));
         else
             EXPECT_FALSE(Move(r.unavailable, StartPosition64, 0, m));
-        const TStub* stub = r.unavailable == ekTrevalo ? &trevalo
-                            : r.unavailable == ekMarrak ? &marrak
+        const TStub* stub = r.unavailable == ekTrevalo         ? &trevalo
+                            : r.unavailable == ekMarrak        ? &marrak
                             : r.unavailable == ekMarrakItalian ? &italian
-                                                                : &oskeen;
+                                                               : &oskeen;
         EXPECT_EQ(stub->Log(), "");
         const auto message = TakeGameMessage();
         ASSERT_TRUE(message);
@@ -190,7 +190,8 @@ TEST_F(Bridge, AMissingLibraryOrExportMakesOnlyThatEngineUnavailable) {
 }
 
 TEST_F(Bridge, WithoutTheOutsideEnginesTheRealRunDirectoryStillBinds) {
-    m_bridge.Bind(EngineFilesIn(RunDirectory() + "/"), [this](const std::string& line) { diagnostics.push_back(line); });
+    m_bridge.Bind(EngineFilesIn(RunDirectory() + "/"),
+                  [this](const std::string& line) { diagnostics.push_back(line); });
     EXPECT_FALSE(m_bridge.Available(ekTrevalo));
     EXPECT_FALSE(m_bridge.Available(ekOskeen));
     EXPECT_TRUE(m_bridge.Available(ekVantor));
@@ -204,7 +205,9 @@ TEST_F(Bridge, PluginMovesComeBackInTheProgramsNumberingForEitherSide) {
         int kind;
         TGameType variant;
         const TStub* stub;
-    } rows[] = {{ekTrevalo, gtEnglish, &trevalo}, {ekMarrak, gtEnglish, &marrak}, {ekMarrakItalian, gtItalian, &italian}};
+    } rows[] = {{ekTrevalo, gtEnglish, &trevalo},
+                {ekMarrak, gtEnglish, &marrak},
+                {ekMarrakItalian, gtItalian, &italian}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.kind);
         r.stub->Script(PluginScript(STUB_FIRST_LEGAL, r.variant));
@@ -262,12 +265,17 @@ TEST_F(Bridge, HostileAnswersGiveNoMove) {
     };
     const auto none = [](stub_plugin_script&) {};
     add("first legal", STUB_FIRST_LEGAL, none, true);
-    add("reachable board", STUB_SCRIPTED_BOARD, [&](stub_plugin_script& s) { s.board = reachable; }, true);
-    add("unreachable board", STUB_SCRIPTED_BOARD, [&](stub_plugin_script& s) { s.board = unreachable; }, false);
+    add(
+        "reachable board", STUB_SCRIPTED_BOARD, [&](stub_plugin_script& s) { s.board = reachable; }, true);
+    add(
+        "unreachable board", STUB_SCRIPTED_BOARD, [&](stub_plugin_script& s) { s.board = unreachable; },
+        false);
     add("garbage cells", STUB_GARBAGE, none, false);
     add("board unchanged", STUB_NO_MOVE, none, false);
     add("throws", STUB_THROW, none, false);
-    add("status without terminator", STUB_FIRST_LEGAL, [](stub_plugin_script& s) { s.flood_status = 1; }, true);
+    add(
+        "status without terminator", STUB_FIRST_LEGAL, [](stub_plugin_script& s) { s.flood_status = 1; },
+        true);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         for (int kind : {ekTrevalo, ekMarrak}) {
@@ -381,9 +389,9 @@ TEST_F(Bridge, OskeenTextsBothWays) {
     TMove m;
     ASSERT_TRUE(Think(StartPosition64, 0, 600000, m));
     EXPECT_TRUE(m.SameMove(FirstLegal(StartPosition64, 0, gtRussian)));
-    EXPECT_EQ(oskeen.LogLines(), (std::vector<std::string>{"EI_SetTime 600000 600000",
-                                                           "EI_SetupBoard bbbbbbbbbbbb........wwwwwwwwwwwww",
-                                                           "EI_Think"}));
+    EXPECT_EQ(oskeen.LogLines(),
+              (std::vector<std::string>{"EI_SetTime 600000 600000",
+                                        "EI_SetupBoard bbbbbbbbbbbb........wwwwwwwwwwwww", "EI_Think"}));
     struct Row {
         const char* name;
         stub_oskeen_script script;
@@ -468,7 +476,8 @@ TEST(OskeenInfo, TheFieldsAndTheClamp) {
     struct Row {
         std::int32_t evaluation;
         std::int16_t shown;
-    } rows[] = {{0, 0}, {32700, 32700}, {32701, 32700}, {-40000, -32700}, {INT32_MIN, -32700}, {INT32_MAX, 32700}};
+    } rows[] = {{0, 0},           {32700, 32700},      {32701, 32700},
+                {-40000, -32700}, {INT32_MIN, -32700}, {INT32_MAX, 32700}};
     for (const Row& r : rows) {
         TEngineInfo info;
         info.EdbProbes = info.HashFill = info.HashHits = "old";

@@ -43,11 +43,13 @@ TEST(SelectEngineForVariant, VariantItemAndAvailability) {
         {gtCzech, 1, true, 0, "Vantor Quillan 2.0", "Vantor 2.0"},
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(std::to_string(r.variant) + " item " + std::to_string(r.item) + (r.available ? "" : " absent"));
+        SCOPED_TRACE(std::to_string(r.variant) + " item " + std::to_string(r.item) +
+                     (r.available ? "" : " absent"));
         TEngineOptionSettings o;
         // Every variant names the same item, so a choice made for one cannot leak into another.
         o.engine.fill(r.item);
-        const TEngineChoice c = SelectEngineForVariant(o, r.variant, 2, r.available ? Everything() : Nothing());
+        const TEngineChoice c =
+            SelectEngineForVariant(o, r.variant, 2, r.available ? Everything() : Nothing());
         EXPECT_EQ(c.settings.Kind, r.kind);
         EXPECT_EQ(c.settings.LongName, r.longName);
         EXPECT_EQ(c.settings.ShortName, r.shortName);

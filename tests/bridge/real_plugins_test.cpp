@@ -26,11 +26,20 @@ TKey EngineKey(const host_board& hb) {
         for (int y = 0; y < 8; ++y) {
             const std::uint32_t bit = 1u << (4 * y + 3 - x / 2);
             switch (hb.cells[x][y]) {
-            case PIECE_MAN2: w[0] |= bit; break;
-            case PIECE_KING2: w[0] |= bit, w[2] |= bit; break;
-            case PIECE_MAN1: w[1] |= bit; break;
-            case PIECE_KING1: w[1] |= bit, w[2] |= bit; break;
-            default: break;
+            case PIECE_MAN2:
+                w[0] |= bit;
+                break;
+            case PIECE_KING2:
+                w[0] |= bit, w[2] |= bit;
+                break;
+            case PIECE_MAN1:
+                w[1] |= bit;
+                break;
+            case PIECE_KING1:
+                w[1] |= bit, w[2] |= bit;
+                break;
+            default:
+                break;
             }
         }
     return {w[0], w[1], w[2]};
@@ -62,7 +71,8 @@ class RealPlugins : public testing::Test {
         for (int kind : {ekMarrak, ekMarrakItalian}) {
             TDynamicLibrary& lib = m_libs[kind - ekMarrak];
             std::string error;
-            lib = TDynamicLibrary::Load(dir + (kind == ekMarrak ? "libMarrak.so" : "libmarrak_italian.so"), &error);
+            lib = TDynamicLibrary::Load(dir + (kind == ekMarrak ? "libMarrak.so" : "libmarrak_italian.so"),
+                                        &error);
             ASSERT_TRUE(lib.Loaded()) << error;
             m_build[kind - ekMarrak] = lib.Function<build_movelist_fn>("build_movelist");
             ASSERT_NE(m_build[kind - ekMarrak], nullptr);
@@ -174,8 +184,7 @@ class RealPluginRequests : public RealPlugins {
         RealPlugins::SetUp();
         for (int kind : {ekMarrak, ekMarrakItalian})
             for (const char* name : {"getmove", "enginecommand"})
-                if (!HasExport(kind, name))
-                    GTEST_SKIP() << "the plug-ins do not export " << name << " yet";
+                if (!HasExport(kind, name)) GTEST_SKIP() << "the plug-ins do not export " << name << " yet";
         app_test::UseSmallHashTable();
         m_bridge.Bind(EngineFilesIn(RunDirectory() + "/"), [](const std::string&) {});
         SetEngineBridge(&m_bridge);

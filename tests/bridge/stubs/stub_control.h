@@ -30,6 +30,7 @@ struct stub_plugin_script {
     int status_line;   // writes `status` into the status buffer before it answers
     int block_command; // enginecommand waits until released
     int clear_playnow; // clears *playnow when it starts, as the engines do
+    int delay_ms;      // thinks this long (or until play-now) before it answers
     struct host_board board;
     struct host_move move;
     char status[256];
