@@ -113,7 +113,7 @@ bool ParseFen(const std::string& text, TBoard& board, int& side, TGameType varia
         return false;
     };
     if (!IsValidVariant(variant)) return fail("unknown variant");
-    const bool whiteIsSide1 = variant == gtEnglish || variant == gtPool;
+    const bool whiteIsSide1 = !SideIsWhite(0, variant);
     TBoard b = EmptyBoard;
     int s = side;
     if (text.compare(0, 2, whiteIsSide1 ? "W:" : "B:") == 0) s = 1;

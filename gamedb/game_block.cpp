@@ -77,7 +77,7 @@ const TPositionKey& StandardKey100() {
 }
 
 const TPositionKey& StandardKeyOf(TGameType variant) {
-    return variant == gtInternational ? StandardKey100() : StandardKey64();
+    return VariantTraits(variant).boardSize == 10 ? StandardKey100() : StandardKey64();
 }
 
 bool CheckGameForStore(const TGame& g) {
@@ -190,7 +190,7 @@ std::uint8_t ComputeGameFlags(const TGame& g) {
         KeyToPosition(g.startKey, b);
         TPieceCount pc;
         CountPieces(b, pc);
-        const int full = variant == gtInternational ? 20 : 12;
+        const int full = VariantTraits(variant).piecesPerSide;
         flags |= (pc.pieces0 == full && pc.pieces1 == full) ? gfFullSetUp : gfOtherSetUp;
     }
     int items = 0, variations = 0;

@@ -4,11 +4,6 @@
 
 #include <type_traits>
 
-const char* GameResultText(int result) {
-    static const char* const texts[] = {"*", "1-0", "=", "0-1", "1-0t", "0-1t"};
-    return result >= 0 && result <= 5 ? texts[result] : "*";
-}
-
 const char* TitleText(int index) {
     static const char* const titles[] = {"", "IG", "G", "IM", "M", "C", "1", "2", "3", "4"};
     return index >= 0 && index <= 9 ? titles[index] : "";

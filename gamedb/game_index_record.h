@@ -1,24 +1,12 @@
 #pragma once
-// The 52-byte stored game header: byte codec (little-endian), result codes and title list.
+// The 52-byte stored game header: byte codec (little-endian), flags and title list. The result
+// codes stand beside the game record in rules/game.h.
 
 #include "rules/game.h"
 
 #include <cstdint>
 
 constexpr int IndexRecordSize = 52;
-
-// Result byte of a game (offset 34).
-using TGameResult = std::uint8_t;
-enum : TGameResult {
-    grNone = 0,
-    grWhiteWins = 1,
-    grDraw = 2,
-    grBlackWins = 3,
-    grWhiteOnTime = 4,
-    grBlackOnTime = 5
-};
-// "*", "1-0", "=", "0-1", "1-0t", "0-1t"; "*" for a byte outside 0..5.
-const char* GameResultText(int result);
 
 // Titles, index 0..9 at offsets 2 and 10: "", "IG", "G", "IM", "M", "C", "1", "2", "3", "4";
 // "" for an index outside 0..9.

@@ -17,7 +17,7 @@ const TBoard StartPosition100 = MakeStart(50);
 const TBoard EmptyBoard{};
 
 const TBoard& StartPositionOf(TGameType v) {
-    return v == gtInternational ? StartPosition100 : StartPosition64;
+    return VariantTraits(v).boardSize == 10 ? StartPosition100 : StartPosition64;
 }
 
 void CountPieces(const TBoard& b, TPieceCount& out) {

@@ -2,27 +2,10 @@
 // Board, variants, piece counts and the packed position key.
 // Plain values; every function here is re-entrant and may be called from any thread.
 
+#include "rules/variant_traits.h"
+
 #include <array>
 #include <cstdint>
-
-// The variant number, as stored in games and settings.
-using TGameType = std::uint8_t;
-enum : TGameType {
-    gtRussian = 1,
-    gtEnglish = 2,
-    gtBrazilian = 3,
-    gtPool = 4,
-    gtItalian = 5,
-    gtInternational = 6,
-    gtCzech = 7,
-};
-constexpr bool IsValidVariant(int v) { return v >= 1 && v <= 7; }
-// 50 playable squares on the 10x10 board (variant 6), 32 on every other.
-constexpr int SquaresOf(TGameType v) { return v == gtInternational ? 50 : 32; }
-// 1 for the 8x8 board, 2 for the 10x10 board.
-constexpr int GeometryOf(TGameType v) { return v == gtInternational ? 2 : 1; }
-// Kings move any distance in every variant but English and Italian.
-constexpr bool HasFlyingKings(TGameType v) { return v != gtEnglish && v != gtItalian; }
 
 constexpr int MaxSquares = 50;
 

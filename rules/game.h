@@ -9,6 +9,19 @@
 #include <string>
 #include <vector>
 
+// The result byte of a game (header offset 34).
+using TGameResult = std::uint8_t;
+enum : TGameResult {
+    grNone = 0,        // "*": not finished or unknown
+    grWhiteWins = 1,   // "1-0": side 0 wins
+    grDraw = 2,        // "="
+    grBlackWins = 3,   // "0-1": side 1 wins
+    grWhiteOnTime = 4, // "1-0t": side 0 wins on time
+    grBlackOnTime = 5, // "0-1t": side 1 wins on time
+};
+// "*", "1-0", "=", "0-1", "1-0t", "0-1t"; "*" for a byte outside 0..5.
+const char* GameResultText(int result);
+
 // The stored game header, field for field in the order of the 52-byte index record.
 // In memory only: the file codec of the game database writes it byte by byte.
 struct TGameIndexRecord {
@@ -37,7 +50,7 @@ struct TGameIndexRecord {
     std::uint16_t nodeToShow = 0;
     std::uint8_t startSide = 0; // 0 when side 0 moves first from the start position
     std::uint8_t variant = gtRussian;
-    std::uint8_t result = 0; // TGameResult
+    std::uint8_t result = 0; // a TGameResult
     std::uint8_t moveNumberOffset = 0;
     std::uint16_t nodeCount = 0; // nodes 1..nodeCount are slots of the tree
     std::uint16_t fullMoves = 0;

@@ -7,42 +7,28 @@
 
 namespace {
 
-enum class TCaptureFilter { None, Majority, MajorityThenKings, KingsFirst };
-
-// What sets the variants apart, as the generator applies it.
+// What sets the variants apart, as the generator applies it: the variant's traits with its
+// neighbour tables.
 struct TRules {
     const TNeighbourTables* nt;
     bool flyingKings;
     bool menCaptureBackward;
     bool menTakeKings;
     bool promoteDuringCapture;
-    TCaptureFilter filter;
+    TCaptureChoice filter;
     int perRow; // squares in a row: the last rows are the first and last perRow squares
 };
 
 TRules RulesOf(TGameType v) {
+    const TVariantTraits& t = VariantTraits(v);
     TRules r{};
-    r.nt = &NeighbourTablesOf(GeometryOf(v));
-    r.perRow = r.nt->size / 2;
-    r.flyingKings = HasFlyingKings(v);
-    r.menCaptureBackward = v != gtEnglish && v != gtItalian && v != gtCzech;
-    r.menTakeKings = v != gtItalian;
-    r.promoteDuringCapture = v == gtRussian;
-    switch (v) {
-    case gtBrazilian:
-    case gtInternational:
-        r.filter = TCaptureFilter::Majority;
-        break;
-    case gtItalian:
-        r.filter = TCaptureFilter::MajorityThenKings;
-        break;
-    case gtCzech:
-        r.filter = TCaptureFilter::KingsFirst;
-        break;
-    default:
-        r.filter = TCaptureFilter::None;
-        break;
-    }
+    r.nt = &NeighbourTablesOf(t.geometry);
+    r.perRow = SquaresPerRow(v);
+    r.flyingKings = t.flyingKings;
+    r.menCaptureBackward = t.menCaptureBackward;
+    r.menTakeKings = t.menTakeKings;
+    r.promoteDuringCapture = t.promoteDuringCapture;
+    r.filter = t.captureChoice;
     return r;
 }
 
@@ -155,15 +141,15 @@ class TCaptureSearch {
 
 void ApplyFilter(const TRules& r, const TBoard& board, TMoveList& list) {
     switch (r.filter) {
-    case TCaptureFilter::None:
+    case TCaptureChoice::Any:
         return;
-    case TCaptureFilter::Majority:
-    case TCaptureFilter::MajorityThenKings: {
+    case TCaptureChoice::Majority:
+    case TCaptureChoice::MajorityThenKings: {
         int most = 0;
         for (const TMove& m : list)
             most = std::max<int>(most, m.captures);
         std::erase_if(list, [&](const TMove& m) { return m.captures != most; });
-        if (r.filter == TCaptureFilter::MajorityThenKings) {
+        if (r.filter == TCaptureChoice::MajorityThenKings) {
             int heaviest = 0;
             for (const TMove& m : list)
                 heaviest = std::max(heaviest, KingCaptureWeight(m, board));
@@ -171,7 +157,7 @@ void ApplyFilter(const TRules& r, const TBoard& board, TMoveList& list) {
         }
         return;
     }
-    case TCaptureFilter::KingsFirst: {
+    case TCaptureChoice::KingsFirst: {
         const bool anyKing =
             std::any_of(list.begin(), list.end(), [&](const TMove& m) { return IsKing(board[m.from]); });
         if (anyKing) std::erase_if(list, [&](const TMove& m) { return !IsKing(board[m.from]); });
@@ -245,7 +231,8 @@ bool FitsBoard(const TMove& m, int squares) {
 
 void MakeMove(const TMove& m, TBoard& board, TGameType variant) {
     const int squares = SquaresOf(variant);
-    const int perRow = variant == gtInternational ? 5 : 4;
+    const int perRow = SquaresPerRow(variant);
+    const bool promoteOnTheWay = VariantTraits(variant).promoteDuringCapture;
     if (!FitsBoard(m, squares)) return;
     if (m.captures == 0) {
         const int to = m.squares[0];
@@ -262,7 +249,7 @@ void MakeMove(const TMove& m, TBoard& board, TGameType variant) {
         board[c] = 0;
         board[prev] = 0;
         board[l] = piece;
-        if (variant == gtRussian || k == n) Promote(board[l], l, squares, perRow);
+        if (promoteOnTheWay || k == n) Promote(board[l], l, squares, perRow);
         prev = l;
     }
 }

@@ -40,7 +40,7 @@ TSearcher::TPlyLists& TSearcher::ListsAt(int ply) {
 bool TSearcher::EdbProbeTaken(const TBoard& board, int side, int ply, TPlyLists& lists, int& score) {
     FindMoves(board, side, lists.moves, m_variant);
     // The database index covers the 8x8 board only.
-    if (m_variant == gtInternational || !m_edb.probe || !m_edb.isOpen) return false;
+    if (m_squares != EdbSquares || !m_edb.probe || !m_edb.isOpen) return false;
     if (!EdbApplicable(EdbPieceLimit, board, m_squares) || !m_edb.isOpen()) return false;
     TPieceCount count;
     CountPieces(board, count);

@@ -62,7 +62,7 @@ TSquareCells SquareCells(int square, TGameType v, bool reversed) {
 }
 
 int PiecePictureOf(int value, TGameType v) {
-    if (v == gtEnglish || v == gtPool) value = -value;
+    if (!SideIsWhite(0, v)) value = -value; // the pictures are by colour, the values by side
     switch (value) {
     case -2:
         return pcBlackKing;

@@ -8,21 +8,7 @@
 #include <cstdint>
 #include <random>
 
-// Game results (the result byte of a game).
-enum : std::uint8_t {
-    grNone = 0,
-    grWhiteWins = 1,
-    grDraw = 2,
-    grBlackWins = 3,
-    grWhiteOnTime = 4,
-    grBlackOnTime = 5
-};
-
-// Side 0 is White in every variant but English and Pool.
-constexpr bool SideIsWhite(int side, TGameType variant) {
-    const bool side0White = variant != gtEnglish && variant != gtPool;
-    return (side == 0) == side0White;
-}
+// The result codes (grNone ...) and SideIsWhite come from rules/game.h.
 
 // The moves from the root to `node` (root side first); empty for the root or a damaged chain.
 std::vector<int> PathToNode(const TGame& g, int node);

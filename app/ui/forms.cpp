@@ -2,6 +2,7 @@
 
 #include "app/ui/about_box.h"
 #include "app/ui/comm_dlg.h"
+#include "app/ui/exp_diagram.h"
 #include "app/ui/f_analysis_game.h"
 #include "app/ui/f_engine_opt.h"
 #include "app/ui/f_select_move.h"
@@ -12,6 +13,8 @@
 #include "app/ui/select_colors.h"
 #include "app/ui/use_com_board.h"
 #include "app/ui/who_moves.h"
+#include "gamedb/progress.h"
+#include "gamedb/ui/f_imp_chb.h"
 
 TMainForm* MainForm = nullptr;
 TFEngineOpt* FEngineOpt = nullptr;
@@ -21,9 +24,11 @@ TWhoMoves* WhoMoves = nullptr;
 TCommDlg* CommDlg = nullptr;
 TUseComBoard* UseComBoard = nullptr;
 TFAnalysisGame* FAnalysisGame = nullptr;
+TFImpCHB* FImpCHB = nullptr;
 TAboutBox* AboutBox = nullptr;
 TInterfaceForm* InterfaceForm = nullptr;
 TSelectColors* SelectColors = nullptr;
+TExpDiagram* ExpDiagram = nullptr;
 TFSetTm* FSetTm = nullptr;
 
 TMainForm* CreateForms() {
@@ -37,7 +42,9 @@ TMainForm* CreateForms() {
     UseComBoard = new TUseComBoard(owner);
     // TGameInfoForm, TDatabaseForm: created here by their subsystems.
     FAnalysisGame = new TFAnalysisGame(owner);
-    // TFImpCHB, TFSearch: created here by the database subsystem.
+    FImpCHB = new TFImpCHB(owner);
+    SetProgress(FImpCHB);
+    // TFSearch: created here by the database subsystem.
     AboutBox = new TAboutBox(owner);
     AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
     // TSortForm, Tebtest, TListForm: created here by their subsystems.
@@ -45,7 +52,8 @@ TMainForm* CreateForms() {
     // THeadersEdit: created here by the database subsystem.
     SelectColors = new TSelectColors(
         MainForm->BoardPicture(), [](bool withFrame) { MainForm->DrawBoard(withFrame); }, owner);
-    // TExpDiagram, TFMatchPar: created here by their subsystems.
+    ExpDiagram = new TExpDiagram(MainForm->BoardPicture(), MainForm->CopyBoard, owner);
+    // TFMatchPar: created here by its subsystem.
     FSetTm = new TFSetTm(owner);
     // TEDBCompr: created here by its subsystem.
     return MainForm;
@@ -60,8 +68,11 @@ void ForgetForms() {
     CommDlg = nullptr;
     UseComBoard = nullptr;
     FAnalysisGame = nullptr;
+    SetProgress(nullptr);
+    FImpCHB = nullptr;
     AboutBox = nullptr;
     InterfaceForm = nullptr;
     SelectColors = nullptr;
+    ExpDiagram = nullptr;
     FSetTm = nullptr;
 }

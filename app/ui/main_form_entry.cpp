@@ -205,8 +205,7 @@ void TMainForm::EnterSetupMode() {
     SetupMode = 1;
     m_clickRing.Clear();
     ShowSetupControls(true);
-    // Side 0 is Black in English and Pool.
-    const bool blackFirst = CurrentVariant == gtEnglish || CurrentVariant == gtPool;
+    const bool blackFirst = !SideIsWhite(0, CurrentVariant);
     WhoMoves->RadioButton1->setText(PhraseString(blackFirst ? 57 : 56));
     WhoMoves->RadioButton2->setText(PhraseString(blackFirst ? 56 : 57));
     ReadGameHeaderIntoPanel();

@@ -81,7 +81,8 @@ Bytes Mutate(const Bytes& base, const std::vector<Bytes>& seeds, std::mt19937_64
         case 4: { // delete a run
             if (!n) break;
             const std::size_t at = rng() % n, len = 1 + rng() % std::min<std::size_t>(n - at, 64);
-            b.erase(b.begin() + static_cast<std::ptrdiff_t>(at), b.begin() + static_cast<std::ptrdiff_t>(at + len));
+            b.erase(b.begin() + static_cast<std::ptrdiff_t>(at),
+                    b.begin() + static_cast<std::ptrdiff_t>(at + len));
             break;
         }
         case 5: { // insert random bytes
@@ -95,7 +96,8 @@ Bytes Mutate(const Bytes& base, const std::vector<Bytes>& seeds, std::mt19937_64
         case 6: { // duplicate a run in place
             if (!n) break;
             const std::size_t at = rng() % n, len = 1 + rng() % std::min<std::size_t>(n - at, 256);
-            Bytes run(b.begin() + static_cast<std::ptrdiff_t>(at), b.begin() + static_cast<std::ptrdiff_t>(at + len));
+            Bytes run(b.begin() + static_cast<std::ptrdiff_t>(at),
+                      b.begin() + static_cast<std::ptrdiff_t>(at + len));
             b.insert(b.begin() + static_cast<std::ptrdiff_t>(at), run.begin(), run.end());
             break;
         }
@@ -140,10 +142,14 @@ int main(int argc, char** argv) {
     if (const char* env = std::getenv("VQ_FUZZ_MUTATIONS")) mutations = std::atol(env);
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--mutations" && i + 1 < argc) mutations = std::atol(argv[++i]);
-        else if (a == "--seed" && i + 1 < argc) seed = std::strtoull(argv[++i], nullptr, 10);
-        else if (a == "--timeout" && i + 1 < argc) timeout = static_cast<unsigned>(std::atoi(argv[++i]));
-        else CollectSeeds(a, seeds);
+        if (a == "--mutations" && i + 1 < argc)
+            mutations = std::atol(argv[++i]);
+        else if (a == "--seed" && i + 1 < argc)
+            seed = std::strtoull(argv[++i], nullptr, 10);
+        else if (a == "--timeout" && i + 1 < argc)
+            timeout = static_cast<unsigned>(std::atoi(argv[++i]));
+        else
+            CollectSeeds(a, seeds);
     }
     std::signal(SIGALRM, OnAlarm);
     RunOne({}, timeout); // the empty input
