@@ -49,6 +49,7 @@ TFEngineOpt::TFEngineOpt(QWidget* parent) : TModalDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
+    PageControl1->setUsesScrollButtons(false); // all seven variants in view
     layout->addWidget(PageControl1);
     for (int i = 0; i < 7; ++i) {
         auto* page = new QWidget;
@@ -77,6 +78,11 @@ TFEngineOpt::TFEngineOpt(QWidget* parent) : TModalDialog(parent) {
         g->setRowStretch(3, 1);
         const int variant = i + 1;
         connect(Button[i], &QPushButton::clicked, this, [this, variant] { ButtonClick(variant); });
+        // Only a pick replaces the stored choice: the dialog's own changes are made with the
+        // list's signals blocked.
+        connect(EngineList[i], &QComboBox::currentIndexChanged, this, [this, i](int index) {
+            if (index >= 0) m_choice[i] = index;
+        });
         PageControl1->addTab(page, kPageTexts[i]);
     }
     // Every list has its items from the start: the built-in engine, then the variant's own.
@@ -98,10 +104,12 @@ TFEngineOpt::TFEngineOpt(QWidget* parent) : TModalDialog(parent) {
         s->setObjectName(spins[i].first);
         s->setRange(1, INT_MAX);
         s->setSuffix(" MB");
+        s->setMinimumWidth(110);
         *targets[i] = s;
         mem->addWidget(label, i, 0);
         mem->addWidget(s, i, 1);
     }
+    mem->setColumnStretch(2, 1);
     layout->addWidget(GroupBox1);
 
     auto* buttons = new QHBoxLayout;
@@ -119,9 +127,9 @@ TFEngineOpt::TFEngineOpt(QWidget* parent) : TModalDialog(parent) {
 }
 
 void TFEngineOpt::SetEngines(const TEngineAvailability& engines) {
+    m_engines = engines;
     for (int i = 0; i < 7; ++i) {
         QComboBox* list = EngineList[i];
-        const int selected = list->currentIndex();
         const std::vector<TEngineListItem> items = EngineListItems(static_cast<TGameType>(i + 1), engines);
         const QSignalBlocker quiet(list);
         list->clear();
@@ -130,15 +138,26 @@ void TFEngineOpt::SetEngines(const TEngineAvailability& engines) {
         auto* model = qobject_cast<QStandardItemModel*>(list->model());
         for (int k = 0; k < static_cast<int>(items.size()); ++k)
             if (model && !engines.available[items[k].kind]) model->item(k)->setEnabled(false);
-        list->setCurrentIndex(selected >= 0 && selected < list->count() ? selected : 0);
+        ShowChoice(i);
     }
+}
+
+void TFEngineOpt::ShowChoice(int page) {
+    QComboBox* list = EngineList[page];
+    const std::vector<TEngineListItem> items = EngineListItems(static_cast<TGameType>(page + 1), m_engines);
+    const int choice = m_choice[page];
+    // A choice the list does not have (a damaged settings file) or whose engine is missing shows
+    // the built-in engine, which is what plays.
+    const bool shown =
+        choice >= 0 && choice < static_cast<int>(items.size()) && m_engines.available[items[choice].kind];
+    const QSignalBlocker quiet(list);
+    list->setCurrentIndex(shown ? choice : 0);
 }
 
 void TFEngineOpt::SetValues(const TEngineOptionSettings& v) {
     for (int i = 0; i < 7; ++i) {
-        // An index the list does not have (a damaged settings file) shows the built-in engine.
-        const int index = v.engine[i];
-        EngineList[i]->setCurrentIndex(index >= 0 && index < EngineList[i]->count() ? index : 0);
+        m_choice[i] = v.engine[i];
+        ShowChoice(i);
         Book[i]->setText(FromPath(v.book[i]));
         UseBook[i]->setChecked(v.useBook[i]);
     }
@@ -152,7 +171,7 @@ void TFEngineOpt::SetValues(const TEngineOptionSettings& v) {
 TEngineOptionSettings TFEngineOpt::Values() const {
     TEngineOptionSettings v;
     for (int i = 0; i < 7; ++i) {
-        v.engine[i] = EngineList[i]->currentIndex();
+        v.engine[i] = m_choice[i];
         v.book[i] = ToPath(Book[i]->text());
         v.useBook[i] = UseBook[i]->isChecked();
     }

@@ -28,8 +28,9 @@ class TFEngineOpt : public TModalDialog {
     // The controls from the values, and the values the controls hold.
     void SetValues(const TEngineOptionSettings& values);
     TEngineOptionSettings Values() const;
-    // The lists' items for the engines as they stand: an unavailable engine's item is grey (a
-    // choice of it stays selected, and stored); Oskeen's item shows the name it gave.
+    // The lists' items for the engines as they stand: an unavailable engine's item is grey, and a
+    // list whose choice is unavailable shows the built-in engine that plays in its place while the
+    // choice itself is kept (until the user picks another); Oskeen's item shows the name it gave.
     void SetEngines(const TEngineAvailability& engines);
 
     // The memory limit from the machine's memory, as each spin edit's maximum.
@@ -58,4 +59,10 @@ class TFEngineOpt : public TModalDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+
+  private:
+    void ShowChoice(int page);
+
+    TEngineAvailability m_engines;
+    std::array<int, 7> m_choice{}; // the stored choice of each list
 };

@@ -169,6 +169,14 @@ TEST_F(EngineWindow, WithoutTrevaloAndOskeenTheirItemsAreGreyAndTheProgramPlays)
     EXPECT_TRUE(ItemEnabled(d.EngineList[0], 0));
     EXPECT_FALSE(ItemEnabled(d.EngineList[0], 1));
     EXPECT_EQ(d.EngineList[0]->itemText(1), "Oskeen 1.44.U5");
+    // The list shows the engine that plays; the choice of Oskeen is kept through an OK.
+    WithOptions([](TFEngineOpt& o) {
+        EXPECT_EQ(o.EngineList[0]->currentIndex(), 0);
+        EXPECT_EQ(o.EngineList[1]->currentIndex(), 0);
+        o.okbutt->click();
+    });
+    EXPECT_EQ(form->EngineOptionValues().engine[0], 1);
+    EXPECT_EQ(form->EngineOptionValues().engine[1], 1);
     EXPECT_FALSE(ItemEnabled(d.EngineList[1], 1));
     EXPECT_TRUE(ItemEnabled(d.EngineList[1], 2));
     EXPECT_TRUE(ItemEnabled(d.EngineList[4], 1));
