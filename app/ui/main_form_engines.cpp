@@ -9,6 +9,7 @@
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
 #include "app/ui/shell_prompts.h"
+#include "rules/variant_state.h"
 
 #include <QAction>
 #include <QToolBar>
@@ -87,6 +88,8 @@ void TMainForm::Engineoptions1Click() {
         StopEngineAndWait();
         m_engineOptions = FEngineOpt->Values();
         SelectEngineForVariant();
+        // The variant's book again, with the book name and "use book" just confirmed.
+        if (const auto& openBook = VariantHooks().openBook) openBook(m_session.CurrentVariant());
     };
     FEngineOpt->exec();
 }

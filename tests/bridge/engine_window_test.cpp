@@ -12,6 +12,7 @@
 #include "app/ui/f_engine_opt.h"
 #include "app/ui/forms.h"
 #include "rules/hash_table.h"
+#include "rules/variant_state.h"
 #include "tests/support/positions.h"
 #include "tests/support/temp_dir.h"
 
@@ -238,6 +239,24 @@ TEST_F(EngineWindow, ABookChosenWithBrowseIsTheOneKept) {
     });
     EXPECT_EQ(form->EngineOptionValues().book[1], chosen);
     EXPECT_FALSE(form->EngineOptionValues().useBook[1]);
+    // OK reopens the current variant's book, once the new names are in place.
+    form->SetGameType(gtEnglish, false);
+    std::vector<std::pair<TGameType, std::string>> opened;
+    VariantHooks().openBook = [&](TGameType v) {
+        opened.emplace_back(v, form->EngineOptionValues().book[1]);
+    };
+    WithOptions([&](TFEngineOpt& d) {
+        d.Book[1]->setText(QString::fromStdString(chosen + "2"));
+        d.okbutt->click();
+    });
+    VariantHooks().openBook = nullptr;
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].first, gtEnglish);
+    EXPECT_EQ(opened[0].second, chosen + "2");
+    WithOptions([&](TFEngineOpt& d) {
+        d.Book[1]->setText(QString::fromStdString(chosen));
+        d.okbutt->click();
+    });
     // Cancel keeps nothing of what was changed.
     WithOptions([&](TFEngineOpt& d) {
         d.Book[1]->setText("/elsewhere.cbk");
