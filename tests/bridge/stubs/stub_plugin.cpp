@@ -11,6 +11,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <stdexcept>
@@ -169,6 +170,15 @@ STUB_EXPORT int getmove(host_board* board, int color, double maxtime, char* stat
     {
         std::lock_guard lock(g_mutex);
         s = g_script;
+    }
+    // For trying the program by hand with a stub in its run directory: think this long, with a
+    // progress line, when no test scripted the stub.
+    if (const char* think = std::getenv("STUB_THINK_MS");
+        think && s.mode == STUB_FIRST_LEGAL && !s.delay_ms) {
+        s.delay_ms = std::atoi(think);
+        s.status_line = 1;
+        std::snprintf(s.status, sizeof s.status, "value=-3,  depth 11/19,  %.1fs,  812 kN/s,  stub line",
+                      s.delay_ms / 1000.0);
     }
     char line[160];
     std::snprintf(line, sizeof line, "getmove colour=%d maxtime=%g info=%d moreinfo=%d board=", color,
