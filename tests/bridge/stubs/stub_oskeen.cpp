@@ -2,6 +2,7 @@
 // every call is logged with its arguments. Built without EI_Stop when STUB_NO_EI_STOP is defined.
 
 #include "ei_api.h"
+#include "stub_common.h"
 #include "stub_control.h"
 
 #include "rules/board.h"
@@ -17,31 +18,14 @@
 #include <string>
 #include <thread>
 
-#define STUB_EXPORT extern "C" __attribute__((visibility("default")))
-
 namespace {
-std::mutex g_mutex;
-std::condition_variable g_changed;
 stub_oskeen_script g_script{};
-std::string g_log;
-std::uint64_t g_releases = 0;
 std::uint64_t g_stops = 0;
-std::atomic<int> g_inside{0};
 EI_Callback g_callback = nullptr;
 TBoard g_board = EmptyBoard;
 int g_side = 0;
 char g_reply[128];
 const char kLongName[] = "Oskeen Stub with a name far too long to keep";
-
-struct TInside {
-    TInside() { ++g_inside; }
-    ~TInside() { --g_inside; }
-};
-
-void Log(const std::string& line) {
-    std::lock_guard lock(g_mutex);
-    g_log += line + "\n";
-}
 
 std::string MoveText(const TMove& m) {
     const auto name = [](int s) { return SquareToText(s, gtRussian, false); };
@@ -191,34 +175,7 @@ STUB_EXPORT void EI_Stop(void) {
 }
 #endif
 
-STUB_EXPORT void stub_set_script(const void* script) {
-    std::lock_guard lock(g_mutex);
-    g_script = *static_cast<const stub_oskeen_script*>(script);
-}
-
-STUB_EXPORT void stub_release(void) {
-    std::lock_guard lock(g_mutex);
-    ++g_releases;
-    g_changed.notify_all();
-}
-
-STUB_EXPORT int stub_log(char* out, int size) {
-    std::lock_guard lock(g_mutex);
-    if (out && size > 0) std::snprintf(out, static_cast<std::size_t>(size), "%s", g_log.c_str());
-    return static_cast<int>(g_log.size());
-}
-
-STUB_EXPORT void stub_reset(void) {
-    std::lock_guard lock(g_mutex);
-    g_log.clear();
-    g_script = stub_oskeen_script{};
-    ++g_releases;
-    g_changed.notify_all();
-}
-
-STUB_EXPORT int stub_calls_inside(void) {
-    return g_inside.load();
-}
+STUB_CONTROL_EXPORTS(stub_oskeen_script, g_script)
 
 STUB_EXPORT void stub_fire_callback(void) {
     EI_Callback cb;

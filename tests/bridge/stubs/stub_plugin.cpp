@@ -2,6 +2,7 @@
 // for the hostile answers a real engine could give. Scripted through stub_set_script; every call is
 // logged with its arguments. Built without enginecommand when STUB_NO_ENGINECOMMAND is defined.
 
+#include "stub_common.h"
 #include "stub_control.h"
 
 #include "rules/board.h"
@@ -18,25 +19,8 @@
 #include <string>
 #include <thread>
 
-#define STUB_EXPORT extern "C" __attribute__((visibility("default")))
-
 namespace {
-std::mutex g_mutex;
-std::condition_variable g_changed;
 stub_plugin_script g_script{};
-std::string g_log;
-std::uint64_t g_releases = 0;
-std::atomic<int> g_inside{0};
-
-struct TInside {
-    TInside() { ++g_inside; }
-    ~TInside() { --g_inside; }
-};
-
-void Log(const std::string& line) {
-    std::lock_guard lock(g_mutex);
-    g_log += line + "\n";
-}
 
 char SquareChar(std::int32_t code) {
     switch (code) {
@@ -247,31 +231,4 @@ STUB_EXPORT int enginecommand(const char* command, char* reply) {
 }
 #endif
 
-STUB_EXPORT void stub_set_script(const void* script) {
-    std::lock_guard lock(g_mutex);
-    g_script = *static_cast<const stub_plugin_script*>(script);
-}
-
-STUB_EXPORT void stub_release(void) {
-    std::lock_guard lock(g_mutex);
-    ++g_releases;
-    g_changed.notify_all();
-}
-
-STUB_EXPORT int stub_log(char* out, int size) {
-    std::lock_guard lock(g_mutex);
-    if (out && size > 0) std::snprintf(out, static_cast<std::size_t>(size), "%s", g_log.c_str());
-    return static_cast<int>(g_log.size());
-}
-
-STUB_EXPORT void stub_reset(void) {
-    std::lock_guard lock(g_mutex);
-    g_log.clear();
-    g_script = stub_plugin_script{};
-    ++g_releases;
-    g_changed.notify_all();
-}
-
-STUB_EXPORT int stub_calls_inside(void) {
-    return g_inside.load();
-}
+STUB_CONTROL_EXPORTS(stub_plugin_script, g_script)
