@@ -10,6 +10,7 @@
 #include "app/core/request_flags.h"
 #include "platform/library_loader.h"
 #include "stub_control.h"
+#include "tests/app/session_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -112,5 +113,31 @@ inline void ReleaseAllStubs() {
     }
     EXPECT_TRUE(WaitForLibraryCalls(std::chrono::seconds(30))) << "a library call did not end";
 }
+
+// A bridge bound to the stubs and installed as the program's, with what it says on stderr kept;
+// every stub released before and after each test.
+class StubBridgeTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        app_test::UseSmallHashTable();
+        ReleaseAllStubs();
+        m_bridge.Bind(StubFiles(), [this](const std::string& line) { diagnostics.push_back(line); });
+        SetEngineBridge(&m_bridge);
+        EngineSettings = TEngineSettings{};
+        TakeGameMessage();
+    }
+    void TearDown() override {
+        StopEngineAndWait();
+        ReleaseAllStubs();
+        SetEngineBridge(nullptr);
+        EngineSettings = TEngineSettings{};
+        TakeGameMessage();
+    }
+
+    TEngineBridge m_bridge;
+    std::vector<std::string> diagnostics;
+    TStub trevalo{StubFiles().trevalo}, marrak{StubFiles().marrak}, italian{StubFiles().marrakItalian},
+        oskeen{StubFiles().oskeen};
+};
 
 } // namespace bridge_test

@@ -10,23 +10,8 @@ using namespace bridge_test;
 
 namespace {
 
-class Abandon : public testing::Test {
+class Abandon : public StubBridgeTest {
   protected:
-    void SetUp() override {
-        app_test::UseSmallHashTable();
-        ReleaseAllStubs();
-        m_bridge.Bind(StubFiles(), [this](const std::string& line) { diagnostics.push_back(line); });
-        SetEngineBridge(&m_bridge);
-        EngineSettings = TEngineSettings{};
-        TakeGameMessage();
-    }
-    void TearDown() override {
-        StopEngineAndWait();
-        ReleaseAllStubs();
-        SetEngineBridge(nullptr);
-        EngineSettings = TEngineSettings{};
-        TakeGameMessage();
-    }
     static std::chrono::milliseconds Since(std::chrono::steady_clock::time_point t) {
         return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t);
     }
@@ -36,10 +21,6 @@ class Abandon : public testing::Test {
         EXPECT_EQ(message->text, std::string(Phrase(61)));
         EXPECT_EQ(message->kind, 1);
     }
-
-    TEngineBridge m_bridge;
-    std::vector<std::string> diagnostics;
-    TStub marrak{StubFiles().marrak}, oskeen{StubFiles().oskeen}, trevalo{StubFiles().trevalo};
 };
 
 } // namespace

@@ -18,22 +18,11 @@ using test_support::BoardFromSquares;
 
 namespace {
 
-class Bridge : public testing::Test {
+class Bridge : public StubBridgeTest {
   protected:
     void SetUp() override {
-        app_test::UseSmallHashTable();
-        ReleaseAllStubs();
-        m_bridge.Bind(StubFiles(), [this](const std::string& line) { diagnostics.push_back(line); });
-        SetEngineBridge(&m_bridge);
+        StubBridgeTest::SetUp();
         app_test::ResetGame(StartPosition64, 0, gtRussian, true);
-        EngineSettings = TEngineSettings{};
-    }
-    void TearDown() override {
-        StopEngineAndWait();
-        ReleaseAllStubs();
-        SetEngineBridge(nullptr);
-        EngineSettings = TEngineSettings{};
-        TakeGameMessage();
     }
     // A request made on the engine thread, as the analysis thread would make it.
     bool Move(int kind, const TBoard& board, int side, TMove& move, double seconds = 1) {
@@ -46,11 +35,6 @@ class Bridge : public testing::Test {
         OnEngineThread([&] { got = m_bridge.ThinkOutsideEngine(board, side, ms, move); });
         return got;
     }
-
-    TEngineBridge m_bridge;
-    std::vector<std::string> diagnostics;
-    TStub trevalo{StubFiles().trevalo}, marrak{StubFiles().marrak}, italian{StubFiles().marrakItalian},
-        oskeen{StubFiles().oskeen};
 };
 
 stub_plugin_script PluginScript(int mode, int variant = 2) {
