@@ -208,6 +208,8 @@ bool ComputeEngineMove(const TEngineRequest& r) {
 void StopEngine() {
     g_hostStop.store(true);
     SetStopWord(1);
+    // Only a running request has an engine call to reach; an idle stop touches no library.
+    if (!IsEngineBusy()) return;
     EngineBridge().StopRunningCall();
     if (g_runningKind.load() == ekOskeen) EngineBridge().StopOutsideEngine();
 }
