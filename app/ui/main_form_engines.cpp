@@ -1,6 +1,7 @@
 // The main window's engines: their start-up, the engine options dialog, the level items, the
 // engine choice for the variant, and engine matches. The logic lives in app/core; this binds it.
 
+#include "app/core/book_list.h"
 #include "app/core/engine_bridge.h"
 #include "app/core/engine_requests.h"
 #include "app/core/language.h"
@@ -9,6 +10,7 @@
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
 #include "app/ui/shell_prompts.h"
+#include "gamedb/opening_book.h"
 #include "rules/variant_state.h"
 
 #include <QAction>
@@ -89,7 +91,9 @@ void TMainForm::Engineoptions1Click() {
         m_engineOptions = FEngineOpt->Values();
         SelectEngineForVariant();
         // The variant's book again, with the book name and "use book" just confirmed.
+        OpeningBook().SetSettings(BookSettingsOf(m_engineOptions));
         if (const auto& openBook = VariantHooks().openBook) openBook(m_session.CurrentVariant());
+        ShowBookMoves();
     };
     FEngineOpt->exec();
 }

@@ -11,8 +11,8 @@
 #include "app/core/main_timer.h"
 #include "app/ui/f_engine_opt.h"
 #include "app/ui/forms.h"
+#include "gamedb/opening_book.h"
 #include "rules/hash_table.h"
-#include "rules/variant_state.h"
 #include "tests/support/positions.h"
 #include "tests/support/temp_dir.h"
 
@@ -225,10 +225,14 @@ TEST_F(EngineWindow, TooMuchMemoryIsRefused) {
     FEngineOpt->physicalMemory = [] { return TotalPhysicalMemory(); };
 }
 
-TEST_F(EngineWindow, ABookChosenWithBrowseIsTheOneKept) {
+TEST_F(EngineWindow, ABookChosenWithBrowseIsTheOneTheBookReads) {
     UseEngines({});
     Start();
+    form->SetGameType(gtEnglish, false);
+    // A copy of the delivered English book under a name of the user's.
     const std::string chosen = (fs::current_path() / "Books" / "Mine.cbk").string();
+    fs::create_directories(fs::current_path() / "Books");
+    fs::copy_file(RunDirectory() + "/Books/English.cbk", chosen);
     prompts.file = QString::fromStdString(chosen);
     WithOptions([&](TFEngineOpt& d) {
         d.Button[1]->click();
@@ -239,30 +243,18 @@ TEST_F(EngineWindow, ABookChosenWithBrowseIsTheOneKept) {
     });
     EXPECT_EQ(form->EngineOptionValues().book[1], chosen);
     EXPECT_FALSE(form->EngineOptionValues().useBook[1]);
-    // OK reopens the current variant's book, once the new names are in place.
-    form->SetGameType(gtEnglish, false);
-    std::vector<std::pair<TGameType, std::string>> opened;
-    VariantHooks().openBook = [&](TGameType v) {
-        opened.emplace_back(v, form->EngineOptionValues().book[1]);
-    };
-    WithOptions([&](TFEngineOpt& d) {
-        d.Book[1]->setText(QString::fromStdString(chosen + "2"));
-        d.okbutt->click();
-    });
-    VariantHooks().openBook = nullptr;
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0].first, gtEnglish);
-    EXPECT_EQ(opened[0].second, chosen + "2");
-    WithOptions([&](TFEngineOpt& d) {
-        d.Book[1]->setText(QString::fromStdString(chosen));
-        d.okbutt->click();
-    });
+    // OK reopened the variant's book with the new name and flag.
+    EXPECT_EQ(OpeningBook().FileName(), chosen);
+    EXPECT_TRUE(OpeningBook().IsOpen());
+    EXPECT_GT(OpeningBook().RecordCount(), 0);
+    EXPECT_FALSE(OpeningBook().InUse());
     // Cancel keeps nothing of what was changed.
     WithOptions([&](TFEngineOpt& d) {
         d.Book[1]->setText("/elsewhere.cbk");
         d.cancelbutt->click();
     });
     EXPECT_EQ(form->EngineOptionValues().book[1], chosen);
+    EXPECT_EQ(OpeningBook().FileName(), chosen);
     Stop();
     EXPECT_NE(IniText().find("EnglishBook=" + chosen), std::string::npos);
 }
