@@ -4,6 +4,7 @@
 #include "app/ui/comm_dlg.h"
 #include "app/ui/exp_diagram.h"
 #include "app/ui/f_analysis_game.h"
+#include "app/ui/f_engine_opt.h"
 #include "app/ui/f_select_move.h"
 #include "app/ui/f_set_tm.h"
 #include "app/ui/interface_form.h"
@@ -22,6 +23,7 @@
 #include "gamedb/user_prompt.h"
 
 TMainForm* MainForm = nullptr;
+TFEngineOpt* FEngineOpt = nullptr;
 TNewMoveQ* NewMoveQ = nullptr;
 TFSelectMove* FSelectMove = nullptr;
 TWhoMoves* WhoMoves = nullptr;
@@ -44,7 +46,7 @@ TQtFileChooser DatabaseFileChooser;
 TMainForm* CreateForms() {
     MainForm = new TMainForm;
     QWidget* owner = MainForm;
-    // TFEngineOpt: created here by the engine options.
+    FEngineOpt = new TFEngineOpt(owner);
     NewMoveQ = new TNewMoveQ(owner);
     FSelectMove = new TFSelectMove(owner);
     WhoMoves = new TWhoMoves(owner);
@@ -75,6 +77,7 @@ TMainForm* CreateForms() {
 
 void ForgetForms() {
     MainForm = nullptr;
+    FEngineOpt = nullptr;
     NewMoveQ = nullptr;
     FSelectMove = nullptr;
     WhoMoves = nullptr;

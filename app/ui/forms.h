@@ -3,6 +3,7 @@
 // process ends. User-interface thread only.
 
 class TMainForm;
+class TFEngineOpt;
 class TNewMoveQ;
 class TFSelectMove;
 class TWhoMoves;
@@ -17,6 +18,7 @@ class TExpDiagram;
 class TFSetTm;
 
 extern TMainForm* MainForm;
+extern TFEngineOpt* FEngineOpt;
 extern TNewMoveQ* NewMoveQ;
 extern TFSelectMove* FSelectMove;
 extern TWhoMoves* WhoMoves;

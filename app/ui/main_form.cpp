@@ -60,16 +60,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildControls();
     ConnectPlayCommands();
     WireEntryCommands();
+    WireEngineCommands();
     // The window refuses sizes below 500 x 380 (FormCanResize).
     setMinimumSize(500, 380);
     resize(1024, 768);
     FormCreate();
-}
-
-// The built-in engine's table from its memory setting; the plug-ins' set-up commands and warm-up
-// requests come with the engine bridge.
-void TMainForm::InitEngines() {
-    SetHashSize(m_engineOptions.vantorMemory);
 }
 
 TMainForm::~TMainForm() {
