@@ -121,7 +121,6 @@ std::string EndgameDatabasePath(TGameType variant) {
 }
 
 bool OpenEndgameDatabase(TGameType variant) {
-    if (const auto& openBook = VariantHooks().openBook) openBook(variant);
     CloseEndgameDatabase();
     if (!IsValidVariant(variant) || SquaresOf(variant) != EdbSquares) return false;
     return OpenEndgameDatabaseFile(EndgameDatabasePath(variant));

@@ -59,9 +59,9 @@ void SetEndgameDatabaseBaseDir(const std::string& appDir);
 // Base dir + EdbFolder + EdbFileNames[variant].
 std::string EndgameDatabasePath(TGameType variant);
 
-// Opens the variant's opening book (through VariantHooks().openBook, when registered), then
-// closes the open database and opens the variant's file. Variant 6 stays closed: the position
-// index covers the 8x8 board only. Returns whether a database is open afterwards.
+// Closes the open database and opens the variant's file. Variant 6 stays closed: the position
+// index covers the 8x8 board only. Returns whether a database is open afterwards. (Changing the
+// variant opens the book too: SetGameVariant calls both.)
 bool OpenEndgameDatabase(TGameType variant);
 // Closes the open database and opens the file at `path` in its place.
 bool OpenEndgameDatabaseFile(const std::string& path, std::string* error = nullptr);

@@ -276,7 +276,8 @@ TEST(EdbProbeDamage, DamagedFilesNeverYieldValues) {
 }
 
 // The variant switch opens the book first and then the variant's own file below the base dir;
-// a missing file or variant 6 leaves the database closed.
+// a missing file or variant 6 leaves the database closed. Opening the database alone leaves the
+// book as it is.
 TEST(EdbOpenVariant, OpensTheVariantsFileAfterTheBook) {
     TTempDir dir;
     std::filesystem::create_directories(dir.Path() / "ED" / "Vantor");
@@ -296,8 +297,12 @@ TEST(EdbOpenVariant, OpensTheVariantsFileAfterTheBook) {
     EXPECT_EQ(ReadEdbBlock(11), SyntheticValue(11));
     SetGameVariant(gtEnglish); // no file: the Russian one is closed as well
     EXPECT_FALSE(EndgameDatabaseOpen());
-    EXPECT_TRUE(OpenEndgameDatabase(gtRussian));
-    EXPECT_FALSE(OpenEndgameDatabase(gtInternational)); // present, but makes no probes
+    SetGameVariant(gtRussian);
+    EXPECT_TRUE(EndgameDatabaseOpen());
+    SetGameVariant(gtInternational); // present, but makes no probes
+    EXPECT_FALSE(EndgameDatabaseOpen());
+    EXPECT_TRUE(OpenEndgameDatabase(gtRussian)); // the database alone: no book
+    EXPECT_FALSE(OpenEndgameDatabase(gtInternational));
     EXPECT_FALSE(EndgameDatabaseOpen());
 
     const std::vector<std::string> expected{"book 1", "book 2 (db open)", "book 1", "book 6 (db open)"};
