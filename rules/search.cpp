@@ -7,7 +7,10 @@
 #include "rules/variant_state.h"
 
 TEdbProbe& SearchEdbProbe() {
-    static TEdbProbe probe{EndgameDatabaseOpen, ProbeEndgameDatabase};
+    static TEdbProbe probe{
+        EndgameDatabaseOpen,
+        static_cast<std::optional<std::int16_t> (*)(const TBoard&, int, int, int, TGameType)>(
+            ProbeEndgameDatabase)};
     return probe;
 }
 
@@ -49,7 +52,7 @@ bool TSearcher::EdbProbeTaken(const TBoard& board, int side, int ply, TPlyLists&
     FindMoves(board, 1 - side, lists.other, m_variant);
     if (!lists.other.empty() && lists.other[0].captures) return false;
     // flip = side: the database is seen from side 0 to move.
-    const std::optional<std::int16_t> value = m_edb.probe(board, count.all, side, ply - 1);
+    const std::optional<std::int16_t> value = m_edb.probe(board, count.all, side, ply - 1, m_variant);
     if (!value) return false;
     score = *value;
     return true;
