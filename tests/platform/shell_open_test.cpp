@@ -1,4 +1,5 @@
 #include "platform/shell_open.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -23,15 +24,18 @@ TEST(ShellOpen, PassesTheTargetToXdgOpenThroughTheRunner) {
 }
 
 TEST(ShellOpen, RunDetachedStartsTheProgramAndReportsOneThatCannotStart) {
-    const auto file =
-        std::filesystem::temp_directory_path() / ("vq_shell_open_" + std::to_string(::getpid()));
-    std::filesystem::remove(file);
-    ASSERT_TRUE(RunDetached({"sh", "-c", "echo started > '" + file.string() + "'"}));
-    // The program runs detached: wait for it a little.
-    for (int i = 0; i < 200 && !std::filesystem::exists(file); ++i)
+    const test_support::TTempDir dir("shell_open");
+    const std::string file = dir.File("started");
+    const std::string written = dir.File("written");
+    // Written whole, then renamed: seeing the name means the program ran to its end.
+    ASSERT_TRUE(
+        RunDetached({"sh", "-c", "echo started > '" + written + "' && mv '" + written + "' '" + file + "'"}));
+    // The program runs detached: wait for its file, however loaded the machine; the watchdog only
+    // turns a program that never runs into a failure.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    while (!std::filesystem::exists(file) && std::chrono::steady_clock::now() < giveUp)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_TRUE(std::filesystem::exists(file));
-    std::filesystem::remove(file);
+    EXPECT_EQ(test_support::ReadText(file), "started\n");
 
     EXPECT_FALSE(RunDetached({"/nonexistent/program-that-is-not-there"}));
     EXPECT_FALSE(RunDetached({}));

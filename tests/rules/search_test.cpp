@@ -2,7 +2,7 @@
 // capture extension, evaluation and database rule; loss scores; database probes; the stop word.
 #include "edb_fixture.h"
 #include "movegen_test_util.h"
-#include "vantor_test_util.h"
+#include "search_test_util.h"
 
 #include "rules/endgame_db.h"
 #include "rules/engine_stop.h"
@@ -18,7 +18,7 @@
 #include <vector>
 
 using movegen_test::BoardFromSquares;
-using namespace vantor_test;
+using namespace search_test;
 
 namespace {
 

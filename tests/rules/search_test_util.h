@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <optional>
 
-namespace vantor_test {
+namespace search_test {
 
 // A stand-in database: any fixed function of the position seen from side 0 to move, scored
 // like the real one's distances (wins above 1900, losses below -1900, draws 0).
@@ -62,4 +62,4 @@ inline int Minimax(const TBoard& b, int ply, int depth, int side, TGameType v, b
     return best;
 }
 
-} // namespace vantor_test
+} // namespace search_test
