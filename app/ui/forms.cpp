@@ -9,6 +9,7 @@
 #include "app/ui/new_move_q.h"
 #include "app/ui/select_colors.h"
 #include "app/ui/f_select_move.h"
+#include "app/ui/use_com_board.h"
 #include "app/ui/who_moves.h"
 
 TMainForm* MainForm = nullptr;
@@ -16,6 +17,7 @@ TNewMoveQ* NewMoveQ = nullptr;
 TFSelectMove* FSelectMove = nullptr;
 TWhoMoves* WhoMoves = nullptr;
 TCommDlg* CommDlg = nullptr;
+TUseComBoard* UseComBoard = nullptr;
 TFAnalysisGame* FAnalysisGame = nullptr;
 TAboutBox* AboutBox = nullptr;
 TInterfaceForm* InterfaceForm = nullptr;
@@ -30,7 +32,8 @@ TMainForm* CreateForms() {
     FSelectMove = new TFSelectMove(owner);
     WhoMoves = new TWhoMoves(owner);
     CommDlg = new TCommDlg(owner);
-    // TUseComBoard, TGameInfoForm, TDatabaseForm: created here by their subsystems.
+    UseComBoard = new TUseComBoard(owner);
+    // TGameInfoForm, TDatabaseForm: created here by their subsystems.
     FAnalysisGame = new TFAnalysisGame(owner);
     // TFImpCHB, TFSearch: created here by the database subsystem.
     AboutBox = new TAboutBox(owner);
@@ -52,6 +55,7 @@ void ForgetForms() {
     FSelectMove = nullptr;
     WhoMoves = nullptr;
     CommDlg = nullptr;
+    UseComBoard = nullptr;
     FAnalysisGame = nullptr;
     AboutBox = nullptr;
     InterfaceForm = nullptr;

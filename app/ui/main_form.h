@@ -119,6 +119,11 @@ class TMainForm : public QMainWindow {
     void N16Click(); // help
     void ShowBookMoves();
     TGamePanel* GamePanelWidget() const { return GamePanel; }
+
+    // The electronic board (main_form_eboard.cpp): connect, and the timer's step.
+    void N36Click();
+    void ServeElectronicBoard();
+    void TakeMoveFromEBoard(const TBoard& board);
     // The engine, clock, book and dialog parts these commands call; the defaults do nothing.
     TEntrySeams& Seams() { return m_seams; }
 
@@ -162,7 +167,7 @@ class TMainForm : public QMainWindow {
     void OpenLastDatabase() {}          // OpenDatabase(m_databaseFile) and the game-list refresh
     void SelectEngineForVariant() {}
     void AllocateEndgameBuffers() {} // 64 KB read buffer and the block buffer
-    void NotifyBoardThread() {}
+    void NotifyBoardThread();
     void StopEngineAndWait();
     void CloseDatabase() {}
     void StopClocks();

@@ -53,7 +53,7 @@ class TMainFormTickView final : public ITickView {
     void ShowBookMoves() override {} // the book list binds here once the opening books are shown
     void StopButtonIdle() override { SetStopButtonColour(m_form.StopButton, false); }
     void ShowClockLabel(const std::string& text) override { m_form.ClockLabel->setText(Ui(text)); }
-    void ServeElectronicBoard() override {} // the serial board binds here
+    void ServeElectronicBoard() override { m_form.ServeElectronicBoard(); }
     void ShowGameMessage(const std::string& text, int kind) override {
         if (kind != 0) {
             m_form.InfoPanel->setText(Ui(text));

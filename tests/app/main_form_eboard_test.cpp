@@ -1,0 +1,179 @@
+// The electronic board on the real main window (offscreen), with a pseudo-terminal as the board:
+// the connect dialog, moves and take-backs made on the board, set-up, the pulled cable, shutdown.
+#include "app/core/eboard_thread.h"
+#include "app/core/shell_state.h"
+#include "app/ui/forms.h"
+#include "app/ui/main_form.h"
+#include "app/ui/use_com_board.h"
+#include "app/ui/who_moves.h"
+#include "main_window_fixture.h"
+#include "rules/variant_state.h"
+#include "session_fixture.h"
+#include "tests/support/eboard_packets.h"
+#include "tests/support/pty_board.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace eboard_test;
+
+namespace {
+
+class EBoardWindowTest : public TMainWindowFixture {
+  protected:
+    void SetUp() override {
+        TMainWindowFixture::SetUp();
+        f = Start(false);
+        f->show();
+        QApplication::processEvents();
+        SoundOn = false;
+        TEntrySeams& s = f->Seams();
+        s.isEngineBusy = [this] { return busy; };
+        s.stopEngineAndWait = [this] {
+            ++stops;
+            busy = false;
+        };
+        s.startEngine = [this] { ++starts; };
+        s.stopRequested = [] { return false; };
+        UseComBoard->listPorts = [] { return std::vector<std::string>{"/dev/ttyS0", "/dev/ttyUSB0"}; };
+    }
+    void TearDown() override {
+        Stop();
+        EXPECT_FALSE(BoardThread().EBoardConnected()) << "closing the window ends the reader";
+        TMainWindowFixture::TearDown();
+    }
+    // "Connect to electronic draughts board" with `path` typed into the port list.
+    void Connect(const std::string& path) {
+        WhenShown([&] {
+            UseComBoard->ComboBox1->setEditText(QString::fromStdString(path));
+            UseComBoard->OKBtn->click();
+        });
+        f->Item("N36")->trigger();
+    }
+    static void WhenShown(std::function<void()> act) {
+        QTimer::singleShot(0, UseComBoard, [act] {
+            if (UseComBoard->isVisible()) act();
+        });
+        QTimer::singleShot(2000, UseComBoard, [] {
+            if (UseComBoard->isVisible()) UseComBoard->done(-1);
+        });
+    }
+    // Ticks the timer until `done` holds.
+    bool TickUntil(const std::function<bool()>& done) {
+        return WaitFor([&] {
+            f->Timer1Timer();
+            return done();
+        });
+    }
+
+    TMainForm* f = nullptr;
+    bool busy = false;
+    int stops = 0, starts = 0;
+};
+
+} // namespace
+
+TEST_F(EBoardWindowTest, TheDialogListsThePortsAnewAndTakesATypedPath) {
+    EXPECT_TRUE(f->Item("N36")->isEnabled());
+    EXPECT_TRUE(UseComBoard->ComboBox1->isEditable());
+    std::vector<std::string> ports = {"/dev/ttyS0"};
+    UseComBoard->listPorts = [&] { return ports; };
+    ports.push_back("/dev/ttyUSB0"); // plugged in after start-up
+    QStringList listed;
+    WhenShown([&] {
+        for (int i = 0; i < UseComBoard->ComboBox1->count(); ++i)
+            listed << UseComBoard->ComboBox1->itemText(i);
+        EXPECT_EQ(UseComBoard->ComboBox1->currentIndex(), 0);
+        UseComBoard->CancelBtn->click();
+    });
+    f->N36Click();
+    EXPECT_EQ(listed, (QStringList{"/dev/ttyS0", "/dev/ttyUSB0"}));
+    EXPECT_FALSE(BoardThread().EBoardConnected());
+    EXPECT_TRUE(prompts.messages.isEmpty());
+
+    // A port that cannot be opened: "Error", and no reader.
+    Connect("/nonexistent/ttyUSB7");
+    EXPECT_EQ(prompts.messages, QStringList{"Error"});
+    EXPECT_FALSE(BoardThread().EBoardConnected());
+
+    TPtyBoard board;
+    Connect(board.Path());
+    EXPECT_TRUE(BoardThread().EBoardConnected());
+    // A second connection is refused while one runs: the dialog does not even open.
+    bool shown = false;
+    WhenShown([&] {
+        shown = true;
+        UseComBoard->CancelBtn->click();
+    });
+    f->N36Click();
+    EXPECT_FALSE(shown);
+}
+
+TEST_F(EBoardWindowTest, MovesAndTakeBacksOnTheBoardEnterTheGame) {
+    f->PlayModeClick();
+    QApplication::processEvents();
+    TPtyBoard board;
+    Connect(board.Path());
+    ASSERT_TRUE(BoardThread().EBoardConnected());
+    board.Write(PacketOf(StartPosition64, false)); // the board as set up: the root
+    const TBoard after = Moved(StartPosition64, 10, 14);
+    board.Write(PacketOf(Lifted(StartPosition64, 10), false)); // the piece lifted: nothing yet
+    std::this_thread::sleep_for(BoardSilence * 2);
+    f->Timer1Timer();
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(starts, 0);
+    board.Write(PacketOf(after, false));
+    ASSERT_TRUE(TickUntil([] { return CurrentNode() != 0; }));
+    EXPECT_EQ(CurrentBoard(), after);
+    EXPECT_EQ(SideToMove(), 1);
+    EXPECT_EQ(starts, 1) << "the engine answers in play mode";
+
+    // While the engine thinks, the board's changes are dropped.
+    busy = true;
+    board.Write(PacketOf(Moved(after, 22, 18), false));
+    std::this_thread::sleep_for(BoardSilence * 2);
+    f->Timer1Timer();
+    EXPECT_EQ(CurrentNode(), 1);
+    busy = false;
+
+    // The move taken back on the board: the earlier position, no new move.
+    board.Write(PacketOf(StartPosition64, false));
+    ASSERT_TRUE(TickUntil([] { return CurrentNode() == 0; }));
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
+    EXPECT_EQ(CurrentGame().header.nodeCount, 1);
+    EXPECT_EQ(starts, 1);
+}
+
+TEST_F(EBoardWindowTest, SetUpTakesTheBoardsPositionAndAPulledCableIsReported) {
+    TPtyBoard board;
+    Connect(board.Path());
+    f->EnterSetupMode();
+    TBoard setup = EmptyBoard;
+    setup[1] = sqKing0;
+    setup[32] = sqMan1;
+    board.Write(PacketOf(setup, false));
+    ASSERT_TRUE(TickUntil([&] { return CurrentBoard() == setup; }));
+    EXPECT_EQ(CurrentGame().header.nodeCount, 0);
+    QTimer::singleShot(0, WhoMoves, [] { WhoMoves->Button1->click(); });
+    f->SetupDoneClick();
+
+    board.Write(PacketOf(StartPosition64, false).data(), 17);
+    board.Unplug();
+    auto* info = f->findChild<QLabel*>("InfoPanel");
+    ASSERT_TRUE(info);
+    ASSERT_TRUE(TickUntil([&] { return info->text() == "Error"; }));
+    EXPECT_FALSE(BoardThread().EBoardConnected());
+    EXPECT_EQ(CurrentBoard(), setup);
+
+    // And a new connection works.
+    TPtyBoard second;
+    Connect(second.Path());
+    EXPECT_TRUE(BoardThread().EBoardConnected());
+    f->FormCloseQuery();
+    EXPECT_FALSE(BoardThread().EBoardConnected());
+}

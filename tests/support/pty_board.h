@@ -1,0 +1,80 @@
+#pragma once
+// A pseudo-terminal that plays the board (a failure throws, which fails the test): the test writes the
+// board's bytes into the master side, the program opens the slave side as its serial port. Closing the master
+// is pulling the cable.
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <fcntl.h>
+#include <functional>
+#include <poll.h>
+#include <pty.h>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace eboard_test {
+
+class TPtyBoard {
+  public:
+    TPtyBoard() {
+        int slave = -1;
+        char name[256] = {};
+        if (openpty(&m_master, &slave, name, nullptr, nullptr) != 0) {
+            throw std::runtime_error("openpty failed");
+        }
+        m_path = name;
+        // The program opens its own descriptor by name; ours would only keep the line alive.
+        ::close(slave);
+    }
+    ~TPtyBoard() { Unplug(); }
+    TPtyBoard(const TPtyBoard&) = delete;
+    TPtyBoard& operator=(const TPtyBoard&) = delete;
+
+    const std::string& Path() const { return m_path; }
+
+    // Writes everything, waiting while the line's buffer is full.
+    void Write(const std::uint8_t* data, std::size_t size) {
+        while (size > 0 && m_master >= 0) {
+            const ssize_t n = ::write(m_master, data, size);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                if (errno == EAGAIN) {
+                    pollfd p{m_master, POLLOUT, 0};
+                    ::poll(&p, 1, 50);
+                    continue;
+                }
+                throw std::runtime_error("write to the pty master failed: " + std::to_string(errno));
+            }
+            data += n;
+            size -= static_cast<std::size_t>(n);
+        }
+    }
+    template <class Bytes> void Write(const Bytes& b) { Write(b.data(), b.size()); }
+
+    // Pulls the cable.
+    void Unplug() {
+        if (m_master >= 0) ::close(m_master);
+        m_master = -1;
+    }
+
+  private:
+    int m_master = -1;
+    std::string m_path;
+};
+
+// Polls `done` every few milliseconds until it holds or `limit` passes; the last answer.
+inline bool WaitFor(const std::function<bool()>& done,
+                    std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return done();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+} // namespace eboard_test
