@@ -251,7 +251,9 @@ void ParseNameFile(const std::string& text, TGameDatabase& db) {
                               : text[i] == '*' ? &db.tournaments
                               : text[i] == '@' ? &db.sites
                                                : nullptr;
-            if (list) list->Append(text.substr(i + 1, std::min(end - i - 1, MaxNameLength)));
+            // As a write would store it (a NUL becomes a blank), so that rewriting a game finds
+            // its names again instead of appending new ones.
+            if (list) list->Append(StorableName(std::string_view(text).substr(i + 1, end - i - 1)));
         }
         i = end;
         if (i < text.size() && text[i] == '\r') ++i;

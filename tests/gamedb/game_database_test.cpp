@@ -238,6 +238,18 @@ TEST_F(Database, NamesThatCannotBeStoredAsGiven) {
     EXPECT_EQ(back->site, "Kyiv");
     EXPECT_EQ(db.players.Size(), 3u);
     CloseDatabase(db);
+
+    // A name file from elsewhere with a NUL in a name: the name reads as it would be stored, so
+    // rewriting the game keeps its index and adds no name (found by the fuzz entry).
+    WriteText(Path("n.vqn"),
+              std::string("^two  lines x\r\n^") + std::string(254, 'L') + "\r\n^\r\n@Ky" + '\0' + "iv\r\n");
+    OpenDatabase(Path("n.vqb"), db);
+    ASSERT_EQ(ReadGame(db, 1, false, *back), TDbStatus::Ok);
+    EXPECT_EQ(back->site, "Ky iv");
+    ASSERT_EQ(WriteGame(*back, 1, db, false), TDbStatus::Ok);
+    EXPECT_EQ(back->header.site, 0);
+    EXPECT_EQ(db.sites.Size(), 1u);
+    CloseDatabase(db);
 }
 
 TEST_F(Database, FullNameListRefusesTheGame) {
@@ -453,6 +465,7 @@ TEST_F(Database, GamesThatWouldReadBackDamagedAreNotStored) {
         {"target square 33 on 8x8", [](TGame& g) { g.nodes[3].squares[0] = 33; }},
         {"parent past the node count", [](TGame& g) { g.nodes[4].parent = 9; }},
         {"parent cycle", [](TGame& g) { g.nodes[1].parent = 4; }},
+        {"a move in use below a free slot", [](TGame& g) { g.nodes[2].free = 1; }},
     };
     TGameDatabase db;
     ASSERT_TRUE(CreateDatabase(Path("c.vqb"), db));
