@@ -7,7 +7,7 @@
 #include "gamedb/game_database.h"
 #include "gamedb/user_prompt.h"
 #include "platform/byte_codec.h"
-#include "rules/movegen.h"
+#include "tests/support/random_games.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -75,16 +75,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (ReadGame(db, n, false, b) != TDbStatus::Ok || !SameGame(g, b)) std::abort();
     }
     // Whatever the damage, a new game can be appended and read back.
-    InitGame(g, gtRussian);
-    PositionToKey(StartPosition64, g.startKey);
-    TMoveList moves;
-    FindMoves(StartPosition64, 0, moves, gtRussian);
-    g.nodes[1] = moves[0];
-    g.nodes[1].parent = 0;
-    g.nodes[1].mainLine = 1;
-    g.nodes[1].free = 0;
-    g.header.nodeCount = 1;
-    g.white = "Appended";
+    test_support::TRandom random(static_cast<std::uint32_t>(size));
+    test_support::TRandomGameOptions options;
+    options.moves = 10;
+    const auto added = test_support::RandomGame(random, options);
+    g = *added.game;
     const std::int32_t count = IndexRecordCount(db);
     if (WriteGame(g, 0, db, false) == TDbStatus::Ok) {
         if (ReadGame(db, count + 1, false, b) != TDbStatus::Ok || !SameGame(g, b)) std::abort();
