@@ -1,7 +1,12 @@
-# vq_add_test(NAME src... LIBS lib... [QT])
-# One GoogleTest executable per tests/ folder, registered with CTest.
+# Tests that start threads, or run a program that does, carry the CTest label "threads": the
+# ThreadSanitizer tree (-DVQ_TSAN=ON) builds vq_thread_tests and runs `ctest -L threads`.
+add_custom_target(vq_thread_tests)
+
+# vq_add_test(NAME SOURCES src... LIBS lib... [QT] [THREADS filter])
+# One GoogleTest executable per tests/ folder, registered with CTest. THREADS is the GoogleTest
+# filter ("Suite.*:Other.Name") of its tests that start threads.
 function(vq_add_test name)
-  cmake_parse_arguments(T "QT" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT" "THREADS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
@@ -10,9 +15,18 @@ function(vq_add_test name)
   # variable: a list there would be split into separate properties).
   target_compile_definitions(${name} PRIVATE VQ_RUN_DIR_DEFAULT="${VQ_RUN_DIR}")
   if(T_QT)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    set(env "QT_QPA_PLATFORM=offscreen")
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "VQ_RUN_DIR=${VQ_RUN_DIR}")
+    set(env "VQ_RUN_DIR=${VQ_RUN_DIR}")
+  endif()
+  if(T_THREADS)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "${T_THREADS}"
+                         PROPERTIES ENVIRONMENT "${env}" LABELS threads)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "-${T_THREADS}"
+                         PROPERTIES ENVIRONMENT "${env}")
+    add_dependencies(vq_thread_tests ${name})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${env}")
   endif()
 endfunction()
 

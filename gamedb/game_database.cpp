@@ -146,6 +146,15 @@ void FillNames(const TGameDatabase& db, const TGameIndexRecord& r, std::string& 
     site = SiteName(r.site, db);
 }
 
+// Writes record n - 1 of the index file; the caller has checked n.
+TDbStatus StoreIndexRecord(TGameDatabase& db, std::int32_t n, const TGameIndexRecord& r) {
+    std::uint8_t bytes[IndexRecordSize];
+    EncodeIndexRecord(r, bytes);
+    return db.indexFile.WriteAt(std::uint64_t(n - 1) * IndexRecordSize, bytes, IndexRecordSize)
+               ? TDbStatus::Ok
+               : TDbStatus::IoError;
+}
+
 TDbStatus Writable(const TGameDatabase& db) {
     if (!db.open) return TDbStatus::NotOpen;
     return db.readOnly ? TDbStatus::ReadOnly : TDbStatus::Ok;
@@ -296,11 +305,7 @@ TDbStatus ReadIndexRecord(const TGameDatabase& db, std::int32_t n, TGameIndexRec
 TDbStatus WriteIndexRecord(TGameDatabase& db, std::int32_t n, const TGameIndexRecord& r) {
     if (const TDbStatus s = Writable(db); s != TDbStatus::Ok) return s;
     if (n < 1 || n > IndexRecordCount(db) + 1) return TDbStatus::NoSuchGame;
-    std::uint8_t bytes[IndexRecordSize];
-    EncodeIndexRecord(r, bytes);
-    return db.indexFile.WriteAt(std::uint64_t(n - 1) * IndexRecordSize, bytes, IndexRecordSize)
-               ? TDbStatus::Ok
-               : TDbStatus::IoError;
+    return StoreIndexRecord(db, n, r);
 }
 
 TDbStatus ReplaceIndexFile(TGameDatabase& db, const std::vector<TGameIndexRecord>& records) {
@@ -383,7 +388,7 @@ TDbStatus WriteGame(TGame& g, std::int32_t n, TGameDatabase& db, bool saveNames)
     // The block before the record: a failure leaves the old record pointing at intact bytes.
     if (!db.moveFile.WriteAt(std::uint64_t(offset), mb.bytes.data(), mb.bytes.size()))
         return TDbStatus::IoError;
-    return WriteIndexRecord(db, n, g.header);
+    return StoreIndexRecord(db, n, g.header); // n checked above: no second look at the file's size
 }
 
 std::string PlayerName(std::uint32_t index, const TGameDatabase& db) {

@@ -6,6 +6,14 @@ TColorQuantizer::TColorQuantizer(int maxColors, int colorBits)
     : m_MaxColors(maxColors), m_ColorBits(colorBits) {}
 
 void TColorQuantizer::AddColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    if (m_LastLeaf && red == m_LastRed && green == m_LastGreen && blue == m_LastBlue) {
+        // The leaf count is as it was after the last colour, so no fold is due either.
+        ++m_LastLeaf->PixelCount;
+        m_LastLeaf->RedSum += red;
+        m_LastLeaf->GreenSum += green;
+        m_LastLeaf->BlueSum += blue;
+        return;
+    }
     auto create = [this](int level) {
         auto node = std::make_unique<TOctreeNode>();
         if (level == m_ColorBits) {
@@ -30,6 +38,10 @@ void TColorQuantizer::AddColor(std::uint8_t red, std::uint8_t green, std::uint8_
     node->RedSum += red;
     node->GreenSum += green;
     node->BlueSum += blue;
+    m_LastLeaf = node;
+    m_LastRed = red;
+    m_LastGreen = green;
+    m_LastBlue = blue;
     while (m_LeafCount > m_MaxColors && ReduceTree()) {
     }
 }
@@ -49,6 +61,7 @@ bool TColorQuantizer::ReduceTree() {
     TOctreeNode* node = m_Reducible[static_cast<std::size_t>(level)];
     if (!node) return false; // nothing left to fold: the root is already a leaf
     m_Reducible[static_cast<std::size_t>(level)] = node->NextReducible;
+    m_LastLeaf = nullptr; // it may be one of the children folded away
     int children = 0;
     for (std::unique_ptr<TOctreeNode>& child : node->Children) {
         if (!child) continue;

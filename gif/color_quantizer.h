@@ -36,4 +36,8 @@ class TColorQuantizer {
     int m_MaxColors;
     int m_ColorBits;
     std::array<TOctreeNode*, 9> m_Reducible{};
+    // The leaf the last colour went to, while no fold has happened since: runs of one colour
+    // skip the descent.
+    TOctreeNode* m_LastLeaf = nullptr;
+    std::uint8_t m_LastRed = 0, m_LastGreen = 0, m_LastBlue = 0;
 };

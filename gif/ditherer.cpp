@@ -24,14 +24,35 @@ TKernelDitherer::TKernelDitherer(int width, TColorLookup& lookup, std::vector<TD
                     std::vector<std::array<int, 3>>(static_cast<std::size_t>(width + 2 * margin)));
 }
 
+namespace {
+// a / divisor truncated towards zero; the kernels' divisors as constants, which the compiler
+// turns into multiplications (three divisions a pixel by a variable cost more than the rest).
+int Divide(int a, int divisor) {
+    switch (divisor) {
+    case 16:
+        return a / 16;
+    case 32:
+        return a / 32;
+    case 42:
+        return a / 42;
+    case 48:
+        return a / 48;
+    case 200:
+        return a / 200;
+    default:
+        return a / divisor;
+    }
+}
+} // namespace
+
 int TKernelDitherer::Dither(std::uint8_t red, std::uint8_t green, std::uint8_t blue, std::uint8_t& outRed,
                             std::uint8_t& outGreen, std::uint8_t& outBlue) {
     const int x = m_Column + m_Margin;
     const std::array<int, 3>& a = m_Errors[0][static_cast<std::size_t>(x)];
     const int half = m_Divisor / 2;
-    const int v[3] = {std::clamp(red + (a[0] + half) / m_Divisor, 0, 255),
-                      std::clamp(green + (a[1] + half) / m_Divisor, 0, 255),
-                      std::clamp(blue + (a[2] + half) / m_Divisor, 0, 255)};
+    const int v[3] = {std::clamp(red + Divide(a[0] + half, m_Divisor), 0, 255),
+                      std::clamp(green + Divide(a[1] + half, m_Divisor), 0, 255),
+                      std::clamp(blue + Divide(a[2] + half, m_Divisor), 0, 255)};
     const int index = m_Lookup.Lookup(static_cast<std::uint8_t>(v[0]), static_cast<std::uint8_t>(v[1]),
                                       static_cast<std::uint8_t>(v[2]), outRed, outGreen, outBlue);
     const int e[3] = {v[0] - outRed, v[1] - outGreen, v[2] - outBlue};

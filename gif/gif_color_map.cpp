@@ -1,5 +1,6 @@
 #include "gif/gif_color_map.h"
 
+#include "gif/gif_graphic_control.h"
 #include "gif/gif_image.h"
 #include "gif/gif_utils.h"
 
@@ -115,6 +116,18 @@ void TGIFColorMap::SaveToStream(TStream& stream) const {
     stream.Write(bytes.data(), bytes.size());
 }
 
+void TGIFColorMap::LoadFromStream(TStream& stream, int n) {
+    Clear();
+    n = std::clamp(n, 0, 256);
+    std::uint8_t bytes[256 * 3];
+    ReadCheck(stream, bytes, static_cast<std::size_t>(n) * 3);
+    Grow(n);
+    for (int i = 0; i < n; ++i)
+        m_Data[static_cast<std::size_t>(i)] = {bytes[3 * i], bytes[3 * i + 1], bytes[3 * i + 2]};
+    m_Count = n;
+    Changed();
+}
+
 bool TGIFColorMap::Optimize() {
     if (m_Count <= 1) return false;
     m_Optimized = true;
@@ -156,6 +169,7 @@ void MapPixels(TGIFSubImage& frame, const std::vector<std::uint8_t>& map) {
     if (frame.Empty()) return;
     for (std::uint8_t& p : frame.MutableData())
         p = map[p];
+    if (frame.TransparentColorIndex() >= 0) frame.GraphicControlExtension()->MapTransparentColorIndex(map);
     frame.FreeBitmap();
 }
 

@@ -37,6 +37,11 @@ class TGIFColorMap {
     // The colour at index; out of range warns "Invalid color index" and takes entry 0, and an
     // empty table raises "Color table is empty".
     TColor Colors(int index);
+    // The entry at index, black outside the table; no warning (for drawing, where an index past
+    // the table is a fault of the file, not of the caller).
+    TGIFColor Entry(int index) const {
+        return index >= 0 && index < m_Count ? m_Data[static_cast<std::size_t>(index)] : TGIFColor{};
+    }
 
     int Count() const { return m_Count; }
     int Capacity() const { return m_Capacity; }
@@ -48,6 +53,8 @@ class TGIFColorMap {
     TPalette ExportPalette() const;
     // Count colours padded with black to a power of two; nothing for an empty table.
     void SaveToStream(TStream& stream) const;
+    // Clears and reads n triplets; raises "Premature end of data" when the stream is short.
+    void LoadFromStream(TStream& stream, int n);
 
     // Sorts the table by use (most used first), rewrites the pixels that use it and drops the
     // colours no pixel uses. Returns whether the order changed.

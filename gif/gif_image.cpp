@@ -2,98 +2,43 @@
 
 #include "gif/gif_utils.h"
 
+#include <algorithm>
+
 bool GIFPaletteDisplay = false;
-
-void TGIFItem::Warning(TGIFSeverity severity, const std::string& message) {
-    if (m_Image) m_Image->Warning(severity, message);
-}
-
-void TGIFItem::SaveToFile(const std::string& fileName) {
-    TMemoryStream stream;
-    SaveToStream(stream);
-    WriteFileAtomically(fileName, stream.Bytes());
-}
-
-void TGIFImageList::SaveToStream(TStream& stream) {
-    for (int i = 0; i < Count(); ++i) {
-        m_Items[static_cast<std::size_t>(i)]->SaveToStream(stream);
-        if (m_Image) m_Image->Progress(psRunning, (i + 1) * 100 / Count(), "Saving...");
-    }
-}
-
-void TGIFHeader::Clear() {
-    m_Width = m_Height = 0;
-    m_Packed = m_BackgroundIndex = m_AspectRatio = 0;
-    m_ColorMap.Clear();
-}
-
-void TGIFHeader::Assign(const TGIFHeader& source) {
-    if (&source == this) return;
-    m_Width = source.m_Width;
-    m_Height = source.m_Height;
-    m_Packed = source.m_Packed;
-    m_BackgroundIndex = source.m_BackgroundIndex;
-    m_AspectRatio = source.m_AspectRatio;
-    m_ColorMap.Assign(source.m_ColorMap);
-}
-
-TGIFVersion TGIFHeader::GetVersion() const {
-    return m_ColorMap.Optimized() || m_AspectRatio != 0 ? gv89a : gv87a;
-}
-
-std::uint8_t TGIFHeader::ComputePackedFields() const {
-    std::uint8_t packed = 0;
-    if (m_ColorMap.Count() > 0) {
-        packed |= 0x80;
-        if (m_ColorMap.Optimized()) packed |= 0x08;
-    }
-    int resolution = m_ColorMap.BitsPerPixel() - 1;
-    int size = m_ColorMap.BitsPerPixel();
-    if (m_Image) {
-        const TGIFImageList& frames = m_Image->Images();
-        for (int i = 0; i < frames.Count(); ++i) {
-            resolution = std::max(resolution, frames[i].ColorMap().BitsPerPixel() - 1);
-            size = std::max(size, frames[i].ColorMap().BitsPerPixel());
-        }
-    }
-    packed |= (resolution & 0x07) << 4;
-    packed |= (size - 1) & 0x07;
-    return packed;
-}
-
-void TGIFHeader::SaveToStream(TStream& stream) {
-    const TGIFVersion version = m_Image ? m_Image->Version() : GetVersion();
-    if (version == gvUnknown) Error("Unsupported GIF version");
-    m_Packed = ComputePackedFields();
-    const char* signature = version == gv89a ? "GIF89a" : "GIF87a";
-    stream.Write(signature, 6);
-    const std::uint8_t descriptor[7] = {
-        static_cast<std::uint8_t>(m_Width),
-        static_cast<std::uint8_t>(m_Width >> 8),
-        static_cast<std::uint8_t>(m_Height),
-        static_cast<std::uint8_t>(m_Height >> 8),
-        m_Packed,
-        m_BackgroundIndex,
-        m_AspectRatio,
-    };
-    stream.Write(descriptor, sizeof descriptor);
-    if (m_Packed & 0x80) m_ColorMap.SaveToStream(stream);
-}
-
-void TGIFTrailer::SaveToStream(TStream& stream) {
-    WriteByte(stream, 0x3B);
-}
 
 TGIFImage::TGIFImage() : m_Images(this), m_Header(this) {
     Clear();
 }
 
 TGIFImage::~TGIFImage() {
+    StopPainters();
     // Frames refer to the header's colour table; free them first.
     m_Images.Clear();
 }
 
+void TGIFImage::AttachPainter(IGIFPainter* painter) {
+    if (std::find(m_Painters.begin(), m_Painters.end(), painter) == m_Painters.end())
+        m_Painters.push_back(painter);
+}
+
+void TGIFImage::DetachPainter(IGIFPainter* painter) {
+    std::erase(m_Painters, painter);
+    if (m_CurrentPainter == painter) m_CurrentPainter = nullptr;
+}
+
+void TGIFImage::StopPainters() {
+    // A painter may detach itself, or others, while it stops.
+    while (!m_Painters.empty()) {
+        IGIFPainter* painter = m_Painters.back();
+        m_Painters.pop_back();
+        if (m_CurrentPainter == painter) m_CurrentPainter = nullptr;
+        painter->ImageGone();
+    }
+    m_CurrentPainter = nullptr;
+}
+
 void TGIFImage::Clear() {
+    StopPainters();
     m_Bitmap.reset();
     m_Images.Clear();
     m_Header.m_ColorMap.Clear();
@@ -210,7 +155,28 @@ void TGIFImage::SaveToStream(TStream& stream) {
 void TGIFImage::SaveToFile(const std::string& fileName) {
     TMemoryStream stream;
     SaveToStream(stream);
-    WriteFileAtomically(fileName, stream.Bytes());
+    WriteFileBytes(fileName, stream.Bytes());
+}
+
+void TGIFImage::LoadFromStream(TStream& stream) {
+    Progress(psStarting, 0, "Loading...");
+    Clear();
+    const std::int64_t start = stream.Position();
+    try {
+        m_Header.LoadFromStream(stream);
+        m_Images.LoadFromStream(stream);
+        TGIFTrailer(this).LoadFromStream(stream);
+    } catch (...) {
+        stream.SetPosition(start);
+        Progress(psEnding, 0, "Loading...");
+        throw;
+    }
+    Progress(psEnding, 100, "Loading...");
+}
+
+void TGIFImage::LoadFromFile(const std::string& fileName) {
+    TMemoryStream stream(ReadFileBytes(fileName));
+    LoadFromStream(stream);
 }
 
 std::optional<TPalette> TGIFImage::GetPalette() {

@@ -5,9 +5,11 @@
 // Used from one thread at a time; no internal locking.
 
 #include "gif/gif_bitmap.h"
-#include "gif/gif_color_map.h"
 #include "gif/gif_exception.h"
+#include "gif/gif_header.h"
+#include "gif/gif_painter.h"
 #include "gif/gif_stream.h"
+#include "gif/gif_sub_image.h"
 
 #include <cstdint>
 #include <functional>
@@ -15,11 +17,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-class TGIFImage;
-class TGIFSubImage;
-
-enum TGIFVersion { gvUnknown = 0, gv87a = 1, gv89a = 2 };
 
 // Draw options of an image (the drawing side uses them).
 enum : std::uint16_t {
@@ -50,190 +47,6 @@ constexpr TColor GIFDefaultBackgroundColor = 0x1FFFFFFF; // no colour
 // Our displays are true colour, so it stays false unless a caller sets it.
 extern bool GIFPaletteDisplay;
 
-// Base of every part of a GIF file.
-class TGIFItem {
-  public:
-    explicit TGIFItem(TGIFImage* image) : m_Image(image) {}
-    virtual ~TGIFItem() = default;
-    TGIFItem(const TGIFItem&) = delete;
-    TGIFItem& operator=(const TGIFItem&) = delete;
-
-    virtual TGIFVersion GetVersion() const { return gv87a; }
-    virtual void Warning(TGIFSeverity severity, const std::string& message);
-    virtual void SaveToStream(TStream& stream) = 0;
-    // Writes the item alone; an existing file is replaced only once all bytes are ready.
-    void SaveToFile(const std::string& fileName);
-
-    TGIFImage* Image() const { return m_Image; }
-
-  protected:
-    TGIFImage* m_Image;
-};
-
-// An owning list of items.
-template <class Item> class TGIFList {
-  public:
-    explicit TGIFList(TGIFImage* image) : m_Image(image) {}
-    virtual ~TGIFList() { Clear(); }
-
-    Item& operator[](int index) { return *m_Items.at(static_cast<std::size_t>(index)); }
-    const Item& operator[](int index) const { return *m_Items.at(static_cast<std::size_t>(index)); }
-    int Count() const { return static_cast<int>(m_Items.size()); }
-    int Add(std::unique_ptr<Item> item) {
-        m_Items.push_back(std::move(item));
-        return Count() - 1;
-    }
-    void Clear() {
-        while (!m_Items.empty())
-            m_Items.erase(m_Items.begin());
-    }
-    void Delete(int index) { m_Items.erase(m_Items.begin() + index); }
-    // Takes the item out of the list without freeing it; null when it is not in the list.
-    std::unique_ptr<Item> Remove(const Item* item) {
-        for (auto it = m_Items.begin(); it != m_Items.end(); ++it) {
-            if (it->get() != item) continue;
-            std::unique_ptr<Item> owned = std::move(*it);
-            m_Items.erase(it);
-            return owned;
-        }
-        return nullptr;
-    }
-    virtual void SaveToStream(TStream& stream) {
-        for (auto& item : m_Items)
-            item->SaveToStream(stream);
-    }
-    TGIFImage* Image() const { return m_Image; }
-
-  protected:
-    TGIFImage* m_Image;
-    std::vector<std::unique_ptr<Item>> m_Items;
-};
-
-// An extension block that precedes a frame; every extension needs GIF89a.
-class TGIFExtension : public TGIFItem {
-  public:
-    explicit TGIFExtension(TGIFSubImage& subImage);
-    TGIFVersion GetVersion() const override { return gv89a; }
-    virtual std::uint8_t GetExtensionType() const = 0;
-    TGIFSubImage& SubImage() const { return m_SubImage; }
-
-  private:
-    TGIFSubImage& m_SubImage;
-};
-
-class TGIFExtensionList : public TGIFList<TGIFExtension> {
-  public:
-    using TGIFList::TGIFList;
-};
-
-class TGIFImageList : public TGIFList<TGIFSubImage> {
-  public:
-    using TGIFList::TGIFList;
-    // Each frame in order, with a "Saving..." progress event after each.
-    void SaveToStream(TStream& stream) override;
-};
-
-// Signature, logical screen descriptor and global colour table.
-class TGIFHeader : public TGIFItem {
-  public:
-    explicit TGIFHeader(TGIFImage* image) : TGIFItem(image), m_ColorMap(*this) {}
-    void Clear();
-    void Assign(const TGIFHeader& source);
-    TGIFVersion GetVersion() const override;
-    void SaveToStream(TStream& stream) override;
-    // The screen descriptor's packed fields as they will be written.
-    std::uint8_t ComputePackedFields() const;
-
-    int Width() const { return m_Width; }
-    int Height() const { return m_Height; }
-    std::uint8_t PackedFields() const { return m_Packed; }
-    std::uint8_t BackgroundColorIndex() const { return m_BackgroundIndex; }
-    void SetBackgroundColorIndex(std::uint8_t index) { m_BackgroundIndex = index; }
-    std::uint8_t AspectRatio() const { return m_AspectRatio; }
-    void SetAspectRatio(std::uint8_t ratio) { m_AspectRatio = ratio; }
-    TGIFGlobalColorMap& ColorMap() { return m_ColorMap; }
-    const TGIFGlobalColorMap& ColorMap() const { return m_ColorMap; }
-
-  private:
-    friend class TGIFImage;
-    friend class TGIFSubImage;
-    std::uint16_t m_Width = 0, m_Height = 0;
-    std::uint8_t m_Packed = 0, m_BackgroundIndex = 0, m_AspectRatio = 0;
-    TGIFGlobalColorMap m_ColorMap;
-};
-
-class TGIFTrailer : public TGIFItem {
-  public:
-    using TGIFItem::TGIFItem;
-    void SaveToStream(TStream& stream) override;
-};
-
-// One frame.
-class TGIFSubImage : public TGIFItem {
-  public:
-    explicit TGIFSubImage(TGIFImage* image);
-    void Clear();
-
-    void Assign(const TGIFSubImage& source);
-    // The bitmap's size and pixels; true colour goes through the image's colour reduction.
-    void Assign(const TBitmap& source);
-
-    TGIFVersion GetVersion() const override;
-    void SaveToStream(TStream& stream) override;
-
-    int Left() const { return m_Left; }
-    int Top() const { return m_Top; }
-    int Width() const { return m_Width; }
-    int Height() const { return m_Height; }
-    void SetLeft(std::int64_t value) { SetBounds(value, m_Top, m_Width, m_Height); }
-    void SetTop(std::int64_t value) { SetBounds(m_Left, value, m_Width, m_Height); }
-    void SetWidth(std::int64_t value) { SetBounds(m_Left, m_Top, value, m_Height); }
-    void SetHeight(std::int64_t value) { SetBounds(m_Left, m_Top, m_Width, value); }
-    // Values outside 0..65535, or a right or bottom edge past 65535, raise "Invalid image
-    // dimensions". A new size gives new zero pixels; the logical screen grows to hold the frame.
-    void SetBounds(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height);
-
-    bool Interlaced() const { return (m_Packed & 0x40) != 0; }
-    void SetInterlaced(bool on) { m_Packed = on ? (m_Packed | 0x40) : (m_Packed & ~0x40); }
-    std::uint8_t PackedFields() const { return m_Packed; }
-    bool Empty() const { return m_Data.empty() || m_Width == 0 || m_Height == 0; }
-
-    TGIFLocalColorMap& ColorMap() { return m_ColorMap; }
-    const TGIFLocalColorMap& ColorMap() const { return m_ColorMap; }
-    // The local table when it has colours, else the global one when it has, else the local.
-    TGIFColorMap& ActiveColorMap();
-    TGIFExtensionList& Extensions() { return m_Extensions; }
-    bool HasTransparency() const { return m_HasTransparency; }
-
-    const std::vector<std::uint8_t>& Data() const { return m_Data; }
-    std::vector<std::uint8_t>& MutableData() { return m_Data; }
-    // Row y; raises "Invalid pixel coordinates" outside the frame.
-    std::uint8_t* ScanLine(int y);
-    std::uint8_t Pixels(int x, int y);
-
-    // The bitmap the frame was made from, when it still has it.
-    const TBitmap* Bitmap() const { return m_Bitmap.get(); }
-    void FreeBitmap();
-    // The palette of the active colour table.
-    const TPalette& Palette();
-    void PaletteModified();
-
-  private:
-    void CopyPixels(const TBitmap& bitmap);
-    void WriteRaster(TStream& stream);
-
-    std::unique_ptr<TBitmap> m_Bitmap;
-    bool m_NeedsRebuild = true;
-    std::optional<TPalette> m_Palette;
-    std::vector<std::uint8_t> m_Data;
-    TGIFLocalColorMap m_ColorMap;
-    std::uint16_t m_Left = 0, m_Top = 0, m_Width = 0, m_Height = 0;
-    std::uint8_t m_Packed = 0;
-    TGIFExtensionList m_Extensions;
-    bool m_HasTransparency = false;
-    TGIFExtension* m_GraphicControlExtension = nullptr;
-};
-
 class TGIFImage {
   public:
     TGIFImage();
@@ -262,6 +75,12 @@ class TGIFImage {
     void SaveToStream(TStream& stream);
     // Encodes in memory first, so a failure leaves an existing file untouched.
     void SaveToFile(const std::string& fileName);
+    // Clears and reads a GIF87a or GIF89a stream. On an error (GIFException, or "Invalid image
+    // dimensions" for a frame above the size caps) the stream goes back to where loading began and
+    // the image keeps the frames read before the fault.
+    void LoadFromStream(TStream& stream);
+    // The whole file; also raises EStreamError when it cannot be read.
+    void LoadFromFile(const std::string& fileName);
 
     std::optional<TPalette> GetPalette();
     void SetPalette(std::optional<TPalette> palette);
@@ -295,6 +114,18 @@ class TGIFImage {
     TProgressEvent OnProgress;
     std::function<void()> OnChange;
 
+    // Painters that animate the image. Clearing or destroying the image stops every one of them
+    // first (IGIFPainter::ImageGone); a painter detaches itself when it ends or goes.
+    void AttachPainter(IGIFPainter* painter);
+    void DetachPainter(IGIFPainter* painter);
+    // The painter started last, while it runs; null otherwise.
+    IGIFPainter* CurrentPainter() const { return m_CurrentPainter; }
+    void SetCurrentPainter(IGIFPainter* painter) { m_CurrentPainter = painter; }
+    void StopPainters();
+    // Drawing guard: true while the image is being drawn.
+    bool Drawing() const { return m_Drawing; }
+    void SetDrawing(bool on) { m_Drawing = on; }
+
     void Warning(TGIFSeverity severity, const std::string& message);
     void Progress(TProgressStage stage, int percent, const std::string& message);
     void Changed();
@@ -314,4 +145,7 @@ class TGIFImage {
     int m_AnimationSpeed = GIFDefaultAnimationSpeed;
     TColor m_BackgroundColor = GIFDefaultBackgroundColor;
     bool m_BuildingPalette = false;
+    std::vector<IGIFPainter*> m_Painters;
+    IGIFPainter* m_CurrentPainter = nullptr;
+    bool m_Drawing = false;
 };

@@ -2,12 +2,11 @@
 
 #include "gif/gif_exception.h"
 
+#include "platform/atomic_file.h"
+#include "platform/file_io.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 std::int64_t TStream::Size() {
     const std::int64_t here = Position();
@@ -51,40 +50,14 @@ void TMemoryStream::Clear() {
     m_Position = 0;
 }
 
-namespace {
-[[noreturn]] void RaiseCreateError(const std::string& fileName, int err) {
-    throw EStreamError("Cannot create file \"" + fileName + "\". " + std::strerror(err));
+std::vector<std::uint8_t> ReadFileBytes(const std::string& fileName) {
+    std::vector<std::uint8_t> bytes;
+    const TIoStatus status = ReadWholeFile(fileName, bytes);
+    if (!status) throw EStreamError(status.Message());
+    return bytes;
 }
-} // namespace
 
-void WriteFileAtomically(const std::string& fileName, const std::vector<std::uint8_t>& bytes) {
-    const std::size_t slash = fileName.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
-    std::string temp = dir + ".vqgif-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) RaiseCreateError(fileName, errno);
-
-    // A new file gets the usual permissions, not mkstemp's private ones.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-
-    std::size_t done = 0;
-    int err = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            err = errno;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (err == 0 && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && err == 0) err = errno;
-    if (err == 0 && std::rename(temp.c_str(), fileName.c_str()) != 0) err = errno;
-    if (err != 0) {
-        ::unlink(temp.c_str());
-        RaiseCreateError(fileName, err);
-    }
+void WriteFileBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes) {
+    const TIoStatus status = AtomicWriteFile(fileName, bytes.data(), bytes.size());
+    if (!status) throw EStreamError(status.Message());
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The codec's byte streams: an abstract stream, a growable memory stream, and the
-// all-or-nothing file write that every save goes through.
+// The codec's byte streams: an abstract stream, a growable memory stream, and whole-file reads
+// and writes.
 
 #include <cstddef>
 #include <cstdint>
@@ -40,6 +40,10 @@ class TMemoryStream : public TStream {
     std::size_t m_Position = 0;
 };
 
-// Writes bytes to fileName through a temporary file in the same folder that is then renamed
-// over it, so a failure leaves any existing file as it was. Raises EStreamError on failure.
-void WriteFileAtomically(const std::string& fileName, const std::vector<std::uint8_t>& bytes);
+// The codec's file operations, through the program's one atomic writer and file reader; a
+// failure raises EStreamError with their message, which names the file and the reason.
+// The whole file.
+std::vector<std::uint8_t> ReadFileBytes(const std::string& fileName);
+// Replaces fileName's content only once every byte is written and synced; on failure any old file
+// stays as it was and no temporary file is left.
+void WriteFileBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes);

@@ -1,5 +1,8 @@
-#include "gif/gif_image.h"
+#include "gif/gif_sub_image.h"
 
+#include "gif/gif_decoder.h"
+#include "gif/gif_graphic_control.h"
+#include "gif/gif_image.h"
 #include "gif/gif_utils.h"
 #include "gif/lzw_encoder.h"
 #include "gif/reduce_colors.h"
@@ -7,10 +10,13 @@
 
 #include <array>
 
-TGIFExtension::TGIFExtension(TGIFSubImage& subImage) : TGIFItem(subImage.Image()), m_SubImage(subImage) {}
-
-TGIFSubImage::TGIFSubImage(TGIFImage* image) : TGIFItem(image), m_ColorMap(*this), m_Extensions(image) {
+TGIFSubImage::TGIFSubImage(TGIFImage* image) : TGIFItem(image), m_ColorMap(*this), m_Extensions(*this) {
     Clear();
+}
+
+TGIFSubImage::~TGIFSubImage() {
+    // The extensions reach back into the frame while they go.
+    m_Extensions.Clear();
 }
 
 void TGIFSubImage::Clear() {
@@ -43,6 +49,16 @@ TGIFColorMap& TGIFSubImage::ActiveColorMap() {
     if (m_ColorMap.Count() > 0) return m_ColorMap;
     if (m_Image && m_Image->Header().ColorMap().Count() > 0) return m_Image->Header().ColorMap();
     return m_ColorMap;
+}
+
+const TGIFColorMap& TGIFSubImage::ActiveColorMap() const {
+    return const_cast<TGIFSubImage*>(this)->ActiveColorMap();
+}
+
+int TGIFSubImage::TransparentColorIndex() const {
+    if (!m_HasTransparency || !m_GraphicControlExtension || !m_GraphicControlExtension->Transparent())
+        return -1;
+    return m_GraphicControlExtension->TransparentColorIndex();
 }
 
 TGIFVersion TGIFSubImage::GetVersion() const {
@@ -100,19 +116,26 @@ std::uint8_t TGIFSubImage::Pixels(int x, int y) {
 void TGIFSubImage::Assign(const TGIFSubImage& source) {
     if (&source == this) return;
     Clear();
-    if (source.Empty()) return;
-    m_Left = source.m_Left;
-    m_Top = source.m_Top;
-    m_Width = source.m_Width;
-    m_Height = source.m_Height;
-    m_Packed = source.m_Packed;
-    m_HasTransparency = source.m_HasTransparency;
-    m_Data = source.m_Data;
-    m_ColorMap.Assign(source.m_ColorMap);
-    // Extensions are copied by writing and re-reading them, which needs the reading side;
-    // until then frames carry none.
-    if (source.m_Extensions.Count() == 0 && source.m_Bitmap)
+    if (!source.Empty()) {
+        m_Left = source.m_Left;
+        m_Top = source.m_Top;
+        m_Width = source.m_Width;
+        m_Height = source.m_Height;
+        m_Packed = source.m_Packed;
+        m_HasTransparency = source.m_HasTransparency;
+        m_Data = source.m_Data;
+        m_ColorMap.Assign(source.m_ColorMap);
+    }
+    // Also those of a frame without pixels (the extensions after a file's last picture).
+    if (source.m_Extensions.Count() > 0) {
+        // Extensions are copied by writing and re-reading them.
+        TMemoryStream copy;
+        const_cast<TGIFExtensionList&>(source.m_Extensions).SaveToStream(copy);
+        copy.SetPosition(0);
+        m_Extensions.LoadFromStream(copy);
+    } else if (source.m_Bitmap) {
         m_Bitmap = std::make_unique<TBitmap>(*source.m_Bitmap);
+    }
 }
 
 void TGIFSubImage::Assign(const TBitmap& source) {
@@ -209,6 +232,57 @@ void TGIFSubImage::SaveToStream(TStream& stream) {
     WriteRaster(stream);
 }
 
+void TGIFSubImage::LoadFromStream(TStream& stream) {
+    LoadFromStream(stream, GIFMaxFramePixels);
+}
+
+void TGIFSubImage::LoadFromStream(TStream& stream, std::int64_t pixelBudget) {
+    Clear();
+    try {
+        m_Extensions.LoadFromStream(stream);
+        const int next = ReadByte(stream);
+        if (next < 0) return;
+        stream.Seek(-1, soCurrent);
+        if (next == bsTrailer || next == 0) return;
+
+        std::uint8_t d[10];
+        ReadCheck(stream, d, sizeof d);
+        m_Left = static_cast<std::uint16_t>(d[1] | d[2] << 8);
+        m_Top = static_cast<std::uint16_t>(d[3] | d[4] << 8);
+        m_Width = static_cast<std::uint16_t>(d[5] | d[6] << 8);
+        m_Height = static_cast<std::uint16_t>(d[7] | d[8] << 8);
+        m_Packed = d[9];
+        if (m_Image) {
+            const TGIFHeader& screen = m_Image->Header();
+            if (m_Width == 0 || m_Height == 0) {
+                m_Width = static_cast<std::uint16_t>(screen.Width());
+                m_Height = static_cast<std::uint16_t>(screen.Height());
+                Warning(gsWarning, "Image exceeds Logical Screen size");
+            } else if (m_Left + m_Width > screen.Width() || m_Top + m_Height > screen.Height()) {
+                // Kept as it is; drawing clips it to the screen.
+                Warning(gsWarning, "Image exceeds Logical Screen size");
+            }
+        }
+        if (m_Packed & 0x80) m_ColorMap.LoadFromStream(stream, 2 << (m_Packed & 0x07));
+
+        const std::int64_t pixels = static_cast<std::int64_t>(m_Width) * m_Height;
+        if (pixels > pixelBudget) Error("Invalid image dimensions");
+        ReadRaster(stream);
+    } catch (...) {
+        Clear();
+        throw;
+    }
+}
+
+void TGIFSubImage::ReadRaster(TStream& stream) {
+    const int transparent = TransparentColorIndex();
+    m_Data.assign(static_cast<std::size_t>(m_Width) * m_Height,
+                  static_cast<std::uint8_t>(transparent >= 0 ? transparent : 0));
+    TGIFDecoder decoder(
+        [this](TGIFSeverity severity, const std::string& message) { Warning(severity, message); });
+    decoder.Decode(stream, m_Data.data(), m_Width, m_Height, Interlaced());
+}
+
 void TGIFSubImage::WriteRaster(TStream& stream) {
     int bits, colors;
     if (m_ColorMap.Count() > 0) {
@@ -228,4 +302,35 @@ void TGIFSubImage::WriteRaster(TStream& stream) {
             [image = m_Image](TGIFSeverity s, const std::string& m) { image->Warning(s, m); });
     // The interlace flag as just written: a frame with its own colour table is stored in row order.
     encoder->Compress(stream, bits, colors, m_Data.data(), Interlaced(), m_Height, m_Width);
+}
+
+void TGIFImageList::SaveToStream(TStream& stream) {
+    for (int i = 0; i < Count(); ++i) {
+        m_Items[static_cast<std::size_t>(i)]->SaveToStream(stream);
+        if (m_Image) m_Image->Progress(psRunning, (i + 1) * 100 / Count(), "Saving...");
+    }
+}
+
+void TGIFImageList::LoadFromStream(TStream& stream) {
+    const std::int64_t size = stream.Size();
+    std::int64_t pixels = 0;
+    for (;;) {
+        int b;
+        do
+            b = ReadByte(stream);
+        while (b == 0);
+        if (b < 0) break;
+        stream.Seek(-1, soCurrent);
+        if (b == bsTrailer) break;
+        if (b != bsExtensionIntroducer && b != bsImageSeparator) {
+            if (m_Image) m_Image->Warning(gsWarning, "Unknown GIF block type");
+            break;
+        }
+        auto frame = std::make_unique<TGIFSubImage>(m_Image);
+        frame->LoadFromStream(stream, std::min(GIFMaxFramePixels, GIFMaxImagePixels - pixels));
+        pixels += static_cast<std::int64_t>(frame->Data().size());
+        Add(std::move(frame));
+        if (m_Image && size > 0)
+            m_Image->Progress(psRunning, static_cast<int>(stream.Position() * 100 / size), "Loading...");
+    }
 }

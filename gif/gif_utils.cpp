@@ -32,6 +32,16 @@ void ReadCheck(TStream& stream, void* buffer, std::size_t count) {
     if (stream.Read(buffer, count) != count) Error("Premature end of data");
 }
 
+bool SkipSubBlocks(TStream& stream) {
+    std::uint8_t block[255];
+    for (;;) {
+        const int n = ReadByte(stream);
+        if (n < 0) return false;
+        if (n == 0) return true;
+        if (stream.Read(block, static_cast<std::size_t>(n)) < static_cast<std::size_t>(n)) return false;
+    }
+}
+
 void WriteStrings(TStream& stream, const std::vector<std::string>& texts) {
     for (const std::string& text : texts) {
         for (std::size_t at = 0; at < text.size(); at += 255) {

@@ -18,6 +18,9 @@ int ReadByte(TStream& stream);
 // Reads exactly count bytes; raises "Premature end of data" when fewer are left.
 void ReadCheck(TStream& stream, void* buffer, std::size_t count);
 
+// Skips data sub-blocks through the 0 terminator; false when the stream ends first.
+bool SkipSubBlocks(TStream& stream);
+
 // Each text in data sub-blocks of at most 255 bytes, the list ended by a 0 byte.
 void WriteStrings(TStream& stream, const std::vector<std::string>& texts);
 // One text per sub-block until a 0 length or the end of the stream.

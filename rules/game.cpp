@@ -1,5 +1,7 @@
 #include "rules/game.h"
 
+#include <array>
+
 const char* GameResultText(int result) {
     static const char* const texts[] = {"*", "1-0", "=", "0-1", "1-0t", "0-1t"};
     return result >= 0 && result <= 5 ? texts[result] : "*";
@@ -42,13 +44,26 @@ TNodeList ListChildNodes(int node, const TGame& g) {
 }
 
 int MainLineLength(const TGame& g) {
+    // The first child of each node as ListChildNodes orders them, in one pass rather than one scan of
+    // the tree per ply (every stored game computes this): the last main-line child after the lowest
+    // one, else the lowest child.
+    std::array<std::uint16_t, NodeSlots> lowest{}, flagged{};
+    const int count = g.header.nodeCount < MaxNodes ? g.header.nodeCount : MaxNodes;
+    for (int n = 1; n <= count; ++n) {
+        const TMove& m = g.nodes[n];
+        if (m.free || m.parent > MaxNodes) continue;
+        if (lowest[m.parent] == 0)
+            lowest[m.parent] = static_cast<std::uint16_t>(n);
+        else if (m.mainLine)
+            flagged[m.parent] = static_cast<std::uint16_t>(n);
+    }
     int plies = 0;
     int node = 0;
     // A damaged tree could hold a cycle; a main line never has more plies than nodes.
     while (plies <= MaxNodes) {
-        const TNodeList children = ListChildNodes(node, g);
-        if (children.empty()) break;
-        node = children[0];
+        const int next = flagged[node] ? flagged[node] : lowest[node];
+        if (next == 0) break;
+        node = next;
         ++plies;
     }
     return plies;

@@ -9,9 +9,11 @@ class TWhoMoves;
 class TCommDlg;
 class TUseComBoard;
 class TFAnalysisGame;
+class TFImpCHB;
 class TAboutBox;
 class TInterfaceForm;
 class TSelectColors;
+class TExpDiagram;
 class TFSetTm;
 
 extern TMainForm* MainForm;
@@ -21,13 +23,17 @@ extern TWhoMoves* WhoMoves;
 extern TCommDlg* CommDlg;
 extern TUseComBoard* UseComBoard;
 extern TFAnalysisGame* FAnalysisGame;
+// The progress window of long database tasks, installed as the process's progress (SetProgress).
+extern TFImpCHB* FImpCHB;
 extern TAboutBox* AboutBox;
 extern TInterfaceForm* InterfaceForm;
 extern TSelectColors* SelectColors;
+extern TExpDiagram* ExpDiagram;
 extern TFSetTm* FSetTm;
 
 // Creates the main window (which runs its FormCreate) and then every other form in the start-up
 // order. The forms are children of the main window and are destroyed with it.
 TMainForm* CreateForms();
-// Forgets the form pointers after the main window has been destroyed.
+// Forgets the form pointers after the main window has been destroyed (the progress window's
+// installation too).
 void ForgetForms();

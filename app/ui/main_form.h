@@ -11,6 +11,7 @@
 #include "app/core/window_layout.h"
 #include "app/ui/board_picture.h"
 #include "app/ui/game_panel.h"
+#include "gif/gif_bitmap.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -117,6 +118,11 @@ class TMainForm : public QMainWindow {
     void Clearallcomments1Click();
     void GamePanelMouseDown(int button, int x, int y);
     void N16Click(); // help
+    // Board diagrams: the size dialog, then the clipboard (N15) or a GIF file (ExportGif).
+    void N15Click();
+    void ExportGifClick();
+    // The last diagram prepared by the size dialog.
+    TBitmap CopyBoard;
     void ShowBookMoves();
     TGamePanel* GamePanelWidget() const { return GamePanel; }
 

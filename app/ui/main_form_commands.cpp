@@ -48,12 +48,14 @@ void TMainForm::WireEntryCommands() {
     button("ToolButton6", [this] { EditGameHeader(); });
     on("N24", [this] { EnterSetupMode(); });
     on("N16", [this] { N16Click(); });
+    on("N15", [this] { N15Click(); });
+    on("ExportGif", [this] { ExportGifClick(); });
     on("N36", [this] { N36Click(); });
     on("estEDBFunc1", [] {}); // hidden; its test form belongs to the endgame-database tools
 
     // Commands of parts that are not wired yet: present, disabled until their owners enable them.
     for (const char* name : {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1",
-                             "Engineoptions1", "N15", "ExportGif"})
+                             "Engineoptions1"})
         Item(name)->setEnabled(false);
     for (const char* name : {"ToolButton5", "ToolButton4", "ToolButton8", "ToolButton9", "ToolButton16",
                              "ToolButton12", "ToolButton11"})

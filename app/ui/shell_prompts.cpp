@@ -18,6 +18,14 @@ class TQtPrompts : public IShellPrompts {
         const QString f = QFileDialog::getOpenFileName(parent, QString(), folder, filter);
         return f.isEmpty() ? std::nullopt : std::optional<QString>(f);
     }
+    std::optional<QString> SaveFile(QWidget* parent, const QString& title, const QString& filter,
+                                    const QString& folder, const QString& defaultSuffix) override {
+        QFileDialog dialog(parent, title, folder, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(defaultSuffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return dialog.selectedFiles().front();
+    }
     std::optional<std::uint32_t> ChooseColor(QWidget* parent, std::uint32_t initial) override {
         const TRgb rgb = ColorToRgb(initial);
         const QColor c = QColorDialog::getColor(QColor(rgb.r, rgb.g, rgb.b), parent);

@@ -15,6 +15,10 @@ class IShellPrompts {
     // A file to open, or nothing when cancelled.
     virtual std::optional<QString> OpenFile(QWidget* parent, const QString& filter,
                                             const QString& folder) = 0;
+    // A file to write, or nothing when cancelled. A name typed without an extension gets
+    // defaultSuffix; replacing an existing file is confirmed by the user first.
+    virtual std::optional<QString> SaveFile(QWidget* parent, const QString& title, const QString& filter,
+                                            const QString& folder, const QString& defaultSuffix) = 0;
     // A Windows colour value, or nothing when cancelled.
     virtual std::optional<std::uint32_t> ChooseColor(QWidget* parent, std::uint32_t initial) = 0;
     // Opens a mailto: or http: address with the desktop's default program.

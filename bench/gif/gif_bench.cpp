@@ -2,6 +2,8 @@
 
 #include "tests/gif/board_picture.h"
 
+#include "gif/gif_compositor.h"
+#include "gif/gif_graphic_control.h"
 #include "gif/gif_image.h"
 #include "gif/reduce_colors.h"
 
@@ -50,4 +52,56 @@ void BM_ExportBoard(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ExportBoard)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+} // namespace
+
+// Decoding a 4000 x 4000 frame (raster output per second), from the board picture reduced and
+// encoded once.
+namespace {
+std::vector<std::uint8_t> EncodedBig(int compression) {
+    const TBitmap picture = MakeBoardPicture(4000, false);
+    TGIFImage image;
+    image.SetCompression(compression);
+    image.Assign(picture);
+    TMemoryStream stream;
+    image.SaveToStream(stream);
+    return stream.Bytes();
+}
+
+void BM_DecodeBigFrame(benchmark::State& state) {
+    static const std::vector<std::uint8_t> bytes[2] = {EncodedBig(0), EncodedBig(1)};
+    const std::vector<std::uint8_t>& file = bytes[state.range(0)];
+    for (auto _ : state) {
+        TMemoryStream stream(file);
+        TGIFImage image;
+        image.LoadFromStream(stream);
+        benchmark::DoNotOptimize(image.Images()[0].Data().data());
+    }
+    state.SetBytesProcessed(state.iterations() * 4000LL * 4000LL);
+    state.counters["file bytes"] = static_cast<double>(file.size());
+}
+BENCHMARK(BM_DecodeBigFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One frame of an 880 x 880 animation: the previous frame disposed of (restore to previous, the
+// costliest), this one drawn with a transparent colour.
+void BM_ComposeFrame(benchmark::State& state) {
+    TGIFImage image;
+    image.Assign(ReduceColors(Board(), GIFDefaultColorReduction, GIFDefaultDitherMode, nullptr, 8));
+    image.Add(ReduceColors(MakeBoardPicture(880, false), GIFDefaultColorReduction, GIFDefaultDitherMode,
+                           nullptr, 8));
+    for (int i = 0; i < 2; ++i) {
+        auto control = std::make_unique<TGIFGraphicControlExtension>(image.Images()[i]);
+        control->SetDisposal(dsPrevious);
+        control->SetTransparent(true);
+        control->SetTransparentColorIndex(3);
+        image.Images()[i].Extensions().Add(std::move(control));
+    }
+    TGIFCompositor compositor(image);
+    int frame = 0;
+    for (auto _ : state) {
+        compositor.DrawFrame(frame);
+        frame ^= 1;
+        benchmark::DoNotOptimize(compositor.Canvas().data());
+    }
+}
+BENCHMARK(BM_ComposeFrame)->Unit(benchmark::kMillisecond);
 } // namespace

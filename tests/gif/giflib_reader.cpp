@@ -28,6 +28,22 @@ std::vector<std::uint8_t> Triplets(const ColorMapObject* map) {
     }
     return bytes;
 }
+// giflib keeps an extension as its first block (with the label) and continuation blocks.
+std::vector<std::vector<std::uint8_t>> RawExtensions(int count, const ExtensionBlock* blocks) {
+    std::vector<std::vector<std::uint8_t>> raw;
+    for (int i = 0; i < count; ++i) {
+        const ExtensionBlock& b = blocks[i];
+        if (b.Function != CONTINUE_EXT_FUNC_CODE) {
+            if (!raw.empty()) raw.back().push_back(0);
+            raw.push_back({0x21, static_cast<std::uint8_t>(b.Function)});
+        }
+        if (raw.empty()) continue;
+        raw.back().push_back(static_cast<std::uint8_t>(b.ByteCount));
+        raw.back().insert(raw.back().end(), b.Bytes, b.Bytes + b.ByteCount);
+    }
+    if (!raw.empty()) raw.back().push_back(0);
+    return raw;
+}
 } // namespace
 
 TDecodedGIF DecodeWithGiflib(const std::vector<std::uint8_t>& bytes) {
@@ -59,8 +75,10 @@ TDecodedGIF DecodeWithGiflib(const std::vector<std::uint8_t>& bytes) {
         frame.ColorMap = Triplets(image.ImageDesc.ColorMap);
         frame.Pixels.assign(image.RasterBits,
                             image.RasterBits + static_cast<std::size_t>(frame.Width) * frame.Height);
+        frame.Extensions = RawExtensions(image.ExtensionBlockCount, image.ExtensionBlocks);
         result.Frames.push_back(std::move(frame));
     }
+    result.TrailingExtensions = RawExtensions(gif->ExtensionBlockCount, gif->ExtensionBlocks);
     DGifCloseFile(gif, &error);
     result.Ok = true;
     return result;

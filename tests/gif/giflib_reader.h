@@ -10,6 +10,9 @@ struct TDecodedFrame {
     bool Interlaced = false;
     std::vector<std::uint8_t> ColorMap; // r, g, b triplets as stored (power-of-two entries)
     std::vector<std::uint8_t> Pixels;   // row order, interlacing undone
+    // The extension blocks before the frame as they stand in the file: "!", the label, each
+    // sub-block with its size byte, the terminator.
+    std::vector<std::vector<std::uint8_t>> Extensions;
 };
 
 struct TDecodedGIF {
@@ -19,6 +22,7 @@ struct TDecodedGIF {
     int Width = 0, Height = 0;
     std::vector<std::uint8_t> GlobalColorMap;
     std::vector<TDecodedFrame> Frames;
+    std::vector<std::vector<std::uint8_t>> TrailingExtensions; // after the last frame
 };
 
 TDecodedGIF DecodeWithGiflib(const std::vector<std::uint8_t>& bytes);

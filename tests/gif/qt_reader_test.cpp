@@ -1,6 +1,7 @@
 // A board picture reduced and saved by the codec, read back by Qt's own GIF reader.
 
 #include "board_picture.h"
+#include "qt_gif_app.h"
 
 #include "gif/gif_image.h"
 #include "gif/qt/gif_qimage.h"
@@ -18,22 +19,9 @@ QImage ReadWithQt(const std::vector<std::uint8_t>& bytes) {
     QImageReader reader(&buffer, "gif");
     return reader.read();
 }
-
-int argc = 1;
-char name[] = "gif_qt_tests";
-char* argv[] = {name, nullptr};
 } // namespace
 
-class QtReader : public testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        // Also when started by hand, outside CTest's environment: never ask for a display.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!QGuiApplication::instance()) s_App = new QGuiApplication(argc, argv);
-    }
-    static QGuiApplication* s_App;
-};
-QGuiApplication* QtReader::s_App = nullptr;
+class QtReader : public TQtGifTest {};
 
 TEST_F(QtReader, BoardPictureWithinTheDitherError) {
     const int size = 320;

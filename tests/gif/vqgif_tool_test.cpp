@@ -9,6 +9,8 @@
 #include <fstream>
 #include <unistd.h>
 
+using Bytes = std::vector<std::uint8_t>;
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -41,7 +43,7 @@ struct TToolRun : testing::Test {
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    std::vector<std::uint8_t> Bytes(const std::string& p) {
+    std::vector<std::uint8_t> FileBytes(const std::string& p) {
         std::ifstream in(p, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
@@ -63,7 +65,7 @@ TEST_F(TToolRun, OptionsReachTheFile) {
         SCOPED_TRACE(r.options);
         const std::string out = (dir / "out.gif").string();
         ASSERT_EQ(Run(in + " " + out + " " + r.options), 0);
-        const TDecodedGIF gif = DecodeWithGiflib(Bytes(out));
+        const TDecodedGIF gif = DecodeWithGiflib(FileBytes(out));
         ASSERT_TRUE(gif.Ok) << gif.Error;
         ASSERT_EQ(gif.Frames.size(), 1u);
         EXPECT_EQ(gif.Width, 40);
@@ -84,5 +86,127 @@ TEST_F(TToolRun, BadInputLeavesTheOutputAlone) {
     EXPECT_EQ(Run((dir / "missing.ppm").string() + " " + out), 1);
     EXPECT_EQ(Run(WritePPM("ok.ppm", 4, 4) + " " + out + " --colors 3"), 2);
     EXPECT_EQ(Run(WritePPM("ok.ppm", 4, 4) + " " + out + " --dither 9"), 2);
-    EXPECT_EQ(Bytes(out), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(FileBytes(out), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+}
+
+TEST_F(TToolRun, HeaderIsCheckedAgainstTheFileLength) {
+    // 19 bytes that name a 65535 x 65535 picture: refused before 12.9 GB are asked for.
+    const fs::path huge = dir / "huge.ppm";
+    std::ofstream(huge, std::ios::binary) << "P6 65535 65535 255";
+    ASSERT_EQ(fs::file_size(huge), 18u);
+    std::ofstream(huge, std::ios::binary | std::ios::app) << "\n";
+    const std::string out = (dir / "out.gif").string();
+    EXPECT_EQ(Run(huge.string() + " " + out), 1);
+    std::ifstream err(dir / "err.txt");
+    const std::string message(std::istreambuf_iterator<char>(err), {});
+    EXPECT_NE(message.find("truncated PPM data"), std::string::npos) << message;
+    EXPECT_FALSE(fs::exists(out));
+}
+
+namespace {
+Bytes Fixture(const std::string& name) {
+    std::ifstream in(std::string(VQ_GIF_FIXTURES) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The screen after frames 0 .. last by the GIF89a rules, from giflib's reading of the file:
+// background = global colour at the background index (black without a global table).
+Bytes ExpectedScreen(const Bytes& file, int last) {
+    const TDecodedGIF gif = DecodeWithGiflib(file);
+    const int w = gif.Width, h = gif.Height;
+    const std::uint8_t bgIndex = file[11];
+    Bytes bg{0, 0, 0};
+    if (!gif.GlobalColorMap.empty())
+        bg.assign(gif.GlobalColorMap.begin() + 3 * bgIndex, gif.GlobalColorMap.begin() + 3 * bgIndex + 3);
+    Bytes screen;
+    for (int i = 0; i < w * h; ++i)
+        screen.insert(screen.end(), bg.begin(), bg.end());
+    Bytes saved;
+    int disposal = 0;
+    const TDecodedFrame* previous = nullptr;
+    for (int k = 0; k <= last; ++k) {
+        const TDecodedFrame& f = gif.Frames[static_cast<std::size_t>(k)];
+        auto inside = [&](const TDecodedFrame& g, auto&& at) {
+            for (int y = 0; y < g.Height; ++y)
+                for (int x = 0; x < g.Width; ++x)
+                    if (g.Left + x < w && g.Top + y < h)
+                        at(x, y, static_cast<std::size_t>(3 * ((g.Top + y) * w + g.Left + x)));
+        };
+        if (previous && disposal == 2)
+            inside(*previous, [&](int, int, std::size_t p) {
+                std::copy(bg.begin(), bg.end(), screen.begin() + static_cast<long>(p));
+            });
+        if (previous && disposal == 3) screen = saved;
+        int transparent = -1;
+        disposal = 0;
+        for (const Bytes& e : f.Extensions)
+            if (e[1] == 0xF9) {
+                disposal = (e[3] >> 2) & 7;
+                if (e[3] & 1) transparent = e[6];
+            }
+        if (disposal == 3) saved = screen;
+        const Bytes& map = f.ColorMap.empty() ? gif.GlobalColorMap : f.ColorMap;
+        inside(f, [&](int x, int y, std::size_t p) {
+            const int index = f.Pixels[static_cast<std::size_t>(y * f.Width + x)];
+            if (index == transparent) return;
+            std::copy(map.begin() + 3 * index, map.begin() + 3 * index + 3,
+                      screen.begin() + static_cast<long>(p));
+        });
+        previous = &f;
+    }
+    Bytes ppm;
+    const std::string header = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
+    ppm.assign(header.begin(), header.end());
+    ppm.insert(ppm.end(), screen.begin(), screen.end());
+    return ppm;
+}
+} // namespace
+
+TEST_F(TToolRun, DecodeWritesTheComposedFrame) {
+    const struct {
+        const char* name;
+        int frames;
+    } files[] = {{"anim.gif", 4}, {"interlace.gif", 1}, {"transparent.gif", 1}, {"extensions.gif", 2}};
+    for (const auto& file : files) {
+        const std::string in = std::string(VQ_GIF_FIXTURES) + "/" + file.name;
+        for (int frame = 0; frame < file.frames; ++frame) {
+            SCOPED_TRACE(testing::Message() << file.name << " frame " << frame);
+            const std::string out = (dir / "out.ppm").string();
+            const std::string option = frame == 0 ? "" : " --frame " + std::to_string(frame);
+            ASSERT_EQ(Run("--decode " + in + " " + out + option), 0);
+            EXPECT_EQ(FileBytes(out), ExpectedScreen(Fixture(file.name), frame));
+        }
+    }
+}
+
+TEST_F(TToolRun, DecodeOfBadInput) {
+    const Bytes good = Fixture("anim.gif");
+    auto write = [&](const std::string& name, const Bytes& bytes) {
+        const fs::path p = dir / name;
+        std::ofstream(p, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return p.string();
+    };
+    auto errors = [&] {
+        std::ifstream err(dir / "err.txt");
+        return std::string(std::istreambuf_iterator<char>(err), {});
+    };
+    const std::string out = (dir / "out.ppm").string();
+    Bytes damaged = good;
+    std::copy_n("JUNKJUNK", 8, damaged.begin());
+    EXPECT_EQ(Run("--decode " + write("bad.gif", damaged) + " " + out), 1);
+    EXPECT_NE(errors().find("Invalid GIF signature"), std::string::npos) << errors();
+    EXPECT_FALSE(fs::exists(out));
+
+    EXPECT_EQ(Run("--decode " + write("anim.gif", good) + " " + out + " --frame 4"), 1);
+    EXPECT_NE(errors().find("no frame 4"), std::string::npos) << errors();
+
+    // Cut inside the second frame's data: the first frame is whole, the file warns.
+    const Bytes cut(good.begin(), good.begin() + 420);
+    EXPECT_EQ(Run("--decode " + write("cut.gif", cut) + " " + out), 0);
+    EXPECT_NE(errors().find("warning: Premature end of data"), std::string::npos) << errors();
+    EXPECT_EQ(FileBytes(out), ExpectedScreen(good, 0));
+
+    EXPECT_EQ(Run("--decode " + (dir / "missing.gif").string() + " " + out), 1);
+    EXPECT_EQ(Run("--decode " + write("anim.gif", good) + " " + out + " --frame x"), 2);
 }

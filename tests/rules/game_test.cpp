@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 
 namespace {
 std::unique_ptr<TGame> FreshGame() {
@@ -16,8 +17,7 @@ void AddNode(TGame& g, int n, int parent, bool mainLine) {
     g.nodes[n].free = 0;
     g.nodes[n].parent = static_cast<std::uint16_t>(parent);
     g.nodes[n].mainLine = mainLine;
-    if (n > g.header.nodeCount)
-        g.header.nodeCount = static_cast<std::uint16_t>(n);
+    if (n > g.header.nodeCount) g.header.nodeCount = static_cast<std::uint16_t>(n);
 }
 } // namespace
 
@@ -92,6 +92,28 @@ TEST(Game, MainLineLengthFollowsMainLineChildren) {
     AddNode(*g, 8, 3, true);
     AddNode(*g, 7, 8, true);
     EXPECT_EQ(MainLineLength(*g), 5);
+}
+
+// The main line as the plain walk over ListChildNodes finds it, on random trees with several
+// main-line flags under one parent, free slots, parents above their children and cycles.
+TEST(Game, MainLineLengthAgreesWithTheChildListWalk) {
+    std::mt19937 rng(11);
+    auto g = FreshGame();
+    for (int round = 0; round < 300; ++round) {
+        InitGame(*g, gtRussian);
+        const int count = 1 + static_cast<int>(rng() % 60);
+        for (int n = 1; n <= count; ++n)
+            AddNode(*g, n, static_cast<int>(rng() % (round % 3 == 0 ? count + 1 : n)), rng() % 3 == 0);
+        for (int n = 1; n <= count; ++n)
+            if (rng() % 8 == 0) g->nodes[n].free = 1;
+        int walk = 0;
+        for (int node = 0; walk <= MaxNodes; ++walk) {
+            const TNodeList children = ListChildNodes(node, *g);
+            if (children.empty()) break;
+            node = children[0];
+        }
+        ASSERT_EQ(MainLineLength(*g), walk) << "round " << round;
+    }
 }
 
 TEST(Move, ToStaysInsideADamagedRecord) {

@@ -1,80 +1,26 @@
 // vqgif IN.ppm OUT.gif [--rle] [--interlace] [--colors N] [--dither MODE]
 // Reduces a binary PPM picture and writes it as a GIF, by the same path as the diagram export
 // when no option is given.
+// vqgif --decode IN.gif OUT.ppm [--frame N]
+// Writes frame N (0 by default) as the screen shows it after frames 0 .. N, as a binary PPM.
 
+#include "gif/gif_compositor.h"
 #include "gif/gif_image.h"
 #include "gif/reduce_colors.h"
+#include "tools/vqgif/ppm.h"
 
 #include <bit>
-#include <cctype>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <string>
 
 namespace {
 int Usage() {
     std::cerr << "usage: vqgif IN.ppm OUT.gif [--rle] [--interlace] [--colors N] [--dither MODE]\n"
+                 "       vqgif --decode IN.gif OUT.ppm [--frame N]\n"
                  "  --colors N   quantise to N colours (a power of two, 2..256)\n"
-                 "  --dither M   0-6 or none, floyd, stucki, sierra, jajuni, stevearche, burkes\n";
+                 "  --dither M   0-6 or none, floyd, stucki, sierra, jajuni, stevearche, burkes\n"
+                 "  --frame N    the frame to write, composed over the frames before it (default 0)\n";
     return 2;
-}
-
-// Reads the next header token of a PPM, skipping white space and comments.
-bool NextToken(std::istream& in, std::string& token) {
-    token.clear();
-    int c;
-    while ((c = in.get()) != EOF) {
-        if (c == '#') {
-            while ((c = in.get()) != EOF && c != '\n') {
-            }
-        } else if (!std::isspace(c)) {
-            token += static_cast<char>(c);
-            break;
-        }
-    }
-    while ((c = in.peek()) != EOF && !std::isspace(c) && c != '#')
-        token += static_cast<char>(in.get());
-    return !token.empty();
-}
-
-bool ParseInt(const std::string& text, long long& value) {
-    if (text.empty() || text.size() > 9) return false;
-    for (char ch : text)
-        if (ch < '0' || ch > '9') return false;
-    value = std::stoll(text);
-    return true;
-}
-
-// A binary P6 picture with a maxval up to 255 as a 24-bit bitmap; errors are thrown as text.
-TBitmap ReadPPM(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot open " + fileName);
-    std::string magic, w, h, m;
-    long long width, height, maxval;
-    if (!NextToken(in, magic) || magic != "P6")
-        throw std::runtime_error(fileName + ": not a binary PPM (P6)");
-    if (!NextToken(in, w) || !NextToken(in, h) || !NextToken(in, m) || !ParseInt(w, width) ||
-        !ParseInt(h, height) || !ParseInt(m, maxval))
-        throw std::runtime_error(fileName + ": damaged PPM header");
-    if (width < 1 || height < 1 || width > 65535 || height > 65535)
-        throw std::runtime_error(fileName + ": picture size outside 1..65535");
-    if (maxval < 1 || maxval > 255) throw std::runtime_error(fileName + ": only 8-bit PPM samples are read");
-    in.get(); // the single white-space byte before the samples
-    TBitmap bitmap(static_cast<int>(width), static_cast<int>(height), pf24bit);
-    std::string row(static_cast<std::size_t>(width) * 3, '\0');
-    for (int y = 0; y < height; ++y) {
-        if (!in.read(row.data(), static_cast<std::streamsize>(row.size())))
-            throw std::runtime_error(fileName + ": truncated PPM data");
-        std::uint8_t* dst = bitmap.ScanLine(y);
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < 3; ++c) {
-                const int v = static_cast<std::uint8_t>(row[static_cast<std::size_t>(3 * x + c)]);
-                dst[3 * x + 2 - c] =
-                    static_cast<std::uint8_t>(std::min(255, v * 255 / static_cast<int>(maxval)));
-            }
-    }
-    return bitmap;
 }
 
 int DitherModeOf(const std::string& text) {
@@ -83,9 +29,49 @@ int DitherModeOf(const std::string& text) {
         if (text == names[i] || text == std::to_string(i)) return i;
     return -1;
 }
+void Warn(TGIFSeverity, const std::string& message) {
+    std::cerr << "vqgif: warning: " << message << "\n";
+}
+
+int Decode(int argc, char** argv) {
+    if (argc < 4) return Usage();
+    const std::string input = argv[2], output = argv[3];
+    long long frame = 0;
+    for (int i = 4; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--frame" && i + 1 < argc && ParseDecimal(argv[i + 1], frame))
+            ++i;
+        else
+            return Usage();
+    }
+    try {
+        TGIFImage image;
+        image.OnWarning = Warn;
+        image.LoadFromFile(input);
+        const int count = image.Images().Count();
+        if (frame >= count)
+            throw std::runtime_error(input + ": no frame " + std::to_string(frame) + " (the file holds " +
+                                     std::to_string(count) + ")");
+        TGIFCompositor compositor(image, ScreenOptions(image));
+        compositor.ComposeTo(static_cast<int>(frame));
+        std::vector<std::uint8_t> rgb;
+        rgb.reserve(compositor.Canvas().size() * 3);
+        for (TRGBA p : compositor.Canvas()) {
+            rgb.push_back(static_cast<std::uint8_t>(p >> 16));
+            rgb.push_back(static_cast<std::uint8_t>(p >> 8));
+            rgb.push_back(static_cast<std::uint8_t>(p));
+        }
+        WriteFileBytes(output, EncodePPM(compositor.Width(), compositor.Height(), rgb));
+    } catch (const std::exception& e) {
+        std::cerr << "vqgif: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == "--decode") return Decode(argc, argv);
     if (argc < 3) return Usage();
     const std::string input = argv[1], output = argv[2];
     bool rle = false, interlace = false;
@@ -98,7 +84,7 @@ int main(int argc, char** argv) {
             interlace = true;
         } else if (arg == "--colors" && i + 1 < argc) {
             long long n;
-            if (!ParseInt(argv[++i], n) || n < 2 || n > 256 || (n & (n - 1)) != 0) {
+            if (!ParseDecimal(argv[++i], n) || n < 2 || n > 256 || (n & (n - 1)) != 0) {
                 std::cerr << "vqgif: --colors takes a power of two from 2 to 256\n";
                 return 2;
             }
@@ -113,9 +99,7 @@ int main(int argc, char** argv) {
     try {
         const TBitmap picture = ReadPPM(input);
         TGIFImage image;
-        image.OnWarning = [](TGIFSeverity, const std::string& m) {
-            std::cerr << "vqgif: warning: " << m << "\n";
-        };
+        image.OnWarning = Warn;
         image.SetCompression(rle ? 1 : 0);
         image.SetDitherMode(dither);
         if (colors) {

@@ -1,0 +1,129 @@
+#include "gif/gif_app_extension.h"
+
+#include "gif/gif_utils.h"
+
+#include <algorithm>
+
+const TGIFExtensionClass TGIFApplicationExtension::Class = {
+    // Never made itself: resolving always names a concrete class.
+    [](TGIFSubImage& frame) -> std::unique_ptr<TGIFExtension> {
+        return std::make_unique<TGIFUnknownAppExtension>(frame);
+    },
+    &TGIFApplicationExtension::ResolveByIdentifier};
+
+const TGIFExtensionClass TGIFAppExtNSLoop::Class = {
+    [](TGIFSubImage& frame) -> std::unique_ptr<TGIFExtension> {
+        return std::make_unique<TGIFAppExtNSLoop>(frame);
+    },
+    &TGIFApplicationExtension::ResolveByIdentifier};
+
+const TGIFExtensionClass TGIFUnknownAppExtension::Class = {
+    [](TGIFSubImage& frame) -> std::unique_ptr<TGIFExtension> {
+        return std::make_unique<TGIFUnknownAppExtension>(frame);
+    },
+    &TGIFApplicationExtension::ResolveByIdentifier};
+
+const TGIFExtensionClass* TGIFApplicationExtension::ResolveByIdentifier(const TGIFExtensionClass& self,
+                                                                        TStream& stream) {
+    const std::int64_t at = stream.Position();
+    TGIFApplicationIdentifier id{};
+    const int size = ReadByte(stream);
+    const std::size_t wanted = size == 10 ? 10 : 11;
+    const bool read = size >= 10 && stream.Read(id.data(), wanted) == wanted;
+    stream.SetPosition(at);
+    // Unreadable: the class stays as it is, and its own read reports the fault.
+    if (!read) return &self;
+    const TGIFExtensionClass* found = FindApplicationExtension(id);
+    return found ? found : &TGIFUnknownAppExtension::Class;
+}
+
+void TGIFApplicationExtension::SetIdentifier(const std::string& text) {
+    m_Identifier.fill(0);
+    std::copy_n(text.begin(), std::min(text.size(), m_Identifier.size()), m_Identifier.begin());
+}
+
+void TGIFApplicationExtension::SaveToStream(TStream& stream) {
+    TGIFExtension::SaveToStream(stream);
+    WriteByte(stream, 11);
+    stream.Write(m_Identifier.data(), m_Identifier.size());
+    SaveData(stream);
+}
+
+void TGIFApplicationExtension::LoadFromStream(TStream& stream) {
+    TGIFExtension::LoadFromStream(stream);
+    std::uint8_t size;
+    ReadCheck(stream, &size, 1);
+    m_Identifier.fill(0);
+    if (size == 10) {
+        ReadCheck(stream, m_Identifier.data(), 10);
+    } else {
+        if (size < 11) Error("Unsupported Application Extension block size");
+        ReadCheck(stream, m_Identifier.data(), 11);
+        std::uint8_t skipped[255];
+        ReadCheck(stream, skipped, size - 11u);
+    }
+    LoadData(stream);
+}
+
+TGIFAppExtNSLoop::TGIFAppExtNSLoop(TGIFSubImage& subImage) : TGIFApplicationExtension(subImage) {
+    SetIdentifier("NETSCAPE2.0");
+}
+
+void TGIFAppExtNSLoop::SaveData(TStream& stream) {
+    const std::uint8_t loop[4] = {3, 1, static_cast<std::uint8_t>(Loops),
+                                  static_cast<std::uint8_t>(Loops >> 8)};
+    stream.Write(loop, sizeof loop);
+    if (BufferSize != 0) {
+        const std::uint8_t buffer[6] = {5,
+                                        2,
+                                        static_cast<std::uint8_t>(BufferSize),
+                                        static_cast<std::uint8_t>(BufferSize >> 8),
+                                        static_cast<std::uint8_t>(BufferSize >> 16),
+                                        static_cast<std::uint8_t>(BufferSize >> 24)};
+        stream.Write(buffer, sizeof buffer);
+    }
+    WriteByte(stream, 0);
+}
+
+void TGIFAppExtNSLoop::LoadData(TStream& stream) {
+    std::uint8_t block[255];
+    for (;;) {
+        const int n = ReadByte(stream);
+        if (n <= 0) break;
+        ReadCheck(stream, block, static_cast<std::size_t>(n));
+        switch (block[0] & 0x07) {
+        case 1:
+            if (n < 3) Error("Invalid GIF data");
+            Loops = block[1] | block[2] << 8;
+            break;
+        case 2:
+            if (n < 5) Error("Invalid GIF data");
+            BufferSize = static_cast<std::uint32_t>(block[1]) | static_cast<std::uint32_t>(block[2]) << 8 |
+                         static_cast<std::uint32_t>(block[3]) << 16 |
+                         static_cast<std::uint32_t>(block[4]) << 24;
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void TGIFUnknownAppExtension::SaveData(TStream& stream) {
+    for (const TGIFBlock& block : Blocks) {
+        WriteByte(stream, static_cast<std::uint8_t>(block.Data.size()));
+        stream.Write(block.Data.data(), block.Data.size());
+    }
+    WriteByte(stream, 0);
+}
+
+void TGIFUnknownAppExtension::LoadData(TStream& stream) {
+    Blocks.clear();
+    for (;;) {
+        const int n = ReadByte(stream);
+        if (n <= 0) break;
+        TGIFBlock block;
+        block.Data.resize(static_cast<std::size_t>(n));
+        ReadCheck(stream, block.Data.data(), block.Data.size());
+        Blocks.push_back(std::move(block));
+    }
+}

@@ -1,0 +1,63 @@
+#include "gif/gif_graphic_control.h"
+
+#include "gif/gif_sub_image.h"
+#include "gif/gif_utils.h"
+
+#include <algorithm>
+
+const TGIFExtensionClass TGIFGraphicControlExtension::Class = {
+    [](TGIFSubImage& frame) -> std::unique_ptr<TGIFExtension> {
+        return std::make_unique<TGIFGraphicControlExtension>(frame);
+    }};
+
+TGIFGraphicControlExtension::TGIFGraphicControlExtension(TGIFSubImage& subImage) : TGIFExtension(subImage) {
+    if (!subImage.m_GraphicControlExtension) subImage.m_GraphicControlExtension = this;
+}
+
+TGIFGraphicControlExtension::~TGIFGraphicControlExtension() {
+    TGIFSubImage& frame = SubImage();
+    if (Transparent()) frame.m_HasTransparency = false;
+    if (frame.m_GraphicControlExtension == this) frame.m_GraphicControlExtension = nullptr;
+}
+
+void TGIFGraphicControlExtension::SetTransparent(bool on) {
+    m_Packed = on ? (m_Packed | 0x01) : (m_Packed & ~0x01);
+    SubImage().m_HasTransparency = on;
+}
+
+void TGIFGraphicControlExtension::SetTransparentColorIndex(int index) {
+    const TGIFColorMap& map = SubImage().ActiveColorMap();
+    if (map.Count() > 0 && (index < 0 || index >= map.Count())) {
+        Warning(gsWarning, "Invalid color index");
+        index = 0;
+    }
+    m_TransparentIndex = static_cast<std::uint8_t>(index);
+}
+
+void TGIFGraphicControlExtension::SaveToStream(TStream& stream) {
+    TGIFExtension::SaveToStream(stream);
+    const std::uint8_t block[6] = {4,
+                                   m_Packed,
+                                   static_cast<std::uint8_t>(m_Delay),
+                                   static_cast<std::uint8_t>(m_Delay >> 8),
+                                   m_TransparentIndex,
+                                   0};
+    stream.Write(block, sizeof block);
+}
+
+void TGIFGraphicControlExtension::LoadFromStream(TStream& stream) {
+    TGIFExtension::LoadFromStream(stream);
+    // The fields as far as the block's own size byte reaches; a longer block's extra bytes and any
+    // sub-blocks after it are skipped.
+    std::uint8_t fields[255] = {};
+    const int size = ReadByte(stream);
+    const std::size_t got = size > 0 ? stream.Read(fields, static_cast<std::size_t>(size)) : 0;
+    if (size < 4 || got < static_cast<std::size_t>(size)) Warning(gsWarning, "Premature end of data");
+    m_BlockSize = static_cast<std::uint8_t>(std::max(size, 0));
+    m_Packed = fields[0];
+    m_Delay = static_cast<std::uint16_t>(fields[1] | fields[2] << 8);
+    m_TransparentIndex = fields[3];
+    if (Transparent()) SubImage().m_HasTransparency = true;
+    if (size >= 0 && got == static_cast<std::size_t>(size) && !SkipSubBlocks(stream))
+        Warning(gsWarning, "Premature end of data");
+}

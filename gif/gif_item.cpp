@@ -1,0 +1,18 @@
+#include "gif/gif_item.h"
+
+#include "gif/gif_image.h"
+
+void TGIFItem::Warning(TGIFSeverity severity, const std::string& message) {
+    if (m_Image) m_Image->Warning(severity, message);
+}
+
+void TGIFItem::SaveToFile(const std::string& fileName) {
+    TMemoryStream stream;
+    SaveToStream(stream);
+    WriteFileBytes(fileName, stream.Bytes());
+}
+
+void TGIFItem::LoadFromFile(const std::string& fileName) {
+    TMemoryStream stream(ReadFileBytes(fileName));
+    LoadFromStream(stream);
+}
