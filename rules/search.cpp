@@ -4,7 +4,6 @@
 #include "rules/engine_stop.h"
 #include "rules/evaluation.h"
 #include "rules/movegen.h"
-#include "rules/variant_state.h"
 
 TEdbProbe& SearchEdbProbe() {
     static TEdbProbe probe{
@@ -116,8 +115,8 @@ int TSearcher::Search(const TBoard& board, int alpha, int beta, int ply, int dep
 }
 
 std::int16_t SearchPosition(const TBoard& board, int alpha, int beta, int ply, int depth, int side,
-                            int countFlag) {
+                            int countFlag, TGameType variant) {
     thread_local TSearcher searcher(HashTable, gtRussian);
-    searcher.Reset(HashTable, CurrentVariant, SearchEdbProbe());
+    searcher.Reset(HashTable, variant, SearchEdbProbe());
     return static_cast<std::int16_t>(searcher.Search(board, alpha, beta, ply, depth, side, countFlag));
 }

@@ -86,7 +86,7 @@ class TSearcher {
     std::deque<TPlyLists> m_plies; // deque: growing it keeps the lists of the plies above valid
 };
 
-// The process-wide search on HashTable, CurrentVariant and SearchEdbProbe, polling EngineStopFlag:
-// what the program exports as `analysis`. Engine thread only.
+// The process-wide search on HashTable and SearchEdbProbe, polling EngineStopFlag, in `variant`:
+// what the program exports as `analysis` (for the current variant). Engine thread only.
 std::int16_t SearchPosition(const TBoard& board, int alpha, int beta, int ply, int depth, int side,
-                            int countFlag);
+                            int countFlag, TGameType variant);

@@ -213,8 +213,8 @@ TEST(VantorSearch, EndgameDatabaseFileValueReachesTheSearch) {
     // Either side to move: the board is turned so the mover is side 0. At ply 3: 2000 - 7 - 2.
     const TBoard b = BoardFromSquares("w9 b28");
     EdbProbeCount = 0;
-    EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 0, 1), 1991);
-    EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 1, 1), 1991);
+    EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 0, 1, gtRussian), 1991);
+    EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 1, 1, gtRussian), 1991);
     EXPECT_EQ(EdbProbeCount, 2u);
 
     // The root search probes the positions after its moves through the same default probe: each
