@@ -3,6 +3,7 @@
 // of draws and short wins and losses as real tables hold). The file is built in the temporary
 // folder when the program starts and removed at exit.
 
+#include "platform/atomic_file.h"
 #include "platform/byte_codec.h"
 #include "rules/edb_index.h"
 #include "rules/endgame_db.h"
@@ -13,7 +14,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -52,13 +52,14 @@ class TBenchDatabase {
             PutLe16(index.data() + EdbOffsetsBytes + 2 * b, static_cast<std::uint16_t>(size));
             next += size;
         }
-        std::ofstream f(m_path, std::ios::binary | std::ios::trunc);
-        f.write(reinterpret_cast<const char*>(index.data()), static_cast<std::streamsize>(index.size()));
+        TAtomicFileWriter f;
+        f.Open(m_path);
+        f.Write(index.data(), index.size());
         for (std::uint32_t b = 0; b < EdbBlockCount; ++b) {
             const auto& block = distinct[b % distinct.size()];
-            f.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
+            f.Write(block.data(), block.size());
         }
-        f.close();
+        if (const TIoStatus s = f.Commit(); !s) std::fprintf(stderr, "edb_bench: %s\n", s.Message().c_str());
         std::string error;
         if (!OpenEndgameDatabaseFile(m_path, &error)) std::fprintf(stderr, "edb_bench: %s\n", error.c_str());
     }
