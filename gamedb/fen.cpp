@@ -1,5 +1,6 @@
 #include "gamedb/fen.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -39,6 +40,59 @@ int MirrorInRow(int n) {
     }
 }
 
+bool ReadNumber(const std::string& s, int& n);
+
+// Removes the backslash of \" and \\; other backslashes stay, as other programs write them.
+std::string UnescapeTagValue(const std::string& v) {
+    if (v.find('\\') == std::string::npos) return v;
+    std::string out;
+    out.reserve(v.size());
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        if (v[i] == '\\' && i + 1 < v.size() && (v[i + 1] == '"' || v[i + 1] == '\\')) ++i;
+        out += v[i];
+    }
+    return out;
+}
+
+// The internal squares an entry names (a number, a range "31-50", or an algebraic square in
+// variants 1, 3 and 7); false with `why` for anything else.
+bool EntrySquares(const std::string& entry, TGameType variant, std::vector<int>& squares, std::string& why) {
+    squares.clear();
+    const bool algebraic = variant == gtRussian || variant == gtBrazilian || variant == gtCzech;
+    if (algebraic && entry.size() == 2 && entry[0] >= 'a' && entry[0] <= 'h' && entry[1] >= '1' &&
+        entry[1] <= '8') {
+        const int sq = XYToSquare(entry[0] - 'a', entry[1] - '1', 1);
+        if (sq == 0) {
+            why = "\"" + entry + "\" is a light square";
+            return false;
+        }
+        squares.push_back(sq);
+        return true;
+    }
+    const std::size_t dash = entry.find('-');
+    int first = 0, last = 0;
+    if (dash == std::string::npos) {
+        if (!ReadNumber(entry, first)) {
+            why = "not a square number: \"" + entry + "\"";
+            return false;
+        }
+        last = first;
+    } else if (!ReadNumber(Trim(entry.substr(0, dash)), first) ||
+               !ReadNumber(Trim(entry.substr(dash + 1)), last) || last < first) {
+        why = "not a range of squares: \"" + entry + "\"";
+        return false;
+    }
+    for (int n = first; n <= last; ++n) {
+        const int sq = FenSquareToInternal(n, variant);
+        if (sq == 0) {
+            why = "square " + std::to_string(n) + " is not on the board";
+            return false;
+        }
+        squares.push_back(sq);
+    }
+    return true;
+}
+
 // A decimal number of at most four digits; false for anything else.
 bool ReadNumber(const std::string& s, int& n) {
     if (s.empty() || s.size() > 4) return false;
@@ -75,10 +129,20 @@ bool ParsePdnTag(const std::string& rawLine, std::string& key, std::string& valu
         value = blank + 1 < line.size() ? line.substr(blank + 1, line.size() - 1 - (blank + 1)) : "";
     }
     key = Trim(key);
-    value = Trim(value);
+    value = UnescapeTagValue(Trim(value));
     if (!key.empty() && key.back() == '=') key.pop_back();
     key = Trim(key);
     return true;
+}
+
+std::string EscapePdnTagValue(const std::string& value) {
+    std::string out;
+    out.reserve(value.size());
+    for (char c : value) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out;
 }
 
 int FenSquareToInternal(int n, TGameType variant) {
@@ -118,6 +182,7 @@ bool ParseFen(const std::string& text, TBoard& board, int& side, TGameType varia
     int s = side;
     if (text.compare(0, 2, whiteIsSide1 ? "W:" : "B:") == 0) s = 1;
     const std::string rest = text.size() > 2 ? text.substr(2) : std::string();
+    std::vector<int> squares;
     for (std::string part : Split(rest, ':')) {
         if (!part.empty() && part.back() == '.') part.pop_back();
         if (part.empty() || (part[0] != 'W' && part[0] != 'B')) continue;
@@ -131,14 +196,50 @@ bool ParseFen(const std::string& text, TBoard& board, int& side, TGameType varia
                 value = 2 * man;
                 entry = Trim(entry.substr(1));
             }
-            int n = 0;
-            if (!ReadNumber(entry, n)) return fail("not a square number: \"" + entry + "\"");
-            const int sq = FenSquareToInternal(n, variant);
-            if (sq == 0) return fail("square " + std::to_string(n) + " is not on the board");
-            b[sq] = static_cast<std::int8_t>(value);
+            std::string why;
+            if (!EntrySquares(entry, variant, squares, why)) return fail(why);
+            for (int sq : squares)
+                b[sq] = static_cast<std::int8_t>(value);
         }
     }
     board = b;
     side = s;
     return true;
+}
+
+std::string FenSquareNumber(int square, TGameType variant) {
+    const int r = square - 1;
+    switch (variant) {
+    case gtEnglish:
+    case gtPool:
+        return std::to_string(4 * (r / 4) + 4 - r % 4);
+    case gtItalian:
+        return std::to_string(33 - square);
+    case gtInternational:
+        return std::to_string((9 - r / 5) * 5 + r % 5 + 1);
+    default:
+        return std::to_string((7 - r / 4) * 4 + r % 4 + 1);
+    }
+}
+
+std::string FenValue(const TBoard& board, int side, TGameType variant) {
+    std::string text = SideIsWhite(side, variant) ? "W:" : "B:";
+    for (int s = 0; s < 2; ++s) {
+        // In the order of the FEN numbers: n for a man, n + 100 for a king after the men.
+        std::vector<int> pieces;
+        for (int sq = 1; sq <= SquaresOf(variant); ++sq) {
+            const int v = board[sq];
+            if (v != 0 && PieceSide(v) == s)
+                pieces.push_back(std::stoi(FenSquareNumber(sq, variant)) + (IsKing(v) ? 100 : 0));
+        }
+        std::sort(pieces.begin(), pieces.end());
+        if (s == 1) text += ':';
+        text += SideIsWhite(s, variant) ? 'W' : 'B';
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            if (i) text += ',';
+            if (pieces[i] > 100) text += 'K';
+            text += std::to_string(pieces[i] % 100);
+        }
+    }
+    return text + '.';
 }

@@ -94,6 +94,50 @@ bool DecodeUtf8(std::string_view s, std::size_t& i, char32_t& u) {
     return true;
 }
 
+// Best-fit spellings of the Latin-1 signs and letters CP1251 lacks, and of Latin Extended-A:
+// U+00C0..U+017F one character each, '*' where the spelling is longer (kLongFits).
+constexpr std::string_view kLatinFits = "AAAAAA*CEEEEIIIIDNOOOOOxOUUUUY**"
+                                        "aaaaaa*ceeeeiiiidnooooo/ouuuuy*y"
+                                        "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGg"
+                                        "GgGgHhHhIiIiIiIiIi**JjKkqLlLlLlL"
+                                        "lLlNnNnNn*NnOoOoOo**RrRrRrSsSsSs"
+                                        "SsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
+
+struct TFit {
+    char32_t u;
+    const char* text;
+};
+constexpr TFit kLongFits[] = {
+    {0x00C6, "AE"}, {0x00DE, "TH"}, {0x00DF, "ss"}, {0x00E6, "ae"}, {0x00FE, "th"},
+    {0x0132, "IJ"}, {0x0133, "ij"}, {0x0149, "'n"}, {0x0152, "OE"}, {0x0153, "oe"},
+};
+// Signs of U+00A0..U+00BF without a CP1251 byte, and the typographic punctuation of U+2010..U+2212
+// that CP1251 lacks (it has the en and em dash, the curly quotes and the low quotes).
+constexpr TFit kSignFits[] = {
+    {0x00A1, "!"},     {0x00A2, "c"},     {0x00A3, "GBP"}, {0x00A5, "JPY"}, {0x00AA, "a"}, {0x00B2, "2"},
+    {0x00B3, "3"},     {0x00B4, "'"},     {0x00B8, ","},   {0x00B9, "1"},   {0x00BA, "o"}, {0x00BC, " 1/4 "},
+    {0x00BD, " 1/2 "}, {0x00BE, " 3/4 "}, {0x2010, "-"},   {0x2011, "-"},   {0x2012, "-"}, {0x2015, "-"},
+    {0x201B, "'"},     {0x201F, "\""},    {0x2032, "'"},   {0x2033, "\""},  {0x2035, "'"}, {0x2036, "\""},
+    {0x2044, "/"},     {0x2212, "-"},     {0x2215, "/"},   {0x2236, ":"},   {0x02BC, "'"}, {0x02C6, "^"},
+    {0x02DC, "~"},     {0x2002, " "},     {0x2003, " "},   {0x2009, " "},   {0x200A, " "}, {0x202F, " "},
+    {0x2007, " "},     {0x2008, " "},     {0x3000, " "},
+};
+
+// The best-fit spelling of a code point CP1251 lacks, or nullptr; "" for a combining mark.
+const char* BestFit(char32_t u, char& single) {
+    if (u >= 0x00C0 && u <= 0x017F) {
+        single = kLatinFits[u - 0x00C0];
+        if (single != '*') return &single;
+        for (const TFit& f : kLongFits)
+            if (f.u == u) return f.text;
+        return nullptr;
+    }
+    if (u >= 0x0300 && u <= 0x036F) return ""; // combining diacritical marks
+    for (const TFit& f : kSignFits)
+        if (f.u == u) return f.text;
+    return nullptr;
+}
+
 constexpr std::array<unsigned char, 256> MakeLowerTable() {
     std::array<unsigned char, 256> t{};
     for (int c = 0; c < 256; ++c)
@@ -158,6 +202,41 @@ std::string Utf8ToCp1251(std::string_view utf8, bool* ok) {
         }
     }
     if (ok) *ok = all;
+    return out;
+}
+
+bool IsWellFormedUtf8(std::string_view text) {
+    char32_t u;
+    for (std::size_t i = 0; i < text.size();)
+        if (!DecodeUtf8(text, i, u)) return false;
+    return true;
+}
+
+std::string Utf8ToCp1251BestFit(std::string_view utf8, bool* exact, bool* wellFormed) {
+    std::string out;
+    out.reserve(utf8.size());
+    bool all = true, valid = true;
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t u;
+        if (!DecodeUtf8(utf8, i, u)) {
+            all = valid = false;
+            out += '?';
+            continue;
+        }
+        if (const int b = UnicodeToCp1251(u); b >= 0) {
+            out += static_cast<char>(b);
+            continue;
+        }
+        all = false;
+        char single = 0;
+        const char* fit = BestFit(u, single);
+        if (fit == &single)
+            out += single;
+        else
+            out += fit ? fit : "?";
+    }
+    if (exact) *exact = all;
+    if (wellFormed) *wellFormed = valid;
     return out;
 }
 

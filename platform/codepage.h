@@ -10,6 +10,17 @@ std::string Cp1251ToUtf8(std::string_view cp1251);
 // UTF-8 to CP1251. Characters without a CP1251 byte become '?'; `ok` (if given) says whether all
 // characters were representable and the input was valid UTF-8.
 std::string Utf8ToCp1251(std::string_view utf8, bool* ok = nullptr);
+// UTF-8 to CP1251 with the best fit where CP1251 has no byte: a letter with a diacritic becomes its
+// base letter ("très" -> "tres", "ñ" -> "n", "Ł" -> "L"), ligatures and special letters their plain
+// spelling ("ß" -> "ss", "Æ" -> "AE", "œ" -> "oe"), typographic signs that CP1251 lacks their plain
+// form (figure and minus dashes "-", primes and reversed quotes "'" and '"'), and a combining mark
+// (decomposed text) is dropped; '?' only for what has no such form and for ill-formed UTF-8.
+// Characters CP1251 has (Cyrillic, its quotes and dashes, "«»") keep their byte. `exact` (if given)
+// says whether every character had its own CP1251 byte, `wellFormed` whether the input was valid
+// UTF-8. Text from widgets, the clipboard and UTF-8 files is stored through this.
+std::string Utf8ToCp1251BestFit(std::string_view utf8, bool* exact = nullptr, bool* wellFormed = nullptr);
+// True when `text` is well-formed UTF-8 (stops at the first fault; ASCII is well-formed).
+bool IsWellFormedUtf8(std::string_view text);
 // CP866 (DOS Cyrillic) bytes to CP1251; characters CP1251 lacks (box drawing) become '?'.
 std::string Cp866ToCp1251(std::string_view cp866);
 // Unicode code point of a CP1251 byte.

@@ -2,6 +2,7 @@
 
 #include "app/core/engine_requests.h"
 #include "rules/hash_table.h"
+#include "rules/variant_state.h"
 
 #include "app/core/language.h"
 #include "app/core/move_sound.h"
@@ -128,8 +129,12 @@ void TMainForm::ReadGameHeaderIntoPanel() {
 // ---- start-up ------------------------------------------------------------------------------
 
 void TMainForm::ReadSettings() {
+    // The opening book first: every variant switch below reopens it, and the engine plays from it.
+    VariantHooks().openBook = [](TGameType variant) { OpeningBook().Open(variant); };
+    static TOpeningBookMoves engineBook;
+    SetBookMoves(&engineBook);
     // The settings file, and every other relative path of the program, hang off the directory
-    // the program was started in. (The opening books create their comment list themselves.)
+    // the program was started in.
     AppDir = QDir::currentPath().toStdString();
     if (AppDir.empty() || AppDir.back() != '/') AppDir += '/';
     delete m_settingsFile;
@@ -169,6 +174,7 @@ void TMainForm::ReadSettings() {
     // engines are set up with those sizes.
     m_engineOptions = s.engines;
     ApplyEngineOptionControls();
+    OpeningBook().SetSettings(BookSettingsOf(m_engineOptions));
     // The captions before the variant switch, whose label is a phrase of the chosen language.
     ApplyLanguage(language);
     // The variant: its board, book and endgame database. The game itself is started at the end,
@@ -302,6 +308,7 @@ void TMainForm::NewGame() {
         l->clear();
     DrawBoard(true);
     RebuildGamePanel();
+    ShowBookMoves(); // a new user sees the start position's book moves before the first move
 }
 
 void TMainForm::SetGameType(TGameType variant, bool keepGame) {
@@ -316,6 +323,7 @@ void TMainForm::SetGameType(TGameType variant, bool keepGame) {
     m_seams.selectEngineForVariant();
     DrawBoard(true);
     RebuildGamePanel();
+    ShowBookMoves(); // the variant's own book, for the position kept
 }
 
 void TMainForm::Analysis_ModeClick() {

@@ -4,6 +4,7 @@
 // session (game_session.h), which makes the moves and holds the position shown, and to the rest of
 // app/core. User-interface thread only.
 
+#include "app/core/book_list.h"
 #include "app/core/entry_seams.h"
 #include "app/core/game_session.h"
 #include "app/core/move_entry.h"
@@ -124,6 +125,7 @@ class TMainForm : public QMainWindow {
     // The last diagram prepared by the size dialog.
     TBitmap CopyBoard;
     void ShowBookMoves();
+    void ListBookMovesIntoPanels(); // what showBookMoves is bound to
     TGamePanel* GamePanelWidget() const { return GamePanel; }
 
     // The electronic board (main_form_eboard.cpp): connect, and the timer's step.
@@ -197,6 +199,7 @@ class TMainForm : public QMainWindow {
     std::map<QString, QAction*> m_items;
     TClickRing m_clickRing;
     TEntrySeams m_seams;
+    TBookMoveList m_bookList; // this thread's book rows and position comment
 
     TIniFile* m_settingsFile = nullptr; // open from ReadSettings to the end of FormCloseQuery
     TEngineOptionSettings m_engineOptions;

@@ -35,6 +35,7 @@ void TMainForm::WireEntryCommands() {
     m_seams.applyTimeControl = [this] { ApplyCheckedTimeControl(); };
     m_seams.clock0 = [] { return static_cast<int>(Clocks[0].load()); };
     m_seams.engineLongName = [] { return EngineSettings.LongName; };
+    m_seams.showBookMoves = [this] { ListBookMovesIntoPanels(); };
     const auto on = [this](const char* name, auto handler) {
         if (QAction* a = Item(name)) connect(a, &QAction::triggered, this, handler);
     };
@@ -226,4 +227,19 @@ void TMainForm::N16Click() {
 
 void TMainForm::ShowBookMoves() {
     m_seams.showBookMoves();
+}
+
+void TMainForm::ListBookMovesIntoPanels() {
+    const TSessionSnapshot at = m_session.Snapshot();
+    OpeningBook().ListBookMoves(at.board, at.side, at.variant, CaptureSeparator, m_bookList);
+    const TBookListTexts t = ComposeBookList(m_bookList, at.board, !AnalysisMode, Item("N55")->isChecked());
+    if (t.info) InfoPanel->setText(QString::fromStdString(Cp1251ToUtf8(*t.info)));
+    // The rows end in carriage returns; the label breaks lines at line feeds.
+    if (!t.tree) return;
+    TreeLabel->setText(QString::fromStdString(Cp1251ToUtf8(*t.tree)).replace(QChar('\r'), QChar('\n')));
+    // The label takes the width of its rows, and the engine text beside it the rest.
+    TreeLabel->adjustSize();
+    TreeLabel->resize(std::max(110, TreeLabel->width()), std::max(110, TreeLabel->height()));
+    Label2->setGeometry(TreeLabel->width() + 20, 4,
+                        std::max(10, m_layout.rightWidth - TreeLabel->width() - 30), 110);
 }

@@ -50,7 +50,7 @@ class TMainFormTickView final : public ITickView {
         m_form.ReadGameHeaderIntoPanel();
         m_form.RebuildGamePanel();
     }
-    void ShowBookMoves() override {} // the book list binds here once the opening books are shown
+    void ShowBookMoves() override { m_form.ShowBookMoves(); }
     void StopButtonIdle() override { SetStopButtonColour(m_form.StopButton, false); }
     void ShowClockLabel(const std::string& text) override { m_form.ClockLabel->setText(Ui(text)); }
     void ServeElectronicBoard() override { m_form.ServeElectronicBoard(); }

@@ -91,10 +91,11 @@ TEST(ParseFen, AnInvalidSquareRejectsTheWholeTextAndChangesNothing) {
         TGameType variant;
         const char* fen;
     } rows[] = {
-        {gtRussian, "W:W21,33:B1"},     {gtRussian, "W:W0:B1"},           {gtRussian, "B:W21:B1,-5"},
-        {gtRussian, "W:W21:Bx"},        {gtRussian, "W:W21:B1-12"},       {gtInternational, "W:W51:B1"},
-        {gtEnglish, "W:WK:B1"},         {gtItalian, "W:W99999999999:B1"}, {gtPool, "W:W 1 2:B3"},
-        {gtInternational, "B:W50:BK0"},
+        {gtRussian, "W:W21,33:B1"},       {gtRussian, "W:W0:B1"},     {gtRussian, "B:W21:B1,-5"},
+        {gtRussian, "W:W21:Bx"},          {gtRussian, "W:W21:B12-1"}, {gtInternational, "W:W51:B1"},
+        {gtRussian, "W:W21-33:B1"},       {gtRussian, "W:Wb1:B1"},    {gtEnglish, "W:Wc3:B1"},
+        {gtRussian, "W:W21:B1-"},         {gtItalian, "W:Wa1:B32"},   {gtEnglish, "W:WK:B1"},
+        {gtItalian, "W:W99999999999:B1"}, {gtPool, "W:W 1 2:B3"},     {gtInternational, "B:W50:BK0"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.fen);
@@ -112,6 +113,78 @@ TEST(ParseFen, AnInvalidSquareRejectsTheWholeTextAndChangesNothing) {
     EXPECT_TRUE(ParseFen("W:W33,50:B1", b, side, gtInternational));
 }
 
+// Ranges of squares and, in the algebraic variants, squares by name; "W:" in English is side 1.
+TEST(ParseFen, RangesAlgebraicSquaresAndTheWhiteStartOfEnglish) {
+    const struct {
+        TGameType variant;
+        const char* fen;
+        TBoard want;
+        int side;
+    } rows[] = {
+        {gtInternational, "W:W31-50:B1-20", StartPosition100, 0},
+        {gtInternational, "B:W31-40,41-50:BK1-3,4-20.",
+         [] {
+             TBoard b = StartPosition100;
+             for (int n = 1; n <= 3; ++n)
+                 b[FenSquareToInternal(n, gtInternational)] = sqKing1;
+             return b;
+         }(),
+         1},
+        {gtRussian, "W:Wa1,c1,e1,g1:Bh8,Kb8",
+         [] {
+             TBoard b = EmptyBoard;
+             for (int s = 1; s <= 4; ++s)
+                 b[s] = sqMan0;
+             b[32] = sqMan1;
+             b[29] = sqKing1;
+             return b;
+         }(),
+         0},
+        {gtCzech, "B:W21-32:B1-12", StartPosition64, 1},
+        {gtEnglish, "W:W21-32:B1-12", StartPosition64, 1},
+        {gtEnglish, "B:W21-32:B1-12", StartPosition64, 0},
+        // Parts of other letters (a web site's move counters) are skipped.
+        {gtInternational, "W:W31-50:B1-20:H0:F1", StartPosition100, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.fen);
+        TBoard b;
+        int side = 0;
+        std::string error;
+        ASSERT_TRUE(ParseFen(r.fen, b, side, r.variant, &error)) << error;
+        EXPECT_EQ(b, r.want);
+        EXPECT_EQ(side, r.side);
+    }
+}
+
+// The writer and the reader are inverses for every square, piece and side of every variant.
+TEST(FenValue, WritesWhatParseFenReadsBack) {
+    EXPECT_EQ(FenValue(
+                  [] {
+                      TBoard b = EmptyBoard;
+                      b[1] = sqMan0;
+                      b[32] = sqKing1;
+                      return b;
+                  }(),
+                  0, gtRussian),
+              "W:W29:BK4.");
+    EXPECT_EQ(FenValue(EmptyBoard, 1, gtEnglish), "W:B:W.");
+    for (int v = 1; v <= 7; ++v)
+        for (int side = 0; side < 2; ++side) {
+            const TGameType variant = static_cast<TGameType>(v);
+            TBoard b = EmptyBoard;
+            for (int s = 1; s <= SquaresOf(variant); ++s)
+                b[s] = static_cast<std::int8_t>((s * 7 + v + side) % 5 - 2);
+            TBoard back;
+            int readSide = 0;
+            ASSERT_TRUE(ParseFen(FenValue(b, side, variant), back, readSide, variant)) << v;
+            EXPECT_EQ(back, b) << v;
+            EXPECT_EQ(readSide, side) << v;
+            for (int s = 1; s <= SquaresOf(variant); ++s)
+                EXPECT_EQ(FenSquareToInternal(std::stoi(FenSquareNumber(s, variant)), variant), s);
+        }
+}
+
 TEST(ParsePdnTag, SplitsKeyAndValue) {
     const struct {
         const char* line;
@@ -125,6 +198,7 @@ TEST(ParsePdnTag, SplitsKeyAndValue) {
         {"[Round 3.2]", true, "Round", "3.2"},
         {"[Site \"unclosed]", true, "Site", ""},
         {"[Date \"1999\"\"]", true, "Date", "1999\""},
+        {"[White \"O\\\"Brien \\\\ C:\\x\"]", true, "White", "O\"Brien \\ C:\\x"},
         {"plain", false, "", ""},
         {"", false, "", ""},
     };

@@ -11,15 +11,25 @@
 
 namespace {
 
-// The C library's converter, our independent reference. nullopt when it rejects the input.
-std::optional<std::string> Iconv(const char* from, const char* to, const std::string& in) {
+// A UTF-8 text, its CP1251 conversion, and whether that conversion is exact.
+struct TUtf8Row {
+    const char* name;
+    std::string utf8;
+    std::string cp1251;
+    bool exact;
+};
+
+// The C library's converter, our independent reference. nullopt when it rejects the input, or
+// (when `strict`) substitutes anything.
+std::optional<std::string> Iconv(const char* from, const char* to, const std::string& in,
+                                 bool strict = true) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         ADD_FAILURE() << "iconv cannot convert " << from << " to " << to;
         return std::nullopt;
     }
     std::string src = in;
-    std::string out(in.size() * 4 + 16, '\0');
+    std::string out(in.size() * 8 + 16, '\0');
     char* inp = src.data();
     std::size_t inLeft = src.size();
     char* outp = out.data();
@@ -28,7 +38,7 @@ std::optional<std::string> Iconv(const char* from, const char* to, const std::st
     iconv_close(cd);
     if (r == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
     // Counted irreversible conversions mean iconv substituted something: treat as "not representable".
-    if (r != 0) return std::nullopt;
+    if (strict && r != 0) return std::nullopt;
     out.resize(out.size() - outLeft);
     return out;
 }
@@ -83,13 +93,7 @@ TEST(CodePage, Utf8RoundTripsEveryAssignedByte) {
 }
 
 TEST(CodePage, Utf8ToCp1251MarksWhatItCannotConvert) {
-    struct Row {
-        const char* name;
-        std::string utf8;
-        std::string cp1251;
-        bool ok;
-    };
-    const Row rows[] = {
+    const TUtf8Row rows[] = {
         {"empty", "", "", true},
         {"russian", "Шашки ёЁ", "\xD8\xE0\xF8\xEA\xE8 \xB8\xA8", true},
         {"euro and numero", "€№", "\x88\xB9", true},
@@ -102,12 +106,13 @@ TEST(CodePage, Utf8ToCp1251MarksWhatItCannotConvert) {
         {"stray continuation", "\x80z", "?z", false},
         {"four-byte emoji", "\xF0\x9F\x98\x80!", "?!", false},
     };
-    for (const Row& r : rows) {
+    for (const TUtf8Row& r : rows) {
         SCOPED_TRACE(r.name);
-        bool ok = !r.ok;
+        bool ok = !r.exact;
         EXPECT_EQ(Utf8ToCp1251(r.utf8, &ok), r.cp1251);
-        EXPECT_EQ(ok, r.ok);
+        EXPECT_EQ(ok, r.exact);
         EXPECT_EQ(Utf8ToCp1251(r.utf8), r.cp1251); // ok is optional
+        EXPECT_EQ(IsWellFormedUtf8(r.utf8), Iconv("UTF-8", "UTF-32LE", r.utf8).has_value());
     }
 }
 
@@ -169,4 +174,72 @@ TEST(CodePage, CompareNoCaseFoldsLatinAndCyrillic) {
         EXPECT_EQ((d > 0) - (d < 0), -r.sign);
     }
     EXPECT_EQ(Cp1251LowerString(Utf8ToCp1251("ШАШКИ Draughts Ё")), Utf8ToCp1251("шашки draughts ё"));
+}
+
+namespace {
+
+// UTF-8 of one code point.
+std::string Utf8Of(char32_t u) {
+    std::string s;
+    if (u < 0x80) {
+        s += static_cast<char>(u);
+    } else if (u < 0x800) {
+        s += static_cast<char>(0xC0 | (u >> 6));
+        s += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+        s += static_cast<char>(0xE0 | (u >> 12));
+        s += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (u & 0x3F));
+    }
+    return s;
+}
+
+} // namespace
+
+// Every character of Latin-1 and Latin Extended-A against the C library's transliteration.
+TEST(CodePageBestFit, MatchesIconvTranslitOverLatin1AndExtendedA) {
+    const char* const old = setlocale(LC_CTYPE, nullptr);
+    const std::string saved = old ? old : "C";
+    if (!setlocale(LC_CTYPE, "C.UTF-8")) GTEST_SKIP() << "no C.UTF-8 locale for iconv's tables";
+    for (char32_t u = 0x20; u <= 0x17F; ++u) {
+        if (u >= 0x7F && u < 0xA0) continue; // control characters
+        SCOPED_TRACE(testing::Message() << "U+" << std::hex << static_cast<unsigned>(u));
+        // Its transliteration tables come with the C.UTF-8 locale.
+        const auto ref = Iconv("UTF-8", "CP1251//TRANSLIT", Utf8Of(u), false);
+        ASSERT_TRUE(ref.has_value());
+        bool exact = false;
+        const std::string ours = Utf8ToCp1251BestFit(Utf8Of(u), &exact);
+        EXPECT_EQ(ours, *ref);
+        // Only a sign with no plain spelling becomes '?'.
+        const bool noFit = u == 0xA8 || u == 0xAF || u == 0xBF || u == U'?';
+        EXPECT_EQ(ours == "?", noFit);
+        bool plain = false;
+        Utf8ToCp1251(Utf8Of(u), &plain);
+        EXPECT_EQ(exact, plain);
+    }
+    setlocale(LC_CTYPE, saved.c_str());
+}
+
+TEST(CodePageBestFit, KeepsWhatCp1251HasAndSpellsTheRestPlainly) {
+    const TUtf8Row rows[] = {
+        {"french", "très élevé", "tres eleve", false},
+        {"spanish", "niño", "nino", false},
+        {"german", "Straße Öl", "Strasse Ol", false},
+        {"polish", "Łódź", "Lodz", false},
+        {"ligature", "cœur Æsop", "coeur AEsop", false},
+        {"decomposed e + acute", "e\xCC\x81t\xC3\xA9", "ete", false},
+        {"cyrillic stays", "Ёлкина ход", "\xA8\xEB\xEA\xE8\xED\xE0 \xF5\xEE\xE4", true},
+        {"cp1251 quotes and dashes stay", "«x» “y” – —", "\xABx\xBB \x93y\x94 \x96 \x97", true},
+        {"typographic forms cp1251 lacks", "‐‑‒―−′″‟‛", "-----'\"\"'", false},
+        {"no plain form", "a中b", "a?b", false},
+        {"ill-formed", "x\xC0\xAFy", "x??y", false},
+        {"empty", "", "", true},
+    };
+    for (const TUtf8Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        bool exact = !r.exact, wellFormed = false;
+        EXPECT_EQ(Utf8ToCp1251BestFit(r.utf8, &exact, &wellFormed), r.cp1251);
+        EXPECT_EQ(exact, r.exact);
+        EXPECT_EQ(wellFormed, IsWellFormedUtf8(r.utf8));
+    }
 }

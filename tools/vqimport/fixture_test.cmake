@@ -3,13 +3,7 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 file(COPY ${FIXTURE} DESTINATION ${WORK})
 
-function(run expected_rc expected_out)
-  execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc INPUT_FILE /dev/null)
-  if(NOT rc EQUAL expected_rc OR NOT out MATCHES "${expected_out}")
-    message(FATAL_ERROR "${ARGN}: expected ${expected_rc} and '${expected_out}', got ${rc}: '${out}' '${err}'")
-  endif()
-  set(last_err "${err}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/run_tool.cmake)
 
 # Variant 6 is refused before anything is made.
 run(2 "" ${VQIMPORT} --variant 6 ${WORK}/golden.chb)

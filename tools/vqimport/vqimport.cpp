@@ -1,12 +1,15 @@
-// vqimport [--yes] [--variant N] [--window] IN.chb [OUT.vqb]
-// Imports the games of IN into a new database OUT (default: IN's base name + ".vqb" beside it) in
-// variant N (1 Russian .. 7 Czech; default 1). Asks before it replaces a database unless --yes is
-// given. Shows the progress on the terminal, or in the program's progress window with --window.
+// vqimport [--yes] [--variant N] [--window] IN.chb|IN.pdn [OUT.vqb]
+// Imports the games of IN into a new database OUT (default: IN's base name + ".vqb" beside it) as
+// the database window does. N (1 Russian .. 7 Czech; default 1) is the current variant: the variant
+// of a CHB file's games, and of a PDN file's games without a GameType tag. Asks before it replaces a
+// database unless --yes is given. Shows the progress on the terminal, or in the program's progress
+// window with --window; the closing message and the log's path on the terminal.
 // Exit status: 0 when the import ran through the file, 1 when it stopped early (the games before are
-// kept), 2 when it could not run.
+// kept), 2 when it could not run or was cancelled.
 
 #include "gamedb/chb_import.h"
 #include "gamedb/game_database.h"
+#include "gamedb/pdn_import.h"
 #include "gamedb/progress.h"
 #include "gamedb/ui/f_imp_chb.h"
 #include "gamedb/user_prompt.h"
@@ -32,10 +35,12 @@ constexpr int ExitDone = 0, ExitStopped = 1, ExitFailed = 2;
 
 class TTerminalPrompt final : public IUserPrompt {
   public:
+    bool yes = false; // answer every question with yes
     void ShowMessage(const std::string& text) override {
         std::cerr << "vqimport: " << Cp1251ToUtf8(text) << '\n';
     }
     bool Confirm(const std::string& text) override {
+        if (yes) return true;
         std::cerr << Cp1251ToUtf8(text) << " [y/N] " << std::flush;
         std::string answer;
         if (!std::getline(std::cin, answer)) return false;
@@ -44,8 +49,9 @@ class TTerminalPrompt final : public IUserPrompt {
 };
 
 int Usage() {
-    std::cerr << "usage: vqimport [--yes] [--variant N] [--window] IN.chb [OUT.vqb]\n"
-                 "  --variant N  1 Russian (default), 2 English, 3 Brazilian, 4 Pool, 5 Italian, 7 Czech\n"
+    std::cerr << "usage: vqimport [--yes] [--variant N] [--window] IN.chb|IN.pdn [OUT.vqb]\n"
+                 "  --variant N  the current variant: 1 Russian (default), 2 English, 3 Brazilian, 4 Pool,\n"
+                 "               5 Italian, 6 International (PDN only), 7 Czech\n"
                  "  --yes        replace an existing database without asking\n"
                  "  --window     show the progress in the program's progress window\n";
     return ExitFailed;
@@ -63,6 +69,49 @@ bool DatabaseExists(const std::string& name) {
     std::error_code ec;
     return std::filesystem::exists(base + ".vqb", ec) || std::filesystem::exists(base + ".vqn", ec) ||
            std::filesystem::exists(base + ".vqm", ec);
+}
+
+// The progress window of the program, or the terminal's.
+struct TToolProgress {
+    std::unique_ptr<QApplication> app;
+    std::unique_ptr<TFImpCHB> window;
+    TTextProgress text{stderr};
+
+    IProgress& Start(bool useWindow) {
+        if (!useWindow) return text;
+        static int qtArgc = 1;
+        static char name[] = "vqimport";
+        static char* qtArgv[] = {name, nullptr};
+        app = std::make_unique<QApplication>(qtArgc, qtArgv);
+        window = std::make_unique<TFImpCHB>();
+        return *window;
+    }
+};
+
+int ImportPdn(const std::string& in, const std::string& out, TGameType variant, bool yes, bool window,
+              TTerminalPrompt& prompt) {
+    prompt.yes = yes;
+    TToolProgress tool;
+    IProgress& progress = tool.Start(window);
+    SetProgress(&progress);
+    const TPdnImportResult r = ImportPdnDatabase(in, out, variant, prompt, progress);
+    SetProgress(nullptr);
+    if (r.status == TPdnImportStatus::Done || r.status == TPdnImportStatus::WriteFailed) {
+        std::cout << in << ": " << r.games << " games came in, " << r.whole << " whole, into "
+                  << r.databaseFileName << '\n';
+        std::cout << (r.logPath.empty() ? "no log: every game was read whole" : "log: " + r.logPath) << '\n';
+    }
+    switch (r.status) {
+    case TPdnImportStatus::Done:
+        return ExitDone;
+    case TPdnImportStatus::WriteFailed:
+        return ExitStopped;
+    case TPdnImportStatus::Cancelled:
+        std::cerr << "vqimport: nothing imported\n";
+        return ExitFailed;
+    default:
+        return ExitFailed;
+    }
 }
 
 } // namespace
@@ -96,8 +145,10 @@ int main(int argc, char** argv) {
 
     TTerminalPrompt prompt;
     SetUserPrompt(&prompt);
-    if (LowerExtension(in) != ".chb") {
-        std::cerr << "vqimport: " << in << ": not a CHB file (.chb)\n";
+    const std::string ext = LowerExtension(in);
+    if (ext == ".pdn") return ImportPdn(in, out, static_cast<TGameType>(variant), yes, window, prompt);
+    if (ext != ".chb") {
+        std::cerr << "vqimport: " << in << ": neither a CHB file (.chb) nor a PDN file (.pdn)\n";
         return ExitFailed;
     }
     // Nothing is touched before the import is known to be able to run.
@@ -119,19 +170,8 @@ int main(int argc, char** argv) {
         std::cerr << "vqimport: cannot create " << out << '\n';
         return ExitFailed;
     }
-    std::unique_ptr<QApplication> app;
-    std::unique_ptr<TFImpCHB> progressWindow;
-    TTextProgress textProgress(stderr);
-    if (window) {
-        static int qtArgc = 1;
-        static char name[] = "vqimport";
-        static char* qtArgv[] = {name, nullptr};
-        app = std::make_unique<QApplication>(qtArgc, qtArgv);
-        progressWindow = std::make_unique<TFImpCHB>();
-        SetProgress(progressWindow.get());
-    } else {
-        SetProgress(&textProgress);
-    }
+    TToolProgress tool;
+    SetProgress(&tool.Start(window));
     const TChbImportResult res = ImportChbDatabase(in, db, static_cast<TGameType>(variant));
     SetProgress(nullptr);
     CloseDatabase(db);
