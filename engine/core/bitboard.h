@@ -119,6 +119,38 @@ constexpr word crowning_row(int side) {
     return side == 0 ? 0xF0000000u : 0x0000000Fu;
 }
 
+// A mask of the given bits, and the same mask turned 180 degrees (bit b becomes bit 31 - b).
+template <class... B> constexpr word mask(B... bits) {
+    return ((word{1} << bits) | ... | word{0});
+}
+constexpr word flip(word w) {
+    word r = 0;
+    for (int b = 0; b < 32; ++b)
+        if (w & (word{1} << b)) r |= word{1} << (31 - b);
+    return r;
+}
+
+// The squares one step towards row 7 (side 0's forward) and towards row 0 of every square of x.
+constexpr word step_up(word x) {
+    return (((x & ~word{0xf8f8f8}) << 1 | x) << 1 | (x & word{0xe0e0e0})) << 3;
+}
+constexpr word step_down(word x) {
+    return (((x >> 1 & word{0x70707070}) | x) >> 1 | (x & word{0x7070700})) >> 3;
+}
+constexpr word neighbours(word x) {
+    return step_up(x) | step_down(x);
+}
+
+// One diagonal direction: vertical (up or down) and table entry parity pair (x - 1 or x + 1).
+constexpr word step_dir(word x, int vertical, int dx_entry) {
+    const shift_mask& even = steps[vertical][dx_entry];
+    const shift_mask& odd = steps[vertical][2 + dx_entry];
+    return shift(x & even.from, even.amount) | shift(x & odd.from, odd.amount);
+}
+
+constexpr word centre_squares = 0x666600;
+constexpr word edge_squares = 0xf818181f;
+
 inline int count(word w) {
     return egdb_bitcount_table[w & 0xFFFF] + egdb_bitcount_table[w >> 16];
 }

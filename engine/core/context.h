@@ -1,29 +1,88 @@
 #pragma once
 // All mutable state of one engine library lives in its one context object, made on first use and
-// kept until the library is unloaded. Only the thread inside an export touches it.
+// kept until the library is unloaded. Only the thread inside an export touches it; the engine mutex
+// keeps two requests apart. The read-only evaluation and ordering tables are process-wide.
+//
+// Seams for the exports and for tests: the settings (their defaults until the registry and the
+// text commands change them), the log sink (empty: nothing is logged), the millisecond clock, the
+// endgame database (its driver handle and piece limits; none until one is opened) and the book
+// (none until one is loaded).
 
+#include "book.h"
+#include "endgame_db.h"
 #include "hash_table.h"
 #include "history.h"
+#include "search_state.h"
+#include "settings.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
 
 namespace marrak::inline MARRAK_RULES_NS {
 
 constexpr int default_hash_megabytes = 16;
 
+using log_function = std::function<void(const char* text)>;
+
 class engine_context {
   public:
+    engine_context();
+
     // The one-time set-up the exports run first; later calls do nothing. Builds, in this order,
     // the bit tables, the transposition table, the evaluation tables and the move-ordering
-    // tables (the move generator's tables are compile-time constants).
+    // tables (the move generator's tables are compile-time constants). Safe from any thread: the
+    // host may list moves while another thread's request is the first call.
     void init();
-    bool initialised() const { return m_initialised; }
+    bool initialised() const { return m_initialised.load(std::memory_order_acquire); }
 
+    engine_settings& settings() { return m_settings; }
     tt::hash_table& hash() { return m_hash; }
     history::game_history& game() { return m_history; }
+    endgame_db& db() { return m_db; }
+    opening_book& book() { return m_book; }
+    search::search_control& control() { return m_control; }
+    search::search_tables& tables() { return *m_tables; }
+    // Held by every move request for its whole run.
+    std::mutex& engine_mutex() { return m_mutex; }
+
+    void set_log(log_function log) { m_log = std::move(log); }
+    void log(const char* text) const {
+        if (m_log) m_log(text);
+    }
+    void set_clock(search::clock_function clock) { m_clock = std::move(clock); }
+    std::int64_t now_ms() const { return m_clock(); }
+    void set_root_observer(search::root_observer observer) { m_root_observer = std::move(observer); }
+    const search::root_observer& root_observer() const { return m_root_observer; }
+
+    // The caller's status buffer (ENGINE_STATUS_TEXT_SIZE bytes) for this request, or null.
+    void set_status_buffer(char* buffer) { m_status = buffer; }
+    char* status_buffer() const { return m_status; }
+    // The current principal-variation text ("pv" and the moves).
+    std::string& pv_text() { return m_pv; }
+
+    // The word a search polls when the caller gives none.
+    int* own_playnow() { return &m_own_playnow; }
 
   private:
-    bool m_initialised = false;
+    std::once_flag m_init_once;
+    std::atomic<bool> m_initialised{false};
+    engine_settings m_settings;
     tt::hash_table m_hash;
     history::game_history m_history;
+    endgame_db m_db;
+    opening_book m_book;
+    search::search_control m_control;
+    std::unique_ptr<search::search_tables> m_tables;
+    std::mutex m_mutex;
+    log_function m_log;
+    search::clock_function m_clock;
+    search::root_observer m_root_observer;
+    char* m_status = nullptr;
+    std::string m_pv;
+    int m_own_playnow = 0;
 };
 
 // The library's context.

@@ -1,8 +1,11 @@
 #include "hash_table.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace marrak::inline MARRAK_RULES_NS::tt {
@@ -10,8 +13,19 @@ namespace {
 
 constexpr std::size_t spare_entries = 3;
 
+// Aligned to and in whole huge pages, which the kernel is asked to use: probes land anywhere in
+// the table, and with small pages nearly every one also misses the TLB.
+constexpr std::size_t huge_page = std::size_t{2} << 20;
+
 void* default_allocate(std::size_t bytes) {
-    return std::calloc(bytes, 1);
+    const std::size_t rounded = (bytes + huge_page - 1) / huge_page * huge_page;
+    void* p = std::aligned_alloc(huge_page, rounded);
+    if (!p) return nullptr;
+#ifdef MADV_HUGEPAGE
+    madvise(p, rounded, MADV_HUGEPAGE); // only a hint: the table works without it
+#endif
+    std::memset(p, 0, bytes);
+    return p;
 }
 void default_release(void* p) {
     std::free(p);
@@ -54,7 +68,7 @@ hash_table::hash_table(table_allocator allocate, table_release release)
     : m_allocate(allocate ? allocate : default_allocate), m_release(release ? release : default_release),
       m_table(nullptr, releaser{m_release}) {}
 
-bool hash_table::alloc(int megabytes, log_sink log) {
+bool hash_table::alloc(int megabytes, const log_sink& log) {
     if (megabytes == m_requested && m_table) return true;
     auto try_size = [&](std::size_t entries) {
         void* p = m_allocate((entries + spare_entries) * sizeof(hash_entry));
@@ -124,6 +138,11 @@ void hash_table::store(hash_entry* probed, const hash_key& key, int value, int d
     }
     candidate->lock = key.lock;
     candidate->data = fields;
+}
+
+void hash_table::clear() {
+    if (!m_table) return;
+    std::fill_n(m_table.get(), m_size + spare_entries, hash_entry{0, 0});
 }
 
 void hash_table::new_search() {

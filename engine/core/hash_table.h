@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace marrak::inline MARRAK_RULES_NS::tt {
@@ -54,8 +55,8 @@ std::size_t entries_for_megabytes(int megabytes);
 // Zero-filled storage of `bytes`, or null; and its release.
 using table_allocator = void* (*)(std::size_t bytes);
 using table_release = void (*)(void* table);
-// Receives the lines to log; may be null.
-using log_sink = void (*)(const char* text);
+// Receives the lines to log; may be empty.
+using log_sink = std::function<void(const char* text)>;
 
 class hash_table {
   public:
@@ -65,7 +66,7 @@ class hash_table {
     // The new table is allocated before the old one goes: on failure the old table stays, or,
     // when there was none, the smallest size is tried; the request is then not remembered, so
     // asking again retries. Returns true when the requested size was allocated.
-    bool alloc(int megabytes, log_sink log);
+    bool alloc(int megabytes, const log_sink& log);
 
     hash_entry* probe(const engine_position& position, int side, hash_key& key);
     hash_entry* find(const hash_key& key);
@@ -73,9 +74,12 @@ class hash_table {
     void store(hash_entry* probed, const hash_key& key, int value, int depth, int bound, int best_index);
     // Ages every entry: depth and principal-variation flag become 0.
     void new_search();
+    // Empties every entry (a reproducible start for benchmarks and tests).
+    void clear();
 
     bool has_table() const { return m_table != nullptr; }
     std::size_t size() const { return m_size; } // entries, without the 3 spare ones
+    std::size_t size_with_spares() const { return m_table ? m_size + 3 : 0; }
     int megabytes() const { return static_cast<int>(m_size * sizeof(hash_entry) >> 20); }
     int requested_megabytes() const { return m_requested; }
     hash_entry* entries() { return m_table.get(); }

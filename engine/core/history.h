@@ -28,6 +28,9 @@ class game_history {
     void clear();
     // Drops the oldest played position and appends this one.
     void record_played_position(const engine_position& position);
+    // Puts this position in the place of the newest played one (the root of a search, which the
+    // move choice has already appended).
+    void replace_newest_played(const engine_position& position) { m_played.back() = position; }
     // A position with more pieces than the most recent entry starts another game: clear first.
     void push(const engine_position& position, std::int32_t score, std::int32_t flag);
     bool contains(const engine_position& position) const;

@@ -55,7 +55,7 @@ struct criteria {
     int first_king; // 1-based step of the first king taken; earlier is better
 };
 
-int compare(const criteria& a, const criteria& b) {
+[[maybe_unused]] int compare(const criteria& a, const criteria& b) {
     if (a.pieces != b.pieces) return a.pieces > b.pieces ? 1 : -1;
     if (a.king != b.king) return a.king > b.king ? 1 : -1;
     if (a.kings != b.kings) return a.kings > b.kings ? 1 : -1;

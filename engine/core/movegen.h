@@ -6,6 +6,8 @@
 #include "engine_api.h"
 #include "rules.h"
 
+#include <cstdint>
+
 namespace marrak::inline MARRAK_RULES_NS::gen {
 
 constexpr int max_moves = ENGINE_MAX_MOVES;
@@ -28,6 +30,15 @@ bool has_capture(const engine_position& position, int side);
 // The same list as generate_captures, with the steps of each move in `paths` (max_moves records).
 int generate_capture_paths(const engine_position& position, move_list& list, int side, capture_path* paths);
 #endif
+
+// A position as the move functions expect it: a square that both colour words claim is empty, and
+// a king bit counts only on an occupied square. For positions that come from outside.
+inline engine_position normalized(const engine_position& p) {
+    const std::uint32_t both = p.pieces[0] & p.pieces[1];
+    engine_position q{{p.pieces[0] & ~both, p.pieces[1] & ~both}, 0};
+    q.kings = p.kings & (q.pieces[0] | q.pieces[1]);
+    return q;
+}
 
 // Captures, or plain moves when there is none.
 inline int generate_legal(const engine_position& position, move_list& list, int side) {

@@ -97,6 +97,15 @@ ENGINE_EXPORT int staticevaluation(struct host_board* board, int color, char* re
 ENGINE_EXPORT int build_movelist(const struct engine_position* position, int side, struct move_list* list);
 // marrak_italian only.
 ENGINE_EXPORT int islegal(struct host_board* board, int color, int from, int to, struct host_move* move);
+// Scores every move of `position` for `side` (1: colour 1 moves, as build_movelist): the best
+// exactly, the others exactly while within `margin` of it (else as a bound). Fills `moves` and
+// `values` (room for ENGINE_MAX_MOVES each; either may be null) best first for the mover, values
+// from colour 2's view (positive: good for colour 2), and *margin_out with the margin used.
+// maxtime in seconds; info bit 1: maxtime is the hard limit (else 4 x maxtime); fixed_depth
+// non-zero: search to that iteration, with 8 x maxtime. The search may write 1 into *playnow
+// (null: none) and leaves it 0. Returns 0, or ENGINE_LOSS with "Lost game" in status_text when
+// the side has no move. A square that both colour words claim counts as empty, and king bits on
+// empty squares are ignored. Waits while another request of the library runs.
 ENGINE_EXPORT int get_best_moves(struct engine_position* position, int side, double maxtime,
                                  char* status_text, int* playnow, int info, int margin,
                                  struct move_list* moves, int* values, int fixed_depth, int* margin_out);
@@ -108,6 +117,8 @@ typedef int (*getmove_fn)(struct host_board*, int, double, char*, int*, int, int
 typedef int (*enginecommand_fn)(const char*, char*);
 typedef int (*build_movelist_fn)(const struct engine_position*, int, struct move_list*);
 typedef int (*islegal_fn)(struct host_board*, int, int, int, struct host_move*);
+typedef int (*get_best_moves_fn)(struct engine_position*, int, double, char*, int*, int, int,
+                                 struct move_list*, int*, int, int*);
 
 #ifdef __cplusplus
 } // extern "C"

@@ -121,6 +121,8 @@ class library {
     const std::string& error() const { return m_error; }
     int build(const engine_position& p, int side, move_list& list) const { return m_build(&p, side, &list); }
     build_movelist_fn build_function() const { return m_build; }
+    // Another export, or null.
+    template <class F> F function(const char* name) const { return m_lib.Function<F>(name); }
 
   private:
     TDynamicLibrary m_lib;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <set>
+#include <thread>
 
 using namespace engine_test;
 
@@ -121,4 +122,107 @@ TEST(EngineLibraries, SideFlagOneMovesColourOne) {
     // Any non-zero side flag is colour 1.
     move_list other;
     ASSERT_EQ(english.build(start_position, 5, other), 7);
+}
+
+// As a library's first call, get_best_moves sets the library up itself and scores every move of
+// the start position, best first for colour 2, with the play-now word left 0.
+TEST(EngineLibraries, GetBestMovesScoresTheStartAsFirstCall) {
+    for (const char* file : {"libMarrak.so", "libmarrak_italian.so"}) {
+        SCOPED_TRACE(file);
+        library lib(file);
+        ASSERT_TRUE(lib.loaded());
+        auto best_moves = lib.function<get_best_moves_fn>("get_best_moves");
+        ASSERT_NE(best_moves, nullptr);
+        engine_position p = start_position;
+        char status[ENGINE_STATUS_TEXT_SIZE] = {};
+        int playnow = 0, margin = -1;
+        static move_list moves;
+        static int values[ENGINE_MAX_MOVES];
+        ASSERT_EQ(best_moves(&p, 0, 0.05, status, &playnow, 0, 10, &moves, values, 5, &margin), 0) << status;
+        ASSERT_EQ(moves.count, 7u);
+        move_list legal;
+        ASSERT_EQ(lib.build(start_position, 0, legal), 7);
+        std::set<std::uint64_t> scored, expected;
+        for (std::uint32_t i = 0; i < 7; ++i) {
+            scored.insert(key_of(moves.moves[i]));
+            expected.insert(key_of(legal.moves[i]));
+            EXPECT_LT(std::abs(values[i]), 2000);
+            if (i) {
+                EXPECT_GE(values[i - 1], values[i]);
+            }
+        }
+        EXPECT_EQ(scored, expected);
+        EXPECT_GE(margin, 10);
+        EXPECT_EQ(playnow, 0);
+        EXPECT_NE(std::string(status).find(", D "), std::string::npos) << status;
+    }
+}
+
+// A square that both colour words claim counts as empty; king bits on empty squares are ignored.
+TEST(EngineLibraries, GetBestMovesTakesDoublyClaimedSquaresAsEmpty) {
+    library lib("libMarrak.so");
+    ASSERT_TRUE(lib.loaded());
+    auto best_moves = lib.function<get_best_moves_fn>("get_best_moves");
+    ASSERT_NE(best_moves, nullptr);
+    engine_position claimed{{0x0f0f0f0fu, 0x00ff00ffu}, 0xf0f0f0f0u};
+    const engine_position plain{{0x0f000f00u, 0x00f000f0u}, 0x00f000f0u};
+    static move_list moves;
+    static int values[ENGINE_MAX_MOVES];
+    int playnow = 0, margin = 0;
+    ASSERT_EQ(best_moves(&claimed, 1, 0.05, nullptr, &playnow, 0, 0, &moves, values, 3, &margin), 0);
+    move_list legal;
+    ASSERT_EQ(static_cast<std::uint32_t>(lib.build(plain, 1, legal)), moves.count);
+    std::set<std::uint64_t> scored, expected;
+    for (std::uint32_t i = 0; i < moves.count; ++i) {
+        scored.insert(key_of(moves.moves[i]));
+        expected.insert(key_of(legal.moves[i]));
+    }
+    EXPECT_EQ(scored, expected);
+}
+
+// Requests from two threads at once, each the library's first call: the set-up runs once, the
+// engine mutex lets one search at a time, and each gets the scores of its own side's moves.
+TEST(EngineLibraries, GetBestMovesFromTwoThreads) {
+    library lib("libmarrak_italian.so");
+    ASSERT_TRUE(lib.loaded());
+    auto best_moves = lib.function<get_best_moves_fn>("get_best_moves");
+    ASSERT_NE(best_moves, nullptr);
+    struct request {
+        engine_position p;
+        int side;
+        move_list moves;
+        int values[ENGINE_MAX_MOVES];
+        int result = -1;
+    };
+    static request requests[2];
+    requests[0].p = start_position;
+    requests[0].side = 0;
+    requests[1].p = start_position;
+    requests[1].side = 1;
+    std::vector<std::thread> threads;
+    for (auto& r : requests)
+        threads.emplace_back([&r, best_moves] {
+            int playnow = 0, margin = 0;
+            r.result =
+                best_moves(&r.p, r.side, 0.02, nullptr, &playnow, 0, 0, &r.moves, r.values, 3, &margin);
+        });
+    for (auto& t : threads)
+        t.join();
+    for (auto& r : requests) {
+        SCOPED_TRACE(r.side);
+        EXPECT_EQ(r.result, 0);
+        move_list legal;
+        ASSERT_EQ(lib.build(start_position, r.side, legal), 7);
+        ASSERT_EQ(r.moves.count, 7u);
+        std::set<std::uint64_t> scored, expected;
+        for (std::uint32_t i = 0; i < 7; ++i) {
+            scored.insert(key_of(r.moves.moves[i]));
+            expected.insert(key_of(legal.moves[i]));
+            // Best first for the mover.
+            if (i) {
+                EXPECT_TRUE(r.side == 0 ? r.values[i - 1] >= r.values[i] : r.values[i - 1] <= r.values[i]);
+            }
+        }
+        EXPECT_EQ(scored, expected);
+    }
 }

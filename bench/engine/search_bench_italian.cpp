@@ -1,0 +1,4 @@
+// The Italian engine's speed figures.
+#include "search_bench_cases.h"
+
+static const bool registered = search_bench::register_all("marrak_italian");
