@@ -12,6 +12,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
 #include <set>
 #include <thread>
 
@@ -149,20 +152,24 @@ TEST(VantorRootSearch, RandomChoiceAmongCandidatesRepeatsWithItsSeed) {
     EXPECT_GT(chosen.size(), 1u);
 }
 
+// The stop word, set from another thread while a search of a budget of days runs, ends it. No
+// bound on how fast: a loaded or instrumented build may take its time; the watchdog only turns a
+// search that never stops into a failure instead of a hang.
 TEST(VantorRootSearch, StopWordFromAnotherThreadEndsADeepSearch) {
     THashTable table;
     table.Allocate(1 << 16);
-    std::atomic<bool> started{false};
+    std::promise<void> deepEnough;
+    std::atomic<bool> signalled{false};
     TRootSearchEvents events;
     events.rootMove = [&](int depth, int, int) {
-        if (depth >= 6) started = true;
+        if (depth >= 6 && !signalled.exchange(true)) deepEnough.set_value();
     };
     TRootSearchResult result;
     std::thread worker([&] {
         result = RunRootSearch(StartPosition100, 0, gtInternational, {98, 0, 100000000},
                                {&table, {}, nullptr}, events);
     });
-    EXPECT_TRUE(test_support::WaitUntil([&] { return started.load(); }));
+    deepEnough.get_future().wait();
     SetEngineStopFlag(1);
     // Unstopped, the search to depth 98 would outlast any run: ending at all is the stop's work.
     test_support::MustEnd("a stopped root search", [&] { worker.join(); });

@@ -12,7 +12,8 @@ namespace search_test {
 
 // A stand-in database: any fixed function of the position seen from side 0 to move, scored
 // like the real one's distances (wins above 1900, losses below -1900, draws 0).
-inline std::optional<std::int16_t> FakeProbe(const TBoard& board, int /*pieces*/, int flip, int ply) {
+inline std::optional<std::int16_t> FakeProbe(const TBoard& board, int /*pieces*/, int flip, int ply,
+                                             TGameType /*variant*/ = gtRussian) {
     TBoard b = board;
     if (flip) FlipBoard(b, 32);
     unsigned h = 0;
