@@ -4,6 +4,7 @@
 #include "pair_tables.h"
 
 #include <chrono>
+#include <filesystem>
 
 namespace marrak::inline MARRAK_RULES_NS {
 
@@ -17,10 +18,18 @@ std::int64_t steady_milliseconds() {
 engine_context::engine_context()
     : m_tables(std::make_unique<search::search_tables>()), m_clock(search::steady_milliseconds) {
     m_control.playnow = &m_own_playnow;
+    m_registry.set_path(registry_store::default_path(italian_rules ? "MarrakItalian" : "Marrak"));
+}
+
+std::string engine_context::resolve_path(const std::string& path) const {
+    if (path.empty() || path[0] == '/' || m_base_directory.empty()) return path;
+    return m_base_directory + "/" + path;
 }
 
 void engine_context::init() {
     std::call_once(m_init_once, [this] {
+        std::error_code ec;
+        m_base_directory = std::filesystem::current_path(ec).string();
         eval::init_bit_tables();
         // A failed allocation leaves the smallest table (or none, which the table's users tolerate).
         m_hash.alloc(m_settings.hash_megabytes, [this](const char* text) { log(text); });

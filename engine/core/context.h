@@ -12,6 +12,7 @@
 #include "endgame_db.h"
 #include "hash_table.h"
 #include "history.h"
+#include "registry.h"
 #include "search_state.h"
 #include "settings.h"
 
@@ -45,6 +46,12 @@ class engine_context {
     opening_book& book() { return m_book; }
     search::search_control& control() { return m_control; }
     search::search_tables& tables() { return *m_tables; }
+    // The persistent settings; tests point it elsewhere.
+    registry_store& registry() { return m_registry; }
+    // A relative path taken against the folder that was current at the set-up (the host changes
+    // folders later); absolute paths and a context not yet set up leave it as it is.
+    std::string resolve_path(const std::string& path) const;
+    const std::string& base_directory() const { return m_base_directory; }
     // Held by every move request for its whole run.
     std::mutex& engine_mutex() { return m_mutex; }
 
@@ -77,6 +84,8 @@ class engine_context {
     search::search_control m_control;
     std::unique_ptr<search::search_tables> m_tables;
     std::mutex m_mutex;
+    registry_store m_registry;
+    std::string m_base_directory;
     log_function m_log;
     search::clock_function m_clock;
     search::root_observer m_root_observer;

@@ -1,5 +1,6 @@
 // The exported functions: translate between the plug-in interface and the engine core.
 
+#include "commands.h"
 #include "context.h"
 #include "drivers.h"
 #include "host_board.h"
@@ -13,8 +14,8 @@
 
 namespace {
 
-constexpr const char* engine_name = marrak::italian_rules ? "Marrak Italian" : "Marrak";
-constexpr const char* engine_version = "1.15v";
+using marrak::engine_name;
+using marrak::engine_version;
 constexpr const char* help_file = marrak::italian_rules ? "MarrakItalianHelp.htm" : "MarrakHelp.htm";
 
 // The last value DebugFunction1 read.
@@ -26,6 +27,24 @@ extern "C" ENGINE_EXPORT int getmove(host_board* board, int color, double maxtim
                                      int* playnow, int info, int /*moreinfo*/, host_move* move) {
     return marrak::play_move_request(marrak::context(), board, color, maxtime, status_text, playnow, info,
                                      move);
+}
+
+extern "C" ENGINE_EXPORT int enginecommand(const char* command, char* reply) {
+    return marrak::run_engine_command(marrak::context(), command, reply);
+}
+
+extern "C" ENGINE_EXPORT int engineabout(void* /*window*/) {
+    marrak::engine_context& ctx = marrak::context();
+    ctx.init();
+    std::string text;
+    {
+        std::lock_guard lock(ctx.engine_mutex());
+        text = marrak::format_about_text(ctx);
+    }
+    // No window here: the text goes to the standard error and the log.
+    std::fprintf(stderr, "engine info:\n%s", text.c_str());
+    ctx.log(text.c_str());
+    return 1;
 }
 
 extern "C" ENGINE_EXPORT int enginename(char* buffer) {
