@@ -32,11 +32,21 @@ class engine_context {
   public:
     engine_context();
 
-    // The one-time set-up the exports run first; later calls do nothing. Builds, in this order,
-    // the bit tables, the transposition table, the evaluation tables and the move-ordering
-    // tables (the move generator's tables are compile-time constants). Safe from any thread: the
-    // host may list moves while another thread's request is the first call.
+    // The one-time set-up the exports run first; later calls do nothing. With files (the
+    // library's own context): notes the current folder and the engine folder ("engines" when an
+    // entry of that name, in any case, is there), starts the log empty, reads the database
+    // settings, identifies the database, loads the book; then builds the bit tables, reads the
+    // table size and allocates the table, reads the book and all-scores settings, writes the
+    // version, and builds the evaluation and move-ordering tables. Without files only the tables.
+    // Safe from any thread: the host may list moves while another thread's request is the first.
     void init();
+    // The library's context keeps a log file and reads its settings; a context of a test does
+    // neither unless it asks before the set-up.
+    void use_files(bool on) { m_use_files = on; }
+    // The log file ("" before the set-up or without files).
+    const std::string& log_path() const { return m_log_path; }
+    // "engines/" or "", as found at the set-up.
+    const std::string& engine_prefix() const { return m_engine_prefix; }
     bool initialised() const { return m_initialised.load(std::memory_order_acquire); }
 
     engine_settings& settings() { return m_settings; }
@@ -74,6 +84,7 @@ class engine_context {
     int* own_playnow() { return &m_own_playnow; }
 
   private:
+    void set_up_files();
     std::once_flag m_init_once;
     std::atomic<bool> m_initialised{false};
     engine_settings m_settings;
@@ -86,6 +97,9 @@ class engine_context {
     std::mutex m_mutex;
     registry_store m_registry;
     std::string m_base_directory;
+    std::string m_engine_prefix;
+    std::string m_log_path;
+    bool m_use_files = false;
     log_function m_log;
     search::clock_function m_clock;
     search::root_observer m_root_observer;

@@ -200,3 +200,48 @@ TEST(EngineLibraries, CommandsKeepEachLibrarysSettings) {
               std::string::npos);
     en("set hashsize 16", reply);
 }
+
+TEST(EngineSetUp, ReadsTheStoreStartsTheLogAndWritesTheVersion) {
+    test_support::TTempDir dir("engine_setup");
+    std::filesystem::create_directories(dir.Path() / "Engines");
+    const std::string store = dir.File("Fenwold/MarrakItalian.reg");
+    std::filesystem::create_directories(dir.Path() / "Fenwold");
+    ASSERT_TRUE(test_support::WriteText(store, "HashSize=dword:32\nUseBook=dword:3\nAllScores=dword:1\n"
+                                               "DBPath=sz:mydb\nMtcPath=sz:" +
+                                                   std::string(104, 'm') + "\nOther=sz:kept\n"));
+    const std::string log_file = dir.File("Engines/marrak_italian.log");
+    ASSERT_TRUE(test_support::WriteText(log_file, "an earlier process\n"));
+    const auto saved = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    {
+        marrak::engine_context ctx;
+        ctx.use_files(true);
+        ctx.registry().set_path(store);
+        ctx.init();
+        std::filesystem::current_path(saved); // the host moves on; the log stays where it was
+        EXPECT_EQ(ctx.engine_prefix(), "Engines/");
+        EXPECT_EQ(ctx.log_path(), log_file);
+        EXPECT_EQ(ctx.hash().megabytes(), 32);
+        EXPECT_EQ(ctx.settings().book, 3);
+        EXPECT_EQ(ctx.settings().allscores, 1);
+        EXPECT_EQ(ctx.settings().db_path, "mydb");
+        EXPECT_EQ(ctx.settings().mtc_path, ""); // stored over its limit: missing
+        ctx.log("after the move\n");
+        EXPECT_EQ(test_support::ReadText(log_file), "hashsize 32\nafter the move\n");
+        EXPECT_NE(test_support::ReadText(store).find("Other=sz:kept\nVersion=sz:1.15v\n"), std::string::npos);
+    }
+    // Without a store: the defaults, and no log prefix without the folder.
+    test_support::TTempDir empty("engine_setup_empty");
+    std::filesystem::current_path(empty.Path());
+    {
+        marrak::engine_context ctx;
+        ctx.use_files(true);
+        ctx.init();
+        EXPECT_EQ(ctx.engine_prefix(), "");
+        EXPECT_EQ(ctx.log_path(), empty.File("marrak_italian.log"));
+        EXPECT_EQ(ctx.hash().megabytes(), 16);
+        EXPECT_EQ(ctx.settings().book, 1);
+        EXPECT_EQ(ctx.settings().db_path, "db");
+    }
+    std::filesystem::current_path(saved);
+}
