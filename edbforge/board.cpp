@@ -65,15 +65,14 @@ int colour_of(std::uint8_t piece) {
     return (piece & white) ? 0 : 1;
 }
 
-constexpr std::array<std::int8_t, slot_count> make_square_table() {
-    std::array<std::int8_t, slot_count> t{};
-    for (auto& v : t)
-        v = -1;
+// Every slot a border, then the 32 squares empty: what a cleared board holds.
+constexpr std::array<std::uint8_t, slot_count> make_clear_slots() {
+    std::array<std::uint8_t, slot_count> t{};
     for (int s = 0; s < 32; ++s)
-        t[slot_of(s)] = static_cast<std::int8_t>(s);
+        t[slot_of(s)] = empty;
     return t;
 }
-constexpr auto square_table = make_square_table();
+constexpr auto clear_slots = make_clear_slots();
 
 // The last row of a colour: White's is squares 0..3, Black's 28..31.
 bool promotes(int colour, int slot) {
@@ -81,10 +80,6 @@ bool promotes(int colour, int slot) {
 }
 
 } // namespace
-
-int square_of(int slot) {
-    return slot >= 0 && slot < slot_count ? square_table[slot] : -1;
-}
 
 void prepare_keys() {
     std::call_once(g_keys_once, build_keys);
@@ -97,10 +92,8 @@ board::board() {
 }
 
 void board::clear_board() {
-    m_slot.fill(border);
+    m_slot = clear_slots;
     m_link.fill(-1);
-    for (int s = 0; s < 32; ++s)
-        m_slot[slot_of(s)] = empty;
     m_count = {0, 0};
     m_material = 0;
     m_key = 0;

@@ -33,8 +33,22 @@ constexpr int max_captures = 12;
 constexpr int slot_of(int square) {
     return 5 + square + square / 8;
 }
+namespace detail {
+constexpr std::array<std::int8_t, slot_count> make_square_table() {
+    std::array<std::int8_t, slot_count> t{};
+    for (auto& v : t)
+        v = -1;
+    for (int s = 0; s < 32; ++s)
+        t[slot_of(s)] = static_cast<std::int8_t>(s);
+    return t;
+}
+inline constexpr auto square_table = make_square_table();
+} // namespace detail
+
 // -1 for a border slot.
-int square_of(int slot);
+constexpr int square_of(int slot) {
+    return slot >= 0 && slot < slot_count ? detail::square_table[slot] : -1;
+}
 
 // A move: from and to slot, promotion, and the captured slots with what they held.
 struct gen_move {

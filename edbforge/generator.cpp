@@ -23,7 +23,7 @@ struct write_failure : std::runtime_error {
 
 class generator {
   public:
-    generator(std::ostream& out, const options& opt) : m_out(out), m_opt(opt) {}
+    generator(std::ostream& out, const options& opt) : m_out(out), m_pool(opt.threads) {}
 
     void load_existing_tables() {
         for (int n = 2; n <= 6; ++n)
@@ -83,7 +83,7 @@ class generator {
         for (const material& m : {cls, mir})
             if (!m_tables.get(m)) m_tables.create(m, 0xFF);
 
-        solve::class_solver solver(m_tables, cls, m_opt.threads);
+        solve::class_solver solver(m_tables, cls, m_pool);
         solver.iterate_class([&](const solve::pass_report& r) {
             m_out << "Iteration: " << r.pass << "\tresolved: " << r.resolved << " of " << r.entries
                   << (r.last ? "\n" : "\r");
@@ -107,7 +107,7 @@ class generator {
     }
 
     std::ostream& m_out;
-    const options& m_opt;
+    solve::thread_pool m_pool; // one set of threads for the whole run
     edb::table_set m_tables;
 };
 
@@ -126,7 +126,9 @@ long read_engine_file(const std::string& path) {
     return static_cast<long>(records.size());
 }
 
-int run_generator(std::istream& in, std::ostream& out, std::ostream& err, const options& opt) {
+namespace {
+
+int run(std::istream& in, std::ostream& out, std::ostream& err, const options& opt) {
     out << "Endgame database generator for "
         << "draughts"
         << " engine Oskeen"
@@ -160,6 +162,20 @@ int run_generator(std::istream& in, std::ostream& out, std::ostream& err, const 
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int run_generator(std::istream& in, std::ostream& out, std::ostream& err, const options& opt) {
+    const int status = run(in, out, err, opt);
+    // Output that did not reach its reader (a full disk, a closed pipe) is a failure of the run,
+    // though the tables written stay good.
+    out.flush();
+    if (!out) {
+        err << "edbforge: cannot write the standard output\n";
+        return status != 0 ? status : 1;
+    }
+    return status;
 }
 
 } // namespace forge

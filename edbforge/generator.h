@@ -13,8 +13,9 @@ struct options {
     std::string engine_file = "../Engines/Oskeen.lht";
 };
 
-// The whole run; returns the process exit status (0, or non-zero after a reported failure).
-// Tables are read from and written to the current directory.
+// The whole run; returns the process exit status (0, or non-zero after a reported failure; output
+// that could not be written to `out` counts as one). Tables are read from and written to the
+// current directory.
 int run_generator(std::istream& in, std::ostream& out, std::ostream& err, const options& opt);
 
 // Number of 16-byte records after the 16-byte header, -1 when the file does not open.

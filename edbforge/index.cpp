@@ -27,20 +27,17 @@ std::uint32_t reverse_bits(std::uint32_t x) {
 // Rank of the positions of a square set, each square shifted by `offset` (white men: -4), or
 // with `below` squares removed from below each square (kings: the squares taken by others).
 std::uint32_t rank_of_set(std::uint32_t set, int n, int offset, std::uint32_t below) {
+    // The lexicographic rank of p0 < ... < p(k-1) among the k-subsets of 0..n-1 is
+    // C(n, k) - 1 - sum of C(n - 1 - p_i, k - i): one lookup per member, none depending on another.
     const int k = std::popcount(set);
     std::uint32_t sum = 0;
-    int a = n, prev = -1, i = 0;
-    while (set) {
+    for (int i = 0; set; ++i) {
         const int s = std::countr_zero(set);
         set &= set - 1;
         const int p = s + offset - std::popcount(below & ((1u << s) - 1));
-        const int g = p - prev - 1;
-        sum += g_rank[g][a][k - i];
-        a -= g + 1;
-        prev = p;
-        ++i;
+        sum += g_binom[n - 1 - p][k - i];
     }
-    return sum;
+    return g_binom[n][k] - 1 - sum;
 }
 
 // Positions of the subset with lexicographic rank `rank`.
@@ -128,12 +125,8 @@ std::uint32_t index_from_masks(std::uint32_t wm, std::uint32_t bm, std::uint32_t
            r_bk;
 }
 
-namespace {
-struct masks {
-    std::uint32_t wm = 0, bm = 0, wk = 0, bk = 0;
-};
-masks masks_of(const gen::board& b) {
-    masks r;
+square_sets sets_of(const gen::board& b) {
+    square_sets r;
     for (int c = 0; c < 2; ++c)
         for (int i = 0; i < b.count(c); ++i) {
             const int slot = b.piece_slot(c, i);
@@ -143,56 +136,88 @@ masks masks_of(const gen::board& b) {
         }
     return r;
 }
-} // namespace
+
+material material_of(const square_sets& s) {
+    return {std::popcount(s.wk), std::popcount(s.bk), std::popcount(s.wm), std::popcount(s.bm)};
+}
+
+std::uint32_t index_of(const square_sets& s) {
+    return index_from_masks(s.wm, s.bm, s.wk, s.bk);
+}
+
+square_sets turned(const square_sets& s) {
+    return {reverse_bits(s.bm), reverse_bits(s.wm), reverse_bits(s.bk), reverse_bits(s.wk)};
+}
+
+std::uint32_t mirrored_index_of(const square_sets& s) {
+    return index_of(turned(s));
+}
 
 std::uint32_t position_index(const gen::board& b) {
-    const masks m = masks_of(b);
-    return index_from_masks(m.wm, m.bm, m.wk, m.bk);
+    return index_of(sets_of(b));
 }
 
 std::uint32_t mirrored_position_index(const gen::board& b) {
-    const masks m = masks_of(b);
-    return index_from_masks(reverse_bits(m.bm), reverse_bits(m.wm), reverse_bits(m.bk), reverse_bits(m.wk));
+    return mirrored_index_of(sets_of(b));
 }
 
-bool decode_position(const material& m, std::uint32_t index, gen::board& b) {
-    b.clear_board();
+decoder::decoder(const material& m) : m_cls(m) {
     const int men = m.wm + m.bm;
-    const std::uint32_t n_bk = g_binom[32 - men - m.wk][m.bk], n_wk = g_binom[32 - men][m.wk],
-                        n_bm = g_binom[28][m.bm];
-    const std::uint32_t r_bk = index % n_bk;
-    index /= n_bk;
-    const std::uint32_t r_wk = index % n_wk;
-    index /= n_wk;
-    const std::uint32_t r_bm = index % n_bm;
-    const std::uint32_t r_wm = index / n_bm;
+    m_n_bk = g_binom[32 - men - m.wk][m.bk];
+    m_n_wk = g_binom[32 - men][m.wk];
+    m_n_bm = g_binom[28][m.bm];
+}
+
+bool decoder::decode(std::uint32_t index, gen::board& b, square_sets* sets) {
+    b.clear_board();
+    const material& m = m_cls;
+    const int men = m.wm + m.bm;
+    const std::uint32_t r_bk = index % m_n_bk;
+    const std::uint32_t kings_part = index / m_n_bk;
+    const std::uint32_t r_wk = kings_part % m_n_wk;
+    const std::uint32_t men_part = kings_part / m_n_wk;
 
     int p[max_k];
-    std::uint32_t wm_set = 0, bm_set = 0, wk_set = 0, bk_set = 0;
-    unrank(m.wm, r_wm, 28, p);
-    for (int i = 0; i < m.wm; ++i)
-        wm_set |= 1u << (p[i] + 4);
-    unrank(m.bm, r_bm, 28, p);
-    for (int i = 0; i < m.bm; ++i)
-        bm_set |= 1u << p[i];
-    if (wm_set & bm_set) return false;
+    if (men_part != m_men_part) {
+        m_men_part = men_part;
+        m_kings_part = ~0u;
+        unrank(m.wm, men_part / m_n_bm, 28, p);
+        m_wm = 0;
+        for (int i = 0; i < m.wm; ++i)
+            m_wm |= 1u << (p[i] + 4);
+        unrank(m.bm, men_part % m_n_bm, 28, p);
+        m_bm = 0;
+        for (int i = 0; i < m.bm; ++i)
+            m_bm |= 1u << p[i];
+    }
+    if (m_wm & m_bm) return false;
     // A white king's position counts the squares without men; a black king's also skips white kings.
-    unrank(m.wk, r_wk, 32 - men, p);
-    for (int i = 0; i < m.wk; ++i)
-        wk_set |= 1u << nth_free(wm_set | bm_set, p[i]);
+    if (kings_part != m_kings_part) {
+        m_kings_part = kings_part;
+        unrank(m.wk, r_wk, 32 - men, p);
+        m_wk = 0;
+        for (int i = 0; i < m.wk; ++i)
+            m_wk |= 1u << nth_free(m_wm | m_bm, p[i]);
+    }
     unrank(m.bk, r_bk, 32 - men - m.wk, p);
+    std::uint32_t bk_set = 0;
     for (int i = 0; i < m.bk; ++i)
-        bk_set |= 1u << nth_free(wm_set | bm_set | wk_set, p[i]);
+        bk_set |= 1u << nth_free(m_wm | m_bm | m_wk, p[i]);
 
-    for (std::uint32_t s = wk_set; s; s &= s - 1)
+    for (std::uint32_t s = m_wk; s; s &= s - 1)
         b.put_piece(std::countr_zero(s), gen::white_king);
-    for (std::uint32_t s = wm_set; s; s &= s - 1)
+    for (std::uint32_t s = m_wm; s; s &= s - 1)
         b.put_piece(std::countr_zero(s), gen::white_man);
     for (std::uint32_t s = bk_set; s; s &= s - 1)
         b.put_piece(std::countr_zero(s), gen::black_king);
-    for (std::uint32_t s = bm_set; s; s &= s - 1)
+    for (std::uint32_t s = m_bm; s; s &= s - 1)
         b.put_piece(std::countr_zero(s), gen::black_man);
+    if (sets) *sets = {m_wm, m_bm, m_wk, bk_set};
     return true;
+}
+
+bool decode_position(const material& m, std::uint32_t index, gen::board& b, square_sets* sets) {
+    return decoder(m).decode(index, b, sets);
 }
 
 } // namespace idx

@@ -3,18 +3,56 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
-#include <thread>
 
 namespace solve {
 
 namespace {
-constexpr std::uint32_t chunk_entries = 1u << 16; // a multiple of 64: chunks own whole bitmap words
+// Chunks own whole bitmap words (a multiple of 64 entries). Small enough that every thread gets
+// many even in the small classes, so a slow chunk does not hold the others up at the end of a
+// pass; large enough that taking one costs nothing.
+constexpr std::uint32_t min_chunk = 256, max_chunk = 1u << 16, chunks_per_thread = 64;
 
 void set_bit(std::vector<std::uint64_t>& bits, std::uint32_t i) {
     std::atomic_ref<std::uint64_t> word(bits[i >> 6]);
     const std::uint64_t bit = std::uint64_t{1} << (i & 63);
     if (!(word.load(std::memory_order_relaxed) & bit)) word.fetch_or(bit, std::memory_order_relaxed);
 }
+
+// What a move does to the square sets of the colour-reversed position (the board turned, the
+// colours swapped), in which every successor and predecessor is looked up. The solver reads them
+// from the sets alone: the same entries as making the move on a board and indexing it mirrored,
+// without the board's bookkeeping.
+std::uint32_t turned_bit(int slot) {
+    return 1u << (31 - gen::square_of(slot));
+}
+
+// White's move, seen turned: a black piece leaves `from` (a capture may bring it back there) and
+// lands on `to`, a king after a promotion; the captured pieces, white there, go.
+idx::square_sets after_white_move(idx::square_sets t, const gen::gen_move& m) {
+    const std::uint32_t from = turned_bit(m.from), to = turned_bit(m.to);
+    if (t.bk & from) {
+        t.bk = (t.bk & ~from) | to;
+    } else {
+        t.bm &= ~from;
+        (m.promotion ? t.bk : t.bm) |= to;
+    }
+    for (int c = 0; c < m.captures; ++c) {
+        const std::uint32_t taken = turned_bit(m.cap_slot[c]);
+        t.wm &= ~taken;
+        t.wk &= ~taken;
+    }
+    return t;
+}
+
+// A backward move of Black, seen turned: one white piece from `from` to `to`, nothing captured or
+// crowned.
+idx::square_sets after_black_retro_move(idx::square_sets t, const gen::gen_move& m) {
+    const std::uint32_t from = turned_bit(m.from), to = turned_bit(m.to);
+    std::uint32_t& set = (t.wk & from) ? t.wk : t.wm;
+    set = (set & ~from) | to;
+    return t;
+}
+
 } // namespace
 
 // One thread's share of a pass: its own board, counters and move buffer.
@@ -22,6 +60,8 @@ struct worker {
     class_solver& s;
     std::mutex& report_lock;
     gen::board b;
+    idx::decoder decoders[2];
+    idx::square_sets turned; // of the board, colour-reversed
     std::uint64_t resolved = 0;
     std::uint64_t faults = 0;
     bool changed = false;
@@ -29,15 +69,16 @@ struct worker {
     int rev(int k) const { return s.m_sides == 1 ? 0 : 1 - k; }
 
     void run(int pass, bool verifying, std::atomic<std::uint32_t>& next_chunk) {
-        const std::uint32_t chunks0 = (s.m_size[0] + chunk_entries - 1) / chunk_entries;
-        const std::uint32_t chunks1 = s.m_sides == 2 ? (s.m_size[1] + chunk_entries - 1) / chunk_entries : 0;
+        const std::uint32_t chunk = s.m_chunk;
+        const std::uint32_t chunks0 = (s.m_size[0] + chunk - 1) / chunk;
+        const std::uint32_t chunks1 = s.m_sides == 2 ? (s.m_size[1] + chunk - 1) / chunk : 0;
         for (;;) {
             std::uint32_t c = next_chunk.fetch_add(1, std::memory_order_relaxed);
             if (c >= chunks0 + chunks1) return;
             const int k = c < chunks0 ? 0 : 1;
             if (k == 1) c -= chunks0;
-            const std::uint32_t lo = c * chunk_entries;
-            const std::uint32_t hi = std::min(s.m_size[k], lo + chunk_entries);
+            const std::uint32_t lo = c * chunk;
+            const std::uint32_t hi = std::min(s.m_size[k], lo + chunk);
             if (verifying)
                 verify_range(k, lo, hi);
             else if (pass == 1)
@@ -47,26 +88,33 @@ struct worker {
         }
     }
 
+    bool decode(int k, std::uint32_t i) {
+        idx::square_sets sets;
+        if (!decoders[k].decode(i, b, &sets)) return false;
+        turned = idx::turned(sets);
+        return true;
+    }
+
     void solve_range(int k, std::uint32_t lo, std::uint32_t hi) {
         const edb::table& t = *s.m_tab[k];
         for (std::uint32_t i = lo; i < hi; i += 4) {
             const std::uint8_t byte = t[i >> 2];
             if (!(byte & (byte >> 1) & 0x55)) continue;
             for (std::uint32_t j = i; j < std::min(hi, i + 4); ++j)
-                if (edb::load_entry(t, j) == edb::unknown && idx::decode_position(s.m_cls[k], j, b))
-                    first_look(k, j);
+                if (edb::load_entry(t, j) == edb::unknown && decode(k, j)) first_look(k, j);
         }
     }
 
-    // White's result after the move just made (Black to move, read in the reversed class), or
-    // `unknown` for a quiet move into a table being generated: those are counted, not read.
-    int successor(const gen::gen_move& m, int k) {
-        if (b.count(1) == 0) return edb::win;
+    // White's result after move m (Black to move, read in the reversed class), or `unknown` for a
+    // quiet move into a table being generated: those are counted, not read.
+    int successor(const gen::gen_move& m, int k) const {
+        const idx::square_sets after = after_white_move(turned, m);
+        if ((after.wm | after.wk) == 0) return edb::win;
         const bool quiet = m.captures == 0 && !m.promotion;
         if (quiet && s.m_open[rev(k)]) return edb::unknown;
-        const edb::table* t = quiet ? s.m_tab[rev(k)] : s.m_tables.get(idx::board_material(b).mirror());
+        const edb::table* t = quiet ? s.m_tab[rev(k)] : s.m_tables.get(idx::material_of(after));
         if (!t) return edb::win;
-        const int v = edb::load_entry(*t, idx::mirrored_position_index(b));
+        const int v = edb::load_entry(*t, idx::index_of(after));
         return v == edb::loss ? edb::win : v == edb::win ? edb::loss : v;
     }
 
@@ -80,10 +128,7 @@ struct worker {
         int result = edb::loss;
         int open = 0;
         for (std::size_t j = base; j < buf.size(); ++j) {
-            const gen::gen_move m = buf[j];
-            b.make_white_move(m);
-            const int v = successor(m, k);
-            b.unmake_white_move(m);
+            const int v = successor(buf[j], k);
             if (v == edb::win) {
                 result = edb::win;
                 break;
@@ -117,8 +162,7 @@ struct worker {
             while (word) {
                 const std::uint32_t i = w * 64 + static_cast<std::uint32_t>(__builtin_ctzll(word));
                 word &= word - 1;
-                if (idx::decode_position(s.m_cls[k], i, b))
-                    mark_predecessors(k, edb::load_entry(*s.m_tab[k], i));
+                if (decode(k, i)) mark_predecessors(k, edb::load_entry(*s.m_tab[k], i));
             }
         }
     }
@@ -133,10 +177,7 @@ struct worker {
         b.gen_black_retro_moves();
         edb::table& t = *s.m_tab[r];
         for (std::size_t j = base; j < buf.size(); ++j) {
-            const gen::gen_move m = buf[j];
-            b.make_black_move(m);
-            const std::uint32_t q = idx::mirrored_position_index(b);
-            b.unmake_black_move(m);
+            const std::uint32_t q = idx::index_of(after_black_retro_move(turned, buf[j]));
             // An open position has no capture, so this move was counted in its first look.
             if (edb::load_entry(t, q) != edb::unknown) continue;
             if (v == edb::loss) {
@@ -170,7 +211,7 @@ struct worker {
 
     void verify_range(int k, std::uint32_t lo, std::uint32_t hi) {
         for (std::uint32_t i = lo; i < hi; ++i)
-            if (idx::decode_position(s.m_cls[k], i, b)) verify_position(k, i);
+            if (decode(k, i)) verify_position(k, i);
     }
 
     void verify_position(int k, std::uint32_t i) {
@@ -185,20 +226,18 @@ struct worker {
         }
         bool draw_seen = false;
         for (std::size_t j = base; j < buf.size(); ++j) {
-            const gen::gen_move m = buf[j];
-            b.make_white_move(m);
+            const idx::square_sets after = after_white_move(turned, buf[j]);
             int v;
             bool missing = false;
-            if (b.count(1) == 0) {
+            if ((after.wm | after.wk) == 0) {
                 v = 10000;
-            } else if (const edb::table* t = s.m_tables.get(idx::board_material(b).mirror())) {
-                v = -value_of(edb::load_entry(*t, idx::mirrored_position_index(b)));
+            } else if (const edb::table* t = s.m_tables.get(idx::material_of(after))) {
+                v = -value_of(edb::load_entry(*t, idx::index_of(after)));
                 if (v == -3) v = 3;
             } else {
                 v = 555555;
                 missing = true;
             }
-            b.unmake_white_move(m);
             if (missing) report("Can't find predecessor", false);
             if (v > 0) {
                 buf.resize(base);
@@ -216,8 +255,8 @@ struct worker {
     }
 };
 
-class_solver::class_solver(edb::table_set& tables, const material& cls, int threads)
-    : m_tables(tables), m_threads(std::max(1, threads)) {
+class_solver::class_solver(edb::table_set& tables, const material& cls, thread_pool& pool)
+    : m_tables(tables), m_pool(pool) {
     m_cls[0] = cls;
     m_cls[1] = cls.mirror();
     m_sides = cls == cls.mirror() ? 1 : 2;
@@ -229,20 +268,21 @@ class_solver::class_solver(edb::table_set& tables, const material& cls, int thre
         m_tab[1] = m_tab[0];
         m_size[1] = 0;
     }
+    const std::uint64_t total = std::uint64_t{m_size[0]} + m_size[1];
+    const std::uint64_t share =
+        total / (std::uint64_t{chunks_per_thread} * static_cast<unsigned>(pool.size()));
+    m_chunk =
+        static_cast<std::uint32_t>(std::clamp<std::uint64_t>((share + 63) / 64 * 64, min_chunk, max_chunk));
 }
 
 void class_solver::run_pass(int pass, bool verifying) {
     std::atomic<std::uint32_t> next_chunk{0};
     std::mutex report_lock;
     std::vector<std::unique_ptr<worker>> workers;
-    for (int t = 0; t < m_threads; ++t)
-        workers.push_back(std::make_unique<worker>(worker{*this, report_lock, {}}));
-    std::vector<std::thread> threads;
-    for (int t = 1; t < m_threads; ++t)
-        threads.emplace_back([&, t] { workers[t]->run(pass, verifying, next_chunk); });
-    workers[0]->run(pass, verifying, next_chunk);
-    for (auto& th : threads)
-        th.join();
+    for (int t = 0; t < m_pool.size(); ++t)
+        workers.push_back(std::make_unique<worker>(
+            worker{*this, report_lock, {}, {idx::decoder(m_cls[0]), idx::decoder(m_cls[1])}, {}}));
+    m_pool.run([&](int t) { workers[t]->run(pass, verifying, next_chunk); });
     m_changed = false;
     for (auto& w : workers) {
         m_resolved += w->resolved;

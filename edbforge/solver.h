@@ -1,7 +1,7 @@
 #pragma once
 // Retrograde solution of one material class together with its colour mirror.
 //
-// Passes run on several threads; the result does not depend on how many. An entry is resolved
+// Passes run on the threads of one pool; the result does not depend on how many. An entry is resolved
 // only when its successors justify it, so the set of wins and losses reached when a pass changes
 // nothing is the least fixpoint, whatever the visiting order.
 //
@@ -11,6 +11,7 @@
 // draw takes one from their count, and a count that reaches zero settles a loss or a draw.
 
 #include "edbforge/tables.h"
+#include "edbforge/thread_pool.h"
 
 #include <cstdint>
 #include <functional>
@@ -30,7 +31,7 @@ struct pass_report {
 class class_solver {
   public:
     // Both tables of the class (and of its mirror, when different) must be in `tables`.
-    class_solver(edb::table_set& tables, const material& cls, int threads);
+    class_solver(edb::table_set& tables, const material& cls, thread_pool& pool);
 
     // Runs passes until one changes nothing; `progress` is called before each pass and once at the end.
     void iterate_class(const std::function<void(const pass_report&)>& progress);
@@ -45,7 +46,8 @@ class class_solver {
     void run_pass(int pass, bool verifying);
 
     edb::table_set& m_tables;
-    int m_threads;
+    thread_pool& m_pool;
+    std::uint32_t m_chunk = 0; // entries a thread takes at a time: a multiple of 64
     int m_sides;
     material m_cls[2];
     edb::table* m_tab[2];

@@ -43,7 +43,8 @@ bool SquaresOnBoard(const TMove& m, int squares) {
     return true;
 }
 
-// Every node in use reaches the root through nodes 1..count without a cycle.
+// Every node in use reaches the root through nodes in use among 1..count, without a cycle. A move
+// hanging from a free slot would become the child of whatever move reuses that slot.
 bool ParentLinksSound(const TGame& g) {
     const int count = g.header.nodeCount;
     std::vector<std::uint8_t> state(count + 1, 0); // 0 unknown, 1 on the current path, 2 sound
@@ -52,7 +53,8 @@ bool ParentLinksSound(const TGame& g) {
         if (g.nodes[start].free) continue;
         path.clear();
         int n = start;
-        while (n != 0 && state[n] != 2 && !g.nodes[n].free) {
+        while (n != 0 && state[n] != 2) {
+            if (g.nodes[n].free) return false;
             if (state[n] == 1) return false; // a cycle
             state[n] = 1;
             path.push_back(n);

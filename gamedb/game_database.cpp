@@ -58,7 +58,10 @@ TOpenOutcome OpenFiles(const std::string& fileName, TGameDatabase& db, TOpenMode
     const bool hasMoves = RegularFileExists(db.moveFileName);
     if (!hasIndex && !hasMoves) return TOpenOutcome::Missing;
     if (!hasIndex || !hasMoves) return TOpenOutcome::Partial;
-    const bool ro = mode == TOpenMode::ReadOnly;
+    // Without the name file the stored name indices of the games have nothing to point at: names
+    // appended now would take indices 0, 1, ... and silently rename the old games. Reading is safe.
+    const bool namesMissing = !RegularFileExists(db.nameFileName);
+    const bool ro = mode == TOpenMode::ReadOnly || namesMissing;
     if (!db.indexFile.Open(db.indexFileName, ro) || !db.moveFile.Open(db.moveFileName, ro)) {
         CloseFiles(db);
         UserPrompt().ShowMessage("Error Opening database");
@@ -70,7 +73,7 @@ TOpenOutcome OpenFiles(const std::string& fileName, TGameDatabase& db, TOpenMode
         UserPrompt().ShowMessage("Wrong database type");
         return TOpenOutcome::Failed;
     }
-    if (RegularFileExists(db.nameFileName)) {
+    if (!namesMissing) {
         if (!ReadNameLists(db)) {
             CloseFiles(db);
             UserPrompt().ShowMessage("Error Opening database");
@@ -79,7 +82,7 @@ TOpenOutcome OpenFiles(const std::string& fileName, TGameDatabase& db, TOpenMode
     } else {
         // The games are still there; only their names are lost.
         UserPrompt().ShowMessage("The name file " + db.nameFileName +
-                                 " is missing: the database is opened with empty name lists.");
+                                 " is missing: the database is opened read-only, with empty name lists.");
     }
     db.databaseType = type;
     db.readOnly = ro;

@@ -1,5 +1,7 @@
 #include "rules/edb_index.h"
 
+#include "rules/square_sets.h"
+
 #include <array>
 
 namespace {
@@ -56,13 +58,19 @@ TEdbPositionIndex EdbPositionIndex(const TBoard& board) {
     TEdbPositionIndex index;
     std::array<int, MaxTableK> squares{};
     std::uint32_t digits = 0;
-    for (int s = EdbSquares; s >= 1; --s) {
-        const int v = board[s];
-        if (v == 0) continue;
+    // The occupied squares from 32 down; king of side 1 -> 0, man of side 1 -> 1, man of side 0
+    // -> 2, king of side 0 -> 3.
+    const TPieceSets p = PieceSetsOf(board, EdbSquares);
+    const TSquareSet occupied = p.men[0] | p.men[1] | p.kings[0] | p.kings[1];
+    for (TSquareSet rest = occupied; rest; rest &= ~SquareBit(HighestSquare(rest))) {
+        const int s = HighestSquare(rest);
         if (index.n < MaxTableK) {
             squares[index.n] = s;
-            // king of side 1 -> 0, man of side 1 -> 1, man of side 0 -> 2, king of side 0 -> 3
-            const std::uint32_t digit = v == sqKing1 ? 0 : v == sqMan1 ? 1 : v == sqMan0 ? 2 : 3;
+            const TSquareSet bit = SquareBit(s);
+            const std::uint32_t digit = (p.kings[1] & bit) ? 0
+                                        : (p.men[1] & bit) ? 1
+                                        : (p.men[0] & bit) ? 2
+                                                           : 3;
             digits = digits * 4 + digit;
         }
         ++index.n;

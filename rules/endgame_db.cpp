@@ -47,8 +47,58 @@ void Install(std::shared_ptr<const TEndgameDatabaseFile> db) {
 
 } // namespace
 
-std::shared_ptr<const TEndgameDatabaseFile> TEndgameDatabaseFile::Open(const std::string& path,
-                                                                       std::string* error) {
+TEdbBlockCache::TEdbBlockCache(std::size_t blocks)
+    : m_slotOf(EdbBlockCount, -1), m_block(blocks), m_newer(blocks, -1), m_older(blocks, -1),
+      m_values(blocks * EdbBlockValues) {}
+
+void TEdbBlockCache::Unlink(std::int32_t slot) {
+    const std::int32_t newer = m_newer[slot], older = m_older[slot];
+    (newer >= 0 ? m_older[newer] : m_newest) = older;
+    (older >= 0 ? m_newer[older] : m_oldest) = newer;
+}
+
+void TEdbBlockCache::PushFront(std::int32_t slot) {
+    m_newer[slot] = -1;
+    m_older[slot] = m_newest;
+    (m_newest >= 0 ? m_newer[m_newest] : m_oldest) = slot;
+    m_newest = slot;
+}
+
+std::optional<std::uint8_t> TEdbBlockCache::Find(std::uint32_t b, std::uint32_t p) {
+    std::lock_guard lock(m_lock);
+    const std::int32_t slot = m_slotOf[b];
+    if (slot < 0) {
+        ++m_misses;
+        return std::nullopt;
+    }
+    if (slot != m_newest) {
+        Unlink(slot);
+        PushFront(slot);
+    }
+    return m_values[static_cast<std::size_t>(slot) * EdbBlockValues + p];
+}
+
+void TEdbBlockCache::Insert(std::uint32_t b, const std::uint8_t (&values)[EdbBlockValues]) {
+    if (m_block.empty()) return;
+    std::lock_guard lock(m_lock);
+    // Another thread may have read the same block meanwhile.
+    if (m_slotOf[b] >= 0) return;
+    std::int32_t slot;
+    if (m_used < m_block.size()) {
+        slot = static_cast<std::int32_t>(m_used++);
+    } else {
+        slot = m_oldest;
+        Unlink(slot);
+        m_slotOf[m_block[slot]] = -1;
+    }
+    m_block[slot] = b;
+    m_slotOf[b] = slot;
+    std::memcpy(&m_values[static_cast<std::size_t>(slot) * EdbBlockValues], values, EdbBlockValues);
+    PushFront(slot);
+}
+
+std::shared_ptr<const TEndgameDatabaseFile>
+TEndgameDatabaseFile::Open(const std::string& path, std::string* error, std::size_t cachedBlocks) {
     auto fail = [&](const std::string& why) {
         if (error) *error = why;
         return nullptr;
@@ -71,6 +121,7 @@ std::shared_ptr<const TEndgameDatabaseFile> TEndgameDatabaseFile::Open(const std
         if (static_cast<std::uint64_t>(db->m_offsets[b]) + db->m_sizes[b] > db->m_fileSize)
             return fail(path + ": block " + std::to_string(b) + " lies past the end of the file");
     }
+    if (cachedBlocks > 0) db->m_cache = std::make_unique<TEdbBlockCache>(cachedBlocks);
     return db;
 }
 
@@ -99,9 +150,14 @@ bool TEndgameDatabaseFile::ReadBlock(std::uint32_t b, std::uint8_t (&out)[EdbBlo
 }
 
 std::optional<std::uint8_t> TEndgameDatabaseFile::ReadValue(std::uint32_t number) const {
+    const std::uint32_t b = number / EdbBlockValues, p = number % EdbBlockValues;
+    if (b >= EdbBlockCount) return std::nullopt;
+    if (m_cache)
+        if (const auto value = m_cache->Find(b, p)) return value;
     std::uint8_t block[EdbBlockValues];
-    if (!ReadBlock(number / EdbBlockValues, block)) return std::nullopt;
-    return block[number % EdbBlockValues];
+    if (!ReadBlock(b, block)) return std::nullopt;
+    if (m_cache) m_cache->Insert(b, block);
+    return block[p];
 }
 
 void SetEndgameDatabaseBaseDir(const std::string& appDir) {
@@ -127,9 +183,9 @@ bool OpenEndgameDatabase(TGameType variant) {
     return OpenEndgameDatabaseFile(EndgameDatabasePath(variant));
 }
 
-bool OpenEndgameDatabaseFile(const std::string& path, std::string* error) {
+bool OpenEndgameDatabaseFile(const std::string& path, std::string* error, std::size_t cachedBlocks) {
     CloseEndgameDatabase();
-    auto db = TEndgameDatabaseFile::Open(path, error);
+    auto db = TEndgameDatabaseFile::Open(path, error, cachedBlocks);
     const bool ok = db != nullptr;
     Install(std::move(db));
     return ok;

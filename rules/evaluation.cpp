@@ -1,8 +1,9 @@
 #include "rules/evaluation.h"
 
-#include <algorithm>
+#include "rules/square_sets.h"
 
-std::uint32_t EvaluationCount = 0;
+#include <algorithm>
+#include <array>
 
 namespace {
 
@@ -16,6 +17,48 @@ constexpr std::int16_t ManTable100[51] = {0,  0,  17, 15, 15, 16, 5,  15, 20, 8,
 constexpr std::int16_t KingTable100[51] = {
     0,  70, 30, 0,  10, 50, 70, 30, 10, 50, 55, 35, 70, 35, 50, 55, 35, 75, 55, 55, 10, 0,  40, 80, 60, 10,
     10, 55, 80, 35, 0,  10, 50, 60, 75, 30, 50, 55, 40, 70, 30, 50, 55, 10, 35, 70, 55, 10, 0,  35, 70};
+
+// Material of a piece on each square, [side][square]: side 1 reads the tables from the other end.
+struct TMaterialTable {
+    std::array<std::array<std::int16_t, MaxSquares + 1>, 2> man{}, king{};
+};
+
+constexpr TMaterialTable MakeMaterial(const std::int16_t* men, const std::int16_t* kings, int squares,
+                                      int kingBase) {
+    TMaterialTable t;
+    for (int s = 1; s <= squares; ++s) {
+        t.man[0][s] = static_cast<std::int16_t>(100 + men[s]);
+        t.man[1][s] = static_cast<std::int16_t>(100 + men[squares + 1 - s]);
+        t.king[0][s] = static_cast<std::int16_t>(kingBase + (kings ? kings[s] : 0));
+        t.king[1][s] = static_cast<std::int16_t>(kingBase + (kings ? kings[squares + 1 - s] : 0));
+    }
+    return t;
+}
+
+constexpr TMaterialTable FlyingKings64 = MakeMaterial(ManTable64, KingTable64, 32, 300);
+constexpr TMaterialTable ShortKings64 = MakeMaterial(ManTable64, nullptr, 32, 200);
+constexpr TMaterialTable Material100 = MakeMaterial(ManTable100, KingTable100, 50, 300);
+
+// S0 and S1 of a table, and the number of pieces.
+struct TMaterial {
+    int s0 = 0, s1 = 0, pieces = 0;
+};
+
+void AddOver(TSquareSet set, const std::array<std::int16_t, MaxSquares + 1>& values, int& sum, int& pieces) {
+    for (; set; set &= set - 1) {
+        sum += values[LowestSquare(set)];
+        ++pieces;
+    }
+}
+
+TMaterial MaterialOf(const TPieceSets& p, const TMaterialTable& t) {
+    TMaterial m;
+    AddOver(p.men[0], t.man[0], m.s0, m.pieces);
+    AddOver(p.kings[0], t.king[0], m.s0, m.pieces);
+    AddOver(p.men[1], t.man[1], m.s1, m.pieces);
+    AddOver(p.kings[1], t.king[1], m.s1, m.pieces);
+    return m;
+}
 
 std::int16_t Clamp(std::int64_t v) {
     return static_cast<std::int16_t>(std::clamp<std::int64_t>(v, -MaxStaticScore, MaxStaticScore));
@@ -41,27 +84,9 @@ std::int64_t RoundRatioHalfEven(std::int64_t num, std::int64_t den) {
     return q;
 }
 
-std::int16_t EvaluateFlyingKings(int side, const TBoard& b, int countFlag) {
-    if (countFlag) ++EvaluationCount;
-    int s0 = 0, s1 = 0;
-    for (int s = 1; s <= 32; ++s) {
-        switch (b[s]) {
-        case sqMan0:
-            s0 += 100 + ManTable64[s];
-            break;
-        case sqKing0:
-            s0 += 300 + KingTable64[s];
-            break;
-        case sqMan1:
-            s1 += 100 + ManTable64[33 - s];
-            break;
-        case sqKing1:
-            s1 += 300 + KingTable64[33 - s];
-            break;
-        default:
-            break;
-        }
-    }
+std::int16_t EvaluateFlyingKings(int side, const TBoard& b) {
+    const TMaterial m = MaterialOf(PieceSetsOf(b, 32), FlyingKings64);
+    int s0 = m.s0, s1 = m.s1;
     if (b[25] == sqMan0 && b[29] == sqEmpty) s0 += 100;
     if (b[8] == sqMan1 && b[4] == sqEmpty) s1 += 100;
     if (b[17] == -1 && (b[21] == -1 || b[18] == -1) && b[9] == 1 && b[13] == 1 && b[10] == 1)
@@ -76,57 +101,17 @@ std::int16_t EvaluateFlyingKings(int side, const TBoard& b, int countFlag) {
 }
 
 std::int16_t EvaluateShortKings(int side, const TBoard& b) {
-    ++EvaluationCount;
-    int s0 = 0, s1 = 0, n = 0;
-    for (int s = 1; s <= 32; ++s) {
-        switch (b[s]) {
-        case sqMan0:
-            s0 += 100 + ManTable64[s];
-            break;
-        case sqKing0:
-            s0 += 200;
-            break;
-        case sqMan1:
-            s1 += 100 + ManTable64[33 - s];
-            break;
-        case sqKing1:
-            s1 += 200;
-            break;
-        default:
-            continue;
-        }
-        ++n;
-    }
-    return MaterialShare(side, s0, s1, n);
+    const TMaterial m = MaterialOf(PieceSetsOf(b, 32), ShortKings64);
+    return MaterialShare(side, m.s0, m.s1, m.pieces);
 }
 
 std::int16_t EvaluateInternational(int side, const TBoard& b) {
-    ++EvaluationCount;
-    int s0 = 0, s1 = 0, n = 0;
-    for (int s = 1; s <= 50; ++s) {
-        switch (b[s]) {
-        case sqMan0:
-            s0 += 100 + ManTable100[s];
-            break;
-        case sqKing0:
-            s0 += 300 + KingTable100[s];
-            break;
-        case sqMan1:
-            s1 += 100 + ManTable100[51 - s];
-            break;
-        case sqKing1:
-            s1 += 300 + KingTable100[51 - s];
-            break;
-        default:
-            continue;
-        }
-        ++n;
-    }
+    const TMaterial m = MaterialOf(PieceSetsOf(b, 50), Material100);
     // Each piece counts twice in the multiplier.
-    return MaterialShare(side, s0, s1, 2 * n);
+    return MaterialShare(side, m.s0, m.s1, 2 * m.pieces);
 }
 
-std::int16_t Evaluate(int side, const TBoard& board, int /*ply*/, int countFlag, TGameType variant) {
+std::int16_t Evaluate(int side, const TBoard& board, int /*ply*/, TGameType variant) {
     switch (variant) {
     case gtEnglish:
     case gtItalian:
@@ -134,6 +119,6 @@ std::int16_t Evaluate(int side, const TBoard& board, int /*ply*/, int countFlag,
     case gtInternational:
         return EvaluateInternational(side, board);
     default:
-        return EvaluateFlyingKings(side, board, countFlag);
+        return EvaluateFlyingKings(side, board);
     }
 }

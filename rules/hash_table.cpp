@@ -42,33 +42,41 @@ void THashTable::InitKeys(TEngineRandom& rng) {
             m_keys[s][v] = dist(rng);
 }
 
-std::uint32_t THashTable::Hash(const TBoard& board, int squares) const {
-    if (m_size == 0) return 0;
+std::uint32_t THashTable::RawHash(const TBoard& board, int squares) const {
     std::uint32_t h = 0;
     for (int s = 1; s <= squares; ++s)
         if (board[s] != 0) h ^= m_keys[s][board[s] + 2];
-    return static_cast<std::uint32_t>(h % m_size);
+    return h;
 }
 
-namespace {
-bool IsEmptyKey(const TPositionKey& key) {
-    return std::all_of(key.begin(), key.end(), [](std::uint8_t b) { return b == 0; });
+std::uint32_t THashTable::Hash(const TBoard& board, int squares) const {
+    if (m_size == 0) return 0;
+    return static_cast<std::uint32_t>(RawHash(board, squares) % m_size);
 }
-} // namespace
 
 void THashTable::Probe(const TBoard& board, int side, int squares, THashProbe& out) {
+    ProbeRaw(board, side, RawHash(board, squares), out);
+}
+
+void THashTable::ProbeRaw(const TBoard& board, int side, std::uint32_t rawHash, THashProbe& out) {
     ++m_probes;
     PositionToKey(board, out.key);
     out.found = false;
     out.entry = THashEntry{};
     out.slot = 0;
     if (m_size == 0) return;
-    std::uint32_t slot = Hash(board, squares);
+    std::uint32_t slot = static_cast<std::uint32_t>(rawHash % m_size);
     for (;;) {
-        out.entry = m_entries[slot];
+        const THashEntry& e = m_entries[slot];
         ++m_steps;
-        if (IsEmptyKey(out.entry.key)) break;
-        if (out.entry.key == out.key && out.entry.side == side) {
+        // The last key byte holds the 51st digit, always an empty square's 2 in a real key: a zero
+        // there is an empty slot.
+        if (e.key[16] == 0) {
+            out.entry = e;
+            break;
+        }
+        if (e.side == side && std::memcmp(e.key.data(), out.key.data(), out.key.size()) == 0) {
+            out.entry = e;
             out.found = true;
             ++out.entry.hits;
             break;

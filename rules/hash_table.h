@@ -13,15 +13,16 @@
 #include <memory>
 
 // One slot. A key of all zero bytes marks an empty slot: a real key never is, because its 51st
-// digit is always that of an empty square.
+// digit is always that of an empty square. No member initialisers, so a table of millions of slots
+// is allocated without a constructor run over it; THashEntry{} is the empty slot.
 struct THashEntry {
-    TPositionKey key{};
-    std::int16_t lower = 0; // lower bound of the score of the side to move
-    std::int16_t upper = 0; // upper bound
-    std::uint8_t side = 0;
-    std::uint8_t depth = 0; // remaining depth (search depth minus ply) of the search that stored it
-    std::uint8_t best = 0;  // 1-based number of the best move in the node's searched order
-    std::uint16_t hits = 0; // probes that found the entry (counted when it is written back)
+    TPositionKey key;
+    std::int16_t lower; // lower bound of the score of the side to move
+    std::int16_t upper; // upper bound
+    std::uint8_t side;
+    std::uint8_t depth; // remaining depth (search depth minus ply) of the search that stored it
+    std::uint8_t best;  // 1-based number of the best move in the node's searched order
+    std::uint16_t hits; // probes that found the entry (counted when it is written back)
 };
 // The main window shows entries x 28 as megabytes.
 static_assert(sizeof(THashEntry) == 28, "a hash entry keeps its 28 bytes");
@@ -30,8 +31,8 @@ static_assert(sizeof(THashEntry) == 28, "a hash entry keeps its 28 bytes");
 struct THashProbe {
     std::uint32_t slot = 0;
     bool found = false;
-    THashEntry entry; // the found entry (its hit count already raised), or the empty slot
-    TPositionKey key; // key of the probed board, for a new entry
+    THashEntry entry{}; // the found entry (its hit count already raised), or the empty slot
+    TPositionKey key;   // key of the probed board, for a new entry
 };
 
 // Allocates `entries` slots without initialising them; nullptr when the memory is not there.
@@ -55,8 +56,19 @@ class THashTable {
     // XOR of the keys of the occupied squares 1..squares, modulo Size() (0 for a table without
     // slots). The side to move is not hashed.
     std::uint32_t Hash(const TBoard& board, int squares) const;
+    // The XOR before the modulo, and the key of one square's value (-2..2; 0 for an empty
+    // square, which is never hashed): a search keeps the XOR up to date move by move.
+    std::uint32_t RawHash(const TBoard& board, int squares) const;
+    std::uint32_t SquareKey(int square, int value) const { return value ? m_keys[square][value + 2] : 0; }
     // Walks from Hash() to the entry of (board, side) or to the first empty slot.
     void Probe(const TBoard& board, int side, int squares, THashProbe& out);
+    // Asks for the first slot of a RawHash() to be brought into the cache: a search does so for the
+    // next move while it searches the one before.
+    void Prefetch(std::uint32_t rawHash) const {
+        if (m_size) __builtin_prefetch(&m_entries[rawHash % m_size]);
+    }
+    // The same walk from a RawHash() the caller kept.
+    void ProbeRaw(const TBoard& board, int side, std::uint32_t rawHash, THashProbe& out);
     // Stores the result `best` of a search with window (alpha, beta) and `remaining` depth in the
     // slot of `probe`. A new position is refused once half the table is used; an entry from a
     // deeper search is kept as it is; a deeper search than the stored one starts from the full

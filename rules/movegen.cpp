@@ -1,35 +1,37 @@
 #include "rules/movegen.h"
 
-#include "rules/neighbour_tables.h"
+#include "rules/square_sets.h"
 #include "rules/variant_state.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 
 namespace {
 
 // What sets the variants apart, as the generator applies it: the variant's traits with its
 // neighbour tables.
 struct TRules {
-    const TNeighbourTables* nt;
+    const TSquareSetTables* sets;
     bool flyingKings;
     bool menCaptureBackward;
     bool menTakeKings;
     bool promoteDuringCapture;
     TCaptureChoice filter;
-    int perRow; // squares in a row: the last rows are the first and last perRow squares
 };
 
-TRules RulesOf(TGameType v) {
+constexpr TRules MakeRules(int v) {
     const TVariantTraits& t = VariantTraits(v);
-    TRules r{};
-    r.nt = &NeighbourTablesOf(t.geometry);
-    r.perRow = SquaresPerRow(v);
-    r.flyingKings = t.flyingKings;
-    r.menCaptureBackward = t.menCaptureBackward;
-    r.menTakeKings = t.menTakeKings;
-    r.promoteDuringCapture = t.promoteDuringCapture;
-    r.filter = t.captureChoice;
-    return r;
+    return {&SquareSetTablesOf(t.geometry), t.flyingKings,  t.menCaptureBackward, t.menTakeKings,
+            t.promoteDuringCapture,         t.captureChoice};
+}
+
+// Entry 0 answers for a number outside 1..7, as the traits table does.
+constexpr TRules AllRules[8] = {MakeRules(0), MakeRules(1), MakeRules(2), MakeRules(3),
+                                MakeRules(4), MakeRules(5), MakeRules(6), MakeRules(7)};
+
+const TRules& RulesOf(TGameType v) {
+    return AllRules[IsValidVariant(v) ? v : 0];
 }
 
 // A piece of side 0 on the far row, or of side 1 on the first row, becomes a king.
@@ -40,64 +42,121 @@ inline void Promote(std::int8_t& piece, int square, int squares, int perRow) {
         piece = sqKing1;
 }
 
+// The pieces of a board as sets, seen from the side to move.
+struct TPieces {
+    TSquareSet ownMen = 0, ownKings = 0, oppMen = 0, oppKings = 0;
+};
+
+TPieces PiecesOf(const TBoard& board, int side, int squares) {
+    const TPieceSets p = PieceSetsOf(board, squares);
+    return {p.men[side], p.kings[side], p.men[1 - side], p.kings[1 - side]};
+}
+
+// The squares from which a piece of `movers` can jump over a piece of `victims` in direction d
+// onto an empty square.
+TSquareSet JumpersInDirection(const TSquareSetTables& t, int d, TSquareSet movers, TSquareSet victims,
+                              TSquareSet empty) {
+    const TSetStep& back = t.step[OppositeDirection(d)];
+    return StepAll(StepAll(empty, back) & victims, back) & movers;
+}
+
+// Collects moves on the stack and hands them to the list in blocks: the list's growth is paid once
+// a block, not once a move. The block is raw storage, so a generation does not clear it first.
+class TMoveSink {
+  public:
+    explicit TMoveSink(TMoveList& list) : m_list(list) {}
+    TMoveSink(const TMoveSink&) = delete;
+    TMoveSink& operator=(const TMoveSink&) = delete;
+
+    void Add(const TMove& m) {
+        if (m_count == Block) Flush();
+        std::memcpy(m_block + m_count * sizeof(TMove), &m, sizeof(TMove));
+        ++m_count;
+    }
+    // A plain move, written in place: a zero record, then its two squares. (Filling a record on the
+    // stack first and copying it would read back bytes just written one at a time.)
+    void AddPlain(int from, int to) {
+        if (m_count == Block) Flush();
+        unsigned char* at = m_block + m_count * sizeof(TMove);
+        std::memset(at, 0, sizeof(TMove));
+        at[offsetof(TMove, from)] = static_cast<unsigned char>(from);
+        at[offsetof(TMove, squares)] = static_cast<unsigned char>(to);
+        ++m_count;
+    }
+    // Every move added so far is in the list.
+    void Flush() {
+        const TMove* first = reinterpret_cast<const TMove*>(m_block);
+        m_list.insert(m_list.end(), first, first + m_count);
+        m_count = 0;
+    }
+    bool Empty() const { return m_count == 0 && m_list.empty(); }
+
+  private:
+    static constexpr int Block = 96;
+    TMoveList& m_list;
+    int m_count = 0;
+    alignas(TMove) unsigned char m_block[Block * sizeof(TMove)];
+};
+
 struct TCandidate {
     std::uint8_t jumped, landing, direction;
 };
 
-// The recursive capture search. The move under construction keeps zeros beyond the pair being
-// sought, so every listed record has a clean tail.
+// The recursive capture search over sets. The moving piece has left its square; pieces taken on
+// the way stay on the board until the move ends (they block rays and cannot be taken twice), so
+// they count with the mover's own pieces as `blockers`. The move under construction keeps zeros
+// beyond the pair being sought, so every listed record has a clean tail.
 class TCaptureSearch {
   public:
-    TCaptureSearch(const TRules& rules, int side, int maxPairs, TMoveList& list)
-        : m_r(rules), m_side(side), m_maxPairs(maxPairs), m_list(list) {}
+    TCaptureSearch(const TRules& rules, int side, int maxPairs, TMoveSink& out)
+        : m_r(rules), m_t(*rules.sets), m_side(side), m_maxPairs(maxPairs), m_out(out) {}
 
-    void Run(const TBoard& board, int from) {
-        // Most men have nothing to take: test that before setting up the search.
-        if (!IsKing(board[from])) {
-            bool any = false;
-            for (int d = 1; d <= 4 && !any; ++d)
-                any = CanJump(board, from, d, false, 0);
-            if (!any) return;
-        }
+    void Run(int from, bool king, TSquareSet blockers, TSquareSet opp, TSquareSet oppKings) {
+        m_oppKings = oppKings;
         m_move.from = static_cast<std::uint8_t>(from);
-        Search(board, from, 0, 1);
+        Search(from, king, blockers, opp, 0, 1);
     }
 
   private:
-    // A capture over the neighbour in direction d by a man or a one-step king on s.
-    bool CanJump(const TBoard& w, int s, int d, bool king, int forbidden) const {
-        if (!king && (d == forbidden || (!m_r.menCaptureBackward && !IsForwardDirection(d, m_side))))
-            return false;
-        const TJumpPair jp = m_r.nt->jump[s][d];
-        if (jp.jumped == 0) return false;
-        const int victim = w[jp.jumped];
-        if (victim == 0 || PieceSide(victim) == m_side || w[jp.landing] != 0) return false;
-        return king || m_r.menTakeKings || !IsKing(victim);
-    }
-
     // True when at least one capture was possible from s.
-    bool Search(const TBoard& w, int s, int forbidden, int depth) {
+    bool Search(int s, bool king, TSquareSet blockers, TSquareSet opp, int forbidden, int depth) {
         // A king finds at most 8 landing squares in each direction.
         std::array<TCandidate, 4 * 9> cands;
         int n = 0;
-        const TNeighbourTables& nt = *m_r.nt;
-        const int piece = w[s];
-        const bool king = IsKing(piece);
+        const TSquareSet occupied = blockers | opp;
+        const TSquareSet empty = m_t.all & ~occupied;
         if (king && m_r.flyingKings) {
             for (int d = 1; d <= 4; ++d) {
-                const TRay& ray = nt.ray[s][d];
-                int i = 0;
-                while (i < ray.length && w[ray.squares[i]] == 0)
-                    ++i;
-                if (i >= ray.length || PieceSide(w[ray.squares[i]]) == m_side) continue;
-                const std::uint8_t j = ray.squares[i];
-                for (++i; i < ray.length && w[ray.squares[i]] == 0; ++i)
-                    cands[n++] = {j, ray.squares[i], static_cast<std::uint8_t>(d)};
+                const TSquareSet ray = m_t.ray[s][d];
+                const TSquareSet hit = ray & occupied;
+                if (!hit) continue;
+                const int j = NearestSquare(hit, d);
+                if (!(opp & SquareBit(j))) continue;
+                // The empty squares beyond the taken piece, up to the next piece or the edge.
+                TSquareSet run = m_t.ray[j][d];
+                if (const TSquareSet next = run & occupied) {
+                    const int stop = NearestSquare(next, d);
+                    run &= ~(SquareBit(stop) | m_t.ray[stop][d]);
+                }
+                while (run) {
+                    const int l = NearestSquare(run, d);
+                    run &= ~SquareBit(l);
+                    cands[n++] = {static_cast<std::uint8_t>(j), static_cast<std::uint8_t>(l),
+                                  static_cast<std::uint8_t>(d)};
+                }
             }
         } else {
-            for (int d = 1; d <= 4; ++d)
-                if (CanJump(w, s, d, king, forbidden))
-                    cands[n++] = {nt.jump[s][d].jumped, nt.jump[s][d].landing, static_cast<std::uint8_t>(d)};
+            const TSquareSet victims = king || m_r.menTakeKings ? opp : opp & ~m_oppKings;
+            for (int d = 1; d <= 4; ++d) {
+                if (!king && (d == forbidden || (!m_r.menCaptureBackward && !IsForwardDirection(d, m_side))))
+                    continue;
+                const int j = m_t.next[s][d];
+                if (j == 0 || !(victims & SquareBit(j))) continue;
+                const int l = m_t.next[j][d];
+                if (l == 0 || !(empty & SquareBit(l))) continue;
+                cands[n++] = {static_cast<std::uint8_t>(j), static_cast<std::uint8_t>(l),
+                              static_cast<std::uint8_t>(d)};
+            }
         }
         if (n == 0) return false;
 
@@ -105,17 +164,15 @@ class TCaptureSearch {
         const int pair = 2 * depth - 2;
         for (int c = 0; c < n; ++c) {
             const TCandidate& cd = cands[c];
-            TBoard next = w;
-            // The taken piece stays until the move ends; reversed, it blocks rays and cannot be
-            // taken twice.
-            next[cd.jumped] = static_cast<std::int8_t>(-next[cd.jumped]);
-            next[cd.landing] = next[s];
-            next[s] = 0;
-            if (m_r.promoteDuringCapture) Promote(next[cd.landing], cd.landing, nt.squares, m_r.perRow);
             m_move.squares[pair] = cd.jumped;
             m_move.squares[pair + 1] = cd.landing;
             // A move holds at most 20 pairs: a set-up with more pieces stops deepening there.
-            if (depth < m_maxPairs && Search(next, cd.landing, OppositeDirection(cd.direction), depth + 1))
+            if (depth >= m_maxPairs) continue;
+            const TSquareSet taken = SquareBit(cd.jumped);
+            const bool crowned =
+                king || (m_r.promoteDuringCapture && (m_t.farRow[m_side] & SquareBit(cd.landing)));
+            if (Search(cd.landing, crowned, blockers | taken, opp & ~taken, OppositeDirection(cd.direction),
+                       depth + 1))
                 continuing[cd.direction] = true;
         }
         for (int c = 0; c < n; ++c) {
@@ -124,7 +181,7 @@ class TCaptureSearch {
             m_move.captures = static_cast<std::uint8_t>(depth);
             m_move.squares[pair] = cd.jumped;
             m_move.squares[pair + 1] = cd.landing;
-            m_list.push_back(m_move);
+            m_out.Add(m_move);
         }
         m_move.squares[pair] = 0;
         m_move.squares[pair + 1] = 0;
@@ -133,11 +190,37 @@ class TCaptureSearch {
     }
 
     const TRules& m_r;
+    const TSquareSetTables& m_t;
     int m_side;
     int m_maxPairs;
-    TMoveList& m_list;
+    TMoveSink& m_out;
+    TSquareSet m_oppKings = 0;
     TMove m_move; // zero apart from `from` between searches
 };
+
+// Every capture sequence, by from square.
+void AddCaptures(const TRules& r, const TPieces& p, int side, int maxPairs, TMoveSink& out) {
+    const TSquareSetTables& t = *r.sets;
+    const TSquareSet own = p.ownMen | p.ownKings, opp = p.oppMen | p.oppKings;
+    const TSquareSet empty = t.all & ~(own | opp);
+    // Pieces that can take at once: men (and one-step kings) by whole-board steps; flying kings
+    // are few and searched each.
+    const TSquareSet menVictims = r.menTakeKings ? opp : p.oppMen;
+    TSquareSet from = r.flyingKings ? p.ownKings : 0;
+    for (int d = 1; d <= 4; ++d) {
+        if (r.menCaptureBackward || IsForwardDirection(d, side))
+            from |= JumpersInDirection(t, d, p.ownMen, menVictims, empty);
+        if (!r.flyingKings) from |= JumpersInDirection(t, d, p.ownKings, opp, empty);
+    }
+    if (!from) return;
+    TCaptureSearch search(r, side, maxPairs, out);
+    while (from) {
+        const int s = LowestSquare(from);
+        from &= from - 1;
+        const TSquareSet bit = SquareBit(s);
+        search.Run(s, (p.ownKings & bit) != 0, own & ~bit, opp, p.oppKings);
+    }
+}
 
 void ApplyFilter(const TRules& r, const TBoard& board, TMoveList& list) {
     switch (r.filter) {
@@ -166,29 +249,33 @@ void ApplyFilter(const TRules& r, const TBoard& board, TMoveList& list) {
     }
 }
 
-void AddPlainMoves(const TRules& r, const TBoard& board, int side, TMoveList& list) {
-    const TNeighbourTables& nt = *r.nt;
-    const int own = side == 0 ? 1 : -1;
-    TMove m;
-    for (int s = 1; s <= nt.squares; ++s) {
-        const int piece = board[s] * own;
-        if (piece <= 0) continue;
-        m.from = static_cast<std::uint8_t>(s);
-        if (piece == 1) {
-            for (std::uint8_t t : nt.step[s][side]) {
-                if (t != 0 && board[t] == 0) {
-                    m.squares[0] = t;
-                    list.push_back(m);
-                }
+// Plain moves by from square: a man's forward steps in increasing square order; a king's
+// directions 1..4, each from near to far (one square for a one-step king).
+void AddPlainMoves(const TRules& r, const TPieces& p, int side, TMoveSink& out) {
+    const TSquareSetTables& t = *r.sets;
+    const TSquareSet empty = t.all & ~(p.ownMen | p.ownKings | p.oppMen | p.oppKings);
+    for (TSquareSet pieces = p.ownMen | p.ownKings; pieces; pieces &= pieces - 1) {
+        const int s = LowestSquare(pieces);
+        if (p.ownMen & SquareBit(s)) {
+            for (TSquareSet to = t.forward[s][side] & empty; to; to &= to - 1)
+                out.AddPlain(s, LowestSquare(to));
+            continue;
+        }
+        for (int d = 1; d <= 4; ++d) {
+            if (!r.flyingKings) {
+                const int to = t.next[s][d];
+                if (to != 0 && (empty & SquareBit(to))) out.AddPlain(s, to);
+                continue;
             }
-        } else {
-            for (int d = 1; d <= 4; ++d) {
-                const TRay& ray = nt.ray[s][d];
-                const int reach = r.flyingKings ? ray.length : std::min<int>(ray.length, 1);
-                for (int i = 0; i < reach && board[ray.squares[i]] == 0; ++i) {
-                    m.squares[0] = ray.squares[i];
-                    list.push_back(m);
-                }
+            TSquareSet run = t.ray[s][d];
+            if (const TSquareSet hit = run & ~empty) {
+                const int stop = NearestSquare(hit, d);
+                run &= ~(SquareBit(stop) | t.ray[stop][d]);
+            }
+            while (run) {
+                const int to = NearestSquare(run, d);
+                run &= ~SquareBit(to);
+                out.AddPlain(s, to);
             }
         }
     }
@@ -203,16 +290,17 @@ void FindMoves(const TBoard& board, int side, TMoveList& list, TGameType variant
 void FindMovesWithPairLimit(const TBoard& board, int side, TMoveList& list, TGameType variant, int maxPairs) {
     list.clear();
     maxPairs = std::clamp(maxPairs, 1, MaxCapturePairs);
-    const TRules r = RulesOf(variant);
-    // Only squares 1..r.nt->squares are ever read, so the caller's board needs no copy.
-    const TBoard& work = board;
-    TCaptureSearch search(r, side, maxPairs, list);
-    for (int s = 1; s <= r.nt->squares; ++s)
-        if (work[s] != 0 && PieceSide(work[s]) == side) search.Run(work, s);
-    if (!list.empty())
-        ApplyFilter(r, work, list);
-    else
-        AddPlainMoves(r, work, side, list);
+    const TRules& r = RulesOf(variant);
+    const TPieces pieces = PiecesOf(board, side, r.sets->squares);
+    TMoveSink out(list);
+    AddCaptures(r, pieces, side, maxPairs, out);
+    if (!out.Empty()) {
+        out.Flush();
+        ApplyFilter(r, board, list);
+        return;
+    }
+    AddPlainMoves(r, pieces, side, out);
+    out.Flush();
 }
 
 void FindMoves(const TBoard& board, int side, TMoveList& list) {

@@ -6,6 +6,8 @@
 #include "rules/movegen.h"
 #include "rules/variant_state.h"
 
+#include <cassert>
+
 TEdbProbe& SearchEdbProbe() {
     static TEdbProbe probe{EndgameDatabaseOpen, ProbeEndgameDatabase};
     return probe;
@@ -56,8 +58,26 @@ bool TSearcher::EdbProbeTaken(const TBoard& board, int side, int ply, TPlyLists&
 }
 
 int TSearcher::Search(const TBoard& board, int alpha, int beta, int ply, int depth, int side, int countFlag) {
+    return Node(board, m_table->RawHash(board, m_squares), alpha, beta, ply, depth, side, countFlag);
+}
+
+std::uint32_t TSearcher::MakeChild(const TBoard& board, std::uint32_t hash, const TMove& m,
+                                   TBoard& child) const {
+    child = board;
+    MakeMove(m, child, m_variant);
+    // The mover leaves its square and stands on its last one (perhaps crowned); the taken pieces go.
+    const int to = m.To();
+    hash ^= m_table->SquareKey(m.from, board[m.from]) ^ m_table->SquareKey(to, child[to]);
+    for (int k = 1; k <= m.captures; ++k)
+        hash ^= m_table->SquareKey(m.Captured(k), board[m.Captured(k)]);
+    assert(hash == m_table->RawHash(child, m_squares));
+    return hash;
+}
+
+int TSearcher::Node(const TBoard& board, std::uint32_t hash, int alpha, int beta, int ply, int depth,
+                    int side, int countFlag) {
     THashProbe probe;
-    m_table->Probe(board, side, m_squares, probe);
+    m_table->ProbeRaw(board, side, hash, probe);
     const int remaining = depth - ply;
     // Beyond the horizon remaining is negative, so every entry found serves.
     if (probe.found && remaining <= probe.entry.depth) {
@@ -75,15 +95,25 @@ int TSearcher::Search(const TBoard& board, int alpha, int beta, int ply, int dep
     const int opponent = 1 - side;
     int best = alpha;
     int bestNumber = 1;
+    // Children are made one ahead of their search, so the table slot of the next one is on its way
+    // into the cache while this one is searched.
+    TBoard children[2];
+    std::uint32_t hashes[2];
+    auto makeAhead = [&](int i) {
+        if (i >= count) return;
+        hashes[i & 1] = MakeChild(board, hash, moves[i], children[i & 1]);
+        m_table->Prefetch(hashes[i & 1]);
+    };
 
     if (depth > ply + 3) {
         // Order by a one-ply search of each move with its captures resolved.
         std::vector<int>& scores = lists.scores;
         scores.resize(count);
+        makeAhead(0);
         for (int i = 0; i < count; ++i) {
-            TBoard child = board;
-            MakeMove(moves[i], child, m_variant);
-            scores[i] = -Search(child, -FullWindow, FullWindow, ply + 1, ply + 1, opponent, 1);
+            makeAhead(i + 1);
+            scores[i] =
+                -Node(children[i & 1], hashes[i & 1], -FullWindow, FullWindow, ply + 1, ply + 1, opponent, 1);
             if (EngineStopRequested()) return best;
         }
         SortMovesByScore(count, moves, scores);
@@ -91,20 +121,34 @@ int TSearcher::Search(const TBoard& board, int alpha, int beta, int ply, int dep
 
     // Captures are compulsory, so either every move of the node is a capture or none is.
     const bool captures = moves[0].captures != 0;
-    for (int i = 0; i < count; ++i) {
-        TBoard child = board;
-        MakeMove(moves[i], child, m_variant);
-        int value;
-        if (ply >= depth && !captures)
-            value = -Evaluate(opponent, child, ply, countFlag, m_variant);
-        else
-            value = -Search(child, -beta, -best, ply + 1, depth, opponent, countFlag);
-        if (EngineStopRequested()) return best;
-        if (value > best) {
-            best = value;
-            bestNumber = i + 1;
+    if (ply >= depth && !captures) {
+        // The children lie on the horizon: their value is the evaluation.
+        TBoard child;
+        for (int i = 0; i < count; ++i) {
+            child = board;
+            MakeMove(moves[i], child, m_variant);
+            m_evaluations += CountsAsEvaluation(m_variant, countFlag);
+            const int value = -Evaluate(opponent, child, ply, m_variant);
+            if (EngineStopRequested()) return best;
+            if (value > best) {
+                best = value;
+                bestNumber = i + 1;
+            }
+            if (best >= beta) break;
         }
-        if (best >= beta) break;
+    } else {
+        makeAhead(0);
+        for (int i = 0; i < count; ++i) {
+            makeAhead(i + 1);
+            const int value =
+                -Node(children[i & 1], hashes[i & 1], -beta, -best, ply + 1, depth, opponent, countFlag);
+            if (EngineStopRequested()) return best;
+            if (value > best) {
+                best = value;
+                bestNumber = i + 1;
+            }
+            if (best >= beta) break;
+        }
     }
 
     if (ply > depth) return best; // beyond the horizon nothing is stored
@@ -112,9 +156,14 @@ int TSearcher::Search(const TBoard& board, int alpha, int beta, int ply, int dep
     return best;
 }
 
+TSearcher& ThreadSearcher() {
+    thread_local TSearcher searcher(HashTable, gtRussian);
+    return searcher;
+}
+
 std::int16_t SearchPosition(const TBoard& board, int alpha, int beta, int ply, int depth, int side,
                             int countFlag) {
-    thread_local TSearcher searcher(HashTable, gtRussian);
+    TSearcher& searcher = ThreadSearcher();
     searcher.Reset(HashTable, CurrentVariant, SearchEdbProbe());
     return static_cast<std::int16_t>(searcher.Search(board, alpha, beta, ply, depth, side, countFlag));
 }

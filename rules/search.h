@@ -5,9 +5,11 @@
 //
 // Scores are from the view of the side to move; a full window is -2000..2000, and a side without
 // moves at ply p scores p - 2001. A search that returns because of a stop returns a meaningless
-// value. One search per thread; the process-wide table and counters belong to the engine thread.
+// value. One search per thread; the process-wide table belongs to the engine thread, and each
+// searcher keeps its own evaluation counter.
 
 #include "rules/board.h"
+#include "rules/evaluation.h"
 #include "rules/hash_table.h"
 #include "rules/move.h"
 
@@ -54,11 +56,13 @@ inline void SortMovesByScore(int count, TMoveList& moves, std::vector<int>& scor
     SortMovesByScore(count, moves, scores, [](int s) { return s; });
 }
 
-// One searcher: its table, variant and probe, and its own per-ply move and score lists, which it
-// keeps from one search to the next so the search does not allocate once they have grown.
+// One searcher: its table, variant and probe, its evaluation counter, and its own per-ply move and
+// score lists, which it keeps from one search to the next so the search does not allocate once they
+// have grown.
 class TSearcher {
   public:
     TSearcher(THashTable& table, TGameType variant, TEdbProbe edb = {});
+    // A new table, variant and probe; the counter is kept.
     void Reset(THashTable& table, TGameType variant, TEdbProbe edb);
 
     // The search of `board` with `side` to move, window (alpha, beta), at `ply` of a search to
@@ -68,12 +72,23 @@ class TSearcher {
     TGameType Variant() const { return m_variant; }
     THashTable& Table() { return *m_table; }
 
+    // Evaluations made (as CountsAsEvaluation counts them) since the last reset. Written by the
+    // searching thread; others read it only between searches or through what the search reports.
+    std::uint64_t Evaluations() const { return m_evaluations; }
+    void ResetEvaluations() { m_evaluations = 0; }
+    void CountEvaluation(int countFlag) { m_evaluations += CountsAsEvaluation(m_variant, countFlag); }
+
   private:
     struct TPlyLists {
         TMoveList moves;
         TMoveList other; // the opponent's moves, for the database's capture test
         std::vector<int> scores;
     };
+    // The search with the table hash of the board (before the modulo), kept move by move.
+    int Node(const TBoard& board, std::uint32_t hash, int alpha, int beta, int ply, int depth, int side,
+             int countFlag);
+    // The board after move m, and its hash.
+    std::uint32_t MakeChild(const TBoard& board, std::uint32_t hash, const TMove& m, TBoard& child) const;
     TPlyLists& ListsAt(int ply);
     bool EdbProbeTaken(const TBoard& board, int side, int ply, TPlyLists& lists, int& score);
 
@@ -81,6 +96,7 @@ class TSearcher {
     TGameType m_variant;
     int m_squares;
     TEdbProbe m_edb;
+    std::uint64_t m_evaluations = 0;
     std::deque<TPlyLists> m_plies; // deque: growing it keeps the lists of the plies above valid
 };
 
@@ -88,3 +104,5 @@ class TSearcher {
 // what the program exports as `analysis`. Engine thread only.
 std::int16_t SearchPosition(const TBoard& board, int alpha, int beta, int ply, int depth, int side,
                             int countFlag);
+// The searcher SearchPosition uses on the calling thread; the exported evaluation counts into it too.
+TSearcher& ThreadSearcher();

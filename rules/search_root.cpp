@@ -15,7 +15,6 @@ TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant
     TEngineRandom& rng = setup.random ? *setup.random : EngineRandom();
     table.Clear();
     table.ResetProbeCounters();
-    EvaluationCount = 0;
     EdbProbeCount = 0;
     SetEngineStopFlag(0);
 
@@ -90,6 +89,7 @@ TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant
                 ++result.candidates;
             }
         result.completedDepth = depth;
+        result.evaluations = searcher.Evaluations();
         result.elapsed = std::max<std::int64_t>(ElapsedCentiseconds(start), 1);
         if (events.iterationDone) events.iterationDone(result);
         if (n == 1 || depth >= maxDepth || result.elapsed >= target) break;

@@ -43,6 +43,7 @@ struct TRootSearchResult {
     int chosen = 0;                  // 1-based into moves; 0 when there is no legal move
     bool stopped = false;            // the stop word ended the search
     std::int64_t elapsed = 0;        // centiseconds from the start to the last finished iteration, >= 1
+    std::uint64_t evaluations = 0;   // made by the search up to the last finished iteration
 };
 
 // What the shell shows while the search runs; each may be empty.
@@ -58,8 +59,9 @@ struct TRootSearchSetup {
     TEngineRandom* random = nullptr;  // default EngineRandom()
 };
 
-// Clears the table and its probe counters, the evaluation and database-probe counters and the
-// stop word, then searches. With no legal move it returns at once with chosen = 0.
+// Clears the table and its probe counters, the database-probe counter and the stop word, then
+// searches (its evaluations are counted from 0 in the result). With no legal move it returns at once with
+// chosen = 0.
 TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant,
                                 const TRootSearchLimits& limits, const TRootSearchSetup& setup = {},
                                 const TRootSearchEvents& events = {});

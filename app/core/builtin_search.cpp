@@ -24,19 +24,21 @@ long Round(double v) {
 void ShowIteration(const TRootSearchResult& it, const THashTable& table, const TBuiltinSearchRequest& r) {
     std::string line;
     for (std::size_t i = 0; i < it.moves.size(); ++i)
-        if (it.marks[i])
-            line += Text(it.moves[i], r) + " " +
-                    ScoreRangeText(it.scores[i].score, it.scores[i].bound, ekVantor) + ", ";
+        if (it.marks[i]) {
+            if (!line.empty()) line += ", "; // between moves, not after the last
+            line +=
+                Text(it.moves[i], r) + " " + ScoreRangeText(it.scores[i].score, it.scores[i].bound, ekVantor);
+        }
     const double elapsed = static_cast<double>(it.elapsed);
     const double entries = static_cast<double>(table.Size());
     const double probes = table.ProbeCount() ? table.ProbeCount() : 1;
     EngineInfo.Update([&](TEngineInfo& info) {
         info.BestLine = line;
         info.Time = std::to_string(it.elapsed);
-        info.Speed = std::to_string(Round(EvaluationCount / elapsed * 100 / 1000)) + "kN/s";
+        info.Speed = std::to_string(Round(static_cast<double>(it.evaluations) / elapsed * 100 / 1000)) + "kN/s";
         info.EdbProbes = EndgameDatabaseOpen() ? std::to_string(EdbProbeCount.load()) : "n/a";
         info.HashFill = std::to_string(entries > 0 ? Round(table.StoredCount() / entries * 200) : 0) +
-                        "% of " + std::to_string(table.Size() * 28 / 1048576) + " Mb";
+                        "% of " + std::to_string(table.Size() * 28 / 1048576) + " MB";
         // The table keeps no hit count of its own: the slots walked per probe stand for it.
         info.HashHits = std::to_string(Round(table.StepCount() / probes / 2 * 100)) + "%";
     });

@@ -10,14 +10,15 @@ int AverageBoardSize(int w, int h) {
     return (FitBoardSize(w, h) + MinBoardSize) / 2;
 }
 
-TWindowLayout ComputeWindowLayout(int w, int h, int size, int& setting, int treeLabelWidth,
-                                  bool clockVisible) {
+TWindowLayout ComputeWindowLayout(int w, int h, int size, int& setting, int treeLabelWidth, bool clockVisible,
+                                  int gameTypeTextWidth) {
     const int fit = FitBoardSize(w, h);
     if (size != 0) setting = size;
-    if (setting > fit) setting = fit;
     if (setting < MinBoardSize) setting = MinBoardSize;
+    // The setting stays what was asked for: a window made smaller and then larger again gets its
+    // board back, instead of keeping the size the smaller window forced on it.
+    const int b = std::min(setting, fit);
     TWindowLayout l;
-    const int b = setting;
     l.board = b;
     l.rightWidth = std::max(w - b - 40, 250);
     l.rightLeft = b + 30;
@@ -37,6 +38,9 @@ TWindowLayout ComputeWindowLayout(int w, int h, int size, int& setting, int tree
     l.clearLeft = e - 35;
     l.newLeft = e + 85;
     l.fenLeft = e + 120;
+    if (gameTypeTextWidth > 0 &&
+        GameTypeLeft + gameTypeTextWidth + GameTypeGap > std::min(l.navLeft[0], l.clearLeft))
+        l.navTop = l.gameTypeTop + GameTypeHeight + 2;
     l.infoTop = b + 105;
     l.infoWidth = b;
     l.infoHeight = h - 110 - b;

@@ -30,6 +30,8 @@ class TBoardPicture {
     // drawn transparent.
     void SetPiecePicture(int index, const QImage& picture);
     const QImage& PiecePicture(int index) const { return m_pictures[index]; }
+    // The picture as the board draws it: the lower-left pixel's colour transparent.
+    const QImage& TransparentPiecePicture(int index) const { return m_masked[index]; }
 
     // Margin, frame and edge labels.
     void DrawBoardSquares(const TBoardView& view);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -20,7 +21,9 @@ TFSelectMove::TFSelectMove(QWidget* parent) : TModalDialog(parent) {
 
 bool TFSelectMove::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ListBox1 && event->type() == QEvent::KeyPress) {
-        // Every key picks the selected item, Escape included.
+        // A typed key picks the selected item, Return and Escape included; keys that type nothing
+        // (the arrows, Home, End, page keys) move the selection first.
+        if (static_cast<QKeyEvent*>(event)->text().isEmpty()) return false;
         if (ListBox1->currentRow() >= 0) {
             done(mrOk);
             return true;

@@ -102,8 +102,30 @@ QWidget* TMainForm::Control(const QString& name) const {
 }
 
 void TMainForm::ApplyLanguage(int language) {
-    // Texts built from phrases earlier (the variant label) take it the next time they are built.
     SetLanguage(language);
+    RefreshPhraseTexts();
+}
+
+void TMainForm::RefreshPhraseTexts() {
+    GameType->setText(PhraseString(kVariantPhrases[m_session.CurrentVariant() - 1]));
+    SetBoardSize(0); // a longer label may need the button row moved
+    PageControl1->setTabText(0, PhraseString(46));
+    // The depth panel keeps its figures until the engine's next report; only its word changes.
+    const QString depth = DepthPanel->text();
+    if (!depth.isEmpty()) {
+        const int blank = depth.indexOf(' ');
+        DepthPanel->setText(PhraseString(59) + (blank < 0 ? QString() : depth.mid(blank)));
+    }
+    const char* languageItems[5] = {"English1", "Russian1", "Portuguese1", "French1", "Italian1"};
+    for (int i = 0; i < 5; ++i)
+        Item(languageItems[i])->setChecked(CurrentLanguage() == langEnglish + i);
+}
+
+void TMainForm::RefreshBoardSizeMarks() {
+    // "Average" is any size between the two ends.
+    Item("N18")->setChecked(BoardSizeSetting <= MinBoardSize);
+    Item("N20")->setChecked(BoardSizeSetting >= LargeBoardRequest);
+    Item("N19")->setChecked(BoardSizeSetting > MinBoardSize && BoardSizeSetting < LargeBoardRequest);
 }
 
 int TMainForm::LanguageForSettings() const {
@@ -159,6 +181,7 @@ void TMainForm::ReadSettings() {
     SoundOn = s.sound;
     InterfaceForm->Highlight->setChecked(s.highlightMove);
     BoardSizeSetting = s.boardSize;
+    RefreshBoardSizeMarks();
     DarkSquareColor = s.darkSquares;
     LightSquareColor = s.lightSquares;
     PiecePictures = s.pictures;
@@ -317,6 +340,7 @@ void TMainForm::SetGameType(TGameType variant, bool keepGame) {
     const TGameType old = m_session.CurrentVariant();
     m_session.SetVariant(variant);
     GameType->setText(PhraseString(kVariantPhrases[variant - 1]));
+    SetBoardSize(0); // a longer label may need the button row moved
     Item(kVariantItems[variant - 1])->setChecked(true);
     if (!keepGame && old != variant && (old == gtInternational || variant == gtInternational)) NewGame();
     SelectEngineForVariant();

@@ -20,6 +20,7 @@
 #include <string>
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -78,6 +79,10 @@ class TMainForm : public QMainWindow {
     // Language of the captions (SetLanguage of the caption table) and the one saved.
     void ApplyLanguage(int language);
     int LanguageForSettings() const;
+    // The texts the window builds from phrases itself (variant label, tree tab, depth panel) and the
+    // check marks of the language and board-size menus, after a change of either.
+    void RefreshPhraseTexts();
+    void RefreshBoardSizeMarks();
 
     // Play and analysis: engine requests, clocks, time controls and the tick (main_form_play.cpp).
     void Compute1Click();
@@ -182,6 +187,7 @@ class TMainForm : public QMainWindow {
 
     TGameSession& m_session = GameSession();
     TBoardPicture m_picture;
+    QDialog* m_helpWindow = nullptr; // the help page when the desktop cannot open it
     TWindowLayout m_layout;
     QWidget* m_client = nullptr;
     QToolBar* m_toolBar = nullptr;

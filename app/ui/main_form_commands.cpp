@@ -14,16 +14,22 @@
 #include "app/ui/game_panel.h"
 #include "app/ui/ibtn.h"
 #include "app/ui/main_form.h"
+#include "app/ui/shell_prompts.h"
 #include "platform/codepage.h"
 #include "platform/shell_open.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <filesystem>
 
 void TMainForm::WireEntryCommands() {
     // The engine requests, clocks and engine choice of the play commands.
@@ -55,8 +61,8 @@ void TMainForm::WireEntryCommands() {
     on("estEDBFunc1", [] {}); // hidden; its test form belongs to the endgame-database tools
 
     // Commands of parts that are not wired yet: present, disabled until their owners enable them.
-    for (const char* name : {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1",
-                             "Engineoptions1"})
+    for (const char* name :
+         {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1", "Engineoptions1"})
         Item(name)->setEnabled(false);
     for (const char* name : {"ToolButton5", "ToolButton4", "ToolButton8", "ToolButton9", "ToolButton16",
                              "ToolButton12", "ToolButton11"})
@@ -179,7 +185,7 @@ void TMainForm::CommentClick(bool after) {
         TGameLock lock = m_session.Lock();
         TGame& game = m_session.EditGame(lock);
         (after ? game.commentAfter : game.commentBefore)[node] =
-            Utf8ToCp1251(CommDlg->Memo1->toPlainText().toStdString());
+            Utf8ToCp1251BestFit(CommDlg->Memo1->toPlainText().toStdString());
     }
     RebuildGamePanel();
 }
@@ -222,7 +228,29 @@ void TMainForm::GamePanelMouseDown(int button, int x, int y) {
 
 void TMainForm::N16Click() {
     const std::string page = CurrentLanguage() == langRussian ? "Docs/Russian.htm" : "Docs/English.htm";
-    ShellOpen(AppDir + page);
+    const std::string file = AppDir + page;
+    if (ShellOpen(file)) return;
+    // No desktop opener (xdg-open is missing on a bare machine): the page in a window of our own.
+    if (!std::filesystem::exists(file)) {
+        ShellPrompts().ShowMessage(this, "The help page " + QString::fromStdString(file) + " is missing.");
+        return;
+    }
+    if (!m_helpWindow) {
+        m_helpWindow = new QDialog(this);
+        m_helpWindow->setObjectName("HelpWindow");
+        m_helpWindow->setWindowTitle(PhraseString(39));
+        auto* browser = new QTextBrowser(m_helpWindow);
+        browser->setObjectName("HelpBrowser");
+        browser->setOpenExternalLinks(true);
+        auto* layout = new QVBoxLayout(m_helpWindow);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(browser);
+        m_helpWindow->resize(720, 600);
+    }
+    m_helpWindow->findChild<QTextBrowser*>("HelpBrowser")
+        ->setSource(QUrl::fromLocalFile(QString::fromStdString(file)));
+    m_helpWindow->show();
+    m_helpWindow->raise();
 }
 
 void TMainForm::ShowBookMoves() {

@@ -12,9 +12,11 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <tuple>
 
 namespace {
 // Arrow pictures of the four navigation buttons: first, back, forward, last.
@@ -85,9 +87,18 @@ void TMainForm::BuildMenus() {
     QAction* reversed = AddItem(board, "N28", "Reversed");
     reversed->setCheckable(true);
     connect(reversed, &QAction::triggered, this, [this] { N28Click(); });
-    connect(AddItem(board, "N18", "Small"), &QAction::triggered, this, [this] { N18Click(); });
-    connect(AddItem(board, "N19", "Average"), &QAction::triggered, this, [this] { N19Click(); });
-    connect(AddItem(board, "N20", "Large"), &QAction::triggered, this, [this] { N20Click(); });
+    auto* sizes = new QActionGroup(this);
+    for (const auto& [name, text, command] : {std::tuple{"N18", "Small", &TMainForm::N18Click},
+                                              std::tuple{"N19", "Average", &TMainForm::N19Click},
+                                              std::tuple{"N20", "Large", &TMainForm::N20Click}}) {
+        QAction* a = AddItem(board, name, text);
+        a->setCheckable(true);
+        sizes->addAction(a);
+        connect(a, &QAction::triggered, this, [this, command] {
+            (this->*command)();
+            RefreshBoardSizeMarks();
+        });
+    }
     connect(AddItem(view, "Selectcolors1", "Select colors"), &QAction::triggered, this,
             [this] { Selectcolors1Click(); });
     connect(AddItem(view, "Fonr1", "Font"), &QAction::triggered, this, [this] { Fonr1Click(); });
@@ -102,8 +113,16 @@ void TMainForm::BuildMenus() {
                             {"Portuguese1", "Português", Portuguese1Click},
                             {"French1", "Français", French1Click},
                             {"Italian1", "Italiano", Italian1Click}};
-    for (const Language& l : languages)
-        connect(AddItem(language, l.name, QString::fromUtf8(l.text)), &QAction::triggered, this, l.command);
+    auto* languageGroup = new QActionGroup(this);
+    for (const Language& l : languages) {
+        QAction* a = AddItem(language, l.name, QString::fromUtf8(l.text));
+        a->setCheckable(true);
+        languageGroup->addAction(a);
+        connect(a, &QAction::triggered, this, [this, command = l.command] {
+            command();
+            RefreshPhraseTexts();
+        });
+    }
 
     QMenu* time = AddMenu(nullptr, "N29", "Time");
     auto* modes = new QActionGroup(this);
@@ -185,31 +204,36 @@ void TMainForm::BuildToolBar() {
     m_toolBar = new QToolBar(m_client);
     m_toolBar->setObjectName("ToolBar1");
     m_toolBar->setMovable(false);
+    // The pictures come from the style (the desktop's icon theme where there is one); the text
+    // stays as the button's accessible name, and the hint is the language's phrase (captions).
+    constexpr auto none = QStyle::SP_CustomBase;
     struct Button {
         const char* name;
         const char* text;
         const char* hint;
         bool enabled;
+        QStyle::StandardPixmap picture;
     } buttons[] = {
-        {"ToolButton1", "", "", false},
-        {"ToolButton2", "New", "New game", true},
-        {"ToolButton3", "", "", false},
-        {"ToolButton5", "Save", "Save game (as new)", true},
-        {"ToolButton4", "Repl", "Replace game", true},
-        {"ToolButton6", "Info", "Game information", true},
-        {"ToolButton7", "", "", false},
-        {"ToolButton8", "<<", "Load previous game", true},
-        {"ToolButton9", ">>", "Load next game", true},
-        {"ToolButton10", "", "", false},
-        {"ToolButton15", nullptr, nullptr, true}, // separator
-        {"ToolButton16", "DB", "Database", true},
-        {"ToolButton12", "Find", "Quick search", true},
-        {"ToolButton17", "", "Search", false},
-        {"ToolButton11", "Eng", "Engine settings", true},
-        {"ToolButton18", "", "Internet game", false},
-        {"ToolButton23", nullptr, nullptr, true}, // separator
-        {"ToolButton13", "?", "Help", true},
+        {"ToolButton1", "", "", false, none},
+        {"ToolButton2", "New", "New game", true, QStyle::SP_FileIcon},
+        {"ToolButton3", "", "", false, none},
+        {"ToolButton5", "Save", "Save game (as new)", true, QStyle::SP_DialogSaveButton},
+        {"ToolButton4", "Repl", "Replace game", true, QStyle::SP_BrowserReload},
+        {"ToolButton6", "Info", "Game information", true, QStyle::SP_FileDialogInfoView},
+        {"ToolButton7", "", "", false, none},
+        {"ToolButton8", "<<", "Load previous game", true, QStyle::SP_MediaSkipBackward},
+        {"ToolButton9", ">>", "Load next game", true, QStyle::SP_MediaSkipForward},
+        {"ToolButton10", "", "", false, none},
+        {"ToolButton15", nullptr, nullptr, true, none}, // separator
+        {"ToolButton16", "DB", "Database", true, QStyle::SP_DriveHDIcon},
+        {"ToolButton12", "Find", "Quick search", true, QStyle::SP_FileDialogContentsView},
+        {"ToolButton17", "", "Search", false, QStyle::SP_FileDialogDetailedView},
+        {"ToolButton11", "Eng", "Engine settings", true, QStyle::SP_ComputerIcon},
+        {"ToolButton18", "", "Internet game", false, QStyle::SP_DriveNetIcon},
+        {"ToolButton23", nullptr, nullptr, true, none}, // separator
+        {"ToolButton13", "?", "Help", true, QStyle::SP_DialogHelpButton},
     };
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const Button& b : buttons) {
         if (!b.text) {
             m_toolBar->addSeparator()->setObjectName(b.name);
@@ -218,6 +242,9 @@ void TMainForm::BuildToolBar() {
         auto* tb = new QToolButton(m_toolBar);
         tb->setObjectName(b.name);
         tb->setText(b.text);
+        tb->setAccessibleName(b.hint);
+        if (b.picture != none) tb->setIcon(style()->standardIcon(b.picture));
+        tb->setToolButtonStyle(Qt::ToolButtonIconOnly);
         tb->setToolTip(b.hint);
         tb->setEnabled(b.enabled);
         tb->setFixedSize(34, 28);

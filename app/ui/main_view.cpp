@@ -29,7 +29,8 @@ void TMainForm::SetBoardSize(int size) {
         return; // not laid out yet: the first resize after showing the window lays it out
     const int w = m_client->width();
     const int h = m_client->height();
-    m_layout = ComputeWindowLayout(w, h, size, BoardSizeSetting, TreeLabel->width(), !ClockLabel->isHidden());
+    m_layout = ComputeWindowLayout(w, h, size, BoardSizeSetting, TreeLabel->width(), !ClockLabel->isHidden(),
+                                   GameType->fontMetrics().horizontalAdvance(GameType->text()));
     const TWindowLayout& l = m_layout;
     m_toolBar->setGeometry(0, 0, w, 36);
     BoardImage->setGeometry(16, 40, l.board, l.board);
@@ -63,7 +64,7 @@ void TMainForm::N19Click() {
 }
 
 void TMainForm::N20Click() {
-    SetBoardSize(10000);
+    SetBoardSize(LargeBoardRequest);
 }
 
 void TMainForm::N28Click() {

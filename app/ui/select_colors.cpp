@@ -68,7 +68,7 @@ void TSelectColors::ShowColors() {
 
 void TSelectColors::ShowPictures() {
     for (int i = 0; i < 4; ++i)
-        PictureLabel(i)->setPixmap(QPixmap::fromImage(m_picture.PiecePicture(i)));
+        PictureLabel(i)->setPixmap(QPixmap::fromImage(m_picture.TransparentPiecePicture(i)));
 }
 
 void TSelectColors::showEvent(QShowEvent* event) {

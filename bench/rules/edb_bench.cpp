@@ -1,11 +1,16 @@
-// Probes per second over random five-piece positions on a full-size synthetic database
-// (210,684 blocks; block contents cycle through a few dozen distinct compressed blocks, runs
-// of draws and short wins and losses as real tables hold). The file is built in the temporary
-// folder when the program starts and removed at exit.
+// Probes per second on a full-size synthetic database (210,684 blocks; block contents cycle
+// through a few dozen distinct compressed blocks, runs of draws and short wins and losses as real
+// tables hold), with the cache of inflated blocks and without it (the "Old" rows: every probe
+// reads and inflates its block, as before the cache). Two patterns: the probes of real searches,
+// recorded when the program starts by the engine's root search over Russian endgames with this
+// database open, and random five-piece positions. The file is built in the temporary folder when
+// the program starts and removed at exit.
 
 #include "platform/byte_codec.h"
+#include "rules/board_text.h"
 #include "rules/edb_index.h"
 #include "rules/endgame_db.h"
+#include "rules/search_root.h"
 #include "tests/support/temp_dir.h"
 
 #include <benchmark/benchmark.h>
@@ -59,8 +64,13 @@ class TBenchDatabase {
             f.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
         }
         f.close();
+        Open(true);
+    }
+    // Opens the file as the current database, with the cache or without it.
+    void Open(bool cached) const {
         std::string error;
-        if (!OpenEndgameDatabaseFile(m_path, &error)) std::fprintf(stderr, "edb_bench: %s\n", error.c_str());
+        if (!OpenEndgameDatabaseFile(m_path, &error, cached ? EdbCachedBlocks : 0))
+            std::fprintf(stderr, "edb_bench: %s\n", error.c_str());
     }
     ~TBenchDatabase() { CloseEndgameDatabase(); }
 
@@ -74,11 +84,12 @@ const TBenchDatabase& Database() {
     return db;
 }
 
-// Five pieces on distinct random squares, any mix of men and kings of both sides.
+// Five pieces on distinct random squares, any mix of men and kings of both sides: far more
+// positions than the cache holds blocks, so nearly every probe misses it.
 std::vector<TBoard> FivePiecePositions(unsigned seed) {
     std::mt19937 rng(seed);
     const std::int8_t values[4] = {sqKing1, sqMan1, sqMan0, sqKing0};
-    std::vector<TBoard> boards(4096);
+    std::vector<TBoard> boards(16 * EdbCachedBlocks);
     for (TBoard& b : boards) {
         for (int placed = 0; placed < 5;) {
             const int s = 1 + static_cast<int>(rng() % 32);
@@ -91,8 +102,74 @@ std::vector<TBoard> FivePiecePositions(unsigned seed) {
     return boards;
 }
 
-void BM_ProbeFivePieces(benchmark::State& state) {
-    (void)Database();
+// One probe as the search makes it.
+struct TRecordedProbe {
+    TBoard board;
+    int flip, ply;
+};
+
+std::vector<TRecordedProbe>* Recording = nullptr;
+std::optional<std::int16_t> RecordingProbe(const TBoard& board, int pieces, int flip, int ply) {
+    Recording->push_back({board, flip, ply});
+    return ProbeEndgameDatabase(board, pieces, flip, ply);
+}
+
+// The probes of the engine's root search over Russian endgames of six to eight pieces, each to a
+// fixed depth, in the order the search made them.
+const std::vector<TRecordedProbe>& SearchPattern() {
+    static const std::vector<TRecordedProbe> pattern = [] {
+        Database().Open(true);
+        std::vector<TRecordedProbe> probes;
+        Recording = &probes;
+        const struct {
+            const char* squares;
+            int side, depth;
+        } searches[] = {
+            {"......w.w......ww....W.....b..b.", 1, 13},
+            {".........B.....w...bw.....b..b..", 0, 13},
+            {"..w...w.w......b..b.........Bb..", 1, 13},
+            {".W.....B........w.......wb..b.b.", 0, 13},
+        };
+        THashTable table;
+        TEngineRandom rng(1);
+        SetHashSize(table, 56, rng);
+        for (const auto& s : searches) {
+            TBoard b;
+            SquaresFromText(s.squares, 32, b);
+            TRootSearchLimits limits;
+            limits.maxDepth = s.depth;
+            RunRootSearch(b, s.side, gtRussian, limits,
+                          {&table, {EndgameDatabaseOpen, RecordingProbe}, &rng});
+        }
+        Recording = nullptr;
+        return probes;
+    }();
+    return pattern;
+}
+
+void ReplaySearchPattern(benchmark::State& state, bool cached) {
+    const std::vector<TRecordedProbe>& pattern = SearchPattern();
+    Database().Open(cached);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const TRecordedProbe& p = pattern[i++ % pattern.size()];
+        benchmark::DoNotOptimize(ProbeEndgameDatabase(p.board, 5, p.flip, p.ply));
+    }
+    state.counters["probes/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["pattern"] = static_cast<double>(pattern.size());
+}
+void BM_ProbeSearchPatternOld(benchmark::State& state) {
+    ReplaySearchPattern(state, false);
+}
+void BM_ProbeSearchPattern(benchmark::State& state) {
+    ReplaySearchPattern(state, true);
+}
+BENCHMARK(BM_ProbeSearchPatternOld);
+BENCHMARK(BM_ProbeSearchPattern);
+
+void ProbeFivePieces(benchmark::State& state, bool cached) {
+    if (state.thread_index() == 0) Database().Open(cached);
     const std::vector<TBoard> boards = FivePiecePositions(17 + static_cast<unsigned>(state.thread_index()));
     std::size_t i = 0;
     std::int64_t misses = 0;
@@ -106,6 +183,13 @@ void BM_ProbeFivePieces(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["no value"] = static_cast<double>(misses);
 }
+void BM_ProbeFivePiecesOld(benchmark::State& state) {
+    ProbeFivePieces(state, false);
+}
+void BM_ProbeFivePieces(benchmark::State& state) {
+    ProbeFivePieces(state, true);
+}
+BENCHMARK(BM_ProbeFivePiecesOld)->Threads(1)->Threads(2)->UseRealTime();
 BENCHMARK(BM_ProbeFivePieces)->Threads(1)->Threads(2)->UseRealTime();
 
 } // namespace

@@ -20,7 +20,10 @@ extern "C" __attribute__((visibility("default"))) short count(int side, const si
                                                               int countFlag) {
     TBoard b;
     if (!ReadBoard(board, side, b)) return EngineBadArguments;
-    return Evaluate(side, b, ply, countFlag, CurrentVariant);
+    const TGameType variant = CurrentVariant;
+    ThreadSearcher().Reset(HashTable, variant, SearchEdbProbe());
+    ThreadSearcher().CountEvaluation(countFlag);
+    return Evaluate(side, b, ply, variant);
 }
 
 extern "C" __attribute__((visibility("default"))) short

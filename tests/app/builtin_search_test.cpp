@@ -116,9 +116,17 @@ TEST_F(BuiltinSearch, TheEngineInformationFollowsTheSearch) {
     const TEngineInfo info = EngineInfo.Snapshot();
     EXPECT_EQ(info.Depth, "5 (7/7)");
     EXPECT_EQ(info.Score, info.Bound);
-    EXPECT_NE(info.BestLine.find(", "), std::string::npos);
+    ASSERT_FALSE(info.BestLine.empty());
+    EXPECT_NE(info.BestLine.back(), ' ') << "no separator after the last move";
+    EXPECT_NE(info.BestLine.back(), ',');
     EXPECT_EQ(info.EdbProbes, "n/a");
     EXPECT_NE(info.HashFill.find("% of "), std::string::npos);
+    EXPECT_EQ(info.HashFill.substr(info.HashFill.size() - 3), " MB");
+    // With a margin several moves are candidates: a list with commas between them.
+    Run(StartPosition64, 0, 5, 1000, AnalysisBudget);
+    const std::string list = EngineInfo.Snapshot().BestLine;
+    EXPECT_NE(list.find(", "), std::string::npos) << list;
+    EXPECT_NE(list.back(), ' ') << list;
     EXPECT_TRUE(EngineInfo.HasNewInfo());
 }
 

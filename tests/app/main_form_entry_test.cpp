@@ -34,6 +34,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <filesystem>
 
@@ -363,6 +364,13 @@ TEST_F(MainFormEntry, PopupCommandsMarksCommentsAndLines) {
     f->Item("N1231231")->trigger();
     EXPECT_EQ(shown, QString::fromUtf8("хороший ход"));
     EXPECT_EQ(Cp1251ToUtf8(CurrentGame().commentAfter[1]), "хороший ход");
+    // Letters code page 1251 lacks keep their base letter instead of becoming "?".
+    WhenShown(CommDlg, [] {
+        CommDlg->Memo1->setPlainText(QString::fromUtf8("très jolie, «mañana» – straße"));
+        CommDlg->OKBtn->click();
+    });
+    f->Item("N1231")->trigger();
+    EXPECT_EQ(Cp1251ToUtf8(CurrentGame().commentBefore[1]), "tres jolie, «manana» – strasse");
     f->Item("Clearallcomments1")->trigger();
     EXPECT_TRUE(CurrentGame().commentAfter[1].empty());
 
@@ -395,6 +403,25 @@ TEST_F(MainFormEntry, HelpOpensTheRussianPageOnlyInRussian) {
     // The pages are installed in the run directory.
     for (const char* page : {"/Docs/English.htm", "/Docs/Russian.htm"})
         EXPECT_TRUE(std::filesystem::exists(RunDir() + page)) << page;
+}
+
+TEST_F(MainFormEntry, HelpWithoutADesktopOpenerShowsThePageItself) {
+    std::filesystem::create_directories(AppDir + "Docs");
+    std::filesystem::copy_file(RunDir() + "/Docs/English.htm", AppDir + "Docs/English.htm",
+                               std::filesystem::copy_options::overwrite_existing);
+    SetShellRunner([](const std::vector<std::string>&) { return false; }); // no xdg-open
+    f->Item("N16")->trigger();
+    auto* browser = f->findChild<QTextBrowser*>("HelpBrowser");
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->window()->isVisible());
+    EXPECT_TRUE(browser->toPlainText().contains("Vantor Quillan"));
+    EXPECT_TRUE(prompts.messages.empty());
+    // A missing page is named rather than nothing happening.
+    browser->window()->close();
+    std::filesystem::remove(AppDir + "Docs/English.htm");
+    f->Item("N16")->trigger();
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].contains("Docs/English.htm")) << prompts.messages[0].toStdString();
 }
 
 TEST_F(MainFormEntry, CommandsOfLaterPartsAreThereButDisabled) {

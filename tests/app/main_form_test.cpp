@@ -18,8 +18,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -54,7 +56,7 @@ TEST_F(MainFormTest, FirstStartShowsTheDefaultsAndTheCloseWritesTheFile) {
     const QWidget* client = f->Client();
     EXPECT_EQ(f->Layout().board, FitBoardSize(client->width(), client->height()));
     EXPECT_EQ(f->Control("BoardImage")->width(), f->Layout().board);
-    EXPECT_EQ(BoardSizeSetting, f->Layout().board);
+    EXPECT_EQ(BoardSizeSetting, 10000) << "the request stays; the board is what fits";
     EXPECT_EQ(f->BoardPicture().Image().size(), QSize(880, 880));
 
     EXPECT_FALSE(std::filesystem::exists(Ini()));
@@ -140,6 +142,67 @@ TEST_F(MainFormTest, GarbageInTheFileStartsWithTheDefaults) {
     EXPECT_FALSE(f->BoardPicture().PiecePicture(pcBlackKing).isNull());
 }
 
+TEST_F(MainFormTest, TheBoardRegrowsWithTheWindow) {
+    TMainForm* f = Start();
+    f->showNormal();
+    const auto resizeTo = [&](int w, int h) {
+        f->resize(w, h);
+        QTest::qWait(0);
+        const QWidget* client = f->Client();
+        return std::pair{f->Layout().board, FitBoardSize(client->width(), client->height())};
+    };
+    const auto [large, largeFit] = resizeTo(1400, 950);
+    EXPECT_EQ(large, largeFit);
+    const auto [small, smallFit] = resizeTo(700, 520);
+    EXPECT_EQ(small, smallFit);
+    EXPECT_LT(small, large);
+    const auto [again, againFit] = resizeTo(1400, 950);
+    EXPECT_EQ(again, large) << "the board grows back with the window";
+    EXPECT_EQ(f->Control("BoardImage")->width(), large);
+}
+
+TEST_F(MainFormTest, TheWindowSpeaksTheChosenLanguage) {
+    TMainForm* f = Start();
+    const std::pair<const char*, int> hints[] = {
+        {"ToolButton2", 47},  {"ToolButton5", 12},  {"ToolButton4", 13},  {"ToolButton6", 2},
+        {"ToolButton8", 14},  {"ToolButton9", 15},  {"ToolButton16", 36}, {"ToolButton12", 38},
+        {"ToolButton17", 48}, {"ToolButton11", 35}, {"ToolButton18", 49}, {"ToolButton13", 39}};
+    const char* items[5] = {"English1", "Russian1", "Portuguese1", "French1", "Italian1"};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(items[i]);
+        f->Item(items[i])->trigger();
+        for (int j = 0; j < 5; ++j)
+            EXPECT_EQ(f->Item(items[j])->isChecked(), i == j);
+        EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), PhraseString(5)); // Russian draughts
+        EXPECT_EQ(static_cast<QTabWidget*>(f->Control("PageControl1"))->tabText(0), PhraseString(46));
+        for (const auto& [name, phrase] : hints) {
+            SCOPED_TRACE(name);
+            auto* b = static_cast<QToolButton*>(f->Control(name));
+            ASSERT_NE(b, nullptr);
+            EXPECT_FALSE(b->icon().isNull()) << "a picture, not a clipped word";
+            EXPECT_EQ(b->toolButtonStyle(), Qt::ToolButtonIconOnly);
+            EXPECT_EQ(b->toolTip(), PhraseString(phrase));
+        }
+    }
+    EXPECT_EQ(PhraseString(46), QString::fromUtf8("Albero"));
+    // The depth panel's word follows the language; its figures stay.
+    static_cast<QLabel*>(f->Control("DepthPanel"))->setText(PhraseString(59) + " 7 (12/30)");
+    f->Item("Russian1")->trigger();
+    EXPECT_EQ(static_cast<QLabel*>(f->Control("DepthPanel"))->text(), PhraseString(59) + " 7 (12/30)");
+    EXPECT_EQ(PhraseString(59), QString::fromUtf8("Глубина"));
+}
+
+TEST_F(MainFormTest, TheBoardSizeMenuShowsTheChoice) {
+    TMainForm* f = Start();
+    EXPECT_TRUE(f->Item("N20")->isChecked()) << "Large by default";
+    for (const char* item : {"N18", "N19", "N20"}) {
+        SCOPED_TRACE(item);
+        f->Item(item)->trigger();
+        for (const char* other : {"N18", "N19", "N20"})
+            EXPECT_EQ(f->Item(other)->isChecked(), std::string(item) == other);
+    }
+}
+
 TEST_F(MainFormTest, BoardSizeCommandsAndReversal) {
     TMainForm* f = Start();
     const int fit = FitBoardSize(f->Client()->width(), f->Client()->height());
@@ -149,7 +212,7 @@ TEST_F(MainFormTest, BoardSizeCommandsAndReversal) {
     EXPECT_EQ(f->Layout().board, (fit + 200) / 2);
     f->N20Click();
     EXPECT_EQ(f->Layout().board, fit);
-    EXPECT_EQ(BoardSizeSetting, fit);
+    EXPECT_EQ(BoardSizeSetting, 10000);
     const QImage before = f->BoardPicture().Image();
     f->N28Click();
     EXPECT_EQ(BoardReversed, 1);
@@ -260,4 +323,15 @@ TEST_F(MainFormTest, SelectColorsTakesEffectAtOnceAndKeepsPicturesThatDoNotLoad)
     SelectColors->PictureClick(pcWhiteKing);
     EXPECT_EQ(PiecePictures[pcWhiteKing], RunDir() + "/Pics/default/bk.bmp");
     EXPECT_EQ(f->BoardPicture().PiecePicture(pcWhiteKing), f->BoardPicture().PiecePicture(pcBlackKing));
+
+    // The dialog shows the pictures as the board draws them: no background colour around the piece.
+    SelectColors->ShowPictures();
+    for (QLabel* label : {SelectColors->bk, SelectColors->bs, SelectColors->ws, SelectColors->wk}) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        const QImage shown = label->pixmap().toImage();
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_EQ(qAlpha(shown.pixel(0, shown.height() - 1)), 0);
+        EXPECT_EQ(qAlpha(shown.pixel(0, 0)), 0);
+        EXPECT_EQ(qAlpha(shown.pixel(shown.width() / 2, shown.height() / 2)), 255);
+    }
 }

@@ -60,7 +60,16 @@ TEST_F(SmallDialogsTest, ChooseMovePicksTheSelectedItemOnAnyKeyOrPress) {
                        }),
               1);
     EXPECT_EQ(d.ListBox1->currentRow(), 0); // the press selected the item under the pointer first
-    d.ListBox1->clear();                    // nothing to select: a key leaves the dialog open
+    // The arrows move the selection and Return takes it: the second move, not the first.
+    d.ListBox1->setCurrentRow(0);
+    EXPECT_EQ(RunModal(&d,
+                       [&] {
+                           QTest::keyClick(d.ListBox1, Qt::Key_Down);
+                           QTest::keyClick(d.ListBox1, Qt::Key_Return);
+                       }),
+              1);
+    EXPECT_EQ(d.ListBox1->currentRow(), 1);
+    d.ListBox1->clear(); // nothing to select: a key leaves the dialog open
     EXPECT_EQ(RunModal(&d,
                        [&] {
                            QTest::keyClick(d.ListBox1, Qt::Key_A);

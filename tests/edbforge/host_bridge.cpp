@@ -8,10 +8,8 @@
 
 namespace bridge {
 
-int run_program(const std::string& dir, const std::string& input, const std::string& args,
-                std::string& output) {
-    const std::string cmd =
-        "cd '" + dir + "' && printf '" + input + "' | '" EDBFORGE_PATH "' " + args + " 2>&1";
+namespace {
+int run_command(const std::string& cmd, std::string& output) {
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) return -1;
     output.clear();
@@ -21,6 +19,20 @@ int run_program(const std::string& dir, const std::string& input, const std::str
         output.append(buf.data(), n);
     const int status = pclose(p);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+} // namespace
+
+int run_program(const std::string& dir, const std::string& input, const std::string& args,
+                std::string& output) {
+    return run_command("cd '" + dir + "' && printf '" + input + "' | '" EDBFORGE_PATH "' " + args + " 2>&1",
+                       output);
+}
+
+int run_program_to(const std::string& dir, const std::string& input, const std::string& args,
+                   const std::string& stdout_path, std::string& output) {
+    return run_command("cd '" + dir + "' && printf '" + input + "' | '" EDBFORGE_PATH "' " + args +
+                           " 2>&1 >'" + stdout_path + "'",
+                       output);
 }
 
 } // namespace bridge

@@ -56,5 +56,8 @@ inline void random_position(const idx::material& m, std::mt19937& rng, gen::boar
 // fills `output` with what it printed (both streams).
 int run_program(const std::string& dir, const std::string& input, const std::string& args,
                 std::string& output);
+// The same with standard output sent to `stdout_path`; `output` gets standard error only.
+int run_program_to(const std::string& dir, const std::string& input, const std::string& args,
+                   const std::string& stdout_path, std::string& output);
 
 } // namespace bridge

@@ -129,6 +129,27 @@ TEST(GeneratorRun, WriteFailureStopsTheRun) {
     EXPECT_NE(edb::write_table_file(dir2 + "/no/such/folder/21100.ed", edb::table(4, 0)), "");
 }
 
+// Standard output on a full device: the run says so on standard error and fails, and the tables
+// it wrote are whole. Also when the run stops early.
+TEST(GeneratorRun, UnwritableOutputFailsTheRun) {
+    const test_support::TTempDir dirTemp("edbforge_full");
+    const std::string dir = dirTemp.Path().string();
+    std::string err;
+    EXPECT_EQ(bridge::run_program_to(dir, "2\\n", "", "/dev/full", err), 1);
+    EXPECT_NE(err.find("edbforge: cannot write the standard output"), std::string::npos) << err;
+    EXPECT_EQ(tables::list_dir(dir), (std::set<std::string>{"21100.ed", "21001.ed", "20110.ed", "20011.ed"}));
+    EXPECT_EQ(test_support::ReadBytes(dir + "/21100.ed").size(), 248u);
+
+    EXPECT_EQ(bridge::run_program_to(dir, "9\\n", "", "/dev/full", err), 1);
+    EXPECT_NE(err.find("cannot write the standard output"), std::string::npos) << err;
+    // A failure of its own keeps its status.
+    EXPECT_EQ(bridge::run_program_to(dir, "x\\n", "", "/dev/full", err), 2);
+
+    // Written where it can be, the same run succeeds.
+    EXPECT_EQ(bridge::run_program_to(dir, "2\\n", "", "/dev/null", err), 0);
+    EXPECT_EQ(err, "");
+}
+
 // A damaged table (short, long, or holding an unknown entry) is reported and made again.
 TEST(GeneratorRun, DamagedTablesAreGeneratedAgain) {
     const test_support::TTempDir dirTemp("edbforge_damaged");
@@ -182,31 +203,36 @@ void check_three_kings_against_one(const std::string& dir) {
     EXPECT_GT(on_drawn, on / 2) << on_drawn << " of " << on;
 }
 
-// Same bytes whatever the number of threads; no unknown entry; verification finds nothing.
+// Same bytes whatever the number of threads (each splits the work into other chunks); no unknown
+// entry; verification finds nothing.
 TEST(GeneratorRun, ThreadedAndSingleThreadRunsWriteTheSameTables) {
-    const test_support::TTempDir oneTemp("edbforge_t1"), manyTemp("edbforge_t4");
-    const std::string one = oneTemp.Path().string(), many = manyTemp.Path().string();
     const std::string input = std::to_string(full_run_pieces) + "\\n";
-    std::string out1, out4;
-    ASSERT_EQ(bridge::run_program(one, input, "--threads 1", out1), 0);
-    ASSERT_EQ(bridge::run_program(many, input, "--threads 4", out4), 0);
-    EXPECT_FALSE(mentions_fault(out1)) << out1;
-    EXPECT_FALSE(mentions_fault(out4)) << out4;
-    const auto files = tables::list_dir(one);
-    ASSERT_EQ(files, tables::list_dir(many));
+    std::vector<std::unique_ptr<test_support::TTempDir>> temps;
+    std::vector<std::string> dirs;
+    for (const int threads : {1, 4, 7}) {
+        temps.push_back(std::make_unique<test_support::TTempDir>("edbforge_t" + std::to_string(threads)));
+        dirs.push_back(temps.back()->Path().string());
+        std::string out;
+        ASSERT_EQ(bridge::run_program(dirs.back(), input, "--threads " + std::to_string(threads), out), 0);
+        EXPECT_FALSE(mentions_fault(out)) << out;
+    }
+    const auto files = tables::list_dir(dirs[0]);
     std::size_t classes = 0;
     for (int n = 2; n <= full_run_pieces; ++n)
         for (int w = 1; w < n; ++w)
             classes += static_cast<std::size_t>((w + 1) * (n - w + 1));
     EXPECT_EQ(files.size(), classes);
-    for (const auto& f : files) {
-        SCOPED_TRACE(f);
-        const std::string a = test_support::ReadText(one + "/" + f);
-        ASSERT_EQ(a, test_support::ReadText(many + "/" + f));
-        for (unsigned char byte : a)
-            ASSERT_EQ(byte & (byte >> 1) & 0x55, 0) << "an unknown entry was written";
+    for (const std::string& dir : dirs) {
+        ASSERT_EQ(files, tables::list_dir(dir));
+        for (const auto& f : files) {
+            SCOPED_TRACE(dir + "/" + f);
+            const std::string a = test_support::ReadText(dirs[0] + "/" + f);
+            ASSERT_EQ(a, test_support::ReadText(dir + "/" + f));
+            for (unsigned char byte : a)
+                ASSERT_EQ(byte & (byte >> 1) & 0x55, 0) << "an unknown entry was written";
+        }
     }
-    if (full_run_pieces >= 4) check_three_kings_against_one(many);
+    if (full_run_pieces >= 4) check_three_kings_against_one(dirs[1]);
 }
 
 } // namespace

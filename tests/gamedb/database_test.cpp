@@ -83,7 +83,11 @@ TEST_F(Database, MissingNameFileKeepsTheGames) {
     ASSERT_EQ(ReadGame(db, 1, false, *back), TDbStatus::Ok);
     EXPECT_EQ(back->white, "ERROR!!!");
     EXPECT_EQ(back->header.nodeCount, 6);
+    // New names would be numbered from 0 and rename game 1: nothing is written until the file is back.
+    EXPECT_NE(prompt.messages[0].find("read-only"), std::string::npos);
+    EXPECT_EQ(WriteGame(*LineGame(4, "Xavier", "Yuri"), 0, db, true), TDbStatus::ReadOnly);
     CloseDatabase(db);
+    EXPECT_FALSE(std::filesystem::exists(Path("d.vqn")));
     EXPECT_EQ(ReadBytes(Path("d.vqb")), index);
     EXPECT_EQ(ReadBytes(Path("d.vqm")), moves);
 }

@@ -261,6 +261,7 @@ TEST(GameBlock, DamagedBlocksAreRejected) {
         {"parent past the node count", [](Bytes& b, TGameIndexRecord&) { b[6] = 4; }},
         {"parent cycle 1 -> 2 -> 1", [](Bytes& b, TGameIndexRecord&) { b[2] = 2; }},
         {"self parent", [](Bytes& b, TGameIndexRecord&) { b[2] = 1; }},
+        {"move in use below a free slot", [](Bytes& b, TGameIndexRecord&) { b[1] |= 64; }},
         {"21 captures",
          [](Bytes& b, TGameIndexRecord&) {
              b[1] = 128 + 16; // no count in the flag byte

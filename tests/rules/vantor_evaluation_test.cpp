@@ -3,6 +3,7 @@
 #include "movegen_test_util.h"
 
 #include "rules/evaluation.h"
+#include "rules/search.h"
 
 #include <gtest/gtest.h>
 
@@ -39,8 +40,8 @@ TEST(VantorEvaluation, FlyingKings) {
     for (const TEvalCase& c : FlyingKingCases) {
         SCOPED_TRACE(c.name);
         const TBoard b = BoardFromSquares(c.position);
-        EXPECT_EQ(EvaluateFlyingKings(0, b, 1), c.side0);
-        EXPECT_EQ(EvaluateFlyingKings(1, b, 1), -c.side0);
+        EXPECT_EQ(EvaluateFlyingKings(0, b), c.side0);
+        EXPECT_EQ(EvaluateFlyingKings(1, b), -c.side0);
     }
 }
 
@@ -92,20 +93,34 @@ TEST(VantorEvaluation, VariantChoosesItsFamily) {
     const int expected[8] = {0, 261, 100, 261, 261, 100, 200, 261};
     for (int v = 1; v <= 7; ++v) {
         SCOPED_TRACE(v);
-        EXPECT_EQ(Evaluate(0, b, 3, 1, static_cast<TGameType>(v)), expected[v]);
+        EXPECT_EQ(Evaluate(0, b, 3, static_cast<TGameType>(v)), expected[v]);
     }
 }
 
+// The searcher counts in its own state: every evaluation of the short-king and 10x10 families, the
+// flying-king ones only with the count flag.
 TEST(VantorEvaluation, CountFlagGatesOnlyTheFlyingKingCounter) {
-    const TBoard b = BoardFromSquares("w25 b8");
-    EvaluationCount = 0;
-    Evaluate(0, b, 1, 0, gtRussian);
-    EXPECT_EQ(EvaluationCount, 0u);
-    Evaluate(0, b, 1, 1, gtRussian);
-    EXPECT_EQ(EvaluationCount, 1u);
-    Evaluate(0, b, 1, 0, gtEnglish);
-    Evaluate(0, b, 1, 0, gtInternational);
-    EXPECT_EQ(EvaluationCount, 3u);
+    const struct {
+        TGameType variant;
+        const char* position;
+    } cases[] = {{gtRussian, "w9 w10 b22 b23"},
+                 {gtEnglish, "w9 w10 b22 b23"},
+                 {gtItalian, "w9 w10 b22 b23"},
+                 {gtInternational, "w31 w32 b17 b18"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.variant));
+        THashTable table;
+        table.Allocate(1024);
+        TSearcher searcher(table, c.variant);
+        searcher.Search(BoardFromSquares(c.position), -2000, 2000, 1, 2, 0, 0);
+        const std::uint64_t unflagged = searcher.Evaluations();
+        searcher.ResetEvaluations();
+        table.Clear();
+        searcher.Search(BoardFromSquares(c.position), -2000, 2000, 1, 2, 0, 1);
+        const std::uint64_t flagged = searcher.Evaluations();
+        EXPECT_GT(flagged, 0u);
+        EXPECT_EQ(unflagged, c.variant == gtRussian ? 0u : flagged);
+    }
 }
 
 TEST(VantorEvaluation, RoundRatioHalfEven) {

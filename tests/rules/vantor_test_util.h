@@ -54,7 +54,7 @@ inline int Minimax(const TBoard& b, int ply, int depth, int side, TGameType v, b
         TBoard child = b;
         MakeMove(m, child, v);
         const int value = ply >= depth && !moves[0].captures
-                              ? -Evaluate(1 - side, child, ply, 1, v)
+                              ? -Evaluate(1 - side, child, ply, v)
                               : -Minimax(child, ply + 1, depth, 1 - side, v, edb);
         best = std::max(best, value);
     }
