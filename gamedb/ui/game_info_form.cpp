@@ -25,7 +25,7 @@ QString FromCp1251(const std::string& text) {
 }
 
 std::string ToCp1251(const QString& text) {
-    return Utf8ToCp1251(text.toStdString());
+    return Utf8ToCp1251BestFit(text.toStdString());
 }
 
 // The names of a list sorted ignoring letter case, for a combo box.

@@ -138,6 +138,12 @@ TEST_F(GameInfoDialog, CyrillicNamesRoundTripThroughTheControls) {
     }));
     EXPECT_EQ(h.white, "\xC8\xE2\xE0\xED\xEE\xE2");
     EXPECT_EQ(h.black, "\xCF\xB8\xF2\xF0");
+    // Letters code page 1251 lacks keep their base letter rather than becoming "?".
+    ASSERT_TRUE(Edit(h, [](TGameInfoForm& f) {
+        f.WhiteName->setEditText(QString::fromUtf8("Loïc Müller-Łukasz"));
+        f.OkButton->click();
+    }));
+    EXPECT_EQ(h.white, "Loic Muller-Lukasz");
 }
 
 TEST_F(GameInfoDialog, UnknownNameIsKeptAndStoredIntoTheList) {
