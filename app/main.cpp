@@ -1,7 +1,11 @@
+#include "app/core/library_call.h"
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
 
 #include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -13,5 +17,11 @@ int main(int argc, char** argv) {
     const int rc = app.exec();
     delete form;
     ForgetForms();
+    // An engine that was abandoned for not answering its stop may still run in its library. The
+    // settings are saved by now; the process ends without running static destructors under it.
+    if (!WaitForLibraryCalls(std::chrono::milliseconds(200))) {
+        std::fflush(nullptr);
+        std::_Exit(rc);
+    }
     return rc;
 }

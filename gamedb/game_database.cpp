@@ -8,7 +8,6 @@
 #include "platform/codepage.h"
 #include "platform/file_io.h"
 #include "rules/movegen.h"
-#include "rules/variant_state.h"
 
 #include <array>
 #include <set>
@@ -264,7 +263,9 @@ void ParseNameFile(const std::string& text, TGameDatabase& db) {
                               : text[i] == '*' ? &db.tournaments
                               : text[i] == '@' ? &db.sites
                                                : nullptr;
-            if (list) list->Append(text.substr(i + 1, std::min(end - i - 1, MaxNameLength)));
+            // As a write would store it (a NUL becomes a blank), so that rewriting a game finds
+            // its names again instead of appending new ones.
+            if (list) list->Append(StorableName(std::string_view(text).substr(i + 1, end - i - 1)));
         }
         i = end;
         if (i < text.size() && text[i] == '\r') ++i;
@@ -326,9 +327,12 @@ TDbStatus ReplaceIndexFile(TGameDatabase& db, const std::vector<TGameIndexRecord
 }
 
 TDbStatus ReadGame(const TGameDatabase& db, std::int32_t n, bool keep, TGame& g) {
-    if (!keep) InitGame(g, CurrentVariant.load());
     TGameIndexRecord r;
-    if (const TDbStatus s = ReadIndexRecord(db, n, r); s != TDbStatus::Ok) return s;
+    const TDbStatus read = ReadIndexRecord(db, n, r);
+    // A game of its own variant, whatever the main window plays; a record that cannot be read
+    // leaves the game in the variant it had.
+    if (!keep) InitGame(g, read == TDbStatus::Ok ? r.variant : g.header.variant);
+    if (read != TDbStatus::Ok) return read;
     g.header = r;
     FillNames(db, r, g.white, g.black, g.annotator, g.tournament, g.site);
     TMoveBytes mb;

@@ -98,7 +98,8 @@ TDbStatus WriteQuickHeader(std::int32_t n, TQuickGameHeader& h);
 
 // Name file text: one line per name, "^" players, "*" tournaments, "@" sites, CR LF ends.
 std::string FormatNameFile(const TGameDatabase& db);
-// Fills the three lists from name file text; other lines are skipped, names cut to 254.
+// Fills the three lists from name file text; other lines are skipped, names made storable (cut to
+// 254, a NUL becomes a blank).
 void ParseNameFile(const std::string& text, TGameDatabase& db);
 bool ReadNameLists(TGameDatabase& db);
 bool WriteNameLists(TGameDatabase& db);

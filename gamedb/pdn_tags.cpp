@@ -156,16 +156,14 @@ void ParsePdnRound(std::string_view value, std::uint8_t& round, std::uint8_t& su
 }
 
 std::string PdnDateText(int day, int month, int year) {
-    char text[32];
     auto part = [](int v, int width) {
         char s[16];
         if (v == 0) return std::string(static_cast<std::size_t>(width), '?');
         std::snprintf(s, sizeof s, "%0*d", width, v);
         return std::string(s);
     };
-    std::snprintf(text, sizeof text, "%s.%s.%s", part(year, 4).c_str(), part(month, 2).c_str(),
-                  part(day, 2).c_str());
-    return text;
+    // Joined as strings: a fixed buffer would cut an out-of-range year short.
+    return part(year, 4) + "." + part(month, 2) + "." + part(day, 2);
 }
 
 void ApplyPdnGlyph(std::int64_t glyph, std::uint16_t& annotation) {

@@ -14,6 +14,8 @@ class IUserPrompt {
     virtual void ShowMessage(const std::string& text) = 0;
     // A confirmation box with OK and Cancel; true for OK.
     virtual bool Confirm(const std::string& text) = 0;
+    // A question with Yes and No; true for Yes. Without its own box, the confirmation box.
+    virtual bool AskYesNo(const std::string& text) { return Confirm(text); }
 };
 
 // The installed prompt; without one, messages go nowhere and every question is answered Cancel.

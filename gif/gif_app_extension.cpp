@@ -1,6 +1,7 @@
 #include "gif/gif_app_extension.h"
 
 #include "gif/gif_utils.h"
+#include "platform/byte_codec.h"
 
 #include <algorithm>
 
@@ -70,16 +71,12 @@ TGIFAppExtNSLoop::TGIFAppExtNSLoop(TGIFSubImage& subImage) : TGIFApplicationExte
 }
 
 void TGIFAppExtNSLoop::SaveData(TStream& stream) {
-    const std::uint8_t loop[4] = {3, 1, static_cast<std::uint8_t>(Loops),
-                                  static_cast<std::uint8_t>(Loops >> 8)};
+    std::uint8_t loop[4] = {3, 1};
+    PutLe16(loop + 2, static_cast<std::uint16_t>(Loops));
     stream.Write(loop, sizeof loop);
     if (BufferSize != 0) {
-        const std::uint8_t buffer[6] = {5,
-                                        2,
-                                        static_cast<std::uint8_t>(BufferSize),
-                                        static_cast<std::uint8_t>(BufferSize >> 8),
-                                        static_cast<std::uint8_t>(BufferSize >> 16),
-                                        static_cast<std::uint8_t>(BufferSize >> 24)};
+        std::uint8_t buffer[6] = {5, 2};
+        PutLe32(buffer + 2, BufferSize);
         stream.Write(buffer, sizeof buffer);
     }
     WriteByte(stream, 0);
@@ -94,13 +91,11 @@ void TGIFAppExtNSLoop::LoadData(TStream& stream) {
         switch (block[0] & 0x07) {
         case 1:
             if (n < 3) Error("Invalid GIF data");
-            Loops = block[1] | block[2] << 8;
+            Loops = GetLe16(block + 1);
             break;
         case 2:
             if (n < 5) Error("Invalid GIF data");
-            BufferSize = static_cast<std::uint32_t>(block[1]) | static_cast<std::uint32_t>(block[2]) << 8 |
-                         static_cast<std::uint32_t>(block[3]) << 16 |
-                         static_cast<std::uint32_t>(block[4]) << 24;
+            BufferSize = GetLe32(block + 1);
             break;
         default:
             break;

@@ -2,6 +2,7 @@
 
 #include "gif/gif_sub_image.h"
 #include "gif/gif_utils.h"
+#include "platform/byte_codec.h"
 
 #include <algorithm>
 
@@ -36,12 +37,8 @@ void TGIFGraphicControlExtension::SetTransparentColorIndex(int index) {
 
 void TGIFGraphicControlExtension::SaveToStream(TStream& stream) {
     TGIFExtension::SaveToStream(stream);
-    const std::uint8_t block[6] = {4,
-                                   m_Packed,
-                                   static_cast<std::uint8_t>(m_Delay),
-                                   static_cast<std::uint8_t>(m_Delay >> 8),
-                                   m_TransparentIndex,
-                                   0};
+    std::uint8_t block[6] = {4, m_Packed, 0, 0, m_TransparentIndex, 0};
+    PutLe16(block + 2, m_Delay);
     stream.Write(block, sizeof block);
 }
 
@@ -55,7 +52,7 @@ void TGIFGraphicControlExtension::LoadFromStream(TStream& stream) {
     if (size < 4 || got < static_cast<std::size_t>(size)) Warning(gsWarning, "Premature end of data");
     m_BlockSize = static_cast<std::uint8_t>(std::max(size, 0));
     m_Packed = fields[0];
-    m_Delay = static_cast<std::uint16_t>(fields[1] | fields[2] << 8);
+    m_Delay = GetLe16(fields + 1);
     m_TransparentIndex = fields[3];
     if (Transparent()) SubImage().m_HasTransparency = true;
     if (size >= 0 && got == static_cast<std::size_t>(size) && !SkipSubBlocks(stream))

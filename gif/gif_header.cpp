@@ -3,6 +3,7 @@
 #include "gif/gif_extension.h"
 #include "gif/gif_image.h"
 #include "gif/gif_utils.h"
+#include "platform/byte_codec.h"
 
 #include <algorithm>
 #include <cstring>
@@ -53,15 +54,9 @@ void TGIFHeader::SaveToStream(TStream& stream) {
     m_Packed = ComputePackedFields();
     const char* signature = version == gv89a ? "GIF89a" : "GIF87a";
     stream.Write(signature, 6);
-    const std::uint8_t descriptor[7] = {
-        static_cast<std::uint8_t>(m_Width),
-        static_cast<std::uint8_t>(m_Width >> 8),
-        static_cast<std::uint8_t>(m_Height),
-        static_cast<std::uint8_t>(m_Height >> 8),
-        m_Packed,
-        m_BackgroundIndex,
-        m_AspectRatio,
-    };
+    std::uint8_t descriptor[7] = {0, 0, 0, 0, m_Packed, m_BackgroundIndex, m_AspectRatio};
+    PutLe16(descriptor, m_Width);
+    PutLe16(descriptor + 2, m_Height);
     stream.Write(descriptor, sizeof descriptor);
     if (m_Packed & 0x80) m_ColorMap.SaveToStream(stream);
 }
@@ -78,8 +73,8 @@ void TGIFHeader::LoadFromStream(TStream& stream) {
     }
     std::uint8_t d[7];
     ReadCheck(stream, d, sizeof d);
-    m_Width = static_cast<std::uint16_t>(d[0] | d[1] << 8);
-    m_Height = static_cast<std::uint16_t>(d[2] | d[3] << 8);
+    m_Width = GetLe16(d);
+    m_Height = GetLe16(d + 2);
     m_Packed = d[4];
     m_BackgroundIndex = d[5];
     m_AspectRatio = d[6];

@@ -7,6 +7,7 @@
 #include "gif/lzw_encoder.h"
 #include "gif/reduce_colors.h"
 #include "gif/rle_encoder.h"
+#include "platform/byte_codec.h"
 
 #include <array>
 
@@ -215,18 +216,12 @@ void TGIFSubImage::SaveToStream(TStream& stream) {
     } else {
         m_Packed &= 0x40 | 0x10 | 0x08;
     }
-    const std::uint8_t descriptor[10] = {
-        0x2C,
-        static_cast<std::uint8_t>(m_Left),
-        static_cast<std::uint8_t>(m_Left >> 8),
-        static_cast<std::uint8_t>(m_Top),
-        static_cast<std::uint8_t>(m_Top >> 8),
-        static_cast<std::uint8_t>(m_Width),
-        static_cast<std::uint8_t>(m_Width >> 8),
-        static_cast<std::uint8_t>(m_Height),
-        static_cast<std::uint8_t>(m_Height >> 8),
-        m_Packed,
-    };
+    std::uint8_t descriptor[10] = {0x2C};
+    PutLe16(descriptor + 1, m_Left);
+    PutLe16(descriptor + 3, m_Top);
+    PutLe16(descriptor + 5, m_Width);
+    PutLe16(descriptor + 7, m_Height);
+    descriptor[9] = m_Packed;
     stream.Write(descriptor, sizeof descriptor);
     m_ColorMap.SaveToStream(stream);
     WriteRaster(stream);
@@ -247,10 +242,10 @@ void TGIFSubImage::LoadFromStream(TStream& stream, std::int64_t pixelBudget) {
 
         std::uint8_t d[10];
         ReadCheck(stream, d, sizeof d);
-        m_Left = static_cast<std::uint16_t>(d[1] | d[2] << 8);
-        m_Top = static_cast<std::uint16_t>(d[3] | d[4] << 8);
-        m_Width = static_cast<std::uint16_t>(d[5] | d[6] << 8);
-        m_Height = static_cast<std::uint16_t>(d[7] | d[8] << 8);
+        m_Left = GetLe16(d + 1);
+        m_Top = GetLe16(d + 3);
+        m_Width = GetLe16(d + 5);
+        m_Height = GetLe16(d + 7);
         m_Packed = d[9];
         if (m_Image) {
             const TGIFHeader& screen = m_Image->Header();

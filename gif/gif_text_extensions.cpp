@@ -1,6 +1,7 @@
 #include "gif/gif_text_extensions.h"
 
 #include "gif/gif_utils.h"
+#include "platform/byte_codec.h"
 
 #include <algorithm>
 
@@ -14,23 +15,13 @@ const TGIFExtensionClass TGIFCommentExtension::Class = {
         return std::make_unique<TGIFCommentExtension>(frame);
     }};
 
-namespace {
-void Put16(std::uint8_t* p, int v) {
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-int Get16(const std::uint8_t* p) {
-    return p[0] | p[1] << 8;
-}
-} // namespace
-
 void TGIFTextExtension::SaveToStream(TStream& stream) {
     TGIFExtension::SaveToStream(stream);
     std::uint8_t header[13] = {12};
-    Put16(header + 1, Left);
-    Put16(header + 3, Top);
-    Put16(header + 5, GridWidth);
-    Put16(header + 7, GridHeight);
+    PutLe16(header + 1, static_cast<std::uint16_t>(Left));
+    PutLe16(header + 3, static_cast<std::uint16_t>(Top));
+    PutLe16(header + 5, static_cast<std::uint16_t>(GridWidth));
+    PutLe16(header + 7, static_cast<std::uint16_t>(GridHeight));
     header[9] = static_cast<std::uint8_t>(CellWidth);
     header[10] = static_cast<std::uint8_t>(CellHeight);
     header[11] = static_cast<std::uint8_t>(ForegroundColorIndex);
@@ -45,10 +36,10 @@ void TGIFTextExtension::LoadFromStream(TStream& stream) {
     ReadCheck(stream, &size, 1);
     std::uint8_t grid[255] = {};
     ReadCheck(stream, grid, size);
-    Left = Get16(grid);
-    Top = Get16(grid + 2);
-    GridWidth = Get16(grid + 4);
-    GridHeight = Get16(grid + 6);
+    Left = GetLe16(grid);
+    Top = GetLe16(grid + 2);
+    GridWidth = GetLe16(grid + 4);
+    GridHeight = GetLe16(grid + 6);
     CellWidth = grid[8];
     CellHeight = grid[9];
     ForegroundColorIndex = grid[10];

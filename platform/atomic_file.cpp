@@ -116,8 +116,14 @@ TIoStatus TAtomicFileWriter::Open(const std::string& path) {
         return Fail("cannot examine " + path, errno);
     }
 
+    // The temporary name: the target's own, cut so that a long name still leaves room for the
+    // suffix within the system's limit of 255 bytes a name.
+    const std::size_t slash = m_target.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::string stem =
+        m_target.substr(0, nameStart + std::min<std::size_t>(m_target.size() - nameStart, 200));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temp = m_target + ".tmp-" + UniqueSuffix();
+        const std::string temp = stem + ".tmp-" + UniqueSuffix();
         // 0666 less the umask, as any new file; the old file's bits are set below.
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {

@@ -185,9 +185,11 @@ TToolResult ConvertEdb(const std::string& input, const std::string& output,
     }
 
     constexpr std::uint32_t BlocksPerChunk = 1024;
-    std::vector<unsigned char> source(SixSourceBlockBytes * BlocksPerChunk);
-    std::vector<unsigned char> packed(EdbBlockValues * BlocksPerChunk);
     const std::uint64_t blocks = size / SixSourceBlockBytes;
+    // Buffers for one chunk, no larger than the file needs.
+    const auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(BlocksPerChunk, blocks));
+    std::vector<unsigned char> source(SixSourceBlockBytes * chunk);
+    std::vector<unsigned char> packed(EdbBlockValues * chunk);
     for (std::uint64_t first = 0; first < blocks; first += BlocksPerChunk) {
         if (Cancelled(cancel)) {
             result.error = CancelledError;

@@ -24,23 +24,30 @@ namespace {
 
 // The open database: a snapshot pointer, so a probe keeps its file alive while a reopen on
 // the other thread swaps in the next one. The mutex is held only to copy the pointer.
+// The open file and the variant whose file it is (0 for a file opened by its path, which answers
+// for any 8x8 variant).
+struct TOpenDatabase {
+    std::shared_ptr<const TEndgameDatabaseFile> file;
+    TGameType variant = 0;
+};
+
 std::mutex g_dbMutex;
-std::shared_ptr<const TEndgameDatabaseFile> g_db;
+TOpenDatabase g_db;
 std::atomic<bool> g_dbOpen{false};
 std::string g_baseDir;
 
-std::shared_ptr<const TEndgameDatabaseFile> Snapshot() {
+TOpenDatabase Snapshot() {
     std::lock_guard lock(g_dbMutex);
     return g_db;
 }
 
-void Install(std::shared_ptr<const TEndgameDatabaseFile> db) {
-    std::shared_ptr<const TEndgameDatabaseFile> old;
+void Install(std::shared_ptr<const TEndgameDatabaseFile> db, TGameType variant = 0) {
+    TOpenDatabase old;
     {
         std::lock_guard lock(g_dbMutex);
         old = std::move(g_db);
-        g_db = std::move(db);
-        g_dbOpen = g_db != nullptr;
+        g_db = {std::move(db), variant};
+        g_dbOpen = g_db.file != nullptr;
     }
     // `old` closes here, outside the lock, unless a probe still holds it.
 }
@@ -177,10 +184,12 @@ std::string EndgameDatabasePath(TGameType variant) {
 }
 
 bool OpenEndgameDatabase(TGameType variant) {
-    if (const auto& openBook = VariantHooks().openBook) openBook(variant);
     CloseEndgameDatabase();
     if (!IsValidVariant(variant) || SquaresOf(variant) != EdbSquares) return false;
-    return OpenEndgameDatabaseFile(EndgameDatabasePath(variant));
+    auto db = TEndgameDatabaseFile::Open(EndgameDatabasePath(variant));
+    const bool ok = db != nullptr;
+    Install(std::move(db), variant);
+    return ok;
 }
 
 bool OpenEndgameDatabaseFile(const std::string& path, std::string* error, std::size_t cachedBlocks) {
@@ -201,8 +210,8 @@ bool EndgameDatabaseOpen() {
 
 std::optional<std::uint8_t> ReadEdbBlock(std::uint32_t number) {
     const auto db = Snapshot();
-    if (!db) return std::nullopt;
-    return db->ReadValue(number);
+    if (!db.file) return std::nullopt;
+    return db.file->ReadValue(number);
 }
 
 std::int16_t EdbValueToScore(std::uint8_t value, int ply) {
@@ -211,11 +220,16 @@ std::int16_t EdbValueToScore(std::uint8_t value, int ply) {
     return static_cast<std::int16_t>(value - 2000 + ply);
 }
 
-std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int /*pieceCount*/, int flip, int ply) {
+std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int pieceCount, int flip, int ply) {
+    return ProbeEndgameDatabase(board, pieceCount, flip, ply, CurrentVariant.load(std::memory_order_relaxed));
+}
+
+std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int /*pieceCount*/, int flip, int ply,
+                                                 TGameType variant) {
     EdbProbeCount.fetch_add(1, std::memory_order_relaxed);
     // The index knows the 8x8 board only: no 10x10 position can be looked up, even one whose
     // pieces all stand on squares 1..32.
-    if (CurrentVariant.load(std::memory_order_relaxed) == gtInternational) return std::nullopt;
+    if (!IsValidVariant(variant) || SquaresOf(variant) != EdbSquares) return std::nullopt;
     for (int s = EdbSquares + 1; s <= MaxSquares; ++s)
         if (board[s] != 0) return std::nullopt;
     TBoard b = board;
@@ -227,7 +241,10 @@ std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int /*piec
     }
     const auto number = EdbValueNumber(index);
     if (!number) return std::nullopt;
-    const auto value = ReadEdbBlock(*number);
+    // Another variant's results would be wrong answers, not missing ones.
+    const TOpenDatabase db = Snapshot();
+    if (!db.file || (db.variant != 0 && db.variant != variant)) return std::nullopt;
+    const auto value = db.file->ReadValue(*number);
     if (!value) return std::nullopt;
     return EdbValueToScore(*value, ply);
 }

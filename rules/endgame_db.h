@@ -101,11 +101,11 @@ void SetEndgameDatabaseBaseDir(const std::string& appDir);
 // Base dir + EdbFolder + EdbFileNames[variant].
 std::string EndgameDatabasePath(TGameType variant);
 
-// Opens the variant's opening book (through VariantHooks().openBook, when registered), then
-// closes the open database and opens the variant's file. Variant 6 stays closed: the position
-// index covers the 8x8 board only. Returns whether a database is open afterwards.
+// Closes the open database and opens the variant's file. Variant 6 stays closed: the position
+// index covers the 8x8 board only. Returns whether a database is open afterwards. (Changing the
+// variant opens the book too: SetGameVariant calls both.)
 bool OpenEndgameDatabase(TGameType variant);
-// Closes the open database and opens the file at `path` in its place.
+// Closes the open database and opens the file at `path` in its place, for any 8x8 variant.
 bool OpenEndgameDatabaseFile(const std::string& path, std::string* error = nullptr,
                              std::size_t cachedBlocks = EdbCachedBlocks);
 void CloseEndgameDatabase();
@@ -123,9 +123,12 @@ std::int16_t EdbValueToScore(std::uint8_t value, int ply);
 // Counts every probe; reset and shown by the request driver.
 extern std::atomic<std::uint32_t> EdbProbeCount;
 
-// Score of the position for the side to move: flip = 1 turns the board first so that side 1 to
-// move becomes side 0. One piece gives 1999 when it is the mover's and -2000 otherwise. Nothing
-// for 0 or more than 5 pieces, pieces beyond square 32, variant 6 as CurrentVariant, or a value
-// that cannot be read.
+// Score of a position of `variant` for the side to move: flip = 1 turns the board first so that
+// side 1 to move becomes side 0. One piece gives 1999 when it is the mover's and -2000 otherwise.
+// Nothing for 0 or more than 5 pieces, pieces beyond square 32, variant 6, a database of another
+// variant (a file opened by its path answers for any 8x8 variant), or a value that cannot be read.
 // `pieceCount` is the caller's count and is not relied on.
+std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int pieceCount, int flip, int ply,
+                                                 TGameType variant);
+// The same for a position of CurrentVariant.
 std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int pieceCount, int flip, int ply);

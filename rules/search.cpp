@@ -4,12 +4,14 @@
 #include "rules/engine_stop.h"
 #include "rules/evaluation.h"
 #include "rules/movegen.h"
-#include "rules/variant_state.h"
 
 #include <cassert>
 
 TEdbProbe& SearchEdbProbe() {
-    static TEdbProbe probe{EndgameDatabaseOpen, ProbeEndgameDatabase};
+    static TEdbProbe probe{
+        EndgameDatabaseOpen,
+        static_cast<std::optional<std::int16_t> (*)(const TBoard&, int, int, int, TGameType)>(
+            ProbeEndgameDatabase)};
     return probe;
 }
 
@@ -51,7 +53,7 @@ bool TSearcher::EdbProbeTaken(const TBoard& board, int side, int ply, TPlyLists&
     FindMoves(board, 1 - side, lists.other, m_variant);
     if (!lists.other.empty() && lists.other[0].captures) return false;
     // flip = side: the database is seen from side 0 to move.
-    const std::optional<std::int16_t> value = m_edb.probe(board, count.all, side, ply - 1);
+    const std::optional<std::int16_t> value = m_edb.probe(board, count.all, side, ply - 1, m_variant);
     if (!value) return false;
     score = *value;
     return true;
@@ -162,8 +164,8 @@ TSearcher& ThreadSearcher() {
 }
 
 std::int16_t SearchPosition(const TBoard& board, int alpha, int beta, int ply, int depth, int side,
-                            int countFlag) {
+                            int countFlag, TGameType variant) {
     TSearcher& searcher = ThreadSearcher();
-    searcher.Reset(HashTable, CurrentVariant, SearchEdbProbe());
+    searcher.Reset(HashTable, variant, SearchEdbProbe());
     return static_cast<std::int16_t>(searcher.Search(board, alpha, beta, ply, depth, side, countFlag));
 }

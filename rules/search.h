@@ -24,12 +24,14 @@ constexpr int EdbPieceLimit = 5;
 // Deepest ply the search supports (the stored remaining depth is one byte).
 constexpr int MaxSearchPly = 250;
 
-// How the search reaches the endgame database: `isOpen` tells whether the current variant's
-// file is open; `probe` answers (board, piece count, flip, ply) with a score, or nothing when the
-// value cannot be read (the search then goes on as if there were no database).
+// How the search reaches the endgame database: `isOpen` tells whether a database is open;
+// `probe` answers (board, piece count, flip, ply, the searcher's variant) with a score, or nothing
+// when the value cannot be read or belongs to another variant (the search then goes on as if
+// there were no database).
 struct TEdbProbe {
     bool (*isOpen)() = nullptr;
-    std::optional<std::int16_t> (*probe)(const TBoard& board, int pieces, int flip, int ply) = nullptr;
+    std::optional<std::int16_t> (*probe)(const TBoard& board, int pieces, int flip, int ply,
+                                         TGameType variant) = nullptr;
 };
 // The probe of the process-wide search: the current variant's endgame database. Tests may replace
 // it, never while a search runs.
@@ -100,9 +102,9 @@ class TSearcher {
     std::deque<TPlyLists> m_plies; // deque: growing it keeps the lists of the plies above valid
 };
 
-// The process-wide search on HashTable, CurrentVariant and SearchEdbProbe, polling EngineStopFlag:
-// what the program exports as `analysis`. Engine thread only.
+// The process-wide search on HashTable and SearchEdbProbe, polling EngineStopFlag, in `variant`:
+// what the program exports as `analysis` (for the current variant). Engine thread only.
 std::int16_t SearchPosition(const TBoard& board, int alpha, int beta, int ply, int depth, int side,
-                            int countFlag);
+                            int countFlag, TGameType variant);
 // The searcher SearchPosition uses on the calling thread; the exported evaluation counts into it too.
 TSearcher& ThreadSearcher();

@@ -17,5 +17,7 @@ void SetGameVariant(TGameType v) {
     SquareCount = SquaresOf(v);
     BoardGeometry = GeometryOf(v);
     ClearHashTable();
-    OpenEndgameDatabase(v); // opens the book first, through VariantHooks().openBook
+    // The book, then the endgame database: two openers side by side, neither calls the other.
+    if (const auto& openBook = VariantHooks().openBook) openBook(v);
+    OpenEndgameDatabase(v);
 }

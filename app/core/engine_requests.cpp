@@ -64,10 +64,10 @@ struct TRequestEndGuard {
 };
 
 // The engine's answer, made in the game when it is still the answer to this game's position.
-void ApplyEngineMove(const TEngineRequest& r, const TMove& move) {
+bool ApplyEngineMove(const TEngineRequest& r, const TMove& move) {
     const TAddMoveResult added = GameSession().PlayEngineMove(r.at, move);
     if (added.treeFull) PostGameMessage(std::string(Phrase(53)), 0);
-    if (added.node == 0) return;
+    if (added.node == 0) return false;
     // The sound plays outside the lock: it blocks while it plays.
     if (EngineRequestHooks().playMoveSound)
         EngineRequestHooks().playMoveSound();
@@ -75,6 +75,7 @@ void ApplyEngineMove(const TEngineRequest& r, const TMove& move) {
         PlayMoveSound();
     RequestRedraw(0);
     RequestPanelRefresh();
+    return true;
 }
 
 void AnalyseOnce(const TEngineRequest& r) {
@@ -95,6 +96,15 @@ void AnalyseOnce(const TEngineRequest& r) {
         RunBuiltinSearch({r.at.board, r.at.side, r.at.variant, false, r.fullNotation}, AnalysisDepth, 0,
                          AnalysisBudget, g_hostStop, BookMoves());
         break;
+    }
+}
+
+void RunWorker(const std::function<void()>& body) {
+    TRequestEndGuard guard;
+    try {
+        body();
+    } catch (...) {
+        // Nothing leaves the thread; the worker ends as a stopped one would.
     }
 }
 
@@ -160,7 +170,9 @@ TEngineRequest CaptureEngineRequest(const TEngineSettings& settings) {
     return r;
 }
 
-void ComputeEngineMove(const TEngineRequest& r) {
+bool ComputeEngineMove(const TEngineRequest& r) {
+    // An engine match changes engines between moves: a stop must reach the one thinking now.
+    g_runningKind = r.settings.Kind;
     ClearEngineStopWord();
     EngineInfo.Update([&](TEngineInfo& info) { info.Name = r.settings.ShortName; });
     const int n = BudgetDivisor(r.at.variant);
@@ -187,14 +199,18 @@ void ComputeEngineMove(const TEngineRequest& r) {
     }
     }
     // A stopped request makes no move, whatever the engine left in the word.
-    if (g_hostStop.load() || StopWordSet()) return;
-    if (got) ApplyEngineMove(r, move);
+    if (g_hostStop.load() || StopWordSet()) return false;
+    const bool made = got && ApplyEngineMove(r, move);
     RequestBookRefresh();
+    return made;
 }
 
 void StopEngine() {
     g_hostStop.store(true);
     SetStopWord(1);
+    // Only a running request has an engine call to reach; an idle stop touches no library.
+    if (!IsEngineBusy()) return;
+    EngineBridge().StopRunningCall();
     if (g_runningKind.load() == ekOskeen) EngineBridge().StopOutsideEngine();
 }
 
@@ -208,18 +224,30 @@ bool IsEngineBusy() {
     return !EngineIdleEvent.IsSet();
 }
 
-void StartEngine() {
-    StartClock();
+namespace {
+// Everything before a worker thread starts. Reset here, before the thread runs: a stop that comes
+// at once is then neither lost nor answered by a wait that finds the previous idle signal.
+void PrepareWorker(std::uint8_t kind) {
     StopEngineAndWait();
     EngineDone = 0;
     if (EngineRequestHooks().requestStarted) EngineRequestHooks().requestStarted();
-    TEngineRequest r = CaptureEngineRequest(EngineSettings);
-    ApplyLevel(EngineSettings);
-    // Reset here, before the thread runs: a stop that comes at once is then neither lost nor
-    // answered by a wait that finds the previous request's idle signal.
     EngineIdleEvent.Reset();
-    g_runningKind = r.settings.Kind;
+    g_runningKind = kind;
     g_hostStop.store(false);
     SetStopWord(0);
+}
+} // namespace
+
+void StartEngine() {
+    StartClock();
+    StopEngineAndWait();
+    TEngineRequest r = CaptureEngineRequest(EngineSettings);
+    ApplyLevel(EngineSettings);
+    PrepareWorker(r.settings.Kind);
     g_thread.thread = std::thread(Execute, std::move(r));
+}
+
+void StartEngineWorker(std::function<void()> body) {
+    PrepareWorker(ekVantor);
+    g_thread.thread = std::thread(RunWorker, std::move(body));
 }

@@ -43,8 +43,16 @@ struct TEngineRequest {
 TEngineRequest CaptureEngineRequest(const TEngineSettings& settings);
 
 // One engine move for the request's position, made in the game unless the request was stopped or
-// the game moved on meanwhile. Runs on the engine thread (or the engine-match thread).
-void ComputeEngineMove(const TEngineRequest& request);
+// the game moved on meanwhile; true when the move was made. Runs on the engine thread (or the
+// engine-match thread). A stop reaches the engine of this move, whichever kind it is.
+bool ComputeEngineMove(const TEngineRequest& request);
+
+// Starts `body` as the engine worker, as StartEngine starts a request: the previous one stopped and
+// waited for, the stop button red, and the idle event reset and the stop cleared before the thread
+// runs, so a stop asked at once is not lost. For a worker that runs requests itself (an engine
+// match). When it ends the done flag is raised and the idle event set; StopEngineAndWait stops and
+// joins it. User-interface thread.
+void StartEngineWorker(std::function<void()> body);
 
 // The time budget of a move: the clock of the side to move divided by 20, 30 in English and Italian,
 // 40 in International.

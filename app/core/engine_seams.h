@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <vector>
 
-// Called on the engine thread, one request at a time; StopOutsideEngine and StatusText also on the
-// user-interface thread while a request runs.
+// Called on the engine thread, one request at a time; StopOutsideEngine, StopRunningCall and
+// StatusText also on the user-interface thread while a request runs.
 class IEngineBridge {
   public:
     virtual ~IEngineBridge() = default;
@@ -22,6 +22,8 @@ class IEngineBridge {
     virtual bool ThinkOutsideEngine(const TBoard& board, int side, std::int32_t milliseconds,
                                     TMove& move) = 0;
     virtual void StopOutsideEngine() = 0;
+    // Every stop: the engine call in progress, of any kind, is to end at once.
+    virtual void StopRunningCall() {}
     // A copy of the plug-in's progress buffer.
     virtual TStatusText StatusText() = 0;
 };

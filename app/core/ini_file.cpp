@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <sstream>
 
 namespace {
 bool SameName(const std::string& a, const std::string& b) {
@@ -45,10 +44,12 @@ TIniFile::TIniFile(std::string path) : m_path(std::move(path)) {
 void TIniFile::Parse(const std::string& text) {
     m_sections.clear();
     Section* current = nullptr;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        const std::string t = Trim(line);
+    // A line ends at LF, CR LF or a lone CR: the writer turns both into blanks inside a value, so
+    // no value read here can hold one either and every value read is written back as it was.
+    for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        const std::string t = Trim(text.substr(start, end - start));
         if (t.empty() || t[0] == ';' || t[0] == '#') continue;
         if (t.front() == '[') {
             const std::size_t close = t.find(']');

@@ -1,18 +1,17 @@
 #include "app/core/move_sound.h"
 
 #include "app/core/shell_state.h"
+#include "platform/file_io.h"
 #include "platform/sound.h"
-
-#include <fstream>
-#include <iterator>
 
 std::vector<std::uint8_t> MoveSoundData;
 
 bool LoadMoveSound(const std::string& path) {
     MoveSoundData.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // A short click; a file this large is not the program's sound and is not read into memory.
+    constexpr std::size_t maxBytes = 16u << 20;
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, maxBytes)) return false;
     TWaveFormat format;
     if (!ParseWave(bytes.data(), bytes.size(), format))
         return false; // a damaged resource plays nothing rather than noise

@@ -1,11 +1,13 @@
 #include "app/core/settings.h"
 
 #include "app/core/shell_state.h"
-
-const char* const VariantKeyNames[7] = {"Russian", "English",       "Brazilian", "Pool",
-                                        "Italian", "International", "Czech"};
+#include "rules/variant_traits.h"
 
 namespace {
+// The settings file names the variants' engine and book keys as the variant table names them.
+std::string VariantKey(int index) {
+    return VariantTraits(index + 1).name;
+}
 const char* const kMain = "Main";
 const char* const kEngines = "Engines";
 const char* const kPictureKeys[4] = {"FigBKName", "FigBSName", "FigWSName", "FigWKName"};
@@ -64,16 +66,16 @@ void ReadShellSettings(const TIniFile& ini, TShellSettings& s) {
     s.takeChar = ReadRanged(ini, kMain, "TakeChar", s.takeChar, 0, 1);
     TEngineOptionSettings& e = s.engines;
     for (int i = 0; i < 7; ++i)
-        e.useBook[i] = ini.ReadBool(kEngines, std::string(VariantKeyNames[i]) + "UseBook", e.useBook[i]);
+        e.useBook[i] = ini.ReadBool(kEngines, VariantKey(i) + "UseBook", e.useBook[i]);
     for (int i = 0; i < 7; ++i)
-        e.book[i] = ini.ReadString(kEngines, std::string(VariantKeyNames[i]) + "Book", e.book[i]);
+        e.book[i] = ini.ReadString(kEngines, VariantKey(i) + "Book", e.book[i]);
     e.vantorMemory = ini.ReadInteger(kEngines, "VantorMemory", e.vantorMemory);
     e.trevaloMemory = ini.ReadInteger(kEngines, "TrevaloMemory", e.trevaloMemory);
     e.oskeenMemory = ini.ReadInteger(kEngines, "OskeenMemory", e.oskeenMemory);
     e.marrakMemory = ini.ReadInteger(kEngines, "MarrakMemory", e.marrakMemory);
     e.marrakItalianMemory = ini.ReadInteger(kEngines, "MarrakItalianMemory", e.marrakItalianMemory);
     for (int i = 0; i < 7; ++i)
-        e.engine[i] = ini.ReadInteger(kEngines, VariantKeyNames[i], e.engine[i]);
+        e.engine[i] = ini.ReadInteger(kEngines, VariantKey(i), e.engine[i]);
     ReadFontSetting(ini, "GameFont", s.gameFont);
     ReadFontSetting(ini, "DatabaseFont", s.databaseFont);
     s.database = ini.ReadString(kMain, "Database", s.database);
@@ -95,16 +97,16 @@ void WriteShellSettings(TIniFile& ini, const TShellSettings& s) {
         ini.WriteString(kMain, kPictureKeys[i], s.pictures[i]);
     const TEngineOptionSettings& e = s.engines;
     for (int i = 0; i < 7; ++i)
-        ini.WriteInteger(kEngines, VariantKeyNames[i], e.engine[i]);
+        ini.WriteInteger(kEngines, VariantKey(i), e.engine[i]);
     ini.WriteInteger(kEngines, "VantorMemory", e.vantorMemory);
     ini.WriteInteger(kEngines, "TrevaloMemory", e.trevaloMemory);
     ini.WriteInteger(kEngines, "OskeenMemory", e.oskeenMemory);
     ini.WriteInteger(kEngines, "MarrakMemory", e.marrakMemory);
     ini.WriteInteger(kEngines, "MarrakItalianMemory", e.marrakItalianMemory);
     for (int i = 0; i < 7; ++i)
-        ini.WriteBool(kEngines, std::string(VariantKeyNames[i]) + "UseBook", e.useBook[i]);
+        ini.WriteBool(kEngines, VariantKey(i) + "UseBook", e.useBook[i]);
     for (int i = 0; i < 7; ++i)
-        ini.WriteString(kEngines, std::string(VariantKeyNames[i]) + "Book", e.book[i]);
+        ini.WriteString(kEngines, VariantKey(i) + "Book", e.book[i]);
     WriteFontSetting(ini, "GameFont", s.gameFont);
     WriteFontSetting(ini, "DatabaseFont", s.databaseFont);
 }

@@ -43,8 +43,6 @@ struct TShellSettings {
     bool operator==(const TShellSettings&) const = default;
 };
 
-extern const char* const VariantKeyNames[7]; // "Russian" .. "Czech"
-
 // The defaults of a start with no settings file in `appDir`. Colours and fonts are "the current
 // values": the caller passes them in `current`.
 TShellSettings DefaultShellSettings(const std::string& appDir, const TShellSettings& current);

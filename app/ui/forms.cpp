@@ -6,6 +6,7 @@
 #include "app/ui/edb_compr.h"
 #include "app/ui/exp_diagram.h"
 #include "app/ui/f_analysis_game.h"
+#include "app/ui/f_engine_opt.h"
 #include "app/ui/f_select_move.h"
 #include "app/ui/f_set_tm.h"
 #include "app/ui/interface_form.h"
@@ -14,10 +15,17 @@
 #include "app/ui/select_colors.h"
 #include "app/ui/use_com_board.h"
 #include "app/ui/who_moves.h"
+#include "gamedb/file_chooser.h"
 #include "gamedb/progress.h"
+#include "gamedb/ui/database_form.h"
+#include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/f_imp_chb.h"
+#include "gamedb/ui/game_info_form.h"
+#include "gamedb/ui/qt_prompts.h"
+#include "gamedb/user_prompt.h"
 
 TMainForm* MainForm = nullptr;
+TFEngineOpt* FEngineOpt = nullptr;
 TNewMoveQ* NewMoveQ = nullptr;
 TFSelectMove* FSelectMove = nullptr;
 TWhoMoves* WhoMoves = nullptr;
@@ -33,16 +41,23 @@ TFSetTm* FSetTm = nullptr;
 Tebtest* ebtest = nullptr;
 TEDBCompr* EDBCompr = nullptr;
 
+namespace {
+// The database logic's message boxes and file dialogs.
+TQtUserPrompt DatabasePrompt;
+TQtFileChooser DatabaseFileChooser;
+} // namespace
+
 TMainForm* CreateForms() {
     MainForm = new TMainForm;
     QWidget* owner = MainForm;
-    // TFEngineOpt: created here by the engine options.
+    FEngineOpt = new TFEngineOpt(owner);
     NewMoveQ = new TNewMoveQ(owner);
     FSelectMove = new TFSelectMove(owner);
     WhoMoves = new TWhoMoves(owner);
     CommDlg = new TCommDlg(owner);
     UseComBoard = new TUseComBoard(owner);
-    // TGameInfoForm, TDatabaseForm: created here by their subsystems.
+    GameInfoForm = new TGameInfoForm(owner);
+    DatabaseForm = new TDatabaseForm(owner);
     FAnalysisGame = new TFAnalysisGame(owner);
     FImpCHB = new TFImpCHB(owner);
     SetProgress(FImpCHB);
@@ -60,16 +75,25 @@ TMainForm* CreateForms() {
     // TFMatchPar: created here by its subsystem.
     FSetTm = new TFSetTm(owner);
     EDBCompr = new TEDBCompr(owner);
+    SetUserPrompt(&DatabasePrompt);
+    SetFileChooser(&DatabaseFileChooser);
+    MainForm->ConnectDatabaseWindow();
     return MainForm;
 }
 
 void ForgetForms() {
     MainForm = nullptr;
+    FEngineOpt = nullptr;
     NewMoveQ = nullptr;
     FSelectMove = nullptr;
     WhoMoves = nullptr;
     CommDlg = nullptr;
     UseComBoard = nullptr;
+    GameInfoForm = nullptr;
+    DatabaseForm = nullptr;
+    ResetDatabaseHooks();
+    SetUserPrompt(nullptr);
+    SetFileChooser(nullptr);
     FAnalysisGame = nullptr;
     SetProgress(nullptr);
     FImpCHB = nullptr;

@@ -3,6 +3,7 @@
 // process ends. User-interface thread only.
 
 class TMainForm;
+class TFEngineOpt;
 class TNewMoveQ;
 class TFSelectMove;
 class TWhoMoves;
@@ -19,6 +20,7 @@ class Tebtest;
 class TEDBCompr;
 
 extern TMainForm* MainForm;
+extern TFEngineOpt* FEngineOpt;
 extern TNewMoveQ* NewMoveQ;
 extern TFSelectMove* FSelectMove;
 extern TWhoMoves* WhoMoves;
@@ -35,6 +37,8 @@ extern TFSetTm* FSetTm;
 // The endgame-database developer windows (hidden; see OpenEdbToolWindow).
 extern Tebtest* ebtest;
 extern TEDBCompr* EDBCompr;
+
+// GameInfoForm and DatabaseForm are declared with their classes (gamedb/ui).
 
 // Creates the main window (which runs its FormCreate) and then every other form in the start-up
 // order. The forms are children of the main window and are destroyed with it.

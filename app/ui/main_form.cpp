@@ -60,16 +60,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildControls();
     ConnectPlayCommands();
     WireEntryCommands();
+    WireEngineCommands();
     // The window refuses sizes below 500 x 380 (FormCanResize).
     setMinimumSize(500, 380);
     resize(1024, 768);
     FormCreate();
-}
-
-// The built-in engine's table from its memory setting; the plug-ins' set-up commands and warm-up
-// requests come with the engine bridge.
-void TMainForm::InitEngines() {
-    SetHashSize(m_engineOptions.vantorMemory);
 }
 
 TMainForm::~TMainForm() {
@@ -165,7 +160,7 @@ void TMainForm::ReadSettings() {
     current.darkSquares = DarkSquareColor;
     current.lightSquares = LightSquareColor;
     current.gameFont = GameFontSetting();
-    current.databaseFont = m_databaseFont;
+    current.databaseFont = DatabaseFontSetting();
     TShellSettings s = DefaultShellSettings(AppDir, current);
     ReadShellSettings(*m_settingsFile, s);
 
@@ -210,7 +205,7 @@ void TMainForm::ReadSettings() {
     // (The engine choices came with m_engineOptions.) The fonts before the game panel shows the
     // new game.
     ApplyGameFont(s.gameFont);
-    m_databaseFont = s.databaseFont;
+    ApplyDatabaseFont(s.databaseFont);
     // The last database.
     m_databaseFile = s.database;
     OpenLastDatabase();
@@ -226,7 +221,7 @@ void TMainForm::ReadSettings() {
 
 TShellSettings TMainForm::CollectSettings() const {
     TShellSettings s;
-    s.database = m_databaseFile; // the database's index file, once the database window owns it
+    s.database = DatabaseFileSetting();
     s.playingMode = Item("PlayMode")->isChecked();
     s.typeOfGame = m_session.CurrentVariant();
     s.language = LanguageForSettings();
@@ -240,7 +235,7 @@ TShellSettings TMainForm::CollectSettings() const {
     s.pictures = PiecePictures;
     s.engines = m_engineOptions;
     s.gameFont = GameFontSetting();
-    s.databaseFont = m_databaseFont;
+    s.databaseFont = DatabaseFontSetting();
     return s;
 }
 

@@ -5,6 +5,8 @@
 // app/core. User-interface thread only.
 
 #include "app/core/book_list.h"
+#include "app/core/engine_choice.h"
+#include "app/core/engine_match.h"
 #include "app/core/entry_seams.h"
 #include "app/core/game_session.h"
 #include "app/core/move_entry.h"
@@ -12,6 +14,7 @@
 #include "app/core/window_layout.h"
 #include "app/ui/board_picture.h"
 #include "app/ui/game_panel.h"
+#include "gamedb/game_database.h"
 #include "gif/gif_bitmap.h"
 
 #include <QMainWindow>
@@ -140,8 +143,29 @@ class TMainForm : public QMainWindow {
     // The engine, clock, book and dialog parts these commands call; the defaults do nothing.
     TEntrySeams& Seams() { return m_seams; }
 
+    // Engines (main_form_engines.cpp): the options dialog, the level items, engine matches.
+    void Engineoptions1Click();
+    void LevelClick(int level); // LevelM .. Level3: 0 .. 4
+    void Autoplay1Click();
+    // What the engine libraries offer, for the options dialog and the engine choice.
+    TEngineAvailability EngineAvailability() const;
+    // Games and clocks of the next engine match (100 games, 10 minutes).
+    TMatchOptions& MatchOptions() { return m_matchOptions; }
+
     const TEngineOptionSettings& EngineOptionValues() const { return m_engineOptions; }
-    const TFontSetting& DatabaseFont() const { return m_databaseFont; }
+    TFontSetting DatabaseFont() const { return DatabaseFontSetting(); }
+
+    // The database window (main_form_database.cpp): registers its hooks and enables the database
+    // items; called once the window exists.
+    void ConnectDatabaseWindow();
+    void N7Click(); // the database window, shown modally in place of this one
+    // Loads the game of the database window's current list entry (at the entry's node, in its
+    // variant); false, with the game on the board kept, when there is none or it cannot be read.
+    bool LoadGameFromList();
+    // The next (+1) or previous (-1) game of the list, wrapping at its ends.
+    void LoadNeighbourGame(int step);
+    // Stores the current game as game n of `db` (0 appends), names saved at once, under the game lock.
+    TDbStatus StoreCurrentGame(TGameDatabase& db, std::int32_t n);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -153,6 +177,7 @@ class TMainForm : public QMainWindow {
 
   private:
     void WireEntryCommands();
+    void WireEngineCommands();
     void ShowSetupControls(bool setup);
     void AfterPositionChange();
     std::string NewGameTournament() const;
@@ -174,15 +199,18 @@ class TMainForm : public QMainWindow {
     // Steps of other subsystems in the start-up and shutdown order; each is empty until the
     // subsystem that owns it wires it.
     void CreateEngineIdleEvent() {}
-    void ApplyEngineOptionControls() {} // TFEngineOpt takes m_engineOptions
-    void InitEngines();                 // with the five memory sizes
-    void ApplyOskeenEngineName() {}     // item 1 of EngineRus
-    void OpenLastDatabase() {}          // OpenDatabase(m_databaseFile) and the game-list refresh
-    void SelectEngineForVariant() {}
+    void ApplyEngineOptionControls(); // TFEngineOpt takes m_engineOptions
+    void InitEngines();               // with the five memory sizes
+    void ApplyOskeenEngineName();     // item 1 of EngineRus, and the engines' availability
+    void OpenLastDatabase();          // OpenDatabase(m_databaseFile) and the game-list refresh
+    void SelectEngineForVariant();
     void AllocateEndgameBuffers() {} // 64 KB read buffer and the block buffer
     void NotifyBoardThread();
     void StopEngineAndWait();
-    void CloseDatabase() {}
+    void CloseDatabase();
+    std::string DatabaseFileSetting() const;
+    TFontSetting DatabaseFontSetting() const;
+    void ApplyDatabaseFont(const TFontSetting& font);
     void StopClocks();
 
     TGameSession& m_session = GameSession();
@@ -209,6 +237,7 @@ class TMainForm : public QMainWindow {
 
     TIniFile* m_settingsFile = nullptr; // open from ReadSettings to the end of FormCloseQuery
     TEngineOptionSettings m_engineOptions;
+    TMatchOptions m_matchOptions;
     TFontSetting m_databaseFont;
     int m_gameFontCharSet = 1;
     std::string m_databaseFile;

@@ -63,11 +63,10 @@ void TMainForm::WireEntryCommands() {
     InstallEdbToolShortcuts(this, Item("estEDBFunc1"));
 
     // Commands of parts that are not wired yet: present, disabled until their owners enable them.
-    for (const char* name :
-         {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1", "Engineoptions1"})
+    for (const char* name : {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1"})
         Item(name)->setEnabled(false);
-    for (const char* name : {"ToolButton5", "ToolButton4", "ToolButton8", "ToolButton9", "ToolButton16",
-                             "ToolButton12", "ToolButton11"})
+    for (const char* name :
+         {"ToolButton5", "ToolButton4", "ToolButton8", "ToolButton9", "ToolButton16", "ToolButton12"})
         if (auto* b = m_toolBar->findChild<QToolButton*>(name)) b->setEnabled(false);
     const bool info = static_cast<bool>(m_seams.editGameInfo);
     Item("Gsmeinformation1")->setEnabled(info);

@@ -1,5 +1,6 @@
 // The main window's move entry, navigation and position set-up.
 
+#include "app/core/game_end.h"
 #include "app/core/game_tree_edit.h"
 #include "app/core/language.h"
 #include "app/core/move_sound.h"
@@ -29,6 +30,7 @@
 #include <QSpinBox>
 #include <QToolBar>
 #include <QWheelEvent>
+#include <algorithm>
 
 void TMainForm::BoardImageMouseDown(int button, int x, int y) {
     const int square =
@@ -85,7 +87,13 @@ int TMainForm::AddMoveToTree(const TMove& move, bool silent) {
 
 void TMainForm::DeleteSubtree(int node) {
     TGameLock lock = m_session.Lock();
-    ::DeleteSubtree(m_session.EditGame(lock), node);
+    TGame& game = m_session.EditGame(lock);
+    // A shown node inside the subtree goes with it: the board then shows the subtree's parent.
+    const std::vector<int> path = PathToNode(game, m_session.CurrentNode());
+    const bool shownInside = std::find(path.begin(), path.end(), node) != path.end();
+    const int parent = shownInside ? game.nodes[node].parent : 0;
+    ::DeleteSubtree(game, node);
+    if (shownInside) m_session.GoToNode(parent);
 }
 
 void TMainForm::GoToNode(int node, bool stopEngine) {

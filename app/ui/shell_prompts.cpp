@@ -15,7 +15,11 @@ class TQtPrompts : public IShellPrompts {
         QMessageBox::information(parent, QString(), text);
     }
     std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& folder) override {
-        const QString f = QFileDialog::getOpenFileName(parent, QString(), folder, filter);
+        return OpenFileTitled(parent, QString(), filter, folder);
+    }
+    std::optional<QString> OpenFileTitled(QWidget* parent, const QString& title, const QString& filter,
+                                          const QString& folder) override {
+        const QString f = QFileDialog::getOpenFileName(parent, title, folder, filter);
         return f.isEmpty() ? std::nullopt : std::optional<QString>(f);
     }
     std::optional<QString> SaveFile(QWidget* parent, const QString& title, const QString& filter,

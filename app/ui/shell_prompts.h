@@ -15,6 +15,12 @@ class IShellPrompts {
     // A file to open, or nothing when cancelled.
     virtual std::optional<QString> OpenFile(QWidget* parent, const QString& filter,
                                             const QString& folder) = 0;
+    // The same with a title of its own.
+    virtual std::optional<QString> OpenFileTitled(QWidget* parent, const QString& title,
+                                                  const QString& filter, const QString& folder) {
+        (void)title;
+        return OpenFile(parent, filter, folder);
+    }
     // A file to write, or nothing when cancelled. A name typed without an extension gets
     // defaultSuffix; replacing an existing file is confirmed by the user first.
     virtual std::optional<QString> SaveFile(QWidget* parent, const QString& title, const QString& filter,

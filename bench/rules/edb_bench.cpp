@@ -6,6 +6,7 @@
 // database open, and random five-piece positions. The file is built in the temporary folder when
 // the program starts and removed at exit.
 
+#include "platform/atomic_file.h"
 #include "platform/byte_codec.h"
 #include "rules/board_text.h"
 #include "rules/edb_index.h"
@@ -18,7 +19,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -57,13 +57,14 @@ class TBenchDatabase {
             PutLe16(index.data() + EdbOffsetsBytes + 2 * b, static_cast<std::uint16_t>(size));
             next += size;
         }
-        std::ofstream f(m_path, std::ios::binary | std::ios::trunc);
-        f.write(reinterpret_cast<const char*>(index.data()), static_cast<std::streamsize>(index.size()));
+        TAtomicFileWriter f;
+        f.Open(m_path);
+        f.Write(index.data(), index.size());
         for (std::uint32_t b = 0; b < EdbBlockCount; ++b) {
             const auto& block = distinct[b % distinct.size()];
-            f.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
+            f.Write(block.data(), block.size());
         }
-        f.close();
+        if (const TIoStatus s = f.Commit(); !s) std::fprintf(stderr, "edb_bench: %s\n", s.Message().c_str());
         Open(true);
     }
     // Opens the file as the current database, with the cache or without it.
@@ -109,9 +110,10 @@ struct TRecordedProbe {
 };
 
 std::vector<TRecordedProbe>* Recording = nullptr;
-std::optional<std::int16_t> RecordingProbe(const TBoard& board, int pieces, int flip, int ply) {
+std::optional<std::int16_t> RecordingProbe(const TBoard& board, int pieces, int flip, int ply,
+                                           TGameType variant) {
     Recording->push_back({board, flip, ply});
-    return ProbeEndgameDatabase(board, pieces, flip, ply);
+    return ProbeEndgameDatabase(board, pieces, flip, ply, variant);
 }
 
 // The probes of the engine's root search over Russian endgames of six to eight pieces, each to a

@@ -11,7 +11,13 @@ namespace marrak::inline MARRAK_RULES_NS {
 
 struct opening_book {
     bool loaded = false;
+    std::string version; // the file's version text
+    int positions = 0;
 };
+
+// Loads a book file; false when it cannot be read or is not a book (the old book stays). No book
+// format is read yet: every load fails.
+bool load_book_file(opening_book& book, const std::string& path);
 
 // A book move for the side to move: 1 with its index in `moves`, its score and the text of the
 // choice; 0 when the book has none.

@@ -12,6 +12,7 @@
 #include "endgame_db.h"
 #include "hash_table.h"
 #include "history.h"
+#include "registry.h"
 #include "search_state.h"
 #include "settings.h"
 
@@ -31,11 +32,21 @@ class engine_context {
   public:
     engine_context();
 
-    // The one-time set-up the exports run first; later calls do nothing. Builds, in this order,
-    // the bit tables, the transposition table, the evaluation tables and the move-ordering
-    // tables (the move generator's tables are compile-time constants). Safe from any thread: the
-    // host may list moves while another thread's request is the first call.
+    // The one-time set-up the exports run first; later calls do nothing. With files (the
+    // library's own context): notes the current folder and the engine folder ("engines" when an
+    // entry of that name, in any case, is there), starts the log empty, reads the database
+    // settings, identifies the database, loads the book; then builds the bit tables, reads the
+    // table size and allocates the table, reads the book and all-scores settings, writes the
+    // version, and builds the evaluation and move-ordering tables. Without files only the tables.
+    // Safe from any thread: the host may list moves while another thread's request is the first.
     void init();
+    // The library's context keeps a log file and reads its settings; a context of a test does
+    // neither unless it asks before the set-up.
+    void use_files(bool on) { m_use_files = on; }
+    // The log file ("" before the set-up or without files).
+    const std::string& log_path() const { return m_log_path; }
+    // "engines/" or "", as found at the set-up.
+    const std::string& engine_prefix() const { return m_engine_prefix; }
     bool initialised() const { return m_initialised.load(std::memory_order_acquire); }
 
     engine_settings& settings() { return m_settings; }
@@ -45,6 +56,12 @@ class engine_context {
     opening_book& book() { return m_book; }
     search::search_control& control() { return m_control; }
     search::search_tables& tables() { return *m_tables; }
+    // The persistent settings; tests point it elsewhere.
+    registry_store& registry() { return m_registry; }
+    // A relative path taken against the folder that was current at the set-up (the host changes
+    // folders later); absolute paths and a context not yet set up leave it as it is.
+    std::string resolve_path(const std::string& path) const;
+    const std::string& base_directory() const { return m_base_directory; }
     // Held by every move request for its whole run.
     std::mutex& engine_mutex() { return m_mutex; }
 
@@ -67,6 +84,7 @@ class engine_context {
     int* own_playnow() { return &m_own_playnow; }
 
   private:
+    void set_up_files();
     std::once_flag m_init_once;
     std::atomic<bool> m_initialised{false};
     engine_settings m_settings;
@@ -77,6 +95,11 @@ class engine_context {
     search::search_control m_control;
     std::unique_ptr<search::search_tables> m_tables;
     std::mutex m_mutex;
+    registry_store m_registry;
+    std::string m_base_directory;
+    std::string m_engine_prefix;
+    std::string m_log_path;
+    bool m_use_files = false;
     log_function m_log;
     search::clock_function m_clock;
     search::root_observer m_root_observer;

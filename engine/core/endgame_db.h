@@ -15,7 +15,9 @@ namespace marrak::inline MARRAK_RULES_NS {
 
 struct endgame_db {
     egdb_driver* handle = nullptr; // the value database, or null
+    egdb_driver* mtc = nullptr;    // the distance-to-conversion database, or null
     int usable_pieces = 0;         // 0: no database in use
+    std::string kind_name;         // of the identified database, for the about text
     int side_limit = 0;            // the most pieces a side may have for a probe
 
     // The driver's value for the side to move (1 win, 2 loss, 3 draw, 4 at best a draw, 5 at
@@ -30,6 +32,12 @@ struct endgame_db {
 // Opens the value database at a move request when it is identified and not yet open, reporting in
 // the status text. No database is identified yet: nothing to do.
 void open_endgame_db(endgame_db& db, const engine_settings& settings, char* status_text);
+
+// Closes both databases (each handle once) and forgets them.
+void close_endgame_db(endgame_db& db);
+// Looks for a database in the settings' folder and notes what is usable. No kinds are known yet:
+// nothing is identified.
+void identify_endgame_db(endgame_db& db, const engine_settings& settings);
 
 // A move from the database with distance-to-conversion values: 1 with the move's index, its value
 // and the listing in `text`. None yet (0).

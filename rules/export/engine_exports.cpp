@@ -32,5 +32,5 @@ analysis(const signed char* board, int alpha, int beta, int ply, int depth, int 
     if (!ReadBoard(board, side, b) || ply < 1 || ply >= MaxSearchPly || depth >= MaxSearchPly ||
         alpha < -32767 || alpha > 32767 || beta < -32767 || beta > 32767)
         return EngineBadArguments;
-    return SearchPosition(b, alpha, beta, ply, depth, side, countFlag);
+    return SearchPosition(b, alpha, beta, ply, depth, side, countFlag, CurrentVariant);
 }

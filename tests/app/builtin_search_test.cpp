@@ -36,7 +36,7 @@ std::vector<int> OracleScores(const TMoveList& moves, const TBoard& b, int side,
         MakeMove(m, child, gtRussian);
         HashTable.Clear();
         SetEngineStopFlag(0);
-        scores.push_back(-SearchPosition(child, -2000, 2000, 2, depth, 1 - side, 1));
+        scores.push_back(-SearchPosition(child, -2000, 2000, 2, depth, 1 - side, 1, gtRussian));
     }
     return scores;
 }

@@ -32,14 +32,7 @@ class EBoardWindowTest : public TMainWindowFixture {
         f->show();
         QApplication::processEvents();
         SoundOn = false;
-        TEntrySeams& s = f->Seams();
-        s.isEngineBusy = [this] { return busy; };
-        s.stopEngineAndWait = [this] {
-            ++stops;
-            busy = false;
-        };
-        s.startEngine = [this] { ++starts; };
-        s.stopRequested = [] { return false; };
+        CountEngine();
         UseComBoard->listPorts = [] { return std::vector<std::string>{"/dev/ttyS0", "/dev/ttyUSB0"}; };
     }
     void TearDown() override {
@@ -65,15 +58,13 @@ class EBoardWindowTest : public TMainWindowFixture {
     }
     // Ticks the timer until `done` holds.
     bool TickUntil(const std::function<bool()>& done) {
-        return WaitFor([&] {
+        return WaitUntil([&] {
             f->Timer1Timer();
             return done();
         });
     }
 
     TMainForm* f = nullptr;
-    bool busy = false;
-    int stops = 0, starts = 0;
 };
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "app/ui/new_move_q.h"
 #include "app/ui/shell_prompts.h"
 #include "app/ui/who_moves.h"
+#include "gamedb/ui/game_info_form.h"
 #include "main_window_fixture.h"
 #include "platform/codepage.h"
 #include "platform/shell_open.h"
@@ -40,38 +41,14 @@
 
 namespace {
 
-// Runs `act` once `d` is shown modally (the call that shows it comes after this one).
-void WhenShown(QDialog* d, std::function<void()> act) {
-    auto* t = new QTimer(d);
-    t->setInterval(5);
-    QObject::connect(t, &QTimer::timeout, d, [d, t, act] {
-        if (!d->isVisible()) return;
-        t->stop();
-        t->deleteLater();
-        act();
-    });
-    t->start();
-    // Never hang a test: a dialog still open after two seconds is closed.
-    QTimer::singleShot(2000, d, [d] {
-        if (d->isVisible()) d->done(-1);
-    });
-}
-
 class MainFormEntry : public TMainWindowFixture {
   protected:
     void SetUp() override {
         TMainWindowFixture::SetUp();
         f = Start();
         SoundOn = false;
-        TEntrySeams& s = f->Seams();
-        s.isEngineBusy = [this] { return busy; };
-        s.stopEngineAndWait = [this] {
-            ++stops;
-            busy = false;
-        };
-        s.startEngine = [this] { ++starts; };
-        s.stopRequested = [this] { return stopRequested; };
-        s.engineLongName = [] { return std::string("Vantor"); };
+        CountEngine();
+        f->Seams().engineLongName = [] { return std::string("Vantor"); };
     }
     // A left (or other) click in the middle of a square of the board image.
     void Click(int square, int button = 0) {
@@ -103,8 +80,6 @@ class MainFormEntry : public TMainWindowFixture {
     }
 
     TMainForm* f = nullptr;
-    bool busy = false, stopRequested = false;
-    int stops = 0, starts = 0;
 };
 } // namespace
 
@@ -386,6 +361,23 @@ TEST_F(MainFormEntry, PopupCommandsMarksCommentsAndLines) {
     EXPECT_EQ(CurrentGame().header.nodeCount, 0);
 }
 
+TEST_F(MainFormEntry, DeletingASubtreeThatHoldsTheShownNodeShowsItsParent) {
+    Click(Sq(2, 2));
+    Click(Sq(3, 3)); // node 1
+    Click(Sq(1, 5));
+    Click(Sq(0, 4)); // node 2
+    f->GoToNode(1, true);
+    const TBoard afterFirst = CurrentBoard();
+    f->DeleteSubtree(2); // below the shown node: it stays
+    EXPECT_EQ(CurrentNode(), 1);
+    EXPECT_EQ(CurrentBoard(), afterFirst);
+    EXPECT_FALSE(CurrentGame().InUse(2));
+    f->DeleteSubtree(1); // the shown node itself
+    EXPECT_EQ(CurrentNode(), 0);
+    EXPECT_EQ(CurrentBoard(), StartPosition64);
+    EXPECT_EQ(SideToMove(), 0);
+}
+
 TEST_F(MainFormEntry, HelpOpensTheRussianPageOnlyInRussian) {
     std::vector<std::string> opened;
     SetShellRunner([&](const std::vector<std::string>& argv) {
@@ -425,15 +417,18 @@ TEST_F(MainFormEntry, HelpWithoutADesktopOpenerShowsThePageItself) {
 }
 
 TEST_F(MainFormEntry, CommandsOfLaterPartsAreThereButDisabled) {
-    for (const char* name : {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Quicksearch1",
-                             "Engineoptions1", "Gsmeinformation1"}) {
+    // The database commands are wired with the database window (main_form_database_test.cpp), the
+    // engine settings with the bridge.
+    for (const char* name : {"Quicksearch1"}) {
         ASSERT_NE(f->Item(name), nullptr) << name;
         EXPECT_FALSE(f->Item(name)->isEnabled()) << name;
     }
-    for (const char* name : {"ToolButton4", "ToolButton5", "ToolButton8", "ToolButton9", "ToolButton11",
-                             "ToolButton12", "ToolButton16"})
+    for (const char* name : {"ToolButton12"})
         EXPECT_FALSE(f->Control(name)->isEnabled()) << name;
     EXPECT_TRUE(f->Item("N2")->isEnabled());
     EXPECT_TRUE(f->Item("N24")->isEnabled());
+    EXPECT_TRUE(f->Item("Gsmeinformation1")->isEnabled());
+    // The header dialog cancelled leaves the game's header.
+    WhenShown(GameInfoForm, [] { GameInfoForm->Cancel->click(); });
     EXPECT_FALSE(f->EditGameHeader());
 }

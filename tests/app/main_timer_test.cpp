@@ -129,5 +129,6 @@ TEST_F(MainTimer, APluginsProgressLineReplacesTheElectronicBoard) {
     RunMainTimerTick(view);
     EXPECT_TRUE(view.calls.empty());
     StopEngineAndWait();
+    SetEngineBridge(nullptr); // the fake ends with this test
     EXPECT_EQ(EngineInfo.Snapshot().Score, 12);
 }

@@ -16,6 +16,7 @@
 #include "rules/hash_table.h"
 #include "rules/movegen.h"
 #include "rules/variant_state.h"
+#include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -72,17 +73,8 @@ inline void ResetGame(const TBoard& board, int side, TGameType variant, bool pla
     SoundOn = false;
 }
 
-// Waits until `ready()` holds, as when a worker must have started: true as soon as it does, false
-// after `limit`, a watchdog generous enough for a loaded machine and a sanitizer, so that a worker
-// that never comes fails the test instead of hanging the run.
-template <class F> bool WaitUntil(F ready, std::chrono::seconds limit = std::chrono::seconds(60)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!ready()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
+// Waits on a condition with a watchdog, as when a worker must have started.
+using test_support::WaitUntil;
 
 inline std::optional<TMove> FindMove(const TBoard& b, int side, int from, int to, TGameType v) {
     TMoveList list;

@@ -163,6 +163,23 @@ TEST(IniFileTest, ValuesStandAsTheyAre) {
     EXPECT_EQ(ini.Serialize(), "[Main]\nFigBKName=5\nDatabase=two lines\n");
 }
 
+// A lone CR ends a line as LF does (found by the fuzz entry: a value holding a CR was written back
+// with a blank in its place, so the setting changed on every start).
+TEST(IniFileTest, ALoneCarriageReturnEndsALine) {
+    TIniFile ini;
+    ini.Parse("[Main]\rDatabase=/a/x.vqb\rSound=0\r\n[Engines]\nVantorMemory=9\r");
+    EXPECT_EQ(ini.ReadString("Main", "Database", ""), "/a/x.vqb");
+    EXPECT_FALSE(ini.ReadBool("Main", "Sound", true));
+    EXPECT_EQ(ini.ReadInteger("Engines", "VantorMemory", 0), 9);
+    TShellSettings read = DefaultShellSettings("/a/", Current());
+    ReadShellSettings(ini, read);
+    TIniFile out;
+    WriteShellSettings(out, read);
+    TShellSettings back = DefaultShellSettings("/a/", Current());
+    ReadShellSettings(out, back);
+    EXPECT_EQ(back, read);
+}
+
 TEST(IniFileTest, SaveFailureKeepsTheOldFile) {
     TempDir d;
     const std::string path = d.File("tavrix.ini");

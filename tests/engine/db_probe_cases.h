@@ -12,6 +12,15 @@
 namespace db_probe_cases {
 namespace {
 
+// A database of the given driver and limits, as the search sees an open one.
+[[maybe_unused]] marrak::endgame_db db_with(egdb_driver* driver, int usable_pieces, int side_limit) {
+    marrak::endgame_db db;
+    db.handle = driver;
+    db.usable_pieces = usable_pieces;
+    db.side_limit = side_limit;
+    return db;
+}
+
 using namespace search_test;
 using engine_test::diagram;
 using engine_test::fake_driver;
@@ -25,7 +34,7 @@ const std::vector<std::string> ten_pieces = {
 int ten_piece_two_king_lookups() {
     fixture f;
     fake_driver driver;
-    f.ctx->db() = marrak::endgame_db{&driver, 10, 6};
+    f.ctx->db() = db_with(&driver, 10, 6);
     engine_position chosen;
     marrak::search::driver_result r;
     f.choose(diagram(ten_pieces), 0, 5, chosen, r);
@@ -65,7 +74,7 @@ void horizon_results_map() {
             fixture f;
             fake_driver driver;
             driver.answer = r.answer;
-            f.ctx->db() = marrak::endgame_db{&driver, 8, 5};
+            f.ctx->db() = db_with(&driver, 8, 5);
             int best;
             EXPECT_EQ(marrak::search::search_position(*f.ctx, ahead, 1, 0, -4000, 4000, side, 0, 0, best),
                       r.expected);
@@ -75,7 +84,7 @@ void horizon_results_map() {
         fixture f;
         fake_driver driver;
         driver.answer = EGDB_WIN;
-        f.ctx->db() = marrak::endgame_db{&driver, 8, 5};
+        f.ctx->db() = db_with(&driver, 8, 5);
         int best;
         const int won = marrak::search::search_position(*f.ctx, ahead, 1, 0, -4000, 4000, side, 0, 0, best);
         EXPECT_GT(side == 0 ? won : -won, 2000);
@@ -88,7 +97,7 @@ void depth_flag_word_wraps() {
     for (const auto& [cl, conditional] : {std::pair{0x20000000, true}, std::pair{0x10000000, false}}) {
         fixture f;
         fake_driver driver;
-        f.ctx->db() = marrak::endgame_db{&driver, 10, 6};
+        f.ctx->db() = db_with(&driver, 10, 6);
         f.ctx->settings().cl = cl;
         engine_position chosen;
         marrak::search::driver_result r;
@@ -150,7 +159,7 @@ void path_holds_the_line_to_every_node() {
     const auto p = start_position;
     fixture f;
     fake_driver driver;
-    f.ctx->db() = marrak::endgame_db{&driver, 32, 32};
+    f.ctx->db() = db_with(&driver, 32, 32);
     auto& path = f.ctx->tables().path;
     path.fill(engine_position{{0xFFFFFFFFu, 0}, 0});
     path[0] = p;

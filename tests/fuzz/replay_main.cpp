@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -26,6 +27,26 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 volatile std::sig_atomic_t g_inputNumber = 0;
+
+// The input being run, saved by the handler below when it ends the process, so that a failure
+// found here can be run again by hand (and given to the libFuzzer build as a seed).
+const std::uint8_t* volatile g_current = nullptr;
+volatile std::size_t g_currentSize = 0;
+
+void SaveInputAndDie(int sig) {
+    static const char name[] = "fuzz-replay-failure";
+    const int fd = ::open(name, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd >= 0 && g_current) {
+        ssize_t ignored = ::write(fd, g_current, g_currentSize);
+        (void)ignored;
+    }
+    if (fd >= 0) ::close(fd);
+    static const char msg[] = "fuzz replay: the failing input is saved as fuzz-replay-failure\n";
+    ssize_t ignored = write(2, msg, sizeof msg - 1);
+    (void)ignored;
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+}
 
 void OnAlarm(int) {
     static const char msg[] = "fuzz replay: an input ran past the time limit (hang)\n";
@@ -127,7 +148,10 @@ void RunOne(const Bytes& b, unsigned timeout) {
     // A copy in its own allocation, so reads past the end are caught by the sanitizers.
     std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[b.size() ? b.size() : 1]);
     if (!b.empty()) std::memcpy(copy.get(), b.data(), b.size());
+    g_current = copy.get();
+    g_currentSize = b.size();
     LLVMFuzzerTestOneInput(copy.get(), b.size());
+    g_current = nullptr;
     alarm(0);
     g_inputNumber = g_inputNumber + 1;
 }
@@ -152,6 +176,8 @@ int main(int argc, char** argv) {
             CollectSeeds(a, seeds);
     }
     std::signal(SIGALRM, OnAlarm);
+    for (int sig : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
+        std::signal(sig, SaveInputAndDie);
     RunOne({}, timeout); // the empty input
     if (seeds.empty()) seeds.push_back({});
     for (const auto& s : seeds)

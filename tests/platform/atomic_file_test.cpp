@@ -191,6 +191,15 @@ TEST(AtomicWriteFile, ALinkIsFollowedAndStays) {
     EXPECT_EQ(dir.List(), (std::vector<std::string>{"link.ini", "real.ini"}));
 }
 
+// A name of the longest length the system allows still gets its temporary file beside it.
+TEST(AtomicWriteFile, TheLongestNameIsWritten) {
+    TTempDir dir;
+    const std::string path = dir.File(std::string(255, 'n'));
+    ASSERT_TRUE(AtomicWriteFile(path, "long"));
+    EXPECT_EQ(ReadText(path), "long");
+    EXPECT_EQ(dir.List(), std::vector<std::string>{std::string(255, 'n')});
+}
+
 TEST(AtomicWriteFile, AFolderThatIsNotThereIsReported) {
     TTempDir dir;
     const TIoStatus s = AtomicWriteFile(dir.File("no/such/folder/file"), "x");

@@ -36,14 +36,23 @@ TEST(ManualResetEvent, SetReleasesEveryWaiterOfEachKind) {
     ManualResetEvent e(false);
     std::atomic<int> released{0};
     std::atomic<int> timedOk{0};
+    std::atomic<int> waiting{0};
     std::vector<std::thread> threads;
     for (int i = 0; i < 4; ++i)
-        threads.emplace_back([&] { e.Wait(), ++released; });
+        threads.emplace_back([&] {
+            ++waiting;
+            e.Wait();
+            ++released;
+        });
     for (int i = 0; i < 4; ++i)
         threads.emplace_back([&] {
+            ++waiting;
             if (e.Wait(60s)) ++timedOk;
             ++released;
         });
+    while (waiting < 8)
+        std::this_thread::yield();
+    // Every thread is at its wait; a moment more gives a wrong pass the chance to show.
     std::this_thread::sleep_for(20ms);
     EXPECT_EQ(released.load(), 0); // nobody passes an unsignalled event
     e.Set();

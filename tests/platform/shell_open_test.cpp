@@ -1,12 +1,11 @@
 #include "platform/shell_open.h"
+#include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 #include <unistd.h>
 
 TEST(ShellOpen, PassesTheTargetToXdgOpenThroughTheRunner) {
@@ -27,10 +26,8 @@ TEST(ShellOpen, RunDetachedStartsTheProgramAndReportsOneThatCannotStart) {
         std::filesystem::temp_directory_path() / ("vq_shell_open_" + std::to_string(::getpid()));
     std::filesystem::remove(file);
     ASSERT_TRUE(RunDetached({"sh", "-c", "echo started > '" + file.string() + "'"}));
-    // The program runs detached: wait for it a little.
-    for (int i = 0; i < 200 && !std::filesystem::exists(file); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_TRUE(std::filesystem::exists(file));
+    // The program runs detached: wait until it has written its file.
+    EXPECT_TRUE(test_support::WaitUntil([&] { return std::filesystem::exists(file); }));
     std::filesystem::remove(file);
 
     EXPECT_FALSE(RunDetached({"/nonexistent/program-that-is-not-there"}));

@@ -2,6 +2,7 @@
 // Helpers for the endgame-database tests: a private folder per test, synthetic raw
 // databases, and database files assembled byte by byte.
 
+#include "platform/byte_codec.h"
 #include "rules/edb_index.h"
 #include "tests/support/temp_dir.h"
 
@@ -30,11 +31,12 @@ inline std::vector<std::uint8_t> SyntheticRaw(std::uint64_t values) {
     return raw;
 }
 
+// Fields of a file in memory; a field past the end throws (std::out_of_range) and fails the test.
 inline std::uint32_t Le32(const std::vector<std::uint8_t>& f, std::size_t at) {
-    return f[at] | f[at + 1] << 8 | f[at + 2] << 16 | static_cast<std::uint32_t>(f[at + 3]) << 24;
+    return GetLe32(&f.at(at + 3) - 3);
 }
 inline std::uint16_t Le16(const std::vector<std::uint8_t>& f, std::size_t at) {
-    return static_cast<std::uint16_t>(f[at] | f[at + 1] << 8);
+    return GetLe16(&f.at(at + 1) - 1);
 }
 
 // A database file assembled from the format's tables: each given block is stored as given

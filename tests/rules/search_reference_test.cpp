@@ -3,7 +3,7 @@
 // and without the stand-in database, must give the same nodes, evaluations, root order and scores.
 #include "movegen_test_util.h"
 #include "reference_search.h"
-#include "vantor_test_util.h"
+#include "search_test_util.h"
 
 #include "rules/evaluation.h"
 #include "rules/search_root.h"
@@ -41,7 +41,7 @@ TEST_P(SearchReference, SameNodesOrderAndScores) {
         SCOPED_TRACE(testing::Message() << "position " << i << " side " << side << " depth " << depth
                                         << (edb ? " with database" : ""));
 
-        const TEdbProbe probe = edb ? vantor_test::FakeEdb : TEdbProbe{};
+        const TEdbProbe probe = edb ? search_test::FakeEdb : TEdbProbe{};
         const reference::TRootOutcome want = reference::RunRootSearch(b, side, v, depth, entries, probe);
         THashTable table;
         TEngineRandom keys(1);

@@ -5,7 +5,7 @@
 //
 // VQ_PRINT_SIGNATURE=1 prints the rows as they come out, in the form of the table below.
 #include "movegen_test_util.h"
-#include "vantor_test_util.h"
+#include "search_test_util.h"
 
 #include "rules/board_text.h"
 #include "rules/evaluation.h"
@@ -90,7 +90,7 @@ TSignature Search(const TSignatureRow& row) {
     table.InitKeys(rng);
     TRootSearchLimits limits;
     limits.maxDepth = row.depth;
-    const TEdbProbe edb = row.edb ? vantor_test::FakeEdb : TEdbProbe{};
+    const TEdbProbe edb = row.edb ? search_test::FakeEdb : TEdbProbe{};
     const TRootSearchResult r = RunRootSearch(b, row.side, row.variant, limits, {&table, edb, &rng});
     TSignature s;
     s.nodes = table.ProbeCount();

@@ -3,6 +3,8 @@
 // board's bytes into the master side, the program opens the slave side as its serial port. Closing the master
 // is pulling the cable.
 
+#include "tests/support/wait.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -66,15 +68,6 @@ class TPtyBoard {
     std::string m_path;
 };
 
-// Polls `done` every few milliseconds until it holds or `limit` passes; the last answer.
-inline bool WaitFor(const std::function<bool()>& done,
-                    std::chrono::milliseconds limit = std::chrono::seconds(5)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return done();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
+using test_support::WaitUntil;
 
 } // namespace eboard_test

@@ -9,8 +9,10 @@
 
 namespace test_support {
 
-TTempDir::TTempDir(const std::string& tag) {
-    std::string pattern = (std::filesystem::temp_directory_path() / ("vq_" + tag + "_XXXXXX")).string();
+TTempDir::TTempDir(const std::string& tag) : TTempDir(tag, std::filesystem::temp_directory_path()) {}
+
+TTempDir::TTempDir(const std::string& tag, const std::filesystem::path& base) {
+    std::string pattern = (base / ("vq_" + tag + "_XXXXXX")).string();
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder " + pattern);
     m_path = pattern;
 }

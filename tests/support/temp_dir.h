@@ -17,6 +17,8 @@ namespace test_support {
 class TTempDir {
   public:
     explicit TTempDir(const std::string& tag = "test");
+    // The same below `base` (for example /dev/shm, where syncing a file costs nothing).
+    TTempDir(const std::string& tag, const std::filesystem::path& base);
     ~TTempDir();
     TTempDir(const TTempDir&) = delete;
     TTempDir& operator=(const TTempDir&) = delete;

@@ -344,7 +344,7 @@ class TSearcher {
         if (!lists.moves.empty() && lists.moves[0].captures) return false;
         FindMoves(board, 1 - side, lists.other, m_variant);
         if (!lists.other.empty() && lists.other[0].captures) return false;
-        const std::optional<std::int16_t> value = m_edb.probe(board, count.all, side, ply - 1);
+        const std::optional<std::int16_t> value = m_edb.probe(board, count.all, side, ply - 1, m_variant);
         if (!value) return false;
         score = *value;
         return true;

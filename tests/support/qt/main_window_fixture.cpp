@@ -22,6 +22,17 @@ void TMainWindowFixture::TearDown() {
     std::filesystem::current_path(m_oldDir);
 }
 
+void TMainWindowFixture::CountEngine() {
+    TEntrySeams& s = form->Seams();
+    s.isEngineBusy = [this] { return busy; };
+    s.stopEngineAndWait = [this] {
+        ++stops;
+        busy = false;
+    };
+    s.startEngine = [this] { ++starts; };
+    s.stopRequested = [this] { return stopRequested; };
+}
+
 TMainForm* TMainWindowFixture::Start(bool show) {
     form = CreateForms();
     form->ReadSettings();

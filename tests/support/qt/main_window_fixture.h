@@ -25,6 +25,13 @@ class TMainWindowFixture : public ::testing::Test {
     TMainForm* Start(bool show = true);
     // Closes the window (which writes the settings) and frees the forms; nothing when none is open.
     void Stop();
+    // Puts a counted engine behind the window's engine seams: no request runs, the starts and
+    // stops are counted, and `busy` and `stopRequested` are what the window is told.
+    void CountEngine();
+
+    // The counted engine.
+    bool busy = false, stopRequested = false;
+    int stops = 0, starts = 0;
 
     // The folder the window runs in, and its settings file.
     std::string Dir() const { return m_dir.path().toStdString(); }

@@ -27,6 +27,23 @@ inline int RunModal(QDialog* d, const std::function<void()>& action) {
     return d->exec();
 }
 
+// Runs `action` once `d`, which the next call shows modally, is visible. A dialog still open two
+// seconds later is closed with -1 instead of hanging the test.
+inline void WhenShown(QDialog* d, std::function<void()> action) {
+    auto* poll = new QTimer(d);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, d, [d, poll, action] {
+        if (!d->isVisible()) return;
+        poll->stop();
+        poll->deleteLater();
+        action();
+    });
+    poll->start();
+    QTimer::singleShot(2000, d, [d] {
+        if (d->isVisible()) d->done(-1);
+    });
+}
+
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdlib>

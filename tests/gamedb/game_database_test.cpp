@@ -3,9 +3,8 @@
 #include "gamedb/game_block.h"
 #include "gamedb/game_index_record.h"
 #include "gamedb_test_util.h"
+#include "rules/variant_state.h"
 
-#include <csignal>
-#include <sys/resource.h>
 #include <thread>
 
 using namespace gamedb_test;
@@ -174,16 +173,12 @@ TEST_F(Database, BlockIsWrittenBeforeItsRecord) {
     ASSERT_EQ(WriteGame(*g, 0, db, false), TDbStatus::Ok);
     const Bytes index = ReadBytes(Path("o.vqb"));
     // Let the move file grow no further: the longer game's block cannot be written.
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit cap = old;
-    cap.rlim_cur = static_cast<rlim_t>(db.moveFile.Size());
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &cap), 0);
     auto longer = LineGame(20);
-    const TDbStatus s = WriteGame(*longer, 1, db, false);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    TDbStatus s;
+    {
+        test_support::TFileSizeLimit limit(static_cast<std::uint64_t>(db.moveFile.Size()));
+        s = WriteGame(*longer, 1, db, false);
+    }
     EXPECT_EQ(s, TDbStatus::IoError);
     EXPECT_EQ(ReadBytes(Path("o.vqb")), index);
     auto back = NewGame(gtRussian);
@@ -246,6 +241,18 @@ TEST_F(Database, NamesThatCannotBeStoredAsGiven) {
     EXPECT_EQ(back->black, std::string(254, 'L'));
     EXPECT_EQ(back->site, "Kyiv");
     EXPECT_EQ(db.players.Size(), 3u);
+    CloseDatabase(db);
+
+    // A name file from elsewhere with a NUL in a name: the name reads as it would be stored, so
+    // rewriting the game keeps its index and adds no name (found by the fuzz entry).
+    WriteText(Path("n.vqn"),
+              std::string("^two  lines x\r\n^") + std::string(254, 'L') + "\r\n^\r\n@Ky" + '\0' + "iv\r\n");
+    OpenDatabase(Path("n.vqb"), db);
+    ASSERT_EQ(ReadGame(db, 1, false, *back), TDbStatus::Ok);
+    EXPECT_EQ(back->site, "Ky iv");
+    ASSERT_EQ(WriteGame(*back, 1, db, false), TDbStatus::Ok);
+    EXPECT_EQ(back->header.site, 0);
+    EXPECT_EQ(db.sites.Size(), 1u);
     CloseDatabase(db);
 }
 
@@ -462,6 +469,7 @@ TEST_F(Database, GamesThatWouldReadBackDamagedAreNotStored) {
         {"target square 33 on 8x8", [](TGame& g) { g.nodes[3].squares[0] = 33; }},
         {"parent past the node count", [](TGame& g) { g.nodes[4].parent = 9; }},
         {"parent cycle", [](TGame& g) { g.nodes[1].parent = 4; }},
+        {"a move in use below a free slot", [](TGame& g) { g.nodes[2].free = 1; }},
     };
     TGameDatabase db;
     ASSERT_TRUE(CreateDatabase(Path("c.vqb"), db));
@@ -486,5 +494,37 @@ TEST_F(Database, GamesThatWouldReadBackDamagedAreNotStored) {
     ASSERT_EQ(WriteGame(*g, 0, db, true), TDbStatus::Ok);
     auto back = NewGame(gtRussian);
     EXPECT_EQ(ReadGame(db, 2, false, *back), TDbStatus::Ok);
+    CloseDatabase(db);
+}
+
+// A game is read in the variant its record names, whatever the main window plays: imports,
+// searches and books read games of every variant.
+TEST_F(Database, ReadGameTakesTheVariantOfItsRecord) {
+    TGameDatabase db;
+    ASSERT_TRUE(CreateDatabase(Path("variants.vqb"), db));
+    TRandom rng(3);
+    std::vector<TRandomTree> stored;
+    for (TGameType v : {gtInternational, gtEnglish, gtItalian}) {
+        stored.push_back(MakeRandomTree(rng, v, 30));
+        ASSERT_EQ(WriteGame(*stored.back().game, 0, db, false), TDbStatus::Ok);
+    }
+    CurrentVariant = gtRussian;
+    for (int keep : {0, 1}) {
+        auto back = NewGame(gtCzech);
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(i);
+            ASSERT_EQ(ReadGame(db, i + 1, keep, *back), TDbStatus::Ok);
+            EXPECT_EQ(back->header.variant, stored[i].game->header.variant);
+            TBoard board;
+            for (int n = 1; n <= back->header.nodeCount; ++n)
+                if (!back->nodes[n].free) {
+                    ASSERT_TRUE(PositionAtNode(n, *back, board));
+                    EXPECT_EQ(board, stored[i].boards[n]) << n;
+                }
+        }
+        // A record that cannot be read leaves the game in the variant it had.
+        EXPECT_EQ(ReadGame(db, 9, keep, *back), TDbStatus::NoSuchGame);
+        EXPECT_EQ(back->header.variant, gtItalian);
+    }
     CloseDatabase(db);
 }

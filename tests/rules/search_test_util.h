@@ -8,11 +8,12 @@
 #include <algorithm>
 #include <optional>
 
-namespace vantor_test {
+namespace search_test {
 
 // A stand-in database: any fixed function of the position seen from side 0 to move, scored
 // like the real one's distances (wins above 1900, losses below -1900, draws 0).
-inline std::optional<std::int16_t> FakeProbe(const TBoard& board, int /*pieces*/, int flip, int ply) {
+inline std::optional<std::int16_t> FakeProbe(const TBoard& board, int /*pieces*/, int flip, int ply,
+                                             TGameType /*variant*/ = gtRussian) {
     TBoard b = board;
     if (flip) FlipBoard(b, 32);
     unsigned h = 0;
@@ -61,4 +62,4 @@ inline int Minimax(const TBoard& b, int ply, int depth, int side, TGameType v, b
     return best;
 }
 
-} // namespace vantor_test
+} // namespace search_test

@@ -2,7 +2,7 @@
 // capture extension, evaluation and database rule; loss scores; database probes; the stop word.
 #include "edb_fixture.h"
 #include "movegen_test_util.h"
-#include "vantor_test_util.h"
+#include "search_test_util.h"
 
 #include "rules/endgame_db.h"
 #include "rules/engine_stop.h"
@@ -18,7 +18,7 @@
 #include <vector>
 
 using movegen_test::BoardFromSquares;
-using namespace vantor_test;
+using namespace search_test;
 
 namespace {
 
@@ -119,11 +119,13 @@ TEST(VantorSearch, StoredBoundsCutOffOnlyAtEnoughDepth) {
 // Records the calls of a database that answers 1234 for every position.
 struct TProbeCall {
     int pieces, flip, ply;
+    TGameType variant;
 };
 std::vector<TProbeCall> ProbeCalls;
 bool ProbeAnswers = true;
-std::optional<std::int16_t> RecordingProbe(const TBoard& board, int pieces, int flip, int ply) {
-    ProbeCalls.push_back({pieces, flip, ply});
+std::optional<std::int16_t> RecordingProbe(const TBoard& board, int pieces, int flip, int ply,
+                                           TGameType variant) {
+    ProbeCalls.push_back({pieces, flip, ply, variant});
     (void)board;
     if (!ProbeAnswers) return std::nullopt;
     return 1234;
@@ -172,6 +174,7 @@ TEST(VantorSearch, DatabaseValueReachesTheSearch) {
         EXPECT_EQ(ProbeCalls[0].flip, c.side);
         EXPECT_EQ(ProbeCalls[0].ply, 2);
         EXPECT_EQ(ProbeCalls[0].pieces, 4 + (c.side == 1));
+        EXPECT_EQ(ProbeCalls[0].variant, c.variant); // the searcher's own, not the main window's
         EXPECT_EQ(score, c.answers ? 1234 : unprobed);
     }
     ProbeAnswers = true;
@@ -210,8 +213,8 @@ TEST(VantorSearch, EndgameDatabaseFileValueReachesTheSearch) {
     // Either side to move: the board is turned so the mover is side 0. At ply 3: 2000 - 7 - 2.
     const TBoard b = BoardFromSquares("w9 b28");
     EdbProbeCount = 0;
-    EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 0, 1), 1991);
-    EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 1, 1), 1991);
+    EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 0, 1, gtRussian), 1991);
+    EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 1, 1, gtRussian), 1991);
     EXPECT_EQ(EdbProbeCount, 2u);
 
     // The root search probes the positions after its moves through the same default probe: each

@@ -3,6 +3,7 @@
 #include "rules/variant_state.h"
 
 #include "edb_fixture.h"
+#include "tests/support/positions.h"
 
 #include <gtest/gtest.h>
 
@@ -276,7 +277,8 @@ TEST(EdbProbeDamage, DamagedFilesNeverYieldValues) {
 }
 
 // The variant switch opens the book first and then the variant's own file below the base dir;
-// a missing file or variant 6 leaves the database closed.
+// a missing file or variant 6 leaves the database closed. Opening the database alone leaves the
+// book as it is.
 TEST(EdbOpenVariant, OpensTheVariantsFileAfterTheBook) {
     TTempDir dir;
     std::filesystem::create_directories(dir.Path() / "ED" / "Vantor");
@@ -296,8 +298,12 @@ TEST(EdbOpenVariant, OpensTheVariantsFileAfterTheBook) {
     EXPECT_EQ(ReadEdbBlock(11), SyntheticValue(11));
     SetGameVariant(gtEnglish); // no file: the Russian one is closed as well
     EXPECT_FALSE(EndgameDatabaseOpen());
-    EXPECT_TRUE(OpenEndgameDatabase(gtRussian));
-    EXPECT_FALSE(OpenEndgameDatabase(gtInternational)); // present, but makes no probes
+    SetGameVariant(gtRussian);
+    EXPECT_TRUE(EndgameDatabaseOpen());
+    SetGameVariant(gtInternational); // present, but makes no probes
+    EXPECT_FALSE(EndgameDatabaseOpen());
+    EXPECT_TRUE(OpenEndgameDatabase(gtRussian)); // the database alone: no book
+    EXPECT_FALSE(OpenEndgameDatabase(gtInternational));
     EXPECT_FALSE(EndgameDatabaseOpen());
 
     const std::vector<std::string> expected{"book 1", "book 2 (db open)", "book 1", "book 6 (db open)"};
@@ -306,5 +312,35 @@ TEST(EdbOpenVariant, OpensTheVariantsFileAfterTheBook) {
     VariantHooks() = saved;
     SetEndgameDatabaseBaseDir("");
     SetGameVariant(gtRussian);
+    CloseEndgameDatabase();
+}
+
+// The probe answers for the variant it is given, not the main window's: a game of another variant
+// (an import, a book, a database search) gets no value from this variant's file, while a file
+// opened by its path answers for every 8x8 variant.
+TEST(EdbOpenVariant, AProbeAnswersOnlyForTheDatabasesVariant) {
+    TTempDir dir;
+    std::filesystem::create_directories(dir.Path() / "ED" / "Vantor");
+    WriteBytes(dir.File("ED/Vantor/pos5rus.edb"), AssembleDatabase({Deflate(SyntheticBlock(0))}));
+    SetEndgameDatabaseBaseDir(dir.Path().string());
+    const TBoard two = test_support::BoardFromSquares("w1 B2"); // in the one block the file holds
+    const auto expected = EdbValueToScore(SyntheticValue((0 * 4 + 2) * 496), 1);
+
+    ASSERT_TRUE(OpenEndgameDatabase(gtRussian));
+    CurrentVariant = gtEnglish; // the main window plays another variant
+    EXPECT_EQ(ProbeEndgameDatabase(two, 2, 0, 1, gtRussian), expected);
+    EXPECT_FALSE(ProbeEndgameDatabase(two, 2, 0, 1, gtEnglish).has_value());
+    EXPECT_FALSE(ProbeEndgameDatabase(two, 2, 0, 1).has_value()); // the wrapper: CurrentVariant
+    EXPECT_FALSE(ProbeEndgameDatabase(two, 2, 0, 1, gtInternational).has_value());
+    // One piece needs no file, in any 8x8 variant.
+    EXPECT_EQ(ProbeEndgameDatabase(test_support::BoardFromSquares("w5"), 1, 0, 1, gtEnglish), 1999);
+
+    ASSERT_TRUE(OpenEndgameDatabaseFile(dir.File("ED/Vantor/pos5rus.edb")));
+    for (TGameType v : {gtRussian, gtEnglish, gtCzech})
+        EXPECT_EQ(ProbeEndgameDatabase(two, 2, 0, 1, v), expected) << int(v);
+    EXPECT_EQ(ProbeEndgameDatabase(two, 2, 0, 1), expected);
+
+    CurrentVariant = gtRussian;
+    SetEndgameDatabaseBaseDir("");
     CloseEndgameDatabase();
 }

@@ -1,0 +1,24 @@
+#include "gamedb/file_chooser.h"
+
+namespace {
+class TCancelledChooser final : public IFileChooser {
+  public:
+    std::optional<std::string> OpenFile(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFile(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+};
+
+TCancelledChooser Cancelled;
+IFileChooser* Installed = nullptr;
+} // namespace
+
+IFileChooser& FileChooser() {
+    return Installed ? *Installed : Cancelled;
+}
+
+void SetFileChooser(IFileChooser* chooser) {
+    Installed = chooser;
+}

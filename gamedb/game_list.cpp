@@ -1,0 +1,37 @@
+#include "gamedb/game_list.h"
+
+#include <algorithm>
+
+TGameList GameList;
+
+void TGameList::Reset(std::int32_t gameCount) {
+    m_entries.resize(std::size_t(std::max(gameCount, 0)));
+    for (std::int32_t i = 0; i < Count(); ++i)
+        m_entries[std::size_t(i)] = {i + 1, 0, 0, 0};
+}
+
+void ResetGameList() {
+    GameList.Reset(GameDatabase.open ? GameDatabase.gameCount : 0);
+}
+
+void ClearGameListMarks() {
+    ResetGameList();
+}
+
+std::int32_t MarkedGameCount() {
+    return static_cast<std::int32_t>(std::count_if(GameList.Entries().begin(), GameList.Entries().end(),
+                                                   [](const TGameListEntry& e) { return e.selected != 0; }));
+}
+
+TDbStatus ReadListedRecord(std::int32_t position, TGameIndexRecord& record) {
+    if (!GameList.Contains(position)) return TDbStatus::NoSuchGame;
+    return ReadIndexRecord(GameDatabase, GameList[position].gameNumber, record);
+}
+
+std::vector<std::int32_t> ChosenListPositions(const TGameList& list, std::int32_t current) {
+    std::vector<std::int32_t> out;
+    for (std::int32_t p = 1; p <= list.Count(); ++p)
+        if (list[p].selected) out.push_back(p);
+    if (out.empty() && list.Contains(current)) out.push_back(current);
+    return out;
+}

@@ -1,0 +1,118 @@
+#pragma once
+// The database window: the games of GameDatabase as a list (TDBPanel under the header bar
+// HeaderControl2) with the commands that open, import, load, save, replace, copy, delete, check and
+// compact games and edit their headers. The main window shows it modally; a modal result of 1 closes
+// it (Close database window, Esc, and after a game is loaded). It keeps no data of its own: the list
+// is GameList, the current position GameDatabase.currentGame (a list position, 0 for an empty list).
+// What it needs of the main window comes through DatabaseHooks(); messages through UserPrompt(),
+// file dialogs through FileChooser(), long commands through Progress().
+//
+// For the commands that other windows add (search, sort, tournaments, header set, duplicates):
+// their menu items exist here, disabled, under the names of the form; a command that replaces or
+// reorders GameList calls ListChanged() afterwards.
+// Created once at start-up (DatabaseForm); interface thread only.
+
+#include "gamedb/game_database.h"
+#include "gamedb/game_list_input.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+class QAction;
+class QHeaderView;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+class QToolButton;
+class TDBPanel;
+
+class TDatabaseForm : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TDatabaseForm(QWidget* parent = nullptr);
+    ~TDatabaseForm() override;
+
+    QHeaderView* HeaderControl2;
+    TDBPanel* DBPanel;
+    QToolBar* ToolBar1;
+
+    // The menu item or tool button of that object name (nullptr when there is none).
+    QAction* Item(const QString& name) const;
+    QToolButton* Button(const QString& name) const;
+
+    // ---- what other windows call ----
+    // Phrase 86 "Database not opened." in a message box.
+    void ShowDatabaseNotOpened();
+    // The caption: the index file's name with the count listed (DatabaseCaption).
+    void UpdateDatabaseCaption();
+    // After the database changed: the list becomes every game, the caption, the page from the top.
+    // With no database open, the list is emptied.
+    void RefreshGameList();
+    // After a command replaced or reordered GameList: the page from the top with the first game
+    // current (none when the list is empty), the caption, the lines read and drawn.
+    void ListChanged();
+    // Column edges from the header's section widths; repaints.
+    void UpdateColumnLayout();
+    // The deleted mark of the game at list position `position`: mode 1 clear, 2 set, 3 flip.
+    void SetDeletedMark(std::int32_t position, int mode);
+
+    // ---- commands (menus and tool buttons) ----
+    void OpenClick();
+    void OpenCHBClick();
+    void ImportPDN1Click();
+    void PDN1Click();
+    void CleanUpdatabase1Click();
+    void Checkdatabase1Click();
+    void Exit1Click();
+    void Clear1Click();
+    void Load1Click();
+    void ReplaceClick();
+    void Save1Click();
+    void DeleteClick();
+    void Editheader1Click();
+    void Copy1Click();
+    void SelectallClick();
+    void DeselectallClick();
+    void ABuildtree1Click();
+    void SavenamestoTXT1Click();
+    void CorrectNames1Click();
+    void Font1Click();
+
+    // ---- mouse, wheel and keys ----
+    void DBPanelMouseDown(int button, int x, int y); // button 0 left, 1 right, 2 other
+    void FormMouseWheel(int notches);
+    void FormKeyDown(TListKey key);
+    void DBPanelResize();
+
+    void reject() override { done(2); } // the close box
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildPanel();
+    QAction* AddItem(QMenu* menu, const char* name, const QString& text);
+    QMenu* AddMenu(QMenu* parent, const char* name, const QString& text);
+    void Connect(const char* name, void (TDatabaseForm::*handler)());
+    void Perform(const TListAction& action, const TListView& before, const TListView& after);
+    void PlaceHeader();
+    void ReadAndRepaint();
+    std::string Phrase(int phrase) const;
+    std::string BasesFolder() const; // AppDir + "Bases"
+    void Report(TDbStatus status, const std::string& what);
+
+    QMenuBar* m_menuBar = nullptr;
+    std::map<QString, QAction*> m_items;
+    TListClicks m_clicks;
+};
+
+// The window of the program (null until the shell creates it).
+extern TDatabaseForm* DatabaseForm;

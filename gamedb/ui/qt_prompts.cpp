@@ -1,0 +1,73 @@
+#include "gamedb/ui/qt_prompts.h"
+
+#include "platform/codepage.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QThread>
+
+namespace {
+
+QString FromCp1251(const std::string& text) {
+    return QString::fromStdString(Cp1251ToUtf8(text));
+}
+
+// Runs `f` on the interface thread and returns its result.
+template <class F> auto OnInterfaceThread(F f) {
+    using R = decltype(f());
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread()) return f();
+    R result{};
+    QMetaObject::invokeMethod(
+        app, [&] { result = f(); }, Qt::BlockingQueuedConnection);
+    return result;
+}
+
+QMessageBox::StandardButton Ask(const std::string& text, QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton yes) {
+    return OnInterfaceThread([&] {
+        return QMessageBox::question(QApplication::activeWindow(), QString(), FromCp1251(text), buttons, yes);
+    });
+}
+
+std::optional<std::string> RunDialog(QFileDialog& d) {
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+    return d.selectedFiles().front().toStdString();
+}
+
+} // namespace
+
+void TQtUserPrompt::ShowMessage(const std::string& text) {
+    OnInterfaceThread([&] {
+        QMessageBox::information(QApplication::activeWindow(), QString(), FromCp1251(text));
+        return 0;
+    });
+}
+
+bool TQtUserPrompt::Confirm(const std::string& text) {
+    return Ask(text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+bool TQtUserPrompt::AskYesNo(const std::string& text) {
+    return Ask(text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+std::optional<std::string> TQtFileChooser::OpenFile(const std::string& title, const std::string& filter,
+                                                    const std::string& folder) {
+    QFileDialog d(QApplication::activeWindow(), QString::fromStdString(title), QString::fromStdString(folder),
+                  QString::fromStdString(filter));
+    d.setOption(QFileDialog::DontUseNativeDialog);
+    d.setAcceptMode(QFileDialog::AcceptOpen);
+    d.setFileMode(QFileDialog::AnyFile); // a new database is made by naming it
+    return RunDialog(d);
+}
+
+std::optional<std::string> TQtFileChooser::SaveFile(const std::string& title, const std::string& filter,
+                                                    const std::string& folder) {
+    QFileDialog d(QApplication::activeWindow(), QString::fromStdString(title), QString::fromStdString(folder),
+                  QString::fromStdString(filter));
+    d.setOption(QFileDialog::DontUseNativeDialog);
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    return RunDialog(d);
+}

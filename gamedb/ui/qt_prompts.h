@@ -1,0 +1,24 @@
+#pragma once
+// The real message boxes and file dialogs behind the database logic's IUserPrompt and IFileChooser,
+// installed by the shell at start-up. Messages may come from another thread (the autoplay thread's
+// database): they are shown on the interface thread, and the caller waits for the answer.
+
+#include "gamedb/file_chooser.h"
+#include "gamedb/user_prompt.h"
+
+class TQtUserPrompt final : public IUserPrompt {
+  public:
+    void ShowMessage(const std::string& text) override;
+    bool Confirm(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+};
+
+// Dialogs of the toolkit's own kind (the same on every desktop). OpenFile also takes a name that
+// does not exist yet.
+class TQtFileChooser final : public IFileChooser {
+  public:
+    std::optional<std::string> OpenFile(const std::string& title, const std::string& filter,
+                                        const std::string& folder) override;
+    std::optional<std::string> SaveFile(const std::string& title, const std::string& filter,
+                                        const std::string& folder) override;
+};
