@@ -59,7 +59,8 @@ bool play_book_move(engine_context& ctx, const engine_position& position, int si
     int index = 0, value = 0;
     std::string text;
     if (!ctx.settings().book ||
-        !choose_book_move(ctx.book(), ctx.settings().book, position, side, moves, index, value, text) ||
+        !choose_book_move(ctx.book(), ctx.settings().book, position, side, moves, ctx.game(), index, value,
+                          text) ||
         index < 0 || index >= static_cast<int>(moves.count))
         return false;
     code = play_oracle_move(ctx, moves.moves[index], side, value, text, chosen);

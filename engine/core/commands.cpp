@@ -97,7 +97,8 @@ int run_set(engine_context& ctx, const std::vector<std::string_view>& words, cha
                 reg.write_string("MtcPath", s.mtc_path);
             }
             reply_printf(reply, "mtcpath set to %s", s.mtc_path.c_str());
-        } else if (load_book_file(ctx.book(), ctx.resolve_path(value_word))) {
+        } else if (load_book_file(ctx.book(), ctx.book_path(value_word),
+                                  [&ctx](const char* text) { ctx.log(text); })) {
             s.book_file = value_word;
             reply_printf(reply, "bookfile set to %s", s.book_file.c_str());
         } else {

@@ -26,6 +26,10 @@ engine_context::engine_context()
     m_control.playnow = &m_own_playnow;
 }
 
+std::string engine_context::book_path(const std::string& name) const {
+    return resolve_path(!name.empty() && name[0] == '/' ? name : m_engine_prefix + name);
+}
+
 std::string engine_context::resolve_path(const std::string& path) const {
     if (path.empty() || path[0] == '/' || m_base_directory.empty()) return path;
     return m_base_directory + "/" + path;
@@ -79,7 +83,7 @@ void engine_context::set_up_files() {
     if (!m_registry.read_dword("DBMbytes", m_settings.db_megabytes)) m_settings.db_megabytes = 0;
     m_registry.read_string("MtcPath", m_settings.mtc_path, 103);
     identify_endgame_db(m_db, m_settings);
-    load_book_file(m_book, resolve_path(m_engine_prefix + m_settings.book_file));
+    load_book_file(m_book, book_path(m_settings.book_file), [this](const char* text) { log(text); });
 }
 
 engine_context& context() {

@@ -61,6 +61,8 @@ class engine_context {
     // A relative path taken against the folder that was current at the set-up (the host changes
     // folders later); absolute paths and a context not yet set up leave it as it is.
     std::string resolve_path(const std::string& path) const;
+    // A book file name as the book is read: below the engine folder, then resolved.
+    std::string book_path(const std::string& name) const;
     const std::string& base_directory() const { return m_base_directory; }
     // Held by every move request for its whole run.
     std::mutex& engine_mutex() { return m_mutex; }

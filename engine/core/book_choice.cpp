@@ -1,0 +1,178 @@
+// Choosing a book move: every move's line is walked through the book, weighed by its depth and by
+// how far its score falls behind the best, and one of the heaviest is drawn at random.
+
+#include "book.h"
+
+#include "movegen.h"
+#include "search_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace marrak::inline MARRAK_RULES_NS {
+
+namespace {
+
+struct kind_parameters {
+    int threshold;   // depth threshold T: lines more than T worse weigh nothing
+    double base;     // B
+    double fraction; // F: candidates weigh at least F times the heaviest
+};
+
+std::optional<kind_parameters> parameters(int kind) {
+    switch (kind) {
+    case 1:
+        return kind_parameters{15, 1.04, 0.1};
+    case 2:
+        return kind_parameters{5, 1.14, 0.6};
+    case 3:
+        return kind_parameters{0, 0.0, 0.7};
+    default:
+        return std::nullopt;
+    }
+}
+
+// The walk below one choice; the memo holds for the current stamp only.
+std::optional<book_line> walk(opening_book& book, int kind, const engine_position& position, int side,
+                              int ply) {
+    const std::optional<std::size_t> slot = book_probe(book, position, side);
+    if (!slot) return std::nullopt;
+    const book_moves listed = unpack_book_entry(book.entries[*slot].info);
+    book_memo& memo = book.memo[*slot];
+    if (memo.stamp == book.stamp) return book_line{memo.score, memo.depth};
+    // Deep lines end here, so a long chain cannot exhaust the stack.
+    if (ply > book_walk_limit) return book_line{listed.score, 1};
+    // A line that comes back to this position finds it with depth 0.
+    memo = book_memo{book.stamp, listed.score, 0};
+
+    move_list& moves = book.ply_moves[ply];
+    const int n = gen::generate_legal(position, moves, side);
+    std::array<book_line, 6> children;
+    int count = 0;
+    for (int i = 0; i < listed.count; ++i) {
+        if (listed.index[i] >= n) continue; // lists a move the position does not have
+        if (const auto child = walk(book, kind, moves.moves[listed.index[i]], 1 - side, ply + 1))
+            children[count++] = *child;
+    }
+    book_line result{listed.score, 1};
+    if (count > 0) {
+        int best = children[0].score;
+        for (int i = 1; i < count; ++i)
+            best = side == 0 ? std::max(best, children[i].score) : std::min(best, children[i].score);
+        double heaviest = 0;
+        for (int i = 0; i < count; ++i) {
+            const int d = side == 0 ? children[i].score - best : best - children[i].score;
+            const double w = book_weight(kind, children[i].depth, d);
+            if (w > heaviest) {
+                heaviest = w;
+                result = book_line{children[i].score, children[i].depth + 1};
+            }
+        }
+    }
+    book.memo[*slot] = book_memo{book.stamp, result.score, result.depth};
+    return result;
+}
+
+// Starts a choice: a fresh memo and room for the walk's move lists.
+void begin_walk(opening_book& book) {
+    if (book.memo.size() != book.entries.size()) book.memo.assign(book.entries.size(), book_memo{});
+    if (book.ply_moves.size() < book_walk_limit + 2) book.ply_moves.resize(book_walk_limit + 2);
+    if (++book.stamp == 0) {
+        // After 2^32 choices the stamps wrap: clear them once.
+        std::fill(book.memo.begin(), book.memo.end(), book_memo{});
+        book.stamp = 1;
+    }
+}
+
+struct move_record {
+    int index = 0;
+    bool listed = false;
+    int depth = 0;
+    int score = 0;
+    double weight = -1;
+};
+
+} // namespace
+
+double book_weight(int kind, int depth, int d) {
+    const std::optional<kind_parameters> p = parameters(kind);
+    if (!p) return 0;
+    if (kind == 3) return d == 0 ? depth : 0;
+    return d >= -p->threshold ? depth * std::pow(p->base, d) : 0;
+}
+
+std::optional<book_line> walk_book(opening_book& book, int kind, const engine_position& position, int side,
+                                   int ply) {
+    if (!book.loaded) return std::nullopt;
+    begin_walk(book);
+    return walk(book, kind, position, side, std::max(ply, 1));
+}
+
+int choose_book_move(opening_book& book, int kind, const engine_position& position, int side,
+                     const move_list& moves, const history::game_history& history, int& index, int& score,
+                     std::string& text) {
+    const std::optional<kind_parameters> p = parameters(kind);
+    if (!book.loaded || !p) return 0;
+    const std::optional<std::size_t> slot = book_probe(book, position, side);
+    if (!slot) return 0;
+    const book_moves entry = unpack_book_entry(book.entries[*slot].info);
+    const int s = entry.score;
+    const int n = static_cast<int>(std::min<std::uint32_t>(moves.count, ENGINE_MAX_MOVES));
+
+    begin_walk(book);
+    std::vector<move_record> records(n);
+    for (int i = 0; i < n; ++i) {
+        move_record& r = records[i];
+        r.index = i;
+        r.listed = std::find(entry.index.begin(), entry.index.begin() + entry.count, i) !=
+                   entry.index.begin() + entry.count;
+        const std::optional<book_line> line = walk(book, kind, moves.moves[i], 1 - side, 1);
+        const auto weigh = [&] {
+            return book_weight(kind, line->depth, side == 0 ? line->score - s : s - line->score);
+        };
+        if (r.listed) {
+            r.score = s;
+            r.depth = line ? line->depth : 0;
+            r.weight = line ? std::max(weigh(), 0.01) : 0.01;
+        } else if (line) {
+            r.score = line->score;
+            r.depth = line->depth;
+            r.weight = weigh();
+        }
+    }
+    std::stable_sort(records.begin(), records.end(), [side](const move_record& a, const move_record& b) {
+        if (a.weight != b.weight) return a.weight > b.weight;
+        if (a.listed != b.listed) return a.listed;
+        if (a.score != b.score) return side == 0 ? a.score > b.score : a.score < b.score;
+        return a.depth > b.depth;
+    });
+
+    // Sorted by weight, the candidates are a prefix.
+    std::size_t candidates = 0;
+    while (candidates < records.size() && records[candidates].weight > 0 &&
+           records[candidates].weight >= p->fraction * records[0].weight)
+        ++candidates;
+    if (candidates == 0) return 0;
+    const move_record& chosen = records[book.random.next() % candidates];
+    if (history.contains(moves.moves[chosen.index]) && (side == 0 ? chosen.score > 1 : chosen.score < -1))
+        return 0;
+
+    char item[64];
+    std::snprintf(item, sizeof item, "%s(%d/%d)*",
+                  text::move_to_text(position, moves.moves[chosen.index]).c_str(), chosen.score,
+                  chosen.depth);
+    text = item;
+    for (const move_record& r : records) {
+        if (&r == &chosen || r.weight < 0) continue;
+        std::snprintf(item, sizeof item, "  %s(%d/%d)%c",
+                      text::move_to_text(position, moves.moves[r.index]).c_str(), r.score, r.depth,
+                      r.listed ? '*' : '?');
+        text += item;
+    }
+    index = chosen.index;
+    score = chosen.score;
+    return 1;
+}
+
+} // namespace marrak::inline MARRAK_RULES_NS
