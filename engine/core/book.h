@@ -32,11 +32,14 @@ struct book_entry {
     std::uint32_t colour1 = 0;
 };
 
-// What the choice remembers of a table slot during one choice.
+// What the walk knows of a table slot: its line's score and depth, and the longest book line
+// below it (the plies the walk went down from it).
 struct book_memo {
-    std::uint32_t stamp = 0; // the choice that set it
+    std::uint32_t stamp = 0; // the choice that set it (memo) or 0 (lasting: not known)
+    bool done = false;       // false while the walk is below the slot
     int score = 0;
     int depth = 0;
+    int height = 0;
 };
 
 struct opening_book {
@@ -52,6 +55,11 @@ struct opening_book {
     std::vector<book_memo> memo;
     std::uint32_t stamp = 0;
     std::vector<move_list> ply_moves;
+    // Lines that met neither a repeated position nor the depth limit depend on nothing but the
+    // book: they are kept across choices for `lasting_kind`, so a later choice need not walk the
+    // whole book again.
+    std::vector<book_memo> lasting;
+    int lasting_kind = 0;
 };
 
 constexpr int book_header_size = 32;

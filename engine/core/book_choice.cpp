@@ -33,53 +33,87 @@ std::optional<kind_parameters> parameters(int kind) {
     }
 }
 
-// The walk below one choice; the memo holds for the current stamp only.
-std::optional<book_line> walk(opening_book& book, int kind, const engine_position& position, int side,
-                              int ply) {
+// One walk through the book. A walk that may take kept lines (`use_lasting`) notes whether it met
+// a position already on its path or the depth limit: from then on the memo it builds depends on
+// the order of its visits, and the choice is walked again without kept lines.
+struct walk_state {
+    bool use_lasting = false;
+    bool order_dependent = false;
+};
+
+struct walk_result {
+    int score = 0;
+    int depth = 0;
+    int height = 0;
+};
+
+std::optional<walk_result> walk(opening_book& book, int kind, const engine_position& position, int side,
+                                int ply, walk_state& state) {
     const std::optional<std::size_t> slot = book_probe(book, position, side);
     if (!slot) return std::nullopt;
     const book_moves listed = unpack_book_entry(book.entries[*slot].info);
     book_memo& memo = book.memo[*slot];
-    if (memo.stamp == book.stamp) return book_line{memo.score, memo.depth};
+    if (memo.stamp == book.stamp) {
+        // A line that comes back to a position on its path finds it with depth 0.
+        if (!memo.done) state.order_dependent = true;
+        return walk_result{memo.score, memo.depth, memo.height};
+    }
+    if (state.use_lasting) {
+        const book_memo& kept = book.lasting[*slot];
+        if (kept.done && ply + kept.height <= book_walk_limit)
+            return walk_result{kept.score, kept.depth, kept.height};
+    }
     // Deep lines end here, so a long chain cannot exhaust the stack.
-    if (ply > book_walk_limit) return book_line{listed.score, 1};
-    // A line that comes back to this position finds it with depth 0.
-    memo = book_memo{book.stamp, listed.score, 0};
+    if (ply > book_walk_limit) {
+        state.order_dependent = true;
+        return walk_result{listed.score, 1, 0};
+    }
+    memo = book_memo{book.stamp, false, listed.score, 0, 0};
 
     move_list& moves = book.ply_moves[ply];
     const int n = gen::generate_legal(position, moves, side);
-    std::array<book_line, 6> children;
+    std::array<walk_result, 6> children;
     int count = 0;
     for (int i = 0; i < listed.count; ++i) {
         if (listed.index[i] >= n) continue; // lists a move the position does not have
-        if (const auto child = walk(book, kind, moves.moves[listed.index[i]], 1 - side, ply + 1))
+        if (const auto child = walk(book, kind, moves.moves[listed.index[i]], 1 - side, ply + 1, state))
             children[count++] = *child;
     }
-    book_line result{listed.score, 1};
+    walk_result result{listed.score, 1, 0};
     if (count > 0) {
         int best = children[0].score;
         for (int i = 1; i < count; ++i)
             best = side == 0 ? std::max(best, children[i].score) : std::min(best, children[i].score);
         double heaviest = 0;
         for (int i = 0; i < count; ++i) {
+            result.height = std::max(result.height, children[i].height + 1);
             const int d = side == 0 ? children[i].score - best : best - children[i].score;
             const double w = book_weight(kind, children[i].depth, d);
             if (w > heaviest) {
                 heaviest = w;
-                result = book_line{children[i].score, children[i].depth + 1};
+                result.score = children[i].score;
+                result.depth = children[i].depth + 1;
             }
         }
     }
-    book.memo[*slot] = book_memo{book.stamp, result.score, result.depth};
+    const book_memo done{book.stamp, true, result.score, result.depth, result.height};
+    book.memo[*slot] = done;
+    if (state.use_lasting && !state.order_dependent)
+        book.lasting[*slot] = book_memo{0, true, done.score, done.depth, done.height};
     return result;
 }
 
-// Starts a choice: a fresh memo and room for the walk's move lists.
-void begin_walk(opening_book& book) {
+// Starts a walk: a fresh memo and room for the walk's move lists; the kept lines of another kind
+// are dropped.
+void begin_walk(opening_book& book, int kind) {
     if (book.memo.size() != book.entries.size()) book.memo.assign(book.entries.size(), book_memo{});
+    if (book.lasting.size() != book.entries.size() || book.lasting_kind != kind) {
+        book.lasting.assign(book.entries.size(), book_memo{});
+        book.lasting_kind = kind;
+    }
     if (book.ply_moves.size() < book_walk_limit + 2) book.ply_moves.resize(book_walk_limit + 2);
     if (++book.stamp == 0) {
-        // After 2^32 choices the stamps wrap: clear them once.
+        // After 2^32 walks the stamps wrap: clear them once.
         std::fill(book.memo.begin(), book.memo.end(), book_memo{});
         book.stamp = 1;
     }
@@ -105,8 +139,11 @@ double book_weight(int kind, int depth, int d) {
 std::optional<book_line> walk_book(opening_book& book, int kind, const engine_position& position, int side,
                                    int ply) {
     if (!book.loaded) return std::nullopt;
-    begin_walk(book);
-    return walk(book, kind, position, side, std::max(ply, 1));
+    begin_walk(book, kind);
+    walk_state state;
+    const auto line = walk(book, kind, position, side, std::max(ply, 1), state);
+    if (!line) return std::nullopt;
+    return book_line{line->score, line->depth};
 }
 
 int choose_book_move(opening_book& book, int kind, const engine_position& position, int side,
@@ -120,26 +157,33 @@ int choose_book_move(opening_book& book, int kind, const engine_position& positi
     const int s = entry.score;
     const int n = static_cast<int>(std::min<std::uint32_t>(moves.count, ENGINE_MAX_MOVES));
 
-    begin_walk(book);
+    // Walked with the kept lines first; again without them when the memo came to depend on the
+    // order of the visits, which a fresh walk repeats exactly.
     std::vector<move_record> records(n);
-    for (int i = 0; i < n; ++i) {
-        move_record& r = records[i];
-        r.index = i;
-        r.listed = std::find(entry.index.begin(), entry.index.begin() + entry.count, i) !=
-                   entry.index.begin() + entry.count;
-        const std::optional<book_line> line = walk(book, kind, moves.moves[i], 1 - side, 1);
-        const auto weigh = [&] {
-            return book_weight(kind, line->depth, side == 0 ? line->score - s : s - line->score);
-        };
-        if (r.listed) {
-            r.score = s;
-            r.depth = line ? line->depth : 0;
-            r.weight = line ? std::max(weigh(), 0.01) : 0.01;
-        } else if (line) {
-            r.score = line->score;
-            r.depth = line->depth;
-            r.weight = weigh();
+    for (const bool use_lasting : {true, false}) {
+        begin_walk(book, kind);
+        walk_state state{use_lasting, false};
+        for (int i = 0; i < n; ++i) {
+            move_record& r = records[i];
+            r = move_record{};
+            r.index = i;
+            r.listed = std::find(entry.index.begin(), entry.index.begin() + entry.count, i) !=
+                       entry.index.begin() + entry.count;
+            const std::optional<walk_result> line = walk(book, kind, moves.moves[i], 1 - side, 1, state);
+            const auto weigh = [&] {
+                return book_weight(kind, line->depth, side == 0 ? line->score - s : s - line->score);
+            };
+            if (r.listed) {
+                r.score = s;
+                r.depth = line ? line->depth : 0;
+                r.weight = line ? std::max(weigh(), 0.01) : 0.01;
+            } else if (line) {
+                r.score = line->score;
+                r.depth = line->depth;
+                r.weight = weigh();
+            }
         }
+        if (!state.order_dependent) break;
     }
     std::stable_sort(records.begin(), records.end(), [side](const move_record& a, const move_record& b) {
         if (a.weight != b.weight) return a.weight > b.weight;

@@ -97,6 +97,7 @@ void install(opening_book& book, const book_header& h, const std::uint8_t* body,
     book.kings = std::move(kings);
     book.entries = std::move(entries);
     book.memo.clear();
+    book.lasting.clear();
     book.probe_limit = std::min(h.probe_limit, h.table_size);
     book.version = h.version;
     book.positions = h.positions;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 #include <set>
 #include <tuple>
@@ -187,6 +188,123 @@ void long_chain_is_cut() {
     book.random.seed(5);
     EXPECT_GE(choose(book, 1, chain[0].first, 0, text, score), 0);
     EXPECT_NE(text.find("(3/129)*"), std::string::npos) << text;
+    // A line kept from a choice near the chain's end is 60 plies deep: met 90 plies down, it is
+    // cut again at the limit.
+    EXPECT_GE(choose(book, 1, chain[239].first, 1, text, score), 0);
+    EXPECT_NE(text.find("(3/60)*"), std::string::npos) << text;
+    EXPECT_GE(choose(book, 1, chain[150].first, 0, text, score), 0);
+    EXPECT_NE(text.find("(3/129)*"), std::string::npos) << text;
+}
+
+// A book of random games from `start`: each position lists the moves played there (as many as
+// its entry holds), with a random score. King games come back to their positions: cycles.
+book_writer games_book(const engine_position& start, int games, int plies, std::uint32_t width,
+                       std::uint32_t seed, std::vector<std::pair<engine_position, int>>& positions) {
+    using key = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, int>;
+    std::map<key, std::vector<int>> played;
+    std::mt19937 random(seed);
+    for (int g = 0; g < games; ++g) {
+        engine_position p = start;
+        int side = 0;
+        for (int ply = 0; ply < plies; ++ply) {
+            const move_list moves = moves_of(p, side);
+            if (moves.count == 0) break;
+            const int pick = int(random() % std::min<std::uint32_t>(moves.count, ply < 4 ? 3 : width));
+            std::vector<int>& listed = played[{p.pieces[0], p.pieces[1], p.kings, side}];
+            if (std::find(listed.begin(), listed.end(), pick) == listed.end() &&
+                listed.size() < (p.kings ? 2u : 6u))
+                listed.push_back(pick);
+            p = moves.moves[pick];
+            side = 1 - side;
+        }
+    }
+    book_writer w(4096);
+    w.probe_limit = 4096;
+    for (const auto& [k, listed] : played) {
+        const engine_position p{{std::get<0>(k), std::get<1>(k)}, std::get<2>(k)};
+        w.add(p, std::get<3>(k), listed, int(random() % 9) - 4);
+        positions.emplace_back(p, std::get<3>(k));
+    }
+    return w;
+}
+
+// Four king positions in a ring, each listing the move to the next; the first also lists a move
+// out of the ring to a position of score -5. What a walk finds in the ring depends on where it
+// entered it.
+std::vector<std::pair<engine_position, int>> ring_book(book_writer& w) {
+    const engine_position a{{1u << 5, 1u << 26}, 1u << 5 | 1u << 26};
+    std::vector<std::pair<engine_position, int>> ring{{a, 0}};
+    std::vector<int> to_next;
+    for (int step = 0; step < 4; ++step) {
+        const auto& [p, side] = ring.back();
+        const move_list moves = moves_of(p, side);
+        // Out and on for the first two steps, back for the last two.
+        const engine_position& back_to = ring[std::size_t(step) - 2 * (step >= 2)].first;
+        int next = step < 2 ? 0 : -1;
+        for (int i = 0; step >= 2 && i < int(moves.count); ++i)
+            if (moves.moves[i].pieces[side] == back_to.pieces[side]) next = i;
+        EXPECT_GE(next, 0);
+        to_next.push_back(next);
+        if (step < 3) ring.emplace_back(moves.moves[next], 1 - side);
+    }
+    const engine_position out = moves_of(a, 0).moves[1];
+    for (int i = 0; i < 4; ++i) {
+        const auto& [p, side] = ring[std::size_t(i)];
+        w.add(p, side, i == 0 ? std::vector<int>{to_next[0], 1} : std::vector<int>{to_next[std::size_t(i)]},
+              i - 1);
+    }
+    w.add(out, 1, {31}, -5);
+    return ring;
+}
+
+// Lines kept from earlier choices give the very choice a fresh book gives, also where lines
+// come back to their positions.
+void kept_lines_choose_as_a_fresh_book() {
+    struct row {
+        const char* name;
+        engine_position start;
+        int games, plies;
+        std::uint32_t width;
+    } rows[] = {
+        {"men", start_position, 40, 30, 7},
+        {"four kings", {{0x00000003u, 0xC0000000u}, 0xC0000003u}, 40, 30, 7},
+        // Two kings on few squares: many lines come back to their positions.
+        {"two kings", {{0x00000001u, 0x80000000u}, 0x80000001u}, 60, 40, 2},
+        {"ring", {}, 0, 0, 0},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::vector<std::pair<engine_position, int>> positions;
+        book_writer w =
+            r.games ? games_book(r.start, r.games, r.plies, r.width, 17, positions) : book_writer();
+        if (!r.games) {
+            positions = ring_book(w);
+            // Every entry point twice, in two orders.
+            const auto once = positions;
+            positions.insert(positions.end(), once.rbegin(), once.rend());
+        }
+        const auto bytes = w.bytes();
+        core::opening_book warm;
+        core::load_book_image(warm, bytes.data(), bytes.size(), "warm.odb");
+        int chosen = 0;
+        for (int kind = 1; kind <= 3; ++kind) {
+            for (std::size_t i = 0; i < positions.size(); i += r.games ? 3 : 1) {
+                const auto& [p, side] = positions[i];
+                core::opening_book cold;
+                core::load_book_image(cold, bytes.data(), bytes.size(), "cold.odb");
+                cold.random.seed(std::uint32_t(i));
+                warm.random.seed(std::uint32_t(i));
+                std::string warm_text, cold_text;
+                int warm_score = 0, cold_score = 0;
+                const int a = choose(warm, kind, p, side, warm_text, warm_score);
+                const int b = choose(cold, kind, p, side, cold_text, cold_score);
+                ASSERT_EQ(a, b) << "kind " << kind << " position " << i;
+                ASSERT_EQ(warm_text, cold_text) << "kind " << kind << " position " << i;
+                chosen += a >= 0;
+            }
+        }
+        EXPECT_GT(chosen, 0);
+    }
 }
 
 // The move driver plays the book's move, with its text in the status line and the log.

@@ -20,3 +20,6 @@ TEST(EngineBookEnglish, LongChainIsCut) {
 TEST(EngineBookEnglish, DriverPlaysTheBookMove) {
     book_cases::driver_plays_the_book_move();
 }
+TEST(EngineBookEnglish, KeptLinesChooseAsAFreshBook) {
+    book_cases::kept_lines_choose_as_a_fresh_book();
+}

@@ -246,6 +246,7 @@ TEST(EngineBook, FilesLoadThroughTheCommandAndKeepTheOldBook) {
     std::filesystem::current_path(dir.Path());
     std::filesystem::create_directory(dir.File("engines"));
     core::engine_context ctx;
+    ctx.use_files(true);
     ctx.registry().set_path(dir.File("Fenwold/Engine.reg"));
     std::string log;
     ctx.set_log([&](const char* text) { log += text; });
@@ -260,19 +261,22 @@ TEST(EngineBook, FilesLoadThroughTheCommandAndKeepTheOldBook) {
     bad.pop_back();
     ASSERT_TRUE(book_test::write_file(dir.File("engines/bad.odb"), bad));
     char reply[ENGINE_STATUS_TEXT_SIZE];
-    // No "engines" entry was there at the set-up of this context: names are taken as they stand.
-    core::run_engine_command(ctx, "set bookfile engines/good.odb", reply);
-    EXPECT_STREQ(reply, "bookfile set to engines/good.odb");
+    core::run_engine_command(ctx, "set bookfile good.odb", reply);
+    EXPECT_STREQ(reply, "bookfile set to good.odb");
     EXPECT_NE(log.find("Loading open book file " + dir.File("engines/good.odb") +
                        ", version 2.10, 42 positions read\n"),
               std::string::npos)
         << log;
-    for (const char* name : {"engines/bad.odb", "engines/missing.odb"}) {
+    for (const char* name : {"bad.odb", "missing.odb"}) {
         core::run_engine_command(ctx, (std::string("set bookfile ") + name).c_str(), reply);
         EXPECT_EQ(std::string(reply), std::string("Cannot load ") + name);
     }
+    EXPECT_NE(log.find("Opening book " + dir.File("engines/bad.odb") +
+                       " not loaded: size does not match its header\n"),
+              std::string::npos)
+        << log;
     core::run_engine_command(ctx, "get bookfile", reply);
-    EXPECT_STREQ(reply, "engines/good.odb");
+    EXPECT_STREQ(reply, "good.odb");
     core::run_engine_command(ctx, "about", reply);
     EXPECT_NE(std::string(reply).find("Opening book database version 2.10 with 42 positions\n"),
               std::string::npos);
@@ -351,6 +355,10 @@ TEST(EngineBook, LongChainIsCut) {
 }
 TEST(EngineBook, DriverPlaysTheBookMove) {
     book_cases::driver_plays_the_book_move();
+}
+
+TEST(EngineBook, KeptLinesChooseAsAFreshBook) {
+    book_cases::kept_lines_choose_as_a_fresh_book();
 }
 
 } // namespace
