@@ -284,14 +284,15 @@ void kept_lines_choose_as_a_fresh_book() {
             positions.insert(positions.end(), once.rbegin(), once.rend());
         }
         const auto bytes = w.bytes();
-        core::opening_book warm;
+        core::opening_book warm, cold;
         core::load_book_image(warm, bytes.data(), bytes.size(), "warm.odb");
+        core::load_book_image(cold, bytes.data(), bytes.size(), "cold.odb");
         int chosen = 0;
         for (int kind = 1; kind <= 3; ++kind) {
             for (std::size_t i = 0; i < positions.size(); i += r.games ? 3 : 1) {
                 const auto& [p, side] = positions[i];
-                core::opening_book cold;
-                core::load_book_image(cold, bytes.data(), bytes.size(), "cold.odb");
+                // Nothing kept: as freshly loaded.
+                cold.lasting.clear();
                 cold.random.seed(std::uint32_t(i));
                 warm.random.seed(std::uint32_t(i));
                 std::string warm_text, cold_text;
