@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <new>
 
 namespace marrak::inline MARRAK_RULES_NS {
 
@@ -146,9 +147,10 @@ std::optional<book_line> walk_book(opening_book& book, int kind, const engine_po
     return book_line{line->score, line->depth};
 }
 
-int choose_book_move(opening_book& book, int kind, const engine_position& position, int side,
-                     const move_list& moves, const history::game_history& history, int& index, int& score,
-                     std::string& text) {
+namespace {
+
+int choose(opening_book& book, int kind, const engine_position& position, int side, const move_list& moves,
+           const history::game_history& history, int& index, int& score, std::string& text) {
     const std::optional<kind_parameters> p = parameters(kind);
     if (!book.loaded || !p) return 0;
     const std::optional<std::size_t> slot = book_probe(book, position, side);
@@ -217,6 +219,19 @@ int choose_book_move(opening_book& book, int kind, const engine_position& positi
     index = chosen.index;
     score = chosen.score;
     return 1;
+}
+
+} // namespace
+
+int choose_book_move(opening_book& book, int kind, const engine_position& position, int side,
+                     const move_list& moves, const history::game_history& history, int& index, int& score,
+                     std::string& text) {
+    // The walk's scratch grows with the table; without the memory there is no book move.
+    try {
+        return choose(book, kind, position, side, moves, history, index, score, text);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
 }
 
 } // namespace marrak::inline MARRAK_RULES_NS

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <new>
 
 namespace marrak::inline MARRAK_RULES_NS {
 
@@ -49,12 +50,16 @@ std::uint64_t expected_size(const book_header& h) {
     return book_header_size + 4ull * h.kings_count + 12ull * h.table_size;
 }
 
-void log_line(const book_log& log, const char* format, const std::string& a, const std::string& b = {},
-              int n = 0) {
-    if (!log) return;
-    char line[512];
-    std::snprintf(line, sizeof line, format, a.c_str(), b.c_str(), n);
-    log(line);
+void log_fault(const book_log& log, const std::string& path, const char* why) {
+    if (log) log(("Opening book " + path + " not loaded: " + why + "\n").c_str());
+}
+
+// A position without kings matches an entry without its kings bit; one with kings an entry whose
+// kings-table word equals them (an index past the table never matches).
+bool kings_match(const opening_book& book, std::uint32_t info, std::uint32_t kings) {
+    if (!(info & 1)) return kings == 0;
+    const std::uint32_t k = info >> 10 & 0x1fff;
+    return kings != 0 && k < book.kings.size() && book.kings[k] == kings;
 }
 
 // The header's verdict before the tables are read: true to go on. An old version drops the book.
@@ -72,27 +77,27 @@ bool accept_header(opening_book& book, const book_header& h, std::uint64_t file_
         fault = "probe limit 0";
     else if (file_size != expected_size(h))
         fault = "size does not match its header";
-    if (fault) {
-        log_line(log, "Opening book %s not loaded: %s\n", path, fault);
-        return false;
-    }
-    return true;
+    if (fault) log_fault(log, path, fault);
+    return !fault;
 }
 
 // Builds the new tables from the bytes after the header; the book changes only at the end.
 void install(opening_book& book, const book_header& h, const std::uint8_t* body, const std::string& path,
              const book_log& log) {
-    std::vector<std::uint8_t> plain(body, body + 4ull * h.kings_count + 12ull * h.table_size);
-    for (std::uint8_t& b : plain)
-        b = restore_table[b];
     std::vector<std::uint32_t> kings(h.kings_count);
-    for (std::size_t i = 0; i < kings.size(); ++i)
-        kings[i] = GetLe32(&plain[4 * i]);
+    for (std::uint32_t& word : kings) {
+        const std::uint8_t plain[4] = {restore_table[body[0]], restore_table[body[1]], restore_table[body[2]],
+                                       restore_table[body[3]]};
+        word = GetLe32(plain);
+        body += 4;
+    }
     std::vector<book_entry> entries(h.table_size);
-    const std::uint8_t* e = plain.data() + 4ull * h.kings_count;
     for (book_entry& entry : entries) {
-        entry = book_entry{GetLe32(e), GetLe32(e + 4), GetLe32(e + 8)};
-        e += 12;
+        std::uint8_t plain[12];
+        for (int i = 0; i < 12; ++i)
+            plain[i] = restore_table[body[i]];
+        entry = book_entry{GetLe32(plain), GetLe32(plain + 4), GetLe32(plain + 8)};
+        body += 12;
     }
     book.kings = std::move(kings);
     book.entries = std::move(entries);
@@ -102,101 +107,93 @@ void install(opening_book& book, const book_header& h, const std::uint8_t* body,
     book.version = h.version;
     book.positions = h.positions;
     book.loaded = true;
-    log_line(log, "Loading open book file %s, version %s, %d positions read\n", path, h.version, h.positions);
+    if (log) {
+        char line[512];
+        std::snprintf(line, sizeof line, "Loading open book file %s, version %s, %d positions read\n",
+                      path.c_str(), h.version.c_str(), h.positions);
+        log(line);
+    }
     book.random.seed(static_cast<std::uint32_t>(std::clock()) | 0xaaau);
 }
 
 } // namespace
 
-namespace {
-// A position without kings matches an entry without its kings bit; one with kings an entry whose
-// kings-table word equals them (an index past the table never matches).
-bool kings_match(const opening_book& book, std::uint32_t info, std::uint32_t kings) {
-    if (!(info & 1)) return kings == 0;
-    const std::uint32_t k = info >> 10 & 0x1fff;
-    return kings != 0 && k < book.kings.size() && book.kings[k] == kings;
-}
-} // namespace
-
 bool load_book_image(opening_book& book, const std::uint8_t* data, std::size_t size, const std::string& path,
                      const book_log& log) {
     if (size < book_header_size) {
-        log_line(log, "Opening book %s not loaded: %s\n", path, "shorter than its header");
+        log_fault(log, path, "shorter than its header");
         return false;
     }
     const book_header h = read_header(data);
     if (!accept_header(book, h, size, path, log)) return false;
-    install(book, h, data + book_header_size, path, log);
+    try {
+        install(book, h, data + book_header_size, path, log);
+    } catch (const std::bad_alloc&) {
+        log_fault(log, path, "out of memory");
+        return false;
+    }
     return true;
 }
 
 bool load_book_file(opening_book& book, const std::string& path, const book_log& log) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
-    std::vector<std::uint8_t> bytes(book_header_size);
-    bool ok = std::fread(bytes.data(), 1, book_header_size, f) == book_header_size;
-    // Only a file whose size matches its header is read whole.
-    if (ok && std::fseek(f, 0, SEEK_END) == 0) {
-        const long size = std::ftell(f);
-        const book_header h = read_header(bytes.data());
-        if (size < 0 || !accept_header(book, h, static_cast<std::uint64_t>(size), path, log)) {
-            std::fclose(f);
-            return false;
-        }
-        bytes.resize(static_cast<std::size_t>(size));
-        ok = std::fseek(f, book_header_size, SEEK_SET) == 0 &&
-             std::fread(bytes.data() + book_header_size, 1, bytes.size() - book_header_size, f) ==
-                 bytes.size() - book_header_size;
+    std::uint8_t header[book_header_size];
+    const bool whole_header = std::fread(header, 1, book_header_size, f) == book_header_size;
+    long size = -1;
+    if (whole_header && std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
+    if (size < 0) {
         std::fclose(f);
+        log_fault(log, path, whole_header ? "cannot be read" : "shorter than its header");
+        return false;
+    }
+    // Only a file whose size matches its header is read whole.
+    const book_header h = read_header(header);
+    if (!accept_header(book, h, static_cast<std::uint64_t>(size), path, log)) {
+        std::fclose(f);
+        return false;
+    }
+    bool ok = false;
+    try {
+        std::vector<std::uint8_t> body(static_cast<std::size_t>(size) - book_header_size);
+        ok = std::fseek(f, book_header_size, SEEK_SET) == 0 &&
+             std::fread(body.data(), 1, body.size(), f) == body.size();
         if (ok)
-            install(book, h, bytes.data() + book_header_size, path, log);
+            install(book, h, body.data(), path, log);
         else
-            log_line(log, "Opening book %s not loaded: %s\n", path, "read error");
-        return ok;
+            log_fault(log, path, "cannot be read");
+    } catch (const std::bad_alloc&) {
+        log_fault(log, path, "out of memory");
+        ok = false;
     }
     std::fclose(f);
-    log_line(log, "Opening book %s not loaded: %s\n", path, "shorter than its header");
-    return false;
+    return ok;
 }
 
 std::uint32_t book_hash(const engine_position& position, int side) {
-    std::uint32_t a = 0x9e3779b9u, b = 0x9e3779b9u, c = static_cast<std::uint32_t>(side);
-    const auto mix = [&] {
-        a -= b;
-        a -= c;
-        a ^= c >> 13;
-        b -= c;
-        b -= a;
-        b ^= a << 8;
-        c -= a;
-        c -= b;
-        c ^= b >> 13;
-        a -= b;
-        a -= c;
-        a ^= c >> 12;
-        b -= c;
-        b -= a;
-        b ^= a << 16;
-        c -= a;
-        c -= b;
-        c ^= b >> 5;
-        a -= b;
-        a -= c;
-        a ^= c >> 3;
-        b -= c;
-        b -= a;
-        b ^= a << 10;
-        c -= a;
-        c -= b;
-        c ^= b >> 15;
+    // lookup2's mix: nine rounds of x -= y; x -= z; x ^= z shifted (right, or left when negative).
+    const auto round = [](std::uint32_t& x, std::uint32_t y, std::uint32_t z, int shift) {
+        x -= y;
+        x -= z;
+        x ^= shift > 0 ? z >> shift : z << -shift;
+    };
+    const auto mix = [&](std::uint32_t& a, std::uint32_t& b, std::uint32_t& c) {
+        round(a, b, c, 13);
+        round(b, c, a, -8);
+        round(c, a, b, 13);
+        round(a, b, c, 12);
+        round(b, c, a, -16);
+        round(c, a, b, 5);
+        round(a, b, c, 3);
+        round(b, c, a, -10);
+        round(c, a, b, 15);
     };
     // One whole 12-byte block, then the length and an empty tail.
-    a += position.pieces[0];
-    b += position.pieces[1];
-    c += position.kings;
-    mix();
+    std::uint32_t a = 0x9e3779b9u + position.pieces[0], b = 0x9e3779b9u + position.pieces[1];
+    std::uint32_t c = static_cast<std::uint32_t>(side) + position.kings;
+    mix(a, b, c);
     c += 12;
-    mix();
+    mix(a, b, c);
     return c;
 }
 
