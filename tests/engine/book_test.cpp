@@ -240,38 +240,54 @@ TEST(EngineBook, ProbeStopsAtAnEmptySlotAfterLSlotsAndWraps) {
     }
 }
 
-TEST(EngineBook, FilesLoadThroughTheCommandAndKeepTheOldBook) {
+// The library's own book at the set-up, then others through "set bookfile": names below the engine
+// folder, absolute paths as they stand, and a failed load keeps the book and its name.
+TEST(EngineBook, FilesLoadAtTheSetUpAndThroughTheCommand) {
     test_support::TTempDir dir("engine_book");
     const std::string old_cwd = std::filesystem::current_path().string();
     std::filesystem::current_path(dir.Path());
-    std::filesystem::create_directory(dir.File("engines"));
+    std::filesystem::create_directory(dir.File("Engines"));
+    const auto book = [](const char* version, int positions) {
+        book_writer w;
+        w.version = version;
+        w.positions = positions;
+        w.add(search_test::start_position, 0, {0}, 0);
+        return w.bytes();
+    };
+    ASSERT_TRUE(book_test::write_file(dir.File("Engines/marrak_italian.odb"), book("2.00", 7)));
+    ASSERT_TRUE(book_test::write_file(dir.File("Engines/good.odb"), book("2.10", 42)));
+    ASSERT_TRUE(book_test::write_file(dir.File("elsewhere.odb"), book("2.20", 9)));
+    Bytes bad = book("2.30", 1);
+    bad.pop_back();
+    ASSERT_TRUE(book_test::write_file(dir.File("Engines/bad.odb"), bad));
+
     core::engine_context ctx;
     ctx.use_files(true);
     ctx.registry().set_path(dir.File("Fenwold/Engine.reg"));
     std::string log;
     ctx.set_log([&](const char* text) { log += text; });
     ctx.init();
-    book_writer w;
-    w.version = "2.10";
-    w.positions = 42;
-    w.add(search_test::start_position, 0, {0}, 0);
-    // The book file is looked for below the engine folder, as the library's own book is.
-    ASSERT_TRUE(book_test::write_file(dir.File("engines/good.odb"), w.bytes()));
-    Bytes bad = w.bytes();
-    bad.pop_back();
-    ASSERT_TRUE(book_test::write_file(dir.File("engines/bad.odb"), bad));
+    EXPECT_TRUE(ctx.book().loaded);
+    EXPECT_EQ(ctx.book().positions, 7);
+    EXPECT_NE(log.find("Loading open book file " + dir.File("Engines/marrak_italian.odb") +
+                       ", version 2.00, 7 positions read\n"),
+              std::string::npos)
+        << log;
+
     char reply[ENGINE_STATUS_TEXT_SIZE];
     core::run_engine_command(ctx, "set bookfile good.odb", reply);
     EXPECT_STREQ(reply, "bookfile set to good.odb");
-    EXPECT_NE(log.find("Loading open book file " + dir.File("engines/good.odb") +
-                       ", version 2.10, 42 positions read\n"),
-              std::string::npos)
-        << log;
+    EXPECT_EQ(ctx.book().positions, 42);
+    const std::string absolute = dir.File("elsewhere.odb");
+    core::run_engine_command(ctx, ("set bookfile " + absolute).c_str(), reply);
+    EXPECT_EQ(std::string(reply), "bookfile set to " + absolute);
+    EXPECT_EQ(ctx.book().positions, 9);
+    core::run_engine_command(ctx, "set bookfile good.odb", reply);
     for (const char* name : {"bad.odb", "missing.odb"}) {
         core::run_engine_command(ctx, (std::string("set bookfile ") + name).c_str(), reply);
         EXPECT_EQ(std::string(reply), std::string("Cannot load ") + name);
     }
-    EXPECT_NE(log.find("Opening book " + dir.File("engines/bad.odb") +
+    EXPECT_NE(log.find("Opening book " + dir.File("Engines/bad.odb") +
                        " not loaded: size does not match its header\n"),
               std::string::npos)
         << log;
