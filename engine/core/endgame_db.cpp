@@ -235,12 +235,10 @@ void identify_endgame_db(engine_context& ctx) {
     const std::string directory = ctx.resolve_path(s.db_path);
     db.found = ctx.egdb().identify && ctx.egdb().identify(directory.c_str(), &kind, &pieces) == 0;
     db.kind = db.found ? kind : -1;
-    db.found_pieces = db.found ? pieces : 0;
+    db.found_pieces = db.found ? std::max(pieces, 0) : 0;
     db.kind_name = db.found ? db_kind_name(kind) : "";
-    if (db.found && s.db_pieces != 0 && s.db_pieces <= pieces)
-        db.usable_pieces = s.db_pieces;
-    else
-        db.usable_pieces = std::max(db.found_pieces, 0);
+    // A limit below 1 is none.
+    db.usable_pieces = s.db_pieces > 0 && s.db_pieces <= db.found_pieces ? s.db_pieces : db.found_pieces;
 }
 
 void open_endgame_db(engine_context& ctx, char* status_text) {
@@ -278,7 +276,8 @@ void open_endgame_db(engine_context& ctx, char* status_text) {
     text::write_status(status_text, printf_text("Checking mtc db; %s", s.mtc_path.c_str()));
     const std::string path = ctx.resolve_path(s.mtc_path);
     int kind = -1, pieces = 0;
-    if (ctx.egdb().identify(path.c_str(), &kind, &pieces) == 0 && is_mtc_kind(kind))
+    if (ctx.egdb().identify && ctx.egdb().open && ctx.egdb().identify(path.c_str(), &kind, &pieces) == 0 &&
+        is_mtc_kind(kind))
         db.mtc = ctx.egdb().open(0, std::min(pieces, db.usable_pieces), 1, path.c_str());
 }
 

@@ -156,7 +156,8 @@ void identification() {
         bool present;
         int found, dbpieces, usable;
     } const rows[] = {
-        {true, 6, 0, 6},  {true, 6, 4, 4},  {true, 6, 6, 6}, {true, 6, 8, 6},
+        {true, 6, 0, 6},  {true, 6, 4, 4},  {true, 6, 6, 6},   {true, 6, 8, 6},
+        {true, 6, -3, 6}, {true, -2, 0, 0}, {true, -2, -3, 0}, // a negative limit or count: none
         {false, 0, 0, 0}, {false, 0, 4, 0}, // nothing found: nothing usable, whatever the limit
     };
     for (const row& r : rows) {
