@@ -53,6 +53,7 @@ struct scripted_egdb {
     };
     std::map<std::string, folder> folders; // by the last part of the directory
     std::vector<std::string> identified;   // the folders asked about
+    std::vector<std::string> directories;  // the same, whole
     std::vector<open_call> opens;
     std::vector<int> pauses;
     scripted_driver values, mtc;
@@ -61,6 +62,7 @@ struct scripted_egdb {
         ctx.egdb().identify = [this](const char* directory, int* kind, int* pieces) {
             const std::string name = std::filesystem::path(directory).filename().string();
             identified.push_back(name);
+            directories.push_back(directory);
             const auto it = folders.find(name);
             if (it == folders.end()) {
                 // What a driver leaves there when it finds nothing is not to be trusted.
