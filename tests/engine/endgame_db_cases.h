@@ -436,6 +436,20 @@ void move_check() {
 const engine_position king_and_man =
     diagram({".......w", "........", "........", "........", "...B....", "........", "........", "b......."});
 
+// How the distance correction is decided: the current position's distance, and the value and
+// distance the replies to the chosen move leave; `a` the correction expected.
+struct correction_row {
+    int here, reply_value, reply_mtc, a;
+};
+
+// A fixture with both databases open over the king-and-man position, valued `value` for colour 2
+// to move at distance `here`.
+void prepare(db_fixture& f, const engine_position& p, int value, int here) {
+    f.open_both(3);
+    f.egdb.values.set(p, 0, value);
+    f.egdb.mtc.set(p, 0, here);
+}
+
 struct listing {
     int result = 0, index = -1, value = 0, distance = 0;
     std::string text;
@@ -462,6 +476,11 @@ std::string move_text(const engine_position& before, const engine_position& afte
     return core::text::move_to_text(before, after);
 }
 
+// One move of a listing: its text, its distance and "*" for the chosen distance.
+std::string listed(const engine_position& before, const engine_position& after, int distance, bool star) {
+    return move_text(before, after) + "(" + std::to_string(distance) + ")" + (star ? "*" : "") + "  ";
+}
+
 int decided(const engine_position& p, bool side0_wins) {
     core::eval::eval_record r;
     core::eval::fill_record(p, r);
@@ -475,22 +494,16 @@ void listing_won() {
     struct child {
         int value, mtc;
     } const children[] = {{EGDB_LOSS, 20}, {EGDB_DRAW, 0}, {EGDB_LOSS, 14}, {EGDB_LOSS, 14}, {0, 0}};
-    const auto t = [&](int i, int d, bool star) {
-        return move_text(king_and_man, m[i]) + "(" + std::to_string(d) + ")" + (star ? "*" : "") + "  ";
-    };
+    const auto t = [&](int i, int d, bool star) { return listed(king_and_man, m[i], d, star); };
     // The current position's distance decides the correction; where it reads 1, the replies that
     // keep the win do (colour 1 has one reply, h8-g7).
-    struct row {
-        int here, reply_value, reply_mtc, a;
-    } const rows[] = {
+    const correction_row rows[] = {
         {15, 0, 0, 2}, {14, 0, 0, 1}, {1, EGDB_WIN, 14, 2}, {1, EGDB_WIN, 13, 1}, {1, EGDB_DRAW, 14, 1},
     };
-    for (const row& r : rows) {
+    for (const correction_row& r : rows) {
         SCOPED_TRACE(testing::Message() << "here " << r.here << " reply " << r.reply_mtc);
         db_fixture f;
-        f.open_both(3);
-        f.egdb.values.set(king_and_man, 0, EGDB_WIN);
-        f.egdb.mtc.set(king_and_man, 0, r.here);
+        prepare(f, king_and_man, EGDB_WIN, r.here);
         for (int i = 0; i < 5; ++i) {
             f.egdb.values.set(m[i], 1, children[i].value);
             if (children[i].mtc) f.egdb.mtc.set(m[i], 1, children[i].mtc);
@@ -538,23 +551,17 @@ void listing_lost() {
     std::vector<int> kings;
     for (int i = 0; i < 5; ++i)
         if (i != man_move) kings.push_back(i);
-    const auto t = [&](int i, int d, bool star) {
-        return move_text(king_and_man, m[i]) + "(" + std::to_string(d) + ")" + (star ? "*" : "") + "  ";
-    };
+    const auto t = [&](int i, int d, bool star) { return listed(king_and_man, m[i], d, star); };
     const auto unknown = [&](int i) { return move_text(king_and_man, m[i]) + "(?)  "; };
-    struct row {
-        int here, reply_value, reply_mtc, a;
-    } const rows[] = {
+    const correction_row rows[] = {
         {39, 0, 0, 2},        {40, 0, 0, 1},         {1, EGDB_LOSS, 40, 2}, {1, EGDB_LOSS, 38, 1},
         {1, EGDB_LOSS, 1, 1}, {1, EGDB_DRAW, 40, 1}, // no reply keeps the loss: the smallest stays above
                                                      // every distance
     };
-    for (const row& r : rows) {
+    for (const correction_row& r : rows) {
         SCOPED_TRACE(testing::Message() << "here " << r.here << " reply " << r.reply_mtc);
         db_fixture f;
-        f.open_both(3);
-        f.egdb.values.set(king_and_man, 0, EGDB_LOSS);
-        f.egdb.mtc.set(king_and_man, 0, r.here);
+        prepare(f, king_and_man, EGDB_LOSS, r.here);
         // The man's move converts (listed last whatever its distance); of the king's, the longest
         // first, one with a distance below 10 and one that is not a loss shown as "?".
         const int king_mtc[] = {30, 40, 5, 0};
@@ -640,7 +647,7 @@ void database_move_result_code() {
         core::search::driver_result r;
         EXPECT_EQ(f.choose(king_and_man, 1, 5, chosen, r), ENGINE_WIN);
         EXPECT_TRUE(engine_test::same(chosen, m[0]));
-        EXPECT_EQ(std::string(f.status), move_text(king_and_man, m[0]) + "(202)*  ");
+        EXPECT_EQ(std::string(f.status), listed(king_and_man, m[0], 202, true));
     }
     // Colour 2 (side 0) lost at 180: a loss, not a win.
     {
@@ -679,7 +686,7 @@ void request_plays_the_database_move() {
     char status[ENGINE_STATUS_TEXT_SIZE] = {};
     int playnow = 0;
     EXPECT_EQ(core::play_move_request(*f.ctx, &board, 2, 1.0, status, &playnow, 1, nullptr), ENGINE_WIN);
-    EXPECT_EQ(std::string(status), move_text(king_and_man, m[3]) + "(27)*  ");
+    EXPECT_EQ(std::string(status), listed(king_and_man, m[3], 27, true));
     EXPECT_TRUE(engine_test::same(core::host::board_to_position(board), m[3]));
     EXPECT_EQ(f.egdb.opens.size(), 2u);
     EXPECT_TRUE(f.egdb.pauses.empty());

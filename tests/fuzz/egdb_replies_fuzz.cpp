@@ -8,19 +8,14 @@
 #include "history.h"
 #include "movegen.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
 namespace {
-
-std::uint32_t word_at(const std::uint8_t* data, std::size_t size, std::size_t at) {
-    std::uint32_t w = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        if (at + i < size) w |= std::uint32_t{data[at + i]} << (8 * i);
-    return w;
-}
 
 // Answers from a table of input bytes, picked by a hash of the question.
 struct byte_driver : egdb_driver {
@@ -60,12 +55,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         c->init();
         return c;
     }();
-    const engine_position p =
-        at_most_ten({{word_at(data, size, 0), word_at(data, size, 4)}, word_at(data, size, 8)});
-    const int side = size > 12 ? data[12] & 1 : 0;
-    const int kind = size > 13 ? static_cast<int>(data[13] % 12) - 1 : 0;
-    const int pieces = size > 14 ? data[14] % 14 : 0;
-    const bool opens = size > 15 && (data[15] & 1);
+    // The head: three words of the position (little-endian), the side, the kind, the piece count
+    // and whether the open succeeds; the rest is the driver's answer table.
+    std::uint8_t head[16] = {};
+    std::memcpy(head, data, std::min(size, sizeof head));
+    std::uint32_t words[3];
+    for (int w = 0; w < 3; ++w)
+        words[w] = std::uint32_t{head[4 * w]} | std::uint32_t{head[4 * w + 1]} << 8 |
+                   std::uint32_t{head[4 * w + 2]} << 16 | std::uint32_t{head[4 * w + 3]} << 24;
+    const engine_position p = at_most_ten({{words[0], words[1]}, words[2]});
+    const int side = head[12] & 1;
+    const int kind = static_cast<int>(head[13] % 12) - 1;
+    const int pieces = head[14] % 14;
+    const bool opens = head[15] & 1;
     const std::uint8_t* rest = size > 16 ? data + 16 : data;
     const std::size_t rest_size = size > 16 ? size - 16 : 0;
 
