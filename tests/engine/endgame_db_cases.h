@@ -389,6 +389,10 @@ void value_search_paths() {
     EXPECT_EQ(e.queries[0].side, 1);
 }
 
+std::string move_text(const engine_position& before, const engine_position& after) {
+    return core::text::move_to_text(before, after);
+}
+
 // Colour 2's man on c3 with two moves; colour 1's man far away.
 const engine_position two_moves =
     diagram({".......w", "........", "........", "........", "........", "..b.....", "........", "........"});
@@ -432,6 +436,36 @@ void move_check() {
     }
 }
 
+// The searched move gives way to the first that keeps the database's win, and the log says so.
+void search_move_corrected() {
+    const auto children = legal_moves(two_moves, 0);
+    ASSERT_EQ(children.size(), 2u);
+    engine_position searched;
+    {
+        db_fixture f;
+        core::search::driver_result r;
+        f.choose(two_moves, 0, 5, searched, r);
+    }
+    const int other = engine_test::same(searched, children[0]) ? 1 : 0;
+    db_fixture f;
+    // The search's own probes are kept off (no side may have a piece), the check still asks.
+    f.ctx->db().handle = &f.egdb.values;
+    f.ctx->db().usable_pieces = 2;
+    f.ctx->db().side_limit = 0;
+    f.egdb.values.set(two_moves, 0, EGDB_WIN);
+    f.egdb.values.set(children[other], 1, EGDB_LOSS);
+    f.egdb.values.set(children[1 - other], 1, EGDB_DRAW);
+    engine_position chosen;
+    core::search::driver_result r;
+    f.choose(two_moves, 0, 5, chosen, r);
+    EXPECT_TRUE(engine_test::same(chosen, children[other]));
+    EXPECT_EQ(f.log_lines("egdb move changed from ").size(), 1u);
+    EXPECT_EQ(f.log_lines("egdb move changed from " + move_text(two_moves, searched) + " to " +
+                          move_text(two_moves, children[other]))
+                  .size(),
+              1u);
+}
+
 // Colour 2: a king on d4 (four moves) and a man on a1 (one); colour 1: a man on h8.
 const engine_position king_and_man =
     diagram({".......w", "........", "........", "........", "...B....", "........", "........", "b......."});
@@ -470,10 +504,6 @@ int man_move_of(const std::vector<engine_position>& m) {
     for (int i = 0; i < static_cast<int>(m.size()); ++i)
         if (!(m[i].kings & m[i].pieces[0] & ~king_and_man.pieces[0])) return i;
     return -1;
-}
-
-std::string move_text(const engine_position& before, const engine_position& after) {
-    return core::text::move_to_text(before, after);
 }
 
 // One move of a listing: its text, its distance and "*" for the chosen distance.

@@ -38,6 +38,10 @@ TEST(EnglishEndgameDb, MoveCheck) {
     endgame_db_cases::move_check();
 }
 
+TEST(EnglishEndgameDb, SearchMoveCorrected) {
+    endgame_db_cases::search_move_corrected();
+}
+
 TEST(EnglishEndgameDb, ListingWon) {
     endgame_db_cases::listing_won();
 }

@@ -38,6 +38,10 @@ TEST(ItalianEndgameDb, MoveCheck) {
     endgame_db_cases::move_check();
 }
 
+TEST(ItalianEndgameDb, SearchMoveCorrected) {
+    endgame_db_cases::search_move_corrected();
+}
+
 TEST(ItalianEndgameDb, ListingWon) {
     endgame_db_cases::listing_won();
 }
