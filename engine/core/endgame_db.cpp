@@ -1,5 +1,6 @@
 #include "endgame_db.h"
 
+#include "commands.h"
 #include "context.h"
 #include "db_scores.h"
 #include "evaluation.h"
@@ -14,9 +15,6 @@
 #include <vector>
 
 namespace marrak::inline MARRAK_RULES_NS {
-
-extern const char* const engine_name;
-extern const char* const engine_version;
 
 namespace {
 
