@@ -108,7 +108,7 @@ bool SameMovesKey(const TDoubRec& x, const TDoubRec& y, bool partialLength) {
     return n != 0 && x.movesKey.compare(0, n, y.movesKey, 0, n) == 0;
 }
 
-bool SameGameForMatch(const TDoubRec& x, const TDoubRec& y, const TMatchOptions& options) {
+bool SameGameForMatch(const TDoubRec& x, const TDoubRec& y, const TDuplicateOptions& options) {
     return x.year == y.year && x.namesKey == y.namesKey && x.tournamentKey == y.tournamentKey &&
            (!options.moves || SameMovesKey(x, y, options.partialLength));
 }
@@ -218,7 +218,7 @@ void TDuplicateMatcher::MatchDuplicateRange(std::size_t lo, std::size_t hi) {
     }
 }
 
-TMatchResult TDuplicateMatcher::Match() {
+TDuplicateResult TDuplicateMatcher::Match() {
     m_list.Clear();
     const std::int64_t count = std::int64_t(m_records.size());
     if (m_options.fast) {
@@ -245,9 +245,9 @@ TMatchResult TDuplicateMatcher::Match() {
     return m_result;
 }
 
-TMatchResult MatchDuplicateGames(TGameDatabase& db, TGameList& list, const TMatchOptions& options,
-                                 IProgress& progress) {
-    TMatchResult result;
+TDuplicateResult MatchDuplicateGames(TGameDatabase& db, TGameList& list, const TDuplicateOptions& options,
+                                     IProgress& progress) {
+    TDuplicateResult result;
     if (!db.open) {
         result.status = TDbStatus::NotOpen;
         return result;

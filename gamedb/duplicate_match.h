@@ -22,7 +22,7 @@
 constexpr char KeySeparator = '\x01';
 
 // What the dialog chose.
-struct TMatchOptions {
+struct TDuplicateOptions {
     bool names = false;
     bool year = false;
     bool tournament = false;
@@ -55,7 +55,7 @@ void SortDoubRecs(std::vector<TDoubRec>& records);
 // Complete length: equal keys. Partial length: one key begins the other, and neither is empty.
 bool SameMovesKey(const TDoubRec& x, const TDoubRec& y, bool partialLength);
 // Years, names keys and tournament keys equal, and with "Moves" the moves keys as above.
-bool SameGameForMatch(const TDoubRec& x, const TDoubRec& y, const TMatchOptions& options);
+bool SameGameForMatch(const TDoubRec& x, const TDoubRec& y, const TDuplicateOptions& options);
 
 // Splits sorted records into the runs that Fast matching compares: each run starts at `lo` and holds
 // the records whose moves keys agree with the key at `lo`. Every record lies in exactly one run, in
@@ -64,7 +64,7 @@ bool SameGameForMatch(const TDoubRec& x, const TDoubRec& y, const TMatchOptions&
 void ForEachFastRun(const std::vector<TDoubRec>& records, bool partialLength,
                     const std::function<bool(std::size_t lo, std::size_t hi)>& onRun);
 
-struct TMatchResult {
+struct TDuplicateResult {
     TDbStatus status = TDbStatus::Ok; // the first failure; the games found before it stay listed
     std::int32_t listed = 0;          // entries of the new list
     std::int32_t marked = 0;          // copies given the deleted mark
@@ -74,7 +74,8 @@ struct TMatchResult {
 // The matcher over records already loaded, in game order (for tests and for MatchDuplicateGames).
 class TDuplicateMatcher {
   public:
-    TDuplicateMatcher(TGameDatabase& db, TGameList& list, const TMatchOptions& options, IProgress& progress)
+    TDuplicateMatcher(TGameDatabase& db, TGameList& list, const TDuplicateOptions& options,
+                      IProgress& progress)
         : m_db(db), m_list(list), m_options(options), m_progress(progress) {}
 
     std::vector<TDoubRec>& Records() { return m_records; }
@@ -85,7 +86,7 @@ class TDuplicateMatcher {
     TDbStatus Load();
     // Sorts (with Fast) and matches; the list is replaced by the matches. Fast compares each run of
     // agreeing keys in game order, so the earliest game of a group is kept, as without Fast.
-    TMatchResult Match();
+    TDuplicateResult Match();
     // Compares every pair of records lo..hi (indices into Records()); lists each first game before
     // its copies, every game at most once, and marks the copies deleted. A record is matched once it
     // is listed, or once it found a copy (it is never compared as a first game again).
@@ -97,13 +98,13 @@ class TDuplicateMatcher {
 
     TGameDatabase& m_db;
     TGameList& m_list;
-    TMatchOptions m_options;
+    TDuplicateOptions m_options;
     IProgress& m_progress;
     std::vector<TDoubRec> m_records;
-    TMatchResult m_result;
+    TDuplicateResult m_result;
 };
 
 // The whole command on an open, writable database: progress "Match Games" with "Loading...",
 // "Preparing, please wait..." and "Matching...". GameList becomes the matches.
-TMatchResult MatchDuplicateGames(TGameDatabase& db, TGameList& list, const TMatchOptions& options,
-                                 IProgress& progress);
+TDuplicateResult MatchDuplicateGames(TGameDatabase& db, TGameList& list, const TDuplicateOptions& options,
+                                     IProgress& progress);

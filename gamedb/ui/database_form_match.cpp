@@ -16,7 +16,7 @@ void TDatabaseForm::Delect1Click() {
     }
     if (!FMatchPar || FMatchPar->exec() != 1) return;
     setEnabled(false);
-    const TMatchResult r = MatchDuplicateGames(GameDatabase, GameList, FMatchPar->Options(), Progress());
+    const TDuplicateResult r = MatchDuplicateGames(GameDatabase, GameList, FMatchPar->Options(), Progress());
     setEnabled(true);
     if (r.status == TDbStatus::ReadOnly || r.status == TDbStatus::NotOpen) {
         Report(r.status, "Games cannot be matched");

@@ -65,8 +65,8 @@ TFMatchPar::~TFMatchPar() {
     if (FMatchPar == this) FMatchPar = nullptr;
 }
 
-TMatchOptions TFMatchPar::Options() const {
-    TMatchOptions o;
+TDuplicateOptions TFMatchPar::Options() const {
+    TDuplicateOptions o;
     o.names = Names->isChecked();
     o.year = Year->isChecked();
     o.tournament = Tournament->isChecked();

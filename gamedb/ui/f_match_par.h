@@ -26,7 +26,7 @@ class TFMatchPar : public QDialog {
     QPushButton *OkButton, *CancelButton;
 
     // What the controls say.
-    TMatchOptions Options() const;
+    TDuplicateOptions Options() const;
 
     void reject() override { done(2); }
 };

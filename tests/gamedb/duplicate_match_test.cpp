@@ -129,9 +129,9 @@ class DuplicateMatch : public TDbTest {
         }
         return out;
     }
-    TOutcome Run(const TMatchOptions& o, TMatchResult* result = nullptr) {
+    TOutcome Run(const TDuplicateOptions& o, TDuplicateResult* result = nullptr) {
         ClearMarks();
-        const TMatchResult r = MatchDuplicateGames(db, list, o, Progress());
+        const TDuplicateResult r = MatchDuplicateGames(db, list, o, Progress());
         EXPECT_EQ(r.status, TDbStatus::Ok);
         EXPECT_EQ(r.listed, list.Count());
         if (result) *result = r;
@@ -143,8 +143,8 @@ class DuplicateMatch : public TDbTest {
     }
 };
 
-TMatchOptions Only(bool moves, bool names, bool year, bool tournament) {
-    TMatchOptions o;
+TDuplicateOptions Only(bool moves, bool names, bool year, bool tournament) {
+    TDuplicateOptions o;
     o.moves = moves;
     o.names = names;
     o.year = year;
@@ -155,7 +155,7 @@ TMatchOptions Only(bool moves, bool names, bool year, bool tournament) {
 struct TCase {
     const char* name;
     std::vector<TSpec> games;
-    TMatchOptions options; // Fast is tried both ways
+    TDuplicateOptions options; // Fast is tried both ways
     TOutcome expected;
 };
 
@@ -181,18 +181,18 @@ TSpec International(std::vector<TMove> m) {
     s.variant = gtInternational;
     return s;
 }
-TMatchOptions Partial(TMatchOptions o) {
+TDuplicateOptions Partial(TDuplicateOptions o) {
     o.partialLength = true;
     return o;
 }
-TMatchOptions NoCaptures(TMatchOptions o) {
+TDuplicateOptions NoCaptures(TDuplicateOptions o) {
     o.withoutCaptures = true;
     return o;
 }
 
 std::vector<TCase> Cases() {
-    const TMatchOptions all = Only(true, true, true, true);
-    const TMatchOptions moves = Only(true, false, false, false);
+    const TDuplicateOptions all = Only(true, true, true, true);
+    const TDuplicateOptions moves = Only(true, false, false, false);
     constexpr TGameType I = gtInternational;
     TSpec otherYear = Moves(A);
     otherYear.year = 2001;
@@ -265,7 +265,7 @@ TEST_F(DuplicateMatch, CasesAgreeWithAndWithoutFast) {
         Store(c.games);
         for (const bool fast : {false, true}) {
             SCOPED_TRACE(fast ? "Fast" : "not Fast");
-            TMatchOptions o = c.options;
+            TDuplicateOptions o = c.options;
             o.fast = fast;
             EXPECT_EQ(Run(o), c.expected);
         }
@@ -276,7 +276,7 @@ TEST_F(DuplicateMatch, MovesOffUnderPartialLengthFindsNothingWithFast) {
     // With "Moves" off every moves key is empty: no two agree under "Partial length", so Fast has
     // only runs of one game; without Fast the names alone decide.
     Store({Named(A, "Kim", "Lee"), Named(B, "Kim", "Lee")});
-    TMatchOptions o = Partial(Only(false, true, false, false));
+    TDuplicateOptions o = Partial(Only(false, true, false, false));
     o.fast = true;
     EXPECT_EQ(Run(o), (TOutcome{{}, {}}));
     o.fast = false;
@@ -385,11 +385,11 @@ TEST_F(DuplicateMatch, RandomGamesWithPlantedCopiesAgreeWithAndWithoutFast) {
         ASSERT_EQ(WriteGame(*games.back(), 0, db, false), TDbStatus::Ok);
         ++db.gameCount;
     }
-    for (const TMatchOptions& base :
+    for (const TDuplicateOptions& base :
          {Only(true, false, false, false), Only(true, true, true, true),
           NoCaptures(Only(true, true, false, false)), Partial(Only(true, false, false, false)),
           Only(false, true, false, true)}) {
-        TMatchOptions o = base;
+        TDuplicateOptions o = base;
         o.fast = false;
         const TOutcome slow = Run(o);
         o.fast = true;
@@ -429,7 +429,7 @@ TEST_F(DuplicateMatch, DamagedGamesAreLeftOutAndNeverMarked) {
     ASSERT_EQ(ReadIndexRecord(db, 3, r), TDbStatus::Ok);
     r.nodeCount = 40;
     ASSERT_EQ(WriteIndexRecord(db, 3, r), TDbStatus::Ok);
-    TMatchResult result;
+    TDuplicateResult result;
     EXPECT_EQ(Run(Only(true, false, false, false), &result), (TOutcome{{}, {}}));
     EXPECT_EQ(result.unreadable, 2);
 }
@@ -440,7 +440,7 @@ TEST_F(DuplicateMatch, ReadOnlyDatabaseIsNotTouched) {
     CloseDatabase(db);
     OpenDatabase(Path("m.vqb"), db, TOpenMode::ReadOnly);
     ASSERT_TRUE(db.open);
-    const TMatchResult r = MatchDuplicateGames(db, list, TMatchOptions{}, Progress());
+    const TDuplicateResult r = MatchDuplicateGames(db, list, TDuplicateOptions{}, Progress());
     EXPECT_EQ(r.status, TDbStatus::ReadOnly);
     EXPECT_EQ(list.Count(), 2);
     EXPECT_EQ(Deleted(), std::vector<int>{});
@@ -464,8 +464,8 @@ TEST_F(DuplicateMatch, ProgressShowsEachStage) {
     std::vector<TSpec> specs(2500, Moves(B));
     Store(specs);
     TTextProgress p;
-    TMatchOptions o;
-    const TMatchResult r = MatchDuplicateGames(db, list, o, p);
+    TDuplicateOptions o;
+    const TDuplicateResult r = MatchDuplicateGames(db, list, o, p);
     EXPECT_EQ(r.marked, 2499);
     const std::vector<std::string> expected = {"Match Games|Loading...|2500",
                                                "Match Games|Preparing, please wait...|2500",
@@ -481,7 +481,7 @@ TEST_F(DuplicateMatch, ProgressShowsEachStage) {
 
 TEST_F(DuplicateMatch, ClosedDatabaseChangesNothing) {
     list.Reset(3);
-    EXPECT_EQ(MatchDuplicateGames(db, list, TMatchOptions{}, Progress()).status, TDbStatus::NotOpen);
+    EXPECT_EQ(MatchDuplicateGames(db, list, TDuplicateOptions{}, Progress()).status, TDbStatus::NotOpen);
     EXPECT_EQ(list.Count(), 3);
 }
 

@@ -42,7 +42,7 @@ TEST(MatchDialog, DefaultsAndWhatTheControlsSay) {
     EXPECT_TRUE(d.fastmatch->isChecked());
     EXPECT_EQ(d.matchtype->currentText(), "Exact match");
     EXPECT_EQ(d.matchlength->currentText(), "Complete length");
-    TMatchOptions o = d.Options();
+    TDuplicateOptions o = d.Options();
     EXPECT_TRUE(o.moves && o.fast && !o.names && !o.year && !o.tournament && !o.withoutCaptures &&
                 !o.partialLength);
     d.Names->setChecked(true);
