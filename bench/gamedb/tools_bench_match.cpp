@@ -35,6 +35,7 @@ void WriteGames(const std::string& fileName, int count) {
     test_support::TRandom random(23);
     test_support::TRandomGameOptions o;
     o.comments = false;
+    o.variationPercent = 0; // long main lines, as real games have
     auto scratch = std::make_unique<TGame>();
     for (int i = 0; i < count; ++i) {
         if (i > 0 && i % 33 == 0 && ReadGame(db, 1 + random.Below(i), false, *scratch) == TDbStatus::Ok) {
