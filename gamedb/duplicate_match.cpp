@@ -190,6 +190,7 @@ TDbStatus TDuplicateMatcher::MarkLastCopy() {
 }
 
 void TDuplicateMatcher::MatchDuplicateRange(std::size_t lo, std::size_t hi) {
+    if (m_records.empty()) return;
     hi = std::min(hi, m_records.size() - 1);
     for (std::size_t a = lo; a < hi && m_result.status == TDbStatus::Ok; ++a) {
         TDoubRec& ra = m_records[a];
