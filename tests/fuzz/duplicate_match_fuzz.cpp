@@ -8,7 +8,6 @@
 #include "gamedb/duplicate_match.h"
 #include "gamedb/game_index_record.h"
 #include "gamedb/user_prompt.h"
-#include "platform/byte_codec.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -22,14 +21,6 @@ class TQuietPrompt final : public IUserPrompt {
     void ShowMessage(const std::string&) override {}
     bool Confirm(const std::string&) override { return false; }
 };
-
-std::size_t Part(const std::uint8_t*& data, std::size_t& size) {
-    if (size < 2) return 0;
-    const std::size_t n = std::min<std::size_t>(GetLe16(data), size - 2);
-    data += 2;
-    size -= 2;
-    return n;
-}
 
 std::vector<std::uint8_t> Flags(const TGameDatabase& db) {
     std::vector<std::uint8_t> flags;
@@ -46,16 +37,10 @@ std::vector<std::uint8_t> Flags(const TGameDatabase& db) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static TQuietPrompt prompt;
     SetUserPrompt(&prompt);
-    const std::size_t indexBytes = Part(data, size);
-    fuzz_files::Write("match.vqb", data, indexBytes);
-    data += indexBytes, size -= indexBytes;
-    const std::size_t nameBytes = Part(data, size);
-    fuzz_files::Write("match.vqn", data, nameBytes);
-    data += nameBytes, size -= nameBytes;
-    fuzz_files::Write("match.vqm", data, size);
+    const std::string index = fuzz_files::WriteDatabaseFiles("match", data, size);
 
     static TGameDatabase db;
-    OpenDatabase(fuzz_files::Path("match.vqb"), db);
+    OpenDatabase(index, db);
     if (!db.open) return 0;
     const int count = IndexRecordCount(db);
 
