@@ -252,6 +252,14 @@ TEST_F(SearchCases, HeaderCriteria) {
         TSearchCriteria c;
         row.set(c);
         EXPECT_EQ(Search(db, c), row.expected);
+        // The one-game header test agrees.
+        for (int n = 1; n <= db.gameCount; ++n) {
+            TQuickGameHeader h;
+            ASSERT_EQ(ReadQuickHeader(db, n, h), TDbStatus::Ok);
+            const bool listed =
+                std::find(row.expected.begin(), row.expected.end(), std::pair{n, 0}) != row.expected.end();
+            EXPECT_EQ(MatchSearchHeader(c, h.header, h.white, h.black, h.tournament), listed) << n;
+        }
     }
 }
 
