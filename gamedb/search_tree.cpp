@@ -10,7 +10,6 @@ namespace {
 
 // Piece kinds as bit-board indices: value + 2 -> kind, -1 for an empty square.
 constexpr int KindOfValue[5] = {3, 2, -1, 0, 1};
-constexpr std::int8_t ValueOfKind[4] = {sqMan0, sqKing0, sqMan1, sqKing1};
 
 // Left uninitialised by default: the walk's stack of them is not cleared for every game.
 struct TBits {
