@@ -4,6 +4,7 @@
 
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -28,4 +29,25 @@ inline std::string Write(const std::string& name, const std::uint8_t* data, std:
     return path;
 }
 
+// Writes a database's three files, `base` + ".vqb", ".vqn" and ".vqm", from one input: the length of
+// the index file (two bytes, little-endian), the index file, the length of the name file (two bytes),
+// the name file, and the move file (the rest); lengths past the input's end are cut to it. Returns
+// the index file's path.
+inline std::string WriteDatabase(const std::string& base, const std::uint8_t* data, std::size_t size) {
+    auto part = [&]() -> std::size_t {
+        if (size < 2) return 0;
+        const std::size_t n = std::min<std::size_t>(std::size_t(data[0] | data[1] << 8), size - 2);
+        data += 2;
+        size -= 2;
+        return n;
+    };
+    const std::size_t indexBytes = part();
+    const std::string index = Write(base + ".vqb", data, indexBytes);
+    data += indexBytes, size -= indexBytes;
+    const std::size_t nameBytes = part();
+    Write(base + ".vqn", data, nameBytes);
+    data += nameBytes, size -= nameBytes;
+    Write(base + ".vqm", data, size);
+    return index;
+}
 } // namespace fuzz_files
