@@ -2,6 +2,7 @@
 // Files for the fuzz entries whose readers open files: one folder per process, in memory where the
 // system offers it (/dev/shm), so that an input written, synced and read costs no disk time.
 
+#include "platform/byte_codec.h"
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
@@ -29,14 +30,13 @@ inline std::string Write(const std::string& name, const std::uint8_t* data, std:
     return path;
 }
 
-// Writes a database's three files, `base` + ".vqb", ".vqn" and ".vqm", from one input: the length of
-// the index file (two bytes, little-endian), the index file, the length of the name file (two bytes),
-// the name file, and the move file (the rest); lengths past the input's end are cut to it. Returns
-// the index file's path.
-inline std::string WriteDatabase(const std::string& base, const std::uint8_t* data, std::size_t size) {
-    auto part = [&]() -> std::size_t {
-        if (size < 2) return 0;
-        const std::size_t n = std::min<std::size_t>(std::size_t(data[0] | data[1] << 8), size - 2);
+// Splits an input into the three files of a database, "<base>.vqb", ".vqn" and ".vqm": the length
+// of the index file (two bytes, little-endian), the index file, the length of the name file (two
+// bytes), the name file, and the move file (the rest). Returns the index file's path.
+inline std::string WriteDatabaseFiles(const std::string& base, const std::uint8_t* data, std::size_t size) {
+    const auto part = [&] {
+        if (size < 2) return std::size_t(0);
+        const std::size_t n = std::min<std::size_t>(GetLe16(data), size - 2);
         data += 2;
         size -= 2;
         return n;
@@ -50,4 +50,5 @@ inline std::string WriteDatabase(const std::string& base, const std::uint8_t* da
     Write(base + ".vqm", data, size);
     return index;
 }
+
 } // namespace fuzz_files

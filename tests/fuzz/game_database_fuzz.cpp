@@ -39,7 +39,7 @@ bool SameGame(const TGame& a, const TGame& b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static TQuietPrompt prompt;
     SetUserPrompt(&prompt);
-    const std::string index = fuzz_files::WriteDatabase("fuzz", data, size);
+    const std::string index = fuzz_files::WriteDatabaseFiles("fuzz", data, size);
 
     static TGameDatabase db;
     OpenDatabase(index, db);

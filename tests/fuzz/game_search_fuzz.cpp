@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static TQuietPrompt prompt;
     SetUserPrompt(&prompt);
     test_support::TRandom random(static_cast<std::uint32_t>(size) * 2654435761u);
-    const std::string index = fuzz_files::WriteDatabase("search", data, size);
+    const std::string index = fuzz_files::WriteDatabaseFiles("search", data, size);
 
     static TGameDatabase db;
     OpenDatabase(index, db, TOpenMode::ReadOnly);
