@@ -65,6 +65,12 @@ TEST_F(FImpCHB, BeginStepEnd) {
     EXPECT_EQ(window.Gauge()->value(), 100);
     EXPECT_EQ(window.CountLabel()->text(), "400"); // a count of 0 leaves the label
     EXPECT_EQ(window.EstimateLabel()->text(), "Estimated time 00:00:30");
+    // A new line of text keeps the gauge and the estimate.
+    window.SetProgressText("\xC8\xE3\xF0\xFB: 7");
+    EXPECT_EQ(window.TextLabel()->text(), QString::fromUtf8("Игры: 7"));
+    EXPECT_EQ(window.Gauge()->value(), 100);
+    window.StepProgress(100, 0);
+    EXPECT_EQ(window.EstimateLabel()->text(), "Estimated time 00:00:30");
     window.StepProgress(200, 1234);
     EXPECT_EQ(window.CountLabel()->text(), "1234");
     window.StepProgress(900, 0); // past the maximum: full, nothing left
