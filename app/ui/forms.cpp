@@ -20,6 +20,7 @@
 #include "gamedb/ui/database_form.h"
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/f_imp_chb.h"
+#include "gamedb/ui/f_search.h"
 #include "gamedb/ui/game_info_form.h"
 #include "gamedb/ui/qt_prompts.h"
 #include "gamedb/user_prompt.h"
@@ -61,7 +62,7 @@ TMainForm* CreateForms() {
     FAnalysisGame = new TFAnalysisGame(owner);
     FImpCHB = new TFImpCHB(owner);
     SetProgress(FImpCHB);
-    // TFSearch: created here by the database subsystem.
+    FSearch = new TFSearch(owner);
     AboutBox = new TAboutBox(owner);
     AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
     // TSortForm: created here by its subsystem.
@@ -91,6 +92,7 @@ void ForgetForms() {
     UseComBoard = nullptr;
     GameInfoForm = nullptr;
     DatabaseForm = nullptr;
+    FSearch = nullptr;
     ResetDatabaseHooks();
     SetUserPrompt(nullptr);
     SetFileChooser(nullptr);
