@@ -24,6 +24,8 @@ class IProgress {
     // Moves the gauge to `position` (clamped to 0..maximum) and, when `count` is not 0, shows it;
     // updates the time estimate.
     virtual void StepProgress(std::int64_t position, std::int64_t count) = 0;
+    // Replaces the line of text, keeping the gauge and the estimate; shown by the next step.
+    virtual void SetProgressText(const std::string& text) { (void)text; }
     // Ends the task and hides whatever Begin showed. Harmless when nothing is shown.
     virtual void EndProgress() = 0;
 };

@@ -46,9 +46,7 @@ void TFImpCHB::BeginProgress(const std::string& caption, const std::string& text
     m_estimate.Start(maximum);
     setWindowTitle(FromCp1251(caption));
     m_count->setText(QString::number(count));
-    // A long path would widen the window past the screen: its middle gives way.
-    const int width = 440 - layout()->contentsMargins().left() - layout()->contentsMargins().right();
-    m_text->setText(m_text->fontMetrics().elidedText(FromCp1251(text), Qt::ElideMiddle, width));
+    SetProgressText(text);
     m_estimateLabel->setText("Time estimated:");
     // The gauge counts in int: a larger maximum (a file's size) is scaled down to fit.
     const std::int64_t max = m_estimate.Maximum();
@@ -82,6 +80,12 @@ void TFImpCHB::StepProgress(std::int64_t position, std::int64_t count) {
         m_painted.start();
     }
     QCoreApplication::processEvents();
+}
+
+void TFImpCHB::SetProgressText(const std::string& text) {
+    // A long path would widen the window past the screen: its middle gives way.
+    const int width = 440 - layout()->contentsMargins().left() - layout()->contentsMargins().right();
+    m_text->setText(m_text->fontMetrics().elidedText(FromCp1251(text), Qt::ElideMiddle, width));
 }
 
 void TFImpCHB::EndProgress() {

@@ -25,6 +25,7 @@ class TFImpCHB : public QDialog, public IProgress {
     void BeginProgress(const std::string& caption, const std::string& text, std::int64_t maximum,
                        std::int64_t count) override;
     void StepProgress(std::int64_t position, std::int64_t count) override;
+    void SetProgressText(const std::string& text) override;
     void EndProgress() override;
 
     // True between BeginProgress and EndProgress.
