@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -23,7 +24,7 @@ namespace {
 
 constexpr int NarrowWidth = 430; // without the board part
 constexpr int WideWidth = 630;
-constexpr int FormHeight = 320;
+constexpr int FormHeight = 330;
 
 QColor ColorOf(std::uint32_t bgr) {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
@@ -53,6 +54,10 @@ TFSearch::TFSearch(QWidget* parent) : QDialog(parent) {
         c->setObjectName(name);
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
+        // The text is a part of a name: offer the names that contain it, never complete over it.
+        c->completer()->setCompletionMode(QCompleter::PopupCompletion);
+        c->completer()->setFilterMode(Qt::MatchContains);
+        c->completer()->setCaseSensitivity(Qt::CaseInsensitive);
         c->setMaxVisibleItems(20);
         c->setGeometry(x, y, w, 24);
         return c;
@@ -112,8 +117,8 @@ TFSearch::TFSearch(QWidget* parent) : QDialog(parent) {
     Deleted = check(this, "Deleted", "Deleted", 12, 210, 110, false);
     PosCheckBox = check(this, "PosCheckBox", "Position", 128, 210, 110, false);
 
-    Button1 = button("Button1", "OK", 236, 276, 86);
-    Button2 = button("Button2", "Cancel", 332, 276, 86);
+    Button1 = button("Button1", "OK", 236, 294, 86);
+    Button2 = button("Button2", "Cancel", 332, 294, 86);
     Button1->setDefault(true);
 
     // The board part, shown with "Position".
@@ -127,17 +132,17 @@ TFSearch::TFSearch(QWidget* parent) : QDialog(parent) {
     const char* kindNames[4] = {"b64", "b100", "b64i", "b64e"};
     for (int i = 0; i < 4; ++i) {
         kinds[i]->setObjectName(kindNames[i]);
-        kinds[i]->setGeometry(442 + (i % 2) * 92, 190 + (i / 2) * 22, 88, 22);
+        kinds[i]->setGeometry(442 + (i % 2) * 92, 188 + (i / 2) * 20, 88, 20);
     }
     b64->setChecked(true);
-    Whitemove = check(this, "Whitemove", "White moves", 442, 236, 92, true);
-    BlackMove = check(this, "BlackMove", "Black moves", 534, 236, 92, true);
-    Reversed = check(this, "Reversed", "Reversed", 442, 258, 180, false);
-    Button3 = button("Button3", "Clear", 442, 284, 56);
+    Whitemove = check(this, "Whitemove", "White moves", 442, 230, 180, true);
+    BlackMove = check(this, "BlackMove", "Black moves", 442, 250, 180, true);
+    Reversed = check(this, "Reversed", "Reversed", 442, 270, 180, false);
+    Button3 = button("Button3", "Clear", 442, 294, 56);
     Button3->hide();
-    Button4 = button("Button4", "Clean", 442, 284, 58);
-    Button5 = button("Button5", "Copy", 504, 284, 58);
-    Button6 = button("Button6", "Start", 566, 284, 58);
+    Button4 = button("Button4", "Clean", 442, 294, 58);
+    Button5 = button("Button5", "Copy", 504, 294, 58);
+    Button6 = button("Button6", "Start", 566, 294, 58);
 
     connect(SearchBrdImage, &TSearchBoardImage::mouseDown, this, &TFSearch::SearchBrdImageMouseDown);
     connect(b64, &QRadioButton::clicked, this, &TFSearch::b64Click);
