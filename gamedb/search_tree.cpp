@@ -15,21 +15,18 @@ constexpr std::int8_t ValueOfKind[4] = {sqMan0, sqKing0, sqMan1, sqKing1};
 struct TBits {
     std::array<std::uint64_t, 4> kinds{};
 
-    std::int8_t At(int sq) const {
-        const std::uint64_t bit = std::uint64_t{1} << sq;
-        for (int k = 0; k < 4; ++k)
-            if (kinds[k] & bit) return ValueOfKind[k];
-        return 0;
+    // The kind on a square, -1 when it is empty.
+    int KindAt(int sq) const {
+        return int((kinds[0] >> sq) & 1) + 2 * int((kinds[1] >> sq) & 1) + 3 * int((kinds[2] >> sq) & 1) +
+               4 * int((kinds[3] >> sq) & 1) - 1;
     }
-    void Put(int sq, std::int8_t value) {
-        const std::uint64_t bit = std::uint64_t{1} << sq;
+    void Clear(std::uint64_t mask) {
         for (std::uint64_t& k : kinds)
-            k &= ~bit;
-        if (value != 0) kinds[KindOfValue[value + 2]] |= bit;
+            k &= ~mask;
     }
     bool Matches(const TPatternMasks& m) const {
-        return (kinds[0] & m.fixed) == m.kinds[0] && (kinds[1] & m.fixed) == m.kinds[1] &&
-               (kinds[2] & m.fixed) == m.kinds[2] && (kinds[3] & m.fixed) == m.kinds[3];
+        return ((kinds[0] & m.fixed) ^ m.kinds[0]) == 0 && ((kinds[1] & m.fixed) ^ m.kinds[1]) == 0 &&
+               ((kinds[2] & m.fixed) ^ m.kinds[2]) == 0 && ((kinds[3] & m.fixed) ^ m.kinds[3]) == 0;
     }
 };
 
@@ -42,39 +39,40 @@ TBits BitsOf(const TBoard& b) {
 }
 
 struct TRules {
-    int squares, perRow;
+    std::uint64_t crown0, crown1; // the rows where men of side 0 and side 1 are crowned
     bool promoteOnTheWay;
 };
 
-void Promote(TBits& bits, int sq, const TRules& r) {
-    const std::uint64_t bit = std::uint64_t{1} << sq;
-    if ((bits.kinds[0] & bit) && sq > r.squares - r.perRow) {
-        bits.kinds[0] &= ~bit;
-        bits.kinds[1] |= bit;
-    } else if ((bits.kinds[2] & bit) && sq <= r.perRow) {
-        bits.kinds[2] &= ~bit;
-        bits.kinds[3] |= bit;
-    }
+constexpr std::uint64_t Bit(int sq) {
+    return std::uint64_t{1} << sq;
+}
+
+// Puts a piece of `kind` (or nothing, -1) on a square already cleared, crowning a man on its far row
+// when `crown` is set.
+inline void Place(TBits& bits, int sq, int kind, bool crown, const TRules& r) {
+    if (kind < 0) return;
+    const std::uint64_t bit = Bit(sq);
+    if (crown && kind == 0 && (bit & r.crown0)) kind = 1;
+    if (crown && kind == 2 && (bit & r.crown1)) kind = 3;
+    bits.kinds[kind] |= bit;
 }
 
 // The same steps as making a stored node on a board, in the same order, so even a move that is not
 // legal (a stored game is not checked for legality) leaves the same position.
-void MakeSearchMove(const std::uint8_t* m, int captures, TBits& bits, const TRules& r) {
+inline void MakeSearchMove(const std::uint8_t* m, int captures, TBits& bits, const TRules& r) {
     if (captures == 0) {
         const int from = m[0], to = m[1];
-        bits.Put(to, bits.At(from));
-        bits.Put(from, 0);
-        Promote(bits, to, r);
+        const int kind = bits.KindAt(from);
+        bits.Clear(Bit(from) | Bit(to));
+        if (from != to) Place(bits, to, kind, true, r); // onto itself, the piece is lifted and gone
         return;
     }
     int prev = m[0];
     for (int k = 1; k <= captures; ++k) {
         const int c = m[2 * k - 1], l = m[2 * k];
-        const std::int8_t piece = bits.At(prev);
-        bits.Put(c, 0);
-        bits.Put(prev, 0);
-        bits.Put(l, piece);
-        if (r.promoteOnTheWay || k == captures) Promote(bits, l, r);
+        const int kind = bits.KindAt(prev);
+        bits.Clear(Bit(c) | Bit(prev) | Bit(l));
+        Place(bits, l, kind, r.promoteOnTheWay || k == captures, r);
         prev = l;
     }
 }
@@ -93,6 +91,12 @@ bool ParentLinksSound(const TSearchTree& t) {
     std::array<std::uint16_t, NodeSlots> path;
     for (int start = 1; start <= t.nodeCount; ++start) {
         if (t.free[start]) continue;
+        // The common case: the parent was written before its child and is already known sound.
+        const int p = t.parent[start];
+        if (p == 0 || (p < start && state[p] == 2)) {
+            state[start] = 2;
+            continue;
+        }
         int len = 0;
         int n = start;
         while (n != 0 && state[n] != 2) {
@@ -138,7 +142,7 @@ bool DecodeSearchTree(const std::uint8_t* block, std::size_t size, TGameType var
     auto have = [&](std::size_t n) { return n <= size - pos; };
 
     if (block[pos++] == 0) {
-        KeyToPosition(StandardKeyOf(variant), t.start);
+        t.start = VariantTraits(variant).boardSize == 10 ? StartPosition100 : StartPosition64;
     } else {
         if (!have(17)) return false;
         TPositionKey key;
@@ -246,33 +250,45 @@ TPositionQuery MakePositionQuery(const TSearchCriteria& c) {
 }
 
 int WalkSearchTree(const TSearchTree& t, TGameType variant, int startSide, const TPositionQuery& q) {
-    const TRules rules{SquaresOf(variant), SquaresPerRow(variant),
-                       VariantTraits(variant).promoteDuringCapture};
+    const int squares = SquaresOf(variant), perRow = SquaresPerRow(variant);
+    TRules rules{0, 0, VariantTraits(variant).promoteDuringCapture};
+    for (int sq = 1; sq <= perRow; ++sq) {
+        rules.crown1 |= Bit(sq);
+        rules.crown0 |= Bit(squares + 1 - sq);
+    }
+    // The walk goes down the first child in place; the other children wait on the stack with the
+    // board of their parent.
     struct TFrame {
-        TBits bits;
+        TBits parentBits;
         std::uint16_t node;
         std::uint8_t side;
     };
     std::array<TFrame, NodeSlots> stack;
     int top = 0;
-    stack[top++] = {BitsOf(t.start), 0, static_cast<std::uint8_t>(startSide)};
+    TBits bits = BitsOf(t.start);
+    int node = 0, side = startSide;
     int found = -1;
-    while (top > 0) {
-        const TFrame f = stack[--top];
-        if ((q.testPattern[f.side] && f.bits.Matches(q.pattern)) ||
-            (q.testReversed[f.side] && f.bits.Matches(q.reversed))) {
-            found = f.node;
+    auto make = [&](int child) {
+        if (t.captures[child] != 0xFF) MakeSearchMove(t.move[child], t.captures[child], bits, rules);
+    };
+    for (;;) {
+        if ((q.testPattern[side] && bits.Matches(q.pattern)) ||
+            (q.testReversed[side] && bits.Matches(q.reversed))) {
+            found = node;
+        } else if (const int first = t.childStart[node], end = t.childStart[node + 1]; first < end) {
+            for (int i = end - 1; i > first; --i)
+                stack[top++] = {bits, t.children[i], static_cast<std::uint8_t>(1 - side)};
+            node = t.children[first];
+            side = 1 - side;
+            make(node);
             continue;
         }
-        // Pushed last to first, so the first child is walked first.
-        for (int i = t.childStart[f.node + 1] - 1; i >= t.childStart[f.node]; --i) {
-            const int child = t.children[i];
-            TFrame& next = stack[top++];
-            next.bits = f.bits;
-            next.node = static_cast<std::uint16_t>(child);
-            next.side = static_cast<std::uint8_t>(1 - f.side);
-            if (t.captures[child] != 0xFF) MakeSearchMove(t.move[child], t.captures[child], next.bits, rules);
-        }
+        if (top == 0) break;
+        const TFrame& f = stack[--top];
+        bits = f.parentBits;
+        node = f.node;
+        side = f.side;
+        make(node);
     }
     return found;
 }
