@@ -14,6 +14,7 @@
 #include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -59,6 +60,7 @@ TFSearch::TFSearch(QWidget* parent) : QDialog(parent) {
         c->completer()->setFilterMode(Qt::MatchContains);
         c->completer()->setCaseSensitivity(Qt::CaseInsensitive);
         c->setMaxVisibleItems(20);
+        c->lineEdit()->setMaxLength(255); // as long as a stored name
         c->setGeometry(x, y, w, 24);
         return c;
     };
