@@ -188,10 +188,9 @@ void RunGameSearch(const TGameDatabase& db, TGameList& list, const TSearchCriter
                 progress.SetProgressText("Searching, found " + std::to_string(list.Count()) + "...");
                 progress.StepProgress(n, 0);
             }
-            const std::uint8_t* bytes = block.data() + std::size_t(i) * IndexRecordSize;
+            std::uint8_t* bytes = block.data() + std::size_t(i) * IndexRecordSize;
             if (!whole &&
-                !db.indexFile.ReadAt(std::uint64_t(n - 1) * IndexRecordSize,
-                                     block.data() + std::size_t(i) * IndexRecordSize, IndexRecordSize))
+                !db.indexFile.ReadAt(std::uint64_t(n - 1) * IndexRecordSize, bytes, IndexRecordSize))
                 continue;
             TGameIndexRecord r;
             DecodeIndexRecord(bytes, r);

@@ -10,10 +10,10 @@ namespace {
 
 // Piece kinds as bit-board indices: value + 2 -> kind, -1 for an empty square.
 constexpr int KindOfValue[5] = {3, 2, -1, 0, 1};
-constexpr std::int8_t ValueOfKind[4] = {sqMan0, sqKing0, sqMan1, sqKing1};
 
+// Left uninitialised by default: the walk's stack of them is not cleared for every game.
 struct TBits {
-    std::array<std::uint64_t, 4> kinds{};
+    std::array<std::uint64_t, 4> kinds;
 
     // The kind on a square, -1 when it is empty.
     int KindAt(int sq) const {
@@ -31,7 +31,7 @@ struct TBits {
 };
 
 TBits BitsOf(const TBoard& b) {
-    TBits bits;
+    TBits bits{};
     for (int sq = 1; sq <= MaxSquares; ++sq)
         if (b[sq] >= -2 && b[sq] <= 2 && b[sq] != 0)
             bits.kinds[KindOfValue[b[sq] + 2]] |= std::uint64_t{1} << sq;

@@ -2,7 +2,8 @@
 // by header only, and by position with a pattern found nowhere (every node is visited), one found at
 // every start and a mid-game one; the plain reference search as the old figure.
 // Run by hand: build/bench/search_bench. The database stays in the system's temporary folder as
-// vq_search_bench.* (delete it to build it anew; building takes some tens of seconds).
+// vq_search_bench.* (delete it to build it anew; building takes some seconds). VQ_SEARCH_DB=file.vqb
+// searches another database instead, one made by vqdbgen say.
 
 #include "gamedb/game_search.h"
 #include "tests/support/random_games.h"
@@ -10,6 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -19,6 +21,7 @@ namespace {
 constexpr int Games = 100000;
 
 std::string DbPath() {
+    if (const char* other = std::getenv("VQ_SEARCH_DB")) return other;
     return (std::filesystem::temp_directory_path() / "vq_search_bench.vqb").string();
 }
 

@@ -1,0 +1,94 @@
+// The database search over a database whose files may be damaged in any way: the fast search and the
+// plain reference list the same games with the same nodes, for header criteria and for patterns taken
+// from the games themselves.
+// Input: as the whole-database entry: the length of the index file (two bytes, little-endian), the
+// index file, the length of the name file (two bytes), the name file, and the move file (the rest).
+#include "fuzz_files.h"
+#include "gamedb/game_database.h"
+#include "gamedb/game_search.h"
+#include "gamedb/user_prompt.h"
+#include "platform/byte_codec.h"
+#include "tests/support/random_games.h"
+#include "tests/support/reference_game_search.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+class TQuietPrompt final : public IUserPrompt {
+  public:
+    void ShowMessage(const std::string&) override {}
+    bool Confirm(const std::string&) override { return false; }
+};
+
+std::size_t Part(const std::uint8_t*& data, std::size_t& size) {
+    if (size < 2) return 0;
+    const std::size_t n = std::min<std::size_t>(GetLe16(data), size - 2);
+    data += 2;
+    size -= 2;
+    return n;
+}
+
+void Compare(const TGameDatabase& db, const TSearchCriteria& c) {
+    TGameList fast, reference;
+    RunGameSearch(db, fast, c, Progress());
+    test_support::ReferenceGameSearch(db, reference, c);
+    if (fast.Count() != reference.Count()) std::abort();
+    for (std::int32_t i = 1; i <= fast.Count(); ++i)
+        if (fast[i].gameNumber != reference[i].gameNumber || fast[i].node != reference[i].node ||
+            fast[i].selected != 0)
+            std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static TQuietPrompt prompt;
+    SetUserPrompt(&prompt);
+    test_support::TRandom random(static_cast<std::uint32_t>(size) * 2654435761u);
+    const std::size_t indexBytes = Part(data, size);
+    fuzz_files::Write("search.vqb", data, indexBytes);
+    data += indexBytes, size -= indexBytes;
+    const std::size_t nameBytes = Part(data, size);
+    fuzz_files::Write("search.vqn", data, nameBytes);
+    data += nameBytes, size -= nameBytes;
+    fuzz_files::Write("search.vqm", data, size);
+
+    static TGameDatabase db;
+    OpenDatabase(fuzz_files::Path("search.vqb"), db, TOpenMode::ReadOnly);
+    if (!db.open) return 0;
+
+    TSearchCriteria c;
+    Compare(db, c);
+    if (!db.players.Empty())
+        c.whiteText = db.players[std::size_t(random.Below(int(db.players.Size())))].substr(0, 2);
+    c.ignoreColours = random.Percent(50);
+    c.results[std::size_t(random.Below(6))] = 0;
+    Compare(db, c);
+
+    c = TSearchCriteria{};
+    c.position = true;
+    c.reversed = random.Percent(50);
+    c.whiteMoves = random.Percent(70);
+    c.blackMoves = random.Percent(70);
+    Compare(db, c);
+    c.board = TSearchBoard::b100;
+    Compare(db, c);
+    // A position of a game that reads whole, partly "any".
+    static const auto game = std::make_unique<TGame>();
+    for (int n = 1; n <= std::min(db.gameCount, 8); ++n) {
+        if (ReadGame(db, n, false, *game) != TDbStatus::Ok) continue;
+        TBoard b;
+        PositionAtNode(random.Below(game->header.nodeCount + 1), *game, b);
+        const int squares = SquaresOf(game->header.variant);
+        c.board = squares == 50 ? TSearchBoard::b100 : TSearchBoard::b64;
+        for (int i = 1; i <= squares; ++i)
+            c.pattern[i] = random.Percent(30) ? sqAny : b[i];
+        Compare(db, c);
+        break;
+    }
+    CloseDatabase(db);
+    return 0;
+}
