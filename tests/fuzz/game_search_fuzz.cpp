@@ -7,7 +7,6 @@
 #include "gamedb/game_database.h"
 #include "gamedb/game_search.h"
 #include "gamedb/user_prompt.h"
-#include "platform/byte_codec.h"
 #include "tests/support/random_games.h"
 #include "tests/support/reference_game_search.h"
 
@@ -22,14 +21,6 @@ class TQuietPrompt final : public IUserPrompt {
     void ShowMessage(const std::string&) override {}
     bool Confirm(const std::string&) override { return false; }
 };
-
-std::size_t Part(const std::uint8_t*& data, std::size_t& size) {
-    if (size < 2) return 0;
-    const std::size_t n = std::min<std::size_t>(GetLe16(data), size - 2);
-    data += 2;
-    size -= 2;
-    return n;
-}
 
 void Compare(const TGameDatabase& db, const TSearchCriteria& c) {
     TGameList fast, reference;
@@ -48,16 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static TQuietPrompt prompt;
     SetUserPrompt(&prompt);
     test_support::TRandom random(static_cast<std::uint32_t>(size) * 2654435761u);
-    const std::size_t indexBytes = Part(data, size);
-    fuzz_files::Write("search.vqb", data, indexBytes);
-    data += indexBytes, size -= indexBytes;
-    const std::size_t nameBytes = Part(data, size);
-    fuzz_files::Write("search.vqn", data, nameBytes);
-    data += nameBytes, size -= nameBytes;
-    fuzz_files::Write("search.vqm", data, size);
+    const std::string index = fuzz_files::WriteDatabaseFiles("search", data, size);
 
     static TGameDatabase db;
-    OpenDatabase(fuzz_files::Path("search.vqb"), db, TOpenMode::ReadOnly);
+    OpenDatabase(index, db, TOpenMode::ReadOnly);
     if (!db.open) return 0;
 
     TSearchCriteria c;

@@ -9,38 +9,11 @@
 #include "gamedb/game_search.h"
 #include "gamedb/search_tree.h"
 #include "platform/byte_codec.h"
-#include "rules/movegen.h"
+#include "tests/support/reference_game_search.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-
-namespace {
-
-struct TPlainWalk {
-    const TGame& g;
-    const TSearchCriteria& c;
-    int squares;
-    int found = -1;
-
-    void Walk(int node, const TBoard& b, int side) {
-        const bool plain =
-            (side == 0 ? c.whiteMoves : c.blackMoves) && MatchSearchPattern(c.pattern, b, squares);
-        const bool reversed = c.reversed && (side == 1 ? c.whiteMoves : c.blackMoves) &&
-                              MatchReversedPattern(c.pattern, b, squares);
-        if (plain || reversed) {
-            found = node;
-            return;
-        }
-        for (int child : ListChildNodes(node, g)) {
-            TBoard next = b;
-            MakeMove(g.nodes[child], next, g.header.variant);
-            Walk(child, next, 1 - side);
-        }
-    }
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 6) return 0;
@@ -72,11 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int i = 1; i <= squares; ++i)
             c.pattern[i] = (kind == 2 && i % 3 != 0) ? sqAny : b[i];
     }
-    TBoard start;
-    KeyToPosition(g.startKey, start);
-    TPlainWalk plain{g, c, squares};
-    plain.Walk(0, start, 0);
-    if (WalkSearchTree(*tree, variant, 0, MakePositionQuery(c)) != plain.found) std::abort();
-    if (SearchPositionInTree(g, c) != plain.found) std::abort();
+    const int plain = test_support::ReferencePositionInTree(g, c);
+    if (WalkSearchTree(*tree, variant, 0, MakePositionQuery(c)) != plain) std::abort();
+    if (SearchPositionInTree(g, c) != plain) std::abort();
     return 0;
 }

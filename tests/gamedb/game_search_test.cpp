@@ -421,6 +421,20 @@ TEST_F(GameSearch, ReplacesTheListWhateverItHeld) {
     EXPECT_EQ(list.Count(), 0);
 }
 
+// A result byte outside the six codes is listed as "*", and only the "*" box finds it; it never
+// indexes past the six flags.
+TEST_F(GameSearch, ResultOutsideTheCodesCountsAsUnknown) {
+    auto g = NewGame(gtRussian);
+    Add(*g);
+    Patch(1, [](TGameIndexRecord& r) { r.result = 200; });
+    TSearchCriteria c;
+    c.results = {1, 0, 0, 0, 0, 0};
+    EXPECT_EQ(Search(db, c), (TFound{{1, 0}}));
+    c.results = {0, 1, 1, 1, 1, 1};
+    c.ignoreColours = true;
+    EXPECT_EQ(Search(db, c), TFound{});
+}
+
 class TRecordingProgress final : public IProgress {
   public:
     std::vector<std::string> events;

@@ -43,6 +43,19 @@ struct TReferenceWalk {
     }
 };
 
+TSearchPattern ReversedOf(const TSearchPattern& pattern, int squares) {
+    TSearchPattern reversed = pattern;
+    for (int i = 1; i <= squares; ++i) {
+        const int v = pattern[squares + 1 - i];
+        reversed[i] = static_cast<std::int8_t>(v == 3 ? 3 : -v);
+    }
+    return reversed;
+}
+
+int PatternSquares(const TSearchCriteria& c) {
+    return c.board == TSearchBoard::b100 ? 50 : 32;
+}
+
 bool Has(const std::string& name, const std::string& text) {
     return text.empty() || Cp1251LowerString(name).find(text) != std::string::npos;
 }
@@ -51,14 +64,9 @@ bool Has(const std::string& name, const std::string& text) {
 
 void ReferenceGameSearch(const TGameDatabase& db, TGameList& list, const TSearchCriteria& c) {
     list.Clear();
-    const int squares = c.board == TSearchBoard::b100 ? 50 : 32;
+    const int squares = PatternSquares(c);
     const std::string white = Cp1251LowerString(c.whiteText), black = Cp1251LowerString(c.blackText),
                       tournament = Cp1251LowerString(c.tournamentText);
-    TSearchPattern reversed = c.pattern;
-    for (int i = 1; i <= squares; ++i) {
-        const int v = c.pattern[squares + 1 - i];
-        reversed[i] = static_cast<std::int8_t>(v == 3 ? 3 : -v);
-    }
     auto game = std::make_unique<TGame>();
     const std::int32_t games = db.open ? db.gameCount : 0;
     for (std::int32_t n = 1; n <= games; ++n) {
@@ -82,15 +90,21 @@ void ReferenceGameSearch(const TGameDatabase& db, TGameList& list, const TSearch
         if (c.position) {
             if (!IsValidVariant(r.variant) || SquaresOf(r.variant) != squares) continue;
             if (ReadGame(db, n, false, *game) != TDbStatus::Ok) continue;
-            TBoard start;
-            KeyToPosition(game->startKey, start);
-            TReferenceWalk walk{*game, c, reversed, squares};
-            walk.Walk(0, start, game->header.startSide ? 1 : 0);
-            if (!walk.found) continue;
-            node = walk.foundNode;
+            node = ReferencePositionInTree(*game, c);
+            if (node < 0) continue;
         }
         list.Append(n, static_cast<std::uint16_t>(node));
     }
+}
+
+int ReferencePositionInTree(const TGame& game, const TSearchCriteria& c) {
+    const int squares = PatternSquares(c);
+    const TSearchPattern reversed = ReversedOf(c.pattern, squares);
+    TBoard start;
+    KeyToPosition(game.startKey, start);
+    TReferenceWalk walk{game, c, reversed, squares};
+    walk.Walk(0, start, game.header.startSide ? 1 : 0);
+    return walk.found ? walk.foundNode : -1;
 }
 
 } // namespace test_support

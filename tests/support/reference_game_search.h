@@ -11,5 +11,8 @@
 namespace test_support {
 
 void ReferenceGameSearch(const TGameDatabase& db, TGameList& list, const TSearchCriteria& criteria);
+// The walk of one game's tree from its start position: the last matching node, or -1. The board size
+// is not checked here.
+int ReferencePositionInTree(const TGame& game, const TSearchCriteria& criteria);
 
 } // namespace test_support
