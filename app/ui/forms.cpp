@@ -21,6 +21,7 @@
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/f_imp_chb.h"
 #include "gamedb/ui/f_match_par.h"
+#include "gamedb/ui/f_search.h"
 #include "gamedb/ui/game_info_form.h"
 #include "gamedb/ui/qt_prompts.h"
 #include "gamedb/user_prompt.h"
@@ -62,7 +63,7 @@ TMainForm* CreateForms() {
     FAnalysisGame = new TFAnalysisGame(owner);
     FImpCHB = new TFImpCHB(owner);
     SetProgress(FImpCHB);
-    // TFSearch: created here by the database subsystem.
+    FSearch = new TFSearch(owner);
     AboutBox = new TAboutBox(owner);
     AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
     // TSortForm: created here by its subsystem.
@@ -92,6 +93,7 @@ void ForgetForms() {
     UseComBoard = nullptr;
     GameInfoForm = nullptr;
     DatabaseForm = nullptr;
+    FSearch = nullptr;
     ResetDatabaseHooks();
     SetUserPrompt(nullptr);
     SetFileChooser(nullptr);

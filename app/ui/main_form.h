@@ -159,6 +159,8 @@ class TMainForm : public QMainWindow {
     // items; called once the window exists.
     void ConnectDatabaseWindow();
     void N7Click(); // the database window, shown modally in place of this one
+    // The games of the open database that reach the board's position, in the database window.
+    void Quicksearch1Click();
     // Loads the game of the database window's current list entry (at the entry's node, in its
     // variant); false, with the game on the board kept, when there is none or it cannot be read.
     bool LoadGameFromList();

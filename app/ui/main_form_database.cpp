@@ -12,6 +12,7 @@
 #include "gamedb/ui/database_form.h"
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/db_panel.h"
+#include "gamedb/ui/f_search.h"
 #include "gamedb/ui/game_info_form.h"
 
 #include <QAction>
@@ -67,6 +68,13 @@ void TMainForm::ConnectDatabaseWindow() {
     });
     on("Loadpreviousgame1", "ToolButton8", [this] { LoadNeighbourGame(-1); });
     on("N34", "ToolButton9", [this] { LoadNeighbourGame(1); });
+    on("Quicksearch1", "ToolButton12", [this] { Quicksearch1Click(); });
+    if (FSearch) {
+        TFSearch::THooks& s = FSearch->Hooks();
+        s.currentBoard = [this] { return m_session.CurrentBoard(); };
+        s.darkSquareColor = [] { return DarkSquareColor; };
+        s.lightSquareColor = [] { return LightSquareColor; };
+    }
 }
 
 void TMainForm::N7Click() {
@@ -75,6 +83,19 @@ void TMainForm::N7Click() {
     DatabaseForm->exec();
     show();
     DrawBoard(true);
+}
+
+void TMainForm::Quicksearch1Click() {
+    if (!GameDatabase.open) {
+        ShellPrompts().ShowMessage(this, PhraseString(86));
+        return;
+    }
+    if (!FSearch || !DatabaseForm) return;
+    hide();
+    FSearch->QuickSearch(m_session.CurrentBoard(), m_session.SideToMove(), m_session.CurrentVariant());
+    DatabaseForm->ListChanged();
+    show();
+    N7Click();
 }
 
 bool TMainForm::LoadGameFromList() {

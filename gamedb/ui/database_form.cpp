@@ -153,7 +153,6 @@ void TDatabaseForm::BuildMenus() {
     QAction* newSearch = AddItem(search, "Search1", "New search");
     makeDefault(newSearch);
     newSearch->setShortcut(Qt::Key_F5);
-    later(newSearch);
     AddItem(search, "Clear1", "Reset");
 
     QMenu* game = AddMenu(nullptr, "Game1", "Game");
@@ -194,6 +193,7 @@ void TDatabaseForm::BuildMenus() {
     Connect("CleanUpdatabase1", &TDatabaseForm::CleanUpdatabase1Click);
     Connect("Checkdatabase1", &TDatabaseForm::Checkdatabase1Click);
     Connect("Exit1", &TDatabaseForm::Exit1Click);
+    Connect("Search1", &TDatabaseForm::Search1Click);
     Connect("Clear1", &TDatabaseForm::Clear1Click);
     Connect("Load1", &TDatabaseForm::Load1Click);
     Connect("Replace", &TDatabaseForm::ReplaceClick);
@@ -225,7 +225,7 @@ void TDatabaseForm::BuildToolBar() {
     const TButtonSpec buttons[] = {
         {"ToolButton2", "Open database", QStyle::SP_DialogOpenButton, &TDatabaseForm::OpenClick, true},
         {"ToolButton5", "Reset", QStyle::SP_BrowserReload, &TDatabaseForm::Clear1Click, false},
-        {"ToolButton4", "Search", QStyle::SP_FileDialogContentsView, nullptr, true},
+        {"ToolButton4", "Search", QStyle::SP_FileDialogContentsView, &TDatabaseForm::Search1Click, true},
         {"ToolButton7", "Load game", QStyle::SP_ArrowRight, &TDatabaseForm::Load1Click, false},
         {"ToolButton9", "Replace game", QStyle::SP_BrowserStop, &TDatabaseForm::ReplaceClick, false},
         {"ToolButton8", "Save game", QStyle::SP_DialogSaveButton, &TDatabaseForm::Save1Click, false},
@@ -245,7 +245,7 @@ void TDatabaseForm::BuildToolBar() {
         if (b.handler)
             connect(tb, &QToolButton::clicked, this, [this, h = b.handler] { (this->*h)(); });
         else
-            tb->setEnabled(false); // search comes with its own window; help has no page here
+            tb->setEnabled(false); // help has no page here
         ToolBar1->addWidget(tb);
         if (b.separatorAfter) ToolBar1->addSeparator();
     }

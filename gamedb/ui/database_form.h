@@ -68,6 +68,7 @@ class TDatabaseForm : public QDialog {
     void CleanUpdatabase1Click();
     void Checkdatabase1Click();
     void Exit1Click();
+    void Search1Click();
     void Clear1Click();
     void Load1Click();
     void ReplaceClick();

@@ -11,6 +11,7 @@
 #include "gamedb/ui/database_form.h"
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/db_panel.h"
+#include "gamedb/ui/f_search.h"
 #include "gamedb/ui/game_info_form.h"
 #include "gamedb/user_prompt.h"
 #include "platform/codepage.h"
@@ -194,6 +195,17 @@ void TDatabaseForm::Checkdatabase1Click() {
 
 void TDatabaseForm::Exit1Click() {
     done(1);
+}
+
+void TDatabaseForm::Search1Click() {
+    if (!GameDatabase.open) {
+        ShowDatabaseNotOpened();
+        return;
+    }
+    if (!FSearch) return;
+    FSearch->FillLists();
+    if (FSearch->exec() == 2) return;
+    ListChanged();
 }
 
 void TDatabaseForm::Clear1Click() {

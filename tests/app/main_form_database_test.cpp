@@ -1,7 +1,7 @@
 // The main window's database commands on a generated database (offscreen): the items they enable,
 // loading games from the list at their node and in their variant, stepping through the list with
 // wrapping, a damaged game that leaves the board alone, saving and replacing the game on the board,
-// and the database window shown in place of the main one.
+// the database window shown in place of the main one, and the quick search of the board's position.
 
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
@@ -73,14 +73,14 @@ class MainFormDatabase : public TMainWindowFixture {
     std::string file;
 };
 
-TEST_F(MainFormDatabase, TheDatabaseCommandsAreEnabledAndTheSearchWaits) {
-    for (const char* name : {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Gsmeinformation1"})
-        EXPECT_TRUE(f->Item(name)->isEnabled()) << name;
+TEST_F(MainFormDatabase, TheDatabaseCommandsAreEnabled) {
     for (const char* name :
-         {"ToolButton4", "ToolButton5", "ToolButton6", "ToolButton8", "ToolButton9", "ToolButton16"})
+         {"N33", "Replacegame1", "Loadpreviousgame1", "N34", "N7", "Gsmeinformation1", "Quicksearch1"})
+        EXPECT_TRUE(f->Item(name)->isEnabled()) << name;
+    for (const char* name : {"ToolButton4", "ToolButton5", "ToolButton6", "ToolButton8", "ToolButton9",
+                             "ToolButton16", "ToolButton12"})
         EXPECT_TRUE(f->Control(name)->isEnabled()) << name;
-    EXPECT_FALSE(f->Item("Quicksearch1")->isEnabled());
-    EXPECT_FALSE(f->Control("ToolButton12")->isEnabled());
+    EXPECT_EQ(f->Item("Quicksearch1")->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(f->Item("N7")->shortcut(), QKeySequence(Qt::Key_F2));
     EXPECT_EQ(f->Item("Loadpreviousgame1")->shortcut(), QKeySequence(Qt::Key_F3));
     EXPECT_EQ(f->Item("N34")->shortcut(), QKeySequence(Qt::Key_F4));
@@ -90,7 +90,9 @@ TEST_F(MainFormDatabase, WithNoDatabaseTheStepsSaySoAndTheBoardStays) {
     const std::string white = BoardWhite();
     Trigger("N34");
     Trigger("Loadpreviousgame1");
-    ASSERT_EQ(prompts.messages.size(), 2);
+    Trigger("Quicksearch1");
+    ASSERT_EQ(prompts.messages.size(), 3);
+    EXPECT_EQ(prompts.messages[2], "Database not opened.");
     EXPECT_EQ(prompts.messages[0], "Database not opened.");
     EXPECT_EQ(BoardWhite(), white);
 }
@@ -207,6 +209,51 @@ TEST_F(MainFormDatabase, GoToDatabaseShowsTheWindowInPlaceOfTheMainOne) {
     Trigger("N7");
     EXPECT_FALSE(DatabaseForm->isVisible());
     EXPECT_EQ(BoardWhite(), Stored(7)->white);
+}
+
+TEST_F(MainFormDatabase, QuickSearchOpensTheWindowOnTheGamesThatReachTheBoardsPosition) {
+    OpenGames();
+    // A position some plies into a game, loaded to the board.
+    std::int32_t position = 0;
+    for (std::int32_t p = 1; p <= Games && !position; ++p)
+        if (Stored(GameList[p].gameNumber)->header.nodeCount >= 8) position = p;
+    ASSERT_NE(position, 0);
+    const std::int32_t game = GameList[position].gameNumber;
+    GameList[position].node = 6;
+    GameDatabase.currentGame = position;
+    ASSERT_TRUE(f->LoadGameFromList());
+    const TBoard board = GameSession().CurrentBoard();
+    const int side = GameSession().SideToMove();
+
+    bool mainHidden = false;
+    QString caption;
+    std::vector<TGameListEntry> found;
+    WhenShown(DatabaseForm, [&] {
+        mainHidden = !f->isVisible();
+        caption = DatabaseForm->windowTitle();
+        found = GameList.Entries();
+        DatabaseForm->FormKeyDown(TListKey::Escape);
+    });
+    qobject_cast<QToolButton*>(f->Control("ToolButton12"))->click();
+    EXPECT_TRUE(mainHidden);
+    EXPECT_TRUE(f->isVisible());
+    ASSERT_FALSE(found.empty());
+    EXPECT_TRUE(caption.endsWith(QString(" (found %1)").arg(found.size())) || found.size() == Games)
+        << caption.toStdString();
+    EXPECT_EQ(GameDatabase.currentGame, 1);
+    bool own = false;
+    for (const TGameListEntry& e : found)
+        own = own || e.gameNumber == game;
+    EXPECT_TRUE(own) << "the game the position came from";
+    // Each found game, loaded, shows the position at its found node with the same side to move.
+    for (std::int32_t p = 1; p <= GameListCount(); ++p) {
+        SCOPED_TRACE(GameList[p].gameNumber);
+        GameDatabase.currentGame = p;
+        ASSERT_TRUE(f->LoadGameFromList());
+        EXPECT_EQ(CurrentNode(), GameList[p].node);
+        EXPECT_TRUE(GameSession().CurrentBoard() == board);
+        EXPECT_EQ(GameSession().SideToMove(), side);
+    }
 }
 
 } // namespace
