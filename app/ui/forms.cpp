@@ -21,7 +21,10 @@
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/f_imp_chb.h"
 #include "gamedb/ui/game_info_form.h"
+#include "gamedb/ui/headers_edit.h"
+#include "gamedb/ui/list_form.h"
 #include "gamedb/ui/qt_prompts.h"
+#include "gamedb/ui/sort_form.h"
 #include "gamedb/user_prompt.h"
 
 TMainForm* MainForm = nullptr;
@@ -64,11 +67,11 @@ TMainForm* CreateForms() {
     // TFSearch: created here by the database subsystem.
     AboutBox = new TAboutBox(owner);
     AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
-    // TSortForm: created here by its subsystem.
+    SortForm = new TSortForm(owner);
     ebtest = new Tebtest(owner);
-    // TListForm: created here by its subsystem.
+    ListForm = new TListForm(owner);
     InterfaceForm = new TInterfaceForm(owner);
-    // THeadersEdit: created here by the database subsystem.
+    HeadersEdit = new THeadersEdit(owner);
     SelectColors = new TSelectColors(
         MainForm->BoardPicture(), [](bool withFrame) { MainForm->DrawBoard(withFrame); }, owner);
     ExpDiagram = new TExpDiagram(MainForm->BoardPicture(), MainForm->CopyBoard, owner);
@@ -98,6 +101,9 @@ void ForgetForms() {
     SetProgress(nullptr);
     FImpCHB = nullptr;
     AboutBox = nullptr;
+    SortForm = nullptr;
+    ListForm = nullptr;
+    HeadersEdit = nullptr;
     InterfaceForm = nullptr;
     SelectColors = nullptr;
     ExpDiagram = nullptr;

@@ -81,6 +81,12 @@ class TDatabaseForm : public QDialog {
     void SavenamestoTXT1Click();
     void CorrectNames1Click();
     void Font1Click();
+    // Tools: sort, tournaments list, header set (database_form_tools.cpp).
+    void Sortgameslist1Click();
+    void Maketournamentslist1Click();
+    void Set1Click();
+    // Sorts the list by key 1 White, 2 Black, 3 year and tournament; a list of every game renumbers them.
+    void SortGames(int kind);
 
     // ---- mouse, wheel and keys ----
     void DBPanelMouseDown(int button, int x, int y); // button 0 left, 1 right, 2 other

@@ -28,7 +28,8 @@ std::string ToCp1251(const QString& text) {
     return Utf8ToCp1251BestFit(text.toStdString());
 }
 
-// The names of a list sorted ignoring letter case, for a combo box.
+} // namespace
+
 QStringList SortedNames(const TNameList& list) {
     std::vector<const std::string*> names;
     names.reserve(list.Size());
@@ -43,6 +44,8 @@ QStringList SortedNames(const TNameList& list) {
         out << FromCp1251(*n);
     return out;
 }
+
+namespace {
 
 // Indices into the remembered values of Fill.
 enum : int {

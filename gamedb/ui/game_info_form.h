@@ -11,6 +11,7 @@
 #include "gamedb/game_database.h"
 
 #include <QDialog>
+#include <QStringList>
 
 #include <array>
 
@@ -60,6 +61,9 @@ class TGameInfoForm : public QDialog {
 
 // The dialog of the program (null until the shell creates it).
 extern TGameInfoForm* GameInfoForm;
+
+// The names of a list sorted ignoring letter case, for a combo box.
+QStringList SortedNames(const TNameList& list);
 
 // Shows GameInfoForm on `header`: true, with the header changed, when the user confirms with OK;
 // false, with the header as it was, otherwise (also when there is no dialog).
