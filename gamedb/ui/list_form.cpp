@@ -72,7 +72,7 @@ TListForm::TListForm(QWidget* parent) : QDialog(parent) {
     const int widths[5] = {50, 178, 118, 47, 44};
     for (int c = 0; c < 5; ++c)
         t->setColumnWidth(c, widths[c]);
-    t->horizontalHeader()->setStretchLastSection(true);
+    t->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch); // long tournament names
 
     Button1 = new QPushButton("Create!", this);
     Button1->setObjectName("Button1");
@@ -105,7 +105,7 @@ TListForm::TListForm(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(t, 1);
     layout->addLayout(controls);
-    resize(560, 480);
+    resize(640, 480);
     FillTournamentGrid();
 }
 
