@@ -135,6 +135,7 @@ TSortListResult SortListedGames(TGameDatabase& db, TGameList& list, TSortKind ki
     if (list.Count() > 1 &&
         (result.status = SortRange(db, records, list, 1, list.Count(), kind)) != TDbStatus::Ok)
         return result;
+    result.sorted = true;
     // Only a list of every game, each once, may become the index: a game listed twice would be
     // stored twice and another lost.
     if (records.empty() || !ListIsPermutation(list, std::int32_t(records.size()))) return result;

@@ -36,6 +36,7 @@ bool ListIsPermutation(const TGameList& list, std::int32_t gameCount);
 
 struct TSortListResult {
     TDbStatus status = TDbStatus::Ok;
+    bool sorted = false;     // the list is in the new order
     bool renumbered = false; // the index file was rewritten in list order and the list reset
 };
 // The command: sorts the whole list; when it is a permutation of every game, rewrites the index

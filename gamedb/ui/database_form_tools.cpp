@@ -28,11 +28,9 @@ void TDatabaseForm::SortGames(int kind) {
         RefreshGameList();
         return;
     }
-    if (r.status == TDbStatus::ReadOnly)
-        UserPrompt().ShowMessage(
-            "The database is read-only: the list is sorted, the games keep their numbers.");
-    else
-        Report(r.status, "The games were not sorted");
+    if (r.status != TDbStatus::Ok)
+        Report(r.status, r.sorted ? "The list is sorted, but the games keep their numbers"
+                                  : "The games were not sorted");
     ListChanged();
 }
 

@@ -145,6 +145,7 @@ TEST_F(GameListSort, AReadOnlyDatabaseKeepsItsIndexAndTheSortedList) {
     list.Reset(db.gameCount);
     const TSortListResult r = SortListedGames(db, list, TSortKind::Black);
     EXPECT_EQ(r.status, TDbStatus::ReadOnly);
+    EXPECT_TRUE(r.sorted);
     EXPECT_FALSE(r.renumbered);
     EXPECT_EQ(Listed(), (std::vector<int>{2, 5, 7, 1, 4, 3, 6}));
     EXPECT_EQ(ReadBytes(Path("db.vqb")), index);

@@ -132,6 +132,20 @@ TEST_F(ListTools, SortingFoundGamesOrdersTheListOnly) {
     }
 }
 
+TEST_F(ListTools, AReadOnlyDatabaseIsSortedInTheListAndSaysSo) {
+    CloseDatabase(GameDatabase);
+    OpenDatabase(file, GameDatabase, TOpenMode::ReadOnly);
+    ASSERT_TRUE(GameDatabase.open);
+    form->RefreshGameList();
+    const auto index = test_support::ReadBytes(file);
+    form->SortGames(1);
+    EXPECT_EQ(test_support::ReadBytes(file), index);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].rfind("The list is sorted, but the games keep their numbers", 0), 0u);
+    EXPECT_LE(WhiteOf(GameList[1].gameNumber), WhiteOf(GameList[2].gameNumber));
+    EXPECT_NE(GameList[1].gameNumber, 1);
+}
+
 TEST_F(ListTools, TournamentsWindowCreatesFiltersAndSaves) {
     TListForm list;
     list.Button1Click();
