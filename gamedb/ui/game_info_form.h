@@ -64,6 +64,10 @@ extern TGameInfoForm* GameInfoForm;
 
 // The names of a list sorted ignoring letter case, for a combo box.
 QStringList SortedNames(const TNameList& list);
+// The controls that Game information and "Headers Edit" share: an editable box over a shared list
+// of names, and a number box 0..maximum.
+QComboBox* NewNameBox(QWidget* parent, const char* name, QStringListModel* model);
+QSpinBox* NewNumberBox(QWidget* parent, const char* name, int maximum);
 
 // Shows GameInfoForm on `header`: true, with the header changed, when the user confirms with OK;
 // false, with the header as it was, otherwise (also when there is no dialog).

@@ -44,21 +44,11 @@ THeadersEdit::THeadersEdit(QWidget* parent)
         return c;
     };
     const auto nameBox = [this](const char* name, QStringListModel* model) {
-        auto* c = new QComboBox(this);
-        c->setObjectName(name);
-        c->setEditable(true);
-        c->setInsertPolicy(QComboBox::NoInsert);
-        c->setModel(model);
-        c->setMinimumWidth(260);
+        QComboBox* c = NewNameBox(this, name, model);
         c->setCurrentIndex(-1);
         return c;
     };
-    const auto spin = [this](const char* name, int maximum) {
-        auto* s = new QSpinBox(this);
-        s->setObjectName(name);
-        s->setRange(0, maximum);
-        return s;
-    };
+    const auto spin = [this](const char* name, int maximum) { return NewNumberBox(this, name, maximum); };
     WhiteSet = check("WhiteSet");
     BlackSet = check("BlackSet");
     TournSet = check("TournSet");
