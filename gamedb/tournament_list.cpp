@@ -7,15 +7,9 @@
 namespace {
 
 std::string JoinedKey(const std::string& tournament, const std::string& site, std::int32_t year) {
-    // Names never hold byte 1, so no two different triples join to the same key.
-    std::string key;
-    key.reserve(tournament.size() + site.size() + 16);
-    key += tournament;
-    key += '\x01';
-    key += site;
-    key += '\x01';
-    key += std::to_string(year);
-    return key;
+    // Each name behind its length: names from a file may hold any byte, so no separator would do.
+    return std::to_string(tournament.size()) + ':' + tournament + std::to_string(site.size()) + ':' + site +
+           std::to_string(year);
 }
 
 } // namespace
