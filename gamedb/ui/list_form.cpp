@@ -16,6 +16,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TListForm* ListForm = nullptr;
 
 // The grid's rows as the table shows them; the texts stay CP1251 in the grid until drawn, so a list
@@ -69,9 +71,6 @@ TListForm::TListForm(QWidget* parent) : QDialog(parent) {
     t->verticalHeader()->hide();
     t->horizontalHeader()->hide(); // row 0 holds the titles
     t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
-    const int widths[5] = {50, 178, 118, 47, 44};
-    for (int c = 0; c < 5; ++c)
-        t->setColumnWidth(c, widths[c]);
     t->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch); // long tournament names
 
     Button1 = new QPushButton("Create!", this);
@@ -107,6 +106,15 @@ TListForm::TListForm(QWidget* parent) : QDialog(parent) {
     layout->addLayout(controls);
     resize(640, 480);
     FillTournamentGrid();
+    // At least wide enough for the column titles (row 0), which are drawn in bold.
+    const int widths[5] = {50, 178, 118, 47, 44};
+    QFont bold = t->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    for (int c = 0; c < 5; ++c) {
+        const QString title = QString::fromStdString(m_grid.rows[0][std::size_t(c)]);
+        t->setColumnWidth(c, std::max(widths[c], metrics.horizontalAdvance(title) + 12));
+    }
 }
 
 void TListForm::Button1Click() {
