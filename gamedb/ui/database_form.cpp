@@ -182,7 +182,7 @@ void TDatabaseForm::BuildMenus() {
     hidden(tables);
     tables->setEnabled(false);
     hidden(AddItem(tools, "CorrectNames1", "Correct names"));
-    later(AddItem(tools, "Delect1", "Match games"));
+    AddItem(tools, "Delect1", "Match games");
 
     QMenu* options = AddMenu(nullptr, "Options1", "Options");
     AddItem(options, "Font1", "Font");
@@ -210,6 +210,7 @@ void TDatabaseForm::BuildMenus() {
     Connect("Sortgameslist1", &TDatabaseForm::Sortgameslist1Click);
     Connect("Maketournamentslist1", &TDatabaseForm::Maketournamentslist1Click);
     Connect("Set1", &TDatabaseForm::Set1Click);
+    Connect("Delect1", &TDatabaseForm::Delect1Click);
 }
 
 void TDatabaseForm::BuildToolBar() {

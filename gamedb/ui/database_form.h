@@ -87,6 +87,8 @@ class TDatabaseForm : public QDialog {
     void Set1Click();
     // Sorts the list by key 1 White, 2 Black, 3 year and tournament; a list of every game renumbers them.
     void SortGames(int kind);
+    // "Match games": the criteria from FMatchPar, then the matches listed and their copies marked.
+    void Delect1Click();
 
     // ---- mouse, wheel and keys ----
     void DBPanelMouseDown(int button, int x, int y); // button 0 left, 1 right, 2 other
