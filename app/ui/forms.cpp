@@ -23,7 +23,10 @@
 #include "gamedb/ui/f_match_par.h"
 #include "gamedb/ui/f_search.h"
 #include "gamedb/ui/game_info_form.h"
+#include "gamedb/ui/headers_edit.h"
+#include "gamedb/ui/list_form.h"
 #include "gamedb/ui/qt_prompts.h"
+#include "gamedb/ui/sort_form.h"
 #include "gamedb/user_prompt.h"
 
 TMainForm* MainForm = nullptr;
@@ -66,11 +69,11 @@ TMainForm* CreateForms() {
     FSearch = new TFSearch(owner);
     AboutBox = new TAboutBox(owner);
     AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
-    // TSortForm: created here by its subsystem.
+    SortForm = new TSortForm(owner);
     ebtest = new Tebtest(owner);
-    // TListForm: created here by its subsystem.
+    ListForm = new TListForm(owner);
     InterfaceForm = new TInterfaceForm(owner);
-    // THeadersEdit: created here by the database subsystem.
+    HeadersEdit = new THeadersEdit(owner);
     SelectColors = new TSelectColors(
         MainForm->BoardPicture(), [](bool withFrame) { MainForm->DrawBoard(withFrame); }, owner);
     ExpDiagram = new TExpDiagram(MainForm->BoardPicture(), MainForm->CopyBoard, owner);
@@ -101,6 +104,9 @@ void ForgetForms() {
     SetProgress(nullptr);
     FImpCHB = nullptr;
     AboutBox = nullptr;
+    SortForm = nullptr;
+    ListForm = nullptr;
+    HeadersEdit = nullptr;
     InterfaceForm = nullptr;
     SelectColors = nullptr;
     ExpDiagram = nullptr;

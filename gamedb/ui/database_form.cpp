@@ -169,14 +169,14 @@ void TDatabaseForm::BuildMenus() {
     AddItem(game, "Deselectall", "Deselect all");
 
     QMenu* tools = AddMenu(nullptr, "ools1", "Tools");
-    later(AddItem(tools, "Sortgameslist1", "Sort games list"));
+    AddItem(tools, "Sortgameslist1", "Sort games list");
     tools->addSeparator();
     AddItem(tools, "ABuildtree1", "Build tree");
     tools->addSeparator();
-    later(AddItem(tools, "Maketournamentslist1", "Make tournaments list"));
+    AddItem(tools, "Maketournamentslist1", "Make tournaments list");
     hidden(AddItem(tools, "SavenamestoTXT1", "Save names"));
     QMenu* headers = AddMenu(tools, "Headers1", "Headers");
-    later(AddItem(headers, "Set1", "Set"));
+    AddItem(headers, "Set1", "Set");
     QAction* tables = AddItem(headers, "Edittables1", "Edit tables");
     hidden(tables);
     tables->setEnabled(false);
@@ -207,6 +207,9 @@ void TDatabaseForm::BuildMenus() {
     Connect("SavenamestoTXT1", &TDatabaseForm::SavenamestoTXT1Click);
     Connect("CorrectNames1", &TDatabaseForm::CorrectNames1Click);
     Connect("Font1", &TDatabaseForm::Font1Click);
+    Connect("Sortgameslist1", &TDatabaseForm::Sortgameslist1Click);
+    Connect("Maketournamentslist1", &TDatabaseForm::Maketournamentslist1Click);
+    Connect("Set1", &TDatabaseForm::Set1Click);
     Connect("Delect1", &TDatabaseForm::Delect1Click);
 }
 

@@ -82,6 +82,12 @@ class TDatabaseForm : public QDialog {
     void SavenamestoTXT1Click();
     void CorrectNames1Click();
     void Font1Click();
+    // Tools: sort, tournaments list, header set (database_form_tools.cpp).
+    void Sortgameslist1Click();
+    void Maketournamentslist1Click();
+    void Set1Click();
+    // Sorts the list by key 1 White, 2 Black, 3 year and tournament; a list of every game renumbers them.
+    void SortGames(int kind);
     // "Match games": the criteria from FMatchPar, then the matches listed and their copies marked.
     void Delect1Click();
 

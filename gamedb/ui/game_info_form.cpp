@@ -19,6 +19,23 @@
 
 TGameInfoForm* GameInfoForm = nullptr;
 
+QComboBox* NewNameBox(QWidget* parent, const char* name, QStringListModel* model) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert); // the lists are shared: typing adds nothing to them
+    c->setModel(model);
+    c->setMinimumWidth(220);
+    return c;
+}
+
+QSpinBox* NewNumberBox(QWidget* parent, const char* name, int maximum) {
+    auto* s = new QSpinBox(parent);
+    s->setObjectName(name);
+    s->setRange(0, maximum);
+    return s;
+}
+
 namespace {
 
 // Indices into the remembered values of Fill.
@@ -50,13 +67,7 @@ TGameInfoForm::TGameInfoForm(QWidget* parent)
         return l;
     };
     const auto nameBox = [this](const char* name, QStringListModel* model) {
-        auto* c = new QComboBox(this);
-        c->setObjectName(name);
-        c->setEditable(true);
-        c->setInsertPolicy(QComboBox::NoInsert); // the lists are shared: typing adds nothing to them
-        c->setModel(model);
-        c->setMinimumWidth(220);
-        return c;
+        return NewNameBox(this, name, model);
     };
     const auto listBox = [this](const char* name, const QStringList& items) {
         auto* c = new QComboBox(this);
@@ -64,12 +75,7 @@ TGameInfoForm::TGameInfoForm(QWidget* parent)
         c->addItems(items);
         return c;
     };
-    const auto spin = [this](const char* name, int maximum) {
-        auto* s = new QSpinBox(this);
-        s->setObjectName(name);
-        s->setRange(0, maximum);
-        return s;
-    };
+    const auto spin = [this](const char* name, int maximum) { return NewNumberBox(this, name, maximum); };
     QStringList titles, results;
     for (int i = 0; i <= 9; ++i)
         titles << TitleText(i);

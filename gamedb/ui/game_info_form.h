@@ -11,6 +11,7 @@
 #include "gamedb/game_database.h"
 
 #include <QDialog>
+#include <QStringList>
 
 #include <array>
 
@@ -60,6 +61,11 @@ class TGameInfoForm : public QDialog {
 
 // The dialog of the program (null until the shell creates it).
 extern TGameInfoForm* GameInfoForm;
+
+// The controls that Game information and "Headers Edit" share: an editable box over a shared list
+// of names, and a number box 0..maximum.
+QComboBox* NewNameBox(QWidget* parent, const char* name, QStringListModel* model);
+QSpinBox* NewNumberBox(QWidget* parent, const char* name, int maximum);
 
 // Shows GameInfoForm on `header`: true, with the header changed, when the user confirms with OK;
 // false, with the header as it was, otherwise (also when there is no dialog).

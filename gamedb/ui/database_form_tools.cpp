@@ -1,0 +1,46 @@
+// The database window's tools: sorting the list, the tournaments list and the header set.
+
+#include "gamedb/game_list.h"
+#include "gamedb/game_list_sort.h"
+#include "gamedb/ui/database_form.h"
+#include "gamedb/ui/db_panel.h"
+#include "gamedb/ui/headers_edit.h"
+#include "gamedb/ui/list_form.h"
+#include "gamedb/ui/sort_form.h"
+#include "gamedb/user_prompt.h"
+
+void TDatabaseForm::Sortgameslist1Click() {
+    if (!GameDatabase.open) {
+        ShowDatabaseNotOpened();
+        return;
+    }
+    if (!SortForm || SortForm->exec() != 1) return;
+    SortGames(SortForm->SortKind());
+}
+
+void TDatabaseForm::SortGames(int kind) {
+    if (!GameDatabase.open || kind < 1 || kind > 3) return;
+    DBPanel->setCursor(Qt::WaitCursor);
+    const TSortListResult r = SortListedGames(GameDatabase, GameList, static_cast<TSortKind>(kind));
+    DBPanel->unsetCursor();
+    if (!GameDatabase.open) { // the index could not be reopened after the rewrite
+        Report(r.status, "The games were not renumbered");
+        RefreshGameList();
+        return;
+    }
+    if (r.status != TDbStatus::Ok)
+        Report(r.status, r.sorted ? "The list is sorted, but the games keep their numbers"
+                                  : "The games were not sorted");
+    ListChanged();
+}
+
+void TDatabaseForm::Maketournamentslist1Click() {
+    if (ListForm) ListForm->exec();
+}
+
+void TDatabaseForm::Set1Click() {
+    if (!GameDatabase.open || !HeadersEdit) return;
+    HeadersEdit->Fill(GameDatabase);
+    HeadersEdit->exec();
+    ReadAndRepaint();
+}
