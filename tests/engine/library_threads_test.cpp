@@ -169,15 +169,15 @@ TEST(LibraryThreads, BothLibrariesSearchAtOnce) {
     ASSERT_TRUE(a.wait_until_searching()) << a.status();
     ASSERT_TRUE(b.wait_until_searching()) << b.status();
     // Each moves on while the other keeps running.
-    for (running_search* s : {&a, &b}) {
-        const std::string seen = s->status();
-        bool changed = false;
-        for (int i = 0; i < 2000 && !changed; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            changed = s->status() != seen;
-        }
-        EXPECT_TRUE(changed) << seen;
+    const std::string seen[2] = {a.status(), b.status()};
+    bool changed[2] = {false, false};
+    for (int i = 0; i < 4000 && !(changed[0] && changed[1]); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        changed[0] = changed[0] || a.status() != seen[0];
+        changed[1] = changed[1] || b.status() != seen[1];
     }
+    EXPECT_TRUE(changed[0]) << seen[0];
+    EXPECT_TRUE(changed[1]) << seen[1];
     EXPECT_FALSE(a.done());
     EXPECT_FALSE(b.done());
     a.finish();
