@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -236,6 +238,56 @@ TEST(LibraryRequests, GamesAgreeWithTheHostsRules) {
                 EXPECT_TRUE(r.code >= ENGINE_DRAW && r.code <= ENGINE_UNKNOWN) << r.code;
                 MakeMove(r.move, board, p.rules());
             }
+        }
+    }
+}
+
+// Boards no game reaches: any cell value, men on their own crowning row, more than twelve pieces
+// a side. Each request gives a result code, and the board it leaves is the position after one of
+// the engine's own legal moves (or the board unchanged when there is none), light cells untouched.
+TEST(LibraryRequests, GetmoveOnArbitraryBoards) {
+    const int codes[] = {PIECE_EMPTY, PIECE_MAN1, PIECE_MAN2, PIECE_KING1, PIECE_KING2, 7, -6, 1 << 30};
+    for (const char* file : {"libMarrak.so", "libmarrak_italian.so"}) {
+        library lib(file);
+        SCOPED_TRACE(file);
+        ASSERT_TRUE(lib.loaded()) << lib.error();
+        const auto getmove = lib.function<getmove_fn>("getmove");
+        std::mt19937 rng(7);
+        for (int round = 0; round < 40; ++round) {
+            SCOPED_TRACE(round);
+            host_board b;
+            // Sparse boards mostly, some crowded ones.
+            const int density = round % 4 == 3 ? 90 : 30;
+            for (int x = 0; x < 8; ++x)
+                for (int y = 0; y < 8; ++y)
+                    b.cells[x][y] = (x + y) % 2 ? 77
+                                    : static_cast<int>(rng() % 100) < density
+                                        ? codes[1 + rng() % (std::size(codes) - 1)]
+                                        : PIECE_EMPTY;
+            const engine_position before = marrak::host::board_to_position(b);
+            const int color = 1 + round % 2;
+            const int side = color == 1 ? 1 : 0;
+            move_list legal;
+            lib.build(before, side, legal);
+            host_move record = filled_record();
+            char status[ENGINE_STATUS_TEXT_SIZE];
+            int playnow = 0;
+            const int code = getmove(&b, color, 0.01, status, &playnow, round == 0 ? 1 : 0, 0, &record);
+            EXPECT_TRUE(code >= ENGINE_DRAW && code <= ENGINE_UNKNOWN) << code;
+            EXPECT_NE(std::memchr(status, 0, sizeof status), nullptr);
+            const engine_position after = marrak::host::board_to_position(b);
+            if (legal.count == 0) {
+                EXPECT_EQ(code, ENGINE_LOSS);
+                EXPECT_TRUE(same(after, before));
+                continue;
+            }
+            bool found = false;
+            for (std::uint32_t i = 0; i < legal.count; ++i)
+                found |= same(legal.moves[i], after);
+            EXPECT_TRUE(found) << status;
+            for (int x = 0; x < 8; ++x)
+                for (int y = (x + 1) % 2; y < 8; y += 2)
+                    EXPECT_EQ(b.cells[x][y], 77);
         }
     }
 }
