@@ -106,8 +106,8 @@ TEST(LibraryThreads, SecondCallerWaitsForTheRunningSearch) {
              int playnow = 0;
              const int code =
                  lib.function<getmove_fn>("getmove")(&b, 2, 0.02, buffer, &playnow, 0, 0, nullptr);
-             EXPECT_NE(code, ENGINE_LOSS);
-             EXPECT_TRUE(is_move_of(lib, start_position, 0, marrak::host::board_to_position(b)));
+             EXPECT_NE(code, ENGINE_LOSS) << buffer;
+             EXPECT_TRUE(is_move_of(lib, start_position, 0, marrak::host::board_to_position(b))) << buffer;
          },
          [](const library&, const char* buffer) {
              EXPECT_EQ(std::string(buffer).rfind("value", 0), 0u) << buffer;
@@ -147,15 +147,16 @@ TEST(LibraryThreads, SecondCallerWaitsForTheRunningSearch) {
         for (int i = 0; i < 30; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             const bool written = c.watch_buffer && read_text(buffer) != canary;
-            EXPECT_FALSE(returned || written) << "the second call ran beside the search";
+            EXPECT_FALSE(returned || written)
+                << "the second call ran beside the search; the first: " << first.status();
             if (returned || written) break;
         }
-        EXPECT_FALSE(first.done());
+        EXPECT_FALSE(first.done()) << first.status();
         first.finish();
         second.join();
-        EXPECT_NE(first.result(), ENGINE_LOSS);
+        EXPECT_NE(first.result(), ENGINE_LOSS) << first.status();
         EXPECT_EQ(first.playnow(), 0);
-        EXPECT_TRUE(first.played_a_legal_move());
+        EXPECT_TRUE(first.played_a_legal_move()) << first.status();
         c.check(lib, buffer);
     }
 }
