@@ -20,6 +20,7 @@
 #include "gamedb/ui/database_form.h"
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/f_imp_chb.h"
+#include "gamedb/ui/f_match_par.h"
 #include "gamedb/ui/game_info_form.h"
 #include "gamedb/ui/qt_prompts.h"
 #include "gamedb/user_prompt.h"
@@ -72,7 +73,7 @@ TMainForm* CreateForms() {
     SelectColors = new TSelectColors(
         MainForm->BoardPicture(), [](bool withFrame) { MainForm->DrawBoard(withFrame); }, owner);
     ExpDiagram = new TExpDiagram(MainForm->BoardPicture(), MainForm->CopyBoard, owner);
-    // TFMatchPar: created here by its subsystem.
+    FMatchPar = new TFMatchPar(owner);
     FSetTm = new TFSetTm(owner);
     EDBCompr = new TEDBCompr(owner);
     SetUserPrompt(&DatabasePrompt);
@@ -101,6 +102,7 @@ void ForgetForms() {
     InterfaceForm = nullptr;
     SelectColors = nullptr;
     ExpDiagram = nullptr;
+    FMatchPar = nullptr;
     FSetTm = nullptr;
     ebtest = nullptr;
     EDBCompr = nullptr;

@@ -88,13 +88,14 @@ int run_set(engine_context& ctx, const std::vector<std::string_view>& words, cha
                 s.db_path = value_word;
                 reg.write_string("DBPath", s.db_path);
                 close_endgame_db(ctx.db());
-                identify_endgame_db(ctx.db(), s);
+                identify_endgame_db(ctx);
             }
             reply_printf(reply, "dbpath set to %s", s.db_path.c_str());
         } else if (name == "mtcpath") {
             if (value_word != s.mtc_path) {
                 s.mtc_path = value_word;
                 reg.write_string("MtcPath", s.mtc_path);
+                reopen_mtc_db(ctx);
             }
             reply_printf(reply, "mtcpath set to %s", s.mtc_path.c_str());
         } else if (load_book_file(ctx.book(), ctx.resolve_path(value_word))) {
@@ -141,7 +142,7 @@ int run_set(engine_context& ctx, const std::vector<std::string_view>& words, cha
         if (n != s.db_pieces) {
             s.db_pieces = n;
             close_endgame_db(ctx.db());
-            identify_endgame_db(ctx.db(), s);
+            identify_endgame_db(ctx);
         }
         reply_printf(reply, "dbpieces set to %d", n);
     } else if (name == "dbmbytes") {
@@ -153,7 +154,7 @@ int run_set(engine_context& ctx, const std::vector<std::string_view>& words, cha
             s.db_megabytes = n;
             reg.write_dword("DBMbytes", n);
             close_endgame_db(ctx.db());
-            identify_endgame_db(ctx.db(), s);
+            identify_endgame_db(ctx);
         }
         reply_printf(reply, "dbmbytes set to %d", n);
     } else { // cl

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <strings.h>
+#include <thread>
 
 namespace marrak::inline MARRAK_RULES_NS {
 
@@ -22,7 +23,9 @@ std::int64_t steady_milliseconds() {
 } // namespace search
 
 engine_context::engine_context()
-    : m_tables(std::make_unique<search::search_tables>()), m_clock(search::steady_milliseconds) {
+    : m_egdb(default_egdb_entry_points()),
+      m_pause([](int seconds) { std::this_thread::sleep_for(std::chrono::seconds(seconds)); }),
+      m_tables(std::make_unique<search::search_tables>()), m_clock(search::steady_milliseconds) {
     m_control.playnow = &m_own_playnow;
 }
 
@@ -78,7 +81,7 @@ void engine_context::set_up_files() {
     if (!m_registry.read_string("DBPath", m_settings.db_path, 99)) m_settings.db_path = "db";
     if (!m_registry.read_dword("DBMbytes", m_settings.db_megabytes)) m_settings.db_megabytes = 0;
     m_registry.read_string("MtcPath", m_settings.mtc_path, 103);
-    identify_endgame_db(m_db, m_settings);
+    identify_endgame_db(*this);
     load_book_file(m_book, resolve_path(m_engine_prefix + m_settings.book_file));
 }
 

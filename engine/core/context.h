@@ -5,8 +5,8 @@
 //
 // Seams for the exports and for tests: the settings (their defaults until the registry and the
 // text commands change them), the log sink (empty: nothing is logged), the millisecond clock, the
-// endgame database (its driver handle and piece limits; none until one is opened) and the book
-// (none until one is loaded).
+// endgame database (its driver handle and piece limits; none until one is opened; the driver's
+// entry points and the pause after a database failure) and the book (none until one is loaded).
 
 #include "book.h"
 #include "endgame_db.h"
@@ -53,6 +53,11 @@ class engine_context {
     tt::hash_table& hash() { return m_hash; }
     history::game_history& game() { return m_history; }
     endgame_db& db() { return m_db; }
+    egdb_entry_points& egdb() { return m_egdb; }
+    void set_pause(std::function<void(int seconds)> pause) { m_pause = std::move(pause); }
+    void pause_seconds(int seconds) const {
+        if (m_pause) m_pause(seconds);
+    }
     opening_book& book() { return m_book; }
     search::search_control& control() { return m_control; }
     search::search_tables& tables() { return *m_tables; }
@@ -91,6 +96,8 @@ class engine_context {
     tt::hash_table m_hash;
     history::game_history m_history;
     endgame_db m_db;
+    egdb_entry_points m_egdb;
+    std::function<void(int seconds)> m_pause;
     opening_book m_book;
     search::search_control m_control;
     std::unique_ptr<search::search_tables> m_tables;

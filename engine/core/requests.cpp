@@ -35,7 +35,7 @@ int play_move_request(engine_context& ctx, host_board* board, int color, double 
     search::set_request(ctx, word, l.soft, l.step, l.hard);
     if (info & 1) ctx.game().clear();
     ctx.init();
-    open_endgame_db(ctx.db(), ctx.settings(), status);
+    open_endgame_db(ctx, status);
 
     const int side = color == 1 ? 1 : 0;
     engine_position after = before;

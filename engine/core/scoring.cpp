@@ -248,7 +248,7 @@ int get_best_moves(engine_context& ctx, const engine_position& position, int sid
                    int* margin_out) {
     const double soft = maxtime * 0.5;
     set_request(ctx, playnow, soft, soft, (info & 2) ? maxtime : maxtime * 4);
-    open_endgame_db(ctx.db(), ctx.settings(), ctx.status_buffer());
+    open_endgame_db(ctx, ctx.status_buffer());
     begin_search(ctx, position);
     move_list& root = ctx.tables().root_moves;
     if (gen::generate_legal(position, root, side) == 0) {

@@ -182,7 +182,7 @@ void TDatabaseForm::BuildMenus() {
     hidden(tables);
     tables->setEnabled(false);
     hidden(AddItem(tools, "CorrectNames1", "Correct names"));
-    later(AddItem(tools, "Delect1", "Match games"));
+    AddItem(tools, "Delect1", "Match games");
 
     QMenu* options = AddMenu(nullptr, "Options1", "Options");
     AddItem(options, "Font1", "Font");
@@ -207,6 +207,7 @@ void TDatabaseForm::BuildMenus() {
     Connect("SavenamestoTXT1", &TDatabaseForm::SavenamestoTXT1Click);
     Connect("CorrectNames1", &TDatabaseForm::CorrectNames1Click);
     Connect("Font1", &TDatabaseForm::Font1Click);
+    Connect("Delect1", &TDatabaseForm::Delect1Click);
 }
 
 void TDatabaseForm::BuildToolBar() {

@@ -81,6 +81,8 @@ class TDatabaseForm : public QDialog {
     void SavenamestoTXT1Click();
     void CorrectNames1Click();
     void Font1Click();
+    // "Match games": the criteria from FMatchPar, then the matches listed and their copies marked.
+    void Delect1Click();
 
     // ---- mouse, wheel and keys ----
     void DBPanelMouseDown(int button, int x, int y); // button 0 left, 1 right, 2 other

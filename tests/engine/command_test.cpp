@@ -227,7 +227,9 @@ TEST(EngineSetUp, ReadsTheStoreStartsTheLogAndWritesTheVersion) {
         EXPECT_EQ(ctx.settings().db_path, "mydb");
         EXPECT_EQ(ctx.settings().mtc_path, ""); // stored over its limit: missing
         ctx.log("after the move\n");
-        EXPECT_EQ(test_support::ReadText(log_file), "hashsize 32\nafter the move\n");
+        EXPECT_EQ(test_support::ReadText(log_file),
+                  "Marrak Italian 1.15v\ndbmbytes 0\ndbpath \"mydb\"\nmtcpath \"\"\n"
+                  "hashsize 32\nafter the move\n");
         EXPECT_NE(test_support::ReadText(store).find("Other=sz:kept\nVersion=sz:1.15v\n"), std::string::npos);
     }
     // Without a store: the defaults, and no log prefix without the folder.

@@ -2,8 +2,10 @@
 // Files for the fuzz entries whose readers open files: one folder per process, in memory where the
 // system offers it (/dev/shm), so that an input written, synced and read costs no disk time.
 
+#include "platform/byte_codec.h"
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -26,6 +28,27 @@ inline std::string Write(const std::string& name, const std::uint8_t* data, std:
     const std::string path = Path(name);
     test_support::WriteBytes(path, test_support::TBytes(data, data + size));
     return path;
+}
+
+// Splits an input into the three files of a database, "<base>.vqb", ".vqn" and ".vqm": the length
+// of the index file (two bytes, little-endian), the index file, the length of the name file (two
+// bytes), the name file, and the move file (the rest). Returns the index file's path.
+inline std::string WriteDatabaseFiles(const std::string& base, const std::uint8_t* data, std::size_t size) {
+    const auto part = [&] {
+        if (size < 2) return std::size_t(0);
+        const std::size_t n = std::min<std::size_t>(GetLe16(data), size - 2);
+        data += 2;
+        size -= 2;
+        return n;
+    };
+    const std::size_t indexBytes = part();
+    const std::string index = Write(base + ".vqb", data, indexBytes);
+    data += indexBytes, size -= indexBytes;
+    const std::size_t nameBytes = part();
+    Write(base + ".vqn", data, nameBytes);
+    data += nameBytes, size -= nameBytes;
+    Write(base + ".vqm", data, size);
+    return index;
 }
 
 } // namespace fuzz_files

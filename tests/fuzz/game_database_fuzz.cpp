@@ -6,7 +6,6 @@
 #include "fuzz_files.h"
 #include "gamedb/game_database.h"
 #include "gamedb/user_prompt.h"
-#include "platform/byte_codec.h"
 #include "tests/support/random_games.h"
 
 #include <cstdint>
@@ -35,29 +34,15 @@ bool SameGame(const TGame& a, const TGame& b) {
     return true;
 }
 
-std::size_t Part(const std::uint8_t*& data, std::size_t& size) {
-    if (size < 2) return 0;
-    const std::size_t n = std::min<std::size_t>(GetLe16(data), size - 2);
-    data += 2;
-    size -= 2;
-    return n;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static TQuietPrompt prompt;
     SetUserPrompt(&prompt);
-    const std::size_t indexBytes = Part(data, size);
-    fuzz_files::Write("fuzz.vqb", data, indexBytes);
-    data += indexBytes, size -= indexBytes;
-    const std::size_t nameBytes = Part(data, size);
-    fuzz_files::Write("fuzz.vqn", data, nameBytes);
-    data += nameBytes, size -= nameBytes;
-    fuzz_files::Write("fuzz.vqm", data, size);
+    const std::string index = fuzz_files::WriteDatabaseFiles("fuzz", data, size);
 
     static TGameDatabase db;
-    OpenDatabase(fuzz_files::Path("fuzz.vqb"), db);
+    OpenDatabase(index, db);
     if (!db.open) return 0;
     static const auto game = std::make_unique<TGame>(), back = std::make_unique<TGame>();
     TGame &g = *game, &b = *back;

@@ -1,0 +1,32 @@
+// The database window's "Match games".
+
+#include "gamedb/duplicate_match.h"
+#include "gamedb/game_list.h"
+#include "gamedb/progress.h"
+#include "gamedb/ui/database_form.h"
+#include "gamedb/ui/f_match_par.h"
+#include "gamedb/user_prompt.h"
+
+#include <string>
+
+void TDatabaseForm::Delect1Click() {
+    if (!GameDatabase.open) {
+        ShowDatabaseNotOpened();
+        return;
+    }
+    if (!FMatchPar || FMatchPar->exec() != 1) return;
+    setEnabled(false);
+    const TDuplicateResult r = MatchDuplicateGames(GameDatabase, GameList, FMatchPar->Options(), Progress());
+    setEnabled(true);
+    if (r.status == TDbStatus::ReadOnly || r.status == TDbStatus::NotOpen) {
+        Report(r.status, "Games cannot be matched");
+        return;
+    }
+    // The list shows what was found, also when marking stopped part-way.
+    ListChanged();
+    if (r.status != TDbStatus::Ok)
+        Report(r.status, "Matching stopped after " + std::to_string(r.marked) + " copies were marked");
+    if (r.unreadable > 0)
+        UserPrompt().ShowMessage(std::to_string(r.unreadable) +
+                                 " damaged games could not be read and were left out of matching.");
+}
