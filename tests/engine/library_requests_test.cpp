@@ -308,6 +308,7 @@ TEST(LibraryRequests, StartUpCommandsAndWarmUpOfBothLibraries) {
         std::vector<exchange> start_up;
         std::vector<exchange> read_back;
         const char* log_file;
+        const char* log_name;
         const char* store;
         std::vector<std::string> stored;
     };
@@ -323,6 +324,7 @@ TEST(LibraryRequests, StartUpCommandsAndWarmUpOfBothLibraries) {
           {"get bookfile", "Marrak.odb"},
           {"get gametype", "21"}},
          "engines/Marrak.log",
+         "Marrak",
          "Fenwold/Marrak.reg",
          {"HashSize=dword:8\n", "DBMbytes=dword:1\n", "Version=sz:1.15v\n"}},
         {ekMarrakItalian,
@@ -337,6 +339,7 @@ TEST(LibraryRequests, StartUpCommandsAndWarmUpOfBothLibraries) {
           {"get bookfile", "marrak_italian.odb"},
           {"get gametype", "22"}},
          "engines/marrak_italian.log",
+         "Marrak Italian",
          "Fenwold/MarrakItalian.reg",
          {"DBPath=sz:db_it\n", "HashSize=dword:8\n", "DBMbytes=dword:1\n", "Version=sz:1.15v\n"}},
     };
@@ -382,9 +385,11 @@ TEST(LibraryRequests, StartUpCommandsAndWarmUpOfBothLibraries) {
         if (!p.italian) {
             EXPECT_EQ(store.find("DBPath"), std::string::npos) << store;
         }
-        // The log in the engines folder: the table sizes and the warm-up's search.
+        // The log in the engines folder, its own: the engine's name first, the table size and the
+        // warm-up's search.
         const std::string log = test_support::ReadText(dir.File(c.log_file));
-        EXPECT_EQ(log.rfind("hashsize 16\n", 0), 0u) << log;
+        EXPECT_EQ(log.rfind(std::string(c.log_name) + " 1.15v\n", 0), 0u) << log;
+        EXPECT_NE(log.find("\nhashsize 16\n"), std::string::npos) << log;
         EXPECT_NE(log.find("\nbest "), std::string::npos) << log;
     }
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "Marrak.log"));
