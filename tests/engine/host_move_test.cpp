@@ -2,6 +2,7 @@
 // and getmove's request through a context of its own and through the loaded library.
 
 #include "host_board.h"
+#include "host_board_util.h"
 #include "requests.h"
 #include "search_fixture.h"
 
@@ -14,16 +15,6 @@ namespace host = marrak::host;
 
 namespace {
 
-host_board board_of(const engine_position& p) {
-    host_board b;
-    // Light cells carry a marker that nothing may overwrite.
-    for (int x = 0; x < 8; ++x)
-        for (int y = 0; y < 8; ++y)
-            b.cells[x][y] = (x + y) % 2 ? 77 : 0;
-    host::position_to_board(p, b);
-    return b;
-}
-
 bool operator==(const board_coord& a, const board_coord& b) {
     return a.x == b.x && a.y == b.y;
 }
@@ -32,24 +23,6 @@ void expect_cell(const board_coord& c, int x, int y) {
     EXPECT_EQ(c.x, x);
     EXPECT_EQ(c.y, y);
 }
-
-host_move filled_record() {
-    host_move m;
-    std::memset(&m, 0x5A, sizeof m);
-    return m;
-}
-
-// A colour-1 man on (0,6) that takes three men and is crowned on (6,0); a second man on (6,6).
-const engine_position crowning_capture = diagram({
-    "........",
-    "w.....w.",
-    ".b......",
-    "........",
-    "...b....",
-    "........",
-    ".....b..",
-    "........",
-});
 
 } // namespace
 
@@ -114,17 +87,7 @@ TEST(HostBoard, RecordOfACrowningThreePieceCapture) {
 }
 
 TEST(HostBoard, RecordOfAKingsRoundTripAndOfCapturedKings) {
-    // A colour-2 king takes four pieces round a square and lands where it started; one is a king.
-    const engine_position p = diagram({
-        "........",
-        "........",
-        "........",
-        "........",
-        "...w.W..",
-        "..B.....",
-        "...w.w..",
-        "........",
-    });
+    const engine_position& p = round_trip;
     move_list list;
     ASSERT_GT(marrak::gen::generate_legal(p, list, 0), 0);
     host_move m = filled_record();
