@@ -133,7 +133,6 @@ void TDatabaseForm::BuildMenus() {
         a->setFont(f);
     };
     // Items of commands that other windows add: present and disabled until they are wired.
-    const auto later = [](QAction* a) { a->setEnabled(false); };
     const auto hidden = [](QAction* a) { a->setVisible(false); };
 
     QMenu* database = AddMenu(nullptr, "Database1", "Database");
