@@ -9,9 +9,7 @@
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/db_panel.h"
 #include "platform/steady_clock.h"
-#include "tests/support/random_games.h"
-#include "tests/support/scripted_database_prompts.h"
-#include "tests/support/temp_dir.h"
+#include "tests/gamedb_ui/database_window_fixture.h"
 
 #include <QApplication>
 #include <QImage>
@@ -27,37 +25,23 @@ namespace {
 
 constexpr std::int32_t Games = 200;
 
-class DatabaseWindow : public ::testing::Test {
+class DatabaseWindow : public test_support::DatabaseWindowTest<> {
   protected:
+    DatabaseWindow() : DatabaseWindowTest("dbwindow") {}
     void SetUp() override {
-        file = dir.File("games.vqb");
-        ASSERT_TRUE(test_support::WriteRandomDatabase(file, Games, 3));
-        OpenDatabase(file, GameDatabase);
-        ASSERT_TRUE(GameDatabase.open);
+        ASSERT_NO_FATAL_FAILURE(OpenRandomDatabase(Games, 3));
         TDatabaseHooks& h = DatabaseHooks();
-        h.appDir = [this] { return dir.Dir(); };
         h.phrase = [](int k) { return std::string(k == 86 ? "Database not opened." : ""); };
         h.loadGameFromList = [this] {
             loaded.push_back(GameDatabase.currentGame);
             return true;
         };
         SetSteadyClockSource([this] { return std::chrono::nanoseconds(ns); });
-        form = std::make_unique<TDatabaseForm>();
         Show(1200, 900);
     }
     void TearDown() override {
-        form.reset();
+        DatabaseWindowTest::TearDown();
         SetSteadyClockSource({});
-        ResetDatabaseHooks();
-        if (GameDatabase.open) CloseDatabase(GameDatabase);
-        GameList.Clear();
-        GameDatabase.currentGame = 0;
-    }
-    void Show(int width, int height) {
-        form->resize(width, height);
-        form->show();
-        QApplication::processEvents();
-        form->RefreshGameList();
     }
     // The panel's y in the middle of page line `line` (1 = the first shown).
     int LineY(int line) const { return ListTop + (line - 1) * form->DBPanel->LineHeight() + 3; }
@@ -66,10 +50,6 @@ class DatabaseWindow : public ::testing::Test {
         form->DBPanelMouseDown(button, 100, LineY(line));
     }
 
-    test_support::TTempDir dir{"dbwindow"};
-    test_support::TScriptedDatabasePrompts prompts;
-    std::string file;
-    std::unique_ptr<TDatabaseForm> form;
     std::vector<std::int32_t> loaded;
     std::int64_t ns = 1'000'000'000;
 };

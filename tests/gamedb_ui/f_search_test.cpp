@@ -9,6 +9,7 @@
 #include "gamedb/ui/f_search.h"
 #include "gamedb/ui/search_board_image.h"
 #include "platform/codepage.h"
+#include "tests/gamedb_ui/database_window_fixture.h"
 #include "tests/support/qt/qt_test_app.h"
 #include "tests/support/random_games.h"
 #include "tests/support/scripted_database_prompts.h"
@@ -278,31 +279,16 @@ TEST_F(SearchDialog, QuickSearchPresetsTheDialogForTheVariantAndSide) {
 
 // ---- the database window's New search --------------------------------------------------------
 
-class NewSearch : public SearchDialog {
+class NewSearch : public test_support::DatabaseWindowTest<SearchDialog> {
   protected:
+    NewSearch() : DatabaseWindowTest("fsearch") {}
     void SetUp() override {
         SearchDialog::SetUp();
-        file = dir.File("games.vqb");
-        ASSERT_TRUE(test_support::WriteRandomDatabase(file, Games, 11));
-        OpenDatabase(file, GameDatabase);
-        ASSERT_TRUE(GameDatabase.open);
-        DatabaseHooks().appDir = [this] { return dir.Dir(); };
-        form = std::make_unique<TDatabaseForm>();
-        form->resize(1000, 700);
-        form->show();
-        QApplication::processEvents();
-        form->RefreshGameList();
-    }
-    void TearDown() override {
-        form.reset();
-        SearchDialog::TearDown();
+        ASSERT_NO_FATAL_FAILURE(OpenRandomDatabase(Games, 11));
+        Show(1000, 700);
     }
 
     static constexpr int Games = 120;
-    test_support::TTempDir dir{"fsearch"};
-    test_support::TScriptedDatabasePrompts prompts;
-    std::string file;
-    std::unique_ptr<TDatabaseForm> form;
 };
 
 TEST_F(NewSearch, APlayersNamePartInAnotherCaseFindsTheGamesAndTheCaptionSaysFound) {

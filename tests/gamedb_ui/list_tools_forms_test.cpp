@@ -11,9 +11,7 @@
 #include "gamedb/ui/list_form.h"
 #include "gamedb/ui/sort_form.h"
 #include "platform/codepage.h"
-#include "tests/support/random_games.h"
-#include "tests/support/scripted_database_prompts.h"
-#include "tests/support/temp_dir.h"
+#include "tests/gamedb_ui/database_window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,28 +32,17 @@ namespace {
 
 constexpr std::int32_t Games = 120;
 
-class ListTools : public ::testing::Test {
+class ListTools : public test_support::DatabaseWindowTest<> {
   protected:
+    ListTools() : DatabaseWindowTest("listtools") {}
     void SetUp() override {
-        file = dir.File("games.vqb");
-        ASSERT_TRUE(test_support::WriteRandomDatabase(file, Games, 23));
-        OpenDatabase(file, GameDatabase);
-        ASSERT_TRUE(GameDatabase.open);
-        DatabaseHooks().appDir = [this] { return dir.Dir(); };
-        form = std::make_unique<TDatabaseForm>();
-        form->resize(1000, 700);
-        form->show();
-        QApplication::processEvents();
-        form->RefreshGameList();
+        ASSERT_NO_FATAL_FAILURE(OpenRandomDatabase(Games, 23));
+        Show(1000, 700);
     }
     void TearDown() override {
-        form.reset();
+        DatabaseWindowTest::TearDown();
         SortForm = nullptr;
         HeadersEdit = nullptr;
-        ResetDatabaseHooks();
-        if (GameDatabase.open) CloseDatabase(GameDatabase);
-        GameList.Clear();
-        GameDatabase.currentGame = 0;
     }
     std::string WhiteOf(std::int32_t game) {
         TQuickGameHeader h;
@@ -63,11 +50,6 @@ class ListTools : public ::testing::Test {
         return h.white;
     }
     std::string Title() const { return form->windowTitle().toStdString(); }
-
-    test_support::TTempDir dir{"listtools"};
-    test_support::TScriptedDatabasePrompts prompts;
-    std::string file;
-    std::unique_ptr<TDatabaseForm> form;
 };
 
 TEST_F(ListTools, TheToolItemsAreEnabled) {

@@ -1,0 +1,59 @@
+#pragma once
+// A database window on a generated database: the games in a temporary folder that is also the
+// application folder, the database opened, and a shown TDatabaseForm. `Base` is the fixture below
+// it (::testing::Test, or a dialog fixture whose own set-up runs first).
+
+#include "gamedb/game_list.h"
+#include "gamedb/ui/database_form.h"
+#include "gamedb/ui/database_hooks.h"
+#include "tests/support/random_games.h"
+#include "tests/support/scripted_database_prompts.h"
+#include "tests/support/temp_dir.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace test_support {
+
+template <class Base = ::testing::Test> class DatabaseWindowTest : public Base {
+  protected:
+    explicit DatabaseWindowTest(const char* tag) : dir{tag} {}
+
+    // Writes `games` random games from `seed`, opens them and makes the folder the application's.
+    // Call it under ASSERT_NO_FATAL_FAILURE.
+    void OpenRandomDatabase(std::int32_t games, std::uint32_t seed) {
+        file = dir.File("games.vqb");
+        ASSERT_TRUE(WriteRandomDatabase(file, games, seed));
+        OpenDatabase(file, GameDatabase);
+        ASSERT_TRUE(GameDatabase.open);
+        DatabaseHooks().appDir = [this] { return dir.Dir(); };
+    }
+    // Shows the window (made on first use) at the size given and fills its list.
+    void Show(int width, int height) {
+        if (!form) form = std::make_unique<TDatabaseForm>();
+        form->resize(width, height);
+        form->show();
+        QApplication::processEvents();
+        form->RefreshGameList();
+    }
+    void TearDown() override {
+        form.reset();
+        Base::TearDown();
+        ResetDatabaseHooks();
+        if (GameDatabase.open) CloseDatabase(GameDatabase);
+        GameList.Clear();
+        GameDatabase.currentGame = 0;
+    }
+
+    TTempDir dir;
+    TScriptedDatabasePrompts prompts;
+    std::string file;
+    std::unique_ptr<TDatabaseForm> form;
+};
+
+} // namespace test_support
