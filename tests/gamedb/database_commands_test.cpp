@@ -5,10 +5,11 @@
 #include "gamedb/game_index_record.h"
 #include "gamedb/progress.h"
 #include "gamedb_test_util.h"
-
-#include <algorithm>
+#include "tests/support/deleted_marks.h"
 
 using namespace gamedb_test;
+using test_support::DeletedMarks;
+using test_support::SetDeletedMarks;
 
 namespace {
 
@@ -23,7 +24,7 @@ class DatabaseCommands : public TDbTest {
         ASSERT_TRUE(test_support::WriteRandomDatabase(Path("db.vqb"), 12, 11, o, &written));
         OpenDatabase(Path("db.vqb"), db);
         ASSERT_TRUE(db.open);
-        SetAllDeleted({});
+        ASSERT_TRUE(SetDeletedMarks(db, {}));
         list.Reset(db.gameCount);
     }
     void TearDown() override {
@@ -31,25 +32,6 @@ class DatabaseCommands : public TDbTest {
         TDbTest::TearDown();
     }
 
-    // Marks exactly the given games deleted.
-    void SetAllDeleted(const std::vector<int>& games) {
-        for (int n = 1; n <= IndexRecordCount(db); ++n) {
-            TGameIndexRecord r;
-            ASSERT_EQ(ReadIndexRecord(db, n, r), TDbStatus::Ok);
-            const bool del = std::find(games.begin(), games.end(), n) != games.end();
-            r.flags = static_cast<std::uint8_t>(del ? (r.flags | gfDeleted) : (r.flags & ~gfDeleted));
-            ASSERT_EQ(WriteIndexRecord(db, n, r), TDbStatus::Ok);
-        }
-    }
-    std::vector<int> DeletedGames() const {
-        std::vector<int> out;
-        for (int n = 1; n <= IndexRecordCount(db); ++n) {
-            TGameIndexRecord r;
-            EXPECT_EQ(ReadIndexRecord(db, n, r), TDbStatus::Ok);
-            if (r.flags & gfDeleted) out.push_back(n);
-        }
-        return out;
-    }
     std::vector<TGameIndexRecord> Records() const {
         std::vector<TGameIndexRecord> out(std::size_t(IndexRecordCount(db)));
         for (int n = 1; n <= IndexRecordCount(db); ++n)
@@ -63,29 +45,29 @@ class DatabaseCommands : public TDbTest {
 
 TEST_F(DatabaseCommands, DeleteFollowsTheFirstSelectedGame) {
     // Three selected, the first of them already marked: all three are cleared.
-    SetAllDeleted({4, 9});
+    ASSERT_TRUE(SetDeletedMarks(db, {4, 9}));
     list[4].selected = list[7].selected = list[9].selected = 1;
     ASSERT_EQ(DeleteListedGames(db, list, 1), TDbStatus::Ok);
-    EXPECT_EQ(DeletedGames(), std::vector<int>{});
+    EXPECT_EQ(DeletedMarks(db), std::vector<int>{});
     // The first not marked: all three are marked, whatever they were.
-    SetAllDeleted({9});
+    ASSERT_TRUE(SetDeletedMarks(db, {9}));
     ASSERT_EQ(DeleteListedGames(db, list, 1), TDbStatus::Ok);
-    EXPECT_EQ(DeletedGames(), (std::vector<int>{4, 7, 9}));
+    EXPECT_EQ(DeletedMarks(db), (std::vector<int>{4, 7, 9}));
     // List order decides which is first, not game numbers.
     list.Clear();
     list.Append(9);
     list.Append(2);
     list[1].selected = list[2].selected = 1;
-    SetAllDeleted({2});
+    ASSERT_TRUE(SetDeletedMarks(db, {2}));
     ASSERT_EQ(DeleteListedGames(db, list, 1), TDbStatus::Ok);
-    EXPECT_EQ(DeletedGames(), (std::vector<int>{2, 9}));
+    EXPECT_EQ(DeletedMarks(db), (std::vector<int>{2, 9}));
     // No selection: the current game's mark flips; no current game: nothing.
     list.Reset(db.gameCount);
-    SetAllDeleted({});
+    ASSERT_TRUE(SetDeletedMarks(db, {}));
     ASSERT_EQ(DeleteListedGames(db, list, 5), TDbStatus::Ok);
     ASSERT_EQ(DeleteListedGames(db, list, 6), TDbStatus::Ok);
     ASSERT_EQ(DeleteListedGames(db, list, 5), TDbStatus::Ok);
-    EXPECT_EQ(DeletedGames(), std::vector<int>{6});
+    EXPECT_EQ(DeletedMarks(db), std::vector<int>{6});
     const std::vector<TGameIndexRecord> before = Records();
     EXPECT_EQ(DeleteListedGames(db, list, 0), TDbStatus::Ok);
     EXPECT_EQ(SetDeletedMark(db, list, 13, TMarkMode::Set), TDbStatus::NoSuchGame);
@@ -118,7 +100,7 @@ TEST_F(DatabaseCommands, CleanUpWithNothingDeletedChangesNoByte) {
 }
 
 TEST_F(DatabaseCommands, CleanUpKeepsTheOrderOfTheRest) {
-    SetAllDeleted({1, 5, 6, 12});
+    ASSERT_TRUE(SetDeletedMarks(db, {1, 5, 6, 12}));
     const std::vector<TGameIndexRecord> before = Records();
     const Bytes vqm = ReadBytes(Path("db.vqm"));
     db.currentGame = 11;
@@ -144,7 +126,7 @@ TEST_F(DatabaseCommands, CleanUpWithEveryGameDeleted) {
     std::vector<int> all;
     for (int n = 1; n <= 12; ++n)
         all.push_back(n);
-    SetAllDeleted(all);
+    ASSERT_TRUE(SetDeletedMarks(db, all));
     db.currentGame = 3;
     EXPECT_EQ(CleanUpDatabase(db).status, TDbStatus::Ok);
     EXPECT_EQ(db.gameCount, 0);
@@ -157,7 +139,7 @@ TEST_F(DatabaseCommands, CleanUpWithEveryGameDeleted) {
 }
 
 TEST_F(DatabaseCommands, CleanUpThatCannotWriteLeavesTheIndexWhole) {
-    SetAllDeleted({2, 3});
+    ASSERT_TRUE(SetDeletedMarks(db, {2, 3}));
     const Bytes vqb = ReadBytes(Path("db.vqb"));
     TCleanUpResult r;
     {
@@ -170,7 +152,7 @@ TEST_F(DatabaseCommands, CleanUpThatCannotWriteLeavesTheIndexWhole) {
     EXPECT_EQ(ReadBytes(Path("db.vqb")), vqb);
     EXPECT_TRUE(db.open);
     EXPECT_EQ(db.gameCount, 12);
-    EXPECT_EQ(DeletedGames(), (std::vector<int>{2, 3}));
+    EXPECT_EQ(DeletedMarks(db), (std::vector<int>{2, 3}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3);
 }
 

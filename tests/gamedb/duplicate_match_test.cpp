@@ -6,6 +6,7 @@
 #include "gamedb/progress.h"
 #include "gamedb_test_util.h"
 #include "rules/notation.h"
+#include "tests/support/deleted_marks.h"
 
 #include <algorithm>
 #include <map>
@@ -112,25 +113,8 @@ class DuplicateMatch : public TDbTest {
             ++db.gameCount;
         }
     }
-    void ClearMarks() {
-        for (int n = 1; n <= IndexRecordCount(db); ++n) {
-            TGameIndexRecord r;
-            ASSERT_EQ(ReadIndexRecord(db, n, r), TDbStatus::Ok);
-            r.flags &= static_cast<std::uint8_t>(~gfDeleted);
-            ASSERT_EQ(WriteIndexRecord(db, n, r), TDbStatus::Ok);
-        }
-    }
-    std::vector<int> Deleted() const {
-        std::vector<int> out;
-        for (int n = 1; n <= IndexRecordCount(db); ++n) {
-            TGameIndexRecord r;
-            EXPECT_EQ(ReadIndexRecord(db, n, r), TDbStatus::Ok);
-            if (r.flags & gfDeleted) out.push_back(n);
-        }
-        return out;
-    }
     TOutcome Run(const TDuplicateOptions& o, TDuplicateResult* result = nullptr) {
-        ClearMarks();
+        EXPECT_TRUE(test_support::SetDeletedMarks(db, {}));
         const TDuplicateResult r = MatchDuplicateGames(db, list, o, Progress());
         EXPECT_EQ(r.status, TDbStatus::Ok);
         EXPECT_EQ(r.listed, list.Count());
@@ -138,7 +122,7 @@ class DuplicateMatch : public TDbTest {
         TOutcome out;
         for (const TGameListEntry& e : list.Entries())
             out.listed.push_back(e.gameNumber);
-        out.deleted = Deleted();
+        out.deleted = test_support::DeletedMarks(db);
         return out;
     }
 };
@@ -443,7 +427,7 @@ TEST_F(DuplicateMatch, ReadOnlyDatabaseIsNotTouched) {
     const TDuplicateResult r = MatchDuplicateGames(db, list, TDuplicateOptions{}, Progress());
     EXPECT_EQ(r.status, TDbStatus::ReadOnly);
     EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(Deleted(), std::vector<int>{});
+    EXPECT_EQ(test_support::DeletedMarks(db), std::vector<int>{});
 }
 
 // The progress texts in order.

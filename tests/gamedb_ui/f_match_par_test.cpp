@@ -6,6 +6,7 @@
 #include "gamedb/ui/database_form.h"
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/f_match_par.h"
+#include "tests/support/deleted_marks.h"
 #include "tests/support/random_games.h"
 #include "tests/support/scripted_database_prompts.h"
 #include "tests/support/temp_dir.h"
@@ -78,12 +79,7 @@ class MatchCommand : public ::testing::Test {
         OpenDatabase(file, GameDatabase);
         ASSERT_TRUE(GameDatabase.open);
         // Game 7 is game 2 again, game 8 game 5 with other names; no game starts deleted.
-        for (int n = 1; n <= 6; ++n) {
-            TGameIndexRecord r;
-            ASSERT_EQ(ReadIndexRecord(GameDatabase, n, r), TDbStatus::Ok);
-            r.flags &= static_cast<std::uint8_t>(~gfDeleted);
-            ASSERT_EQ(WriteIndexRecord(GameDatabase, n, r), TDbStatus::Ok);
-        }
+        ASSERT_TRUE(test_support::SetDeletedMarks(GameDatabase, {}));
         TGame copy = *games[1];
         copy.header.flags = 0;
         ASSERT_EQ(WriteGame(copy, 0, GameDatabase, true), TDbStatus::Ok);
