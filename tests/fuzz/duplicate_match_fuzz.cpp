@@ -7,7 +7,6 @@
 #include "fuzz_files.h"
 #include "gamedb/duplicate_match.h"
 #include "gamedb/game_index_record.h"
-#include "gamedb/user_prompt.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -15,12 +14,6 @@
 #include <vector>
 
 namespace {
-
-class TQuietPrompt final : public IUserPrompt {
-  public:
-    void ShowMessage(const std::string&) override {}
-    bool Confirm(const std::string&) override { return false; }
-};
 
 std::vector<std::uint8_t> Flags(const TGameDatabase& db) {
     std::vector<std::uint8_t> flags;
@@ -35,8 +28,7 @@ std::vector<std::uint8_t> Flags(const TGameDatabase& db) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static TQuietPrompt prompt;
-    SetUserPrompt(&prompt);
+    fuzz_files::QuietPrompts();
     const std::string index = fuzz_files::WriteDatabaseFiles("match", data, size);
 
     static TGameDatabase db;

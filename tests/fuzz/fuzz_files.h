@@ -1,7 +1,9 @@
 #pragma once
 // Files for the fuzz entries whose readers open files: one folder per process, in memory where the
-// system offers it (/dev/shm), so that an input written, synced and read costs no disk time.
+// system offers it (/dev/shm), so that an input written, synced and read costs no disk time; and
+// the database's prompts kept quiet.
 
+#include "gamedb/user_prompt.h"
 #include "platform/byte_codec.h"
 #include "tests/support/temp_dir.h"
 
@@ -49,6 +51,18 @@ inline std::string WriteDatabaseFiles(const std::string& base, const std::uint8_
     data += nameBytes, size -= nameBytes;
     Write(base + ".vqm", data, size);
     return index;
+}
+
+// Installs prompts for a damaged database: its messages are expected and dropped, its questions
+// are answered Cancel.
+inline void QuietPrompts() {
+    class TQuietPrompt final : public IUserPrompt {
+      public:
+        void ShowMessage(const std::string&) override {}
+        bool Confirm(const std::string&) override { return false; }
+    };
+    static TQuietPrompt prompt;
+    SetUserPrompt(&prompt);
 }
 
 } // namespace fuzz_files

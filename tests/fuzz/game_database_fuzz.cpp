@@ -5,7 +5,6 @@
 // the name file (two bytes), the name file, and the move file (the rest).
 #include "fuzz_files.h"
 #include "gamedb/game_database.h"
-#include "gamedb/user_prompt.h"
 #include "tests/support/random_games.h"
 
 #include <cstdint>
@@ -13,13 +12,6 @@
 #include <memory>
 
 namespace {
-
-// Messages of the store are expected here; questions are answered Cancel.
-class TQuietPrompt final : public IUserPrompt {
-  public:
-    void ShowMessage(const std::string&) override {}
-    bool Confirm(const std::string&) override { return false; }
-};
 
 bool SameGame(const TGame& a, const TGame& b) {
     if (a.header != b.header || a.startKey != b.startKey || a.white != b.white || a.black != b.black ||
@@ -37,8 +29,7 @@ bool SameGame(const TGame& a, const TGame& b) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static TQuietPrompt prompt;
-    SetUserPrompt(&prompt);
+    fuzz_files::QuietPrompts();
     const std::string index = fuzz_files::WriteDatabaseFiles("fuzz", data, size);
 
     static TGameDatabase db;

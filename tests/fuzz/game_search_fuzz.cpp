@@ -6,7 +6,6 @@
 #include "fuzz_files.h"
 #include "gamedb/game_database.h"
 #include "gamedb/game_search.h"
-#include "gamedb/user_prompt.h"
 #include "tests/support/random_games.h"
 #include "tests/support/reference_game_search.h"
 
@@ -15,12 +14,6 @@
 #include <memory>
 
 namespace {
-
-class TQuietPrompt final : public IUserPrompt {
-  public:
-    void ShowMessage(const std::string&) override {}
-    bool Confirm(const std::string&) override { return false; }
-};
 
 void Compare(const TGameDatabase& db, const TSearchCriteria& c) {
     TGameList fast, reference;
@@ -36,8 +29,7 @@ void Compare(const TGameDatabase& db, const TSearchCriteria& c) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static TQuietPrompt prompt;
-    SetUserPrompt(&prompt);
+    fuzz_files::QuietPrompts();
     test_support::TRandom random(static_cast<std::uint32_t>(size) * 2654435761u);
     const std::string index = fuzz_files::WriteDatabaseFiles("search", data, size);
 

@@ -10,7 +10,6 @@
 #include "gamedb/game_index_record.h"
 #include "gamedb/game_list_sort.h"
 #include "gamedb/tournament_list.h"
-#include "gamedb/user_prompt.h"
 #include "platform/byte_codec.h"
 
 #include <algorithm>
@@ -19,12 +18,6 @@
 #include <numeric>
 
 namespace {
-
-class TQuietPrompt final : public IUserPrompt {
-  public:
-    void ShowMessage(const std::string&) override {}
-    bool Confirm(const std::string&) override { return false; }
-};
 
 std::vector<std::int32_t> Numbers(const TGameList& list) {
     std::vector<std::int32_t> out;
@@ -40,8 +33,7 @@ void Check(bool ok) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static TQuietPrompt prompt;
-    SetUserPrompt(&prompt);
+    fuzz_files::QuietPrompts();
     if (size < 2) return 0;
     const std::size_t indexBytes = std::min<std::size_t>(GetLe16(data), size - 2);
     fuzz_files::Write("tools.vqb", data + 2, indexBytes);
