@@ -138,11 +138,8 @@ TEST_F(GameListSort, AListThatIsNotEveryGameOnceOnlyOrdersTheList) {
 }
 
 TEST_F(GameListSort, AReadOnlyDatabaseKeepsItsIndexAndTheSortedList) {
-    CloseDatabase(db);
-    OpenDatabase(Path("db.vqb"), db, TOpenMode::ReadOnly);
-    ASSERT_TRUE(db.open);
+    ASSERT_NO_FATAL_FAILURE(ReopenReadOnly());
     const Bytes index = ReadBytes(Path("db.vqb"));
-    list.Reset(db.gameCount);
     const TSortListResult r = SortListedGames(db, list, TSortKind::Black);
     EXPECT_EQ(r.status, TDbStatus::ReadOnly);
     EXPECT_TRUE(r.sorted);

@@ -107,11 +107,8 @@ TEST_F(HeaderSet, NoSelectionChangesNothing) {
 }
 
 TEST_F(HeaderSet, AReadOnlyDatabaseStopsAtTheFirstGame) {
-    CloseDatabase(db);
-    OpenDatabase(Path("db.vqb"), db, TOpenMode::ReadOnly);
-    ASSERT_TRUE(db.open);
+    ASSERT_NO_FATAL_FAILURE(ReopenReadOnly());
     const Bytes index = ReadBytes(Path("db.vqb"));
-    list.Reset(db.gameCount);
     list[1].selected = list[2].selected = 1;
     THeaderSet set;
     set.setWhite = true;

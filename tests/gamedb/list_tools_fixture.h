@@ -46,6 +46,13 @@ class TListToolsTest : public TDbTest {
         db.gameCount = IndexRecordCount(db);
         list.Reset(db.gameCount);
     }
+    // Opens "db.vqb" again, read-only, and lists every game.
+    void ReopenReadOnly() {
+        CloseDatabase(db);
+        OpenDatabase(Path("db.vqb"), db, TOpenMode::ReadOnly);
+        ASSERT_TRUE(db.open);
+        list.Reset(db.gameCount);
+    }
     // The listed game numbers in list order.
     std::vector<int> Listed() const {
         std::vector<int> out;
