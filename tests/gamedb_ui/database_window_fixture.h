@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace test_support {
 
@@ -24,11 +25,12 @@ template <class Base = ::testing::Test> class DatabaseWindowTest : public Base {
   protected:
     explicit DatabaseWindowTest(const char* tag) : dir{tag} {}
 
-    // Writes `games` random games from `seed`, opens them and makes the folder the application's.
-    // Call it under ASSERT_NO_FATAL_FAILURE.
-    void OpenRandomDatabase(std::int32_t games, std::uint32_t seed) {
+    // Writes `games` random games from `seed` (handed out in `written` when given), opens them and
+    // makes the folder the application's. Call it under ASSERT_NO_FATAL_FAILURE.
+    void OpenRandomDatabase(std::int32_t games, std::uint32_t seed,
+                            std::vector<std::unique_ptr<TGame>>* written = nullptr) {
         file = dir.File("games.vqb");
-        ASSERT_TRUE(WriteRandomDatabase(file, games, seed));
+        ASSERT_TRUE(WriteRandomDatabase(file, games, seed, {}, written));
         OpenDatabase(file, GameDatabase);
         ASSERT_TRUE(GameDatabase.open);
         DatabaseHooks().appDir = [this] { return dir.Dir(); };

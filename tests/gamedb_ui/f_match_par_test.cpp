@@ -6,10 +6,8 @@
 #include "gamedb/ui/database_form.h"
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/f_match_par.h"
+#include "tests/gamedb_ui/database_window_fixture.h"
 #include "tests/support/deleted_marks.h"
-#include "tests/support/random_games.h"
-#include "tests/support/scripted_database_prompts.h"
-#include "tests/support/temp_dir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,14 +68,12 @@ TEST(MatchDialog, OkGivesOneCancelAndEscapeTwo) {
     EXPECT_EQ(d.exec(), 2);
 }
 
-class MatchCommand : public ::testing::Test {
+class MatchCommand : public test_support::DatabaseWindowTest<> {
   protected:
+    MatchCommand() : DatabaseWindowTest("matchwindow") {}
     void SetUp() override {
-        file = dir.File("games.vqb");
         std::vector<std::unique_ptr<TGame>> games;
-        ASSERT_TRUE(test_support::WriteRandomDatabase(file, 6, 5, {}, &games));
-        OpenDatabase(file, GameDatabase);
-        ASSERT_TRUE(GameDatabase.open);
+        ASSERT_NO_FATAL_FAILURE(OpenRandomDatabase(6, 5, &games));
         // Game 7 is game 2 again, game 8 game 5 with other names; no game starts deleted.
         ASSERT_TRUE(test_support::SetDeletedMarks(GameDatabase, {}));
         TGame copy = *games[1];
@@ -88,23 +84,15 @@ class MatchCommand : public ::testing::Test {
         copy.white = "Another";
         ASSERT_EQ(WriteGame(copy, 0, GameDatabase, true), TDbStatus::Ok);
         GameDatabase.gameCount = IndexRecordCount(GameDatabase);
-        DatabaseHooks().appDir = [this] { return dir.Dir(); };
         DatabaseHooks().phrase = [](int k) { return std::string(k == 86 ? "Database not opened." : ""); };
         form = std::make_unique<TDatabaseForm>();
         dialog = std::make_unique<TFMatchPar>();
         FMatchPar = dialog.get();
-        form->resize(1000, 700);
-        form->show();
-        QApplication::processEvents();
-        form->RefreshGameList();
+        Show(1000, 700);
     }
     void TearDown() override {
         dialog.reset();
-        form.reset();
-        ResetDatabaseHooks();
-        if (GameDatabase.open) CloseDatabase(GameDatabase);
-        GameList.Clear();
-        GameDatabase.currentGame = 0;
+        DatabaseWindowTest::TearDown();
     }
     std::vector<std::int32_t> Listed() const {
         std::vector<std::int32_t> out;
@@ -118,10 +106,6 @@ class MatchCommand : public ::testing::Test {
         return (r.flags & gfDeleted) != 0;
     }
 
-    test_support::TTempDir dir{"matchwindow"};
-    test_support::TScriptedDatabasePrompts prompts;
-    std::string file;
-    std::unique_ptr<TDatabaseForm> form;
     std::unique_ptr<TFMatchPar> dialog;
 };
 
