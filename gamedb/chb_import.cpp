@@ -298,7 +298,7 @@ TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase
 
     result.records = file.GameCount();
     TImportLog log(db.indexFileName);
-    log.SetTitle("Import of " + shownName);
+    log.SetTitle("Import of " + shownName + " as " + VariantTraits(variant).name + " games");
     std::int64_t stoppedAt = 0;
     std::string reason;
     {
