@@ -6,14 +6,13 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QUrl>
 
 namespace {
 class TQtPrompts : public IShellPrompts {
   public:
     void ShowMessage(QWidget* parent, const QString& text) override {
-        QMessageBox::information(PromptOwner(parent), QString(), text);
+        ShowMessageBox(PromptOwner(parent), QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
     }
     std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& folder) override {
         return OpenFileTitled(parent, QString(), filter, folder);

@@ -1,5 +1,6 @@
 #include "gamedb/ui/qt_prompts.h"
 
+#include "gamedb/ui/title_width.h"
 #include "platform/codepage.h"
 
 #include <QApplication>
@@ -27,7 +28,7 @@ template <class F> auto OnInterfaceThread(F f) {
 QMessageBox::StandardButton Ask(const std::string& text, QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton yes) {
     return OnInterfaceThread(
-        [&] { return QMessageBox::question(PromptOwner(), QString(), FromCp1251(text), buttons, yes); });
+        [&] { return ShowMessageBox(PromptOwner(), QMessageBox::Question, FromCp1251(text), buttons, yes); });
 }
 
 std::optional<std::string> RunDialog(QFileDialog& d) {
@@ -48,10 +49,20 @@ QWidget* PromptOwner(QWidget* preferred) {
     return preferred ? preferred->window() : nullptr;
 }
 
+QMessageBox::StandardButton ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(icon, QString(), text, buttons, owner);
+    box.setDefaultButton(defaultButton);
+    FitWidthToTitle(box);
+    if (box.exec() == -1) return QMessageBox::Cancel;
+    return box.standardButton(box.clickedButton());
+}
+
 void TQtUserPrompt::ShowMessage(const std::string& text) {
     OnInterfaceThread([&] {
-        QMessageBox::information(PromptOwner(), QString(), FromCp1251(text));
-        return 0;
+        return ShowMessageBox(PromptOwner(), QMessageBox::Information, FromCp1251(text), QMessageBox::Ok,
+                              QMessageBox::Ok);
     });
 }
 

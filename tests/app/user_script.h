@@ -44,12 +44,17 @@ class TUserScript : public QObject {
                           : m_steps[m_next].what + (m_shown.empty() ? "" : " (" + m_shown + ")");
     }
 
+    // The widget keys go to: the one with the focus, or the active window itself when none has it.
+    static QWidget* KeyTarget() {
+        QWidget* w = QApplication::focusWidget();
+        return w ? w : QApplication::activeWindow();
+    }
     // The window the keyboard works in: the topmost modal window, else the main window, when shown and
-    // holding the focus.
+    // active.
     static QWidget* KeyboardWindow() {
-        QWidget* focus = QApplication::focusWidget();
-        if (!focus || !focus->isVisible()) return nullptr;
-        QWidget* w = focus->window();
+        QWidget* target = KeyTarget();
+        if (!target || !target->isVisible()) return nullptr;
+        QWidget* w = target->window();
         if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != w) return nullptr;
         return w;
     }
@@ -57,9 +62,9 @@ class TUserScript : public QObject {
     template <class T> static T* Active() { return qobject_cast<T*>(KeyboardWindow()); }
 
     static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        QTest::keyClick(KeyTarget(), key, modifiers);
     }
-    static void Type(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+    static void Type(const QString& text) { QTest::keyClicks(KeyTarget(), text); }
 
   private:
     struct TStep {
