@@ -1,5 +1,6 @@
 #include "gif/gif_image.h"
 
+#include "gif/gif_file_stream.h"
 #include "gif/gif_utils.h"
 
 #include <algorithm>
@@ -175,7 +176,7 @@ void TGIFImage::LoadFromStream(TStream& stream) {
 }
 
 void TGIFImage::LoadFromFile(const std::string& fileName) {
-    TMemoryStream stream(ReadFileBytes(fileName));
+    TGIFFileStream stream(fileName);
     LoadFromStream(stream);
 }
 

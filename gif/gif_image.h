@@ -79,7 +79,8 @@ class TGIFImage {
     // dimensions" for a frame above the size caps) the stream goes back to where loading began and
     // the image keeps the frames read before the fault.
     void LoadFromStream(TStream& stream);
-    // The whole file; also raises EStreamError when it cannot be read.
+    // Reads the file as far as its GIF stream goes (TGIFFileStream); also raises EStreamError when
+    // it cannot be read or is not a regular file.
     void LoadFromFile(const std::string& fileName);
 
     std::optional<TPalette> GetPalette();
