@@ -314,7 +314,7 @@ TEST_F(GIFQt, ScreenDepthDecidesThePaletteDisplay) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     ASSERT_NE(screen, nullptr);
     const bool expected = PaletteDisplayOf(screen->depth());
-    EXPECT_EQ(GIFPaletteDisplay, expected) << "read when the application started";
+    EXPECT_EQ(StartupPaletteDisplay(), expected) << "read when the application started";
     GIFPaletteDisplay = !expected;
     ReadScreenDepth();
     EXPECT_EQ(GIFPaletteDisplay, expected);
