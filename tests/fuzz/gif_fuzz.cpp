@@ -27,7 +27,8 @@ std::vector<std::uint8_t> Saved(TGIFImage& image) {
 }
 
 // The same bytes through a file: what is read, and how the reading ends, must not differ.
-void CompareWithFile(const std::uint8_t* data, std::size_t size, TGIFImage& fromMemory, const std::string& error) {
+void CompareWithFile(const std::uint8_t* data, std::size_t size, TGIFImage& fromMemory,
+                     const std::string& error) {
     const int fd = ::memfd_create("gif_fuzz", MFD_CLOEXEC);
     if (fd < 0) return;
     if (PwriteAll(fd, data, size, 0)) {
