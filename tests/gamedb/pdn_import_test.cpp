@@ -84,7 +84,7 @@ TEST(PdnMoveMatch, TokensByPass) {
         {gtInternational, "w31", "24-19", ""},
         {gtItalian, "w24", "9-5", "09-05"},
         {gtItalian, "w24", "09-05", "09-05"},
-        {gtItalian, "w24", "0905", ""},              // plain moves always have their "-"
+        {gtItalian, "w24", "0905", "09-05"},         // full form without a separator
         {gtEnglish, "w17 b21", "20x27x24", "20x27"}, // from, final, captured
         {gtEnglish, "w17 b21", "20x27", "20x27"},
         {gtEnglish, "w17 b21", "20-27", "20x27"},
