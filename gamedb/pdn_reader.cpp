@@ -120,7 +120,10 @@ bool TPdnTextReader::AddMoveLine(std::string_view line, std::string& out, bool& 
             if (i < line.size()) out += c;
             continue;
         }
-        const bool boundary = IsBlank(c) || c == '{' || c == '(' || c == ')' || c == ';';
+        // A result glued to the next game's first tag ("0-1[Event ...]") ends at the "[".
+        const bool boundary = IsBlank(c) || c == '{' || c == '(' || c == ')' || c == ';' ||
+                              (c == '[' && tokenStart != std::string::npos &&
+                               IsPdnResultToken(std::string_view(out).substr(tokenStart)));
         if (boundary && tokenStart != std::string::npos) {
             const std::string_view token = std::string_view(out).substr(tokenStart);
             tokenStart = std::string::npos;
@@ -151,6 +154,13 @@ bool TPdnTextReader::AddMoveLine(std::string_view line, std::string& out, bool& 
     return false;
 }
 
+void TPdnTextReader::PushBackOwned(std::string line, std::int64_t lineNo) {
+    m_pendingOwned = std::move(line);
+    m_pending = true;
+    m_pendingLine = m_pendingOwned;
+    m_pendingLineNo = lineNo;
+}
+
 void TPdnTextReader::BeginGame(TPdnGameText& game, std::int64_t line, std::string_view text) {
     game.firstLine = line;
     game.firstLineText = std::string(Trim(text.substr(0, 200)));
@@ -169,7 +179,11 @@ bool TPdnTextReader::Next(TPdnGameText& game) {
     const bool looseIsGame = m_afterResult;
     m_afterResult = false;
     bool looseToken = false;
-    if (!m_carry.empty()) {
+    if (!m_carry.empty() && m_carry[0] == '[') {
+        // The next game's tags on the line of the last game's result: read as a line of its own.
+        PushBackOwned(std::move(m_carry), m_carryLine);
+        m_carry.clear();
+    } else if (!m_carry.empty()) {
         const std::string carry = std::move(m_carry);
         m_carry.clear();
         BeginGame(game, m_carryLine, carry);

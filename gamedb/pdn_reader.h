@@ -6,7 +6,8 @@
 // ";" comments to the end of the line (kept as comments); lines inside an open "{" comment, which
 // are never tags. A game ends at a tag line after its move text, at a tag key it already has, or at
 // its result token ("1-0", "2-0", "1/2-1/2", "*", ...), as the standard's game termination marker:
-// move text that follows a result token before the next tag section is a game of its own.
+// move text that follows a result token before the next tag section is a game of its own, and a
+// tag that follows it on its line, even with no blank ("0-1[Event ...]"), begins the next game.
 // One reader on one thread; the bytes must outlive it.
 
 #include <cstdint>
@@ -36,6 +37,8 @@ class TPdnTextReader {
     bool ReadLine(std::string_view& line);
     // The line last read is read again next.
     void PushBack(std::string_view line);
+    // `line` is read next, as line `lineNo`; the reader keeps it until then.
+    void PushBackOwned(std::string line, std::int64_t lineNo);
     // Adds one line of move text; TEnd::Result when a result token ended the game, with the rest
     // of the line in m_carry.
     bool AddMoveLine(std::string_view line, std::string& moveText, bool& hasToken);
@@ -44,9 +47,10 @@ class TPdnTextReader {
     std::string_view m_bytes;
     std::size_t m_pos = 0;
     std::int64_t m_line = 0;
-    int m_braceDepth = 0;   // inside an open comment across lines
-    bool m_pending = false; // m_pendingLine is a line read but not used yet
-    std::string_view m_pendingLine;
+    int m_braceDepth = 0;           // inside an open comment across lines
+    bool m_pending = false;         // m_pendingLine is a line read but not used yet
+    std::string_view m_pendingLine; // in m_bytes, or in m_pendingOwned
+    std::string m_pendingOwned;
     std::int64_t m_pendingLineNo = 0;
     std::int64_t m_lineNo = 0; // the number of the line ReadLine returned last
     bool m_sawTag = false;

@@ -11,6 +11,7 @@
 #include "platform/codepage.h"
 #include "platform/file_io.h"
 #include "rules/notation.h"
+#include "tests/gamedb/pdn_test_util.h"
 #include "tests/support/positions.h"
 #include "tests/support/random_games.h"
 #include "tests/support/temp_dir.h"
@@ -24,32 +25,9 @@
 
 namespace {
 
+using pdn_test::MainLine;
+using pdn_test::ReadAll;
 using test_support::BoardFromSquares;
-
-// One game read from PDN text.
-struct TRead {
-    std::unique_ptr<TGame> game = std::make_unique<TGame>();
-    TPdnGameReport report;
-};
-
-std::vector<TRead> ReadAll(const std::string& text, TGameType current = gtRussian) {
-    TPdnReader reader(text, current);
-    std::vector<TRead> games;
-    for (TRead r; reader.Next(*r.game, r.report); r = TRead())
-        games.push_back(std::move(r));
-    return games;
-}
-
-// The main line as full texts with "x".
-std::string MainLine(const TGame& g) {
-    std::string s;
-    for (int node = 0;;) {
-        const TNodeList c = ListChildNodes(node, g);
-        if (c.empty()) return s;
-        node = c[0];
-        s += (s.empty() ? "" : " ") + MoveToText(g.nodes[node], g.header.variant, true, "x");
-    }
-}
 
 std::string Fixture(const std::string& name) {
     std::string bytes;
