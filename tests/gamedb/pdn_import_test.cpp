@@ -252,6 +252,12 @@ TEST(PdnImport, UnicodeAndDosNamesBecomeCp1251) {
     EXPECT_EQ(games[0].game->black, Utf8ToCp1251("Петров"));
     EXPECT_EQ(games[0].game->tournament, Utf8ToCp1251("Кубок"));
     EXPECT_EQ(games[0].game->commentAfter[1], "tres");
+
+    // A CP866 name with a CP1251 part is converted byte by byte: "\xDF" (CP1251 "Я", box drawing in
+    // CP866) stays.
+    const auto mixed = ReadAll("[White \"\x80\xAB\xA5\xAA\xE1\xA0\xAD\xA4\xE0\xAE\xA2, \xDF\xED\"]\n\n*\n");
+    ASSERT_EQ(mixed.size(), 1u);
+    EXPECT_EQ(mixed[0].game->white, "\xC0\xEB\xE5\xEA\xF1\xE0\xED\xE4\xF0\xEE\xE2, \xDF\xFD");
 }
 
 TEST(PdnImport, AmbiguousKingCaptureTakesTheRouteTheGameGoesOnWith) {
