@@ -35,10 +35,8 @@ class TPdnTextReader {
     enum class TEnd { Tag, Result, Eof };
 
     bool ReadLine(std::string_view& line);
-    // The line last read is read again next.
-    void PushBack(std::string_view line);
-    // `line` is read next, as line `lineNo`; the reader keeps it until then.
-    void PushBackOwned(std::string line, std::int64_t lineNo);
+    // `line` (a part of the bytes) is read next, as line `lineNo`.
+    void PushBack(std::string_view line, std::int64_t lineNo);
     // Adds one line of move text; TEnd::Result when a result token ended the game, with the rest
     // of the line in m_carry.
     bool AddMoveLine(std::string_view line, std::string& moveText, bool& hasToken);
@@ -47,14 +45,15 @@ class TPdnTextReader {
     std::string_view m_bytes;
     std::size_t m_pos = 0;
     std::int64_t m_line = 0;
-    int m_braceDepth = 0;           // inside an open comment across lines
-    bool m_pending = false;         // m_pendingLine is a line read but not used yet
-    std::string_view m_pendingLine; // in m_bytes, or in m_pendingOwned
-    std::string m_pendingOwned;
+    int m_braceDepth = 0;   // inside an open comment across lines
+    bool m_pending = false; // m_pendingLine is a line read but not used yet
+    std::string_view m_pendingLine;
     std::int64_t m_pendingLineNo = 0;
     std::int64_t m_lineNo = 0; // the number of the line ReadLine returned last
     bool m_sawTag = false;
     bool m_afterResult = false; // the last game ended at its result token
-    std::string m_carry;        // move text after a result token on its line
+    // The rest of a line after a result token, in the bytes: never copied, so a line of many
+    // games costs no more than its length.
+    std::string_view m_carry;
     std::int64_t m_carryLine = 0;
 };
