@@ -45,8 +45,8 @@ class TPdnTextReader {
     std::string_view m_bytes;
     std::size_t m_pos = 0;
     std::int64_t m_line = 0;
-    int m_braceDepth = 0;   // inside an open comment across lines
-    bool m_pending = false; // m_pendingLine is a line read but not used yet
+    std::int64_t m_braceDepth = 0; // inside an open comment across lines (a count of bytes: never wraps)
+    bool m_pending = false;        // m_pendingLine is a line read but not used yet
     std::string_view m_pendingLine;
     std::int64_t m_pendingLineNo = 0;
     std::int64_t m_lineNo = 0; // the number of the line ReadLine returned last
