@@ -25,15 +25,10 @@
 
 namespace {
 
+using pdn_test::Fixture;
 using pdn_test::MainLine;
 using pdn_test::ReadAll;
 using test_support::BoardFromSquares;
-
-std::string Fixture(const std::string& name) {
-    std::string bytes;
-    EXPECT_TRUE(ReadWholeFile(std::string(VQ_PDN_FIXTURES) + "/" + name, bytes).Ok());
-    return bytes;
-}
 
 } // namespace
 

@@ -1,6 +1,8 @@
 // Move tokens of other programs' PDN: each text a pass compares, for a plain move and a capture in
-// every variant, written by hand from the variants' numbering; and tokens too long to be squares.
+// every variant, written by hand from the variants' numbering; a file of games written so; and
+// tokens too long to be squares.
 #include "gamedb/pdn_moves.h"
+#include "tests/gamedb/pdn_test_util.h"
 #include "tests/support/positions.h"
 
 #include <gtest/gtest.h>
@@ -279,5 +281,41 @@ TEST(PdnMoveForms, LongNumbersAreNeverSquares) {
         EXPECT_EQ(MatchPdnMove("32-" + nines, moves, gtInternational), 0);
         EXPECT_EQ(MatchPdnMove(nines, moves, gtInternational), 0);
         EXPECT_EQ(MatchPdnMove(std::string(digits, '1') + "3228", moves, gtInternational), 0);
+    }
+}
+
+// A file of every variant written in the forms of the fourth pass: a game from the start position
+// with plain moves and captures, and a capture (or a plain move) in every form, each a variation
+// of the first move after the capture text (or "138").
+TEST(PdnMoveForms, AFileOfEveryVariantInTheseFormsReadsWhole) {
+    const struct {
+        TGameType variant;
+        bool fromStart;
+        const char* moves; // the main line of a game from the start; else the moves below the root
+    } want[] = {
+        {gtRussian, true, "c3-d4 f6-e5 d4xf6 g7xe5 b2-c3 h6-g5 c3-d4 e5xc3 d2xb4 g5-h4 g3-f4"},
+        {gtRussian, false, "c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 e1xg3"},
+        {gtBrazilian, true, "c3-d4 f6-e5 d4xf6 g7xe5 b2-c3 h6-g5 c3-d4 e5xc3 d2xb4 g5-h4 g3-f4"},
+        {gtBrazilian, false, "c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 c3xg7"},
+        {gtCzech, true, "c3-d4 f6-e5 d4xf6 g7xe5 b2-c3 h6-g5 c3-d4 e5xc3 d2xb4 g5-h4 g3-f4"},
+        {gtCzech, false, "c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 c3xg7 e1xg3"},
+        {gtEnglish, true, "11-15 22-18 15x22 25x18 08-11 29-25 04-08 25-22 12-16 24-20"},
+        {gtEnglish, false, "09x27 09x27 09x27 09x27 09x27 09x27 09x27 09x27 09x27 09x27 08x15"},
+        {gtPool, true, "11-15 22-18 15x22 25x18 08-11 29-25 04-08 25-22 12-16 24-20"},
+        {gtPool, false, "09x27 09x27 09x27 09x27 09x27 09x27 09x27 09x27 09x27 09x27 08x15"},
+        {gtItalian, true, "23-19 10-14 19x10 05x14 21-17 09-13"},
+        {gtItalian, false, "19x03 19x03 19x03 19x03 19x03 19x03 19x03 19x03 19x03 19x03"},
+        {gtInternational, true, "32-28 19-23 28x19 14x23 37-32 10-14 32-28 23x32 38x27"},
+        {gtInternational, false, "23x01 23x01 23x01 23x01 23x01 23x01 23x01 23x01 23x01 23x01"},
+        {gtInternational, false, "13-08 13-08 13-08 13-08 13-08 13-09"},
+    };
+    const auto games = pdn_test::ReadAll(pdn_test::Fixture("separators.pdn"));
+    ASSERT_EQ(games.size(), std::size(want));
+    for (std::size_t i = 0; i < games.size(); ++i) {
+        const TGame& g = *games[i].game;
+        SCOPED_TRACE(g.tournament);
+        EXPECT_TRUE(games[i].report.whole) << games[i].report.reason;
+        EXPECT_EQ(g.header.variant, want[i].variant);
+        EXPECT_EQ(want[i].fromStart ? pdn_test::MainLine(g) : pdn_test::ChildMoves(g, 0), want[i].moves);
     }
 }

@@ -75,3 +75,31 @@ TEST(PdnReader, AResultGluedToATagEndsTheGameAndTheTagBeginsTheNext) {
     // Inside a comment the text is the comment's.
     ExpectGames("[Event \"A\"]\n\nc3-d4 {1-0[Event \"B\"]} f6-e5 *\n", {{"A", "c3-d4 f6-e5", grNone}});
 }
+
+// The same in a file: four games, every tag kept.
+TEST(PdnReader, AFileOfGluedResultsLosesNoGameAndNoTag) {
+    const auto games = ReadAll(pdn_test::Fixture("glued_results.pdn"));
+    const struct {
+        const char *event, *white, *black; // White and Black as the tags name them
+        const char* mainLine;
+        int result;
+    } want[] = {
+        {"TTS Game 47", "A", "B", "11-15 22-18 15x22 25x18 08-11 29-25", grBlackWins},
+        {"TTS Game 48", "C", "D", "09-14 22-17 11-15", grWhiteWins},
+        {"TTS Game 49", "E", "F", "10-14 24-20", grDraw},
+        {"TTS Game 50", "G", "H", "11-16", grNone},
+    };
+    ASSERT_EQ(games.size(), std::size(want));
+    for (std::size_t i = 0; i < games.size(); ++i) {
+        SCOPED_TRACE(want[i].event);
+        const TGame& g = *games[i].game;
+        EXPECT_TRUE(games[i].report.whole) << games[i].report.reason;
+        EXPECT_EQ(g.tournament, want[i].event);
+        // English: the White tag names side 1, kept in the game's Black field.
+        EXPECT_EQ(g.black, want[i].white);
+        EXPECT_EQ(g.white, want[i].black);
+        EXPECT_EQ(g.header.variant, gtEnglish);
+        EXPECT_EQ(MainLine(g), want[i].mainLine);
+        EXPECT_EQ(g.header.result, want[i].result);
+    }
+}

@@ -1,9 +1,12 @@
 #pragma once
-// Helpers for the PDN tests: every game of a PDN text read as the import reads it, and a game's main
-// line written back as move texts.
+// Helpers for the PDN tests: every game of a PDN text read as the import reads it, a game's moves
+// written back as move texts, and the fixture files.
 
 #include "gamedb/pdn_import.h"
+#include "platform/file_io.h"
 #include "rules/notation.h"
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
@@ -34,6 +37,21 @@ inline std::string MainLine(const TGame& g) {
         node = c[0];
         s += (s.empty() ? "" : " ") + MoveToText(g.nodes[node], g.header.variant, true, "x");
     }
+}
+
+// The texts of the moves below `node`, in list order (the main-line child first), joined by blanks.
+inline std::string ChildMoves(const TGame& g, int node) {
+    std::string s;
+    for (int child : ListChildNodes(node, g))
+        s += (s.empty() ? "" : " ") + MoveToText(g.nodes[child], g.header.variant, true, "x");
+    return s;
+}
+
+// A file of tests/gamedb/pdn_fixtures.
+inline std::string Fixture(const std::string& name) {
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(std::string(VQ_PDN_FIXTURES) + "/" + name, bytes).Ok()) << name;
+    return bytes;
 }
 
 } // namespace pdn_test
