@@ -71,7 +71,7 @@ class TLexer {
     // The text from `pos` to the ")" that closes the "(" at `pos`, both included (or to the end).
     std::size_t SkipGroup(std::size_t pos) {
         m_pos = pos + 1;
-        for (std::int64_t depth = 1; depth > 0;) { // a count of outside bytes: never wraps
+        for (std::int64_t depth = 1; depth > 0;) {
             const TLexeme l = Next();
             if (l.kind == TTok::End) break;
             if (l.kind == TTok::Open) ++depth;
