@@ -11,6 +11,7 @@
 #include "platform/codepage.h"
 #include "platform/file_io.h"
 #include "rules/notation.h"
+#include "tests/gamedb/pdn_test_util.h"
 #include "tests/support/positions.h"
 #include "tests/support/random_games.h"
 #include "tests/support/temp_dir.h"
@@ -24,38 +25,10 @@
 
 namespace {
 
+using pdn_test::Fixture;
+using pdn_test::MainLine;
+using pdn_test::ReadAll;
 using test_support::BoardFromSquares;
-
-// One game read from PDN text.
-struct TRead {
-    std::unique_ptr<TGame> game = std::make_unique<TGame>();
-    TPdnGameReport report;
-};
-
-std::vector<TRead> ReadAll(const std::string& text, TGameType current = gtRussian) {
-    TPdnReader reader(text, current);
-    std::vector<TRead> games;
-    for (TRead r; reader.Next(*r.game, r.report); r = TRead())
-        games.push_back(std::move(r));
-    return games;
-}
-
-// The main line as full texts with "x".
-std::string MainLine(const TGame& g) {
-    std::string s;
-    for (int node = 0;;) {
-        const TNodeList c = ListChildNodes(node, g);
-        if (c.empty()) return s;
-        node = c[0];
-        s += (s.empty() ? "" : " ") + MoveToText(g.nodes[node], g.header.variant, true, "x");
-    }
-}
-
-std::string Fixture(const std::string& name) {
-    std::string bytes;
-    EXPECT_TRUE(ReadWholeFile(std::string(VQ_PDN_FIXTURES) + "/" + name, bytes).Ok());
-    return bytes;
-}
 
 } // namespace
 
@@ -84,7 +57,7 @@ TEST(PdnMoveMatch, TokensByPass) {
         {gtInternational, "w31", "24-19", ""},
         {gtItalian, "w24", "9-5", "09-05"},
         {gtItalian, "w24", "09-05", "09-05"},
-        {gtItalian, "w24", "0905", ""},              // plain moves always have their "-"
+        {gtItalian, "w24", "0905", "09-05"},         // full form without a separator
         {gtEnglish, "w17 b21", "20x27x24", "20x27"}, // from, final, captured
         {gtEnglish, "w17 b21", "20x27", "20x27"},
         {gtEnglish, "w17 b21", "20-27", "20x27"},
@@ -274,6 +247,12 @@ TEST(PdnImport, UnicodeAndDosNamesBecomeCp1251) {
     EXPECT_EQ(games[0].game->black, Utf8ToCp1251("Петров"));
     EXPECT_EQ(games[0].game->tournament, Utf8ToCp1251("Кубок"));
     EXPECT_EQ(games[0].game->commentAfter[1], "tres");
+
+    // A CP866 name with a CP1251 part is converted byte by byte: "\xDF" (CP1251 "Я", box drawing in
+    // CP866) stays.
+    const auto mixed = ReadAll("[White \"\x80\xAB\xA5\xAA\xE1\xA0\xAD\xA4\xE0\xAE\xA2, \xDF\xED\"]\n\n*\n");
+    ASSERT_EQ(mixed.size(), 1u);
+    EXPECT_EQ(mixed[0].game->white, "\xC0\xEB\xE5\xEA\xF1\xE0\xED\xE4\xF0\xEE\xE2, \xDF\xFD");
 }
 
 TEST(PdnImport, AmbiguousKingCaptureTakesTheRouteTheGameGoesOnWith) {
