@@ -151,7 +151,7 @@ eval_terms evaluate_terms(const engine_position& p, int side, const eval_record&
 
     const pattern_input in0{men, pieces, ba != 0, bb != 0, nfree0, nfree1, b.k0 != 0, b.k1 != 0};
     const pattern_input in1{men, pieces, bb != 0, ba != 0, nfree1, nfree0, b.k1 != 0, b.k0 != 0};
-    v.formations = formations(b, in0) - formations(t, in1);
+    v.formations = formations(b, in0);
     v.back_corners = back_corners(b, in0) - back_corners(t, in1);
     v.dog_holes = dog_holes(b) - dog_holes(t);
 
