@@ -154,7 +154,7 @@ std::vector<root_record> score_all_moves(engine_context& ctx, const engine_posit
     if (fixed_depth != 0) c.soft_limit = c.step_limit = c.hard_limit = maxtime * 8;
     // Values lie within +-win_value: a wider margin searches the same windows, without overflow.
     const int window_margin = std::clamp(margin, -2 * win_value, 2 * win_value);
-    // Before (and from) the iteration before the fixed depth, without overflow for any depth.
+    // The iterations before the one before the fixed depth run whatever the time (no depth overflows).
     auto before_fixed = [fixed_depth](int d) { return fixed_depth != 0 && d + 1 < fixed_depth; };
     int candidates = 1, unchanged = 0, best = 0;
     int alpha = 0, beta = 0;
