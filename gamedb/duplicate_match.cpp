@@ -104,18 +104,27 @@ void SortDoubRecs(std::vector<TDoubRec>& records) {
     });
 }
 
-bool SameMovesKey(const TDoubRec& x, const TDoubRec& y, bool partialLength) {
-    // The same moves are another game in another variant or from another start; a game without
-    // moves has nothing that could show it is a copy.
-    if (x.start != y.start || x.movesKey.empty() || y.movesKey.empty()) return false;
-    if (!partialLength) return x.movesKey == y.movesKey;
+namespace {
+
+// SameMovesKey, also in the loop over every pair of games, where it must stay inline: the keys
+// first, as they differ for almost every pair (most often in length).
+inline bool MovesKeysMatch(const TDoubRec& x, const TDoubRec& y, bool partialLength) {
+    // The same moves are another game in another variant or from another start, and a game
+    // without moves has nothing that could show it is a copy.
+    if (!partialLength) return x.movesKey == y.movesKey && x.start == y.start && !x.movesKey.empty();
     const std::size_t n = std::min(x.movesKey.size(), y.movesKey.size());
-    return x.movesKey.compare(0, n, y.movesKey, 0, n) == 0;
+    return x.movesKey.compare(0, n, y.movesKey, 0, n) == 0 && x.start == y.start && n != 0;
+}
+
+} // namespace
+
+bool SameMovesKey(const TDoubRec& x, const TDoubRec& y, bool partialLength) {
+    return MovesKeysMatch(x, y, partialLength);
 }
 
 bool SameGameForMatch(const TDoubRec& x, const TDoubRec& y, const TDuplicateOptions& options) {
     return x.year == y.year && x.namesKey == y.namesKey && x.tournamentKey == y.tournamentKey &&
-           (!options.moves || SameMovesKey(x, y, options.partialLength));
+           (!options.moves || MovesKeysMatch(x, y, options.partialLength));
 }
 
 void ForEachFastRun(const std::vector<TDoubRec>& records, const TDuplicateOptions& options,
