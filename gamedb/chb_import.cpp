@@ -7,6 +7,7 @@
 #include "gamedb/progress.h"
 #include "gamedb/user_prompt.h"
 #include "platform/codepage.h"
+#include "platform/file_io.h"
 #include "rules/movegen.h"
 
 #include <algorithm>
@@ -244,6 +245,7 @@ bool TChbFile::Open(const std::string& path) {
     m_in.clear();
     m_next = -1;
     m_size = 0;
+    if (!RegularFileExists(path)) return false; // a FIFO would block the open, /dev/zero never end
     m_in.open(path, std::ios::binary);
     if (!m_in) return false;
     m_in.seekg(0, std::ios::end);

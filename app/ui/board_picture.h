@@ -12,6 +12,10 @@ class QPainter;
 #include <functional>
 #include <string>
 
+// A picture (any format Qt reads) from the file `path`, read as bytes first; a null image when it
+// cannot be read, also when the name is no regular file (nothing waits on a FIFO or reads a device).
+QImage LoadPictureFile(const std::string& path);
+
 // What one drawing needs; DrawBoard fills it from the process-wide state.
 struct TBoardView {
     TGameType variant = gtRussian;

@@ -156,6 +156,8 @@ void TMainForm::ReadSettings() {
     if (AppDir.empty() || AppDir.back() != '/') AppDir += '/';
     delete m_settingsFile;
     m_settingsFile = new TIniFile(AppDir + "tavrix.ini");
+    if (!m_settingsFile->Refused().empty())
+        std::fprintf(stderr, "tavrix: %s\n", m_settingsFile->Refused().c_str());
     TShellSettings current;
     current.darkSquares = DarkSquareColor;
     current.lightSquares = LightSquareColor;
