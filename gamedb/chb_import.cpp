@@ -376,8 +376,8 @@ TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string
         const TPathKind kind = PathKind(*f);
         if (kind == TPathKind::Other)
             return Refuse(result, TChbImportStatus::NothingImported,
-                          Utf8ToCp1251(*f) +
-                              " is not a file (a folder, a pipe or a device): nothing imported.");
+                          "Nothing imported: " + Utf8ToCp1251(*f) +
+                              " is not a file (a folder, a pipe or a device).");
         existed = existed || kind == TPathKind::File;
     }
     TChbFile file;
