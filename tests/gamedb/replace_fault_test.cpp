@@ -212,16 +212,33 @@ void OpenAgain(const std::string& dir) {
     CloseDatabase(db);
 }
 
+// The files `prepare` makes, made once and written again for each case.
+using TFolder = std::vector<std::pair<std::string, TBytes>>;
+
+TFolder Prepared(const TScenario& s) {
+    test_support::TTempDir dir("fault", CaseBase());
+    s.prepare(dir.Dir());
+    TFolder files;
+    for (const std::string& name : dir.List())
+        files.emplace_back(name, test_support::ReadBytes(dir.File(name)));
+    return files;
+}
+
+void Lay(const TFolder& files, const test_support::TTempDir& dir) {
+    for (const auto& [name, bytes] : files)
+        ASSERT_TRUE(test_support::WriteBytes(dir.File(name), bytes));
+}
+
 // The number of calls of each kind a clean run makes, and its outcome.
 struct TReference {
     TState before, after;
     std::array<std::uint64_t, FileCallKinds> calls{};
 };
 
-TReference CleanRun(const TScenario& s) {
+TReference CleanRun(const TScenario& s, const TFolder& prepared) {
     TReference ref;
     test_support::TTempDir dir("fault", CaseBase());
-    s.prepare(dir.Dir());
+    Lay(prepared, dir);
     ref.before = StateOf(dir.Dir());
     ResetFileCallCounts();
     EXPECT_FALSE(s.run(dir.Dir()));
@@ -263,7 +280,8 @@ class ReplaceFaults : public ::testing::TestWithParam<TScenario> {};
 
 TEST_P(ReplaceFaults, OldOrNewAtEveryCall) {
     const TScenario& s = GetParam();
-    const TReference ref = CleanRun(s);
+    const TFolder prepared = Prepared(s);
+    const TReference ref = CleanRun(s, prepared);
     ASSERT_NE(ref.before, ref.after);
     int cases = 0;
     for (int kind = 0; kind < FileCallKinds; ++kind)
@@ -274,7 +292,7 @@ TEST_P(ReplaceFaults, OldOrNewAtEveryCall) {
                              FileCallName(fault.call) + " " + std::to_string(k));
                 ++cases;
                 test_support::TTempDir dir("fault", CaseBase());
-                s.prepare(dir.Dir());
+                Lay(prepared, dir);
                 if (action == TFileFault::Fail) {
                     ArmFileFault(fault);
                     const bool nothing = s.run(dir.Dir());
