@@ -367,7 +367,7 @@ TDbRecovery RecoverDatabaseFiles(const TDbFileNames& target, bool canWrite) {
     r.files = target;
     const std::string journal = JournalFileName(target);
     const std::string shown = Shown(target);
-    const std::string cannotWrite = "its folder cannot be written to finish that";
+    const std::string cannotWrite = "its folder cannot be written to finish it";
 
     if (StateOf(journal).exists) {
         std::string text;
@@ -389,13 +389,13 @@ TDbRecovery RecoverDatabaseFiles(const TDbFileNames& target, bool canWrite) {
             // While nothing is renamed the old set is whole: it is what is read.
             const bool old = r.files == TDbFileNames{entries[2].staged, entries[1].staged, entries[0].staged};
             if (old) r.files = target;
-            r.note = "The database " + shown + " was being replaced when the program stopped, and " +
-                     (canWrite ? "that cannot be finished now (" + why + ")" : cannotWrite) + ": the " +
+            r.note = "A replacement of the database " + shown + " did not finish, and " +
+                     (canWrite ? "it cannot be finished now (" + why + ")" : cannotWrite) + ": the " +
                      (old ? "database as it was" : "new database") + " is opened read-only.";
             return r;
         }
-        r.note = "The database " + shown +
-                 " was being replaced when the program stopped: the new database is now in place.";
+        r.note =
+            "A replacement of the database " + shown + " did not finish: the new database is now in place.";
     }
 
     TLeftovers left = FindLeftovers(target);
@@ -424,7 +424,7 @@ TDbRecovery RecoverDatabaseFiles(const TDbFileNames& target, bool canWrite) {
             if (StateOf(set.names).exists) r.files.names = set.names;
             if (StateOf(set.index).exists) r.files.index = set.index;
             r.note = "The database " + shown + " was being replaced by an import that stopped halfway, and " +
-                     (canWrite ? "that cannot be finished now (" + why + ")" : cannotWrite) +
+                     (canWrite ? "it cannot be finished now (" + why + ")" : cannotWrite) +
                      ": the imported database is opened read-only.";
             return r;
         }

@@ -64,9 +64,9 @@ enum class TOpenResult {
 // finds a whole database. A missing index or move file leaves it closed silently (the caller
 // decides); a type byte outside 20..29 shows "Wrong database type"; a name that is a folder, a pipe
 // or a device, or files that cannot be opened, show "Error Opening database" with the reason.
-// It opens read-only, saying why (unless read-only was asked for), when the folder cannot be
-// written, the index or move file cannot be opened for writing, the name file is missing (empty
-// lists: new names would rename the old games), the index ends in a partial record, or an
+// It opens read-only, saying why, when the folder cannot be written or the index or move file
+// cannot be opened for writing (not said when read-only was asked for), the name file is missing
+// (empty lists: new names would rename the old games), the index ends in a partial record, or an
 // interrupted replacement cannot be finished there. Index and move files that exist are never
 // replaced here.
 TOpenResult OpenDatabase(const std::string& fileName, TGameDatabase& db,
