@@ -290,11 +290,12 @@ struct TChbStop {
     bool fileError = false; // reading the file or writing the database failed
 };
 
-// Appends the game records of `file` to the open database `db`; the games and the log follow,
-// the names are not saved and nothing is shown.
+// Appends the game records of `file` to the open database `db`; the games and the log (titled
+// here) follow, the names are not saved and nothing is shown.
 TChbStop AppendChbGames(TChbFile& file, const std::string& shownName, TGameDatabase& db, TGameType variant,
                         TImportLog& log, TChbImportResult& result) {
     TChbStop stop;
+    log.SetTitle("Import of " + shownName);
     result.records = file.GameCount();
     TProgressScope progress(Progress(), "Import CHB Database", shownName, result.records, result.records);
     auto game = std::make_unique<TGame>();
@@ -350,7 +351,6 @@ TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase
         return Refuse(result, TChbImportStatus::CannotOpen, "Cannot open " + shownName);
 
     TImportLog log(db.indexFileName);
-    log.SetTitle("Import of " + shownName);
     const TChbStop stop = AppendChbGames(file, shownName, db, variant, log, result);
     const bool namesSaved = SaveDatabase(db);
     if (!namesSaved) log.Add("The name file " + Utf8ToCp1251(db.nameFileName) + " could not be written.");
@@ -397,7 +397,6 @@ TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string
                       "Cannot create the database " + shownDb + " (" + Utf8ToCp1251(made.Message()) + "). " +
                           unchanged);
     TImportLog log(files.index);
-    log.SetTitle("Import of " + shownName);
     const TChbStop stop = AppendChbGames(file, shownName, db, variant, log, result);
     const bool namesSaved = !stop.fileError && SaveDatabase(db);
     CloseDatabase(db);

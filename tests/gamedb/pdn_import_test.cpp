@@ -433,7 +433,7 @@ TEST(PdnImportDriver, AsksBeforeReplacingAndCancelLeavesTheOldFilesAsTheyWere) {
     EXPECT_TRUE(r.logPath.empty());
     EXPECT_FALSE(std::filesystem::exists(dir.File("games.log")));
     for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
-        EXPECT_EQ(e.path().filename().string().find("~import"), std::string::npos) << e.path();
+        EXPECT_EQ(e.path().filename().string().find_first_of("~"), std::string::npos) << e.path();
 }
 
 TEST(PdnImportDriver, RefusesTheOpenDatabase) {
