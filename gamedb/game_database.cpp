@@ -131,14 +131,22 @@ TOpenResult OpenFiles(const std::string& fileName, TGameDatabase& db, TOpenMode 
     }
     std::string failed;
     if (!OpenIndexAndMoves(db, files, readOnly, failed)) {
-        const int err = errno;
-        const std::string why = std::strerror(err);
-        if (readOnly || !NoWritePermission(err) || !OpenIndexAndMoves(db, files, true, failed))
-            return fail("Error Opening database: cannot open " + Shown(failed) + " (" + std::strerror(errno) +
+        int err = errno;
+        // Files that may be read but not written are read.
+        if (!readOnly && NoWritePermission(err)) {
+            const std::string notWritable = failed;
+            if (OpenIndexAndMoves(db, files, true, failed)) {
+                readOnly = true;
+                notes.push_back(Shown(notWritable) + " cannot be opened for writing (" + std::strerror(err) +
+                                "): the database is opened read-only.");
+                err = 0;
+            } else {
+                err = errno;
+            }
+        }
+        if (err != 0)
+            return fail("Error Opening database: cannot open " + Shown(failed) + " (" + std::strerror(err) +
                         ").");
-        readOnly = true;
-        notes.push_back(Shown(failed) + " cannot be opened for writing (" + why +
-                        "): the database is opened read-only.");
     }
     std::uint8_t type = 0;
     if (!db.moveFile.ReadAt(0, &type, 1) || type < 20 || type > 29) {
