@@ -42,8 +42,9 @@ for kind in pdn chb; do
             old=0 new=0 other=0
             for ((k = 1; k <= n; k++)); do
                 fresh
+                # In a shell of its own, which reports the kill to nowhere.
                 (strace -f -qq -o /dev/null -e "inject=$call:$action:when=$k" \
-                    "$vqimport" --yes "games.$kind" case/t.vqb >/dev/null 2>&1) 2>/dev/null || true
+                    "$vqimport" --yes "games.$kind" case/t.vqb >/dev/null 2>&1 || true) 2>/dev/null
                 listed=ok
                 "$vqdb" case/t.vqb >listing.txt 2>/dev/null || listed=bad
                 strays=$(cd case && ls | grep -v -x -e t.vqb -e t.vqn -e t.vqm -e t.log || true)
