@@ -1,5 +1,7 @@
 #include "platform/file_io.h"
 
+#include "platform/file_calls.h"
+
 #include <cerrno>
 
 #include <fcntl.h>
@@ -32,7 +34,7 @@ long long PreadUpTo(int fd, void* data, std::size_t size, std::uint64_t offset) 
 bool PwriteAll(int fd, const void* data, std::size_t size, std::uint64_t offset) {
     const auto* p = static_cast<const unsigned char*>(data);
     while (size > 0) {
-        const ssize_t put = ::pwrite(fd, p, size, static_cast<off_t>(offset));
+        const ssize_t put = SysPwrite(fd, p, size, static_cast<off_t>(offset));
         if (put < 0 && errno == EINTR) continue;
         if (put < 0) return false;
         if (put == 0) { // never for a regular file; stop rather than spin
@@ -49,7 +51,7 @@ bool PwriteAll(int fd, const void* data, std::size_t size, std::uint64_t offset)
 bool WriteAll(int fd, const void* data, std::size_t size) {
     const auto* p = static_cast<const unsigned char*>(data);
     while (size > 0) {
-        const ssize_t put = ::write(fd, p, size);
+        const ssize_t put = SysWrite(fd, p, size);
         if (put < 0 && errno == EINTR) continue;
         if (put < 0) return false;
         if (put == 0) {
