@@ -173,12 +173,12 @@ class TMainForm : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void WireEntryCommands();
+    // The navigation keys and the wheel, taken for this window from the application's events.
+    bool TakeNavigationInput(QObject* watched, QEvent* event);
     void WireEngineCommands();
     void ShowSetupControls(bool setup);
     void AfterPositionChange();

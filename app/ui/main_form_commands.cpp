@@ -20,6 +20,7 @@
 #include "platform/shell_open.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QMenu>
 #include <QMouseEvent>
@@ -106,6 +107,9 @@ void TMainForm::WireEntryCommands() {
     connect(ClearBrdBtn, &QPushButton::clicked, this, [this] { ClearBrdBtnClick(); });
     connect(FENPasteBtn, &QPushButton::clicked, this, [this] { FENPasteBtnClick(); });
     GamePanel->installEventFilter(this);
+    // The keys go to whichever control has the focus, and the wheel to the one under the mouse:
+    // they are taken here before any of them sees them.
+    qApp->installEventFilter(this);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
@@ -116,6 +120,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         GamePanelMouseDown(button, pt.x(), pt.y());
         return true;
     }
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::Wheel) &&
+        TakeNavigationInput(watched, event))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
