@@ -16,11 +16,13 @@
 #include "app/ui/game_panel.h"
 #include "gamedb/game_database.h"
 #include "gif/gif_bitmap.h"
+#include "platform/shell_open.h"
 
 #include <QMainWindow>
 #include <QString>
 #include <map>
 #include <string>
+#include <vector>
 
 class QAction;
 class QDialog;
@@ -127,6 +129,8 @@ class TMainForm : public QMainWindow {
     void Clearallcomments1Click();
     void GamePanelMouseDown(int button, int x, int y);
     void N16Click(); // help
+    // The help page in the program's own viewer, when no desktop program shows it.
+    void ShowHelpPage(const std::string& file);
     // Board diagrams: the size dialog, then the clipboard (N15) or a GIF file (ExportGif).
     void N15Click();
     void ExportGifClick();
@@ -218,6 +222,14 @@ class TMainForm : public QMainWindow {
     TGameSession& m_session = GameSession();
     TBoardPicture m_picture;
     QDialog* m_helpWindow = nullptr; // the help page when the desktop cannot open it
+    // Help openers still running, polled until they end: a failed one shows the page itself.
+    struct THelpOpener {
+        TOpenJob opener;
+        std::string file;
+    };
+    std::vector<THelpOpener> m_helpOpeners;
+    QTimer* m_openerPoll = nullptr;
+    void PollHelpOpeners();
     TWindowLayout m_layout;
     QWidget* m_client = nullptr;
     QToolBar* m_toolBar = nullptr;

@@ -27,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -237,8 +238,38 @@ void TMainForm::GamePanelMouseDown(int button, int x, int y) {
 void TMainForm::N16Click() {
     const std::string page = CurrentLanguage() == langRussian ? "Docs/Russian.htm" : "Docs/English.htm";
     const std::string file = AppDir + page;
-    if (ShellOpen(file)) return;
-    // No desktop opener (xdg-open is missing on a bare machine): the page in a window of our own.
+    TOpenJob opener = ShellOpen(file);
+    const TOpenState state = opener.Poll();
+    if (state == TOpenState::Opened) return;
+    if (state == TOpenState::Failed) return ShowHelpPage(file);
+    // xdg-open exists but may still find no program for the page: watched until it ends.
+    m_helpOpeners.push_back({std::move(opener), file});
+    if (!m_openerPoll) {
+        m_openerPoll = new QTimer(this);
+        m_openerPoll->setObjectName("HelpOpenerPoll");
+        m_openerPoll->setInterval(100);
+        connect(m_openerPoll, &QTimer::timeout, this, [this] { PollHelpOpeners(); });
+    }
+    m_openerPoll->start();
+}
+
+void TMainForm::PollHelpOpeners() {
+    for (auto it = m_helpOpeners.begin(); it != m_helpOpeners.end();) {
+        const TOpenState state = it->opener.Poll();
+        if (state == TOpenState::Running) {
+            ++it;
+            continue;
+        }
+        const std::string file = it->file;
+        it = m_helpOpeners.erase(it);
+        if (state == TOpenState::Failed) ShowHelpPage(file);
+    }
+    if (m_helpOpeners.empty()) m_openerPoll->stop();
+}
+
+void TMainForm::ShowHelpPage(const std::string& file) {
+    // No program of the desktop opens the page (no xdg-open, or no browser behind it): the page in a
+    // window of our own.
     if (!std::filesystem::exists(file)) {
         ShellPrompts().ShowMessage(this, "The help page " + QString::fromStdString(file) + " is missing.");
         return;
@@ -246,7 +277,6 @@ void TMainForm::N16Click() {
     if (!m_helpWindow) {
         m_helpWindow = new QDialog(this);
         m_helpWindow->setObjectName("HelpWindow");
-        m_helpWindow->setWindowTitle(PhraseString(39));
         auto* browser = new QTextBrowser(m_helpWindow);
         browser->setObjectName("HelpBrowser");
         browser->setOpenExternalLinks(true);
@@ -255,6 +285,7 @@ void TMainForm::N16Click() {
         layout->addWidget(browser);
         m_helpWindow->resize(720, 600);
     }
+    m_helpWindow->setWindowTitle(PhraseString(39));
     m_helpWindow->findChild<QTextBrowser*>("HelpBrowser")
         ->setSource(QUrl::fromLocalFile(QString::fromStdString(file)));
     m_helpWindow->show();
