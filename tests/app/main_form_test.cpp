@@ -194,6 +194,30 @@ TEST_F(MainFormTest, TheWindowSpeaksTheChosenLanguage) {
     EXPECT_EQ(PhraseString(59), QString::fromUtf8("Глубина"));
 }
 
+TEST_F(MainFormTest, ToolButtonsWithoutACommandAreDisabledAndLookIt) {
+    TMainForm* f = Start();
+    // The darkest pixel of the button as it is drawn.
+    const auto darkest = [&](const char* name) {
+        const QImage img = f->Control(name)->grab().toImage();
+        int d = 255;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                d = std::min(d, qGray(img.pixel(x, y)));
+        return d;
+    };
+    for (const char* name : {"ToolButton17", "ToolButton18"}) { // "Search", "Internet game"
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(f->Control(name)->isEnabled());
+        EXPECT_GE(darkest(name), 150) << "drawn faded, as a disabled button";
+    }
+    // The same measure tells an enabled picture.
+    for (const char* name : {"ToolButton12", "ToolButton11"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(f->Control(name)->isEnabled());
+        EXPECT_LT(darkest(name), 150);
+    }
+}
+
 TEST_F(MainFormTest, TheBoardSizeMenuShowsTheChoice) {
     TMainForm* f = Start();
     EXPECT_TRUE(f->Item("N20")->isChecked()) << "Large by default";
