@@ -187,6 +187,8 @@ class TMainForm : public QMainWindow {
     void ShowSetupControls(bool setup);
     void AfterPositionChange();
     std::string NewGameTournament() const;
+    // After the engine choice changed: a game without moves names the engine that now plays it.
+    void FollowEngineInHeader(const std::string& engineBefore);
     void FormCreate();
     void BuildMenus();
     void BuildToolBar();

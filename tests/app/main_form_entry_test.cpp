@@ -240,6 +240,47 @@ TEST_F(MainFormEntry, SetGameTypeKeepsTheGameOnTheSameBoardAndStartsANewOneOnAno
     EXPECT_EQ(CurrentGame().tournament, "Test Game 30 min");
 }
 
+TEST_F(MainFormEntry, AGameWithoutMovesNamesTheEngineThatPlaysTheNewVariant) {
+    // The engines chosen per variant, as "Engine settings" leaves them.
+    f->Seams().engineLongName = [] {
+        switch (CurrentVariant) {
+        case gtItalian:
+            return std::string("Marrak Italian 1.15");
+        case gtEnglish:
+            return std::string("Marrak 1.15v");
+        default:
+            return std::string("Vantor Quillan 2.0");
+        }
+    };
+    const auto shownNames = [&] { return f->GamePanelWidget()->Names().toStdString(); };
+    f->SetGameType(gtItalian, false);
+    f->NewGame();
+    EXPECT_EQ(CurrentGame().black, "Marrak Italian 1.15");
+    f->SetGameType(gtRussian, false); // the same board: the game stays, its engine does not
+    EXPECT_EQ(CurrentGame().black, "Vantor Quillan 2.0");
+    EXPECT_EQ(CurrentGame().white, "Player");
+    EXPECT_NE(shownNames().find("Vantor Quillan 2.0"), std::string::npos) << shownNames();
+    // A new game started by the change to the other board size names the new variant's engine.
+    f->SetGameType(gtEnglish, false);
+    EXPECT_EQ(CurrentGame().black, "Marrak 1.15v");
+    f->SetGameType(gtInternational, false);
+    EXPECT_EQ(CurrentGame().header.variant, gtInternational);
+    EXPECT_EQ(CurrentGame().black, "Vantor Quillan 2.0");
+    EXPECT_NE(shownNames().find("Vantor Quillan 2.0"), std::string::npos) << shownNames();
+    // Names the user gave, and the names of a game with moves, stay.
+    f->SetGameType(gtEnglish, false);
+    EditGame().black = "Someone";
+    f->SetGameType(gtItalian, false);
+    EXPECT_EQ(CurrentGame().black, "Someone");
+    EditGame().black = "Marrak Italian 1.15";
+    TMoveList legal;
+    FindMoves(CurrentBoard(), SideToMove(), legal, CurrentVariant);
+    ASSERT_NE(f->AddMoveToTree(legal.at(0), false), 0);
+    ASSERT_EQ(CurrentGame().header.nodeCount, 1);
+    f->SetGameType(gtRussian, false);
+    EXPECT_EQ(CurrentGame().black, "Marrak Italian 1.15");
+}
+
 TEST_F(MainFormEntry, SettingUpAPositionByHandAndFromAPastedFen) {
     Click(Sq(2, 2));
     Click(Sq(3, 3));
