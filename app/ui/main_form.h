@@ -138,6 +138,9 @@ class TMainForm : public QMainWindow {
     TBitmap CopyBoard;
     void ShowBookMoves();
     void ListBookMovesIntoPanels(); // what showBookMoves is bound to
+    // A worker's message (the board's port lost, an engine given up) in the information panel,
+    // until the next move.
+    void ShowInfoMessage(const QString& text);
     TGamePanel* GamePanelWidget() const { return GamePanel; }
 
     // The electronic board (main_form_eboard.cpp): connect, and the timer's step.
@@ -250,6 +253,8 @@ class TMainForm : public QMainWindow {
     TClickRing m_clickRing;
     TEntrySeams m_seams;
     TBookMoveList m_bookList; // this thread's book rows and position comment
+    QString m_infoMessage;    // shown by ShowInfoMessage at node m_infoMessageNode
+    int m_infoMessageNode = 0;
 
     TIniFile* m_settingsFile = nullptr; // open from ReadSettings to the end of FormCloseQuery
     TEngineOptionSettings m_engineOptions;

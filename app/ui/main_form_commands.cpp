@@ -296,11 +296,23 @@ void TMainForm::ShowBookMoves() {
     m_seams.showBookMoves();
 }
 
+void TMainForm::ShowInfoMessage(const QString& text) {
+    InfoPanel->setText(text);
+    m_infoMessage = text;
+    m_infoMessageNode = m_session.CurrentNode();
+}
+
 void TMainForm::ListBookMovesIntoPanels() {
     const TSessionSnapshot at = m_session.Snapshot();
+    // A message stays until the position moves on; then the book's comment may take the panel.
+    if (!m_infoMessage.isEmpty() && at.node != m_infoMessageNode) {
+        if (InfoPanel->text() == m_infoMessage) InfoPanel->clear();
+        m_infoMessage.clear();
+    }
+    const bool keepMessage = !m_infoMessage.isEmpty();
     OpeningBook().ListBookMoves(at.board, at.side, at.variant, CaptureSeparator, m_bookList);
     const TBookListTexts t = ComposeBookList(m_bookList, at.board, !AnalysisMode, Item("N55")->isChecked());
-    if (t.info) InfoPanel->setText(QString::fromStdString(Cp1251ToUtf8(*t.info)));
+    if (t.info && !keepMessage) InfoPanel->setText(QString::fromStdString(Cp1251ToUtf8(*t.info)));
     // The rows end in carriage returns; the label breaks lines at line feeds.
     if (!t.tree) return;
     TreeLabel->setText(QString::fromStdString(Cp1251ToUtf8(*t.tree)).replace(QChar('\r'), QChar('\n')));

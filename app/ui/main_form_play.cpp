@@ -56,7 +56,7 @@ class TMainFormTickView final : public ITickView {
     void ServeElectronicBoard() override { m_form.ServeElectronicBoard(); }
     void ShowGameMessage(const std::string& text, int kind) override {
         if (kind != 0) {
-            m_form.InfoPanel->setText(Ui(text));
+            m_form.ShowInfoMessage(Ui(text));
             return;
         }
         // The box runs its own event loop, in which the timer goes on ticking: the clocks and the
