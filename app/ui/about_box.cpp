@@ -1,5 +1,6 @@
 #include "app/ui/about_box.h"
 
+#include "app/ui/captions.h"
 #include "app/ui/jpeg_image.h"
 #include "app/ui/shell_prompts.h"
 
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStringList>
 
 const char* const AboutMailAddress = "quillan@vantor.example";
 const char* const AboutWebAddress = "https://vantor.example/quillan";
@@ -23,8 +25,10 @@ TAboutBox::TAboutBox(QWidget* parent) : TModalDialog(parent) {
     ProductName->setObjectName("ProductName");
     Version = new QLabel("Version 2.0", this);
     Version->setObjectName("Version");
-    Copyright = new QLabel("Draughts in seven variants", this);
+    Copyright = new QLabel(this);
     Copyright->setObjectName("Copyright");
+    Copyright->setWordWrap(true);
+    Copyright->setMaximumWidth(360);
     Label1 = new QLabel(AboutMailAddress, this);
     Label1->setObjectName("Label1");
     Label2 = new QLabel(AboutWebAddress, this);
@@ -53,6 +57,15 @@ bool TAboutBox::LoadPicture(const QString& jpegFile) {
     if (img.isNull()) return false;
     ProgramIcon->setPixmap(QPixmap::fromImage(img));
     return true;
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+    // The variants as the phrase table names them, in the language of the moment.
+    QStringList variants;
+    for (int phrase : {5, 6, 7, 8, 9, 10, 146})
+        variants << PhraseString(phrase);
+    Copyright->setText(variants.join(", "));
+    TModalDialog::showEvent(event);
 }
 
 bool TAboutBox::eventFilter(QObject* watched, QEvent* event) {
