@@ -28,7 +28,6 @@ TAboutBox::TAboutBox(QWidget* parent) : TModalDialog(parent) {
     Copyright = new QLabel(this);
     Copyright->setObjectName("Copyright");
     Copyright->setWordWrap(true);
-    Copyright->setMaximumWidth(360);
     Label1 = new QLabel(AboutMailAddress, this);
     Label1->setObjectName("Label1");
     Label2 = new QLabel(AboutWebAddress, this);
@@ -46,10 +45,11 @@ TAboutBox::TAboutBox(QWidget* parent) : TModalDialog(parent) {
     g->addWidget(ProgramIcon, 0, 0, 4, 1);
     g->addWidget(ProductName, 0, 1);
     g->addWidget(Version, 1, 1);
-    g->addWidget(Copyright, 2, 1);
-    g->addWidget(Label1, 4, 0, 1, 2);
-    g->addWidget(Label2, 5, 0, 1, 2);
-    g->addWidget(OKButton, 6, 0, 1, 2, Qt::AlignHCenter);
+    // The variants under the picture, across the box: their names are long in some languages.
+    g->addWidget(Copyright, 4, 0, 1, 2);
+    g->addWidget(Label1, 5, 0, 1, 2);
+    g->addWidget(Label2, 6, 0, 1, 2);
+    g->addWidget(OKButton, 7, 0, 1, 2, Qt::AlignHCenter);
 }
 
 bool TAboutBox::LoadPicture(const QString& jpegFile) {
@@ -65,6 +65,7 @@ void TAboutBox::showEvent(QShowEvent* event) {
     for (int phrase : {5, 6, 7, 8, 9, 10, 146})
         variants << PhraseString(phrase);
     Copyright->setText(variants.join(", "));
+    adjustSize(); // the box was sized for the text it had before
     TModalDialog::showEvent(event);
 }
 
