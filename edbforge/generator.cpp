@@ -2,6 +2,7 @@
 
 #include "edbforge/solver.h"
 #include "edbforge/tables.h"
+#include "platform/file_io.h"
 
 #include <array>
 #include <chrono>
@@ -114,6 +115,7 @@ class generator {
 } // namespace
 
 long read_engine_file(const std::string& path) {
+    if (!RegularFileExists(path)) return -1; // a FIFO would block the open, /dev/zero never end
     std::ifstream f(path, std::ios::binary);
     if (!f) return -1;
     std::array<char, 16> header;

@@ -3,6 +3,7 @@
 #include "platform/atomic_file.h"
 #include "platform/file_io.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -27,9 +28,10 @@ std::string file_name(const material& m) {
 }
 
 load_result read_table_file(const std::string& name, std::size_t bytes, table& out) {
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    // A file that does not open is left alone: the class is generated.
-    if (fd < 0) return load_result::missing;
+    const int fd = OpenRegularFile(name); // never waits on a FIFO
+    // A file that does not open is left alone: the class is generated. A folder or device of that
+    // name is no table.
+    if (fd < 0) return errno == EINVAL || errno == EISDIR ? load_result::unreadable : load_result::missing;
     // One byte more than a table: a longer file is not a table of this class either.
     out.assign(bytes + 1, 0);
     const long long got = PreadUpTo(fd, out.data(), bytes + 1, 0);

@@ -227,10 +227,11 @@ std::string SystemError(int error) {
 // The records of an existing book. A missing file gives none; any other failure is an error.
 bool ReadBookBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
     bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFile(path); // never waits on a FIFO; a folder or device is refused
     if (fd < 0) {
         if (errno == ENOENT) return true;
-        error = "Cannot read the book " + path + ": " + SystemError(errno);
+        error = "Cannot read the book " + path + ": " +
+                (errno == EINVAL ? "not a regular file" : SystemError(errno));
         return false;
     }
     struct stat st;

@@ -1,5 +1,7 @@
 #include "gamedb/book_file.h"
 
+#include "platform/file_io.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -8,9 +10,9 @@
 #include <unistd.h>
 
 std::unique_ptr<TBookFile> TBookFile::Open(const std::string& path, std::string* error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFile(path); // never waits on a FIFO; a folder or device is refused
     if (fd < 0) {
-        if (error) *error = std::strerror(errno);
+        if (error) *error = errno == EINVAL ? "not a regular file" : std::strerror(errno);
         return nullptr;
     }
     struct stat st;

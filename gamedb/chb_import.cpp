@@ -7,6 +7,7 @@
 #include "gamedb/progress.h"
 #include "gamedb/user_prompt.h"
 #include "platform/codepage.h"
+#include "platform/file_io.h"
 #include "rules/movegen.h"
 
 #include <algorithm>
@@ -244,6 +245,7 @@ bool TChbFile::Open(const std::string& path) {
     m_in.clear();
     m_next = -1;
     m_size = 0;
+    if (!RegularFileExists(path)) return false; // a FIFO would block the open, /dev/zero never end
     m_in.open(path, std::ios::binary);
     if (!m_in) return false;
     m_in.seekg(0, std::ios::end);
@@ -281,62 +283,144 @@ bool ReadChbGame(TChbFile& file, std::int64_t n, TGameType variant, TGame& g, TC
     return ConvertChbGame(r, variant, g, faults);
 }
 
+namespace {
+
+// Where the loop of an import stopped.
+struct TChbStop {
+    std::int64_t at = 0; // the record, 0 when it ran through the file
+    std::string reason;
+    bool fileError = false; // reading the file or writing the database failed
+};
+
+// Appends the game records of `file` to the open database `db`; the games and the log (titled
+// here) follow, the names are not saved and nothing is shown.
+TChbStop AppendChbGames(TChbFile& file, const std::string& shownName, TGameDatabase& db, TGameType variant,
+                        TImportLog& log, TChbImportResult& result) {
+    TChbStop stop;
+    log.SetTitle("Import of " + shownName + " as " + VariantTraits(variant).name + " games");
+    result.records = file.GameCount();
+    TProgressScope progress(Progress(), "Import CHB Database", shownName, result.records, result.records);
+    auto game = std::make_unique<TGame>();
+    TChbFaults faults;
+    for (std::int64_t i = 1; i <= result.records; ++i) {
+        if (i % 100 == 0) progress.Step(i, 0);
+        if (!ReadChbGame(file, i, variant, *game, faults)) {
+            result.status = TChbImportStatus::ReadFailed;
+            stop.reason = "the file could not be read";
+            stop.fileError = true;
+        } else if (const TDbStatus s = WriteGame(*game, 0, db, false); s != TDbStatus::Ok) {
+            result.status = TChbImportStatus::WriteFailed;
+            stop.reason = std::string("the database refused the game (") + DbStatusText(s) + ")";
+            stop.fileError = s == TDbStatus::IoError;
+        }
+        if (result.status != TChbImportStatus::Done) {
+            stop.at = i;
+            log.Add("Record " + std::to_string(i) + ": " + stop.reason + "; the import stopped here.");
+            break;
+        }
+        ++result.stored;
+        if (faults.Any())
+            log.Add(LogEntry(i, *game, faults));
+        else
+            ++result.whole;
+    }
+    if (file.PartialBytes() > 0)
+        log.Add("The file ends in a partial record of " + std::to_string(file.PartialBytes()) +
+                " bytes: not read.");
+    else if (result.records == 0)
+        log.Add("The file holds no games (" + std::to_string(file.Size()) + " bytes).");
+    db.gameCount = IndexRecordCount(db);
+    return stop;
+}
+
+TChbImportResult Refuse(TChbImportResult& result, TChbImportStatus status, const std::string& message) {
+    result.status = status;
+    result.message = message;
+    UserPrompt().ShowMessage(message);
+    return result;
+}
+
+} // namespace
+
 TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase& db, TGameType variant) {
     TChbImportResult result;
-    auto refuse = [&](TChbImportStatus status, const std::string& message) {
-        result.status = status;
-        result.message = message;
-        UserPrompt().ShowMessage(message);
-        return result;
-    };
     if (const std::string why = ChbImportRefusal(variant); !why.empty())
-        return refuse(TChbImportStatus::Refused, why);
-    if (!db.open || db.readOnly) return refuse(TChbImportStatus::Refused, "Database not opened.");
+        return Refuse(result, TChbImportStatus::Refused, why);
+    if (!db.open || db.readOnly) return Refuse(result, TChbImportStatus::Refused, "Database not opened.");
     const std::string shownName = Utf8ToCp1251(chbFileName);
     TChbFile file;
-    if (!file.Open(chbFileName)) return refuse(TChbImportStatus::CannotOpen, "Cannot open " + shownName);
+    if (!file.Open(chbFileName))
+        return Refuse(result, TChbImportStatus::CannotOpen, "Cannot open " + shownName);
 
-    result.records = file.GameCount();
     TImportLog log(db.indexFileName);
-    log.SetTitle("Import of " + shownName + " as " + VariantTraits(variant).name + " games");
-    std::int64_t stoppedAt = 0;
-    std::string reason;
-    {
-        TProgressScope progress(Progress(), "Import CHB Database", shownName, result.records, result.records);
-        auto game = std::make_unique<TGame>();
-        TChbFaults faults;
-        for (std::int64_t i = 1; i <= result.records; ++i) {
-            if (i % 100 == 0) progress.Step(i, 0);
-            if (!ReadChbGame(file, i, variant, *game, faults)) {
-                result.status = TChbImportStatus::ReadFailed;
-                reason = "the file could not be read";
-            } else if (const TDbStatus s = WriteGame(*game, 0, db, false); s != TDbStatus::Ok) {
-                result.status = TChbImportStatus::WriteFailed;
-                reason = std::string("the database refused the game (") + DbStatusText(s) + ")";
-            }
-            if (result.status != TChbImportStatus::Done) {
-                stoppedAt = i;
-                log.Add("Record " + std::to_string(i) + ": " + reason + "; the import stopped here.");
-                break;
-            }
-            ++result.stored;
-            if (faults.Any())
-                log.Add(LogEntry(i, *game, faults));
-            else
-                ++result.whole;
-        }
-        if (file.PartialBytes() > 0)
-            log.Add("The file ends in a partial record of " + std::to_string(file.PartialBytes()) +
-                    " bytes: not read.");
-        else if (result.records == 0)
-            log.Add("The file holds no games (" + std::to_string(file.Size()) + " bytes).");
-    }
-    db.gameCount = IndexRecordCount(db);
+    const TChbStop stop = AppendChbGames(file, shownName, db, variant, log, result);
     const bool namesSaved = SaveDatabase(db);
     if (!namesSaved) log.Add("The name file " + Utf8ToCp1251(db.nameFileName) + " could not be written.");
     if (log.Write() && log.EntryCount() > 0) result.logPath = log.Path();
     result.message =
-        ClosingMessage(result, stoppedAt, file.PartialBytes(), reason, namesSaved ? "" : db.nameFileName);
+        ClosingMessage(result, stop.at, file.PartialBytes(), stop.reason, namesSaved ? "" : db.nameFileName);
+    if (!result.message.empty()) UserPrompt().ShowMessage(result.message);
+    return result;
+}
+
+TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string& databaseFileName,
+                               TGameType variant) {
+    TChbImportResult result;
+    if (const std::string why = ChbImportRefusal(variant); !why.empty())
+        return Refuse(result, TChbImportStatus::Refused, why);
+    const TDbFileNames files = DatabaseFileNames(databaseFileName);
+    const std::string shownName = Utf8ToCp1251(chbFileName), shownDb = Utf8ToCp1251(files.index);
+    if (GameDatabase.open && DatabaseFileNames(GameDatabase.indexFileName) == files)
+        return Refuse(result, TChbImportStatus::Refused,
+                      "The database " + shownDb + " is open: nothing was imported.");
+    bool existed = false;
+    for (const std::string* f : {&files.index, &files.names, &files.moves}) {
+        const TPathKind kind = PathKind(*f);
+        if (kind == TPathKind::Other)
+            return Refuse(result, TChbImportStatus::NothingImported,
+                          "Nothing imported: " + Utf8ToCp1251(*f) +
+                              " is not a file (a folder, a pipe or a device).");
+        existed = existed || kind == TPathKind::File;
+    }
+    TChbFile file;
+    if (!file.Open(chbFileName))
+        return Refuse(result, TChbImportStatus::CannotOpen, "Cannot open " + shownName);
+    const std::string unchanged =
+        existed ? "Nothing imported: the database " + shownDb + " is as it was." : "Nothing imported.";
+
+    // Built under staged names and put in place as one step at the end: until then the old files
+    // stay as they are, and a failure on the way changes nothing.
+    TDbReplacement replacement;
+    TGameDatabase db;
+    TIoStatus made = replacement.Begin(databaseFileName);
+    if (made) made = CreateDatabaseFiles(replacement.Staged(), db);
+    if (!made)
+        return Refuse(result, TChbImportStatus::NothingImported,
+                      "Cannot create the database " + shownDb + " (" + Utf8ToCp1251(made.Message()) + "). " +
+                          unchanged);
+    TImportLog log(files.index);
+    const TChbStop stop = AppendChbGames(file, shownName, db, variant, log, result);
+    const bool namesSaved = !stop.fileError && SaveDatabase(db);
+    CloseDatabase(db);
+    std::string notInPlace;
+    const TReplaceOutcome placed =
+        stop.fileError || !namesSaved ? TReplaceOutcome::NotDone : replacement.Commit(notInPlace);
+    if (placed == TReplaceOutcome::NotDone) {
+        replacement.Abandon();
+        result.stored = result.whole = 0;
+        const std::string why =
+            stop.fileError
+                ? "The import stopped at record " + std::to_string(stop.at) + ": " + stop.reason + ". "
+            : !namesSaved ? "The name file could not be written. "
+                          : "The database could not be put in place (" + Utf8ToCp1251(notInPlace) + "). ";
+        return Refuse(result, TChbImportStatus::NothingImported, why + unchanged);
+    }
+    if (log.Write() && log.EntryCount() > 0) result.logPath = log.Path();
+    result.message = ClosingMessage(result, stop.at, file.PartialBytes(), stop.reason, "");
+    if (placed == TReplaceOutcome::Pending)
+        result.message += (result.message.empty() ? "" : "\n") + std::string("The games are imported into ") +
+                          shownDb + ", but its new files could not all be renamed into place (" +
+                          Utf8ToCp1251(notInPlace) + "): that is finished when the database is next opened.";
     if (!result.message.empty()) UserPrompt().ShowMessage(result.message);
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Import of CHB game files (fixed 700-byte records of 8x8 games) into an open game database:
+// Import of CHB game files (fixed 700-byte records of 8x8 games) into an open game database, or into
+// a new one that replaces a database as a whole:
 // names from CP866 to CP1251, move codes matched against the legal moves, damaged records stored as
 // far as they could be read and marked deleted, a log of every game not read whole.
 // Runs on the thread that owns the database (the interface thread for the database window), with
@@ -65,11 +66,13 @@ bool ReadChbGame(TChbFile& file, std::int64_t n, TGameType variant, TGame& g, TC
 std::string ChbImportRefusal(TGameType variant);
 
 enum class TChbImportStatus {
-    Done,        // every whole record of the file was read (a partial last record is logged)
-    Refused,     // nothing written: the variant is not an 8x8 one, or the database is not open
-    CannotOpen,  // nothing written: the file cannot be opened
-    ReadFailed,  // stopped at a read error; the games before it are stored
-    WriteFailed, // stopped when the database refused a game; the games before it are stored
+    Done,            // every whole record of the file was read (a partial last record is logged)
+    Refused,         // nothing written: the variant is not an 8x8 one, or the database is not open
+    CannotOpen,      // nothing written: the file cannot be opened
+    ReadFailed,      // stopped at a read error; the games before it are stored
+    WriteFailed,     // stopped when the database refused a game; the games before it are stored
+    NothingImported, // ImportChbFile only: nothing changed, because the database could not be made or
+                     // put in place, or a file error (reading the file, writing the database) stopped it
 };
 
 struct TChbImportResult {
@@ -87,3 +90,13 @@ struct TChbImportResult {
 // database, and a closing message through UserPrompt() when something could not be read or stored.
 // The database's game count follows the games appended.
 TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase& db, TGameType variant);
+
+// Imports the CHB file into a new database `databaseFileName`, replacing one of that name (the
+// caller has asked the user) but never the open database GameDatabase, nor a name that is a
+// folder. The database is built under staged names and put in place as one step at the end
+// (TDbReplacement, gamedb/db_file.h): a file error, a failed step or a kill on the way leaves the
+// old files byte for byte (NothingImported, "Nothing imported" in the message). The database's
+// name list filling up still stores the games before (WriteFailed), as ImportChbDatabase does.
+// Progress, log and closing message as ImportChbDatabase.
+TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string& databaseFileName,
+                               TGameType variant);

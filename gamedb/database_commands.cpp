@@ -2,6 +2,7 @@
 
 #include "gamedb/game_index_record.h"
 #include "gamedb/progress.h"
+#include "gamedb/user_prompt.h"
 #include "platform/atomic_file.h"
 #include "platform/codepage.h"
 #include "rules/file_names.h"
@@ -74,9 +75,10 @@ TCleanUpResult CleanUpDatabase(TGameDatabase& db) {
     res.kept = static_cast<std::int32_t>(kept.size());
     res.removed = count - res.kept;
     if (res.removed > 0) {
-        res.status = ReplaceIndexFile(db, kept);
+        std::string why;
+        res.status = ReplaceIndexFile(db, kept, &why);
         if (res.status != TDbStatus::Ok) {
-            res.message = "cannot rewrite " + db.indexFileName;
+            res.message = Utf8ToCp1251(why.empty() ? "cannot rewrite " + db.indexFileName : why);
             res.kept = count;
             res.removed = 0;
             return res;
@@ -148,12 +150,37 @@ TCopyResult CopyListedGames(const TGameDatabase& from, const TGameList& list, st
         res.status = TCopyStatus::NothingChosen;
         return res;
     }
-    TGameDatabase to;
-    OpenOrCreateDatabase(target, to);
-    if (!to.open) {
+    const std::string shown = Utf8ToCp1251(DatabaseFileNames(target).index);
+    auto notOpened = [&](const std::string& message) {
+        if (!message.empty()) UserPrompt().ShowMessage(message);
         res.status = TCopyStatus::NotOpened;
         return res;
+    };
+    TGameDatabase to;
+    // A new target is built under staged names and put in place when every game is in it.
+    TDbReplacement replacement;
+    bool created = false;
+    switch (OpenDatabase(target, to)) {
+    case TOpenResult::Opened:
+        if (to.readOnly) {
+            CloseDatabase(to);
+            return notOpened("Error Opening database: " + shown + " cannot be written, nothing was copied.");
+        }
+        break;
+    case TOpenResult::Missing: {
+        if (!UserPrompt().Confirm(CreateNewQuestion(target))) return notOpened("Error Opening database");
+        TIoStatus s = replacement.Begin(target);
+        if (s) s = CreateDatabaseFiles(replacement.Staged(), to);
+        if (!s) return notOpened("Error Opening database: " + Utf8ToCp1251(s.Message()));
+        created = true;
+        break;
     }
+    case TOpenResult::Partial:
+        return notOpened("Error Opening database: " + shown + " is incomplete (a file of it is missing).");
+    case TOpenResult::Failed:
+        return notOpened(""); // the store has said why
+    }
+    bool fileError = false;
     {
         const auto total = static_cast<std::int64_t>(chosen.size());
         TProgressScope progress(Progress(), "Copy games", "Copying...", total, total);
@@ -165,15 +192,39 @@ TCopyResult CopyListedGames(const TGameDatabase& from, const TGameList& list, st
                 ++res.unreadable;
                 continue;
             }
-            if (WriteGame(*g, 0, to, false) != TDbStatus::Ok) {
+            if (const TDbStatus s = WriteGame(*g, 0, to, false); s != TDbStatus::Ok) {
                 res.status = TCopyStatus::WriteFailed;
+                fileError = s == TDbStatus::IoError;
                 break;
             }
             ++to.gameCount;
             ++res.copied;
         }
     }
+    if (!created) {
+        CloseDatabase(to);
+        return res;
+    }
+    // A new database holds every game or does not come to be.
+    const bool namesSaved = !fileError && SaveDatabase(to);
     CloseDatabase(to);
+    std::string why;
+    const TReplaceOutcome placed =
+        fileError || !namesSaved ? TReplaceOutcome::NotDone : replacement.Commit(why);
+    if (placed == TReplaceOutcome::NotDone) {
+        replacement.Abandon();
+        res.copied = 0;
+        if (res.status == TCopyStatus::Copied) {
+            res.status = TCopyStatus::WriteFailed;
+            UserPrompt().ShowMessage("The database " + shown + " could not be made (" +
+                                     Utf8ToCp1251(namesSaved ? why : "the name file cannot be written") +
+                                     "): nothing was copied.");
+        }
+    } else if (placed == TReplaceOutcome::Pending) {
+        UserPrompt().ShowMessage("The games are copied into " + shown +
+                                 ", but its new files could not all be renamed into place (" +
+                                 Utf8ToCp1251(why) + "): that is finished when the database is next opened.");
+    }
     return res;
 }
 

@@ -57,8 +57,10 @@ enum class TCopyStatus {
     Copied,       // every chosen game that could be read was appended
     SameDatabase, // the target is the open database itself: nothing done
     NothingChosen,
-    NotOpened, // the target could not be opened or created (the store has said why), or creation was declined
-    WriteFailed, // the target refused a game; the games before it are stored
+    NotOpened,   // the target could not be opened or created, or creation was declined: "Error Opening
+                 // database" was shown (with the store's reason)
+    WriteFailed, // the target refused a game: an existing target keeps the games before it; a new one
+                 // is not made at all (copied 0) when a file error stopped the copy
 };
 struct TCopyResult {
     TCopyStatus status = TCopyStatus::Copied;
@@ -66,8 +68,11 @@ struct TCopyResult {
     std::int32_t unreadable = 0; // chosen games whose moves could not be read: not copied
 };
 // Appends the chosen games (ChosenListPositions) of `from` to the database `target` (opened, or
-// created when the user agrees), each read into a scratch record; progress "Copy games",
-// "Copying..." over the games to copy. The target is closed afterwards, which writes its names.
+// created when the user agrees to "Create new?"), each read into a scratch record; progress "Copy
+// games", "Copying..." over the games to copy. The target is closed afterwards, which writes its
+// names. A new target is built under staged names and put in place as one step at the end
+// (TDbReplacement), so a failure or a kill on the way leaves no database of that name. A target
+// that does not open, or opens only read-only, shows "Error Opening database".
 TCopyResult CopyListedGames(const TGameDatabase& from, const TGameList& list, std::int32_t current,
                             const std::string& target);
 

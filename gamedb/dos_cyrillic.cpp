@@ -1,7 +1,5 @@
 #include "gamedb/dos_cyrillic.h"
 
-#include "platform/codepage.h"
-
 #include <algorithm>
 
 bool IsDosCyrillic(std::string_view text) {
@@ -15,5 +13,18 @@ bool IsDosCyrillic(std::string_view text) {
 }
 
 void DosToWinCyrillic(std::string& text) {
-    if (IsDosCyrillic(text)) text = Cp866ToCp1251(text);
+    if (!IsDosCyrillic(text)) return;
+    // Byte by byte, not through Unicode: a byte that is no CP866 letter stays, so a CP1251 part of
+    // a mixed name keeps what it can.
+    for (char& ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 128 && c <= 175)
+            ch = static_cast<char>(c + 64);
+        else if (c >= 224 && c <= 239)
+            ch = static_cast<char>(c + 16);
+        else if (c == 240)
+            ch = static_cast<char>(168);
+        else if (c == 241)
+            ch = static_cast<char>(184);
+    }
 }

@@ -9,7 +9,8 @@
 // CP1251 ones (192..255, 168 and 184; bytes 224..239 count for both).
 bool IsDosCyrillic(std::string_view text);
 
-// Converts `text` from CP866 to CP1251 when IsDosCyrillic says so. Every Cyrillic letter becomes its
-// CP1251 letter; the other bytes above 127 become their CP1251 character, or '?' where CP1251 has
-// none (box drawing and a few signs). Serves long texts and length-prefixed short fields alike.
+// Converts `text` from CP866 to CP1251 when IsDosCyrillic says so, byte by byte: 128..175 add 64,
+// 224..239 add 16, 240 becomes 168 ("Ё"), 241 184 ("ё"); every other byte stays as it is (box
+// drawing 176..223 and 242..255 too, so CP1251 letters there in a mixed name are kept). Serves long
+// texts and length-prefixed short fields alike.
 void DosToWinCyrillic(std::string& text);

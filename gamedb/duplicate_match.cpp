@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <memory>
 #include <numeric>
 
@@ -97,30 +98,48 @@ std::string TournamentKey(const std::string& tournament, int round, int subround
 
 void SortDoubRecs(std::vector<TDoubRec>& records) {
     std::sort(records.begin(), records.end(), [](const TDoubRec& a, const TDoubRec& b) {
+        if (a.start != b.start) return a.start < b.start;
         const int c = a.movesKey.compare(b.movesKey); // char_traits<char> compares as unsigned bytes
         return c != 0 ? c < 0 : a.gameNumber < b.gameNumber;
     });
 }
 
-bool SameMovesKey(const TDoubRec& x, const TDoubRec& y, bool partialLength) {
-    if (!partialLength) return x.movesKey == y.movesKey;
+namespace {
+
+// SameMovesKey, also in the loop over every pair of games, where it must stay inline: the keys
+// first, as they differ for almost every pair (most often in length).
+inline bool MovesKeysMatch(const TDoubRec& x, const TDoubRec& y, bool partialLength) {
+    // The same moves are another game in another variant or from another start, and a game
+    // without moves has nothing that could show it is a copy.
+    if (!partialLength) return x.movesKey == y.movesKey && x.start == y.start && !x.movesKey.empty();
     const std::size_t n = std::min(x.movesKey.size(), y.movesKey.size());
-    return n != 0 && x.movesKey.compare(0, n, y.movesKey, 0, n) == 0;
+    return x.movesKey.compare(0, n, y.movesKey, 0, n) == 0 && x.start == y.start && n != 0;
+}
+
+} // namespace
+
+bool SameMovesKey(const TDoubRec& x, const TDoubRec& y, bool partialLength) {
+    return MovesKeysMatch(x, y, partialLength);
 }
 
 bool SameGameForMatch(const TDoubRec& x, const TDoubRec& y, const TDuplicateOptions& options) {
     return x.year == y.year && x.namesKey == y.namesKey && x.tournamentKey == y.tournamentKey &&
-           (!options.moves || SameMovesKey(x, y, options.partialLength));
+           (!options.moves || MovesKeysMatch(x, y, options.partialLength));
 }
 
-void ForEachFastRun(const std::vector<TDoubRec>& records, bool partialLength,
+void ForEachFastRun(const std::vector<TDoubRec>& records, const TDuplicateOptions& options,
                     const std::function<bool(std::size_t lo, std::size_t hi)>& onRun) {
+    // Without "Moves" every key is empty: under "Complete length" they all agree (one run), under
+    // "Partial length" none does (length 0).
+    const auto sameRun = [&](const TDoubRec& x, const TDoubRec& y) {
+        return options.moves ? SameMovesKey(x, y, options.partialLength) : !options.partialLength;
+    };
     std::size_t i = 0;
     while (i < records.size()) {
-        // Each run starts where the last ended: a record whose key matches nothing (an empty key
-        // under "Partial length") is a run of its own, and the walk always moves on.
+        // Each run starts where the last ended: a record whose key matches nothing (an empty key)
+        // is a run of its own, and the walk always moves on.
         std::size_t j = i;
-        while (j + 1 < records.size() && SameMovesKey(records[i], records[j + 1], partialLength))
+        while (j + 1 < records.size() && sameRun(records[i], records[j + 1]))
             ++j;
         if (!onRun(i, j)) return;
         i = j + 1;
@@ -147,6 +166,8 @@ TDbStatus TDuplicateMatcher::Load() {
     TMoveFileWindow window(m_db.moveFile);
     auto scratch = std::make_unique<TGame>(); // never the main window's game
     TMoveBytes mb;
+    // One number per variant and start key met, so that the matching compares one integer.
+    std::map<std::pair<TGameType, TPositionKey>, std::uint32_t> starts;
     for (std::size_t k = 0; k < count; ++k) {
         if ((k + 1) % 1000 == 0) m_progress.StepProgress(std::int64_t(k + 1), 0);
         const std::uint32_t i = order[k];
@@ -174,6 +195,8 @@ TDbStatus TDuplicateMatcher::Load() {
             continue;
         }
         rec.movesKey = DuplicateMovesKey(*scratch, m_options.withoutCaptures ? 1 : 0);
+        rec.start =
+            starts.try_emplace({r.variant, scratch->startKey}, std::uint32_t(starts.size())).first->second;
     }
     m_records.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -230,7 +253,7 @@ TDuplicateResult TDuplicateMatcher::Match() {
     if (!m_options.fast) {
         if (m_records.size() >= 2) MatchDuplicateRange(0, m_records.size() - 1);
     } else {
-        ForEachFastRun(m_records, m_options.partialLength, [this](std::size_t lo, std::size_t hi) {
+        ForEachFastRun(m_records, m_options, [this](std::size_t lo, std::size_t hi) {
             if (hi > lo) {
                 // Under "Partial length" a run holds different keys, sorted shortest first: in game
                 // order the earliest game leads, whatever its length. Later runs are not touched.

@@ -5,7 +5,10 @@
 //
 // The keys separate their fields and moves with KeySeparator, a byte that names and move texts never
 // hold: "Ann" + "aSmith" and "Anna" + "Smith" stay apart, as do round 1.12 and round 11.2, and a
-// moves key that is a prefix of another is a prefix by whole moves. Keys live in memory only.
+// moves key that is a prefix of another is a prefix by whole moves. Games match by moves only when
+// they are of the same variant and start from the same position (one start number stands for
+// both); a game without moves has an empty moves key, which matches nothing. Keys live in memory
+// only.
 //
 // Interface thread, like GameDatabase. Progress goes through the IProgress passed in.
 
@@ -34,7 +37,8 @@ struct TDuplicateOptions {
 
 // One game while the matcher runs.
 struct TDoubRec {
-    std::string movesKey;       // empty when "Moves" is off
+    std::string movesKey;       // empty when "Moves" is off or the key holds no move
+    std::uint32_t start = 0;    // with "Moves": the same number for the same variant and start key
     std::string namesKey;       // empty when "Names" is off
     std::string tournamentKey;  // empty when "Tournament" is off
     std::uint16_t year = 65535; // 65535 when "Year" is off
@@ -43,25 +47,27 @@ struct TDoubRec {
 };
 
 // The main line's move texts (short form, "x" between the squares of a capture), each followed by
-// KeySeparator. Mode 1 leaves captures out. The walk follows the main-line child of each node and stops at a
-// node that has none (also when it has other children).
+// KeySeparator; empty when no move is left (no main line, or only captures under mode 1). Mode 1
+// leaves captures out. The walk follows the main-line child of each node and stops at a node that
+// has none (also when it has other children).
 std::string DuplicateMovesKey(const TGame& g, int mode);
 std::string NamesKey(const std::string& white, const std::string& black);
 std::string TournamentKey(const std::string& tournament, int round, int subround);
 
-// Orders by moves key (bytes as unsigned) and, among equal keys, by game number, so the earliest
-// game leads its run and is the one kept.
+// Orders by start number, then by moves key (bytes as unsigned) and, among equal keys, by game
+// number, so the earliest game leads its run and is the one kept.
 void SortDoubRecs(std::vector<TDoubRec>& records);
-// Complete length: equal keys. Partial length: one key begins the other, and neither is empty.
+// The same start number, neither key empty, and with complete length equal keys, with partial
+// length one key beginning the other.
 bool SameMovesKey(const TDoubRec& x, const TDoubRec& y, bool partialLength);
 // Years, names keys and tournament keys equal, and with "Moves" the moves keys as above.
 bool SameGameForMatch(const TDoubRec& x, const TDoubRec& y, const TDuplicateOptions& options);
 
 // Splits sorted records into the runs that Fast matching compares: each run starts at `lo` and holds
-// the records whose moves keys agree with the key at `lo`. Every record lies in exactly one run, in
-// order; `onRun` gets each (lo, hi) with hi >= lo, singletons too, and stops the walk by returning
-// false.
-void ForEachFastRun(const std::vector<TDoubRec>& records, bool partialLength,
+// the records whose moves keys agree with the key at `lo` (SameMovesKey; without "Moves" the empty
+// keys agree under complete length only). Every record lies in exactly one run, in order; `onRun`
+// gets each (lo, hi) with hi >= lo, singletons too, and stops the walk by returning false.
+void ForEachFastRun(const std::vector<TDoubRec>& records, const TDuplicateOptions& options,
                     const std::function<bool(std::size_t lo, std::size_t hi)>& onRun);
 
 struct TDuplicateResult {

@@ -10,6 +10,8 @@
 #include "rules/movegen.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <set>
 
 TGameDatabase GameDatabase;
@@ -18,19 +20,10 @@ namespace {
 
 constexpr std::uint8_t NewDatabaseType = 20;
 
-std::string BaseName(const std::string& fileName) {
-    const std::size_t slash = fileName.find_last_of('/');
-    const std::size_t dot = fileName.find_last_of('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-        return fileName.substr(0, dot);
-    return fileName;
-}
-
-void ResetRecord(TGameDatabase& db, const std::string& fileName) {
-    const std::string base = BaseName(fileName);
-    db.indexFileName = base + ".vqb";
-    db.nameFileName = base + ".vqn";
-    db.moveFileName = base + ".vqm";
+void ResetRecord(TGameDatabase& db, const TDbFileNames& files) {
+    db.indexFileName = files.index;
+    db.nameFileName = files.names;
+    db.moveFileName = files.moves;
     db.players.Clear();
     db.tournaments.Clear();
     db.sites.Clear();
@@ -48,47 +41,147 @@ void CloseFiles(TGameDatabase& db) {
     db.namesChanged = false;
 }
 
-enum class TOpenOutcome { Opened, Missing, Partial, Failed };
+// A file name in a message (messages are CP1251, file names UTF-8).
+std::string Shown(const std::string& fileName) {
+    return Utf8ToCp1251(fileName);
+}
 
-TOpenOutcome OpenFiles(const std::string& fileName, TGameDatabase& db, TOpenMode mode) {
+bool NoWritePermission(int err) {
+    return err == EACCES || err == EPERM || err == EROFS || err == ETXTBSY;
+}
+
+// Opens the index and the move file; on failure `failed` names the file and errno says why.
+bool OpenIndexAndMoves(TGameDatabase& db, const TDbFileNames& files, bool readOnly, std::string& failed) {
+    if (!db.indexFile.Open(files.index, readOnly)) {
+        failed = files.index;
+        return false;
+    }
+    if (!db.moveFile.Open(files.moves, readOnly)) {
+        const int err = errno;
+        db.indexFile.Close();
+        failed = files.moves;
+        errno = err;
+        return false;
+    }
+    return true;
+}
+
+bool ReadNameFile(const std::string& path, TGameDatabase& db, std::string& why) {
+    std::string text;
+    if (const TIoStatus s = ReadWholeFile(path, text); !s) {
+        why = s.Message();
+        return false;
+    }
+    ParseNameFile(text, db);
+    db.namesChanged = false;
+    return true;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& l : lines)
+        text += (text.empty() ? "" : "\n") + l;
+    return text;
+}
+
+TOpenResult OpenFiles(const std::string& fileName, TGameDatabase& db, TOpenMode mode) {
     CloseDatabase(db);
-    ResetRecord(db, fileName);
-    const bool hasIndex = RegularFileExists(db.indexFileName);
-    const bool hasMoves = RegularFileExists(db.moveFileName);
-    if (!hasIndex && !hasMoves) return TOpenOutcome::Missing;
-    if (!hasIndex || !hasMoves) return TOpenOutcome::Partial;
+    const TDbFileNames target = DatabaseFileNames(fileName);
+    ResetRecord(db, target);
+    std::vector<std::string> notes;
+    auto fail = [&](const std::string& why) {
+        CloseFiles(db);
+        notes.push_back(why);
+        UserPrompt().ShowMessage(Joined(notes));
+        return TOpenResult::Failed;
+    };
+    for (const std::string* f : {&target.index, &target.names, &target.moves})
+        if (PathKind(*f) == TPathKind::Other)
+            return fail("Error Opening database: " + Shown(*f) +
+                        " is not a file (a folder, a pipe or a device, or it cannot be examined).");
+
+    std::string folderWhy;
+    const bool writable = FolderWritable(target.index, &folderWhy);
+    // Done even when read-only was asked for: finishing a committed replacement changes no game.
+    const TDbRecovery recovery = RecoverDatabaseFiles(target, writable);
+    if (!recovery.note.empty()) notes.push_back(Shown(recovery.note));
+    const TDbFileNames& files = recovery.files;
+    const bool hasIndex = PathKind(files.index) == TPathKind::File;
+    const bool hasMoves = PathKind(files.moves) == TPathKind::File;
+    if (!hasIndex || !hasMoves) {
+        if (!notes.empty()) UserPrompt().ShowMessage(Joined(notes));
+        return !hasIndex && !hasMoves ? TOpenResult::Missing : TOpenResult::Partial;
+    }
+
+    bool readOnly = mode == TOpenMode::ReadOnly || recovery.pending;
     // Without the name file the stored name indices of the games have nothing to point at: names
     // appended now would take indices 0, 1, ... and silently rename the old games. Reading is safe.
-    const bool namesMissing = !RegularFileExists(db.nameFileName);
-    const bool ro = mode == TOpenMode::ReadOnly || namesMissing;
-    if (!db.indexFile.Open(db.indexFileName, ro) || !db.moveFile.Open(db.moveFileName, ro)) {
-        CloseFiles(db);
-        UserPrompt().ShowMessage("Error Opening database");
-        return TOpenOutcome::Failed;
+    const bool namesMissing = PathKind(files.names) != TPathKind::File;
+    if (namesMissing) {
+        readOnly = true;
+        notes.push_back("The name file " + Shown(files.names) +
+                        " is missing: the database is opened read-only, with empty name lists.");
+    }
+    // The name file and whole rewrites are made beside the others: a folder that cannot be
+    // written would lose new names at the next save.
+    if (!readOnly && !writable) {
+        readOnly = true;
+        notes.push_back("The folder of " + Shown(target.index) + " cannot be written (" + folderWhy +
+                        "): the database is opened read-only.");
+    }
+    std::string failed;
+    if (!OpenIndexAndMoves(db, files, readOnly, failed)) {
+        int err = errno;
+        // Files that may be read but not written are read.
+        if (!readOnly && NoWritePermission(err)) {
+            const std::string notWritable = failed;
+            if (OpenIndexAndMoves(db, files, true, failed)) {
+                readOnly = true;
+                notes.push_back(Shown(notWritable) + " cannot be opened for writing (" + std::strerror(err) +
+                                "): the database is opened read-only.");
+                err = 0;
+            } else {
+                err = errno;
+            }
+        }
+        if (err != 0)
+            return fail("Error Opening database: cannot open " + Shown(failed) + " (" + std::strerror(err) +
+                        ").");
     }
     std::uint8_t type = 0;
     if (!db.moveFile.ReadAt(0, &type, 1) || type < 20 || type > 29) {
-        CloseFiles(db);
-        UserPrompt().ShowMessage("Wrong database type");
-        return TOpenOutcome::Failed;
+        notes.clear();
+        return fail("Wrong database type");
+    }
+    const std::int64_t indexSize = db.indexFile.Size();
+    if (indexSize > 0 && indexSize % IndexRecordSize != 0) {
+        // Whatever cut it may have cut more; nothing is written until the file is mended.
+        readOnly = true;
+        notes.push_back("The index file " + Shown(files.index) + " ends in a partial record (" +
+                        std::to_string(indexSize % IndexRecordSize) + " bytes after game " +
+                        std::to_string(indexSize / IndexRecordSize) + "): the database is opened read-only.");
     }
     if (!namesMissing) {
-        if (!ReadNameLists(db)) {
-            CloseFiles(db);
-            UserPrompt().ShowMessage("Error Opening database");
-            return TOpenOutcome::Failed;
-        }
-    } else {
-        // The games are still there; only their names are lost.
-        UserPrompt().ShowMessage("The name file " + db.nameFileName +
-                                 " is missing: the database is opened read-only, with empty name lists.");
+        std::string why;
+        if (!ReadNameFile(files.names, db, why))
+            return fail("Error Opening database: cannot read the name file (" + Shown(why) + ").");
     }
     db.databaseType = type;
-    db.readOnly = ro;
+    db.readOnly = readOnly;
     db.currentGame = 1;
     db.open = true;
     db.gameCount = IndexRecordCount(db);
-    return TOpenOutcome::Opened;
+    if (!notes.empty()) UserPrompt().ShowMessage(Joined(notes));
+    return TOpenResult::Opened;
+}
+
+TIoStatus WriteEmptyFiles(const TDbFileNames& files) {
+    const std::uint8_t type = NewDatabaseType;
+    TIoStatus s = WriteNewFile(files.index, nullptr, 0);
+    if (s) s = WriteNewFile(files.moves, &type, 1);
+    // The name file too: a database without one would later look damaged.
+    if (s) s = WriteNewFile(files.names, nullptr, 0);
+    return s;
 }
 
 TNameList& ListOf(TGameDatabase& db, int field) {
@@ -187,42 +280,67 @@ const char* DbStatusText(TDbStatus s) {
     return "?";
 }
 
-void OpenDatabase(const std::string& fileName, TGameDatabase& db, TOpenMode mode) {
-    OpenFiles(fileName, db, mode);
+TOpenResult OpenDatabase(const std::string& fileName, TGameDatabase& db, TOpenMode mode) {
+    return OpenFiles(fileName, db, mode);
+}
+
+TIoStatus CreateDatabaseFiles(const TDbFileNames& files, TGameDatabase& db) {
+    CloseDatabase(db);
+    ResetRecord(db, files);
+    TIoStatus s = WriteEmptyFiles(files);
+    std::string failed;
+    if (s && !OpenIndexAndMoves(db, files, false, failed))
+        s = TIoStatus::FromErrno("cannot open " + failed, errno);
+    if (!s) {
+        CloseFiles(db);
+        return s;
+    }
+    db.databaseType = NewDatabaseType;
+    db.currentGame = 1;
+    db.gameCount = 0;
+    db.open = true;
+    return s;
 }
 
 bool CreateDatabase(const std::string& fileName, TGameDatabase& db) {
     CloseDatabase(db);
-    ResetRecord(db, fileName);
-    const std::uint8_t type = NewDatabaseType;
-    // The name file too: a database without one would later look damaged.
-    const bool made = AtomicWriteFile(db.indexFileName, "") && AtomicWriteFile(db.moveFileName, &type, 1) &&
-                      AtomicWriteFile(db.nameFileName, "");
-    if (!made || !db.indexFile.Open(db.indexFileName, false) || !db.moveFile.Open(db.moveFileName, false)) {
-        CloseFiles(db);
-        UserPrompt().ShowMessage("Error Opening database");
+    ResetRecord(db, DatabaseFileNames(fileName));
+    // Made under staged names and put in place as one step: a kill never leaves a part of it.
+    TDbReplacement replacement;
+    TIoStatus s = replacement.Begin(fileName);
+    if (s) s = WriteEmptyFiles(replacement.Staged());
+    if (s) {
+        std::string why;
+        if (replacement.Commit(why) == TReplaceOutcome::NotDone) s = TIoStatus::Failure(why);
+    }
+    if (!s) {
+        UserPrompt().ShowMessage("Error Opening database: " + Shown(s.Message()));
         return false;
     }
-    db.databaseType = type;
-    db.currentGame = 1;
-    db.gameCount = 0;
-    db.open = true;
-    return true;
+    // Done, or committed with a rename still to do, which the open finishes.
+    if (OpenFiles(fileName, db, TOpenMode::ReadWrite) == TOpenResult::Opened && !db.readOnly) return true;
+    CloseDatabase(db);
+    return false;
 }
 
-void OpenOrCreateDatabase(const std::string& fileName, TGameDatabase& db) {
-    switch (OpenFiles(fileName, db, TOpenMode::ReadWrite)) {
-    case TOpenOutcome::Missing:
-        if (UserPrompt().Confirm("Create new?")) CreateDatabase(fileName, db);
-        break;
-    case TOpenOutcome::Partial:
-        // Creating would truncate the file that is there.
-        UserPrompt().ShowMessage("Error Opening database");
-        break;
-    case TOpenOutcome::Opened:
-    case TOpenOutcome::Failed:
-        break;
+std::string CreateNewQuestion(const std::string& fileName) {
+    return "The database " + Shown(DatabaseFileNames(fileName).index) + " does not exist. Create new?";
+}
+
+TOpenResult OpenOrCreateDatabase(const std::string& fileName, TGameDatabase& db) {
+    const TOpenResult r = OpenFiles(fileName, db, TOpenMode::ReadWrite);
+    if (r == TOpenResult::Missing) {
+        if (!UserPrompt().Confirm(CreateNewQuestion(fileName))) return TOpenResult::Missing;
+        return CreateDatabase(fileName, db) ? TOpenResult::Opened : TOpenResult::Failed;
     }
+    if (r == TOpenResult::Partial) {
+        // Creating would truncate the file that is there.
+        const TDbFileNames files = DatabaseFileNames(fileName);
+        const std::string& missing = PathKind(files.index) == TPathKind::File ? files.moves : files.index;
+        UserPrompt().ShowMessage("Error Opening database: " + Shown(missing) +
+                                 " is missing; the other files are left as they are.");
+    }
+    return r;
 }
 
 bool SaveDatabase(TGameDatabase& db) {
@@ -274,11 +392,8 @@ void ParseNameFile(const std::string& text, TGameDatabase& db) {
 }
 
 bool ReadNameLists(TGameDatabase& db) {
-    std::string text;
-    if (!ReadWholeFile(db.nameFileName, text)) return false;
-    ParseNameFile(text, db);
-    db.namesChanged = false;
-    return true;
+    std::string why;
+    return ReadNameFile(db.nameFileName, db, why);
 }
 
 bool WriteNameLists(TGameDatabase& db) {
@@ -311,17 +426,27 @@ TDbStatus WriteIndexRecord(TGameDatabase& db, std::int32_t n, const TGameIndexRe
     return StoreIndexRecord(db, n, r);
 }
 
-TDbStatus ReplaceIndexFile(TGameDatabase& db, const std::vector<TGameIndexRecord>& records) {
+TDbStatus ReplaceIndexFile(TGameDatabase& db, const std::vector<TGameIndexRecord>& records,
+                           std::string* reason) {
     if (const TDbStatus s = Writable(db); s != TDbStatus::Ok) return s;
     std::vector<std::uint8_t> bytes(records.size() * IndexRecordSize);
     for (std::size_t i = 0; i < records.size(); ++i)
         EncodeIndexRecord(records[i], bytes.data() + i * IndexRecordSize);
-    if (!AtomicWriteFile(db.indexFileName, bytes.data(), bytes.size())) return TDbStatus::IoError;
-    // The open handle still refers to the old file.
-    if (!db.indexFile.Open(db.indexFileName, false)) {
-        CloseFiles(db);
+    TAtomicFileWriter writer;
+    TIoStatus s = writer.Open(db.indexFileName);
+    if (s) s = writer.Write(bytes.data(), bytes.size());
+    // The handle for the new index, taken before it is in place: once it is, nothing may fail.
+    TDbFile fresh;
+    if (s && !fresh.Open(writer.TemporaryPath(), false))
+        s = TIoStatus::FromErrno("cannot open " + writer.TemporaryPath(), errno);
+    if (s) s = writer.Commit();
+    // In place although the folder sync failed: the new index stands.
+    if (!writer.Replaced()) {
+        writer.Discard();
+        if (reason) *reason = s.Message();
         return TDbStatus::IoError;
     }
+    db.indexFile = std::move(fresh);
     db.gameCount = IndexRecordCount(db);
     return TDbStatus::Ok;
 }

@@ -9,6 +9,7 @@
 
 #include "gamedb/db_file.h"
 #include "gamedb/name_list.h"
+#include "platform/io_status.h"
 #include "rules/game.h"
 
 #include <cstdint>
@@ -51,17 +52,38 @@ const char* DbStatusText(TDbStatus s);
 
 enum class TOpenMode { ReadWrite, ReadOnly };
 
-// Opens the database named by `fileName` without its extension. A missing index or move file
-// leaves it closed silently (the caller decides); a type byte outside 20..29 shows
-// "Wrong database type". A missing name file opens with empty lists and a warning; index and
-// move files that exist are never replaced here.
-void OpenDatabase(const std::string& fileName, TGameDatabase& db, TOpenMode mode = TOpenMode::ReadWrite);
-// Creates an empty database (replacing files of that name) and leaves it open; the name file
-// is written at once. False with the database closed when a file cannot be made.
+enum class TOpenResult {
+    Opened,  // open (db.readOnly says whether it may be written)
+    Missing, // no file of the database exists; nothing was said
+    Partial, // the index or the move file is missing; nothing was said, nothing created
+    Failed,  // the files are there but cannot be opened; the message said why
+};
+
+// Opens the database named by `fileName` without its extension. First it finishes or clears what
+// an interrupted replacement of it left (RecoverDatabaseFiles, gamedb/db_file.h), so it always
+// finds a whole database. A missing index or move file leaves it closed silently (the caller
+// decides); a type byte outside 20..29 shows "Wrong database type"; a name that is a folder, a pipe
+// or a device, or files that cannot be opened, show "Error Opening database" with the reason.
+// It opens read-only, saying why, when the folder cannot be written or the index or move file
+// cannot be opened for writing (not said when read-only was asked for), the name file is missing
+// (empty lists: new names would rename the old games), the index ends in a partial record, or an
+// interrupted replacement cannot be finished there. Index and move files that exist are never
+// replaced here.
+TOpenResult OpenDatabase(const std::string& fileName, TGameDatabase& db,
+                         TOpenMode mode = TOpenMode::ReadWrite);
+// Creates an empty database (replacing files of that name as one step, see TDbReplacement) and
+// leaves it open. False with the database closed and "Error Opening database" with the reason
+// when it cannot be made.
 bool CreateDatabase(const std::string& fileName, TGameDatabase& db);
-// OpenDatabase; when no file of the database exists, asks "Create new?" and creates it on OK.
-// When only some of the files exist it reports "Error Opening database" and creates nothing.
-void OpenOrCreateDatabase(const std::string& fileName, TGameDatabase& db);
+// Creates the empty files of a database under the names given, which must not exist, and opens
+// it: the staged files of a replacement, which the caller builds and then commits.
+TIoStatus CreateDatabaseFiles(const TDbFileNames& files, TGameDatabase& db);
+// The question before a database is created: "Create new?" with the name of the index file.
+std::string CreateNewQuestion(const std::string& fileName);
+// OpenDatabase; when no file of the database exists, asks "Create new?" (naming the file) and
+// creates it on OK (Opened; Missing when declined). When only some of the files exist it reports
+// "Error Opening database", naming the missing file, and creates nothing.
+TOpenResult OpenOrCreateDatabase(const std::string& fileName, TGameDatabase& db);
 // Writes the three name lists to the name file (through a temporary file).
 bool SaveDatabase(TGameDatabase& db);
 // Saves the name lists when they changed, closes the files and clears the lists.
@@ -72,8 +94,10 @@ std::int32_t IndexRecordCount(const TGameDatabase& db);
 TDbStatus ReadIndexRecord(const TGameDatabase& db, std::int32_t n, TGameIndexRecord& r);
 TDbStatus WriteIndexRecord(TGameDatabase& db, std::int32_t n, const TGameIndexRecord& r);
 // Replaces the whole index file by `records` (through a temporary file), for callers that
-// reorder or drop games; the game count follows.
-TDbStatus ReplaceIndexFile(TGameDatabase& db, const std::vector<TGameIndexRecord>& records);
+// reorder or drop games; the game count follows. On failure the index is as it was (and open), and
+// `reason` says why.
+TDbStatus ReplaceIndexFile(TGameDatabase& db, const std::vector<TGameIndexRecord>& records,
+                           std::string* reason = nullptr);
 
 // Reads game n. keep = false resets the game first. A damaged game returns Damaged with its
 // header and names read and an empty tree.

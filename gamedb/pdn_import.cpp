@@ -11,17 +11,12 @@
 #include "platform/file_io.h"
 #include "rules/file_names.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
-#include <unistd.h>
 #include <vector>
 
 namespace {
-
-// The index file last: a database whose index is in place has its moves and names there too.
-constexpr const char* DatabaseExtensions[] = {".vqm", ".vqn", ".vqb"};
 
 struct TTag {
     std::string key, value;
@@ -42,16 +37,10 @@ bool SameFile(const std::string& a, const std::string& b) {
     return !ec && ca == cb;
 }
 
-bool AnyDatabaseFile(const std::string& base) {
-    std::error_code ec;
-    for (const char* ext : DatabaseExtensions)
-        if (std::filesystem::exists(base + ext, ec)) return true;
+bool AnyDatabaseFile(const TDbFileNames& files) {
+    for (const std::string* f : {&files.index, &files.names, &files.moves})
+        if (PathKind(*f) != TPathKind::Missing) return true;
     return false;
-}
-
-void RemoveDatabaseFiles(const std::string& base) {
-    for (const char* ext : DatabaseExtensions)
-        std::remove((base + ext).c_str());
 }
 
 } // namespace
@@ -148,10 +137,9 @@ std::string PdnImportDatabaseName(const std::string& pdnFileName) {
 TPdnImportResult ImportPdnDatabase(const std::string& pdnFileName, const std::string& databaseFileName,
                                    TGameType currentVariant, IUserPrompt& prompt, IProgress& progress) {
     TPdnImportResult result;
-    const std::string target =
-        databaseFileName.empty() ? PdnImportDatabaseName(pdnFileName) : databaseFileName;
-    const std::string base = StripExtension(target);
-    result.databaseFileName = base + ".vqb";
+    const TDbFileNames files =
+        DatabaseFileNames(databaseFileName.empty() ? PdnImportDatabaseName(pdnFileName) : databaseFileName);
+    result.databaseFileName = files.index;
     const std::string shownPdn = Utf8ToCp1251(pdnFileName);
     const std::string shownDb = Utf8ToCp1251(result.databaseFileName);
     auto finish = [&](TPdnImportStatus status, const std::string& message) {
@@ -167,7 +155,13 @@ TPdnImportResult ImportPdnDatabase(const std::string& pdnFileName, const std::st
     if (GameDatabase.open && SameFile(GameDatabase.indexFileName, result.databaseFileName))
         return finish(TPdnImportStatus::Refused,
                       "The database " + shownDb + " is open: choose another name for the import.");
-    if (AnyDatabaseFile(base) && !prompt.Confirm("The database " + shownDb + " exists. Replace it?")) {
+    for (const std::string* f : {&files.index, &files.names, &files.moves})
+        if (PathKind(*f) == TPathKind::Other)
+            return finish(TPdnImportStatus::CannotCreate,
+                          Utf8ToCp1251(*f) + " is not a file (a folder, a pipe or a device): "
+                                             "nothing imported.");
+    const bool existed = AnyDatabaseFile(files);
+    if (existed && !prompt.Confirm("The database " + shownDb + " exists. Replace it?")) {
         result.status = TPdnImportStatus::Cancelled;
         return result;
     }
@@ -175,17 +169,22 @@ TPdnImportResult ImportPdnDatabase(const std::string& pdnFileName, const std::st
     if (const TIoStatus s = ReadWholeFile(pdnFileName, bytes); !s)
         return finish(TPdnImportStatus::CannotOpen,
                       "Cannot open " + shownPdn + ": " + Utf8ToCp1251(s.Message()));
+    const std::string unchanged =
+        existed ? "nothing imported: the database " + shownDb + " is as it was." : "nothing imported.";
 
-    // Built under a name of its own; the old database stays as it was until the end.
-    const std::string temp = base + "~import" + std::to_string(getpid());
+    // Built under staged names and put in place as one step at the end: until then the old files
+    // stay as they are, and a failure on the way changes nothing.
+    TDbReplacement replacement;
     TGameDatabase db;
-    if (!CreateDatabase(temp + ".vqb", db)) {
-        RemoveDatabaseFiles(temp);
-        return finish(TPdnImportStatus::CannotCreate, "Cannot create the database " + shownDb);
-    }
+    TIoStatus made = replacement.Begin(result.databaseFileName);
+    if (made) made = CreateDatabaseFiles(replacement.Staged(), db);
+    if (!made)
+        return finish(TPdnImportStatus::CannotCreate, "Cannot create the database " + shownDb + " (" +
+                                                          Utf8ToCp1251(made.Message()) + "): " + unchanged);
     TImportLog log(result.databaseFileName);
     log.SetTitle("Import of " + shownPdn);
     std::string stopReason;
+    bool failed = false; // a file error: nothing of this import may stay
     {
         TProgressScope scope(progress, "Import PDN Database", shownPdn,
                              static_cast<std::int64_t>(bytes.size()), 0);
@@ -194,6 +193,7 @@ TPdnImportResult ImportPdnDatabase(const std::string& pdnFileName, const std::st
         TPdnGameReport report;
         while (reader.Next(*game, report)) {
             if (const TDbStatus s = WriteGame(*game, 0, db, false); s != TDbStatus::Ok) {
+                failed = s == TDbStatus::IoError;
                 result.status = TPdnImportStatus::WriteFailed;
                 stopReason = std::string("the database refused game ") + std::to_string(report.number) +
                              " (" + DbStatusText(s) + ")";
@@ -210,19 +210,30 @@ TPdnImportResult ImportPdnDatabase(const std::string& pdnFileName, const std::st
         }
     }
     db.gameCount = IndexRecordCount(db);
-    const bool namesSaved = SaveDatabase(db);
+    const bool namesSaved = !failed && SaveDatabase(db);
     CloseDatabase(db);
-    if (!namesSaved) {
-        RemoveDatabaseFiles(temp);
+    if (failed || !namesSaved) {
+        replacement.Abandon();
+        result.games = result.whole = 0;
         return finish(TPdnImportStatus::CannotCreate,
-                      "Cannot write the database " + shownDb + ": nothing imported.");
+                      (failed ? "The import stopped: " + stopReason + ", "
+                              : "Cannot write the database " + shownDb + ": ") +
+                          unchanged);
     }
-    for (const char* ext : DatabaseExtensions)
-        if (std::rename((temp + ext).c_str(), (base + ext).c_str()) != 0) {
-            RemoveDatabaseFiles(temp);
-            return finish(TPdnImportStatus::CannotCreate,
-                          "Cannot put the database " + shownDb + " in place: nothing imported.");
-        }
+    std::string notInPlace;
+    switch (replacement.Commit(notInPlace)) {
+    case TReplaceOutcome::NotDone:
+        result.games = result.whole = 0;
+        return finish(TPdnImportStatus::CannotCreate, "Cannot put the database " + shownDb + " in place (" +
+                                                          Utf8ToCp1251(notInPlace) + "): " + unchanged);
+    case TReplaceOutcome::Pending:
+        notInPlace = "\nThe new files could not all be renamed into place (" + Utf8ToCp1251(notInPlace) +
+                     "): that is finished when the database is next opened.";
+        break;
+    case TReplaceOutcome::Done:
+        notInPlace.clear();
+        break;
+    }
     if (log.Write() && log.EntryCount() > 0) result.logPath = log.Path();
 
     std::string message;
@@ -231,5 +242,5 @@ TPdnImportResult ImportPdnDatabase(const std::string& pdnFileName, const std::st
                std::to_string(result.whole) + " read whole.";
     if (!result.logPath.empty())
         message += "\nThe games not read whole are listed in " + Utf8ToCp1251(result.logPath);
-    return finish(result.status, message);
+    return finish(result.status, message + notInPlace);
 }

@@ -3,7 +3,7 @@
 //
 // The reader (TPdnReader) turns bytes into games and reports, with no file or database: the fuzz
 // entry, the benchmark and the tests call it. The driver (ImportPdnDatabase) reads the file, builds
-// the database under a temporary name and puts it in place at the end, shows the progress, writes
+// the database under staged names and puts it in place at the end, shows the progress, writes
 // the log of the games not read whole beside the database, and ends with a message.
 // Texts of the store and of messages are CP1251; file names are the file system's (UTF-8).
 // Threads: one import on one thread (the interface thread for the database window).
@@ -59,9 +59,10 @@ enum class TPdnImportStatus {
     Cancelled,   // the user kept the existing database: nothing changed
     Refused,     // nothing changed: the target is the open database, or a bad variant
     CannotOpen,  // nothing changed: the file cannot be read
-    WriteFailed, // stopped when the store refused a game (name list full, disk full); the games
-                 // before it are in the database
-    CannotCreate // nothing changed: the database cannot be made or put in place
+    WriteFailed, // stopped when the store refused a game (a name list full); the games before it
+                 // are in the new database
+    CannotCreate // nothing changed: the database cannot be made or put in place, or a file error
+                 // (a full or failing disk) stopped the import
 };
 
 struct TPdnImportResult {
@@ -78,10 +79,12 @@ std::string PdnImportDatabaseName(const std::string& pdnFileName);
 
 // Imports the PDN file into a new database `databaseFileName` ("" for PdnImportDatabaseName),
 // games without a GameType tag in `currentVariant`. An existing database of that name is replaced
-// only when `prompt` confirms; the open database (GameDatabase) is never replaced. The new database
-// is built under a temporary name beside it and renamed into place at the end, so a cancelled or
-// failed import leaves the old files as they were. Progress "Import PDN Database" over the file's
-// bytes, stepped every 100th game. The closing message (games imported, read whole, the log's path)
-// and any refusal go to `prompt`.
+// only when `prompt` confirms; the open database (GameDatabase) is never replaced, nor a name that
+// is a folder. The new database is built under staged names beside it and put in place as one step
+// at the end (TDbReplacement, gamedb/db_file.h), so a cancelled or failed import, or one killed on
+// the way, leaves the old files as they were; once put in place it stays, even when a rename is
+// left for the next open to finish. Progress "Import PDN Database" over the file's bytes, stepped
+// every 100th game. The closing message (games imported, read whole, the log's path) and any
+// refusal go to `prompt`; a message that says "nothing imported" means nothing changed.
 TPdnImportResult ImportPdnDatabase(const std::string& pdnFileName, const std::string& databaseFileName,
                                    TGameType currentVariant, IUserPrompt& prompt, IProgress& progress);

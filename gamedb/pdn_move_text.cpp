@@ -71,7 +71,7 @@ class TLexer {
     // The text from `pos` to the ")" that closes the "(" at `pos`, both included (or to the end).
     std::size_t SkipGroup(std::size_t pos) {
         m_pos = pos + 1;
-        for (int depth = 1; depth > 0;) {
+        for (std::int64_t depth = 1; depth > 0;) {
             const TLexeme l = Next();
             if (l.kind == TTok::End) break;
             if (l.kind == TTok::Open) ++depth;
@@ -83,7 +83,7 @@ class TLexer {
   private:
     TLexeme Comment(TLexeme& l) {
         std::size_t i = m_pos + 1;
-        for (int depth = 1; i < m_text.size(); ++i) {
+        for (std::int64_t depth = 1; i < m_text.size(); ++i) {
             if (m_text[i] == '{') ++depth;
             if (m_text[i] == '}' && --depth == 0) break;
         }

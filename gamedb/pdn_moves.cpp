@@ -11,15 +11,18 @@ bool IsAlgebraic(TGameType v) {
     return v == gtRussian || v == gtBrazilian || v == gtCzech;
 }
 
+// The most digits a number of a move text has: two from and two final digits written together.
+constexpr std::size_t MaxJoinedDigits = 4;
+
 // One square of a token: an algebraic name ("c3"), a lone file letter (the short form's "c"), or a
 // number with the digits it was written with.
 struct TItem {
     enum Kind : std::uint8_t { Name, File, Num } kind = Num;
     std::uint8_t square = 0; // internal square; 0 when the text names none on the board
     std::uint8_t file = 0;   // Name and File: the column 0..7
-    std::uint8_t digits = 0; // Num: digits written
+    std::size_t digits = 0;  // Num: digits written, however many
     bool leadingZero = false;
-    std::int64_t value = 0; // Num: the number (saturated)
+    int value = -1; // Num: the number, -1 when it has more than MaxJoinedDigits digits
 
     bool Full() const { return kind == Num && digits == 2; }   // "09", "14"
     bool Short() const { return kind == Num && !leadingZero; } // "9", "14"
@@ -91,12 +94,17 @@ TToken ReadToken(std::string_view t, TGameType variant) {
             if (c < '0' || c > '9') return tok;
             item.kind = TItem::Num;
             item.leadingZero = c == '0';
-            while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
-                if (item.digits < 12) item.value = item.value * 10 + (t[i] - '0');
-                ++item.digits;
+            const std::size_t start = i;
+            while (i < t.size() && t[i] >= '0' && t[i] <= '9')
                 ++i;
+            item.digits = i - start;
+            // A longer number is no square and no pair of them, whatever its digits.
+            if (item.digits <= MaxJoinedDigits) {
+                item.value = 0;
+                for (std::size_t k = start; k < i; ++k)
+                    item.value = item.value * 10 + (t[k] - '0');
             }
-            if (item.value >= 1 && item.value <= 50)
+            if (item.digits <= 2 && item.value >= 1 && item.value <= 50)
                 item.square = Numbers().square[variant][static_cast<std::size_t>(item.value)];
         }
         tok.items[tok.count] = item;
@@ -171,9 +179,11 @@ bool AlgebraicPass(int pass, const TToken& t, const TMove& m) {
     case 3:
         return m.captures ? AllNames(t) && Landings(t, m, 'x') : FileForm(t, m, 0);
     default:
-        // Plain moves give only texts the first two passes compared.
-        if (!m.captures) return false;
-        return (AllNames(t) && (CaptureList(t, m) || Landings(t, m, 'x') || Landings(t, m, ':'))) ||
+        // A plain move's capture text and every-landing texts are its standard full form; the
+        // forms with a named separator have it between the squares, plain moves too ("c3:d4",
+        // "c3d4", "c-d4").
+        return (m.captures && AllNames(t) &&
+                (CaptureList(t, m) || Landings(t, m, 'x') || Landings(t, m, ':'))) ||
                NameForm(t, m, '-') || NameForm(t, m, ':') || NameForm(t, m, 0) || FileForm(t, m, ':') ||
                FileForm(t, m, '-') || FileForm(t, m, 0);
     }
@@ -190,7 +200,8 @@ bool Joined(const TToken& t, const TMove& m, TGameType v, bool full) {
     const int from = DisplayedSquareNumber(m.from, v), to = DisplayedSquareNumber(m.To(), v);
     const TItem& item = t.items[0];
     if (full) return item.digits == 4 && item.value == from * 100 + to;
-    return !item.leadingZero && item.digits == DecimalDigits(from) + DecimalDigits(to) &&
+    return !item.leadingZero &&
+           item.digits == static_cast<std::size_t>(DecimalDigits(from) + DecimalDigits(to)) &&
            item.value == from * (to >= 10 ? 100 : 10) + to;
 }
 
@@ -204,9 +215,9 @@ bool NumberPass(int pass, const TToken& t, const TMove& m, TGameType v) {
     case 3:
         return m.captures ? AllItems(t, &TItem::Short) && Landings(t, m, 'x') : NumberForm(t, m, '-', false);
     default:
-        if (!m.captures) return false;
-        return (AllItems(t, &TItem::Short) && (CaptureList(t, m) || Landings(t, m, ':'))) ||
-               (AllItems(t, &TItem::Full) && (Landings(t, m, 'x') || Landings(t, m, ':'))) ||
+        // As for the algebraic forms: plain moves too ("09:13", "0913", "913").
+        return (m.captures && AllItems(t, &TItem::Short) && (CaptureList(t, m) || Landings(t, m, ':'))) ||
+               (m.captures && AllItems(t, &TItem::Full) && (Landings(t, m, 'x') || Landings(t, m, ':'))) ||
                NumberForm(t, m, '-', true) || NumberForm(t, m, ':', true) || Joined(t, m, v, true) ||
                NumberForm(t, m, ':', false) || NumberForm(t, m, '-', false) || Joined(t, m, v, false);
     }

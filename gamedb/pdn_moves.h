@@ -18,8 +18,10 @@
 //   4. for each move in turn, any of: from, final and captured squares ("22x15x18"); every landing
 //      square, full form; the standard full form with "-", ":" or nothing between the squares; every
 //      landing square, full form, with ":"; the standard short form with ":", "-" or nothing; every
-//      landing square, short form, with ":".
-// The token is read once into squares and compared as numbers, never as built texts.
+//      landing square, short form, with ":". Plain moves too: "c3:d4", "c3d4", "c-d4", "09:13",
+//      "0913", "913" (their capture and every-landing texts are the standard full form).
+// The token is read once into squares and compared as numbers, never as built texts; a number with
+// more digits than a square (or than two squares written together) names none, however long.
 // `candidates` (if given) receives every move (1-based) that the winning pass matches, in list order:
 // a flying king's capture written with its origin and final square only may name several.
 int MatchPdnMove(std::string_view token, const TMoveList& moves, TGameType variant,

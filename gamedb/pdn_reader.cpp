@@ -4,6 +4,7 @@
 #include "gamedb/pdn_tags.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -103,10 +104,10 @@ bool TPdnTextReader::ReadLine(std::string_view& line) {
     return true;
 }
 
-void TPdnTextReader::PushBack(std::string_view line) {
+void TPdnTextReader::PushBack(std::string_view line, std::int64_t lineNo) {
     m_pending = true;
     m_pendingLine = line;
-    m_pendingLineNo = m_lineNo;
+    m_pendingLineNo = lineNo;
 }
 
 bool TPdnTextReader::AddMoveLine(std::string_view line, std::string& out, bool& hasToken) {
@@ -120,14 +121,17 @@ bool TPdnTextReader::AddMoveLine(std::string_view line, std::string& out, bool& 
             if (i < line.size()) out += c;
             continue;
         }
-        const bool boundary = IsBlank(c) || c == '{' || c == '(' || c == ')' || c == ';';
+        // A result glued to the next game's first tag ("0-1[Event ...]") ends at the "[".
+        const bool boundary = IsBlank(c) || c == '{' || c == '(' || c == ')' || c == ';' ||
+                              (c == '[' && tokenStart != std::string::npos &&
+                               IsPdnResultToken(std::string_view(out).substr(tokenStart)));
         if (boundary && tokenStart != std::string::npos) {
             const std::string_view token = std::string_view(out).substr(tokenStart);
             tokenStart = std::string::npos;
             if (IsPdnResultToken(token)) {
                 // The game ends here; what follows on the line is the next text.
-                m_carry = std::string(Trim(line.substr(std::min(i, line.size()))));
-                m_carryLine = m_line;
+                m_carry = Trim(line.substr(std::min(i, line.size())));
+                m_carryLine = m_lineNo;
                 return true;
             }
         }
@@ -169,9 +173,13 @@ bool TPdnTextReader::Next(TPdnGameText& game) {
     const bool looseIsGame = m_afterResult;
     m_afterResult = false;
     bool looseToken = false;
-    if (!m_carry.empty()) {
-        const std::string carry = std::move(m_carry);
-        m_carry.clear();
+    if (!m_carry.empty() && m_carry[0] == '[') {
+        // The next game's tags on the line of the last game's result: read as a line of its own.
+        PushBack(m_carry, m_carryLine);
+        m_carry = {};
+    } else if (!m_carry.empty()) {
+        const std::string_view carry = m_carry;
+        m_carry = {};
         BeginGame(game, m_carryLine, carry);
         if (AddMoveLine(carry, game.moveText, looseToken)) {
             m_afterResult = true;
@@ -193,7 +201,7 @@ bool TPdnTextReader::Next(TPdnGameText& game) {
         if (t[0] == '[' && (m_braceDepth == 0 || IsTagInsideComment(t))) {
             m_braceDepth = 0;
             if (looseIsGame && looseToken) {
-                PushBack(line);
+                PushBack(line, m_lineNo);
                 return true;
             }
             break;
@@ -209,7 +217,7 @@ bool TPdnTextReader::Next(TPdnGameText& game) {
     m_sawTag = true;
     game.moveText.clear();
     BeginGame(game, lineNo, TrimLeft(line));
-    std::vector<std::string> keys;
+    std::unordered_set<std::string> keys; // a list would make a line of many tags quadratic
     std::vector<std::string_view> tags;
     std::string_view rest;
     bool inTags = true;
@@ -218,12 +226,12 @@ bool TPdnTextReader::Next(TPdnGameText& game) {
         SplitTags(t, tags, rest);
         for (std::size_t k = 0; k < tags.size(); ++k) {
             std::string key = TagKey(tags[k]);
-            if (!key.empty() && std::find(keys.begin(), keys.end(), key) != keys.end()) {
+            if (!key.empty() && keys.count(key)) {
                 // A key the game already has: the next game begins with this tag.
-                PushBack(t.substr(static_cast<std::size_t>(tags[k].data() - t.data())));
+                PushBack(t.substr(static_cast<std::size_t>(tags[k].data() - t.data())), m_lineNo);
                 return true;
             }
-            keys.push_back(std::move(key));
+            keys.insert(std::move(key));
             game.tags.emplace_back(tags[k]);
         }
         if (!rest.empty()) break; // move text on the tag's line
@@ -260,7 +268,7 @@ bool TPdnTextReader::Next(TPdnGameText& game) {
         }
         if (rest[0] == '[' && (m_braceDepth == 0 || IsTagInsideComment(rest))) {
             m_braceDepth = 0;
-            PushBack(line);
+            PushBack(line, m_lineNo);
             return true;
         }
     }

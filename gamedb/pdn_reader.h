@@ -6,7 +6,8 @@
 // ";" comments to the end of the line (kept as comments); lines inside an open "{" comment, which
 // are never tags. A game ends at a tag line after its move text, at a tag key it already has, or at
 // its result token ("1-0", "2-0", "1/2-1/2", "*", ...), as the standard's game termination marker:
-// move text that follows a result token before the next tag section is a game of its own.
+// move text that follows a result token before the next tag section is a game of its own, and a
+// tag that follows it on its line, even with no blank ("0-1[Event ...]"), begins the next game.
 // One reader on one thread; the bytes must outlive it.
 
 #include <cstdint>
@@ -34,8 +35,8 @@ class TPdnTextReader {
     enum class TEnd { Tag, Result, Eof };
 
     bool ReadLine(std::string_view& line);
-    // The line last read is read again next.
-    void PushBack(std::string_view line);
+    // `line` (a part of the bytes) is read next, as line `lineNo`.
+    void PushBack(std::string_view line, std::int64_t lineNo);
     // Adds one line of move text; TEnd::Result when a result token ended the game, with the rest
     // of the line in m_carry.
     bool AddMoveLine(std::string_view line, std::string& moveText, bool& hasToken);
@@ -44,13 +45,15 @@ class TPdnTextReader {
     std::string_view m_bytes;
     std::size_t m_pos = 0;
     std::int64_t m_line = 0;
-    int m_braceDepth = 0;   // inside an open comment across lines
-    bool m_pending = false; // m_pendingLine is a line read but not used yet
+    std::int64_t m_braceDepth = 0; // inside an open comment across lines (a count of bytes: never wraps)
+    bool m_pending = false;        // m_pendingLine is a line read but not used yet
     std::string_view m_pendingLine;
     std::int64_t m_pendingLineNo = 0;
     std::int64_t m_lineNo = 0; // the number of the line ReadLine returned last
     bool m_sawTag = false;
     bool m_afterResult = false; // the last game ended at its result token
-    std::string m_carry;        // move text after a result token on its line
+    // The rest of a line after a result token, in the bytes: never copied, so a line of many
+    // games costs no more than its length.
+    std::string_view m_carry;
     std::int64_t m_carryLine = 0;
 };

@@ -20,6 +20,8 @@ class TDitherEngine {
                        std::uint8_t& outGreen, std::uint8_t& outBlue);
     // Reverses the direction and starts the next row at its first column in that direction.
     virtual void NextLine();
+    // Moves on one column without mapping the pixel there: it takes no error and spreads none.
+    void Skip() { m_Column += m_Direction; }
 
     int Column() const { return m_Column; }
     int Direction() const { return m_Direction; }

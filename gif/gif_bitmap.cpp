@@ -31,12 +31,21 @@ void TBitmap::SetSize(int width, int height) {
     m_Height = height;
     m_RowBytes = BytesPerScanline(width, BitsOf(m_Format));
     m_Bits.assign(static_cast<std::size_t>(m_RowBytes) * static_cast<std::size_t>(height), 0);
+    m_Mask.clear();
+}
+
+void TBitmap::SetMask(std::vector<std::uint8_t> mask) {
+    if (!mask.empty() &&
+        mask.size() != static_cast<std::size_t>(m_Width) * static_cast<std::size_t>(m_Height))
+        throw EInvalidGraphicOperation("Invalid mask size");
+    m_Mask = std::move(mask);
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat format) {
     if (format == m_Format) return;
     TBitmap result(m_Width, m_Height, format);
     result.m_Palette = m_Palette;
+    result.m_Mask = m_Mask;
     if (!IsIndexed(format)) {
         const int step = format == pf32bit ? 4 : 3;
         for (int y = 0; y < m_Height; ++y) {

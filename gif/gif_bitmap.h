@@ -65,6 +65,17 @@ class TBitmap {
     // Index of a pixel in an indexed format.
     int PixelIndex(int x, int y) const;
 
+    // The transparent parts of a picture: one byte a pixel, rows top down, not 0 where the pixel
+    // is transparent; empty when the picture has none. A new size drops it; a new pixel format
+    // keeps it.
+    const std::vector<std::uint8_t>& Mask() const { return m_Mask; }
+    bool HasMask() const { return !m_Mask.empty(); }
+    bool Masked(int x, int y) const {
+        return !m_Mask.empty() && m_Mask[static_cast<std::size_t>(y) * m_Width + x] != 0;
+    }
+    // Raises EInvalidGraphicOperation unless mask is empty or holds width x height bytes.
+    void SetMask(std::vector<std::uint8_t> mask);
+
   private:
     friend class TDIBWriter;
     int m_Width = 0, m_Height = 0;
@@ -72,6 +83,7 @@ class TBitmap {
     std::int64_t m_RowBytes = 0;
     std::vector<std::uint8_t> m_Bits;
     TPalette m_Palette;
+    std::vector<std::uint8_t> m_Mask;
 };
 
 // Row access to a bitmap in a chosen pixel format; the bitmap itself is not changed.

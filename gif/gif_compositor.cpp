@@ -32,6 +32,12 @@ TGIFComposeOptions ScreenOptions(const TGIFImage& image) {
     return options;
 }
 
+TGIFComposeOptions DrawingScreenOptions(const TGIFImage& image) {
+    TGIFComposeOptions options = ScreenOptions(image);
+    options.FrameBitmaps = true;
+    return options;
+}
+
 int FrameDisposal(const TGIFSubImage& frame) {
     const TGIFGraphicControlExtension* control = frame.GraphicControlExtension();
     return control ? control->Disposal() : 0;
@@ -102,6 +108,10 @@ void TGIFCompositor::DrawFrame(int index) {
         }
     }
 
+    if (m_Options.FrameBitmaps) {
+        DrawBitmap(frame, r);
+        return;
+    }
     // One colour per index; indices past the table draw black.
     const TGIFColorMap& map = frame.ActiveColorMap();
     std::array<TRGBA, 256> lut;
@@ -121,6 +131,32 @@ void TGIFCompositor::DrawFrame(int index) {
         } else {
             for (int x = 0; x < n; ++x)
                 if (src[x] != transparent) dst[x] = lut[src[x]];
+        }
+    }
+}
+
+void TGIFCompositor::DrawBitmap(const TGIFSubImage& frame, const TRect& r) {
+    const TBitmap& bitmap = frame.GetBitmap();
+    const bool indexed = bitmap.PixelFormat() == pf8bit;
+    std::array<TRGBA, 256> lut;
+    lut.fill(OpaqueRGBA(0, 0, 0));
+    const TPalette& palette = bitmap.Palette();
+    for (std::size_t i = 0; i < palette.size() && i < lut.size(); ++i)
+        lut[i] = OpaqueRGBA(palette[i].Red, palette[i].Green, palette[i].Blue);
+    const bool masked = m_Options.Transparent && bitmap.HasMask();
+    for (int y = r.Y0; y < r.Y1; ++y) {
+        const int fy = y - frame.Top();
+        const std::uint8_t* src = bitmap.ScanLine(fy);
+        TRGBA* dst = m_Canvas.data() + static_cast<std::size_t>(y) * m_Width;
+        for (int x = r.X0; x < r.X1; ++x) {
+            const int fx = x - frame.Left();
+            if (masked && bitmap.Masked(fx, fy)) continue;
+            if (indexed) {
+                dst[x] = lut[src[fx]];
+            } else {
+                const TColor c = bitmap.PixelColor(fx, fy);
+                dst[x] = OpaqueRGBA(RedOf(c), GreenOf(c), BlueOf(c));
+            }
         }
     }
 }

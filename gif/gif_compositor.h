@@ -24,6 +24,9 @@ struct TGIFComposeOptions {
     std::optional<TRGBA> Background;
     // Treat every frame as if its disposal method were 2.
     bool DisposeAllToBackground = false;
+    // Draw each frame from its bitmap (TGIFSubImage::GetBitmap, dithered when the image's draw
+    // options say so, its mask the transparent pixels) rather than from its pixels and colours.
+    bool FrameBitmaps = false;
 };
 
 // The screen's own background: the global colour table's entry at the background index, black
@@ -35,6 +38,8 @@ TRGBA DrawingBackground(const TGIFImage& image, TRGBA windowColor);
 // The screen as GIF89a describes it: transparent pixels unpainted, the screen's own background
 // where no frame painted and where disposal 2 clears.
 TGIFComposeOptions ScreenOptions(const TGIFImage& image);
+// The same drawn from the frames' bitmaps, as the screen shows the image.
+TGIFComposeOptions DrawingScreenOptions(const TGIFImage& image);
 // The frame's disposal method from its graphic control extension; 0 without one.
 int FrameDisposal(const TGIFSubImage& frame);
 
@@ -64,6 +69,7 @@ class TGIFCompositor {
     };
     TRect ClippedRect(const TGIFSubImage& frame) const;
     void Fill(const TRect& r, TRGBA colour);
+    void DrawBitmap(const TGIFSubImage& frame, const TRect& r);
 
     const TGIFImage& m_Image;
     TGIFComposeOptions m_Options;

@@ -24,6 +24,7 @@ TGIFGraphicControlExtension::~TGIFGraphicControlExtension() {
 void TGIFGraphicControlExtension::SetTransparent(bool on) {
     m_Packed = on ? (m_Packed | 0x01) : (m_Packed & ~0x01);
     SubImage().m_HasTransparency = on;
+    SubImage().FreeBitmap(); // its mask shows the transparent pixels
 }
 
 void TGIFGraphicControlExtension::SetTransparentColorIndex(int index) {
@@ -33,6 +34,7 @@ void TGIFGraphicControlExtension::SetTransparentColorIndex(int index) {
         index = 0;
     }
     m_TransparentIndex = static_cast<std::uint8_t>(index);
+    SubImage().FreeBitmap();
 }
 
 void TGIFGraphicControlExtension::SaveToStream(TStream& stream) {

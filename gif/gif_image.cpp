@@ -1,10 +1,16 @@
 #include "gif/gif_image.h"
 
+#include "gif/gif_file_stream.h"
 #include "gif/gif_utils.h"
+#include "gif/system_palettes.h"
 
 #include <algorithm>
 
 bool GIFPaletteDisplay = false;
+
+bool DitherApplies(std::uint16_t drawOptions) {
+    return (drawOptions & goDither) && (!(drawOptions & goAutoDither) || GIFPaletteDisplay);
+}
 
 TGIFImage::TGIFImage() : m_Images(this), m_Header(this) {
     Clear();
@@ -175,7 +181,7 @@ void TGIFImage::LoadFromStream(TStream& stream) {
 }
 
 void TGIFImage::LoadFromFile(const std::string& fileName) {
-    TMemoryStream stream(ReadFileBytes(fileName));
+    TGIFFileStream stream(fileName);
     LoadFromStream(stream);
 }
 
@@ -185,15 +191,8 @@ std::optional<TPalette> TGIFImage::GetPalette() {
     if (m_Palette) return m_Palette;
     m_BuildingPalette = true;
     std::optional<TPalette> result;
-    const bool dither = (m_DrawOptions & goDither) && (!(m_DrawOptions & goAutoDither) || GIFPaletteDisplay);
-    if (dither) {
-        TPalette cube;
-        for (int r = 0; r < 6; ++r)
-            for (int g = 0; g < 6; ++g)
-                for (int b = 0; b < 6; ++b)
-                    cube.push_back({static_cast<std::uint8_t>(51 * r), static_cast<std::uint8_t>(51 * g),
-                                    static_cast<std::uint8_t>(51 * b), pcNoCollapse});
-        m_Palette = cube;
+    if (DitherApplies(m_DrawOptions)) {
+        m_Palette = NetscapePalette(pcNoCollapse);
         result = m_Palette;
     } else if (m_Header.ColorMap().Count() > 0) {
         result = m_Header.ColorMap().ExportPalette();
@@ -214,6 +213,9 @@ void TGIFImage::SetPalette(std::optional<TPalette> palette) {
 
 void TGIFImage::PaletteModified() {
     m_Palette.reset();
+    // Frames drawn in the global colours.
+    for (int i = 0; i < m_Images.Count(); ++i)
+        m_Images[i].PaletteModified();
 }
 
 void TGIFImage::Warning(TGIFSeverity severity, const std::string& message) {

@@ -43,9 +43,13 @@ constexpr int GIFDefaultThreadPriority = 3;
 constexpr int GIFDefaultAnimationSpeed = 100;
 constexpr TColor GIFDefaultBackgroundColor = 0x1FFFFFFF; // no colour
 
-// Set when the display has 8 or fewer bits per pixel; drawing then goes through palettes.
-// Our displays are true colour, so it stays false unless a caller sets it.
+// Set when the display has 8 or fewer bits per pixel; drawing then goes through palettes. The Qt
+// adapter sets it from the screen's depth when the application starts (ReadScreenDepth); false
+// until then and in programs without a screen.
 extern bool GIFPaletteDisplay;
+// Whether frames are drawn through the 216-colour cube: goDither, unless goAutoDither is also set
+// and the display is not a palette display.
+bool DitherApplies(std::uint16_t drawOptions);
 
 class TGIFImage {
   public:
@@ -79,7 +83,8 @@ class TGIFImage {
     // dimensions" for a frame above the size caps) the stream goes back to where loading began and
     // the image keeps the frames read before the fault.
     void LoadFromStream(TStream& stream);
-    // The whole file; also raises EStreamError when it cannot be read.
+    // Reads the file as far as its GIF stream goes (TGIFFileStream); also raises EStreamError when
+    // it cannot be read or is not a regular file.
     void LoadFromFile(const std::string& fileName);
 
     std::optional<TPalette> GetPalette();

@@ -1,5 +1,6 @@
 #include "gif/gif_item.h"
 
+#include "gif/gif_file_stream.h"
 #include "gif/gif_image.h"
 
 void TGIFItem::Warning(TGIFSeverity severity, const std::string& message) {
@@ -13,6 +14,6 @@ void TGIFItem::SaveToFile(const std::string& fileName) {
 }
 
 void TGIFItem::LoadFromFile(const std::string& fileName) {
-    TMemoryStream stream(ReadFileBytes(fileName));
+    TGIFFileStream stream(fileName);
     LoadFromStream(stream);
 }

@@ -27,7 +27,8 @@ class TGIFItem {
     virtual void LoadFromStream(TStream& stream) = 0;
     // Writes the item alone; an existing file is replaced only once all bytes are ready.
     void SaveToFile(const std::string& fileName);
-    // Reads the item from the whole file; raises EStreamError when it cannot be read.
+    // Reads the item from the start of the file (TGIFFileStream); raises EStreamError when it
+    // cannot be read or is not a regular file.
     void LoadFromFile(const std::string& fileName);
 
     TGIFImage* Image() const { return m_Image; }

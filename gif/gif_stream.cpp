@@ -3,7 +3,6 @@
 #include "gif/gif_exception.h"
 
 #include "platform/atomic_file.h"
-#include "platform/file_io.h"
 
 #include <algorithm>
 #include <cstring>
@@ -48,13 +47,6 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
 void TMemoryStream::Clear() {
     m_Bytes.clear();
     m_Position = 0;
-}
-
-std::vector<std::uint8_t> ReadFileBytes(const std::string& fileName) {
-    std::vector<std::uint8_t> bytes;
-    const TIoStatus status = ReadWholeFile(fileName, bytes);
-    if (!status) throw EStreamError(status.Message());
-    return bytes;
 }
 
 void WriteFileBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes) {

@@ -1,6 +1,5 @@
 #pragma once
-// The codec's byte streams: an abstract stream, a growable memory stream, and whole-file reads
-// and writes.
+// The codec's byte streams: an abstract stream, a growable memory stream, and whole-file writes.
 
 #include <cstddef>
 #include <cstdint>
@@ -40,10 +39,8 @@ class TMemoryStream : public TStream {
     std::size_t m_Position = 0;
 };
 
-// The codec's file operations, through the program's one atomic writer and file reader; a
-// failure raises EStreamError with their message, which names the file and the reason.
-// The whole file.
-std::vector<std::uint8_t> ReadFileBytes(const std::string& fileName);
+// Writing a file through the program's one atomic writer; a failure raises EStreamError with its
+// message, which names the file and the reason. (Files are read through TGIFFileStream.)
 // Replaces fileName's content only once every byte is written and synced; on failure any old file
 // stays as it was and no temporary file is left.
 void WriteFileBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes);

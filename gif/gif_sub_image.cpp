@@ -1,6 +1,7 @@
 #include "gif/gif_sub_image.h"
 
 #include "gif/gif_decoder.h"
+#include "gif/gif_frame_bitmap.h"
 #include "gif/gif_graphic_control.h"
 #include "gif/gif_image.h"
 #include "gif/gif_utils.h"
@@ -35,10 +36,13 @@ void TGIFSubImage::Clear() {
 void TGIFSubImage::FreeBitmap() {
     m_Bitmap.reset();
     m_NeedsRebuild = true;
+    m_BitmapBuilt = false;
 }
 
 void TGIFSubImage::PaletteModified() {
     m_Palette.reset();
+    // A bitmap the frame was made from stays; one built from the old colours does not.
+    if (m_BitmapBuilt) FreeBitmap();
 }
 
 const TPalette& TGIFSubImage::Palette() {
@@ -153,6 +157,40 @@ void TGIFSubImage::Assign(const TBitmap& source) {
         m_Bitmap = std::make_unique<TBitmap>(ReduceColors(source, mode, dither, nullptr, bits));
     }
     CopyPixels(*m_Bitmap);
+    if (source.HasMask()) AddMaskTransparency(source.Mask());
+}
+
+void TGIFSubImage::AddMaskTransparency(const std::vector<std::uint8_t>& mask) {
+    m_ColorMap.Optimize();
+    const int count = m_ColorMap.Count();
+    if (count == 0 || count == 256) return;
+    const int index = m_ColorMap.Add(RGBColor(0, 0, 0));
+    bool masked = false;
+    for (std::size_t i = 0; i < m_Data.size(); ++i)
+        if (mask[i] != 0) {
+            m_Data[i] = static_cast<std::uint8_t>(index);
+            masked = true;
+        }
+    if (!masked) {
+        // Nothing to mark: neither the colour nor an extension that names it stays.
+        m_ColorMap.Delete(index);
+        return;
+    }
+    auto control = std::make_unique<TGIFGraphicControlExtension>(*this);
+    control->SetTransparent(true);
+    control->SetTransparentColorIndex(index);
+    m_Extensions.Add(std::move(control));
+    FreeBitmap(); // the bitmap it was made from no longer shows its pixels
+}
+
+const TBitmap& TGIFSubImage::GetBitmap() const {
+    if (!m_Bitmap) {
+        const bool dither = m_Image && DitherApplies(m_Image->DrawOptions());
+        m_Bitmap = std::make_unique<TBitmap>(BuildFrameBitmap(*this, dither));
+        m_NeedsRebuild = false;
+        m_BitmapBuilt = true;
+    }
+    return *m_Bitmap;
 }
 
 void TGIFSubImage::CopyPixels(const TBitmap& bitmap) {

@@ -27,7 +27,10 @@ class TGIFSubImage : public TGIFItem {
     void Clear();
 
     void Assign(const TGIFSubImage& source);
-    // The bitmap's size and pixels; true colour goes through the image's colour reduction.
+    // The bitmap's size and pixels; true colour goes through the image's colour reduction. A
+    // bitmap with a mask makes its masked pixels transparent: the local table is optimized, gains
+    // the colour black for them, and a graphic control extension marks that entry transparent;
+    // a table that still has 256 colours leaves the frame opaque.
     void Assign(const TBitmap& source);
 
     TGIFVersion GetVersion() const override;
@@ -75,8 +78,12 @@ class TGIFSubImage : public TGIFItem {
     std::uint8_t* ScanLine(int y);
     std::uint8_t Pixels(int x, int y);
 
-    // The bitmap the frame was made from, when it still has it.
+    // The bitmap the frame was made from or last built, when it still has it.
     const TBitmap* Bitmap() const { return m_Bitmap.get(); }
+    // The frame's bitmap for drawing: that one, else built from the pixels and kept until the
+    // frame changes (BuildFrameBitmap), dithered to the 216-colour cube when the image's draw
+    // options say so (DitherApplies).
+    const TBitmap& GetBitmap() const;
     void FreeBitmap();
     // The palette of the active colour table.
     const TPalette& Palette();
@@ -85,11 +92,14 @@ class TGIFSubImage : public TGIFItem {
   private:
     friend class TGIFGraphicControlExtension;
     void CopyPixels(const TBitmap& bitmap);
+    void AddMaskTransparency(const std::vector<std::uint8_t>& mask);
     void WriteRaster(TStream& stream);
     void ReadRaster(TStream& stream);
 
-    std::unique_ptr<TBitmap> m_Bitmap;
-    bool m_NeedsRebuild = true;
+    // A cache: built on demand also for a frame that is otherwise read only.
+    mutable std::unique_ptr<TBitmap> m_Bitmap;
+    mutable bool m_NeedsRebuild = true;
+    mutable bool m_BitmapBuilt = false; // from the pixels and colours, so a colour change ends it
     std::optional<TPalette> m_Palette;
     std::vector<std::uint8_t> m_Data;
     TGIFLocalColorMap m_ColorMap;

@@ -72,10 +72,7 @@ TBitmap ReduceColors(const TBitmap& bitmap, int reductionMode, int ditherMode, c
         lookup = std::make_unique<TGrayScaleLookup>();
         break;
     case rmNetscape:
-        for (int i = 0; i < 216; ++i)
-            colours.push_back({static_cast<std::uint8_t>(51 * (i / 36)),
-                               static_cast<std::uint8_t>(51 * (i / 6 % 6)),
-                               static_cast<std::uint8_t>(51 * (i % 6)), 0});
+        colours = NetscapePalette();
         lookup = std::make_unique<TNetscapeColorLookup>();
         break;
     case rmQuantize:

@@ -19,11 +19,8 @@ const TPalette& HalftonePalette() {
     static const TPalette palette = [] {
         const TPalette& system = StockDefaultPalette();
         TPalette p(system.begin(), system.begin() + 10);
-        for (int r = 0; r < 6; ++r)
-            for (int g = 0; g < 6; ++g)
-                for (int b = 0; b < 6; ++b)
-                    p.push_back({static_cast<std::uint8_t>(51 * r), static_cast<std::uint8_t>(51 * g),
-                                 static_cast<std::uint8_t>(51 * b), 0});
+        const TPalette cube = NetscapePalette();
+        p.insert(p.end(), cube.begin(), cube.end());
         for (int i = 1; i <= 20; ++i) {
             // Greys between the cube's levels: 12, 24, ..., 243 (none equal to a cube level).
             const auto v = static_cast<std::uint8_t>((i * 255 + 10) / 21);
@@ -33,4 +30,14 @@ const TPalette& HalftonePalette() {
         return p;
     }();
     return palette;
+}
+
+TPalette NetscapePalette(std::uint8_t flags) {
+    TPalette p;
+    for (int r = 0; r < 6; ++r)
+        for (int g = 0; g < 6; ++g)
+            for (int b = 0; b < 6; ++b)
+                p.push_back({static_cast<std::uint8_t>(51 * r), static_cast<std::uint8_t>(51 * g),
+                             static_cast<std::uint8_t>(51 * b), flags});
+    return p;
 }

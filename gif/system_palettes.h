@@ -12,3 +12,7 @@ const TPalette& StockDefaultPalette();
 // (levels 0, 51, ..., 255, red slowest) at entries 10-225, 20 extra greys at 226-245 and
 // the last ten system colours at 246-255.
 const TPalette& HalftonePalette();
+
+// The 216-colour cube: entry 36 r + 6 g + b is (51 r, 51 g, 51 b), r, g, b = 0..5; every entry
+// carries flags.
+TPalette NetscapePalette(std::uint8_t flags = 0);

@@ -1,5 +1,6 @@
 #include "platform/atomic_file.h"
 
+#include "platform/file_calls.h"
 #include "platform/file_io.h"
 
 #include <algorithm>
@@ -42,22 +43,25 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-// Makes the rename durable. A file system that cannot sync folders says EINVAL; nothing more can
-// be done there.
+} // namespace
+
 int SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno;
     int err = 0;
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) err = errno;
+    if (SysFsync(fd) != 0 && errno != EINVAL && errno != EROFS) err = errno;
     ::close(fd);
     return err;
 }
 
-} // namespace
+std::string FolderOfFile(const std::string& path) {
+    return FolderOf(path);
+}
 
 TAtomicFileWriter::TAtomicFileWriter(TAtomicFileWriter&& other) noexcept
     : m_name(std::move(other.m_name)), m_target(std::move(other.m_target)), m_temp(std::move(other.m_temp)),
-      m_fd(other.m_fd), m_end(other.m_end), m_status(std::move(other.m_status)) {
+      m_fd(other.m_fd), m_end(other.m_end), m_replaced(other.m_replaced),
+      m_status(std::move(other.m_status)) {
     other.m_fd = -1;
     other.m_temp.clear();
 }
@@ -70,6 +74,7 @@ TAtomicFileWriter& TAtomicFileWriter::operator=(TAtomicFileWriter&& other) noexc
         m_temp = std::move(other.m_temp);
         m_fd = other.m_fd;
         m_end = other.m_end;
+        m_replaced = other.m_replaced;
         m_status = std::move(other.m_status);
         other.m_fd = -1;
         other.m_temp.clear();
@@ -87,6 +92,7 @@ TIoStatus TAtomicFileWriter::Open(const std::string& path) {
     m_name = path;
     m_target = path;
     m_end = 0;
+    m_replaced = false;
     m_status = {};
     if (path.empty()) {
         m_status = TIoStatus::Failure("no file name given");
@@ -173,7 +179,7 @@ TIoStatus TAtomicFileWriter::Commit() {
         Discard();
         return failed;
     }
-    if (::fsync(m_fd) != 0) {
+    if (SysFsync(m_fd) != 0) {
         const int err = errno;
         Discard();
         return Fail("cannot write " + m_name, err);
@@ -185,12 +191,13 @@ TIoStatus TAtomicFileWriter::Commit() {
         Discard();
         return Fail("cannot write " + m_name, err);
     }
-    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+    if (SysRename(m_temp.c_str(), m_target.c_str()) != 0) {
         const int err = errno;
         Discard();
         return Fail("cannot replace " + m_name, err);
     }
     m_temp.clear();
+    m_replaced = true;
     if (const int err = SyncFolder(FolderOf(m_target)); err != 0)
         return Fail("cannot sync the folder of " + m_name, err);
     return m_status;
@@ -199,13 +206,16 @@ TIoStatus TAtomicFileWriter::Commit() {
 void TAtomicFileWriter::Discard() {
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
-    if (!m_temp.empty()) ::unlink(m_temp.c_str());
+    if (!m_temp.empty()) SysUnlink(m_temp.c_str());
     m_temp.clear();
 }
 
-TIoStatus AtomicWriteFile(const std::string& path, const void* data, std::size_t size) {
+TIoStatus AtomicWriteFile(const std::string& path, const void* data, std::size_t size, bool* replaced) {
+    if (replaced) *replaced = false;
     TAtomicFileWriter writer;
     if (TIoStatus s = writer.Open(path); !s) return s;
     if (TIoStatus s = writer.Write(data, size); !s) return s;
-    return writer.Commit();
+    const TIoStatus s = writer.Commit();
+    if (replaced) *replaced = writer.Replaced();
+    return s;
 }

@@ -39,12 +39,15 @@ class TAtomicFileWriter {
     TIoStatus WriteAt(std::uint64_t offset, const void* data, std::size_t size);
     // Syncs, closes and renames into place, then syncs the folder. The writer is closed afterwards
     // whatever the result; on failure the target is unchanged (unless only the folder sync failed:
-    // then the new content is in place but may not survive a power cut, and that is reported).
+    // then the new content is in place but may not survive a power cut, and that is reported;
+    // Replaced() tells the two apart).
     TIoStatus Commit();
     // Closes and removes the temporary file; the target is untouched.
     void Discard();
 
     bool IsOpen() const { return m_fd >= 0; }
+    // True once Commit has put the new content in place (until the next Open).
+    bool Replaced() const { return m_replaced; }
     // The first failure so far, or success.
     const TIoStatus& Status() const { return m_status; }
     // The file that Commit replaces (a link resolved), and the temporary file.
@@ -59,11 +62,20 @@ class TAtomicFileWriter {
     std::string m_temp;
     int m_fd = -1;
     std::uint64_t m_end = 0; // where Write appends
+    bool m_replaced = false;
     TIoStatus m_status;
 };
 
-// Whole-buffer form: replaces the content of `path` by `size` bytes.
-TIoStatus AtomicWriteFile(const std::string& path, const void* data, std::size_t size);
+// Whole-buffer form: replaces the content of `path` by `size` bytes. `replaced`, when given, is set
+// to whether the new content is in place (it may be although the folder sync failed).
+TIoStatus AtomicWriteFile(const std::string& path, const void* data, std::size_t size,
+                          bool* replaced = nullptr);
 inline TIoStatus AtomicWriteFile(const std::string& path, std::string_view data) {
     return AtomicWriteFile(path, data.data(), data.size());
 }
+
+// Syncs a folder, so that renames and new names in it survive a power cut: 0, or the errno. A file
+// system that cannot sync folders (EINVAL, EROFS) counts as synced.
+int SyncFolder(const std::string& folder);
+// The folder of a path as SyncFolder takes it ("." for a bare name).
+std::string FolderOfFile(const std::string& path);

@@ -23,8 +23,17 @@ bool PwriteAll(int fd, const void* data, std::size_t size, std::uint64_t offset)
 // false with errno set on an error.
 bool WriteAll(int fd, const void* data, std::size_t size);
 
-// The whole content of a file, read to its end (not trusting its reported size). A file longer
-// than `maxBytes` is refused rather than read, so a wrong path cannot exhaust memory.
+// Opens `path` for reading as every reader of a file by name must: without waiting (open() of a
+// FIFO nobody writes to, or of a terminal line, would block for ever) and only when it is a regular
+// file, links followed, so nothing is read from a folder, pipe, device or socket. The descriptor
+// (close-on-exec, blocking again) with `size` (if given) set to the file's size; or -1 with
+// `status` (if given) naming the file and the reason, and errno set: as open() left it (ENOENT for
+// a missing file), EISDIR for a folder, EINVAL for anything else that is not a regular file.
+int OpenRegularFile(const std::string& path, TIoStatus* status = nullptr, std::uint64_t* size = nullptr);
+
+// The whole content of a regular file (see OpenRegularFile), read to its end (not trusting its
+// reported size). A file longer than `maxBytes` is refused rather than read, so a wrong path cannot
+// exhaust memory.
 TIoStatus ReadWholeFile(const std::string& path, std::string& data, std::size_t maxBytes = SIZE_MAX);
 TIoStatus ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data,
                         std::size_t maxBytes = SIZE_MAX);

@@ -1,12 +1,18 @@
 #include "platform/library_loader.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 TDynamicLibrary TDynamicLibrary::Load(const std::string& path, std::string* error) {
     TDynamicLibrary lib;
     lib.m_path = path;
     if (path.empty() || path.front() != '/') {
         if (error) *error = "cannot load \"" + path + "\": not an absolute path";
+        return lib;
+    }
+    // dlopen() would wait for ever on a FIFO of that name.
+    if (struct stat st{}; ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        if (error) *error = "cannot load " + path + ": not a regular file";
         return lib;
     }
     ::dlerror(); // clear a stale message

@@ -83,9 +83,10 @@ TToolResult CompressEdb(const std::string& input, const std::string& output, std
         result.error = "the output " + output + " would overwrite its input";
         return result;
     }
-    TFd in(::open(input.c_str(), O_RDONLY | O_CLOEXEC));
+    TIoStatus opened;
+    TFd in(OpenRegularFile(input, &opened));
     if (in.fd < 0) {
-        result.error = SysError("cannot open " + input);
+        result.error = opened.Message();
         return result;
     }
     TAtomicFileWriter out;
@@ -166,13 +167,13 @@ TToolResult ConvertEdb(const std::string& input, const std::string& output,
         result.error = "the output " + output + " would overwrite its input";
         return result;
     }
-    TFd in(::open(input.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat st {};
-    if (in.fd < 0 || ::fstat(in.fd, &st) != 0) {
-        result.error = SysError("cannot open " + input);
+    TIoStatus opened;
+    std::uint64_t size = 0;
+    TFd in(OpenRegularFile(input, &opened, &size));
+    if (in.fd < 0) {
+        result.error = opened.Message();
         return result;
     }
-    const auto size = static_cast<std::uint64_t>(st.st_size);
     if (size % SixSourceBlockBytes != 0) {
         result.error = input + " ends inside a block: " + std::to_string(size % SixSourceBlockBytes) +
                        " bytes past the last whole block of " + std::to_string(SixSourceBlockBytes);

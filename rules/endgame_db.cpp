@@ -111,11 +111,9 @@ TEndgameDatabaseFile::Open(const std::string& path, std::string* error, std::siz
         return nullptr;
     };
     std::shared_ptr<TEndgameDatabaseFile> db(new TEndgameDatabaseFile);
-    db->m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (db->m_fd < 0) return fail("cannot open " + path + ": " + std::strerror(errno));
-    struct stat st {};
-    if (::fstat(db->m_fd, &st) != 0 || !S_ISREG(st.st_mode)) return fail(path + " is not a regular file");
-    db->m_fileSize = static_cast<std::uint64_t>(st.st_size);
+    TIoStatus opened;
+    db->m_fd = OpenRegularFile(path, &opened, &db->m_fileSize);
+    if (db->m_fd < 0) return fail(opened.Message());
     if (db->m_fileSize < EdbIndexBytes) return fail(path + " is shorter than the block index");
 
     std::vector<std::uint8_t> raw(EdbIndexBytes);

@@ -1,5 +1,6 @@
 #include "app/core/edb_experiments.h"
 
+#include "platform/file_io.h"
 #include "rules/variant_traits.h"
 
 #include <algorithm>
@@ -134,12 +135,11 @@ TEdbRunEnd RunEdbTest(const TEdbExperimentSettings& s, const std::vector<std::in
 
 std::string CheckToolInput(const std::string& path) {
     if (path.empty()) return "no file chosen";
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return "cannot open " + path + ": " + std::strerror(errno);
-    if (!S_ISREG(st.st_mode)) return path + " is not a file";
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return "cannot read " + path + ": " + std::strerror(errno);
+    TIoStatus opened;
+    std::uint64_t size = 0;
+    const int fd = OpenRegularFile(path, &opened, &size);
+    if (fd < 0) return opened.Message();
     ::close(fd);
-    if (st.st_size == 0) return path + " is empty";
+    if (size == 0) return path + " is empty";
     return {};
 }

@@ -78,8 +78,14 @@ bool ApplyEngineMove(const TEngineRequest& r, const TMove& move) {
     return true;
 }
 
+// The information shown is the engine's of this request from its start: an earlier engine's texts
+// (the built-in search's table fill while a plug-in thinks) would pass for this one's.
+void BeginEngineInfo(const TEngineSettings& settings) {
+    EngineInfo.Begin(settings.ShortName);
+}
+
 void AnalyseOnce(const TEngineRequest& r) {
-    EngineInfo.Update([&](TEngineInfo& info) { info.Name = r.settings.ShortName; });
+    BeginEngineInfo(r.settings);
     TMove move;
     switch (r.settings.Kind) {
     case ekTrevalo:
@@ -174,7 +180,7 @@ bool ComputeEngineMove(const TEngineRequest& r) {
     // An engine match changes engines between moves: a stop must reach the one thinking now.
     g_runningKind = r.settings.Kind;
     ClearEngineStopWord();
-    EngineInfo.Update([&](TEngineInfo& info) { info.Name = r.settings.ShortName; });
+    BeginEngineInfo(r.settings);
     const int n = BudgetDivisor(r.at.variant);
     const std::int32_t clock = Clocks[r.at.side & 1].load();
     TMove move;

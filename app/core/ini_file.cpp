@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include <sys/stat.h>
+
 namespace {
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -38,7 +40,14 @@ std::string OneLine(std::string s) {
 TIniFile::TIniFile(std::string path) : m_path(std::move(path)) {
     std::string text;
     // A settings file is small; anything this large is not one.
-    if (ReadWholeFile(m_path, text, 16 << 20)) Parse(text);
+    if (ReadWholeFile(m_path, text, 16 << 20)) {
+        Parse(text);
+        return;
+    }
+    // There but not a file (a FIFO, a folder, a device): the user's, not ours to replace.
+    struct stat st {};
+    if (::stat(m_path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        m_refused = m_path + " is not a regular file: the settings file is ignored";
 }
 
 void TIniFile::Parse(const std::string& text) {
@@ -154,6 +163,10 @@ std::string TIniFile::Serialize() const {
 }
 
 bool TIniFile::Save(std::string* error) const {
+    if (!m_refused.empty()) {
+        if (error) *error = m_path + " is not a regular file: not written over";
+        return false;
+    }
     const TIoStatus s = AtomicWriteFile(m_path, Serialize());
     if (!s && error) *error = s.Message();
     return s.Ok();

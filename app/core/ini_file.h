@@ -2,7 +2,9 @@
 // The settings-file codec: a sectioned text file ("[Section]", then "Key=Value" lines).
 // Section and key names compare without regard to letter case; values are kept as they stand
 // (no escapes, no splitting at commas). A missing or unreadable file reads as empty, so every
-// read returns its default. Single-threaded: the user-interface thread owns the one instance.
+// read returns its default; so does a name that is not a regular file (a FIFO, a folder, a
+// device), which is also never written over. Single-threaded: the user-interface thread owns the
+// one instance.
 
 #include <optional>
 #include <string>
@@ -11,10 +13,15 @@
 class TIniFile {
   public:
     TIniFile() = default;
-    // Reads `path`; a missing or unreadable file leaves the object empty (not an error).
+    // Reads `path`; a missing or unreadable file leaves the object empty (not an error). A name
+    // that is there but is no regular file is not read either (nothing waits on it) and is kept:
+    // Refused() says why, and Save() leaves it alone.
     explicit TIniFile(std::string path);
 
     const std::string& Path() const { return m_path; }
+    // Why the file was ignored, naming it: "... is not a regular file", or empty when it was read
+    // or is missing.
+    const std::string& Refused() const { return m_refused; }
 
     std::optional<std::string> Find(const std::string& section, const std::string& key) const;
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
@@ -29,7 +36,8 @@ class TIniFile {
     void WriteBool(const std::string& section, const std::string& key, bool value);
 
     // Writes the whole file through a temporary file in the same folder and a rename, so a
-    // failure leaves the old file whole. Returns false (with `error` set) when that fails.
+    // failure leaves the old file whole. Returns false (with `error` set) when that fails, and
+    // without writing anything when the file was refused.
     bool Save(std::string* error = nullptr) const;
 
     // Parses text in the file's format; used by the constructor and by tests.
@@ -48,5 +56,6 @@ class TIniFile {
     const Section* FindSection(const std::string& name) const;
 
     std::string m_path;
+    std::string m_refused;
     std::vector<Section> m_sections;
 };

@@ -4,10 +4,12 @@
 #include "app/core/game_session.h"
 #include "app/core/piece_art.h"
 #include "app/core/shell_state.h"
+#include "platform/file_io.h"
 
-#include <QFile>
 #include <QFont>
 #include <QPainter>
+
+#include <vector>
 
 namespace {
 QColor ToQColor(std::uint32_t c) {
@@ -45,6 +47,14 @@ QImage TBoardPicture::BuiltInPiecePicture(int index) {
     return img;
 }
 
+QImage LoadPictureFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, 64 << 20)) return {};
+    QImage img;
+    img.loadFromData(bytes.data(), static_cast<int>(bytes.size()));
+    return img;
+}
+
 void TBoardPicture::SetPiecePicture(int index, const QImage& picture) {
     if (index < 0 || index > 3 || picture.isNull()) return;
     m_pictures[index] = picture;
@@ -54,10 +64,8 @@ void TBoardPicture::SetPiecePicture(int index, const QImage& picture) {
 int TBoardPicture::LoadPieceBitmaps(const std::array<std::string, 4>& files) {
     int loaded = 0;
     for (int i = 0; i < 4; ++i) {
-        const QString name = QString::fromStdString(files[i]);
-        if (!QFile::exists(name)) continue;
-        QImage img(name);
-        if (img.isNull()) continue; // a damaged file must not leave the piece invisible
+        const QImage img = LoadPictureFile(files[i]);
+        if (img.isNull()) continue; // a missing or damaged file must not leave the piece invisible
         SetPiecePicture(i, img);
         ++loaded;
     }
@@ -95,7 +103,8 @@ void TBoardPicture::DrawPiecesWith(QPainter& p, const TBoardView& view, int squa
     const int s = c.size;
     p.fillRect(c.darkX, c.y, s, s, ToQColor(view.dark));
     p.fillRect(c.lightX, c.y, s, s, ToQColor(view.light));
-    if (highlighted && view.playMode) p.fillRect(c.darkX + 10, c.y + 10, s - 20, s - 20, QColor(255, 0, 0));
+    if (highlighted && view.playMode && view.highlight)
+        p.fillRect(c.darkX + 10, c.y + 10, s - 20, s - 20, QColor(255, 0, 0));
     const int pic = PiecePictureOf(value, view.variant);
     if (pic >= 0) {
         const int d = PieceInset(view.variant);
@@ -118,6 +127,7 @@ void DrawBoard(TBoardPicture& picture, bool withFrame, const std::function<void(
     view.variant = session.CurrentVariant();
     view.reversed = BoardReversed != 0;
     view.playMode = AnalysisMode == 0;
+    view.highlight = HighlightLastMove;
     view.dark = DarkSquareColor;
     view.light = LightSquareColor;
     {

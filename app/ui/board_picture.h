@@ -12,11 +12,16 @@ class QPainter;
 #include <functional>
 #include <string>
 
+// A picture (any format Qt reads) from the file `path`, read as bytes first; a null image when it
+// cannot be read, also when the name is no regular file (nothing waits on a FIFO or reads a device).
+QImage LoadPictureFile(const std::string& path);
+
 // What one drawing needs; DrawBoard fills it from the process-wide state.
 struct TBoardView {
     TGameType variant = gtRussian;
     bool reversed = false;
     bool playMode = false; // the last move is highlighted in play mode only
+    bool highlight = true; // and only while "Highlight last move" is checked
     std::uint32_t dark = 0x808040, light = 0xF0F0E3;
 };
 

@@ -1,9 +1,12 @@
 #include "app/ui/jpeg_image.h"
 
+#include "platform/file_io.h"
+
 #include <QFile>
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
+#include <vector>
 
 namespace {
 struct TJpegError {
@@ -61,12 +64,11 @@ QImage DecodeJpeg(const std::uint8_t* data, std::size_t size, QString* error) {
 }
 
 QImage LoadJpegFile(const QString& path, QString* error) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = "Cannot open " + path;
+    std::vector<std::uint8_t> bytes;
+    // A regular file only: a FIFO would block the open, /dev/zero never end.
+    if (const TIoStatus s = ReadWholeFile(QFile::encodeName(path).toStdString(), bytes, 64 << 20); !s) {
+        if (error) *error = QString::fromStdString(s.Message());
         return {};
     }
-    const QByteArray bytes = f.readAll();
-    return DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                      static_cast<std::size_t>(bytes.size()), error);
+    return DecodeJpeg(bytes.data(), bytes.size(), error);
 }

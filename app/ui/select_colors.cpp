@@ -96,7 +96,7 @@ void TSelectColors::darkcolorClick() {
 void TSelectColors::PictureClick(int index) {
     const auto file = ShellPrompts().OpenFile(this, "*.BMP", QString::fromStdString(AppDir + "Pics"));
     if (!file) return;
-    const QImage img(*file);
+    const QImage img = LoadPictureFile(file->toStdString());
     if (img.isNull()) {
         ShellPrompts().ShowMessage(this, "Cannot read the picture " + *file);
         return; // keep the picture and its file name

@@ -135,6 +135,25 @@ void BM_ReadPlainPdn(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadPlainPdn)->Iterations(2)->Unit(benchmark::kMillisecond);
 
+// Files of one long line: 300,000 tags, or 300,000 games each ended by its result. The time grows
+// with the length of the line, not with its square.
+void BM_ReadOneLongLine(benchmark::State& state) {
+    const bool tags = state.range(0) == 0;
+    std::string bytes;
+    for (int i = 0; i < 300000; ++i)
+        bytes += tags ? "[Key" + std::to_string(i) + " \"\"]" : std::string("c3-d4 1-0 ");
+    bytes += tags ? "\n\nc3-d4 *\n" : "\n";
+    auto g = std::make_unique<TGame>();
+    for (auto _ : state) {
+        TPdnReader reader(bytes, gtRussian);
+        TPdnGameReport report;
+        while (reader.Next(*g, report))
+            if (!report.whole) state.SkipWithError("a game was not read whole");
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+}
+BENCHMARK(BM_ReadOneLongLine)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 class TYes final : public IUserPrompt {
   public:
     void ShowMessage(const std::string&) override {}

@@ -3,12 +3,16 @@
 #include "book.h"
 
 #include "platform/byte_codec.h"
+#include "platform/file_io.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <new>
+
+#include <unistd.h>
 
 namespace marrak::inline MARRAK_RULES_NS {
 
@@ -136,8 +140,14 @@ bool load_book_image(opening_book& book, const std::uint8_t* data, std::size_t s
 }
 
 bool load_book_file(opening_book& book, const std::string& path, const book_log& log) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
+    // Never waits on a FIFO, and reads no folder or device.
+    const int fd = OpenRegularFile(path);
+    if (fd < 0 && (errno == EINVAL || errno == EISDIR)) log_fault(log, path, "is not a regular file");
+    std::FILE* f = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
+    if (!f) {
+        if (fd >= 0) ::close(fd);
+        return false;
+    }
     std::uint8_t header[book_header_size];
     const bool whole_header = std::fread(header, 1, book_header_size, f) == book_header_size;
     long size = -1;

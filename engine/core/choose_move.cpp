@@ -18,6 +18,11 @@ void set_request(engine_context& ctx, int* playnow, double soft, double step, do
     c.hard_limit = hard;
 }
 
+double request_seconds(double maxtime) {
+    if (!(maxtime > 0)) return 0;
+    return std::min(maxtime, longest_request_seconds);
+}
+
 void begin_search(engine_context& ctx, const engine_position& position) {
     search_control& c = ctx.control();
     text::log_board(ctx, position);

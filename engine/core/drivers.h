@@ -14,6 +14,12 @@ namespace marrak::inline MARRAK_RULES_NS::search {
 // The play-now word (null: the context's own) and the time limits in seconds.
 void set_request(engine_context& ctx, int* playnow, double soft, double step, double hard);
 
+// A request's time in seconds as the limits are made from it: a NaN, negative or zero time is 0 (the
+// search ends after its first iterations), and a time above 10^9 s, an infinite one too, is 10^9 s,
+// so that every limit and every figure of the texts stays finite.
+constexpr double longest_request_seconds = 1e9;
+double request_seconds(double maxtime);
+
 // Starts a search's clock and counters: node and probe counts, table ageing, killers.
 void begin_search(engine_context& ctx, const engine_position& position);
 

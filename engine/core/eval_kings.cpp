@@ -136,18 +136,16 @@ void held_kings(const board_sets& b, int pieces, king_terms& t) {
         const word ring = b.m0 & 0x7e7e0 & bit::neighbours(bit::neighbours(k1)) & ~k1;
         t.held_value += 3 * (-2 * count(beside) - count(ring & ~beside));
     }
+    // Kings beside side 0's men near its back rank: each test costs 2 when a part of it holds and
+    // 14 more when all of it does.
     if (count(b.k0) <= count(k1)) {
         const word p = (m0 << 4) & e;
         const word n1 = (e >> 9) & (e >> 5), q = (m0 >> 1) & k1;
-        if (q & (p << 3) & n1 & 0x40400)
-            t.king_term -= 14;
-        else if (((q & n1) | (p << 3)) & 0x40400)
-            t.king_term -= 2;
+        if (q & (p << 3) & n1 & 0x40400) t.king_term -= 14;
+        if (((q & n1) | (p << 3)) & 0x40400) t.king_term -= 2;
         const word n2 = (e >> 7) & (e >> 3), r2 = (m0 << 1) & k1;
-        if (r2 & (p << 5) & n2 & 0x202000)
-            t.king_term -= 14;
-        else if (((r2 & n2) | (p << 5)) & 0x202000)
-            t.king_term -= 2;
+        if (r2 & (p << 5) & n2 & 0x202000) t.king_term -= 14;
+        if (((r2 & n2) | (p << 5)) & 0x202000) t.king_term -= 2;
     }
 }
 

@@ -30,18 +30,18 @@ inline bool all(word set, word bits) {
     return (set & bits) == bits;
 }
 
-// Steps 5 and 6: what side 0 gains from side 1's kings that are shut in or held. `trapped`
+// What side 0 gains from side 1's kings that are shut in or held. `trapped`
 // receives side 1's kings counted as trapped; `king_term` the part that belongs to the king term.
 struct king_terms {
-    int trapped_value = 0; // step 5
-    int held_value = 0;    // step 6, its own term
-    int king_term = 0;     // step 6's tests that go to the king term
+    int trapped_value = 0; // kings shut in
+    int held_value = 0;    // kings held by men
+    int king_term = 0;     // the held kings' tests that go to the king term
     word trapped = 0;      // side 1's trapped kings
 };
 // For side 1's kings only; the caller runs it again on the turned board for side 0's kings.
 king_terms side1_kings(const board_sets& b, int pieces);
 
-// Steps 9, 10 and 13: fixed formations, the back corners and the dog-holes.
+// Fixed formations (of both sides), the back corners and the dog-holes (side 0's).
 struct pattern_input {
     int men_on_board;
     int pieces;

@@ -109,27 +109,27 @@ void fill_record(const engine_position& p, eval_record& r) {
     r.result = not_evaluated;
 }
 
-int evaluate_position(const engine_position& p, int side, eval_record& r) {
+eval_terms evaluate_terms(const engine_position& p, int side, const eval_record& r) {
     const board_sets b = make_sets(p.pieces[0], p.pieces[1], p.kings);
     const board_sets t = turned(b);
     const int men = r.men[0] + r.men[1];
     const int pieces = men + r.kings[0] + r.kings[1];
+    eval_terms v;
 
-    int material = material_of(r);
-    r.result = material;
+    v.material = material_of(r);
 
-    int back = tables.first_row[b.m0 & 0xff] - tables.first_row_mirror[b.m1 >> 24];
-    if (men >= 14) back += tables.back_pattern_mirror[b.m1 >> 20] - tables.back_pattern[b.m0 & 0xfff];
+    v.back_rank = tables.first_row[b.m0 & 0xff] - tables.first_row_mirror[b.m1 >> 24];
+    if (men >= 14) v.back_rank += tables.back_pattern_mirror[b.m1 >> 20] - tables.back_pattern[b.m0 & 0xfff];
 
-    int king_term = king_and_centre(b, r.men[0] == r.men[1]) + fixed_corrections(b);
+    v.kings = king_and_centre(b, r.men[0] == r.men[1]) + fixed_corrections(b);
 
     // Kings shut in or held, side 1's for side 0 and side 0's on the turned board.
     king_terms against1, against0;
     if (b.k1) against1 = side1_kings(b, pieces);
     if (b.k0) against0 = side1_kings(t, pieces);
-    const int trapped = against1.trapped_value - against0.trapped_value;
-    const int held = against1.held_value - against0.held_value;
-    king_term += against1.king_term - against0.king_term;
+    v.trapped = against1.trapped_value - against0.trapped_value;
+    v.held = against1.held_value - against0.held_value;
+    v.kings += against1.king_term - against0.king_term;
     const word trapped1 = against1.trapped, trapped0 = reverse_bits32(against0.trapped);
     const word free0 = b.k0 & ~trapped0, free1 = b.k1 & ~trapped1;
     const int nfree0 = count(free0), nfree1 = count(free1);
@@ -137,75 +137,76 @@ int evaluate_position(const engine_position& p, int side, eval_record& r) {
 
     int tempo = row_sum(b.m0) - (7 * r.men[1] - row_sum(b.m1));
 
-    int breakthrough = 0;
     const int break_a = breakthrough_of(b, side), break_b = breakthrough_of(t, 1 - side);
     if (break_a) {
-        breakthrough += men + (break_a == 1 ? 38 : 30);
+        v.breakthrough += men + (break_a == 1 ? 38 : 30);
         tempo -= break_a == 1 ? 6 : 4;
     }
     if (break_b) {
-        breakthrough -= men + (break_b == 1 ? 38 : 30);
+        v.breakthrough -= men + (break_b == 1 ? 38 : 30);
         tempo += break_b == 1 ? 6 : 4;
     }
     const int ba = break_a != 0, bb = break_b != 0;
-    tempo = (10 - men + ba + bb) * tempo / 4;
+    v.tempo = (10 - men + ba + bb) * tempo / 4;
 
     const pattern_input in0{men, pieces, ba != 0, bb != 0, nfree0, nfree1, b.k0 != 0, b.k1 != 0};
     const pattern_input in1{men, pieces, bb != 0, ba != 0, nfree1, nfree0, b.k1 != 0, b.k0 != 0};
-    const int formation = formations(b, in0) - formations(t, in1);
-    const int corners = back_corners(b, in0) - back_corners(t, in1);
-    const int dogs = dog_holes(b) - dog_holes(t);
+    v.formations = formations(b, in0);
+    v.back_corners = back_corners(b, in0) - back_corners(t, in1);
+    v.dog_holes = dog_holes(b) - dog_holes(t);
 
     // A free king racing where the other side has none.
-    int race = 0;
     if (nfree0 && !nfree1) {
         if (!bb)
-            race += tables.guard[b.m0 & 0xff] + ((b.k0 & 0x6ffffff) ? 34 : 0);
+            v.king_race += tables.guard[b.m0 & 0xff] + ((b.k0 & 0x6ffffff) ? 34 : 0);
         else
-            race += ((free0 | bit::neighbours(free0)) & bit::centre_squares ? 5 : 0) +
-                    2 * (7 - row_of_lowest(b.k0));
+            v.king_race += ((free0 | bit::neighbours(free0)) & bit::centre_squares ? 5 : 0) +
+                           2 * (7 - row_of_lowest(b.k0));
     }
     if (nfree1 && !nfree0) {
         if (!ba)
-            race -= tables.guard_mirror[b.m1 >> 24] + ((b.k1 & ~word{159}) ? 34 : 0);
+            v.king_race -= tables.guard_mirror[b.m1 >> 24] + ((b.k1 & ~word{159}) ? 34 : 0);
         else
-            race -=
+            v.king_race -=
                 ((free1 | bit::neighbours(free1)) & bit::centre_squares ? 5 : 0) + 2 * row_of_highest(b.k1);
     }
-    if (!nfree1 && !ntrapped0 && !b.k0 && ba) race += tables.guard[b.m0 & 0xff] / 2;
-    if (!nfree0 && !ntrapped1 && !b.k1 && bb) race -= tables.guard_mirror[b.m1 >> 24] / 2;
+    if (!nfree1 && !ntrapped0 && !b.k0 && ba) v.king_race += tables.guard[b.m0 & 0xff] / 2;
+    if (!nfree0 && !ntrapped1 && !b.k1 && bb) v.king_race -= tables.guard_mirror[b.m1 >> 24] / 2;
 
-    const int moves = mobility(b);
+    v.mobility = mobility(b);
 
     // Near the end, with kings on both sides, trade when ahead.
     const int kc0 = r.kings[0] + ba, kc1 = r.kings[1] + bb;
     if (pieces < 14 && kc0 >= 2 && kc1 >= 2) {
-        back /= 2;
+        v.back_rank /= 2;
         if (r.men[0] + r.kings[0] != r.men[1] + r.kings[1] && kc0 == kc1) {
             if (r.men[1] - bb < r.men[0] - ba)
-                material += (r.men[0] - r.kings[0] + ba - 5) * 10;
+                v.material += (r.men[0] - r.kings[0] + ba - 5) * 10;
             else if (r.men[1] - bb > r.men[0] - ba)
-                material += (r.kings[1] - r.men[1] - bb + 5) * 10;
+                v.material += (r.kings[1] - r.men[1] - bb + 5) * 10;
         }
     }
 
-    int margin = 0;
-    if (ntrapped0 + ntrapped1 >= 3) margin = 128 * (ntrapped0 + ntrapped1);
+    if (ntrapped0 + ntrapped1 >= 3) v.margin = 128 * (ntrapped0 + ntrapped1);
     if (!nfree1 && !bb && !ntrapped0) {
         if ((r.kings[0] && r.men[0] == r.men[1] - 2) || (!r.kings[0] && ba && r.men[0] == r.men[1] - 1))
-            margin += 50;
+            v.margin += 50;
     } else if (!nfree0 && !ba && !ntrapped1) {
         if ((r.kings[1] && r.men[1] == r.men[0] - 2) || (!r.kings[1] && bb && r.men[1] == r.men[0] - 1))
-            margin += 50;
+            v.margin += 50;
     }
     const bool centre0 = b.k0 & bit::centre_squares, centre1 = b.k1 & bit::centre_squares;
-    if (!centre0 && centre1 && nfree0 <= nfree1) king_term -= 10;
-    if (!centre1 && centre0 && nfree1 <= nfree0) king_term += 10;
+    if (!centre0 && centre1 && nfree0 <= nfree1) v.kings -= 10;
+    if (!centre1 && centre0 && nfree1 <= nfree0) v.kings += 10;
 
-    const int sum = material + back + king_term + trapped + held + tempo + breakthrough + formation +
-                    corners + race + moves + dogs + (side == 0 ? 2 : -2);
-    const int value = sum / 2 * 2;
-    r.margin = margin;
+    v.to_move = side == 0 ? 2 : -2;
+    return v;
+}
+
+int evaluate_position(const engine_position& p, int side, eval_record& r) {
+    const eval_terms terms = evaluate_terms(p, side, r);
+    const int value = terms.sum() / 2 * 2;
+    r.margin = terms.margin;
     r.result = value;
     return value;
 }

@@ -28,6 +28,31 @@ struct eval_record {
 // Fills the counts and masks; margin 0 and result not_evaluated.
 void fill_record(const engine_position& position, eval_record& record);
 
+// The terms the value is the sum of, each from side 0's view.
+struct eval_terms {
+    int material = 0;  // with the trade rule near the end
+    int back_rank = 0; // halved by the trade rule
+    int kings = 0;     // kings and centre (or the men's structure), with the corrections that join it
+    int trapped = 0;   // kings shut in
+    int held = 0;      // kings held by men
+    int tempo = 0;     // weighted
+    int breakthrough = 0;
+    int formations = 0;
+    int back_corners = 0;
+    int king_race = 0;
+    int mobility = 0;
+    int dog_holes = 0;
+    int to_move = 0; // 2 for side 0 to move, -2 for side 1
+    int margin = 0;  // not part of the sum: the value's uncertainty
+    int sum() const {
+        return material + back_rank + kings + trapped + held + tempo + breakthrough + formations +
+               back_corners + king_race + mobility + dog_holes + to_move;
+    }
+};
+
+// The terms of the position with `side` to move; the record must have been filled for it.
+eval_terms evaluate_terms(const engine_position& position, int side, const eval_record& record);
+
 // The value of the position with `side` to move: always even, within +-2000 outside won endings.
 // Also stores the value and the margin in the record, which must have been filled for this
 // position.

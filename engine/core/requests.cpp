@@ -5,13 +5,12 @@
 #include "search_state.h"
 #include "search_text.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace marrak::inline MARRAK_RULES_NS {
 
 request_limits limits_for(double maxtime, int info) {
-    double t = std::isnan(maxtime) || maxtime < 0 ? 0.0 : maxtime;
+    double t = search::request_seconds(maxtime);
     if (info & 4) t *= 0.1;
     const double soft = t * 0.5;
     return {soft, soft, (info & 2) ? t : t * 4.0};

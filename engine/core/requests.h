@@ -8,7 +8,7 @@ namespace marrak::inline MARRAK_RULES_NS {
 
 // Time limits in seconds from maxtime and the info bits: bit 2 takes a tenth of maxtime; the soft
 // limit (and the scoring drivers' first step) is half of it, the hard one four times it, or the
-// time itself with bit 1. A NaN, infinite-negative or negative maxtime counts as 0.
+// time itself with bit 1. maxtime is taken as search::request_seconds makes it.
 struct request_limits {
     double soft = 0, step = 0, hard = 0;
 };

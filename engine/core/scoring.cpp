@@ -152,6 +152,10 @@ std::vector<root_record> score_all_moves(engine_context& ctx, const engine_posit
     margin_out = margin;
     if (n == 0) return records;
     if (fixed_depth != 0) c.soft_limit = c.step_limit = c.hard_limit = maxtime * 8;
+    // Values lie within +-win_value: a wider margin searches the same windows, without overflow.
+    const int window_margin = std::clamp(margin, -2 * win_value, 2 * win_value);
+    // The iterations before the one before the fixed depth run whatever the time (no depth overflows).
+    auto before_fixed = [fixed_depth](int d) { return fixed_depth != 0 && d + 1 < fixed_depth; };
     int candidates = 1, unchanged = 0, best = 0;
     int alpha = 0, beta = 0;
     for (int d = 1;;) {
@@ -159,7 +163,7 @@ std::vector<root_record> score_all_moves(engine_context& ctx, const engine_posit
         c.iteration = d;
         c.leaves = c.leaf_ply_sum = 0;
         c.max_ply = 0;
-        if (fixed_depth == 0 || d >= fixed_depth - 1) {
+        if (!before_fixed(d)) {
             c.soft_limit = (1 + candidates * time_per_candidate) * maxtime;
             c.step_limit = c.soft_limit * 0.5;
             if (unchanged > 4) c.soft_limit = maxtime;
@@ -191,7 +195,7 @@ std::vector<root_record> score_all_moves(engine_context& ctx, const engine_posit
         for (int i = 1; i < n && !stopped(); ++i) {
             root_record& r = records[i];
             if (side == 0) {
-                alpha = std::min(best - margin - 1, -2);
+                alpha = std::min(best - window_margin - 1, -2);
                 beta = best + 5;
                 for (;;) {
                     v = search_record(ctx, position, r, d, alpha, beta, side);
@@ -201,7 +205,7 @@ std::vector<root_record> score_all_moves(engine_context& ctx, const engine_posit
                 if (v < beta) best = std::max(best, v);
                 margin_out = std::max(best - alpha - 1, margin);
             } else {
-                beta = std::max(best + margin + 1, 2);
+                beta = std::max(best + window_margin + 1, 2);
                 alpha = best - 5;
                 for (;;) {
                     v = search_record(ctx, position, r, d, alpha, beta, side);
@@ -233,7 +237,7 @@ std::vector<root_record> score_all_moves(engine_context& ctx, const engine_posit
         publish(ctx, records_text(position, records, head_text("%.1fs, D %d,  ", elapsed_seconds(ctx), d)));
         if (std::abs(best) >= 2000) break;
         const double elapsed = elapsed_seconds(ctx);
-        if ((fixed_depth != 0 && d < fixed_depth - 1) || elapsed <= c.step_limit)
+        if (before_fixed(d) || elapsed <= c.step_limit)
             d += 2;
         else if (elapsed >= c.soft_limit)
             break;
@@ -246,6 +250,7 @@ std::vector<root_record> score_all_moves(engine_context& ctx, const engine_posit
 int get_best_moves(engine_context& ctx, const engine_position& position, int side, double maxtime,
                    int* playnow, int info, int margin, move_list* moves, int* values, int fixed_depth,
                    int* margin_out) {
+    maxtime = request_seconds(maxtime);
     const double soft = maxtime * 0.5;
     set_request(ctx, playnow, soft, soft, (info & 2) ? maxtime : maxtime * 4);
     open_endgame_db(ctx, ctx.status_buffer());

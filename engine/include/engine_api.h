@@ -81,6 +81,7 @@ enum { ENGINE_STATUS_TEXT_SIZE = 1024 };
 enum { ENGINE_DRAW = 0, ENGINE_WIN = 1, ENGINE_LOSS = 2, ENGINE_UNKNOWN = 3 };
 
 // Chooses and plays a move for `color` (1 or 2) on `board`, writing the position after it back.
+// maxtime in seconds: NaN, negative and zero count as no time, more than 10^9 s as 10^9 s.
 ENGINE_EXPORT int getmove(struct host_board* board, int color, double maxtime, char* status_text,
                           int* playnow, int info, int moreinfo, struct host_move* move);
 // Text commands; 1 when the first word is understood, 0 otherwise. The reply buffer holds 1024.
@@ -101,11 +102,12 @@ ENGINE_EXPORT int islegal(struct host_board* board, int color, int from, int to,
 // exactly, the others exactly while within `margin` of it (else as a bound). Fills `moves` and
 // `values` (room for ENGINE_MAX_MOVES each; either may be null) best first for the mover, values
 // from colour 2's view (positive: good for colour 2), and *margin_out with the margin used.
-// maxtime in seconds; info bit 1: maxtime is the hard limit (else 4 x maxtime); fixed_depth
-// non-zero: search to that iteration, with 8 x maxtime. The search may write 1 into *playnow
-// (null: none) and leaves it 0. Returns 0, or ENGINE_LOSS with "Lost game" in status_text when
-// the side has no move. A square that both colour words claim counts as empty, and king bits on
-// empty squares are ignored. Waits while another request of the library runs.
+// maxtime in seconds, taken as getmove takes it; info bit 1: maxtime is the hard limit (else
+// 4 x maxtime); fixed_depth non-zero: search to that iteration, with 8 x maxtime. The search may
+// write 1 into *playnow (null: none) and leaves it 0. Returns 0, or ENGINE_LOSS with "Lost game"
+// in status_text when the side has no move. A square that both colour words claim counts as
+// empty, and king bits on empty squares are ignored. Waits while another request of the library
+// runs.
 ENGINE_EXPORT int get_best_moves(struct engine_position* position, int side, double maxtime,
                                  char* status_text, int* playnow, int info, int margin,
                                  struct move_list* moves, int* values, int fixed_depth, int* margin_out);

@@ -119,10 +119,7 @@ void TDatabaseForm::OpenCHBClick() {
                               VariantTraits(variant).name + " games into " + into + "?"))
         return;
     TBusyWindow busy(this);
-    TGameDatabase db;
-    if (!CreateDatabase(target, db)) return; // the store has said why
-    ImportChbDatabase(*name, db, variant);
-    CloseDatabase(db);
+    ImportChbFile(*name, target, variant); // replaces the database as one step; it says how it went
 }
 
 void TDatabaseForm::ImportPDN1Click() {

@@ -12,18 +12,22 @@ void SaveToClipboardFormat(QClipboard& clipboard, TGIFImage& image) {
     if (image.Empty()) return;
     TMemoryStream stream;
     image.SaveToStream(stream);
+    const QByteArray bytes(reinterpret_cast<const char*>(stream.Bytes().data()),
+                           static_cast<qsizetype>(stream.Bytes().size()));
     auto* data = new QMimeData;
     data->setImageData(ImageBitmap(image));
-    data->setData(GIFMimeType, QByteArray(reinterpret_cast<const char*>(stream.Bytes().data()),
-                                          static_cast<qsizetype>(stream.Bytes().size())));
+    data->setData(GIFClipboardFormat, bytes);
+    data->setData(GIFMimeType, bytes);
     clipboard.setMimeData(data);
     const QMimeData* now = clipboard.mimeData();
-    if (!now || !now->hasFormat(GIFMimeType)) Error("Failed to store GIF on clipboard");
+    if (!now || !now->hasFormat(GIFClipboardFormat) || !now->hasFormat(GIFMimeType))
+        Error("Failed to store GIF on clipboard");
 }
 
 void LoadFromClipboardFormat(const QMimeData& data, TGIFImage& image) {
-    if (data.hasFormat(GIFMimeType)) {
-        const QByteArray bytes = data.data(GIFMimeType);
+    for (const char* format : {GIFMimeType, GIFClipboardFormat}) {
+        if (!data.hasFormat(format)) continue;
+        const QByteArray bytes = data.data(format);
         TMemoryStream stream(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
         image.LoadFromStream(stream);
         return;

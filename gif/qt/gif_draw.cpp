@@ -3,9 +3,12 @@
 #include "gif/gif_compositor.h"
 #include "gif/qt/gif_player.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMetaObject>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 
 #include <array>
 
@@ -38,6 +41,20 @@ struct TDrawingGuard {
 };
 } // namespace
 
+void ReadScreenDepth() {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        GIFPaletteDisplay = PaletteDisplayOf(screen->depth());
+}
+
+namespace {
+// Every program that draws GIF images reads the screen's depth as its application starts.
+void StartDrawing() {
+    ReadScreenDepth();
+}
+} // namespace
+Q_COREAPP_STARTUP_FUNCTION(StartDrawing)
+
 QImage FrameImage(const TGIFSubImage& frame, bool transparent) {
     if (frame.Width() == 0 || frame.Height() == 0) return {};
     QImage picture(frame.Width(), frame.Height(), QImage::Format_ARGB32);
@@ -45,19 +62,27 @@ QImage FrameImage(const TGIFSubImage& frame, bool transparent) {
         picture.fill(Qt::transparent);
         return picture;
     }
+    const TBitmap& bitmap = frame.GetBitmap();
     std::array<QRgb, 256> lut;
-    const TGIFColorMap& map = frame.ActiveColorMap();
-    for (int i = 0; i < 256; ++i) {
-        const TGIFColor c = map.Entry(i);
-        lut[static_cast<std::size_t>(i)] = qRgb(c.Red, c.Green, c.Blue);
-    }
-    const int index = frame.TransparentColorIndex();
-    if (transparent && index >= 0) lut[static_cast<std::size_t>(index)] = qRgba(0, 0, 0, 0);
+    lut.fill(qRgb(0, 0, 0));
+    const TPalette& palette = bitmap.Palette();
+    for (std::size_t i = 0; i < palette.size() && i < lut.size(); ++i)
+        lut[i] = qRgb(palette[i].Red, palette[i].Green, palette[i].Blue);
+    const bool masked = transparent && bitmap.HasMask();
+    const bool indexed = bitmap.PixelFormat() == pf8bit;
     for (int y = 0; y < frame.Height(); ++y) {
-        const std::uint8_t* src = frame.Data().data() + static_cast<std::size_t>(y) * frame.Width();
+        const std::uint8_t* src = bitmap.ScanLine(y);
         auto* dst = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < frame.Width(); ++x)
-            dst[x] = lut[src[x]];
+        for (int x = 0; x < frame.Width(); ++x) {
+            if (masked && bitmap.Masked(x, y)) {
+                dst[x] = qRgba(0, 0, 0, 0);
+            } else if (indexed) {
+                dst[x] = lut[src[x]];
+            } else {
+                const TColor c = bitmap.PixelColor(x, y);
+                dst[x] = qRgb(RedOf(c), GreenOf(c), BlueOf(c));
+            }
+        }
     }
     return picture;
 }
@@ -65,7 +90,7 @@ QImage FrameImage(const TGIFSubImage& frame, bool transparent) {
 QImage ImageBitmap(const TGIFImage& image) {
     if (image.Empty()) return {};
     try {
-        TGIFCompositor compositor(image, ScreenOptions(image));
+        TGIFCompositor compositor(image, DrawingScreenOptions(image));
         compositor.ComposeTo(0);
         return CanvasImage(compositor);
     } catch (const GIFException&) {

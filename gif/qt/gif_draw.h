@@ -11,13 +11,22 @@
 class QObject;
 class QPainter;
 
-// The frame at its own size, ARGB32. With transparent, its transparent colour index is clear;
-// colour indices past its colour table are black.
+// The frame's bitmap (TGIFSubImage::GetBitmap: dithered to the 216-colour cube when the image's
+// draw options say so) at its own size, ARGB32. With transparent, its masked pixels (those of its
+// transparent colour index) are clear; colour indices past its colour table are black.
 QImage FrameImage(const TGIFSubImage& frame, bool transparent);
 
-// The image's picture: the first frame on the logical screen, on the screen's background. Null
-// for an empty image.
+// The image's picture: the first frame's bitmap on the logical screen, on the screen's
+// background. Null for an empty image.
 QImage ImageBitmap(const TGIFImage& image);
+
+// Sets GIFPaletteDisplay from the primary screen's depth (8 bits or fewer: a palette display);
+// leaves it when there is no screen. Run once when the application starts; GUI thread.
+void ReadScreenDepth();
+// Whether a screen of that many bits per pixel is a palette display.
+constexpr bool PaletteDisplayOf(int depth) {
+    return depth < 9;
+}
 
 // Frame index scaled from the logical screen into rect; with tile, at its own size in every
 // screen-sized cell that starts inside rect.

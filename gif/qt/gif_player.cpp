@@ -24,6 +24,7 @@ void TGIFPlayer::Start() {
     options.Transparent = transparent;
     if (!transparent) options.Background = DrawingBackground(*m_Image, m_WindowColor);
     options.DisposeAllToBackground = m_Options & goClearOnLoop;
+    options.FrameBitmaps = true;
     try {
         m_Compositor = std::make_unique<TGIFCompositor>(*m_Image, options);
     } catch (const GIFException&) {

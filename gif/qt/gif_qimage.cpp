@@ -1,7 +1,37 @@
 #include "gif/qt/gif_qimage.h"
 
+namespace {
+// The pixels that are more transparent than opaque; empty when there are none.
+std::vector<std::uint8_t> AlphaMask(const QImage& image) {
+    if (!image.hasAlphaChannel()) return {};
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    const int w = argb.width(), h = argb.height();
+    std::vector<std::uint8_t> mask(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    bool any = false;
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < w; ++x)
+            if (qAlpha(row[x]) < 128) {
+                mask[static_cast<std::size_t>(y) * w + x] = 1;
+                any = true;
+            }
+    }
+    if (!any) mask.clear();
+    return mask;
+}
+
+TBitmap ColourBitmap(const QImage& image);
+} // namespace
+
 TBitmap BitmapFromQImage(const QImage& image) {
     if (image.isNull()) return {};
+    TBitmap bitmap = ColourBitmap(image);
+    bitmap.SetMask(AlphaMask(image));
+    return bitmap;
+}
+
+namespace {
+TBitmap ColourBitmap(const QImage& image) {
     const int w = image.width(), h = image.height();
     if (image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono ||
         image.format() == QImage::Format_MonoLSB) {
@@ -37,6 +67,7 @@ TBitmap BitmapFromQImage(const QImage& image) {
     }
     return bitmap;
 }
+} // namespace
 
 QImage QImageFromBitmap(const TBitmap& bitmap) {
     if (bitmap.Empty()) return {};

@@ -1,5 +1,7 @@
 #include "app/core/ini_file.h"
 #include "app/core/settings.h"
+#include "platform/file_io.h"
+#include "tests/support/odd_files.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -193,6 +195,37 @@ TEST(IniFileTest, SaveFailureKeepsTheOldFile) {
     }
     EXPECT_FALSE(err.empty());
     EXPECT_FALSE(TIniFile(path).ReadBool("Main", "Sound", true));
+}
+
+TEST(IniFileTest, ASettingsFileThatIsNoRegularFileIsIgnoredAndKept) {
+    // A FIFO would block the start-up in open() for ever, /dev/zero would be read without end;
+    // each gives the defaults, says why, and is still there, unchanged, after the save at exit.
+    TempDir d;
+    const std::string path = d.File("tavrix.ini");
+    std::vector<std::string> refusals, saveErrors;
+    const auto taken = test_support::OddFilesTaken(path, [&](const std::string& p) {
+        TIniFile ini(p);
+        const bool read = !ini.Serialize().empty(); // empty: every key gives its default
+        refusals.push_back(ini.Refused());
+        WriteShellSettings(ini, Changed(d.Dir()));
+        std::string error;
+        const bool saved = ini.Save(&error);
+        saveErrors.push_back(error);
+        return read || saved || RegularFileExists(p);
+    });
+    EXPECT_EQ(taken, std::vector<std::string>{});
+    ASSERT_EQ(refusals.size(), 3u);
+    for (std::size_t i = 0; i < refusals.size(); ++i) {
+        EXPECT_NE(refusals[i].find(path), std::string::npos) << refusals[i];
+        EXPECT_NE(refusals[i].find("not a regular file"), std::string::npos) << refusals[i];
+        EXPECT_NE(saveErrors[i].find("not written over"), std::string::npos) << saveErrors[i];
+    }
+    // A missing file is no refusal: it is written at exit.
+    TIniFile fresh(d.File("new.ini"));
+    EXPECT_EQ(fresh.Refused(), "");
+    fresh.WriteInteger("Main", "Language", 2);
+    EXPECT_TRUE(fresh.Save());
+    EXPECT_EQ(TIniFile(d.File("new.ini")).ReadInteger("Main", "Language", 1), 2);
 }
 
 TEST(IniFileTest, PythonConfigParserReadsWhatWeWrite) {

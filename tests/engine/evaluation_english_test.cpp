@@ -22,3 +22,7 @@ TEST(EnglishEvaluation, TurnedBoardNegatesValueAndKeepsMargin) {
 TEST(EnglishEvaluation, BreakthroughTablesFollowTheRace) {
     evaluation_cases::breakthrough_tables_follow_the_race();
 }
+
+TEST(EnglishEvaluation, TermsOfSmallPositions) {
+    evaluation_cases::terms_follow_the_rules();
+}

@@ -23,3 +23,7 @@ TEST(ItalianEvaluation, TurnedBoardNegatesValueAndKeepsMargin) {
 TEST(ItalianEvaluation, BreakthroughTablesFollowTheRace) {
     evaluation_cases::breakthrough_tables_follow_the_race();
 }
+
+TEST(ItalianEvaluation, TermsOfSmallPositions) {
+    evaluation_cases::terms_follow_the_rules();
+}

@@ -1,16 +1,22 @@
 // Duplicate matching over a database whose files may be damaged in any way. The matcher reads the
 // index and the move file in large blocks of its own: every game it keeps must be one that ReadGame
 // reads whole, with the same moves key, and every game ReadGame reads whole must be kept. The list
-// holds each game at most once, and only listed copies get the deleted mark.
+// holds each game at most once, and only listed copies get the deleted mark. Fast and not Fast
+// mark the same copies in the same groups, and every copy has the variant and the start position
+// of the first game of its group, and moves, as that game has.
 // Input: the length of the index file (two bytes, little-endian), the index file, the length of
 // the name file (two bytes), the name file, and the move file (the rest).
 #include "fuzz_files.h"
 #include "gamedb/duplicate_match.h"
 #include "gamedb/game_index_record.h"
+#include "tests/support/deleted_marks.h"
+#include "tests/support/real_copies.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace {
@@ -23,6 +29,37 @@ std::vector<std::uint8_t> Flags(const TGameDatabase& db) {
         flags.push_back(r.flags);
     }
     return flags;
+}
+
+// The list as groups: each game that is not marked deleted starts one, its copies follow it.
+std::set<std::vector<int>> Groups(const TGameList& list, const std::vector<int>& deleted) {
+    std::set<std::vector<int>> groups;
+    std::vector<int> group;
+    for (const TGameListEntry& e : list.Entries()) {
+        if (!std::binary_search(deleted.begin(), deleted.end(), e.gameNumber) && !group.empty()) {
+            groups.insert(group);
+            group.clear();
+        }
+        group.push_back(e.gameNumber);
+    }
+    if (!group.empty()) groups.insert(group);
+    return groups;
+}
+
+// A copy found by moves is of the variant and start of its first game, and both have moves.
+bool CopiesShareVariantAndStart(const TGameDatabase& db, const std::set<std::vector<int>>& groups) {
+    static const auto first = std::make_unique<TGame>(), copy = std::make_unique<TGame>();
+    for (const std::vector<int>& group : groups) {
+        if (ReadGame(db, group[0], false, *first) != TDbStatus::Ok) return false;
+        if (test_support::MainLineMoves(*first).empty()) return false;
+        for (std::size_t i = 1; i < group.size(); ++i) {
+            if (ReadGame(db, group[i], false, *copy) != TDbStatus::Ok) return false;
+            if (copy->header.variant != first->header.variant || copy->startKey != first->startKey ||
+                test_support::MainLineMoves(*copy).empty())
+                return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -54,12 +91,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (k != records.size()) std::abort();
     }
 
-    for (const bool fast : {true, false})
-        for (const bool partial : {false, true}) {
+    for (const bool partial : {false, true}) {
+        std::vector<int> marked[2];
+        std::set<std::vector<int>> groups[2];
+        for (const bool fast : {true, false}) {
             TDuplicateOptions o;
             o.fast = fast;
             o.partialLength = partial;
             o.names = partial;
+            if (!test_support::SetDeletedMarks(db, {})) std::abort();
             std::vector<std::uint8_t> before = Flags(db);
             TGameList list;
             const TDuplicateResult r = MatchDuplicateGames(db, list, o, Progress());
@@ -75,7 +115,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if ((after[std::size_t(n)] | gfDeleted) != (before[std::size_t(n)] | gfDeleted) ||
                     ((after[std::size_t(n)] & gfDeleted) && !(before[std::size_t(n)] & gfDeleted)))
                     std::abort();
+            marked[fast] = test_support::DeletedMarks(db);
+            if (int(marked[fast].size()) != r.marked) std::abort();
+            groups[fast] = Groups(list, marked[fast]);
+            if (!CopiesShareVariantAndStart(db, groups[fast])) std::abort();
         }
+        if (marked[0] != marked[1] || groups[0] != groups[1]) std::abort();
+    }
     CloseDatabase(db);
     return 0;
 }

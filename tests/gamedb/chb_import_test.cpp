@@ -278,3 +278,41 @@ TEST(ImportLog, PathEntriesAndFile) {
 }
 
 } // namespace
+
+// Into a database by name: an existing one is replaced as a whole when the file is read through,
+// and left byte for byte as it was (with "Nothing imported") when the file cannot be read to its
+// end; no staged file stays behind either way.
+TEST_F(ChbImport, AFileImportReplacesTheDatabaseOnlyWhenItRunsThrough) {
+    CloseDatabase(db);
+    ASSERT_TRUE(test_support::WriteRandomDatabase(Path("old.vqb"), 5, 8));
+    const auto files = [&] { return ReadBytes(Path("old.vqb")); };
+    const Bytes index = files(), names = ReadBytes(Path("old.vqn")), moves = ReadBytes(Path("old.vqm"));
+    chb_test::WriteRecords(Path("in.chb"), std::vector<Record>(301, MakeRecord(FourPlies())));
+    const std::vector<std::string> listed = tempDir.List();
+
+    TTruncatingProgress cutter;
+    cutter.path = Path("in.chb");
+    SetProgress(&cutter);
+    TChbImportResult res = ImportChbFile(Path("in.chb"), Path("old.vqb"), gtRussian);
+    EXPECT_EQ(res.status, TChbImportStatus::NothingImported);
+    EXPECT_EQ(res.stored, 0);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_NE(prompt.messages[0].find("stopped at record 150"), std::string::npos) << prompt.messages[0];
+    EXPECT_NE(prompt.messages[0].find("Nothing imported: the database " + Path("old.vqb") + " is as it was"),
+              std::string::npos)
+        << prompt.messages[0];
+    EXPECT_EQ(files(), index);
+    EXPECT_EQ(ReadBytes(Path("old.vqn")), names);
+    EXPECT_EQ(ReadBytes(Path("old.vqm")), moves);
+    EXPECT_EQ(tempDir.List(), listed);
+
+    SetProgress(&progress);
+    chb_test::WriteRecords(Path("in.chb"), std::vector<Record>(3, MakeRecord(FourPlies())));
+    res = ImportChbFile(Path("in.chb"), Path("old.vqb"), gtRussian);
+    EXPECT_EQ(res.status, TChbImportStatus::Done);
+    EXPECT_EQ(res.stored, 2);
+    OpenDatabase(Path("old.vqb"), db);
+    EXPECT_EQ(db.gameCount, 2);
+    CloseDatabase(db);
+    EXPECT_EQ(tempDir.List(), listed);
+}

@@ -241,7 +241,8 @@ TEST_F(CopyCommand, SelectedGamesInListOrderIntoANewDatabase) {
     const TCopyResult r = CopyListedGames(db, list, 3, Path("copy.vqb"));
     EXPECT_EQ(r.status, TCopyStatus::Copied);
     EXPECT_EQ(r.copied, 3);
-    EXPECT_EQ(prompt.questions, std::vector<std::string>{"Create new?"});
+    EXPECT_EQ(prompt.questions, std::vector<std::string>{CreateNewQuestion(Path("copy.vqb"))});
+    EXPECT_TRUE(prompt.messages.empty());
     EXPECT_EQ(Whites(Path("copy.vqb")), (std::vector<std::string>{Key(9), Key(2), Key(4)}));
     EXPECT_EQ(progress.caption, "Copy games");
     EXPECT_EQ(progress.text, "Copying...");
@@ -259,6 +260,55 @@ TEST_F(CopyCommand, NothingChosenOrCreationDeclined) {
     EXPECT_TRUE(prompt.questions.empty()); // nothing asked, nothing made
     EXPECT_EQ(CopyListedGames(db, list, 2, Path("copy.vqb")).status, TCopyStatus::NotOpened); // Cancel
     EXPECT_FALSE(std::filesystem::exists(Path("copy.vqb")));
+    // A target that did not open says so.
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{"Error Opening database"});
+}
+
+// Targets that do not open: each says "Error Opening database", nothing is copied, and nothing of
+// the target is changed.
+TEST_F(CopyCommand, ATargetThatDoesNotOpenSaysSo) {
+    struct TCase {
+        const char* name;
+        std::function<void()> make;
+    };
+    const TCase cases[] = {
+        {"a folder", [&] { std::filesystem::create_directory(Path("t.vqb")); }},
+        {"the moves missing", [&] { WriteBytes(Path("t.vqb"), {}); }},
+        {"a wrong type",
+         [&] {
+             WriteBytes(Path("t.vqb"), {});
+             WriteBytes(Path("t.vqm"), {7});
+             WriteText(Path("t.vqn"), "");
+         }},
+        {"the names missing (read-only)",
+         [&] {
+             WriteBytes(Path("t.vqb"), {});
+             WriteBytes(Path("t.vqm"), {20});
+         }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const char* f : {"t.vqb", "t.vqm", "t.vqn"})
+            std::filesystem::remove_all(Path(f));
+        c.make();
+        const auto bytes = [&](const char* f) {
+            return std::filesystem::is_regular_file(Path(f)) ? ReadBytes(Path(f)) : Bytes{};
+        };
+        const Bytes vqb = bytes("t.vqb"), vqm = bytes("t.vqm");
+        prompt.messages.clear();
+        prompt.answers = {true};
+        const TCopyResult r = CopyListedGames(db, list, 1, Path("t.vqb"));
+        EXPECT_EQ(r.status, TCopyStatus::NotOpened);
+        EXPECT_EQ(r.copied, 0);
+        ASSERT_FALSE(prompt.messages.empty());
+        const bool says =
+            std::any_of(prompt.messages.begin(), prompt.messages.end(), [](const std::string& m) {
+                return m.starts_with("Error Opening database") || m == "Wrong database type";
+            });
+        EXPECT_TRUE(says) << prompt.messages.back();
+        EXPECT_EQ(bytes("t.vqb"), vqb);
+        EXPECT_EQ(bytes("t.vqm"), vqm);
+    }
 }
 
 TEST_F(CopyCommand, TheOpenDatabaseUnderAnotherNameIsRefused) {

@@ -1,58 +1,46 @@
-// DOS Cyrillic detection and conversion; the conversion is checked byte for byte against the C
-// library's own CP866 and CP1251 converters (iconv).
+// DOS Cyrillic detection and conversion: the conversion's byte table, the names it serves.
 
 #include "gamedb/dos_cyrillic.h"
 
 #include <gtest/gtest.h>
 
-#include <iconv.h>
-
 #include <string>
 
 namespace {
 
-// The CP1251 byte of one CP866 byte as iconv converts it, or '?' where CP1251 has no such character.
-char IconvCp866ToCp1251(unsigned char c) {
-    iconv_t cd = iconv_open("CP1251", "CP866");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        ADD_FAILURE() << "iconv has no CP866 to CP1251 converter";
-        return 0;
-    }
-    char in[1] = {static_cast<char>(c)}, out[8] = {};
-    char* ip = in;
-    char* op = out;
-    std::size_t il = 1, ol = sizeof out;
-    const std::size_t n = iconv(cd, &ip, &il, &op, &ol);
-    iconv_close(cd);
-    return n == static_cast<std::size_t>(-1) || op - out != 1 ? '?' : out[0];
-}
-
-// The conversion rule for Cyrillic letters: 128..175 + 64, 224..239 + 16, 240 -> 168, 241 -> 184.
-int LetterRule(int c) {
-    if (c >= 128 && c <= 175) return c + 64;
-    if (c >= 224 && c <= 239) return c + 16;
-    if (c == 240) return 168;
-    if (c == 241) return 184;
-    return -1;
-}
-
-TEST(DosToWinCyrillic, EveryByteAsIconvConvertsIt) {
-    int letters = 0;
-    for (int c = 0; c < 256; ++c) {
-        SCOPED_TRACE(c);
-        // Forty CP866 letters and then the byte, so the text counts as CP866 whatever the byte is.
-        std::string text(40, '\xA0');
-        text += static_cast<char>(c);
-        ASSERT_TRUE(IsDosCyrillic(text));
-        DosToWinCyrillic(text);
-        ASSERT_EQ(text.size(), 41u);
-        EXPECT_EQ(text.back(), IconvCp866ToCp1251(static_cast<unsigned char>(c)));
-        if (LetterRule(c) >= 0) {
-            EXPECT_EQ(static_cast<unsigned char>(text.back()), LetterRule(c));
-            ++letters;
+// Byte by byte: the CP866 letters move to their CP1251 places and every other byte stays, so box
+// drawing (176..223) and the last row (242..255) keep their bytes.
+TEST(DosToWinCyrillic, EveryByteByTheTable) {
+    const struct {
+        int first, last, firstBecomes;
+    } table[] = {
+        {0, 127, 0},     {128, 159, 192}, {160, 175, 224}, {176, 223, 176},
+        {224, 239, 240}, {240, 240, 168}, {241, 241, 184}, {242, 255, 242},
+    };
+    int covered = 0;
+    for (const auto& row : table) {
+        for (int c = row.first; c <= row.last; ++c) {
+            SCOPED_TRACE(c);
+            // Forty CP866 letters and then the byte, so the text counts as CP866 whatever the byte is.
+            std::string text(40, '\xA0');
+            text += static_cast<char>(c);
+            ASSERT_TRUE(IsDosCyrillic(text));
+            DosToWinCyrillic(text);
+            EXPECT_EQ(text, std::string(40, '\xE0') + static_cast<char>(row.firstBecomes + c - row.first));
+            ++covered;
         }
     }
-    EXPECT_EQ(letters, 66);
+    EXPECT_EQ(covered, 256);
+}
+
+// A CP1251 second name part inside a CP866 name: its letters outside the CP866 ranges stay ("Я"
+// 223), those inside move as CP866 letters do (237 becomes 253).
+TEST(DosToWinCyrillic, AMixedNameKeepsTheBytesOutsideTheRanges) {
+    // "Александров" in CP866, then ", " and "Ян" in CP1251.
+    std::string name = "\x80\xAB\xA5\xAA\xE1\xA0\xAD\xA4\xE0\xAE\xA2, \xDF\xED";
+    ASSERT_TRUE(IsDosCyrillic(name));
+    DosToWinCyrillic(name);
+    EXPECT_EQ(name, "\xC0\xEB\xE5\xEA\xF1\xE0\xED\xE4\xF0\xEE\xE2, \xDF\xFD");
 }
 
 TEST(DosToWinCyrillic, DetectionTable) {

@@ -2,14 +2,17 @@
 // over hand-made main lines and over random legal games with planted copies.
 
 #include "gamedb/duplicate_match.h"
+#include "gamedb/game_block.h"
 #include "gamedb/game_index_record.h"
 #include "gamedb/progress.h"
 #include "gamedb_test_util.h"
 #include "rules/notation.h"
 #include "tests/support/deleted_marks.h"
+#include "tests/support/real_copies.h"
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 
 using namespace gamedb_test;
@@ -51,11 +54,13 @@ struct TSpec {
     std::string white = "White", black = "Black", tournament = "Cup";
     int round = 1, subround = 0, year = 1999;
     TGameType variant = gtRussian;
+    std::optional<TPositionKey> start; // the variant's standard start when not given
 };
 
 // A game whose main line is `s.moves` (the store checks squares, not legality).
 std::unique_ptr<TGame> MakeGame(const TSpec& s) {
     auto g = NewGame(s.variant);
+    if (s.start) g->startKey = *s.start;
     for (std::size_t i = 0; i < s.moves.size(); ++i) {
         const int n = int(i) + 1;
         g->nodes[n] = s.moves[i];
@@ -165,6 +170,23 @@ TSpec International(std::vector<TMove> m) {
     s.variant = gtInternational;
     return s;
 }
+TSpec InVariant(TGameType variant, std::vector<TMove> m) {
+    TSpec s = Moves(std::move(m));
+    s.variant = variant;
+    return s;
+}
+// The 8x8 start with the man on square 1 taken off: a position set up from a FEN.
+TPositionKey SetUpKey() {
+    TBoard b = StartPosition64;
+    b[1] = 0;
+    TPositionKey k;
+    PositionToKey(b, k);
+    return k;
+}
+TSpec SetUp(TSpec s) {
+    s.start = SetUpKey();
+    return s;
+}
 TDuplicateOptions Partial(TDuplicateOptions o) {
     o.partialLength = true;
     return o;
@@ -199,13 +221,39 @@ std::vector<TCase> Cases() {
           International({ShownPlain(9, 13, I)})},
          Partial(moves),
          {{2, 3}, {3}}},
-        {"two games without moves match under complete length",
-         {Moves({}), Moves(B), Moves({})},
+        {"games without moves never match by moves, under complete length",
+         {Moves({}), Moves(B), Moves({}), Moves({})},
          moves,
-         {{1, 3}, {3}}},
-        {"two games without moves never match under partial length",
+         {{}, {}}},
+        {"games without moves never match by moves, whatever else agrees",
+         {Moves({}), Moves({})},
+         all,
+         {{}, {}}},
+        {"games without moves never match under partial length",
          {Moves({}), Moves(B), Moves({})},
          Partial(moves),
+         {{}, {}}},
+        {"the same moves in another variant are another game",
+         {Moves(A), InVariant(gtBrazilian, A), InVariant(gtCzech, A), Moves(A)},
+         moves,
+         {{1, 4}, {4}}},
+        {"the same moves from a set-up start are another game; set-up copies still match",
+         {SetUp(Moves(A)), Moves(A), SetUp(Moves(A)), Moves(B)},
+         moves,
+         {{1, 3}, {3}}},
+        {"a beginning from another start does not begin a game",
+         {Moves(A), SetUp(Moves(AB)), InVariant(gtBrazilian, AB)},
+         Partial(moves),
+         {{}, {}}},
+        {"an English game set up and played 21-17 is no copy of Italian games",
+         {InVariant(gtItalian, {ShownPlain(21, 17, gtItalian)}),
+          SetUp(InVariant(gtEnglish, {ShownPlain(21, 17, gtEnglish)})),
+          InVariant(gtItalian, {ShownPlain(21, 17, gtItalian)})},
+         moves,
+         {{1, 3}, {3}}},
+        {"without captures, a main line of captures only leaves nothing to compare",
+         {Moves({Jump(9, 13, 18)}), Moves({Jump(10, 14, 19)}), Moves({Jump(9, 13, 18)})},
+         NoCaptures(moves),
          {{}, {}}},
         {"games differing only in a capture: exact match keeps them apart",
          {Moves(With(AB, Jump(13, 17, 22))), Moves(With(AB, Jump(13, 18, 23)))},
@@ -256,6 +304,14 @@ TEST_F(DuplicateMatch, CasesAgreeWithAndWithoutFast) {
     }
 }
 
+TEST(DuplicateKeys, TheVariantsCasesShareTheirMoveTexts) {
+    // The cases of other variants and starts mean something only when the move texts agree.
+    EXPECT_EQ(MoveToText(ShownPlain(21, 17, gtEnglish), gtEnglish, false, "x"),
+              MoveToText(ShownPlain(21, 17, gtItalian), gtItalian, false, "x"));
+    for (const TGameType v : {gtBrazilian, gtCzech})
+        EXPECT_EQ(MoveToText(A[0], v, false, "x"), MoveToText(A[0], gtRussian, false, "x")) << int(v);
+}
+
 TEST_F(DuplicateMatch, MovesOffUnderPartialLengthFindsNothingWithFast) {
     // With "Moves" off every moves key is empty: no two agree under "Partial length", so Fast has
     // only runs of one game; without Fast the names alone decide.
@@ -285,7 +341,9 @@ TEST(DuplicateFastRuns, EveryRecordInOneRunAndTheWalkEnds) {
     for (const bool partial : {false, true}) {
         SCOPED_TRACE(partial ? "partial" : "complete");
         std::vector<std::pair<std::size_t, std::size_t>> runs;
-        ForEachFastRun(records, partial, [&](std::size_t lo, std::size_t hi) {
+        TDuplicateOptions o;
+        o.partialLength = partial;
+        ForEachFastRun(records, o, [&](std::size_t lo, std::size_t hi) {
             runs.emplace_back(lo, hi);
             return runs.size() <= records.size(); // bound: a run per record at most
         });
@@ -297,10 +355,26 @@ TEST(DuplicateFastRuns, EveryRecordInOneRunAndTheWalkEnds) {
             next = hi + 1;
         }
         EXPECT_EQ(next, records.size());
+        // Empty keys hold no move: runs of their own under either length.
         const auto expected =
-            partial ? std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}, {1, 1}, {2, 4}, {5, 5}}
-                    : std::vector<std::pair<std::size_t, std::size_t>>{{0, 1}, {2, 3}, {4, 4}, {5, 5}};
+            partial
+                ? std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}, {1, 1}, {2, 4}, {5, 5}}
+                : std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}, {1, 1}, {2, 3}, {4, 4}, {5, 5}};
         EXPECT_EQ(runs, expected);
+    }
+    // Without "Moves" the keys are not compared: one run under complete length, none longer
+    // than a record under partial length.
+    for (const bool partial : {false, true}) {
+        TDuplicateOptions o;
+        o.moves = false;
+        o.partialLength = partial;
+        std::vector<std::pair<std::size_t, std::size_t>> runs;
+        ForEachFastRun(records, o, [&](std::size_t lo, std::size_t hi) {
+            runs.emplace_back(lo, hi);
+            return true;
+        });
+        EXPECT_EQ(runs.size(), partial ? records.size() : 1u);
+        EXPECT_EQ(runs.back().second, records.size() - 1);
     }
 }
 
@@ -349,26 +423,52 @@ TEST(DuplicateKeys, MovesKeyFollowsTheMainLineOfEveryTree) {
 }
 
 TEST_F(DuplicateMatch, RandomGamesWithPlantedCopiesAgreeWithAndWithoutFast) {
-    // Random legal games; some stored again later (exact copies), some with names changed.
+    // Random legal games of every variant, some set up, some without moves; some stored again
+    // later: exact copies, copies under other names, and the same moves in another 8x8 variant or
+    // from another start, which are not copies.
     ASSERT_TRUE(CreateDatabase(Path("r.vqb"), db));
     TRandom rng(7);
     std::vector<std::unique_ptr<TGame>> games;
-    std::set<int> copies;
-    for (int n = 1; n <= 90; ++n) {
-        if (n > 10 && rng.Percent(30)) {
+    for (int n = 1; n <= 120; ++n) {
+        if (n > 10 && rng.Percent(40)) {
             TGame copy = *games[std::size_t(rng.Below(int(games.size())))];
-            if (rng.Percent(30)) copy.white = "Someone Else";
+            const TGameType v = copy.header.variant;
+            switch (rng.Below(4)) {
+            case 1:
+                copy.white = "Someone Else";
+                break;
+            case 2:
+                if (v != gtInternational) copy.header.variant = static_cast<TGameType>(v % 5 + 1);
+                break;
+            case 3:
+                if (copy.startKey != StandardKeyOf(v)) {
+                    copy.startKey = StandardKeyOf(v);
+                } else {
+                    TBoard b;
+                    KeyToPosition(copy.startKey, b);
+                    b[1] = 0;
+                    PositionToKey(b, copy.startKey);
+                }
+                break;
+            default:
+                break;
+            }
             games.push_back(std::make_unique<TGame>(copy));
-            copies.insert(n);
         } else {
             test_support::TRandomGameOptions o;
             o.moves = rng.Between(0, 12);
-            o.variant = static_cast<TGameType>(1 + rng.Below(2));
             games.push_back(std::move(RandomGame(rng, o).game));
         }
         ASSERT_EQ(WriteGame(*games.back(), 0, db, false), TDbStatus::Ok);
         ++db.gameCount;
     }
+    // The copies as an independent rule sees them: same variant, start and main line, move for move.
+    const std::vector<int> earliest = test_support::EarliestRealCopies(db);
+    std::vector<int> realCopies;
+    for (int n = 1; n < int(earliest.size()); ++n)
+        if (earliest[std::size_t(n)] > 0) realCopies.push_back(n);
+    ASSERT_GE(realCopies.size(), 10u);
+
     for (const TDuplicateOptions& base :
          {Only(true, false, false, false), Only(true, true, true, true),
           NoCaptures(Only(true, true, false, false)), Partial(Only(true, false, false, false)),
@@ -396,9 +496,14 @@ TEST_F(DuplicateMatch, RandomGamesWithPlantedCopiesAgreeWithAndWithoutFast) {
         EXPECT_EQ(groups(slow), groups(fast));
         std::set<int> once(slow.listed.begin(), slow.listed.end());
         EXPECT_EQ(once.size(), slow.listed.size()) << "a game listed twice";
-        if (base.moves && base.names && base.year && base.tournament) {
+        if (base.moves && !base.partialLength && !base.withoutCaptures) {
+            // Exact moves over the complete length: only real copies are marked, and with the
+            // moves alone every one of them.
             for (int n : slow.deleted)
-                EXPECT_TRUE(copies.count(n)) << "game " << n << " was never planted as a copy";
+                EXPECT_GT(earliest[std::size_t(n)], 0) << "game " << n << " is no copy";
+            if (!base.names && !base.year && !base.tournament) {
+                EXPECT_EQ(slow.deleted, realCopies);
+            }
         }
     }
 }

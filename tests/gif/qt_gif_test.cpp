@@ -17,6 +17,7 @@
 #include <QMimeData>
 #include <QMovie>
 #include <QPainter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -49,61 +50,76 @@ class GIFQt : public TQtGifTest {};
 TEST_F(GIFQt, ComposedFramesMatchQtsReaderOnItsOpaquePixels) {
     // Where no frame painted, or disposal 2 cleared, GIF89a shows the screen's background and Qt
     // its own choice; a colour no fixture holds marks those pixels on our side. Every pixel a frame
-    // painted must be opaque in Qt's frame and of the same colour.
+    // painted must be opaque in Qt's frame and of the same colour: composed from the frames' pixels
+    // and, as drawing does, from the bitmaps built from them.
     const TRGBA unpainted = OpaqueRGBA(1, 254, 3);
-    for (const char* file : {"anim.gif", "extensions.gif", "transparent.gif", "interlace.gif", "noise.gif"}) {
-        SCOPED_TRACE(file);
-        const Bytes bytes = ReadFixture(file);
-        auto image = Load(bytes);
-        QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-        QBuffer buffer(&data);
-        QMovie movie(&buffer, "gif");
-        ASSERT_TRUE(movie.isValid());
-        TGIFComposeOptions options;
-        options.Background = unpainted;
-        TGIFCompositor compositor(*image, options);
-        int pictures = 0;
-        for (int i = 0; i < image->Images().Count(); ++i)
-            if (!image->Images()[i].Empty()) ++pictures;
-        ASSERT_EQ(movie.frameCount(), pictures);
-        for (int i = 0; i < pictures; ++i) {
-            SCOPED_TRACE(i);
-            ASSERT_TRUE(movie.jumpToFrame(i));
-            const QImage theirs = movie.currentImage().convertToFormat(QImage::Format_ARGB32);
-            compositor.DrawFrame(i);
-            ASSERT_EQ(theirs.width(), compositor.Width());
-            ASSERT_EQ(theirs.height(), compositor.Height());
-            int painted = 0;
-            for (int y = 0; y < theirs.height(); ++y)
-                for (int x = 0; x < theirs.width(); ++x) {
-                    const TRGBA ours = compositor.Canvas()[static_cast<std::size_t>(y * theirs.width() + x)];
-                    if (ours == unpainted) continue;
-                    ++painted;
-                    ASSERT_EQ(ours, theirs.pixel(x, y)) << x << "," << y;
-                }
-            EXPECT_GT(painted, 0);
+    for (const char* file : {"anim.gif", "extensions.gif", "transparent.gif", "interlace.gif", "noise.gif"})
+        for (const bool bitmaps : {false, true}) {
+            SCOPED_TRACE(testing::Message() << file << (bitmaps ? " from the frames' bitmaps" : ""));
+            const Bytes bytes = ReadFixture(file);
+            auto image = Load(bytes);
+            QByteArray data(reinterpret_cast<const char*>(bytes.data()),
+                            static_cast<qsizetype>(bytes.size()));
+            QBuffer buffer(&data);
+            QMovie movie(&buffer, "gif");
+            ASSERT_TRUE(movie.isValid());
+            TGIFComposeOptions options;
+            options.Background = unpainted;
+            options.FrameBitmaps = bitmaps;
+            TGIFCompositor compositor(*image, options);
+            int pictures = 0;
+            for (int i = 0; i < image->Images().Count(); ++i)
+                if (!image->Images()[i].Empty()) ++pictures;
+            ASSERT_EQ(movie.frameCount(), pictures);
+            for (int i = 0; i < pictures; ++i) {
+                SCOPED_TRACE(i);
+                ASSERT_TRUE(movie.jumpToFrame(i));
+                const QImage theirs = movie.currentImage().convertToFormat(QImage::Format_ARGB32);
+                compositor.DrawFrame(i);
+                ASSERT_EQ(theirs.width(), compositor.Width());
+                ASSERT_EQ(theirs.height(), compositor.Height());
+                int painted = 0;
+                for (int y = 0; y < theirs.height(); ++y)
+                    for (int x = 0; x < theirs.width(); ++x) {
+                        const TRGBA ours =
+                            compositor.Canvas()[static_cast<std::size_t>(y * theirs.width() + x)];
+                        if (ours == unpainted) continue;
+                        ++painted;
+                        ASSERT_EQ(ours, theirs.pixel(x, y)) << x << "," << y;
+                    }
+                EXPECT_GT(painted, 0);
+            }
         }
-    }
 }
 
 TEST_F(GIFQt, ClipboardRoundTrip) {
     auto image = Load(ReadFixture("extensions.gif"));
+    TMemoryStream file;
+    image->SaveToStream(file);
+    const QByteArray bytes(reinterpret_cast<const char*>(file.Bytes().data()),
+                           static_cast<qsizetype>(file.Bytes().size()));
     QClipboard& clipboard = *QGuiApplication::clipboard();
     SaveToClipboardFormat(clipboard, *image);
     const QMimeData* data = clipboard.mimeData();
     ASSERT_NE(data, nullptr);
-    ASSERT_TRUE(data->hasFormat(GIFMimeType));
+    EXPECT_EQ(data->data("GIF Image"), bytes);
+    EXPECT_EQ(data->data("image/gif"), bytes);
     ASSERT_TRUE(data->hasImage());
     EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).convertToFormat(QImage::Format_ARGB32),
               ImageBitmap(*image));
 
-    TGIFImage back;
-    LoadFromClipboardFormat(*data, back);
-    ASSERT_EQ(back.Images().Count(), image->Images().Count());
-    TMemoryStream a, b;
-    image->SaveToStream(a);
-    back.SaveToStream(b);
-    EXPECT_EQ(a.Bytes(), b.Bytes());
+    // The file under either name alone reads back whole.
+    for (const char* format : {"GIF Image", "image/gif"}) {
+        SCOPED_TRACE(format);
+        QMimeData only;
+        only.setData(format, bytes);
+        TGIFImage back;
+        LoadFromClipboardFormat(only, back);
+        ASSERT_EQ(back.Images().Count(), image->Images().Count());
+        TMemoryStream again;
+        back.SaveToStream(again);
+        EXPECT_EQ(again.Bytes(), file.Bytes());
+    }
 
     // A bitmap alone becomes one frame; other data is refused.
     QMimeData bitmapOnly;
@@ -292,6 +308,46 @@ TEST_F(GIFQt, FramesScaleAndTileIntoTheRectangle) {
     EXPECT_EQ(target.pixel(3, 3), colour);
     EXPECT_EQ(target.pixel(19, 19), colour);
     EXPECT_EQ(target.pixel(2, 2), qRgb(255, 255, 255));
+}
+
+TEST_F(GIFQt, ScreenDepthDecidesThePaletteDisplay) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const bool expected = PaletteDisplayOf(screen->depth());
+    EXPECT_EQ(StartupPaletteDisplay(), expected) << "read when the application started";
+    GIFPaletteDisplay = !expected;
+    ReadScreenDepth();
+    EXPECT_EQ(GIFPaletteDisplay, expected);
+    for (const int depth : {1, 4, 8})
+        EXPECT_TRUE(PaletteDisplayOf(depth)) << depth;
+    for (const int depth : {15, 16, 24, 32})
+        EXPECT_FALSE(PaletteDisplayOf(depth)) << depth;
+}
+
+TEST_F(GIFQt, DitheredDrawingUsesTheCube) {
+    // Bit 9 alone: frames are drawn through the 216-colour cube; the transparent colour stays clear.
+    auto image = Load(ReadFixture("transparent.gif"));
+    const TGIFSubImage& frame = image->Images()[0];
+    const QImage own = FrameImage(frame, true);
+    image->SetDrawOptions(goDither | goTransparent);
+    image->Images()[0].FreeBitmap();
+    const QImage cube = FrameImage(frame, true);
+    const int transparent = frame.TransparentColorIndex();
+    int changed = 0;
+    for (int y = 0; y < cube.height(); ++y)
+        for (int x = 0; x < cube.width(); ++x) {
+            const QRgb p = cube.pixel(x, y);
+            if (frame.Data()[static_cast<std::size_t>(y * frame.Width() + x)] == transparent) {
+                EXPECT_EQ(qAlpha(p), 0);
+                continue;
+            }
+            EXPECT_EQ(qAlpha(p), 255);
+            for (const int c : {qRed(p), qGreen(p), qBlue(p)})
+                EXPECT_EQ(c % 51, 0) << x << "," << y;
+            if (p != own.pixel(x, y)) ++changed;
+        }
+    EXPECT_GT(changed, 0);
+    EXPECT_EQ(ImageBitmap(*image).pixel(5, 5), QRgb(cube.pixel(5, 5))) << "the image's picture too";
 }
 
 #include "qt_gif_test.moc"

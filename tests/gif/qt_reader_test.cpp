@@ -1,10 +1,13 @@
-// A board picture reduced and saved by the codec, read back by Qt's own GIF reader.
+// Pictures saved by the codec through the QImage adapter, read back by Qt's own GIF reader and
+// by netpbm's giftopnm.
 
 #include "board_picture.h"
+#include "netpbm_reader.h"
 #include "qt_gif_app.h"
 
 #include "gif/gif_image.h"
 #include "gif/qt/gif_qimage.h"
+#include "tests/support/temp_dir.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -111,4 +114,52 @@ TEST_F(QtReader, AdapterKeepsIndexedImages) {
     ASSERT_EQ(rgb.PixelFormat(), pf24bit);
     EXPECT_EQ(rgb.PixelColor(1, 0), RGBColor(250, 20, 30));
     EXPECT_TRUE(BitmapFromQImage(QImage()).Empty());
+}
+
+TEST_F(QtReader, TransparentPicturesStayTransparent) {
+    // Clear where alpha is below 128. Read back by netpbm's alpha plane and by Qt's GIF reader.
+    test_support::TTempDir dir("gif_qt_alpha");
+    const int w = 12, h = 7;
+    const auto alphaAt = [](int x, int y) { return (x * 37 + y * 91) % 256; };
+    QImage straight(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            straight.setPixel(x, y, qRgba(x * 20, y * 30, 90, alphaAt(x, y)));
+    QImage indexed(w, h, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgba(0, 0, 0, 0), qRgb(200, 10, 10), qRgb(10, 200, 10)});
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            indexed.setPixel(x, y, static_cast<uint>(alphaAt(x, y) < 128 ? 0 : 1 + x % 2));
+    QImage opaque = straight.convertToFormat(QImage::Format_ARGB32);
+    opaque.fill(qRgba(5, 6, 7, 255));
+    const struct {
+        const char* name;
+        QImage picture;
+        bool clear;
+    } rows[] = {
+        {"ARGB32", straight, true},
+        {"premultiplied", straight.convertToFormat(QImage::Format_ARGB32_Premultiplied), true},
+        {"indexed with a clear colour", indexed, true},
+        {"an alpha channel, all opaque", opaque, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TBitmap bitmap = BitmapFromQImage(row.picture);
+        EXPECT_EQ(bitmap.HasMask(), row.clear);
+        TGIFImage image;
+        image.Assign(bitmap);
+        TMemoryStream stream;
+        image.SaveToStream(stream);
+        const TNetpbmAlpha alpha = AlphaByGiftopnm(stream.Bytes(), dir.Path().string());
+        ASSERT_TRUE(alpha.Ok) << alpha.Error;
+        const QImage read = ReadWithQt(stream.Bytes()).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(read.size(), QSize(w, h));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const bool clear = row.clear && alphaAt(x, y) < 128;
+                EXPECT_EQ(alpha.Transparent[static_cast<std::size_t>(y * w + x)], clear ? 1 : 0)
+                    << x << "," << y;
+                EXPECT_EQ(qAlpha(read.pixel(x, y)), clear ? 0 : 255) << x << "," << y;
+            }
+    }
 }

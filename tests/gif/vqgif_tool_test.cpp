@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using Bytes = std::vector<std::uint8_t>;
@@ -38,8 +39,10 @@ struct TToolRun : testing::Test {
         std::ofstream(p, std::ios::binary) << bytes;
         return p.string();
     }
+    // A run that hangs is killed by the watchdog and fails.
     int Run(const std::string& args) {
-        const std::string command = std::string(VQGIF_PATH) + " " + args + " 2>" + (dir / "err.txt").string();
+        const std::string command =
+            "timeout -s KILL 60 " + std::string(VQGIF_PATH) + " " + args + " 2>" + (dir / "err.txt").string();
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -209,4 +212,24 @@ TEST_F(TToolRun, DecodeOfBadInput) {
 
     EXPECT_EQ(Run("--decode " + (dir / "missing.gif").string() + " " + out), 1);
     EXPECT_EQ(Run("--decode " + write("anim.gif", good) + " " + out + " --frame x"), 2);
+}
+
+TEST_F(TToolRun, FilesThatAreNotRegularAreRefused) {
+    // No writer ever opens the FIFO and /dev/zero never ends: opening or reading them as files
+    // hangs until the watchdog kills the run.
+    const std::string fifo = (dir / "pipe").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = (dir / "folder").string();
+    fs::create_directory(folder);
+    const std::string out = (dir / "out.ppm").string();
+    for (const std::string& path : {fifo, folder, std::string("/dev/zero")}) {
+        for (const std::string& command : {"--decode " + path + " " + out, path + " " + out}) {
+            SCOPED_TRACE(command);
+            EXPECT_EQ(Run(command), 1);
+            std::ifstream err(dir / "err.txt");
+            const std::string message(std::istreambuf_iterator<char>(err), {});
+            EXPECT_EQ(message, "vqgif: cannot open " + path + ": not a regular file\n");
+            EXPECT_FALSE(fs::exists(out));
+        }
+    }
 }

@@ -1,4 +1,5 @@
 #include "platform/file_io.h"
+#include "tests/support/odd_files.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <thread>
 
 #include <fcntl.h>
@@ -138,4 +141,88 @@ TEST(FileIo, ReadWholeFile) {
     EXPECT_FALSE(RegularFileExists(dir.Dir()));
     EXPECT_FALSE(RegularFileExists(dir.File("missing")));
     EXPECT_FALSE(RegularFileExists("/dev/null"));
+}
+
+// A reader by name takes nothing but a regular file and never waits to open or read one: a FIFO
+// nobody writes to (a plain open() waits for a writer), a folder and /dev/zero (a read never
+// ends) are refused before anything is read, with a message that names the file.
+TEST(FileIo, ReadersRefuseWhatIsNotARegularFile) {
+    TTempDir dir;
+    const std::string path = dir.File("odd");
+    struct TReader {
+        const char* name;
+        std::function<TIoStatus(const std::string&)> read;
+    };
+    const TReader readers[] = {
+        {"ReadWholeFile into text",
+         [](const std::string& p) {
+             std::string text;
+             return ReadWholeFile(p, text);
+         }},
+        {"ReadWholeFile into bytes",
+         [](const std::string& p) {
+             std::vector<std::uint8_t> bytes;
+             return ReadWholeFile(p, bytes, 1 << 20);
+         }},
+        {"OpenRegularFile",
+         [](const std::string& p) {
+             TIoStatus s;
+             const int fd = OpenRegularFile(p, &s);
+             if (fd >= 0) ::close(fd);
+             return s;
+         }},
+    };
+    for (const TReader& r : readers) {
+        SCOPED_TRACE(r.name);
+        std::vector<std::string> messages;
+        EXPECT_EQ(test_support::OddFilesTaken(path,
+                                              [&](const std::string& p) {
+                                                  const TIoStatus s = r.read(p);
+                                                  messages.push_back(s.Message());
+                                                  return s.Ok();
+                                              }),
+                  std::vector<std::string>{});
+        ASSERT_EQ(messages.size(), 3u);
+        for (const std::string& m : messages)
+            EXPECT_NE(m.find(path), std::string::npos) << m;
+        EXPECT_NE(messages[0].find("not a regular file"), std::string::npos) << messages[0];
+        EXPECT_NE(messages[1].find(std::strerror(EISDIR)), std::string::npos) << messages[1];
+        EXPECT_NE(messages[2].find("not a regular file"), std::string::npos) << messages[2];
+    }
+
+    // A FIFO that has a writer is refused too: nothing is read from it.
+    ASSERT_TRUE(test_support::MakeOddFile(test_support::TOddFileKind::Fifo, path));
+    TFd writer(::open(path.c_str(), O_RDWR)); // holds both ends, so nothing blocks
+    ASSERT_GE(writer.fd, 0);
+    ASSERT_EQ(::write(writer.fd, "x", 1), 1);
+    std::string text;
+    EXPECT_FALSE(ReadWholeFile(path, text));
+    char c = 0;
+    EXPECT_EQ(::read(writer.fd, &c, 1), 1) << "the reader took the byte";
+}
+
+TEST(FileIo, OpenRegularFileGivesABlockingDescriptorAndTheSize) {
+    TTempDir dir;
+    ASSERT_TRUE(test_support::WriteText(dir.File("file"), "twelve bytes"));
+    std::filesystem::create_symlink(dir.File("file"), dir.File("link"));
+    for (const char* name : {"file", "link"}) {
+        SCOPED_TRACE(name);
+        TIoStatus s = TIoStatus::Failure("unset");
+        std::uint64_t size = 0;
+        TFd f(OpenRegularFile(dir.File(name), &s, &size));
+        ASSERT_GE(f.fd, 0) << s.Message();
+        EXPECT_TRUE(s.Ok());
+        EXPECT_EQ(size, 12u);
+        const int flags = ::fcntl(f.fd, F_GETFL);
+        EXPECT_EQ(flags & O_NONBLOCK, 0);
+        EXPECT_EQ(flags & O_ACCMODE, O_RDONLY);
+        EXPECT_NE(::fcntl(f.fd, F_GETFD) & FD_CLOEXEC, 0);
+    }
+    errno = 0;
+    TIoStatus s;
+    EXPECT_EQ(OpenRegularFile(dir.File("missing"), &s), -1);
+    EXPECT_EQ(errno, ENOENT) << "a missing file stays told apart";
+    EXPECT_NE(s.Message().find(std::strerror(ENOENT)), std::string::npos) << s.Message();
+    EXPECT_EQ(OpenRegularFile(dir.Dir()), -1);
+    EXPECT_EQ(errno, EISDIR);
 }

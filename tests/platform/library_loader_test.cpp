@@ -1,4 +1,6 @@
 #include "platform/library_loader.h"
+#include "tests/support/odd_files.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -89,4 +91,21 @@ TEST(DynamicLibrary, StaysLoadedForTheProcess) {
     ASSERT_NE(answer, nullptr);
     EXPECT_EQ(answer(), 42);
     EXPECT_NE(::dlopen(VQ_STUB_PLUGIN, RTLD_NOW | RTLD_NOLOAD), nullptr);
+}
+
+// An engine library of that name that is a FIFO would hang the start-up in dlopen(); a folder or a
+// device is no library either.
+TEST(DynamicLibrary, WhatIsNotARegularFileIsNotLoaded) {
+    test_support::TTempDir dir;
+    std::vector<std::string> errors;
+    EXPECT_EQ(test_support::OddFilesTaken(dir.File("libMarrak.so"),
+                                          [&](const std::string& p) {
+                                              std::string error;
+                                              const bool loaded = TDynamicLibrary::Load(p, &error).Loaded();
+                                              errors.push_back(error);
+                                              return loaded;
+                                          }),
+              std::vector<std::string>{});
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_NE(errors[0].find("not a regular file"), std::string::npos) << errors[0];
 }

@@ -1,4 +1,6 @@
-// vqdb DB.vqb: prints one line per game of a database (see vqdb_dump.h). Opens it read-only.
+// vqdb DB.vqb: prints one line per game of a database (see vqdb_dump.h). Opens it read-only; like
+// every open where the folder can be written, it first finishes a replacement of the database that
+// did not finish (the new database was already decided on) and removes what killed imports left.
 // vqdb --pdn DB.vqb: writes every game as PDN (CP1251, CR LF) to standard output instead.
 // Exit status: 0 when every game read, 1 when some are damaged (or the output failed), 2 when it
 // cannot be opened.

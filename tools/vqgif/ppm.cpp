@@ -5,6 +5,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include <sys/stat.h>
+
 namespace {
 // The next header token, skipping white space and comments.
 bool NextToken(std::istream& in, std::string& token) {
@@ -73,6 +75,10 @@ TBitmap ReadPPM(std::istream& in, const std::string& name) {
 }
 
 TBitmap ReadPPM(const std::string& fileName) {
+    // Opening a FIFO would wait for a writer, and a device may never end.
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw std::runtime_error("cannot open " + fileName + ": not a regular file");
     std::ifstream in(fileName, std::ios::binary);
     if (!in) throw std::runtime_error("cannot open " + fileName);
     return ReadPPM(in, fileName);

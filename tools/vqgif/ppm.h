@@ -15,6 +15,7 @@ bool ParseDecimal(const std::string& text, long long& value);
 // A P6 picture with a maxval up to 255. The header is checked against the bytes that follow it
 // before anything is allocated, so a short file never asks for the memory its header names.
 TBitmap ReadPPM(std::istream& in, const std::string& name);
+// Only a regular file is opened.
 TBitmap ReadPPM(const std::string& fileName);
 
 // "P6 w h 255" and w x h red, green, blue triplets, row by row.

@@ -4,8 +4,9 @@
 // of a CHB file's games, and of a PDN file's games without a GameType tag. Asks before it replaces a
 // database unless --yes is given. Shows the progress on the terminal, or in the program's progress
 // window with --window; the closing message and the log's path on the terminal.
-// Exit status: 0 when the import ran through the file, 1 when it stopped early (the games before are
-// kept), 2 when it could not run or was cancelled.
+// An existing database is replaced as one step: a failure or a kill on the way leaves it as it was.
+// Exit status: 0 when the import ran through the file, 1 when it stopped early at a full name list
+// (the games before are kept), 2 when it could not run, was cancelled or changed nothing.
 
 #include "gamedb/chb_import.h"
 #include "gamedb/game_database.h"
@@ -165,16 +166,13 @@ int main(int argc, char** argv) {
         return ExitFailed;
     }
 
-    TGameDatabase db;
-    if (!CreateDatabase(out, db)) {
-        std::cerr << "vqimport: cannot create " << out << '\n';
-        return ExitFailed;
-    }
     TToolProgress tool;
     SetProgress(&tool.Start(window));
-    const TChbImportResult res = ImportChbDatabase(in, db, static_cast<TGameType>(variant));
+    const TChbImportResult res = ImportChbFile(in, out, static_cast<TGameType>(variant));
     SetProgress(nullptr);
-    CloseDatabase(db);
+    if (res.status == TChbImportStatus::NothingImported || res.status == TChbImportStatus::Refused ||
+        res.status == TChbImportStatus::CannotOpen)
+        return ExitFailed; // the import has said why
 
     std::cout << in << ": " << res.stored << " of " << res.records << " games came in, " << res.whole
               << " whole, into " << StripExtension(out) << ".vqb\n";
