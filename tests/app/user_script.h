@@ -49,12 +49,13 @@ class TUserScript : public QObject {
         QWidget* w = QApplication::focusWidget();
         return w ? w : QApplication::activeWindow();
     }
-    // The window the keyboard works in: the topmost modal window, else the main window, when shown and
-    // active.
+    // The window the keyboard works in: the topmost modal window, else the main window, when shown,
+    // active and enabled (a command that runs disables its window; a user waits for it).
     static QWidget* KeyboardWindow() {
         QWidget* target = KeyTarget();
-        if (!target || !target->isVisible()) return nullptr;
+        if (!target || !target->isVisible() || !target->isEnabled()) return nullptr;
         QWidget* w = target->window();
+        if (!w->isEnabled()) return nullptr;
         if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != w) return nullptr;
         return w;
     }
