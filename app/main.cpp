@@ -1,6 +1,7 @@
 #include "app/core/library_call.h"
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
+#include "app/ui/message_loop.h"
 
 #include <QApplication>
 
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
     TMainForm* form = CreateForms();
     form->ReadSettings();
     form->showMaximized();
-    const int rc = app.exec();
+    const int rc = RunMessageLoop(*form);
     delete form;
     ForgetForms();
     // An engine that was abandoned for not answering its stop may still run in its library. The

@@ -305,7 +305,9 @@ TEST_F(MainFormTest, HighlightLastMoveSwitchesTheHighlightOnTheBoardAtOnce) {
         SCOPED_TRACE(on);
         bool seen = false;
         WhenShown(InterfaceForm, [&] {
-            QTest::mouseClick(InterfaceForm->Highlight, Qt::LeftButton);
+            // On the box itself: the check box is as wide as the dialog, its label is not.
+            const int h = InterfaceForm->Highlight->height();
+            QTest::mouseClick(InterfaceForm->Highlight, Qt::LeftButton, {}, QPoint(h / 2, h / 2));
             auto* poll = new QTimer(InterfaceForm);
             QObject::connect(poll, &QTimer::timeout, InterfaceForm, [&, poll] {
                 if (highlighted() != on) return;
