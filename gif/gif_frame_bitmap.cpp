@@ -2,7 +2,7 @@
 
 #include "gif/color_lookup.h"
 #include "gif/ditherer.h"
-#include "gif/gif_image.h"
+#include "gif/gif_sub_image.h"
 #include "gif/system_palettes.h"
 
 TBitmap BuildFrameBitmap(const TGIFSubImage& frame, bool dither) {
@@ -18,9 +18,9 @@ TBitmap BuildFrameBitmap(const TGIFSubImage& frame, bool dither) {
     bool masked = false;
     TNetscapeColorLookup lookup;
     TFloydSteinbergDitherer ditherer(width, lookup);
-    TGIFImage* image = frame.Image();
+    IGIFFrameOwner* owner = frame.Owner();
     for (int y = 0; y < height; ++y) {
-        if (y % 32 == 0 && image) image->Progress(psRunning, y * 100 / height, "Rendering...");
+        if (y % 32 == 0 && owner) owner->Progress(psRunning, y * 100 / height, "Rendering...");
         const std::uint8_t* src = frame.Data().data() + static_cast<std::size_t>(y) * width;
         std::uint8_t* dst = bitmap.ScanLine(y);
         std::uint8_t* maskRow = mask.empty() ? nullptr : mask.data() + static_cast<std::size_t>(y) * width;

@@ -1,10 +1,12 @@
 #pragma once
 // One frame of a GIF image: its descriptor, pixels, local colour table and extensions; and the
-// list of an image's frames.
+// list of an image's frames. A frame reads its image's settings, global colour table and logical
+// screen through IGIFFrameOwner.
 
 #include "gif/gif_bitmap.h"
 #include "gif/gif_color_map.h"
 #include "gif/gif_extension.h"
+#include "gif/gif_image_settings.h"
 #include "gif/gif_item.h"
 
 #include <cstdint>
@@ -22,7 +24,9 @@ constexpr std::int64_t GIFMaxImagePixels = std::int64_t(1) << 28;
 // One frame.
 class TGIFSubImage : public TGIFItem {
   public:
-    explicit TGIFSubImage(TGIFImage* image);
+    // A frame of `owner` (a TGIFImage), or of no image: then it takes the default settings, has
+    // no global colours and grows no screen.
+    explicit TGIFSubImage(IGIFFrameOwner* owner);
     ~TGIFSubImage() override;
     void Clear();
 
@@ -32,6 +36,8 @@ class TGIFSubImage : public TGIFItem {
     // the colour black for them, and a graphic control extension marks that entry transparent;
     // a table that still has 256 colours leaves the frame opaque.
     void Assign(const TBitmap& source);
+
+    IGIFFrameOwner* Owner() const { return m_Owner; }
 
     TGIFVersion GetVersion() const override;
     void SaveToStream(TStream& stream) override;
@@ -96,6 +102,7 @@ class TGIFSubImage : public TGIFItem {
     void WriteRaster(TStream& stream);
     void ReadRaster(TStream& stream);
 
+    IGIFFrameOwner* m_Owner;
     // A cache: built on demand also for a frame that is otherwise read only.
     mutable std::unique_ptr<TBitmap> m_Bitmap;
     mutable bool m_NeedsRebuild = true;
@@ -112,11 +119,14 @@ class TGIFSubImage : public TGIFItem {
 
 class TGIFImageList : public TGIFList<TGIFSubImage> {
   public:
-    using TGIFList::TGIFList;
+    explicit TGIFImageList(IGIFFrameOwner* owner);
     // Each frame in order, with a "Saving..." progress event after each.
     void SaveToStream(TStream& stream) override;
     // Frames up to the trailer (left unread) or the end of the stream; 0 bytes between blocks
     // are skipped; any other block gives the warning "Unknown GIF block type" and ends the list.
     // A frame that fails to load is not added; the error passes on.
     void LoadFromStream(TStream& stream) override;
+
+  private:
+    IGIFFrameOwner* m_Owner;
 };
