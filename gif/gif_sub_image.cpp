@@ -1,7 +1,6 @@
 #include "gif/gif_sub_image.h"
 
 #include "gif/gif_decoder.h"
-#include "gif/gif_frame_bitmap.h"
 #include "gif/gif_graphic_control.h"
 #include "gif/gif_utils.h"
 #include "gif/lzw_encoder.h"
@@ -182,6 +181,11 @@ void TGIFSubImage::AddMaskTransparency(const std::vector<std::uint8_t>& mask) {
     control->SetTransparentColorIndex(index);
     m_Extensions.Add(std::move(control));
     FreeBitmap(); // the bitmap it was made from no longer shows its pixels
+}
+
+TFramePixels TGIFSubImage::FramePixels() const {
+    return {m_Width, m_Height, Empty() ? nullptr : m_Data.data(), &ActiveColorMap(), TransparentColorIndex(),
+            m_Owner};
 }
 
 const TBitmap& TGIFSubImage::GetBitmap() const {

@@ -6,6 +6,7 @@
 #include "gif/gif_bitmap.h"
 #include "gif/gif_color_map.h"
 #include "gif/gif_extension.h"
+#include "gif/gif_frame_bitmap.h"
 #include "gif/gif_image_settings.h"
 #include "gif/gif_item.h"
 
@@ -84,6 +85,8 @@ class TGIFSubImage : public TGIFItem {
     std::uint8_t* ScanLine(int y);
     std::uint8_t Pixels(int x, int y);
 
+    // What its bitmap is built from (BuildFrameBitmap).
+    TFramePixels FramePixels() const;
     // The bitmap the frame was made from or last built, when it still has it.
     const TBitmap* Bitmap() const { return m_Bitmap.get(); }
     // The frame's bitmap for drawing: that one, else built from the pixels and kept until the
@@ -116,6 +119,11 @@ class TGIFSubImage : public TGIFItem {
     bool m_HasTransparency = false;
     TGIFGraphicControlExtension* m_GraphicControlExtension = nullptr;
 };
+
+// The frame's bitmap built anew (see TFramePixels).
+inline TBitmap BuildFrameBitmap(const TGIFSubImage& frame, bool dither) {
+    return BuildFrameBitmap(frame.FramePixels(), dither);
+}
 
 class TGIFImageList : public TGIFList<TGIFSubImage> {
   public:
