@@ -1,3 +1,5 @@
+#include "app/core/builtin_engine.h"
+#include "app/core/engine_requests.h"
 #include "app/core/library_call.h"
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
@@ -12,6 +14,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantor Quillan 2.0");
     QApplication::setApplicationDisplayName("Vantor Quillan 2.0");
+    // Before the first change of variant, which the settings make.
+    RegisterBuiltinEngineHooks(BuiltinEngine());
     TMainForm* form = CreateForms();
     form->ReadSettings();
     form->showMaximized();

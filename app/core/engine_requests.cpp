@@ -1,5 +1,6 @@
 #include "app/core/engine_requests.h"
 
+#include "app/core/builtin_engine.h"
 #include "app/core/builtin_search.h"
 #include "app/core/engine_seams.h"
 #include "app/core/game_clock.h"
@@ -8,7 +9,6 @@
 #include "app/core/move_sound.h"
 #include "app/core/request_flags.h"
 #include "app/core/shell_state.h"
-#include "rules/engine_stop.h"
 #include "rules/movegen.h"
 #include "rules/notation.h"
 #include "rules/variant_state.h"
@@ -49,10 +49,10 @@ std::atomic<IEngineBridge*> g_bridge{&g_noEngines};
 std::atomic<IBookMoves*> g_book{&g_noBook};
 
 bool StopWordSet() {
-    return std::atomic_ref<std::int32_t>(EngineStopFlag).load() != 0;
+    return EngineStopFlag().Requested(std::memory_order_seq_cst);
 }
 void SetStopWord(std::int32_t v) {
-    std::atomic_ref<std::int32_t>(EngineStopFlag).store(v);
+    EngineStopFlag().Set(v, std::memory_order_seq_cst);
 }
 
 // Sets the idle event and the done flag when the request ends, whatever way it ends.
@@ -100,7 +100,7 @@ void AnalyseOnce(const TEngineRequest& r) {
         break;
     default:
         RunBuiltinSearch({r.at.board, r.at.side, r.at.variant, false, r.fullNotation}, AnalysisDepth, 0,
-                         AnalysisBudget, g_hostStop, BookMoves());
+                         AnalysisBudget, g_hostStop, BookMoves(), BuiltinEngine().SearchSetup());
         break;
     }
 }
@@ -131,6 +131,16 @@ void Execute(TEngineRequest r) {
     }
 }
 } // namespace
+
+TStopWord& EngineStopFlag() {
+    static TStopWord word;
+    return word;
+}
+
+TBuiltinEngine& BuiltinEngine() {
+    static TBuiltinEngine& engine = *new TBuiltinEngine(EngineStopFlag());
+    return engine;
+}
 
 IEngineBridge& EngineBridge() {
     return *g_bridge.load();
@@ -196,9 +206,9 @@ bool ComputeEngineMove(const TEngineRequest& r) {
         got = EngineBridge().ThinkOutsideEngine(r.at.board, r.at.side, clock * 10, move);
         break;
     default: {
-        const TBuiltinSearchOutcome out =
-            RunBuiltinSearch({r.at.board, r.at.side, r.at.variant, true, r.fullNotation}, r.settings.MaxDepth,
-                             r.settings.ScoreMargin, clock / n, g_hostStop, BookMoves());
+        const TBuiltinSearchOutcome out = RunBuiltinSearch(
+            {r.at.board, r.at.side, r.at.variant, true, r.fullNotation}, r.settings.MaxDepth,
+            r.settings.ScoreMargin, clock / n, g_hostStop, BookMoves(), BuiltinEngine().SearchSetup());
         got = out.hasMove;
         move = out.move;
         break;

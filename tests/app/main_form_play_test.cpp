@@ -1,3 +1,4 @@
+#include "app/core/builtin_engine.h"
 #include "app/core/engine_requests.h"
 #include "app/core/game_clock.h"
 #include "app/core/game_end.h"
@@ -11,7 +12,6 @@
 #include "app/ui/shell_prompts.h"
 #include "fake_engine_bridge.h"
 #include "main_window_fixture.h"
-#include "rules/hash_table.h"
 #include "rules/variant_state.h"
 #include "session_fixture.h"
 
@@ -33,7 +33,7 @@ class MainFormPlay : public TMainWindowFixture {
   protected:
     void SetUp() override {
         TMainWindowFixture::SetUp();
-        if (HashTable.Size() == 0) HashTable.Allocate(1 << 14);
+        if (BuiltinEngine().HashTable().Size() == 0) BuiltinEngine().HashTable().Allocate(1 << 14);
         m_form = Start(false);
         m_form->PlayModeClick();
         EngineSettings.Level = 4;

@@ -1,4 +1,5 @@
 #include "app/core/board_geometry.h"
+#include "app/core/builtin_engine.h"
 #include "app/core/language.h"
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
@@ -10,7 +11,6 @@
 #include "app/ui/select_colors.h"
 #include "app/ui/shell_prompts.h"
 #include "main_window_fixture.h"
-#include "rules/hash_table.h"
 #include "rules/variant_state.h"
 #include "session_fixture.h"
 
@@ -49,7 +49,8 @@ TEST_F(MainFormTest, FirstStartShowsTheDefaultsAndTheCloseWritesTheFile) {
     EXPECT_TRUE(InterfaceForm->Highlight->isChecked());
     EXPECT_EQ(CaptureSeparator, ":");
     EXPECT_FALSE(FullNotation);
-    EXPECT_EQ(HashTable.Size(), 262'144u) << "the built-in engine's table from its 7 MB default";
+    EXPECT_EQ(BuiltinEngine().HashTable().Size(), 262'144u)
+        << "the built-in engine's table from its 7 MB default";
     EXPECT_EQ(f->LanguageForSettings(), 1);
     EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), "Russian");
     EXPECT_EQ(MoveSoundData.size(), 2612u);
