@@ -19,21 +19,6 @@ constexpr std::array<char32_t, 64> kCp1251High = {
     0x0451,       0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457, // B8
 };
 
-// CP866 bytes 0xB0..0xDF are box drawing and 0xF0..0xFF a mixed row; 0x80..0xAF and 0xE0..0xEF are
-// the Cyrillic alphabet.
-constexpr std::array<char32_t, 16> kCp866Top = {
-    0x0401, 0x0451, 0x0404, 0x0454, 0x0407, 0x0457, 0x040E, 0x045E,
-    0x00B0, 0x2219, 0x00B7, 0x221A, 0x2116, 0x00A4, 0x25A0, 0x00A0,
-};
-
-char32_t Cp866ToUnicode(unsigned char c) {
-    if (c < 0x80) return c;
-    if (c < 0xB0) return 0x0410 + (c - 0x80);
-    if (c < 0xE0) return kReplacement; // box drawing: CP1251 has none of it
-    if (c < 0xF0) return 0x0440 + (c - 0xE0);
-    return kCp866Top[c - 0xF0];
-}
-
 // CP1251 byte of a code point, or -1 when CP1251 has none.
 int UnicodeToCp1251(char32_t u) {
     if (u < 0x80) return static_cast<int>(u);
@@ -237,16 +222,6 @@ std::string Utf8ToCp1251BestFit(std::string_view utf8, bool* exact, bool* wellFo
     }
     if (exact) *exact = all;
     if (wellFormed) *wellFormed = valid;
-    return out;
-}
-
-std::string Cp866ToCp1251(std::string_view cp866) {
-    std::string out;
-    out.reserve(cp866.size());
-    for (char ch : cp866) {
-        const int b = UnicodeToCp1251(Cp866ToUnicode(static_cast<unsigned char>(ch)));
-        out += b < 0 ? '?' : static_cast<char>(b);
-    }
     return out;
 }
 

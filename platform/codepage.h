@@ -21,8 +21,6 @@ std::string Utf8ToCp1251(std::string_view utf8, bool* ok = nullptr);
 std::string Utf8ToCp1251BestFit(std::string_view utf8, bool* exact = nullptr, bool* wellFormed = nullptr);
 // True when `text` is well-formed UTF-8 (stops at the first fault; ASCII is well-formed).
 bool IsWellFormedUtf8(std::string_view text);
-// CP866 (DOS Cyrillic) bytes to CP1251; characters CP1251 lacks (box drawing) become '?'.
-std::string Cp866ToCp1251(std::string_view cp866);
 // Unicode code point of a CP1251 byte.
 char32_t Cp1251ToUnicode(unsigned char c);
 

@@ -116,16 +116,6 @@ TEST(CodePage, Utf8ToCp1251MarksWhatItCannotConvert) {
     }
 }
 
-TEST(CodePage, Cp866ToCp1251MatchesIconvForEveryByte) {
-    for (int b = 0; b < 256; ++b) {
-        SCOPED_TRACE(b);
-        const auto ref = Iconv("CP866", "CP1251", Byte(b));
-        // Characters CP1251 lacks (box drawing, bullet operator, square root, black square) become '?'.
-        EXPECT_EQ(Cp866ToCp1251(Byte(b)), ref ? *ref : std::string("?"));
-    }
-    EXPECT_EQ(Cp866ToCp1251("\x8F\xA5\xE2\xE0\xAE\xA2 \xF0\xF1"), "\xCF\xE5\xF2\xF0\xEE\xE2 \xA8\xB8");
-}
-
 TEST(CodePage, CaseFoldingMatchesTheCLibraryForEveryByte) {
     locale_t loc = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
     ASSERT_NE(loc, static_cast<locale_t>(0));
