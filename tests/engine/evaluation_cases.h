@@ -81,22 +81,25 @@ void turned_board_negates() {
         eval::fill_record(t, rt);
         const eval::eval_terms vt = eval::evaluate_terms(t, 1 - side, rt);
         if (r.men[0] + r.kings[0] > 12 || r.men[1] + r.kings[1] > 12) ++crowded;
-        SCOPED_TRACE(::testing::Message()
-                     << std::hex << p.pieces[0] << " " << p.pieces[1] << " " << p.kings << " side " << side);
-        ASSERT_EQ(value % 2, 0);
-        ASSERT_EQ(value, v.sum() / 2 * 2);
-        ASSERT_EQ(r.result, value);
-        ASSERT_EQ(r.margin, v.margin);
+        // Only a failure spells the position out: a trace per position would cost more than the check.
+        const auto at = [&] {
+            return ::testing::Message() << std::hex << p.pieces[0] << " " << p.pieces[1] << " " << p.kings
+                                        << " side " << side;
+        };
+        ASSERT_EQ(value % 2, 0) << at();
+        ASSERT_EQ(value, v.sum() / 2 * 2) << at();
+        ASSERT_EQ(r.result, value) << at();
+        ASSERT_EQ(r.margin, v.margin) << at();
         for (auto term :
              {&eval::eval_terms::material, &eval::eval_terms::back_rank, &eval::eval_terms::kings,
               &eval::eval_terms::trapped, &eval::eval_terms::held, &eval::eval_terms::tempo,
               &eval::eval_terms::breakthrough, &eval::eval_terms::back_corners, &eval::eval_terms::king_race,
               &eval::eval_terms::mobility, &eval::eval_terms::dog_holes, &eval::eval_terms::to_move})
-            ASSERT_EQ(v.*term, -(vt.*term));
+            ASSERT_EQ(v.*term, -(vt.*term)) << at();
         const int odd = unmirrored_formation(p) + unmirrored_formation(t);
         if (odd) ++asymmetric;
-        ASSERT_EQ(v.formations + vt.formations, 8 * odd);
-        ASSERT_EQ(v.margin, vt.margin);
+        ASSERT_EQ(v.formations + vt.formations, 8 * odd) << at();
+        ASSERT_EQ(v.margin, vt.margin) << at();
     }
     EXPECT_GT(crowded, 10000);   // set-up positions with 13 and more pieces a side were among them
     EXPECT_GT(asymmetric, 1000); // and some with that formation, of either side
