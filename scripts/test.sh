@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+python3 scripts/include_loops.py gamedb gif rules
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
