@@ -7,25 +7,26 @@
 
 const TGIFExtensionClass TGIFApplicationExtension::Class = {
     // Never made itself: resolving always names a concrete class.
-    [](TGIFSubImage& frame) -> std::unique_ptr<TGIFExtension> {
+    [](IGIFExtensionOwner& frame) -> std::unique_ptr<TGIFExtension> {
         return std::make_unique<TGIFUnknownAppExtension>(frame);
     },
     &TGIFApplicationExtension::ResolveByIdentifier};
 
 const TGIFExtensionClass TGIFAppExtNSLoop::Class = {
-    [](TGIFSubImage& frame) -> std::unique_ptr<TGIFExtension> {
+    [](IGIFExtensionOwner& frame) -> std::unique_ptr<TGIFExtension> {
         return std::make_unique<TGIFAppExtNSLoop>(frame);
     },
     &TGIFApplicationExtension::ResolveByIdentifier};
 
 const TGIFExtensionClass TGIFUnknownAppExtension::Class = {
-    [](TGIFSubImage& frame) -> std::unique_ptr<TGIFExtension> {
+    [](IGIFExtensionOwner& frame) -> std::unique_ptr<TGIFExtension> {
         return std::make_unique<TGIFUnknownAppExtension>(frame);
     },
     &TGIFApplicationExtension::ResolveByIdentifier};
 
-const TGIFExtensionClass* TGIFApplicationExtension::ResolveByIdentifier(const TGIFExtensionClass& self,
-                                                                        TStream& stream) {
+const TGIFExtensionClass*
+TGIFApplicationExtension::ResolveByIdentifier(const TGIFExtensionClass& self, TStream& stream,
+                                              TGIFApplicationLookup findApplication) {
     const std::int64_t at = stream.Position();
     TGIFApplicationIdentifier id{};
     const int size = ReadByte(stream);
@@ -34,7 +35,7 @@ const TGIFExtensionClass* TGIFApplicationExtension::ResolveByIdentifier(const TG
     stream.SetPosition(at);
     // Unreadable: the class stays as it is, and its own read reports the fault.
     if (!read) return &self;
-    const TGIFExtensionClass* found = FindApplicationExtension(id);
+    const TGIFExtensionClass* found = findApplication(id);
     return found ? found : &TGIFUnknownAppExtension::Class;
 }
 
@@ -66,7 +67,7 @@ void TGIFApplicationExtension::LoadFromStream(TStream& stream) {
     LoadData(stream);
 }
 
-TGIFAppExtNSLoop::TGIFAppExtNSLoop(TGIFSubImage& subImage) : TGIFApplicationExtension(subImage) {
+TGIFAppExtNSLoop::TGIFAppExtNSLoop(IGIFExtensionOwner& frame) : TGIFApplicationExtension(frame) {
     SetIdentifier("NETSCAPE2.0");
 }
 

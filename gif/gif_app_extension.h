@@ -24,7 +24,8 @@ class TGIFApplicationExtension : public TGIFExtension {
     void SetIdentifier(const std::string& text);
 
     // The class registered for the identifier at the stream, or the unknown-data class.
-    static const TGIFExtensionClass* ResolveByIdentifier(const TGIFExtensionClass& self, TStream& stream);
+    static const TGIFExtensionClass* ResolveByIdentifier(const TGIFExtensionClass& self, TStream& stream,
+                                                         TGIFApplicationLookup findApplication);
 
   protected:
     virtual void SaveData(TStream& stream) = 0;
@@ -38,7 +39,7 @@ class TGIFAppExtNSLoop : public TGIFApplicationExtension {
   public:
     static const TGIFExtensionClass Class;
     // Identifier "NETSCAPE2.0", loop count 0 (for ever), no buffer size.
-    explicit TGIFAppExtNSLoop(TGIFSubImage& subImage);
+    explicit TGIFAppExtNSLoop(IGIFExtensionOwner& frame);
 
     int Loops = 0;                // 0: for ever
     std::uint32_t BufferSize = 0; // 0: not present

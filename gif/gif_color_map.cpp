@@ -1,7 +1,5 @@
 #include "gif/gif_color_map.h"
 
-#include "gif/gif_graphic_control.h"
-#include "gif/gif_image.h"
 #include "gif/gif_utils.h"
 
 #include <algorithm>
@@ -158,21 +156,6 @@ bool TGIFColorMap::Optimize() {
 }
 
 namespace {
-void CountPixels(const TGIFSubImage& frame, TGIFHistogram& histogram) {
-    if (frame.Empty()) return;
-    const int n = static_cast<int>(histogram.size());
-    for (std::uint8_t p : frame.Data())
-        if (p < n) ++histogram[p].first;
-}
-
-void MapPixels(TGIFSubImage& frame, const std::vector<std::uint8_t>& map) {
-    if (frame.Empty()) return;
-    for (std::uint8_t& p : frame.MutableData())
-        p = map[p];
-    if (frame.TransparentColorIndex() >= 0) frame.GraphicControlExtension()->MapTransparentColorIndex(map);
-    frame.FreeBitmap();
-}
-
 TGIFHistogram EmptyHistogram(int count) {
     TGIFHistogram histogram(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
@@ -182,46 +165,42 @@ TGIFHistogram EmptyHistogram(int count) {
 } // namespace
 
 bool TGIFGlobalColorMap::Optimize() {
-    if (m_Header.Image()->Images().Count() == 0) return false;
+    if (!m_Owner || m_Owner->ColorMapFrameCount() == 0) return false;
     return TGIFColorMap::Optimize();
 }
 
 void TGIFGlobalColorMap::Changed() {
-    m_Header.Image()->PaletteModified();
+    if (m_Owner) m_Owner->ColorMapChanged();
 }
 
 void TGIFGlobalColorMap::Warning(TGIFSeverity severity, const std::string& message) {
-    m_Header.Warning(severity, message);
+    if (m_Owner) m_Owner->ColorMapWarning(severity, message);
 }
 
 TGIFHistogram TGIFGlobalColorMap::BuildHistogram() {
     TGIFHistogram histogram = EmptyHistogram(m_Count);
-    TGIFImageList& frames = m_Header.Image()->Images();
-    for (int i = 0; i < frames.Count(); ++i)
-        if (&frames[i].ActiveColorMap() == this) CountPixels(frames[i], histogram);
+    if (m_Owner) m_Owner->CountColorUses(*this, histogram);
     return histogram;
 }
 
 void TGIFGlobalColorMap::MapImages(const std::vector<std::uint8_t>& map) {
-    TGIFImageList& frames = m_Header.Image()->Images();
-    for (int i = 0; i < frames.Count(); ++i)
-        if (&frames[i].ActiveColorMap() == this) MapPixels(frames[i], map);
+    if (m_Owner) m_Owner->MapColorIndices(*this, map);
 }
 
 void TGIFLocalColorMap::Changed() {
-    m_SubImage.PaletteModified();
+    m_Frame.ColorMapChanged();
 }
 
 void TGIFLocalColorMap::Warning(TGIFSeverity severity, const std::string& message) {
-    m_SubImage.Warning(severity, message);
+    m_Frame.ColorMapWarning(severity, message);
 }
 
 TGIFHistogram TGIFLocalColorMap::BuildHistogram() {
     TGIFHistogram histogram = EmptyHistogram(m_Count);
-    CountPixels(m_SubImage, histogram);
+    m_Frame.CountColorUses(*this, histogram);
     return histogram;
 }
 
 void TGIFLocalColorMap::MapImages(const std::vector<std::uint8_t>& map) {
-    MapPixels(m_SubImage, map);
+    m_Frame.MapColorIndices(*this, map);
 }

@@ -1,16 +1,17 @@
 #pragma once
-// Colour tables of a GIF file: the global one of the header and a frame's local one.
+// Colour tables of a GIF file: the global one of the header and a frame's local one, and what a
+// table works on (IGIFColorMapOwner): the image for the global table, the frame for its own.
 
 #include "gif/gif_bitmap.h"
 #include "gif/gif_exception.h"
 #include "gif/gif_stream.h"
 
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
-class TGIFHeader;
-class TGIFSubImage;
+class TGIFColorMap;
 
 struct TGIFColor {
     std::uint8_t Red = 0, Green = 0, Blue = 0;
@@ -19,6 +20,22 @@ struct TGIFColor {
 
 // (uses, colour index) of each colour of a table.
 using TGIFHistogram = std::vector<std::pair<std::uint32_t, int>>;
+
+// The frames a table serves and where its changes and warnings go. TGIFImage is one (for the
+// global table), TGIFSubImage another (for its local table).
+class IGIFColorMapOwner {
+  public:
+    virtual ~IGIFColorMapOwner() = default;
+    virtual void ColorMapChanged() = 0;
+    virtual void ColorMapWarning(TGIFSeverity severity, const std::string& message) = 0;
+    // How many frames there are that may use the table.
+    virtual int ColorMapFrameCount() const = 0;
+    // Adds one to histogram[p].first for each pixel p below its size of the frames that use map.
+    virtual void CountColorUses(const TGIFColorMap& map, TGIFHistogram& histogram) const = 0;
+    // Replaces every pixel p of the frames that use map by indexMap[p], and their transparent
+    // index alike.
+    virtual void MapColorIndices(const TGIFColorMap& map, const std::vector<std::uint8_t>& indexMap) = 0;
+};
 
 class TGIFColorMap {
   public:
@@ -75,9 +92,10 @@ class TGIFColorMap {
     bool m_Optimized = false;
 };
 
+// Without an owner it has no frames: changes and warnings go nowhere.
 class TGIFGlobalColorMap : public TGIFColorMap {
   public:
-    explicit TGIFGlobalColorMap(TGIFHeader& header) : m_Header(header) {}
+    explicit TGIFGlobalColorMap(IGIFColorMapOwner* owner) : m_Owner(owner) {}
     bool Optimize() override;
     void Changed() override;
     void Warning(TGIFSeverity severity, const std::string& message) override;
@@ -87,12 +105,12 @@ class TGIFGlobalColorMap : public TGIFColorMap {
     void MapImages(const std::vector<std::uint8_t>& map) override;
 
   private:
-    TGIFHeader& m_Header;
+    IGIFColorMapOwner* m_Owner;
 };
 
 class TGIFLocalColorMap : public TGIFColorMap {
   public:
-    explicit TGIFLocalColorMap(TGIFSubImage& subImage) : m_SubImage(subImage) {}
+    explicit TGIFLocalColorMap(IGIFColorMapOwner& frame) : m_Frame(frame) {}
     void Changed() override;
     void Warning(TGIFSeverity severity, const std::string& message) override;
 
@@ -101,5 +119,5 @@ class TGIFLocalColorMap : public TGIFColorMap {
     void MapImages(const std::vector<std::uint8_t>& map) override;
 
   private:
-    TGIFSubImage& m_SubImage;
+    IGIFColorMapOwner& m_Frame;
 };

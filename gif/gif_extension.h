@@ -1,8 +1,6 @@
 #pragma once
-// An extension block that precedes a frame, the list of a frame's extensions, and the two
-// registries that pick the class reading an extension: by label, and for application extensions
-// by their 11-byte identifier. The registries are process-wide and filled on first use; register
-// further classes from the main thread before any image is read.
+// An extension block that precedes a frame, the frame as its extensions see it, and what the
+// registries of extension kinds (gif_extension_registry.h) hold for each kind.
 
 #include "gif/gif_item.h"
 
@@ -12,6 +10,7 @@
 
 class TGIFSubImage;
 class TGIFExtension;
+class TGIFGraphicControlExtension;
 
 // Block labels.
 enum : std::uint8_t {
@@ -24,51 +23,58 @@ enum : std::uint8_t {
     lbApplication = 0xFF,
 };
 
+using TGIFApplicationIdentifier = std::array<std::uint8_t, 11>;
+
+// The frame as its extensions see it. TGIFSubImage is one.
+class IGIFExtensionOwner {
+  public:
+    virtual ~IGIFExtensionOwner() = default;
+    // The frame itself (TGIFExtension::SubImage).
+    virtual TGIFSubImage& OwnerFrame() = 0;
+    // The frame's image, or null.
+    virtual IGIFItemOwner* FrameImage() const = 0;
+    // The count of the frame's active colour table, which a transparent index must stay below.
+    virtual int ActiveColorCount() const = 0;
+    // The graphic control extension that speaks for the frame: the first one made for it.
+    virtual TGIFGraphicControlExtension* FrameGraphicControl() const = 0;
+    virtual void SetFrameGraphicControl(TGIFGraphicControlExtension* extension) = 0;
+    virtual void SetFrameTransparency(bool on) = 0;
+    // What an extension changed shows in the frame's bitmap: it is built anew.
+    virtual void ExtensionChanged() = 0;
+};
+
+struct TGIFExtensionClass;
+// The class registered for an application identifier, or null.
+using TGIFApplicationLookup = const TGIFExtensionClass* (*)(const TGIFApplicationIdentifier& identifier);
+
 // What the registries hold in place of a class reference: how to make an extension of the class,
 // and which class should read the block at a stream position.
 struct TGIFExtensionClass {
-    std::unique_ptr<TGIFExtension> (*Create)(TGIFSubImage& subImage);
+    std::unique_ptr<TGIFExtension> (*Create)(IGIFExtensionOwner& frame);
     // The class for the block whose label has just been read, the stream standing after the
-    // label; the stream is left where it was. Null means the class itself.
-    const TGIFExtensionClass* (*Resolve)(const TGIFExtensionClass& self, TStream& stream) = nullptr;
+    // label; the stream is left where it was. Null means the class itself. findApplication is the
+    // registry's lookup by application identifier.
+    const TGIFExtensionClass* (*Resolve)(const TGIFExtensionClass& self, TStream& stream,
+                                         TGIFApplicationLookup findApplication) = nullptr;
 };
-
-using TGIFApplicationIdentifier = std::array<std::uint8_t, 11>;
-
-// A later registration for the same label or identifier wins.
-void RegisterExtension(std::uint8_t label, const TGIFExtensionClass& extensionClass);
-void RegisterApplicationExtension(const TGIFApplicationIdentifier& identifier,
-                                  const TGIFExtensionClass& extensionClass);
-// Null when none is registered.
-const TGIFExtensionClass* FindExtension(std::uint8_t label);
-const TGIFExtensionClass* FindApplicationExtension(const TGIFApplicationIdentifier& identifier);
 
 // Every extension needs GIF89a. The base reads and writes the introducer and the label; each kind
 // adds its blocks.
 class TGIFExtension : public TGIFItem {
   public:
-    explicit TGIFExtension(TGIFSubImage& subImage);
+    explicit TGIFExtension(IGIFExtensionOwner& frame);
     TGIFVersion GetVersion() const override { return gv89a; }
     virtual std::uint8_t GetExtensionType() const = 0;
-    TGIFSubImage& SubImage() const { return m_SubImage; }
+    TGIFSubImage& SubImage() const { return m_Frame.OwnerFrame(); }
 
     void SaveToStream(TStream& stream) override;
     // Raises "Invalid extension introducer" or "Internal error: Extension Instance does not match
     // Extension Label".
     void LoadFromStream(TStream& stream) override;
 
-  private:
-    TGIFSubImage& m_SubImage;
-};
-
-class TGIFExtensionList : public TGIFList<TGIFExtension> {
-  public:
-    explicit TGIFExtensionList(TGIFSubImage& subImage);
-    // The extensions up to the next image separator or trailer. A byte other than "!" there gives
-    // the warning "Invalid extension introducer" and ends the list; a label without a registered
-    // class raises "Unknown extension type". The stream is left on the byte that ended the list.
-    void LoadFromStream(TStream& stream) override;
+  protected:
+    IGIFExtensionOwner& Frame() const { return m_Frame; }
 
   private:
-    TGIFSubImage& m_SubImage;
+    IGIFExtensionOwner& m_Frame;
 };

@@ -1,40 +1,39 @@
 #include "gif/gif_graphic_control.h"
 
-#include "gif/gif_sub_image.h"
 #include "gif/gif_utils.h"
 #include "platform/byte_codec.h"
 
 #include <algorithm>
 
 const TGIFExtensionClass TGIFGraphicControlExtension::Class = {
-    [](TGIFSubImage& frame) -> std::unique_ptr<TGIFExtension> {
+    [](IGIFExtensionOwner& frame) -> std::unique_ptr<TGIFExtension> {
         return std::make_unique<TGIFGraphicControlExtension>(frame);
     }};
 
-TGIFGraphicControlExtension::TGIFGraphicControlExtension(TGIFSubImage& subImage) : TGIFExtension(subImage) {
-    if (!subImage.m_GraphicControlExtension) subImage.m_GraphicControlExtension = this;
+TGIFGraphicControlExtension::TGIFGraphicControlExtension(IGIFExtensionOwner& frame) : TGIFExtension(frame) {
+    if (!frame.FrameGraphicControl()) frame.SetFrameGraphicControl(this);
 }
 
 TGIFGraphicControlExtension::~TGIFGraphicControlExtension() {
-    TGIFSubImage& frame = SubImage();
-    if (Transparent()) frame.m_HasTransparency = false;
-    if (frame.m_GraphicControlExtension == this) frame.m_GraphicControlExtension = nullptr;
+    IGIFExtensionOwner& frame = Frame();
+    if (Transparent()) frame.SetFrameTransparency(false);
+    if (frame.FrameGraphicControl() == this) frame.SetFrameGraphicControl(nullptr);
 }
 
 void TGIFGraphicControlExtension::SetTransparent(bool on) {
     m_Packed = on ? (m_Packed | 0x01) : (m_Packed & ~0x01);
-    SubImage().m_HasTransparency = on;
-    SubImage().FreeBitmap(); // its mask shows the transparent pixels
+    Frame().SetFrameTransparency(on);
+    Frame().ExtensionChanged(); // its mask shows the transparent pixels
 }
 
 void TGIFGraphicControlExtension::SetTransparentColorIndex(int index) {
-    const TGIFColorMap& map = SubImage().ActiveColorMap();
-    if (map.Count() > 0 && (index < 0 || index >= map.Count())) {
+    const int count = Frame().ActiveColorCount();
+    if (count > 0 && (index < 0 || index >= count)) {
         Warning(gsWarning, "Invalid color index");
         index = 0;
     }
     m_TransparentIndex = static_cast<std::uint8_t>(index);
-    SubImage().FreeBitmap();
+    Frame().ExtensionChanged();
 }
 
 void TGIFGraphicControlExtension::SaveToStream(TStream& stream) {
@@ -56,7 +55,7 @@ void TGIFGraphicControlExtension::LoadFromStream(TStream& stream) {
     m_Packed = fields[0];
     m_Delay = GetLe16(fields + 1);
     m_TransparentIndex = fields[3];
-    if (Transparent()) SubImage().m_HasTransparency = true;
+    if (Transparent()) Frame().SetFrameTransparency(true);
     if (size >= 0 && got == static_cast<std::size_t>(size) && !SkipSubBlocks(stream))
         Warning(gsWarning, "Premature end of data");
 }

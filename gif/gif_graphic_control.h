@@ -19,7 +19,7 @@ class TGIFGraphicControlExtension : public TGIFExtension {
     static const TGIFExtensionClass Class;
 
     // Becomes the frame's graphic control extension when the frame has none yet.
-    explicit TGIFGraphicControlExtension(TGIFSubImage& subImage);
+    explicit TGIFGraphicControlExtension(IGIFExtensionOwner& frame);
     ~TGIFGraphicControlExtension() override;
 
     std::uint8_t GetExtensionType() const override { return lbGraphicControl; }

@@ -1,11 +1,9 @@
 #include "gif/gif_header.h"
 
 #include "gif/gif_extension.h"
-#include "gif/gif_image.h"
 #include "gif/gif_utils.h"
 #include "platform/byte_codec.h"
 
-#include <algorithm>
 #include <cstring>
 
 void TGIFHeader::Clear() {
@@ -34,22 +32,16 @@ std::uint8_t TGIFHeader::ComputePackedFields() const {
         packed |= 0x80;
         if (m_ColorMap.Optimized()) packed |= 0x08;
     }
-    int resolution = m_ColorMap.BitsPerPixel() - 1;
-    int size = m_ColorMap.BitsPerPixel();
-    if (m_Image) {
-        const TGIFImageList& frames = m_Image->Images();
-        for (int i = 0; i < frames.Count(); ++i) {
-            resolution = std::max(resolution, frames[i].ColorMap().BitsPerPixel() - 1);
-            size = std::max(size, frames[i].ColorMap().BitsPerPixel());
-        }
-    }
+    // The frames' tables count too: the announced size covers the largest.
+    const int size = m_ItemOwner ? m_ItemOwner->BitsPerPixel() : m_ColorMap.BitsPerPixel();
+    const int resolution = size - 1;
     packed |= (resolution & 0x07) << 4;
     packed |= (size - 1) & 0x07;
     return packed;
 }
 
 void TGIFHeader::SaveToStream(TStream& stream) {
-    const TGIFVersion version = m_Image ? m_Image->Version() : GetVersion();
+    const TGIFVersion version = m_ItemOwner ? m_ItemOwner->Version() : GetVersion();
     if (version == gvUnknown) Error("Unsupported GIF version");
     m_Packed = ComputePackedFields();
     const char* signature = version == gv89a ? "GIF89a" : "GIF87a";

@@ -10,7 +10,9 @@
 // Signature, logical screen descriptor and global colour table.
 class TGIFHeader : public TGIFItem {
   public:
-    explicit TGIFHeader(TGIFImage* image) : TGIFItem(image), m_ColorMap(*this) {}
+    // The global colour table works on the frames of colorMapOwner (the image).
+    TGIFHeader(IGIFItemOwner* owner, IGIFColorMapOwner* colorMapOwner)
+        : TGIFItem(owner), m_ColorMap(colorMapOwner) {}
     void Clear();
     void Assign(const TGIFHeader& source);
     TGIFVersion GetVersion() const override;

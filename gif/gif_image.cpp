@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-TGIFImage::TGIFImage() : m_Images(this), m_Header(this) {
+TGIFImage::TGIFImage() : m_Images(this), m_Header(this, this) {
     Clear();
 }
 
@@ -135,6 +135,16 @@ TGIFVersion TGIFImage::Version() const {
     for (int i = 0; i < m_Images.Count() && version != gv89a; ++i)
         version = std::max(version, m_Images[i].GetVersion());
     return version;
+}
+
+void TGIFImage::CountColorUses(const TGIFColorMap& map, TGIFHistogram& histogram) const {
+    for (int i = 0; i < m_Images.Count(); ++i)
+        if (&m_Images[i].ActiveColorMap() == &map) m_Images[i].CountColorUses(map, histogram);
+}
+
+void TGIFImage::MapColorIndices(const TGIFColorMap& map, const std::vector<std::uint8_t>& indexMap) {
+    for (int i = 0; i < m_Images.Count(); ++i)
+        if (&m_Images[i].ActiveColorMap() == &map) m_Images[i].MapColorIndices(map, indexMap);
 }
 
 int TGIFImage::BitsPerPixel() const {

@@ -24,7 +24,7 @@ constexpr int GIFDefaultThreadPriority = 3;
 constexpr int GIFDefaultAnimationSpeed = 100;
 constexpr TColor GIFDefaultBackgroundColor = 0x1FFFFFFF; // no colour
 
-class TGIFImage : public IGIFFrameOwner {
+class TGIFImage : public IGIFFrameOwner, public IGIFColorMapOwner {
   public:
     TGIFImage();
     ~TGIFImage() override;
@@ -48,7 +48,7 @@ class TGIFImage : public IGIFFrameOwner {
     void SetHeight(std::int64_t value);
 
     // The highest version its frames need; gvUnknown without frames.
-    TGIFVersion Version() const;
+    TGIFVersion Version() const override;
     void SaveToStream(TStream& stream);
     // Encodes in memory first, so a failure leaves an existing file untouched.
     void SaveToFile(const std::string& fileName);
@@ -118,6 +118,14 @@ class TGIFImage : public IGIFFrameOwner {
     int ScreenWidth() const override { return m_Header.Width(); }
     int ScreenHeight() const override { return m_Header.Height(); }
     void SetScreenSize(std::uint16_t width, std::uint16_t height) override;
+    // What the global colour table does to the frames that use it.
+    void ColorMapChanged() override { PaletteModified(); }
+    void ColorMapWarning(TGIFSeverity severity, const std::string& message) override {
+        m_Header.Warning(severity, message);
+    }
+    int ColorMapFrameCount() const override { return m_Images.Count(); }
+    void CountColorUses(const TGIFColorMap& map, TGIFHistogram& histogram) const override;
+    void MapColorIndices(const TGIFColorMap& map, const std::vector<std::uint8_t>& indexMap) override;
 
     TGIFImageList m_Images;
     TGIFHeader m_Header;

@@ -1,9 +1,10 @@
 #pragma once
 // The settings of a GIF image that its frames read (draw options, colour reduction, dither mode,
-// reduction bits, compression) with their defaults, and the image as its frames see it: those
-// settings, the global colour table, the logical screen that grows to hold them, and where their
-// warnings and progress go. A frame knows its image only through IGIFFrameOwner, so the frame's
-// unit needs nothing of the image's.
+// reduction bits, compression) with their defaults, and the image as its parts see it: where their
+// warnings and progress go and which version and bit depth its frames need (IGIFItemOwner), and
+// for a frame also those settings, the global colour table and the logical screen that grows to
+// hold it (IGIFFrameOwner). The parts know their image only through these, so their units need
+// nothing of the image's.
 // Used from one thread at a time; no internal locking.
 
 #include "gif/gif_exception.h"
@@ -13,6 +14,8 @@
 
 class TGIFColorMap;
 class TGIFImage;
+
+enum TGIFVersion { gvUnknown = 0, gv87a = 1, gv89a = 2 };
 
 // Draw options of an image (the drawing side uses them).
 enum : std::uint16_t {
@@ -54,12 +57,24 @@ struct TGIFImageSettings {
     int compression = GIFDefaultCompression;
 };
 
-// The image as its frames see it. TGIFImage is one.
-class IGIFFrameOwner {
+// The image as each of its parts sees it. TGIFImage is one.
+class IGIFItemOwner {
   public:
-    virtual ~IGIFFrameOwner() = default;
-    // The image itself, which its frames keep as their owner (TGIFItem::Image).
+    virtual ~IGIFItemOwner() = default;
+    // The image itself, which its parts keep as their owner (TGIFItem::Image).
     virtual TGIFImage* OwnerImage() = 0;
+    // The highest version its frames need; gvUnknown without frames.
+    virtual TGIFVersion Version() const = 0;
+    // The largest bits per pixel of the global and every local colour table: the code size of a
+    // frame without colours of its own, and the table size the header announces.
+    virtual int BitsPerPixel() const = 0;
+    virtual void Warning(TGIFSeverity severity, const std::string& message) = 0;
+    virtual void Progress(TProgressStage stage, int percent, const std::string& message) = 0;
+};
+
+// The image as its frames see it.
+class IGIFFrameOwner : public IGIFItemOwner {
+  public:
     virtual const TGIFImageSettings& FrameSettings() const = 0;
     // The global colour table, which a frame without colours of its own uses.
     virtual TGIFColorMap& GlobalColorMap() = 0;
@@ -68,9 +83,4 @@ class IGIFFrameOwner {
     virtual int ScreenWidth() const = 0;
     virtual int ScreenHeight() const = 0;
     virtual void SetScreenSize(std::uint16_t width, std::uint16_t height) = 0;
-    // The largest bits per pixel of the global and every local colour table: the code size of a
-    // frame without colours of its own.
-    virtual int BitsPerPixel() const = 0;
-    virtual void Warning(TGIFSeverity severity, const std::string& message) = 0;
-    virtual void Progress(TProgressStage stage, int percent, const std::string& message) = 0;
 };

@@ -1,10 +1,9 @@
 #include "gif/gif_item.h"
 
 #include "gif/gif_file_stream.h"
-#include "gif/gif_image.h"
 
 void TGIFItem::Warning(TGIFSeverity severity, const std::string& message) {
-    if (m_Image) m_Image->Warning(severity, message);
+    if (m_ItemOwner) m_ItemOwner->Warning(severity, message);
 }
 
 void TGIFItem::SaveToFile(const std::string& fileName) {

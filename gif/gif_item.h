@@ -3,20 +3,19 @@
 // Used from one thread at a time; no internal locking.
 
 #include "gif/gif_exception.h"
+#include "gif/gif_image_settings.h"
 #include "gif/gif_stream.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
-class TGIFImage;
-
-enum TGIFVersion { gvUnknown = 0, gv87a = 1, gv89a = 2 };
-
 // Base of every part of a GIF file.
 class TGIFItem {
   public:
-    explicit TGIFItem(TGIFImage* image) : m_Image(image) {}
+    // A part of owner's image, or of no image: then its warnings go nowhere.
+    explicit TGIFItem(IGIFItemOwner* owner)
+        : m_ItemOwner(owner), m_Image(owner ? owner->OwnerImage() : nullptr) {}
     virtual ~TGIFItem() = default;
     TGIFItem(const TGIFItem&) = delete;
     TGIFItem& operator=(const TGIFItem&) = delete;
@@ -34,6 +33,7 @@ class TGIFItem {
     TGIFImage* Image() const { return m_Image; }
 
   protected:
+    IGIFItemOwner* m_ItemOwner;
     TGIFImage* m_Image;
 };
 

@@ -11,8 +11,7 @@
 #include <array>
 
 TGIFSubImage::TGIFSubImage(IGIFFrameOwner* owner)
-    : TGIFItem(owner ? owner->OwnerImage() : nullptr), m_Owner(owner), m_ColorMap(*this),
-      m_Extensions(*this) {
+    : TGIFItem(owner), m_Owner(owner), m_ColorMap(*this), m_Extensions(*this) {
     Clear();
 }
 
@@ -64,6 +63,21 @@ int TGIFSubImage::TransparentColorIndex() const {
     if (!m_HasTransparency || !m_GraphicControlExtension || !m_GraphicControlExtension->Transparent())
         return -1;
     return m_GraphicControlExtension->TransparentColorIndex();
+}
+
+void TGIFSubImage::CountColorUses(const TGIFColorMap&, TGIFHistogram& histogram) const {
+    if (Empty()) return;
+    const int n = static_cast<int>(histogram.size());
+    for (std::uint8_t p : m_Data)
+        if (p < n) ++histogram[p].first;
+}
+
+void TGIFSubImage::MapColorIndices(const TGIFColorMap&, const std::vector<std::uint8_t>& indexMap) {
+    if (Empty()) return;
+    for (std::uint8_t& p : m_Data)
+        p = indexMap[p];
+    if (TransparentColorIndex() >= 0) m_GraphicControlExtension->MapTransparentColorIndex(indexMap);
+    FreeBitmap();
 }
 
 TGIFVersion TGIFSubImage::GetVersion() const {

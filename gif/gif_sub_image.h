@@ -1,11 +1,12 @@
 #pragma once
 // One frame of a GIF image: its descriptor, pixels, local colour table and extensions; and the
 // list of an image's frames. A frame reads its image's settings, global colour table and logical
-// screen through IGIFFrameOwner.
+// screen through IGIFFrameOwner; its colour table and extensions see it through IGIFColorMapOwner
+// and IGIFExtensionOwner.
 
 #include "gif/gif_bitmap.h"
 #include "gif/gif_color_map.h"
-#include "gif/gif_extension.h"
+#include "gif/gif_extension_list.h"
 #include "gif/gif_frame_bitmap.h"
 #include "gif/gif_image_settings.h"
 #include "gif/gif_item.h"
@@ -23,7 +24,7 @@ constexpr std::int64_t GIFMaxFramePixels = std::int64_t(1) << 26;
 constexpr std::int64_t GIFMaxImagePixels = std::int64_t(1) << 28;
 
 // One frame.
-class TGIFSubImage : public TGIFItem {
+class TGIFSubImage : public TGIFItem, public IGIFColorMapOwner, public IGIFExtensionOwner {
   public:
     // A frame of `owner` (a TGIFImage), or of no image: then it takes the default settings, has
     // no global colours and grows no screen.
@@ -98,8 +99,28 @@ class TGIFSubImage : public TGIFItem {
     const TPalette& Palette();
     void PaletteModified();
 
+    // Its pixels and transparent index, for its own or the global colour table (whichever it
+    // uses; the image asks only for the frames that use the global one).
+    void CountColorUses(const TGIFColorMap& map, TGIFHistogram& histogram) const override;
+    void MapColorIndices(const TGIFColorMap& map, const std::vector<std::uint8_t>& indexMap) override;
+
   private:
-    friend class TGIFGraphicControlExtension;
+    // The frame as its colour table and extensions see it.
+    void ColorMapChanged() override { PaletteModified(); }
+    void ColorMapWarning(TGIFSeverity severity, const std::string& message) override {
+        Warning(severity, message);
+    }
+    int ColorMapFrameCount() const override { return 1; }
+    TGIFSubImage& OwnerFrame() override { return *this; }
+    IGIFItemOwner* FrameImage() const override { return m_Owner; }
+    int ActiveColorCount() const override { return ActiveColorMap().Count(); }
+    TGIFGraphicControlExtension* FrameGraphicControl() const override { return m_GraphicControlExtension; }
+    void SetFrameGraphicControl(TGIFGraphicControlExtension* extension) override {
+        m_GraphicControlExtension = extension;
+    }
+    void SetFrameTransparency(bool on) override { m_HasTransparency = on; }
+    void ExtensionChanged() override { FreeBitmap(); }
+
     void CopyPixels(const TBitmap& bitmap);
     void AddMaskTransparency(const std::vector<std::uint8_t>& mask);
     void WriteRaster(TStream& stream);

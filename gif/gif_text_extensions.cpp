@@ -6,12 +6,12 @@
 #include <algorithm>
 
 const TGIFExtensionClass TGIFTextExtension::Class = {
-    [](TGIFSubImage& frame) -> std::unique_ptr<TGIFExtension> {
+    [](IGIFExtensionOwner& frame) -> std::unique_ptr<TGIFExtension> {
         return std::make_unique<TGIFTextExtension>(frame);
     }};
 
 const TGIFExtensionClass TGIFCommentExtension::Class = {
-    [](TGIFSubImage& frame) -> std::unique_ptr<TGIFExtension> {
+    [](IGIFExtensionOwner& frame) -> std::unique_ptr<TGIFExtension> {
         return std::make_unique<TGIFCommentExtension>(frame);
     }};
 

@@ -2,7 +2,6 @@
 
 #include "platform/byte_codec.h"
 #include "platform/file_io.h"
-#include "rules/variant_state.h"
 
 #include <zlib.h>
 
@@ -215,10 +214,6 @@ std::int16_t EdbValueToScore(std::uint8_t value, int ply) {
     if (value == 255) return 0;
     if (value % 2 == 1) return static_cast<std::int16_t>(2000 - value - ply);
     return static_cast<std::int16_t>(value - 2000 + ply);
-}
-
-std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int pieceCount, int flip, int ply) {
-    return ProbeEndgameDatabase(board, pieceCount, flip, ply, CurrentVariant.load(std::memory_order_relaxed));
 }
 
 std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int /*pieceCount*/, int flip, int ply,

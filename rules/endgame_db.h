@@ -126,5 +126,4 @@ std::int16_t EdbValueToScore(std::uint8_t value, int ply);
 // `pieceCount` is the caller's count and is not relied on.
 std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int pieceCount, int flip, int ply,
                                                  TGameType variant);
-// The same for a position of CurrentVariant.
-std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int pieceCount, int flip, int ply);
+// The same for a position of CurrentVariant is in variant_state.h.

@@ -21,3 +21,7 @@ void SetGameVariant(TGameType v) {
     if (hooks.openBook) hooks.openBook(v);
     OpenEndgameDatabase(v);
 }
+
+std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int pieceCount, int flip, int ply) {
+    return ProbeEndgameDatabase(board, pieceCount, flip, ply, CurrentVariant.load(std::memory_order_relaxed));
+}

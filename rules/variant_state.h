@@ -6,7 +6,9 @@
 #include "rules/game.h"
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 extern std::atomic<TGameType> CurrentVariant;
 extern std::atomic<int> SquareCount;   // 32, or 50 for variant 6
@@ -24,3 +26,6 @@ TVariantHooks& VariantHooks();
 // opening book and endgame database. The shell's game session calls it and sets its game's variant
 // byte.
 void SetGameVariant(TGameType v);
+
+// ProbeEndgameDatabase (endgame_db.h) for a position of CurrentVariant.
+std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int pieceCount, int flip, int ply);

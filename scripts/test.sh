@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
 scripts/deps.sh
+python3 scripts/include_loops.py gamedb gif rules
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 # Line tables are enough for the sanitizers' and gdb's backtraces, and build a third faster than -g.

@@ -6,6 +6,7 @@
 #include "app/ui/game_panel.h"
 #include "app/ui/ibtn.h"
 #include "app/ui/main_form.h"
+#include "gamedb/ui/menu_items.h"
 
 #include <QActionGroup>
 #include <QLabel>
@@ -58,18 +59,11 @@ QIcon WithFadedDisabledLook(const QIcon& icon) {
 } // namespace
 
 QAction* TMainForm::AddItem(QMenu* menu, const char* name, const QString& text) {
-    auto* a = menu->addAction(text);
-    a->setObjectName(name);
-    m_items[name] = a;
-    return a;
+    return AddMenuItem(m_items, menu, name, text);
 }
 
 QMenu* TMainForm::AddMenu(QMenu* parent, const char* name, const QString& text) {
-    QMenu* m = parent ? parent->addMenu(text) : menuBar()->addMenu(text);
-    m->setObjectName(name);
-    m->menuAction()->setObjectName(name);
-    m_items[name] = m->menuAction();
-    return m;
+    return AddSubMenu(m_items, menuBar(), parent, name, text);
 }
 
 void TMainForm::BuildMenus() {

@@ -12,6 +12,7 @@
 #include "rules/edb_index.h"
 #include "rules/endgame_db.h"
 #include "rules/search_root.h"
+#include "rules/variant_state.h"
 #include "tests/support/temp_dir.h"
 
 #include <benchmark/benchmark.h>

@@ -8,6 +8,7 @@
 #include "gamedb/game_list_page.h"
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/db_panel.h"
+#include "gamedb/ui/menu_items.h"
 #include "gamedb/user_prompt.h"
 #include "rules/clock.h"
 
@@ -96,18 +97,11 @@ TDatabaseForm::~TDatabaseForm() {
 }
 
 QAction* TDatabaseForm::AddItem(QMenu* menu, const char* name, const QString& text) {
-    QAction* a = menu->addAction(text);
-    a->setObjectName(name);
-    m_items[name] = a;
-    return a;
+    return AddMenuItem(m_items, menu, name, text);
 }
 
 QMenu* TDatabaseForm::AddMenu(QMenu* parent, const char* name, const QString& text) {
-    QMenu* m = parent ? parent->addMenu(text) : m_menuBar->addMenu(text);
-    m->setObjectName(name);
-    m->menuAction()->setObjectName(name);
-    m_items[name] = m->menuAction();
-    return m;
+    return AddSubMenu(m_items, m_menuBar, parent, name, text);
 }
 
 QAction* TDatabaseForm::Item(const QString& name) const {

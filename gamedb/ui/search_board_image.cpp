@@ -1,6 +1,5 @@
 #include "gamedb/ui/search_board_image.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -116,20 +115,6 @@ void DrawSearchBoard(QImage& image, TSearchBoard kind, const TSearchBoardColors&
 }
 
 TSearchBoardImage::TSearchBoardImage(QWidget* parent)
-    : QWidget(parent), m_image(SearchBoardSize, SearchBoardSize, QImage::Format_RGB32) {
+    : TImageControl(QSize(SearchBoardSize, SearchBoardSize), parent) {
     setObjectName("SearchBrdImage");
-    setFixedSize(SearchBoardSize, SearchBoardSize);
-    m_image.fill(Qt::gray);
-}
-
-void TSearchBoardImage::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.drawImage(0, 0, m_image);
-}
-
-void TSearchBoardImage::mousePressEvent(QMouseEvent* event) {
-    const int button = event->button() == Qt::RightButton ? 1 : event->button() == Qt::MiddleButton ? 2 : 0;
-    const QPoint pt = event->position().toPoint();
-    emit mouseDown(button, pt.x(), pt.y());
-    event->accept();
 }

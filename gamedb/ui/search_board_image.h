@@ -5,6 +5,7 @@
 // Interface thread only.
 
 #include "gamedb/search_board.h"
+#include "gamedb/ui/image_control.h"
 
 #include <QColor>
 #include <QImage>
@@ -34,22 +35,12 @@ void DrawSearchSquare(QImage& image, TSearchBoard kind, const TSearchBoardColors
 void DrawSearchBoard(QImage& image, TSearchBoard kind, const TSearchBoardColors& colors,
                      const TSearchPattern& pattern);
 
-// SearchBrdImage: shows its image; a mouse press reports the button (0 left, 1 right, 2 middle) and
-// the point in the image.
-class TSearchBoardImage : public QWidget {
+// SearchBrdImage: shows its image at its own size; a mouse press reports the button (0 left, 1
+// right, 2 middle) and the point in the image.
+class TSearchBoardImage : public TImageControl {
     Q_OBJECT
   public:
     explicit TSearchBoardImage(QWidget* parent = nullptr);
-    QImage& Image() { return m_image; }
-    const QImage& Image() const { return m_image; }
-
-  signals:
-    void mouseDown(int button, int x, int y);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-
-  private:
-    QImage m_image;
+    QImage& Image() { return OwnImage(); }
+    const QImage& Image() const { return TImageControl::Image(); }
 };

@@ -6,6 +6,7 @@
 
 #include "gif/gif_app_extension.h"
 #include "gif/gif_compositor.h"
+#include "gif/gif_extension_registry.h"
 #include "gif/gif_graphic_control.h"
 #include "gif/gif_image.h"
 #include "gif/gif_text_extensions.h"
@@ -159,6 +160,46 @@ TEST(GIFReader, LoadSaveLoadKeepsFramesExtensionsAndTables) {
     const Bytes block = Cat({Bytes{0x21, 0xFF, 11}, Text("VQTESTAPP10"), Bytes{5, 1, 2, 3, 0, 0xFF, 0}});
     EXPECT_NE(std::search(original.begin(), original.end(), block.begin(), block.end()), original.end());
     EXPECT_NE(std::search(saved.begin(), saved.end(), block.begin(), block.end()), saved.end());
+}
+
+// A program's own application extension: the registry hands its blocks to the class registered
+// for its identifier, the latest registration first, and other identifiers stay unknown.
+template <int Tag> class TOwnAppExtension : public TGIFUnknownAppExtension {
+  public:
+    using TGIFUnknownAppExtension::TGIFUnknownAppExtension;
+    static const TGIFExtensionClass Class;
+};
+template <int Tag>
+const TGIFExtensionClass TOwnAppExtension<Tag>::Class = {
+    [](IGIFExtensionOwner& frame) -> std::unique_ptr<TGIFExtension> {
+        return std::make_unique<TOwnAppExtension<Tag>>(frame);
+    },
+    &TGIFApplicationExtension::ResolveByIdentifier};
+
+TEST(GIFReader, RegisteredApplicationExtensionReadsItsOwnBlocks) {
+    TGIFApplicationIdentifier own{};
+    const std::string id = "VQOWNEXT1.0";
+    std::copy(id.begin(), id.end(), own.begin());
+    RegisterApplicationExtension(own, TOwnAppExtension<1>::Class);
+    RegisterApplicationExtension(own, TOwnAppExtension<2>::Class);
+    EXPECT_EQ(FindApplicationExtension(own), &TOwnAppExtension<2>::Class);
+
+    const Bytes ownBlock = Cat({Bytes{0x21, 0xFF, 11}, Text(id), Bytes{2, 7, 8, 0}});
+    const Bytes otherBlock = Cat({Bytes{0x21, 0xFF, 11}, Text("VQOTHER01.0"), Bytes{1, 9, 0}});
+    const Bytes frame =
+        Cat({Descriptor(0, 0, 2, 2), ImageData(2, TCodePacker(2).Clear().Codes({1, 2, 3, 0}).End())});
+    const Bytes gif = Cat({Header(2, 2, 4), ownBlock, otherBlock, frame, Bytes{0x3B}});
+    TRead r = Read(gif);
+    EXPECT_TRUE(r.Warnings.empty());
+    const TGIFExtensionList& extensions = r.Image->Images()[0].Extensions();
+    ASSERT_EQ(extensions.Count(), 2);
+    const auto* read = dynamic_cast<const TOwnAppExtension<2>*>(&extensions[0]);
+    ASSERT_NE(read, nullptr);
+    ASSERT_EQ(read->Blocks.size(), 1u);
+    EXPECT_EQ(read->Blocks[0].Data, (std::vector<std::uint8_t>{7, 8}));
+    EXPECT_EQ(typeid(extensions[1]), typeid(TGIFUnknownAppExtension));
+    const Bytes saved = Save(*r.Image);
+    EXPECT_NE(std::search(saved.begin(), saved.end(), ownBlock.begin(), ownBlock.end()), saved.end());
 }
 
 TEST(GIFReader, OwnFilesInSubBlocksOfAnySize) {

@@ -10,6 +10,7 @@
 #include "rules/edb_index.h"
 #include "rules/edb_tools.h"
 #include "rules/endgame_db.h"
+#include "rules/variant_state.h"
 
 #include <cstdio>
 #include <cstring>
