@@ -364,13 +364,13 @@ TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase
 }
 
 TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string& databaseFileName,
-                               TGameType variant) {
+                               TGameType variant, const TGameDatabase* open) {
     TChbImportResult result;
     if (const std::string why = ChbImportRefusal(variant); !why.empty())
         return Refuse(result, TChbImportStatus::Refused, why);
     const TDbFileNames files = DatabaseFileNames(databaseFileName);
     const std::string shownName = Utf8ToCp1251(chbFileName), shownDb = Utf8ToCp1251(files.index);
-    if (GameDatabase.open && DatabaseFileNames(GameDatabase.indexFileName) == files)
+    if (open && open->open && DatabaseFileNames(open->indexFileName) == files)
         return Refuse(result, TChbImportStatus::Refused,
                       "The database " + shownDb + " is open: nothing was imported.");
     bool existed = false;

@@ -92,11 +92,11 @@ struct TChbImportResult {
 TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase& db, TGameType variant);
 
 // Imports the CHB file into a new database `databaseFileName`, replacing one of that name (the
-// caller has asked the user) but never the open database GameDatabase, nor a name that is a
+// caller has asked the user) but never the open database `open` (when given), nor a name that is a
 // folder. The database is built under staged names and put in place as one step at the end
 // (TDbReplacement, gamedb/db_file.h): a file error, a failed step or a kill on the way leaves the
 // old files byte for byte (NothingImported, "Nothing imported" in the message). The database's
 // name list filling up still stores the games before (WriteFailed), as ImportChbDatabase does.
 // Progress, log and closing message as ImportChbDatabase.
 TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string& databaseFileName,
-                               TGameType variant);
+                               TGameType variant, const TGameDatabase* open = nullptr);

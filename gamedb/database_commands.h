@@ -2,7 +2,7 @@
 // The database window's commands on the open database and its game list, without the window: the
 // deleted marks, selection, clean-up, check, copying games to another database, and the player
 // names (saved as text, split at capitals). Messages and questions go through UserPrompt(), long
-// commands show Progress(). Interface thread, like GameDatabase.
+// commands show Progress(). Interface thread, like the database it works on.
 
 #include "gamedb/game_database.h"
 #include "gamedb/game_list.h"

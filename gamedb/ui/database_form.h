@@ -1,17 +1,20 @@
 #pragma once
-// The database window: the games of GameDatabase as a list (TDBPanel under the header bar
+// The database window: the games of its session's GameDatabase as a list (TDBPanel under the header bar
 // HeaderControl2) with the commands that open, import, load, save, replace, copy, delete, check and
 // compact games and edit their headers. The main window shows it modally; a modal result of 1 closes
-// it (Close database window, Esc, and after a game is loaded). It keeps no data of its own: the list
-// is GameList, the current position GameDatabase.currentGame (a list position, 0 for an empty list).
+// it (Close database window, Esc, and after a game is loaded). It owns the session (the open
+// database, its list and the last search's criteria, gamedb/database_session.h) and hands it to its
+// commands and dialogs; the current position is the database's currentGame (a list position, 0
+// for an empty list). The main window reaches the session through Session().
 // What it needs of the main window comes through DatabaseHooks(); messages through UserPrompt(),
 // file dialogs through FileChooser(), long commands through Progress().
 //
 // For the commands that other windows add (search, sort, tournaments, header set, duplicates):
 // their menu items exist here, disabled, under the names of the form; a command that replaces or
-// reorders GameList calls ListChanged() afterwards.
+// reorders the session's GameList calls ListChanged() afterwards.
 // Created once at start-up (DatabaseForm); interface thread only.
 
+#include "gamedb/database_session.h"
 #include "gamedb/game_database.h"
 #include "gamedb/game_list_input.h"
 
@@ -36,6 +39,10 @@ class TDatabaseForm : public QDialog {
     explicit TDatabaseForm(QWidget* parent = nullptr);
     ~TDatabaseForm() override;
 
+    // The open database, its list and criteria; lives as long as the window.
+    TDatabaseSession& Session() { return m_session; }
+    const TDatabaseSession& Session() const { return m_session; }
+
     QHeaderView* HeaderControl2;
     TDBPanel* DBPanel;
     QToolBar* ToolBar1;
@@ -52,7 +59,7 @@ class TDatabaseForm : public QDialog {
     // After the database changed: the list becomes every game, the caption, the page from the top.
     // With no database open, the list is emptied.
     void RefreshGameList();
-    // After a command replaced or reordered GameList: the page from the top with the first game
+    // After a command replaced or reordered the list: the page from the top with the first game
     // current (none when the list is empty), the caption, the lines read and drawn.
     void ListChanged();
     // Column edges from the header's section widths; repaints.
@@ -118,6 +125,7 @@ class TDatabaseForm : public QDialog {
     std::string BasesFolder() const; // AppDir + "Bases"
     void Report(TDbStatus status, const std::string& what);
 
+    TDatabaseSession m_session;
     QMenuBar* m_menuBar = nullptr;
     std::map<QString, QAction*> m_items;
     TListClicks m_clicks;

@@ -216,11 +216,11 @@ TGameInfoForm::~TGameInfoForm() {
     if (GameInfoForm == this) GameInfoForm = nullptr;
 }
 
-void TGameInfoForm::Fill(const TQuickGameHeader& h) {
-    if (GameDatabase.open) {
-        m_players->setStringList(SortedNames(GameDatabase.players));
-        m_tournaments->setStringList(SortedNames(GameDatabase.tournaments));
-        m_sites->setStringList(SortedNames(GameDatabase.sites));
+void TGameInfoForm::Fill(const TQuickGameHeader& h, const TGameDatabase* names) {
+    if (names && names->open) {
+        m_players->setStringList(SortedNames(names->players));
+        m_tournaments->setStringList(SortedNames(names->tournaments));
+        m_sites->setStringList(SortedNames(names->sites));
     }
     const TGameIndexRecord& r = h.header;
     m_variant = r.variant;
@@ -280,9 +280,9 @@ void TGameInfoForm::showEvent(QShowEvent* event) {
     WhiteName->setFocus();
 }
 
-bool EditGameInfo(TQuickGameHeader& header) {
+bool EditGameInfo(TQuickGameHeader& header, const TGameDatabase* names) {
     if (!GameInfoForm) return false;
-    GameInfoForm->Fill(header);
+    GameInfoForm->Fill(header, names);
     if (GameInfoForm->exec() != 1) return false;
     GameInfoForm->Collect(header);
     return true;

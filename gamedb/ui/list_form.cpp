@@ -121,9 +121,9 @@ TListForm::TListForm(QWidget* parent) : QDialog(parent) {
 }
 
 void TListForm::Button1Click() {
-    if (!GameDatabase.open) return;
+    if (!m_session || !m_session->GameDatabase.open) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const TDbStatus s = BuildTournamentList(GameDatabase, GameList, m_list);
+    const TDbStatus s = BuildTournamentList(m_session->GameDatabase, m_session->GameList, m_list);
     FillTournamentGrid();
     QApplication::restoreOverrideCursor();
     if (s != TDbStatus::Ok)

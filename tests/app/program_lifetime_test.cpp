@@ -306,7 +306,7 @@ TEST_F(ProgramLifetime, EveryModalPathLeavesTheProgramRunning) {
         if (path.check) path.check();
         script.reset();
         Stop();
-        if (GameDatabase.open) CloseDatabase(GameDatabase);
+        if (DatabaseForm) CloseDatabase(DatabaseForm->Session().GameDatabase);
     }
 }
 
