@@ -5,6 +5,7 @@
 // it) saves the name lists as CloseDatabase does.
 // Interface thread only; the autoplay thread opens a TGameDatabase of its own.
 
+#include "gamedb/file_chooser.h"
 #include "gamedb/game_database.h"
 #include "gamedb/game_list.h"
 #include "gamedb/search_criteria.h"
@@ -21,5 +22,9 @@ struct TDatabaseSession {
     TGameList GameList;
     TSearchCriteria SearchCriteria;
 
+    // The file dialogs of the commands on this session (not owned; none: every dialog is cancelled).
+    IFileChooser* chooser = nullptr;
+
     std::int32_t GameListCount() const { return GameList.Count(); }
+    IFileChooser& FileChooser() const { return chooser ? *chooser : CancelledFileChooser(); }
 };

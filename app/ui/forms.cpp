@@ -29,6 +29,8 @@
 #include "gamedb/ui/sort_form.h"
 #include "gamedb/user_prompt.h"
 
+#include <memory>
+
 TMainForm* MainForm = nullptr;
 TFEngineOpt* FEngineOpt = nullptr;
 TNewMoveQ* NewMoveQ = nullptr;
@@ -47,9 +49,8 @@ Tebtest* ebtest = nullptr;
 TEDBCompr* EDBCompr = nullptr;
 
 namespace {
-// The database logic's message boxes and file dialogs.
+// The database logic's message boxes.
 TQtUserPrompt DatabasePrompt;
-TQtFileChooser DatabaseFileChooser;
 } // namespace
 
 TMainForm* CreateForms() {
@@ -63,6 +64,7 @@ TMainForm* CreateForms() {
     UseComBoard = new TUseComBoard(owner);
     GameInfoForm = new TGameInfoForm(owner);
     DatabaseForm = new TDatabaseForm(owner);
+    DatabaseForm->SetFileChooser(std::make_unique<TQtFileChooser>());
     FAnalysisGame = new TFAnalysisGame(owner);
     FImpCHB = new TFImpCHB(owner);
     SetProgress(FImpCHB);
@@ -81,7 +83,6 @@ TMainForm* CreateForms() {
     FSetTm = new TFSetTm(owner);
     EDBCompr = new TEDBCompr(owner);
     SetUserPrompt(&DatabasePrompt);
-    SetFileChooser(&DatabaseFileChooser);
     MainForm->ConnectDatabaseWindow();
     return MainForm;
 }
@@ -99,7 +100,6 @@ void ForgetForms() {
     FSearch = nullptr;
     ResetDatabaseHooks();
     SetUserPrompt(nullptr);
-    SetFileChooser(nullptr);
     FAnalysisGame = nullptr;
     SetProgress(nullptr);
     FImpCHB = nullptr;

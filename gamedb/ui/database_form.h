@@ -7,7 +7,8 @@
 // commands and dialogs; the current position is the database's currentGame (a list position, 0
 // for an empty list). The main window reaches the session through Session().
 // What it needs of the main window comes through DatabaseHooks(); messages through UserPrompt(),
-// file dialogs through FileChooser(), long commands through Progress().
+// file dialogs through the session's chooser (the one given to SetFileChooser), long commands through
+// Progress().
 //
 // For the commands that other windows add (search, sort, tournaments, header set, duplicates):
 // their menu items exist here, disabled, under the names of the form; a command that replaces or
@@ -23,7 +24,9 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
+#include <utility>
 
 class QAction;
 class QHeaderView;
@@ -42,6 +45,12 @@ class TDatabaseForm : public QDialog {
     // The open database, its list and criteria; lives as long as the window.
     TDatabaseSession& Session() { return m_session; }
     const TDatabaseSession& Session() const { return m_session; }
+    // The file dialogs of the window's commands, owned by the window (none: every dialog is
+    // cancelled). The session's chooser points at it.
+    void SetFileChooser(std::unique_ptr<IFileChooser> chooser) {
+        m_chooser = std::move(chooser);
+        m_session.chooser = m_chooser.get();
+    }
 
     QHeaderView* HeaderControl2;
     TDBPanel* DBPanel;
@@ -125,6 +134,7 @@ class TDatabaseForm : public QDialog {
     std::string BasesFolder() const; // AppDir + "Bases"
     void Report(TDbStatus status, const std::string& what);
 
+    std::unique_ptr<IFileChooser> m_chooser;
     TDatabaseSession m_session;
     QMenuBar* m_menuBar = nullptr;
     std::map<QString, QAction*> m_items;

@@ -63,7 +63,7 @@ void TDatabaseForm::ABuildtree1Click() {
         ShowDatabaseNotOpened();
         return;
     }
-    const auto name = FileChooser().OpenFile("Open Book/Tree", "Vantor Quillan Book/Tree (*.cbk *.CBK)",
+    const auto name = m_session.FileChooser().OpenFile("Open Book/Tree", "Vantor Quillan Book/Tree (*.cbk *.CBK)",
                                              DatabaseHooks().appDir() + "Books");
     if (!name) return;
     std::vector<std::int32_t> games;
@@ -87,7 +87,7 @@ void TDatabaseForm::Report(TDbStatus status, const std::string& what) {
 
 void TDatabaseForm::OpenClick() {
     const std::string folder = BasesFolder();
-    const auto name = FileChooser().OpenFile("Open Database", DatabaseFilter, folder);
+    const auto name = m_session.FileChooser().OpenFile("Open Database", DatabaseFilter, folder);
     if (!name) return;
     OpenOrCreateDatabase(*name, m_session.GameDatabase);
     RefreshGameList();
@@ -95,7 +95,7 @@ void TDatabaseForm::OpenClick() {
 
 void TDatabaseForm::OpenCHBClick() {
     const auto name =
-        FileChooser().OpenFile("Open Database", "Vantor Quillan 1.x Database (*.chb *.CHB)", BasesFolder());
+        m_session.FileChooser().OpenFile("Open Database", "Vantor Quillan 1.x Database (*.chb *.CHB)", BasesFolder());
     if (!name) return;
     const TGameType variant = DatabaseHooks().currentVariant();
     if (const std::string why = ChbImportRefusal(variant); !why.empty()) {
@@ -124,7 +124,7 @@ void TDatabaseForm::OpenCHBClick() {
 }
 
 void TDatabaseForm::ImportPDN1Click() {
-    const auto name = FileChooser().OpenFile(
+    const auto name = m_session.FileChooser().OpenFile(
         "Open Database", "Portable Draughts Notation Database (*.pdn *.PDN)", BasesFolder());
     if (!name) return;
     TBusyWindow busy(this);
@@ -139,7 +139,7 @@ void TDatabaseForm::PDN1Click() {
         ShowDatabaseNotOpened();
         return;
     }
-    const auto name = FileChooser().OpenFile("Open Database", "Portable Draughts Notation (*.pdn *.PDN)",
+    const auto name = m_session.FileChooser().OpenFile("Open Database", "Portable Draughts Notation (*.pdn *.PDN)",
                                              DatabaseHooks().appDir() + "Export/PDN");
     if (!name) return;
     const std::vector<std::int32_t> positions =
@@ -298,7 +298,7 @@ void TDatabaseForm::Copy1Click() {
         return;
     }
     const std::string folder = BasesFolder();
-    const auto name = FileChooser().OpenFile("Open Database", DatabaseFilter, folder);
+    const auto name = m_session.FileChooser().OpenFile("Open Database", DatabaseFilter, folder);
     if (!name) return;
     TCopyResult r;
     {
@@ -327,7 +327,7 @@ void TDatabaseForm::DeselectallClick() {
 }
 
 void TDatabaseForm::SavenamestoTXT1Click() {
-    const auto name = FileChooser().SaveFile("Save Names", "Text File (*.txt *.TXT)", std::string());
+    const auto name = m_session.FileChooser().SaveFile("Save Names", "Text File (*.txt *.TXT)", std::string());
     if (!name) return;
     if (const TIoStatus s = SavePlayerNames(m_session.GameDatabase, *name); !s)
         UserPrompt().ShowMessage("I/O error: " + FileNameText(s.Message()));

@@ -145,7 +145,8 @@ void TListForm::FillTournamentGrid() {
 }
 
 void TListForm::Button2Click() {
-    const auto name = FileChooser().SaveFile("Save List", "Text File (*.txt *.TXT)", std::string());
+    const auto name = (m_session ? m_session->FileChooser() : CancelledFileChooser())
+                          .SaveFile("Save List", "Text File (*.txt *.TXT)", std::string());
     if (!name) return;
     if (const TIoStatus s = SaveTournamentList(m_grid, *name); !s)
         UserPrompt().ShowMessage("I/O error: " + Utf8ToCp1251(s.Message()));

@@ -37,7 +37,10 @@ template <class Base = ::testing::Test> class DatabaseWindowTest : public Base {
     }
     // The window's session: its database, list and criteria (the window is made on first use).
     TDatabaseSession& session() {
-        if (!form) form = std::make_unique<TDatabaseForm>();
+        if (!form) {
+            form = std::make_unique<TDatabaseForm>();
+            form->Session().chooser = &prompts;
+        }
         return form->Session();
     }
     const TDatabaseSession& session() const { return form->Session(); }
