@@ -8,6 +8,7 @@
 #include "gamedb/file_chooser.h"
 #include "gamedb/game_database.h"
 #include "gamedb/game_list.h"
+#include "gamedb/progress.h"
 #include "gamedb/search_criteria.h"
 
 #include <cstdint>
@@ -24,7 +25,10 @@ struct TDatabaseSession {
 
     // The file dialogs of the commands on this session (not owned; none: every dialog is cancelled).
     IFileChooser* chooser = nullptr;
+    // The progress of the long commands on this session (not owned; none: nothing is shown).
+    IProgress* progress = nullptr;
 
     std::int32_t GameListCount() const { return GameList.Count(); }
     IFileChooser& FileChooser() const { return chooser ? *chooser : CancelledFileChooser(); }
+    IProgress& Progress() const { return progress ? *progress : SilentProgress(); }
 };

@@ -67,7 +67,7 @@ TMainForm* CreateForms() {
     DatabaseForm->SetFileChooser(std::make_unique<TQtFileChooser>());
     FAnalysisGame = new TFAnalysisGame(owner);
     FImpCHB = new TFImpCHB(owner);
-    SetProgress(FImpCHB);
+    DatabaseForm->Session().progress = FImpCHB; // the one progress window, for the window's long commands
     FSearch = new TFSearch(owner);
     AboutBox = new TAboutBox(owner);
     AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
@@ -101,7 +101,6 @@ void ForgetForms() {
     ResetDatabaseHooks();
     SetUserPrompt(nullptr);
     FAnalysisGame = nullptr;
-    SetProgress(nullptr);
     FImpCHB = nullptr;
     AboutBox = nullptr;
     SortForm = nullptr;

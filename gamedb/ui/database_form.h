@@ -8,7 +8,7 @@
 // for an empty list). The main window reaches the session through Session().
 // What it needs of the main window comes through DatabaseHooks(); messages through UserPrompt(),
 // file dialogs through the session's chooser (the one given to SetFileChooser), long commands through
-// Progress().
+// the session's progress (the shell's progress window).
 //
 // For the commands that other windows add (search, sort, tournaments, header set, duplicates):
 // their menu items exist here, disabled, under the names of the form; a command that replaces or

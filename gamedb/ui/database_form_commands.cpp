@@ -63,8 +63,8 @@ void TDatabaseForm::ABuildtree1Click() {
         ShowDatabaseNotOpened();
         return;
     }
-    const auto name = m_session.FileChooser().OpenFile("Open Book/Tree", "Vantor Quillan Book/Tree (*.cbk *.CBK)",
-                                             DatabaseHooks().appDir() + "Books");
+    const auto name = m_session.FileChooser().OpenFile(
+        "Open Book/Tree", "Vantor Quillan Book/Tree (*.cbk *.CBK)", DatabaseHooks().appDir() + "Books");
     if (!name) return;
     std::vector<std::int32_t> games;
     games.reserve(static_cast<std::size_t>(m_session.GameListCount()));
@@ -94,8 +94,8 @@ void TDatabaseForm::OpenClick() {
 }
 
 void TDatabaseForm::OpenCHBClick() {
-    const auto name =
-        m_session.FileChooser().OpenFile("Open Database", "Vantor Quillan 1.x Database (*.chb *.CHB)", BasesFolder());
+    const auto name = m_session.FileChooser().OpenFile(
+        "Open Database", "Vantor Quillan 1.x Database (*.chb *.CHB)", BasesFolder());
     if (!name) return;
     const TGameType variant = DatabaseHooks().currentVariant();
     if (const std::string why = ChbImportRefusal(variant); !why.empty()) {
@@ -119,7 +119,7 @@ void TDatabaseForm::OpenCHBClick() {
                               VariantTraits(variant).name + " games into " + into + "?"))
         return;
     TBusyWindow busy(this);
-    ImportChbFile(*name, target, variant,
+    ImportChbFile(*name, target, variant, m_session.Progress(),
                   &m_session.GameDatabase); // replaces the database as one step; it says how it went
 }
 
@@ -130,8 +130,8 @@ void TDatabaseForm::ImportPDN1Click() {
     TBusyWindow busy(this);
     // A new database named after the file; the import says how it went. m_session.GameDatabase stays as it
     // is.
-    ImportPdnDatabase(*name, std::string(), DatabaseHooks().currentVariant(), UserPrompt(), Progress(),
-                      &m_session.GameDatabase);
+    ImportPdnDatabase(*name, std::string(), DatabaseHooks().currentVariant(), UserPrompt(),
+                      m_session.Progress(), &m_session.GameDatabase);
 }
 
 void TDatabaseForm::PDN1Click() {
@@ -139,8 +139,8 @@ void TDatabaseForm::PDN1Click() {
         ShowDatabaseNotOpened();
         return;
     }
-    const auto name = m_session.FileChooser().OpenFile("Open Database", "Portable Draughts Notation (*.pdn *.PDN)",
-                                             DatabaseHooks().appDir() + "Export/PDN");
+    const auto name = m_session.FileChooser().OpenFile(
+        "Open Database", "Portable Draughts Notation (*.pdn *.PDN)", DatabaseHooks().appDir() + "Export/PDN");
     if (!name) return;
     const std::vector<std::int32_t> positions =
         ChosenListPositions(m_session.GameList, m_session.GameDatabase.currentGame);
@@ -152,7 +152,7 @@ void TDatabaseForm::PDN1Click() {
     TPdnExportResult r;
     {
         TBusyWindow busy(this);
-        r = ExportPdnGames(m_session.GameDatabase, games, PdnExportFileName(*name), Progress());
+        r = ExportPdnGames(m_session.GameDatabase, games, PdnExportFileName(*name), m_session.Progress());
     }
     if (!r.message.empty())
         UserPrompt().ShowMessage(r.message);
@@ -304,7 +304,7 @@ void TDatabaseForm::Copy1Click() {
     {
         TBusyWindow busy(this);
         r = CopyListedGames(m_session.GameDatabase, m_session.GameList, m_session.GameDatabase.currentGame,
-                            *name);
+                            *name, m_session.Progress());
     }
     if (r.status == TCopyStatus::WriteFailed)
         UserPrompt().ShowMessage("Copying stopped: the database " + FileNameText(*name) +
@@ -327,7 +327,8 @@ void TDatabaseForm::DeselectallClick() {
 }
 
 void TDatabaseForm::SavenamestoTXT1Click() {
-    const auto name = m_session.FileChooser().SaveFile("Save Names", "Text File (*.txt *.TXT)", std::string());
+    const auto name =
+        m_session.FileChooser().SaveFile("Save Names", "Text File (*.txt *.TXT)", std::string());
     if (!name) return;
     if (const TIoStatus s = SavePlayerNames(m_session.GameDatabase, *name); !s)
         UserPrompt().ShowMessage("I/O error: " + FileNameText(s.Message()));

@@ -16,8 +16,8 @@ void TDatabaseForm::Delect1Click() {
     }
     if (!FMatchPar || FMatchPar->exec() != 1) return;
     setEnabled(false);
-    const TDuplicateResult r =
-        MatchDuplicateGames(m_session.GameDatabase, m_session.GameList, FMatchPar->Options(), Progress());
+    const TDuplicateResult r = MatchDuplicateGames(m_session.GameDatabase, m_session.GameList,
+                                                   FMatchPar->Options(), m_session.Progress());
     setEnabled(true);
     if (r.status == TDbStatus::ReadOnly || r.status == TDbStatus::NotOpen) {
         Report(r.status, "Games cannot be matched");

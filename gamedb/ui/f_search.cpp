@@ -305,7 +305,7 @@ void TFSearch::RunSearch(const TSearchCriteria& criteria) {
     TDatabaseSession& s = *m_session;
     s.SearchCriteria = criteria;
     RunGameSearch(s.GameDatabase, s.GameList, s.SearchCriteria,
-                  Progress()); // ends its progress on every way out
+                  s.Progress()); // ends its progress on every way out
 }
 
 void TFSearch::Button1Click() {
