@@ -293,17 +293,17 @@ struct TChbStop {
 };
 
 // Appends the game records of `file` to the open database `db`; the games and the log (titled
-// here) follow, the names are not saved and nothing is shown.
+// here) follow, the names are not saved and nothing but `progress` is shown.
 TChbStop AppendChbGames(TChbFile& file, const std::string& shownName, TGameDatabase& db, TGameType variant,
-                        TImportLog& log, TChbImportResult& result) {
+                        TImportLog& log, TChbImportResult& result, IProgress& progress) {
     TChbStop stop;
     log.SetTitle("Import of " + shownName + " as " + VariantTraits(variant).name + " games");
     result.records = file.GameCount();
-    TProgressScope progress(Progress(), "Import CHB Database", shownName, result.records, result.records);
+    TProgressScope scope(progress, "Import CHB Database", shownName, result.records, result.records);
     auto game = std::make_unique<TGame>();
     TChbFaults faults;
     for (std::int64_t i = 1; i <= result.records; ++i) {
-        if (i % 100 == 0) progress.Step(i, 0);
+        if (i % 100 == 0) scope.Step(i, 0);
         if (!ReadChbGame(file, i, variant, *game, faults)) {
             result.status = TChbImportStatus::ReadFailed;
             stop.reason = "the file could not be read";
@@ -342,7 +342,8 @@ TChbImportResult Refuse(TChbImportResult& result, TChbImportStatus status, const
 
 } // namespace
 
-TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase& db, TGameType variant) {
+TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase& db, TGameType variant,
+                                   IProgress& progress) {
     TChbImportResult result;
     if (const std::string why = ChbImportRefusal(variant); !why.empty())
         return Refuse(result, TChbImportStatus::Refused, why);
@@ -353,7 +354,7 @@ TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase
         return Refuse(result, TChbImportStatus::CannotOpen, "Cannot open " + shownName);
 
     TImportLog log(db.indexFileName);
-    const TChbStop stop = AppendChbGames(file, shownName, db, variant, log, result);
+    const TChbStop stop = AppendChbGames(file, shownName, db, variant, log, result, progress);
     const bool namesSaved = SaveDatabase(db);
     if (!namesSaved) log.Add("The name file " + Utf8ToCp1251(db.nameFileName) + " could not be written.");
     if (log.Write() && log.EntryCount() > 0) result.logPath = log.Path();
@@ -364,13 +365,13 @@ TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase
 }
 
 TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string& databaseFileName,
-                               TGameType variant) {
+                               TGameType variant, IProgress& progress, const TGameDatabase* open) {
     TChbImportResult result;
     if (const std::string why = ChbImportRefusal(variant); !why.empty())
         return Refuse(result, TChbImportStatus::Refused, why);
     const TDbFileNames files = DatabaseFileNames(databaseFileName);
     const std::string shownName = Utf8ToCp1251(chbFileName), shownDb = Utf8ToCp1251(files.index);
-    if (GameDatabase.open && DatabaseFileNames(GameDatabase.indexFileName) == files)
+    if (open && open->open && DatabaseFileNames(open->indexFileName) == files)
         return Refuse(result, TChbImportStatus::Refused,
                       "The database " + shownDb + " is open: nothing was imported.");
     bool existed = false;
@@ -399,7 +400,7 @@ TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string
                       "Cannot create the database " + shownDb + " (" + Utf8ToCp1251(made.Message()) + "). " +
                           unchanged);
     TImportLog log(files.index);
-    const TChbStop stop = AppendChbGames(file, shownName, db, variant, log, result);
+    const TChbStop stop = AppendChbGames(file, shownName, db, variant, log, result, progress);
     const bool namesSaved = !stop.fileError && SaveDatabase(db);
     CloseDatabase(db);
     std::string notInPlace;

@@ -4,10 +4,11 @@
 // names from CP866 to CP1251, move codes matched against the legal moves, damaged records stored as
 // far as they could be read and marked deleted, a log of every game not read whole.
 // Runs on the thread that owns the database (the interface thread for the database window), with
-// the installed progress (Progress()) and messages (UserPrompt()).
+// the progress it is given (silent by default) and messages through UserPrompt().
 
 #include "gamedb/chb_record.h"
 #include "gamedb/game_database.h"
+#include "gamedb/progress.h"
 
 #include <cstdint>
 #include <fstream>
@@ -86,17 +87,19 @@ struct TChbImportResult {
 
 // Appends every game record of the CHB file `chbFileName` (a file-system name, UTF-8) to the open
 // database `db` in `variant` (read by the caller, once): progress "Import CHB Database" through
-// Progress() with a step every 100 records, names saved at the end, the log written beside the
+// `progress` with a step every 100 records, names saved at the end, the log written beside the
 // database, and a closing message through UserPrompt() when something could not be read or stored.
 // The database's game count follows the games appended.
-TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase& db, TGameType variant);
+TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase& db, TGameType variant,
+                                   IProgress& progress = SilentProgress());
 
 // Imports the CHB file into a new database `databaseFileName`, replacing one of that name (the
-// caller has asked the user) but never the open database GameDatabase, nor a name that is a
+// caller has asked the user) but never the open database `open` (when given), nor a name that is a
 // folder. The database is built under staged names and put in place as one step at the end
 // (TDbReplacement, gamedb/db_file.h): a file error, a failed step or a kill on the way leaves the
 // old files byte for byte (NothingImported, "Nothing imported" in the message). The database's
 // name list filling up still stores the games before (WriteFailed), as ImportChbDatabase does.
 // Progress, log and closing message as ImportChbDatabase.
 TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string& databaseFileName,
-                               TGameType variant);
+                               TGameType variant, IProgress& progress = SilentProgress(),
+                               const TGameDatabase* open = nullptr);

@@ -139,7 +139,7 @@ bool SameDatabase(const std::string& a, const std::string& b) {
 }
 
 TCopyResult CopyListedGames(const TGameDatabase& from, const TGameList& list, std::int32_t current,
-                            const std::string& target) {
+                            const std::string& target, IProgress& progress) {
     TCopyResult res;
     if (SameDatabase(from.indexFileName, target)) {
         res.status = TCopyStatus::SameDatabase;
@@ -183,11 +183,11 @@ TCopyResult CopyListedGames(const TGameDatabase& from, const TGameList& list, st
     bool fileError = false;
     {
         const auto total = static_cast<std::int64_t>(chosen.size());
-        TProgressScope progress(Progress(), "Copy games", "Copying...", total, total);
+        TProgressScope scope(progress, "Copy games", "Copying...", total, total);
         auto g = std::make_unique<TGame>();
         std::int32_t done = 0;
         for (const std::int32_t p : chosen) {
-            if (++done % 100 == 0) progress.Step(done, 0);
+            if (++done % 100 == 0) scope.Step(done, 0);
             if (ReadGame(from, list[p].gameNumber, false, *g) != TDbStatus::Ok) {
                 ++res.unreadable;
                 continue;

@@ -2,10 +2,12 @@
 // The database window's commands on the open database and its game list, without the window: the
 // deleted marks, selection, clean-up, check, copying games to another database, and the player
 // names (saved as text, split at capitals). Messages and questions go through UserPrompt(), long
-// commands show Progress(). Interface thread, like GameDatabase.
+// commands show the progress they are given (silent by default). Interface thread, like the database it works
+// on.
 
 #include "gamedb/game_database.h"
 #include "gamedb/game_list.h"
+#include "gamedb/progress.h"
 #include "platform/io_status.h"
 
 #include <cstdint>
@@ -74,7 +76,7 @@ struct TCopyResult {
 // (TDbReplacement), so a failure or a kill on the way leaves no database of that name. A target
 // that does not open, or opens only read-only, shows "Error Opening database".
 TCopyResult CopyListedGames(const TGameDatabase& from, const TGameList& list, std::int32_t current,
-                            const std::string& target);
+                            const std::string& target, IProgress& progress = SilentProgress());
 
 // The player names, sorted ignoring CP1251 letter case (equal names keep their order), one a line
 // with CR LF, into `fileName` without its extension plus ".txt"; written through a temporary file.

@@ -10,7 +10,7 @@
 // both); a game without moves has an empty moves key, which matches nothing. Keys live in memory
 // only.
 //
-// Interface thread, like GameDatabase. Progress goes through the IProgress passed in.
+// Interface thread, like the database it works on. Progress goes through the IProgress passed in.
 
 #include "gamedb/game_database.h"
 #include "gamedb/game_list.h"
@@ -111,6 +111,6 @@ class TDuplicateMatcher {
 };
 
 // The whole command on an open, writable database: progress "Match Games" with "Loading...",
-// "Preparing, please wait..." and "Matching...". GameList becomes the matches.
+// "Preparing, please wait..." and "Matching...". `list` becomes the matches.
 TDuplicateResult MatchDuplicateGames(TGameDatabase& db, TGameList& list, const TDuplicateOptions& options,
                                      IProgress& progress);

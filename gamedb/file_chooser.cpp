@@ -11,14 +11,9 @@ class TCancelledChooser final : public IFileChooser {
     }
 };
 
-TCancelledChooser Cancelled;
-IFileChooser* Installed = nullptr;
 } // namespace
 
-IFileChooser& FileChooser() {
-    return Installed ? *Installed : Cancelled;
-}
-
-void SetFileChooser(IFileChooser* chooser) {
-    Installed = chooser;
+IFileChooser& CancelledFileChooser() {
+    static TCancelledChooser cancelled;
+    return cancelled;
 }

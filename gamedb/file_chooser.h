@@ -1,6 +1,7 @@
 #pragma once
-// The file dialogs of the database commands, behind a small interface so the commands run headless;
-// the shell installs the real dialogs at start-up, tests install scripted answers.
+// The file dialogs of the database commands, behind a small interface so the commands run headless:
+// the database window's session carries the one its commands use (the shell gives the window the
+// real dialogs at start-up, tests their scripted answers).
 // File names are as the file system spells them (UTF-8). Interface thread only.
 
 #include <optional>
@@ -18,7 +19,5 @@ class IFileChooser {
                                                 const std::string& folder) = 0;
 };
 
-// The installed chooser; without one every dialog is cancelled.
-IFileChooser& FileChooser();
-// Installs `chooser` (not owned; nullptr restores the default).
-void SetFileChooser(IFileChooser* chooser);
+// A chooser whose every dialog is cancelled, for code that was given none. Stateless.
+IFileChooser& CancelledFileChooser();

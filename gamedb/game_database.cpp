@@ -14,8 +14,6 @@
 #include <cstring>
 #include <set>
 
-TGameDatabase GameDatabase;
-
 namespace {
 
 constexpr std::uint8_t NewDatabaseType = 20;
@@ -547,13 +545,6 @@ TDbStatus WriteQuickHeader(TGameDatabase& db, std::int32_t n, TQuickGameHeader& 
     SetNameIndices(h.header, indices);
     if (appended && !WriteNameLists(db)) return TDbStatus::IoError;
     return WriteIndexRecord(db, n, h.header);
-}
-
-TDbStatus ReadQuickHeader(std::int32_t n, TQuickGameHeader& h) {
-    return ReadQuickHeader(GameDatabase, n, h);
-}
-TDbStatus WriteQuickHeader(std::int32_t n, TQuickGameHeader& h) {
-    return WriteQuickHeader(GameDatabase, n, h);
 }
 
 bool PositionAtNode(int node, const TGame& g, TBoard& board) {

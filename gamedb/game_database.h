@@ -2,8 +2,9 @@
 // The game database: an index file of 52-byte records (".vqb"), a name file (".vqn") and a move
 // file (".vqm") that share one base name.
 //
-// Threads: a TGameDatabase belongs to one thread at a time. GameDatabase is the interface
-// thread's; the autoplay thread opens a record of its own. Nothing here is shared between
+// Threads: a TGameDatabase belongs to one thread at a time. The database window's (its
+// TDatabaseSession's GameDatabase) is the interface thread's; the autoplay thread opens a record of
+// its own. Nothing here is shared between
 // records except the installed IUserPrompt.
 // Errors: operations return a TDbStatus; messages for the user go through UserPrompt().
 
@@ -28,9 +29,6 @@ struct TGameDatabase {
     std::uint8_t databaseType = 0;
     bool namesChanged = false; // a name was added since the name file was last written
 };
-
-// The database of the database window.
-extern TGameDatabase GameDatabase;
 
 // A game header with its five names, as game lists and header editing use it.
 struct TQuickGameHeader {
@@ -112,13 +110,11 @@ std::string PlayerName(std::uint32_t index, const TGameDatabase& db);
 std::string TournamentName(std::uint32_t index, const TGameDatabase& db);
 std::string SiteName(std::uint32_t index, const TGameDatabase& db);
 
-// One game's header with names, in `db` or in GameDatabase. Writing looks up or appends the
+// One game's header with names, in `db`. Writing looks up or appends the
 // five names, rewrites the name file when one was added, and stores the record otherwise as
 // the header holds it.
 TDbStatus ReadQuickHeader(const TGameDatabase& db, std::int32_t n, TQuickGameHeader& h);
 TDbStatus WriteQuickHeader(TGameDatabase& db, std::int32_t n, TQuickGameHeader& h);
-TDbStatus ReadQuickHeader(std::int32_t n, TQuickGameHeader& h);
-TDbStatus WriteQuickHeader(std::int32_t n, TQuickGameHeader& h);
 
 // Name file text: one line per name, "^" players, "*" tournaments, "@" sites, CR LF ends.
 std::string FormatNameFile(const TGameDatabase& db);

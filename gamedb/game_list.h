@@ -1,11 +1,12 @@
 #pragma once
-// The games the database window lists, in the order it lists them: all games of GameDatabase after a
+// The games the database window lists, in the order it lists them: all games of its database after a
 // reset, the found games after a search, any order after a sort. Positions in the list count from 1;
-// the database window keeps its current position in GameDatabase.currentGame (0 for an empty list).
+// the database window keeps its current position in the database's currentGame (0 for an empty list).
 //
 // Searches replace the list (Clear, then Append), sorts reorder Entries() in place; both leave the
 // current position and the page to the window (TDatabaseForm::ListChanged).
-// Interface thread only, like GameDatabase.
+// The database window's list is part of its TDatabaseSession (gamedb/database_session.h).
+// Interface thread only.
 
 #include "gamedb/game_database.h"
 
@@ -43,19 +44,15 @@ class TGameList {
     std::vector<TGameListEntry> m_entries;
 };
 
-extern TGameList GameList;
-inline std::int32_t GameListCount() {
-    return GameList.Count();
-}
-
-// The list becomes every game of GameDatabase (none when it is closed), none selected.
-void ResetGameList();
+// The list becomes every game of `db` (none when it is closed), none selected.
+void ResetGameList(TGameList& list, const TGameDatabase& db);
 // The same: entries 1..game count are games 1..game count, unselected, node 0.
-void ClearGameListMarks();
+void ClearGameListMarks(TGameList& list, const TGameDatabase& db);
 // Selected entries among the listed ones.
-std::int32_t MarkedGameCount();
-// The index record of the game at list position `position`, from GameDatabase.
-TDbStatus ReadListedRecord(std::int32_t position, TGameIndexRecord& record);
+std::int32_t MarkedGameCount(const TGameList& list);
+// The index record of the game at list position `position` of `list`, from `db`.
+TDbStatus ReadListedRecord(const TGameDatabase& db, const TGameList& list, std::int32_t position,
+                           TGameIndexRecord& record);
 
 // The list positions a command on "the chosen games" works on: the selected entries in list order,
 // or, with none selected, the current entry alone; none when the current position is not in the list.

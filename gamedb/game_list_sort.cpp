@@ -109,11 +109,6 @@ TDbStatus SortGameList(const TGameDatabase& db, TGameList& list, std::int32_t fi
     return SortRange(db, records, list, first, last, kind);
 }
 
-TDbStatus SortGameList(std::int32_t first, std::int32_t last, int kind) {
-    if (kind < 1 || kind > 3) return TDbStatus::Ok;
-    return SortGameList(GameDatabase, GameList, first, last, static_cast<TSortKind>(kind));
-}
-
 bool ListIsPermutation(const TGameList& list, std::int32_t gameCount) {
     if (list.Count() != gameCount) return false;
     std::vector<bool> seen(std::size_t(gameCount) + 1);

@@ -6,7 +6,7 @@
 // Names compare as CP1251 bytes (ordinal, letter case included), so "ё" (184) sorts before "а"
 // (224); entries with equal keys keep their list order. The index file is read once in large
 // blocks and each name list ranked once, so a sort of 100,000 games reads no record twice.
-// Interface thread, like GameDatabase.
+// Interface thread, like the database window's database.
 
 #include "gamedb/game_database.h"
 #include "gamedb/game_list.h"
@@ -28,8 +28,6 @@ std::vector<std::uint32_t> RankNames(const TNameList& list);
 // listed game has no record (NoSuchGame) or the index cannot be read.
 TDbStatus SortGameList(const TGameDatabase& db, TGameList& list, std::int32_t first, std::int32_t last,
                        TSortKind kind);
-// The same on GameDatabase and GameList.
-TDbStatus SortGameList(std::int32_t first, std::int32_t last, int kind);
 
 // True when the list holds each of the games 1..gameCount exactly once.
 bool ListIsPermutation(const TGameList& list, std::int32_t gameCount);

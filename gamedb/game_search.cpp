@@ -8,8 +8,6 @@
 #include <memory>
 #include <string_view>
 
-TSearchCriteria SearchCriteria;
-
 namespace {
 
 bool Contains(std::string_view lowerName, std::string_view text) {
@@ -186,8 +184,4 @@ void RunGameSearch(const TGameDatabase& db, TGameList& list, const TSearchCriter
             list.Append(n, static_cast<std::uint16_t>(node));
         }
     }
-}
-
-void RunGameSearch() {
-    RunGameSearch(GameDatabase, GameList, SearchCriteria, Progress());
 }

@@ -2,7 +2,7 @@
 // The database search: every game of a database is tested against a TSearchCriteria (header first,
 // then, when a position is wanted, the game's whole move tree) and the games that pass replace a game
 // list, each with the node at which the position was found.
-// Interface thread, like GameDatabase.
+// Interface thread, like the database window's database.
 
 #include "gamedb/game_database.h"
 #include "gamedb/game_list.h"
@@ -17,8 +17,6 @@
 // moves cannot be read is not found.
 void RunGameSearch(const TGameDatabase& db, TGameList& list, const TSearchCriteria& criteria,
                    IProgress& progress);
-// The same on GameDatabase, GameList, SearchCriteria and Progress().
-void RunGameSearch();
 
 // The header tests of one game, in the order the search applies them (deleted mark, tournament, year,
 // moves, comment and variation flags, names with result and ignore colours). Names are lower-cased

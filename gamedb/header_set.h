@@ -1,6 +1,6 @@
 #pragma once
 // The header set: chosen header fields written into every selected game of the list (players,
-// tournament, site, date). Interface thread, like GameDatabase.
+// tournament, site, date). Interface thread, like the database it works on.
 
 #include "gamedb/game_database.h"
 #include "gamedb/game_list.h"

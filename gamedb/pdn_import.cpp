@@ -135,7 +135,8 @@ std::string PdnImportDatabaseName(const std::string& pdnFileName) {
 }
 
 TPdnImportResult ImportPdnDatabase(const std::string& pdnFileName, const std::string& databaseFileName,
-                                   TGameType currentVariant, IUserPrompt& prompt, IProgress& progress) {
+                                   TGameType currentVariant, IUserPrompt& prompt, IProgress& progress,
+                                   const TGameDatabase* open) {
     TPdnImportResult result;
     const TDbFileNames files =
         DatabaseFileNames(databaseFileName.empty() ? PdnImportDatabaseName(pdnFileName) : databaseFileName);
@@ -152,7 +153,7 @@ TPdnImportResult ImportPdnDatabase(const std::string& pdnFileName, const std::st
     if (!IsValidVariant(currentVariant)) return finish(TPdnImportStatus::Refused, "No variant chosen.");
     if (!RegularFileExists(pdnFileName))
         return finish(TPdnImportStatus::CannotOpen, "Cannot open " + shownPdn);
-    if (GameDatabase.open && SameFile(GameDatabase.indexFileName, result.databaseFileName))
+    if (open && open->open && SameFile(open->indexFileName, result.databaseFileName))
         return finish(TPdnImportStatus::Refused,
                       "The database " + shownDb + " is open: choose another name for the import.");
     for (const std::string* f : {&files.index, &files.names, &files.moves})

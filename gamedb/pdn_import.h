@@ -79,7 +79,7 @@ std::string PdnImportDatabaseName(const std::string& pdnFileName);
 
 // Imports the PDN file into a new database `databaseFileName` ("" for PdnImportDatabaseName),
 // games without a GameType tag in `currentVariant`. An existing database of that name is replaced
-// only when `prompt` confirms; the open database (GameDatabase) is never replaced, nor a name that
+// only when `prompt` confirms; the open database `open` (when given) is never replaced, nor a name that
 // is a folder. The new database is built under staged names beside it and put in place as one step
 // at the end (TDbReplacement, gamedb/db_file.h), so a cancelled or failed import, or one killed on
 // the way, leaves the old files as they were; once put in place it stays, even when a rename is
@@ -87,4 +87,5 @@ std::string PdnImportDatabaseName(const std::string& pdnFileName);
 // every 100th game. The closing message (games imported, read whole, the log's path) and any
 // refusal go to `prompt`; a message that says "nothing imported" means nothing changed.
 TPdnImportResult ImportPdnDatabase(const std::string& pdnFileName, const std::string& databaseFileName,
-                                   TGameType currentVariant, IUserPrompt& prompt, IProgress& progress);
+                                   TGameType currentVariant, IUserPrompt& prompt, IProgress& progress,
+                                   const TGameDatabase* open = nullptr);

@@ -3,7 +3,6 @@
 #include "rules/clock.h"
 
 #include <algorithm>
-#include <atomic>
 
 namespace {
 class TSilentProgress final : public IProgress {
@@ -13,17 +12,11 @@ class TSilentProgress final : public IProgress {
     void EndProgress() override {}
 };
 
-TSilentProgress SilentProgress;
-std::atomic<IProgress*> Installed{nullptr};
 } // namespace
 
-IProgress& Progress() {
-    IProgress* p = Installed.load();
-    return p ? *p : SilentProgress;
-}
-
-void SetProgress(IProgress* progress) {
-    Installed.store(progress);
+IProgress& SilentProgress() {
+    static TSilentProgress silent;
+    return silent;
 }
 
 TProgressScope::TProgressScope(IProgress& progress, const std::string& caption, const std::string& text,

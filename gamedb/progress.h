@@ -1,14 +1,15 @@
 #pragma once
 // The progress of a long database task (import, export, copy, search, duplicate check, clean-up),
-// behind a small interface so the task runs headless in tests and tools; the shell installs its one
-// progress window at start-up, tests and tools install their own.
+// behind a small interface so the task runs headless in tests and tools: each task takes the progress
+// it shows (the database window's session carries the shell's one progress window, tests and tools
+// pass their own).
 //
 // Contract of a task: BeginProgress once, StepProgress as it advances (the window implementation
 // lets pending window messages run there), EndProgress on every way out; TProgressScope guarantees
 // the last. Texts are CP1251 (convert a file name from UTF-8 first). Positions and counts are
 // 64-bit: a maximum may be a file's size in bytes.
-// Threads: the installed progress is process-wide and is called on the thread that runs the task;
-// the window implementation must be called on the interface thread only.
+// Threads: a progress is called on the thread that runs the task; the window implementation must be
+// called on the interface thread only.
 
 #include <cstdint>
 #include <string>
@@ -30,10 +31,8 @@ class IProgress {
     virtual void EndProgress() = 0;
 };
 
-// The installed progress; without one a silent progress that shows nothing.
-IProgress& Progress();
-// Installs `progress` (not owned; nullptr restores the silent default).
-void SetProgress(IProgress* progress);
+// A progress that shows nothing, for tasks that were given none. Stateless: any thread may use it.
+IProgress& SilentProgress();
 
 // Calls BeginProgress now and EndProgress when it goes out of scope or End() is called, so a task
 // that returns early or throws never leaves the window up.

@@ -2,7 +2,8 @@
 // What a database search looks for: header conditions and, optionally, a position pattern that may
 // occur anywhere in a game's move tree. The search dialog and the main window's quick search fill one
 // of these and pass it to RunGameSearch (gamedb/game_search.h); nothing here depends on a window.
-// Plain values; SearchCriteria is the interface thread's.
+// Plain values; the database window's (its TDatabaseSession's SearchCriteria) is the interface
+// thread's.
 
 #include <array>
 #include <cstdint>
@@ -45,9 +46,6 @@ struct TSearchCriteria {
     TSearchBoard board = TSearchBoard::b64;
     TSearchPattern pattern = AnyPattern();
 };
-
-// The criteria of the search dialog, kept for the whole run.
-extern TSearchCriteria SearchCriteria;
 
 // Squares compared: 50 with b100, else 32.
 inline int SearchSquareCount(const TSearchCriteria& c) {

@@ -105,7 +105,8 @@ TEngineMatch::~TEngineMatch() {
     CloseDatabase(m_destination);
 }
 
-bool TEngineMatch::Prepare(const std::string& source, const std::string& destination, std::string* why) {
+bool TEngineMatch::Prepare(const std::string& source, const std::string& destination, std::string* why,
+                           const TGameDatabase* open) {
     const auto fail = [&](const std::string& text) {
         if (why) *why = text;
         CloseDatabase(m_source);
@@ -113,7 +114,7 @@ bool TEngineMatch::Prepare(const std::string& source, const std::string& destina
     };
     const std::string destinationIndex = destination + ".vqb";
     if (SameFile(source + ".vqb", destinationIndex)) return fail("the destination is the source");
-    if (GameDatabase.open && SameFile(GameDatabase.indexFileName, destinationIndex))
+    if (open && open->open && SameFile(open->indexFileName, destinationIndex))
         return fail("the destination is the open database");
     OpenDatabase(source, m_source, TOpenMode::ReadOnly);
     if (!m_source.open) return fail("cannot open " + source);

@@ -59,8 +59,9 @@ class TEngineMatch {
 
     // Opens the source database and creates the destination empty (names without extension).
     // False with `why` and nothing created when the source cannot be read, or the destination is
-    // the source (or the database open in the database window) or cannot be made.
-    bool Prepare(const std::string& source, const std::string& destination, std::string* why = nullptr);
+    // the source (or `open`, the database open in the database window, when given) or cannot be made.
+    bool Prepare(const std::string& source, const std::string& destination, std::string* why = nullptr,
+                 const TGameDatabase* open = nullptr);
     // The match; closes both databases at its end.
     void Run(const TEngineSettings& a, const TEngineSettings& b, const TMatchOptions& options = {});
 

@@ -29,6 +29,8 @@
 #include "gamedb/ui/sort_form.h"
 #include "gamedb/user_prompt.h"
 
+#include <memory>
+
 TMainForm* MainForm = nullptr;
 TFEngineOpt* FEngineOpt = nullptr;
 TNewMoveQ* NewMoveQ = nullptr;
@@ -47,9 +49,8 @@ Tebtest* ebtest = nullptr;
 TEDBCompr* EDBCompr = nullptr;
 
 namespace {
-// The database logic's message boxes and file dialogs.
+// The database logic's message boxes.
 TQtUserPrompt DatabasePrompt;
-TQtFileChooser DatabaseFileChooser;
 } // namespace
 
 TMainForm* CreateForms() {
@@ -63,9 +64,10 @@ TMainForm* CreateForms() {
     UseComBoard = new TUseComBoard(owner);
     GameInfoForm = new TGameInfoForm(owner);
     DatabaseForm = new TDatabaseForm(owner);
+    DatabaseForm->SetFileChooser(std::make_unique<TQtFileChooser>());
     FAnalysisGame = new TFAnalysisGame(owner);
     FImpCHB = new TFImpCHB(owner);
-    SetProgress(FImpCHB);
+    DatabaseForm->Session().progress = FImpCHB; // the one progress window, for the window's long commands
     FSearch = new TFSearch(owner);
     AboutBox = new TAboutBox(owner);
     AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
@@ -81,7 +83,6 @@ TMainForm* CreateForms() {
     FSetTm = new TFSetTm(owner);
     EDBCompr = new TEDBCompr(owner);
     SetUserPrompt(&DatabasePrompt);
-    SetFileChooser(&DatabaseFileChooser);
     MainForm->ConnectDatabaseWindow();
     return MainForm;
 }
@@ -99,9 +100,7 @@ void ForgetForms() {
     FSearch = nullptr;
     ResetDatabaseHooks();
     SetUserPrompt(nullptr);
-    SetFileChooser(nullptr);
     FAnalysisGame = nullptr;
-    SetProgress(nullptr);
     FImpCHB = nullptr;
     AboutBox = nullptr;
     SortForm = nullptr;

@@ -22,6 +22,19 @@
 
 #include <memory>
 
+namespace {
+
+// The open database and its list live in the database window (none before it exists).
+TDatabaseSession* DatabaseSession() {
+    return DatabaseForm ? &DatabaseForm->Session() : nullptr;
+}
+
+bool DatabaseIsOpen() {
+    return DatabaseForm && DatabaseForm->Session().GameDatabase.open;
+}
+
+} // namespace
+
 void TMainForm::ConnectDatabaseWindow() {
     TDatabaseHooks& h = DatabaseHooks();
     h.loadGameFromList = [this] { return LoadGameFromList(); };
@@ -39,7 +52,8 @@ void TMainForm::ConnectDatabaseWindow() {
 
     m_seams.editGameInfo = [](TGameIndexRecord& header, std::array<std::string, 5>& names) {
         TQuickGameHeader q{header, names[0], names[1], names[2], names[3], names[4]};
-        if (!EditGameInfo(q)) return false;
+        const TDatabaseSession* s = DatabaseSession();
+        if (!EditGameInfo(q, s ? &s->GameDatabase : nullptr)) return false;
         header = q.header;
         names = {q.white, q.black, q.annotator, q.tournament, q.site};
         return true;
@@ -86,12 +100,13 @@ void TMainForm::N7Click() {
 }
 
 void TMainForm::Quicksearch1Click() {
-    if (!GameDatabase.open) {
+    if (!DatabaseIsOpen()) {
         ShellPrompts().ShowMessage(this, PhraseString(86));
         return;
     }
     if (!FSearch || !DatabaseForm) return;
     hide();
+    FSearch->SetSession(&DatabaseForm->Session());
     FSearch->QuickSearch(m_session.CurrentBoard(), m_session.SideToMove(), m_session.CurrentVariant());
     DatabaseForm->ListChanged();
     show();
@@ -99,16 +114,22 @@ void TMainForm::Quicksearch1Click() {
 }
 
 bool TMainForm::LoadGameFromList() {
-    const std::int32_t position = GameDatabase.currentGame;
-    if (!GameDatabase.open || !GameList.Contains(position)) {
+    if (!DatabaseIsOpen()) {
+        ShellPrompts().ShowMessage(this, PhraseString(86));
+        return false;
+    }
+    const TGameDatabase& db = DatabaseSession()->GameDatabase;
+    const TGameList& list = DatabaseSession()->GameList;
+    const std::int32_t position = db.currentGame;
+    if (!list.Contains(position)) {
         ShellPrompts().ShowMessage(this, PhraseString(86));
         return false;
     }
     m_seams.stopEngineAndWait();
-    const std::int32_t number = GameList[position].gameNumber;
+    const std::int32_t number = list[position].gameNumber;
     // Read beside the game on the board: a game that cannot be read leaves it as it is.
     auto game = std::make_unique<TGame>();
-    const TDbStatus s = ReadGame(GameDatabase, number, false, *game);
+    const TDbStatus s = ReadGame(db, number, false, *game);
     if (s != TDbStatus::Ok || !IsValidVariant(game->header.variant)) {
         ShellPrompts().ShowMessage(
             this, QString("Game %1 cannot be loaded: %2. The game on the board is kept.")
@@ -116,7 +137,7 @@ bool TMainForm::LoadGameFromList() {
                       .arg(s == TDbStatus::Damaged ? "its moves are damaged" : DbStatusText(s)));
         return false;
     }
-    game->header.nodeToShow = GameList[position].node;
+    game->header.nodeToShow = list[position].node;
     if (game->header.variant != m_session.CurrentVariant()) SetGameType(game->header.variant, true);
     if (!m_session.LoadGame(*game)) return false;
     ReadGameHeaderIntoPanel();
@@ -126,15 +147,16 @@ bool TMainForm::LoadGameFromList() {
 }
 
 void TMainForm::LoadNeighbourGame(int step) {
-    const std::int32_t count = GameListCount();
-    if (!GameDatabase.open || count == 0) {
+    if (!DatabaseIsOpen() || DatabaseSession()->GameListCount() == 0) {
         ShellPrompts().ShowMessage(this, PhraseString(86));
         return;
     }
-    std::int32_t position = GameDatabase.currentGame + step;
+    TGameDatabase& db = DatabaseSession()->GameDatabase;
+    const std::int32_t count = DatabaseSession()->GameListCount();
+    std::int32_t position = db.currentGame + step;
     if (position > count) position = 1;
     if (position < 1) position = count;
-    GameDatabase.currentGame = position;
+    db.currentGame = position;
     if (LoadGameFromList()) RequestRedraw(1);
 }
 
@@ -145,17 +167,18 @@ TDbStatus TMainForm::StoreCurrentGame(TGameDatabase& db, std::int32_t n) {
 }
 
 void TMainForm::OpenLastDatabase() {
-    if (!m_databaseFile.empty()) OpenDatabase(m_databaseFile, GameDatabase);
-    if (DatabaseForm) DatabaseForm->RefreshGameList();
+    if (!DatabaseForm) return;
+    if (!m_databaseFile.empty()) OpenDatabase(m_databaseFile, DatabaseForm->Session().GameDatabase);
+    DatabaseForm->RefreshGameList();
 }
 
 void TMainForm::CloseDatabase() {
-    ::CloseDatabase(GameDatabase);
+    if (DatabaseForm) ::CloseDatabase(DatabaseForm->Session().GameDatabase);
 }
 
 std::string TMainForm::DatabaseFileSetting() const {
     // A database that did not open keeps the name it was asked for.
-    return GameDatabase.open ? GameDatabase.indexFileName : m_databaseFile;
+    return DatabaseIsOpen() ? DatabaseSession()->GameDatabase.indexFileName : m_databaseFile;
 }
 
 TFontSetting TMainForm::DatabaseFontSetting() const {

@@ -11,6 +11,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/shell_prompts.h"
 #include "gamedb/opening_book.h"
+#include "gamedb/ui/database_form.h"
 #include "rules/variant_state.h"
 
 #include <QAction>
@@ -110,7 +111,8 @@ void TMainForm::Autoplay1Click() {
     if (!bridge.Available(ekOskeen)) return refuse("Oskeen is not available");
     auto match = std::make_shared<TEngineMatch>();
     std::string why;
-    if (!match->Prepare(AppDir + "Bases/match_source", AppDir + "Bases/match_games", &why))
+    const TGameDatabase* open = DatabaseForm ? &DatabaseForm->Session().GameDatabase : nullptr;
+    if (!match->Prepare(AppDir + "Bases/match_source", AppDir + "Bases/match_games", &why, open))
         return refuse(why);
     PlayModeClick();
     const TEngineSettings a = MatchPlayerA();

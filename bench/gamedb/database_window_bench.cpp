@@ -6,6 +6,7 @@
 // as vq_dbwin_bench_<N>.* (short games: the list reads only the index file).
 
 #include "gamedb/database_commands.h"
+#include "gamedb/database_session.h"
 #include "gamedb/game_database.h"
 #include "gamedb/game_list.h"
 #include "gamedb/game_list_page.h"
@@ -32,8 +33,14 @@ std::string DbPath(std::int64_t games) {
         .string();
 }
 
-// Opens the generated database of `games` games as GameDatabase, making it the first time.
-bool OpenBenchDatabase(benchmark::State& state, std::int64_t games) {
+// The session the list benchmarks work on, as the database window's would be.
+TDatabaseSession& Session() {
+    static TDatabaseSession session;
+    return session;
+}
+
+// Opens the generated database of `games` games in `session`, making it the first time.
+bool OpenBenchDatabase(benchmark::State& state, std::int64_t games, TDatabaseSession& session = Session()) {
     const std::string path = DbPath(games);
     if (!std::filesystem::exists(path)) {
         test_support::TRandomGameOptions o;
@@ -45,9 +52,9 @@ bool OpenBenchDatabase(benchmark::State& state, std::int64_t games) {
             return false;
         }
     }
-    if (GameDatabase.open) CloseDatabase(GameDatabase);
-    OpenDatabase(path, GameDatabase);
-    if (!GameDatabase.open || GameDatabase.gameCount != games) {
+    if (session.GameDatabase.open) CloseDatabase(session.GameDatabase);
+    OpenDatabase(path, session.GameDatabase);
+    if (!session.GameDatabase.open || session.GameDatabase.gameCount != games) {
         state.SkipWithError("the benchmark database did not open");
         return false;
     }
@@ -57,50 +64,53 @@ bool OpenBenchDatabase(benchmark::State& state, std::int64_t games) {
 void BM_RefreshGameList(benchmark::State& state) {
     if (!OpenBenchDatabase(state, state.range(0))) return;
     for (auto _ : state) {
-        ResetGameList();
-        benchmark::DoNotOptimize(DatabaseCaption(GameDatabase, GameListCount(), MarkedGameCount()));
-        const TPageParams p = PageParams(17 + LineHeight * PageLines, LineHeight, GameListCount());
-        benchmark::DoNotOptimize(ReadListPage(GameDatabase, GameList, 0, p.lines));
+        ResetGameList(Session().GameList, Session().GameDatabase);
+        benchmark::DoNotOptimize(DatabaseCaption(Session().GameDatabase, Session().GameListCount(),
+                                                 MarkedGameCount(Session().GameList)));
+        const TPageParams p = PageParams(17 + LineHeight * PageLines, LineHeight, Session().GameListCount());
+        benchmark::DoNotOptimize(ReadListPage(Session().GameDatabase, Session().GameList, 0, p.lines));
     }
-    CloseDatabase(GameDatabase);
+    CloseDatabase(Session().GameDatabase);
 }
 BENCHMARK(BM_RefreshGameList)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 void BM_ReadOnePage(benchmark::State& state) {
     if (!OpenBenchDatabase(state, state.range(0))) return;
-    ResetGameList();
-    const TPageParams p = PageParams(17 + LineHeight * PageLines, LineHeight, GameListCount());
+    ResetGameList(Session().GameList, Session().GameDatabase);
+    const TPageParams p = PageParams(17 + LineHeight * PageLines, LineHeight, Session().GameListCount());
     std::mt19937 random(1);
     std::uniform_int_distribution<std::int32_t> where(0, p.scrollMaximum);
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            ReadListPage(GameDatabase, GameList, FirstEntryOffset(where(random), p), p.lines));
+        benchmark::DoNotOptimize(ReadListPage(Session().GameDatabase, Session().GameList,
+                                              FirstEntryOffset(where(random), p), p.lines));
     state.SetItemsProcessed(state.iterations() * p.lines);
-    CloseDatabase(GameDatabase);
+    CloseDatabase(Session().GameDatabase);
 }
 BENCHMARK(BM_ReadOnePage)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 
 void BM_ScrollToTheEndAndBack(benchmark::State& state) {
     if (!OpenBenchDatabase(state, state.range(0))) return;
-    ResetGameList();
-    const TPageParams p = PageParams(17 + LineHeight * PageLines, LineHeight, GameListCount());
+    ResetGameList(Session().GameList, Session().GameDatabase);
+    const TPageParams p = PageParams(17 + LineHeight * PageLines, LineHeight, Session().GameListCount());
     std::int64_t pages = 0;
     for (auto _ : state) {
         for (std::int32_t s = 0; s < p.scrollMaximum; s += p.pageStep, ++pages)
-            benchmark::DoNotOptimize(ReadListPage(GameDatabase, GameList, FirstEntryOffset(s, p), p.lines));
+            benchmark::DoNotOptimize(
+                ReadListPage(Session().GameDatabase, Session().GameList, FirstEntryOffset(s, p), p.lines));
         for (std::int32_t s = p.scrollMaximum; s > 0; s -= p.pageStep, ++pages)
-            benchmark::DoNotOptimize(ReadListPage(GameDatabase, GameList, FirstEntryOffset(s, p), p.lines));
+            benchmark::DoNotOptimize(
+                ReadListPage(Session().GameDatabase, Session().GameList, FirstEntryOffset(s, p), p.lines));
     }
     state.counters["pages"] =
         benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kAvgIterations);
-    CloseDatabase(GameDatabase);
+    CloseDatabase(Session().GameDatabase);
 }
 BENCHMARK(BM_ScrollToTheEndAndBack)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 void BM_CleanUp(benchmark::State& state) {
     const std::int64_t games = state.range(0);
     if (!OpenBenchDatabase(state, games)) return;
-    CloseDatabase(GameDatabase);
+    CloseDatabase(Session().GameDatabase);
     // Clean-up rewrites only the index file: each round starts from a copy of the original one.
     const std::string index = DbPath(games), pristine = index + ".pristine";
     if (!std::filesystem::exists(pristine)) std::filesystem::copy_file(index, pristine);
@@ -108,13 +118,13 @@ void BM_CleanUp(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         std::filesystem::copy_file(pristine, index, std::filesystem::copy_options::overwrite_existing);
-        OpenDatabase(index, GameDatabase);
+        OpenDatabase(index, Session().GameDatabase);
         state.ResumeTiming();
-        const TCleanUpResult r = CleanUpDatabase(GameDatabase);
+        const TCleanUpResult r = CleanUpDatabase(Session().GameDatabase);
         state.PauseTiming();
         if (r.status != TDbStatus::Ok) state.SkipWithError("clean-up failed");
         removed = r.removed;
-        CloseDatabase(GameDatabase);
+        CloseDatabase(Session().GameDatabase);
         state.ResumeTiming();
     }
     std::filesystem::copy_file(pristine, index, std::filesystem::copy_options::overwrite_existing);
@@ -129,16 +139,15 @@ void BM_FormRefreshGameList(benchmark::State& state) {
     static char* argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication app(argc, argv);
-    if (!OpenBenchDatabase(state, state.range(0))) return;
     auto form = std::make_unique<TDatabaseForm>();
+    if (!OpenBenchDatabase(state, state.range(0), form->Session())) return;
     form->resize(1600, 1000);
     form->show();
     QApplication::processEvents();
     for (auto _ : state)
         form->RefreshGameList();
     state.counters["lines"] = form->DBPanel->View().lines;
-    form.reset();
-    CloseDatabase(GameDatabase);
+    form.reset(); // closes its database
 }
 BENCHMARK(BM_FormRefreshGameList)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 

@@ -165,7 +165,7 @@ void BM_ImportPdnIntoDatabase(benchmark::State& state) {
     TYes yes;
     std::int64_t games = 0;
     for (auto _ : state) {
-        const TPdnImportResult r = ImportPdnDatabase(pdn, TempPath(".vqb"), gtRussian, yes, Progress());
+        const TPdnImportResult r = ImportPdnDatabase(pdn, TempPath(".vqb"), gtRussian, yes, SilentProgress());
         if (r.whole != Games) state.SkipWithError("not every game came in whole");
         games += r.games;
     }
@@ -176,7 +176,7 @@ BENCHMARK(BM_ImportPdnIntoDatabase)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchma
 
 void BM_ExportDatabase(benchmark::State& state) {
     TYes yes;
-    ImportPdnDatabase(File(false), TempPath(".vqb"), gtRussian, yes, Progress());
+    ImportPdnDatabase(File(false), TempPath(".vqb"), gtRussian, yes, SilentProgress());
     TGameDatabase db;
     OpenDatabase(TempPath(".vqb"), db, TOpenMode::ReadOnly);
     std::vector<std::int32_t> numbers;
@@ -185,7 +185,7 @@ void BM_ExportDatabase(benchmark::State& state) {
     const std::string out = TempPath("_export.pdn");
     for (auto _ : state) {
         std::filesystem::remove(out);
-        const TPdnExportResult r = ExportPdnGames(db, numbers, out, Progress());
+        const TPdnExportResult r = ExportPdnGames(db, numbers, out, SilentProgress());
         if (!r.ok || r.written != Games) state.SkipWithError("the export failed");
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(numbers.size()));

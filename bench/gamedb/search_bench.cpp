@@ -98,7 +98,7 @@ void Run(benchmark::State& state, const TSearchCriteria& c, bool reference) {
         if (reference)
             test_support::ReferenceGameSearch(d.db, list, c);
         else
-            RunGameSearch(d.db, list, c, Progress());
+            RunGameSearch(d.db, list, c, SilentProgress());
         benchmark::DoNotOptimize(list.Count());
     }
     state.counters["games"] = d.db.gameCount;

@@ -4,6 +4,7 @@
 // Run by hand: build/bench/tools_bench. The database is made below /dev/shm (the system's temporary
 // folder when that is missing) from index records and name lists alone: these tools read no moves.
 
+#include "gamedb/database_session.h"
 #include "gamedb/game_database.h"
 #include "gamedb/game_list.h"
 #include "gamedb/game_list_sort.h"
@@ -22,6 +23,12 @@
 
 namespace {
 
+// The session the tools work on, as the database window's would be.
+TDatabaseSession& Session() {
+    static TDatabaseSession session;
+    return session;
+}
+
 constexpr int Games = 100'000, Players = 30'000, Tournaments = 5'000, Sites = 500;
 
 struct TBenchDatabase {
@@ -38,15 +45,15 @@ TBenchDatabase& Bench() {
                     ? std::make_unique<test_support::TTempDir>("tools_bench", shm)
                     : std::make_unique<test_support::TTempDir>("tools_bench");
         test_support::TRandom random(23);
-        CreateDatabase(d.dir->File("bench.vqb"), GameDatabase);
+        CreateDatabase(d.dir->File("bench.vqb"), Session().GameDatabase);
         const auto fill = [&](TNameList& list, int count, std::string (*make)(test_support::TRandom&)) {
             for (int i = 0; i < count; ++i)
                 list.Append(StorableName(make(random) + " " + std::to_string(i)));
         };
-        fill(GameDatabase.players, Players, test_support::RandomPlayerName);
-        fill(GameDatabase.tournaments, Tournaments, test_support::RandomEventName);
-        fill(GameDatabase.sites, Sites, test_support::RandomSiteName);
-        WriteNameLists(GameDatabase);
+        fill(Session().GameDatabase.players, Players, test_support::RandomPlayerName);
+        fill(Session().GameDatabase.tournaments, Tournaments, test_support::RandomEventName);
+        fill(Session().GameDatabase.sites, Sites, test_support::RandomSiteName);
+        WriteNameLists(Session().GameDatabase);
         d.records.resize(Games);
         for (TGameIndexRecord& r : d.records) {
             r.white = std::uint16_t(random.Below(Players));
@@ -58,9 +65,9 @@ TBenchDatabase& Bench() {
             r.year = std::uint16_t(1950 + t % 70);
             r.round = std::uint8_t(random.Between(1, 15));
         }
-        ReplaceIndexFile(GameDatabase, d.records);
-        GameList.Reset(Games);
-        d.shuffled = GameList.Entries();
+        ReplaceIndexFile(Session().GameDatabase, d.records);
+        Session().GameList.Reset(Games);
+        d.shuffled = Session().GameList.Entries();
         for (int i = Games - 1; i > 0; --i)
             std::swap(d.shuffled[std::size_t(i)], d.shuffled[std::size_t(random.Below(i + 1))]);
         return d;
@@ -71,8 +78,9 @@ TBenchDatabase& Bench() {
 void BM_SortListOrder(benchmark::State& state) {
     TBenchDatabase& b = Bench();
     for (auto _ : state) {
-        GameList.Entries() = b.shuffled;
-        benchmark::DoNotOptimize(SortGameList(1, Games, int(state.range(0))));
+        Session().GameList.Entries() = b.shuffled;
+        benchmark::DoNotOptimize(SortGameList(Session().GameDatabase, Session().GameList, 1, Games,
+                                              static_cast<TSortKind>(state.range(0))));
     }
 }
 BENCHMARK(BM_SortListOrder)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
@@ -81,23 +89,23 @@ void BM_SortAndRenumber(benchmark::State& state) {
     TBenchDatabase& b = Bench();
     for (auto _ : state) {
         state.PauseTiming();
-        ReplaceIndexFile(GameDatabase, b.records);
-        GameList.Entries() = b.shuffled;
+        ReplaceIndexFile(Session().GameDatabase, b.records);
+        Session().GameList.Entries() = b.shuffled;
         state.ResumeTiming();
-        const TSortListResult r =
-            SortListedGames(GameDatabase, GameList, static_cast<TSortKind>(state.range(0)));
+        const TSortListResult r = SortListedGames(Session().GameDatabase, Session().GameList,
+                                                  static_cast<TSortKind>(state.range(0)));
         if (!r.renumbered) state.SkipWithError("the games were not renumbered");
     }
-    ReplaceIndexFile(GameDatabase, b.records);
+    ReplaceIndexFile(Session().GameDatabase, b.records);
 }
 BENCHMARK(BM_SortAndRenumber)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
 void BM_TournamentList(benchmark::State& state) {
     Bench();
-    GameList.Reset(Games);
+    Session().GameList.Reset(Games);
     TTournamentList list;
     for (auto _ : state) {
-        BuildTournamentList(GameDatabase, GameList, list);
+        BuildTournamentList(Session().GameDatabase, Session().GameList, list);
         benchmark::DoNotOptimize(FillTournamentGrid(list, 0, false));
     }
     state.counters["entries"] = double(list.Entries().size());
@@ -106,15 +114,15 @@ BENCHMARK(BM_TournamentList)->Unit(benchmark::kMillisecond);
 
 void BM_HeaderSet(benchmark::State& state) {
     Bench();
-    GameList.Reset(Games);
+    Session().GameList.Reset(Games);
     for (int i = 0; i < 10'000; ++i)
-        GameList[1 + i * 10].selected = 1;
+        Session().GameList[1 + i * 10].selected = 1;
     THeaderSet set;
     set.setTournament = set.setDate = true;
-    set.tournament = GameDatabase.tournaments[7];
+    set.tournament = Session().GameDatabase.tournaments[7];
     set.year = 2024;
     for (auto _ : state) {
-        const THeaderSetResult r = ApplyHeaderSet(GameDatabase, GameList, set);
+        const THeaderSetResult r = ApplyHeaderSet(Session().GameDatabase, Session().GameList, set);
         if (r.changed != 10'000) state.SkipWithError("not every selected game was written");
     }
 }

@@ -85,7 +85,7 @@ void RunMatch(benchmark::State& state, const std::string& fileName, const TDupli
     TGameList list;
     TDuplicateResult r;
     for (auto _ : state) {
-        r = MatchDuplicateGames(db, list, o, Progress());
+        r = MatchDuplicateGames(db, list, o, SilentProgress());
         benchmark::DoNotOptimize(list.Count());
     }
     state.counters["games"] = double(db.gameCount);

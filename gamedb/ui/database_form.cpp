@@ -248,7 +248,7 @@ void TDatabaseForm::BuildToolBar() {
 }
 
 void TDatabaseForm::BuildPanel() {
-    DBPanel = new TDBPanel(this);
+    DBPanel = new TDBPanel(m_session, this);
     QFont f("Times New Roman");
     f.setPixelSize(16);
     DBPanel->setFont(f);
@@ -289,7 +289,8 @@ void TDatabaseForm::ShowDatabaseNotOpened() {
 }
 
 void TDatabaseForm::UpdateDatabaseCaption() {
-    setWindowTitle(QString::fromStdString(DatabaseCaption(GameDatabase, GameListCount(), MarkedGameCount())));
+    setWindowTitle(QString::fromStdString(DatabaseCaption(m_session.GameDatabase, m_session.GameListCount(),
+                                                          MarkedGameCount(m_session.GameList))));
 }
 
 void TDatabaseForm::ReadAndRepaint() {
@@ -298,9 +299,10 @@ void TDatabaseForm::ReadAndRepaint() {
 }
 
 void TDatabaseForm::RefreshGameList() {
-    ResetGameList();
+    ResetGameList(m_session.GameList, m_session.GameDatabase);
     // A position kept from another database or a longer list would point at no listed game.
-    if (!GameList.Contains(GameDatabase.currentGame)) GameDatabase.currentGame = GameListCount() > 0 ? 1 : 0;
+    if (!m_session.GameList.Contains(m_session.GameDatabase.currentGame))
+        m_session.GameDatabase.currentGame = m_session.GameListCount() > 0 ? 1 : 0;
     UpdateDatabaseCaption();
     DBPanel->SetParams();
     DBPanel->ScrollTo(0);
@@ -310,7 +312,7 @@ void TDatabaseForm::RefreshGameList() {
 void TDatabaseForm::ListChanged() {
     DBPanel->SetParams();
     DBPanel->ScrollTo(0);
-    GameDatabase.currentGame = GameListCount() > 0 ? 1 : 0;
+    m_session.GameDatabase.currentGame = m_session.GameListCount() > 0 ? 1 : 0;
     UpdateDatabaseCaption();
     ReadAndRepaint();
 }
@@ -348,7 +350,7 @@ void TDatabaseForm::showEvent(QShowEvent* event) {
     // list meanwhile: show the page that holds it.
     DBPanel->SetParams();
     TListView v = DBPanel->View();
-    if (v.current > v.count) GameDatabase.currentGame = v.current = v.count;
+    if (v.current > v.count) m_session.GameDatabase.currentGame = v.current = v.count;
     if (v.current >= 1 && (v.current <= v.scroll || v.current > v.scroll + v.lines))
         DBPanel->ScrollTo(v.current - 1);
     UpdateDatabaseCaption();
@@ -357,7 +359,8 @@ void TDatabaseForm::showEvent(QShowEvent* event) {
 }
 
 void TDatabaseForm::SetDeletedMark(std::int32_t position, int mode) {
-    Report(::SetDeletedMark(GameDatabase, GameList, position, static_cast<TMarkMode>(std::clamp(mode, 1, 3))),
+    Report(::SetDeletedMark(m_session.GameDatabase, m_session.GameList, position,
+                            static_cast<TMarkMode>(std::clamp(mode, 1, 3))),
            "The deleted mark was not changed");
 }
 
@@ -368,9 +371,9 @@ void TDatabaseForm::Perform(const TListAction& a, const TListView& before, const
         Exit1Click();
         return;
     }
-    if (GameList.Contains(a.toggleSelected)) GameList[a.toggleSelected].selected ^= 1;
+    if (m_session.GameList.Contains(a.toggleSelected)) m_session.GameList[a.toggleSelected].selected ^= 1;
     if (a.toggleDeleted) SetDeletedMark(a.toggleDeleted, 3);
-    GameDatabase.currentGame = after.current;
+    m_session.GameDatabase.currentGame = after.current;
     if (after.scroll != before.scroll)
         DBPanel->ScrollTo(after.scroll); // reads and repaints the new page
     else if (a.toggleDeleted)
@@ -387,8 +390,8 @@ void TDatabaseForm::DBPanelMouseDown(int button, int x, int y) {
     const TListButton b = button == 0   ? TListButton::Left
                           : button == 1 ? TListButton::Right
                                         : TListButton::Other;
-    const TListAction a =
-        ListMouseDown(after, m_clicks, b, DBPanel->GetLine(y), NowCentiseconds(), GameDatabase.open);
+    const TListAction a = ListMouseDown(after, m_clicks, b, DBPanel->GetLine(y), NowCentiseconds(),
+                                        m_session.GameDatabase.open);
     Perform(a, before, after);
 }
 
@@ -399,7 +402,7 @@ void TDatabaseForm::FormMouseWheel(int notches) {
 void TDatabaseForm::FormKeyDown(TListKey key) {
     const TListView before = DBPanel->View();
     TListView after = before;
-    const TListAction a = ListKeyDown(after, key, GameDatabase.open);
+    const TListAction a = ListKeyDown(after, key, m_session.GameDatabase.open);
     Perform(a, before, after);
 }
 

@@ -1,17 +1,21 @@
 #pragma once
-// The database window: the games of GameDatabase as a list (TDBPanel under the header bar
+// The database window: the games of its session's GameDatabase as a list (TDBPanel under the header bar
 // HeaderControl2) with the commands that open, import, load, save, replace, copy, delete, check and
 // compact games and edit their headers. The main window shows it modally; a modal result of 1 closes
-// it (Close database window, Esc, and after a game is loaded). It keeps no data of its own: the list
-// is GameList, the current position GameDatabase.currentGame (a list position, 0 for an empty list).
+// it (Close database window, Esc, and after a game is loaded). It owns the session (the open
+// database, its list and the last search's criteria, gamedb/database_session.h) and hands it to its
+// commands and dialogs; the current position is the database's currentGame (a list position, 0
+// for an empty list). The main window reaches the session through Session().
 // What it needs of the main window comes through DatabaseHooks(); messages through UserPrompt(),
-// file dialogs through FileChooser(), long commands through Progress().
+// file dialogs through the session's chooser (the one given to SetFileChooser), long commands through
+// the session's progress (the shell's progress window).
 //
 // For the commands that other windows add (search, sort, tournaments, header set, duplicates):
 // their menu items exist here, disabled, under the names of the form; a command that replaces or
-// reorders GameList calls ListChanged() afterwards.
+// reorders the session's GameList calls ListChanged() afterwards.
 // Created once at start-up (DatabaseForm); interface thread only.
 
+#include "gamedb/database_session.h"
 #include "gamedb/game_database.h"
 #include "gamedb/game_list_input.h"
 
@@ -20,7 +24,9 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
+#include <utility>
 
 class QAction;
 class QHeaderView;
@@ -35,6 +41,16 @@ class TDatabaseForm : public QDialog {
   public:
     explicit TDatabaseForm(QWidget* parent = nullptr);
     ~TDatabaseForm() override;
+
+    // The open database, its list and criteria; lives as long as the window.
+    TDatabaseSession& Session() { return m_session; }
+    const TDatabaseSession& Session() const { return m_session; }
+    // The file dialogs of the window's commands, owned by the window (none: every dialog is
+    // cancelled). The session's chooser points at it.
+    void SetFileChooser(std::unique_ptr<IFileChooser> chooser) {
+        m_chooser = std::move(chooser);
+        m_session.chooser = m_chooser.get();
+    }
 
     QHeaderView* HeaderControl2;
     TDBPanel* DBPanel;
@@ -52,7 +68,7 @@ class TDatabaseForm : public QDialog {
     // After the database changed: the list becomes every game, the caption, the page from the top.
     // With no database open, the list is emptied.
     void RefreshGameList();
-    // After a command replaced or reordered GameList: the page from the top with the first game
+    // After a command replaced or reordered the list: the page from the top with the first game
     // current (none when the list is empty), the caption, the lines read and drawn.
     void ListChanged();
     // Column edges from the header's section widths; repaints.
@@ -118,6 +134,8 @@ class TDatabaseForm : public QDialog {
     std::string BasesFolder() const; // AppDir + "Bases"
     void Report(TDbStatus status, const std::string& what);
 
+    std::unique_ptr<IFileChooser> m_chooser;
+    TDatabaseSession m_session;
     QMenuBar* m_menuBar = nullptr;
     std::map<QString, QAction*> m_items;
     TListClicks m_clicks;

@@ -59,22 +59,22 @@ std::string TDatabaseForm::BasesFolder() const {
 }
 
 void TDatabaseForm::ABuildtree1Click() {
-    if (!GameDatabase.open) {
+    if (!m_session.GameDatabase.open) {
         ShowDatabaseNotOpened();
         return;
     }
-    const auto name = FileChooser().OpenFile("Open Book/Tree", "Vantor Quillan Book/Tree (*.cbk *.CBK)",
-                                             DatabaseHooks().appDir() + "Books");
+    const auto name = m_session.FileChooser().OpenFile(
+        "Open Book/Tree", "Vantor Quillan Book/Tree (*.cbk *.CBK)", DatabaseHooks().appDir() + "Books");
     if (!name) return;
     std::vector<std::int32_t> games;
-    games.reserve(static_cast<std::size_t>(GameListCount()));
-    for (const TGameListEntry& e : GameList.Entries())
+    games.reserve(static_cast<std::size_t>(m_session.GameListCount()));
+    for (const TGameListEntry& e : m_session.GameList.Entries())
         games.push_back(e.gameNumber);
     TBusyWindow busy(this);
     DBPanel->setCursor(Qt::PointingHandCursor);
     // The builder says how it went (the records written, or why it stopped).
     // The caption counts the games read, every 100th; the build leaves the last count there.
-    BuildBookFile(StripExtension(*name) + ".cbk", GameDatabase, games, [this](int gamesRead) {
+    BuildBookFile(StripExtension(*name) + ".cbk", m_session.GameDatabase, games, [this](int gamesRead) {
         setWindowTitle(QString::number(gamesRead));
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
@@ -87,15 +87,15 @@ void TDatabaseForm::Report(TDbStatus status, const std::string& what) {
 
 void TDatabaseForm::OpenClick() {
     const std::string folder = BasesFolder();
-    const auto name = FileChooser().OpenFile("Open Database", DatabaseFilter, folder);
+    const auto name = m_session.FileChooser().OpenFile("Open Database", DatabaseFilter, folder);
     if (!name) return;
-    OpenOrCreateDatabase(*name, GameDatabase);
+    OpenOrCreateDatabase(*name, m_session.GameDatabase);
     RefreshGameList();
 }
 
 void TDatabaseForm::OpenCHBClick() {
-    const auto name =
-        FileChooser().OpenFile("Open Database", "Vantor Quillan 1.x Database (*.chb *.CHB)", BasesFolder());
+    const auto name = m_session.FileChooser().OpenFile(
+        "Open Database", "Vantor Quillan 1.x Database (*.chb *.CHB)", BasesFolder());
     if (!name) return;
     const TGameType variant = DatabaseHooks().currentVariant();
     if (const std::string why = ChbImportRefusal(variant); !why.empty()) {
@@ -105,7 +105,7 @@ void TDatabaseForm::OpenCHBClick() {
     const std::string target = StripExtension(*name) + ".vqb";
     // A new database of the CHB file's name: never over the one this window shows, and over another
     // only when the user agrees.
-    if (GameDatabase.open && SameDatabase(target, GameDatabase.indexFileName)) {
+    if (m_session.GameDatabase.open && SameDatabase(target, m_session.GameDatabase.indexFileName)) {
         UserPrompt().ShowMessage("The database " + FileNameText(target) +
                                  " is open in this window: nothing was imported.");
         return;
@@ -119,71 +119,75 @@ void TDatabaseForm::OpenCHBClick() {
                               VariantTraits(variant).name + " games into " + into + "?"))
         return;
     TBusyWindow busy(this);
-    ImportChbFile(*name, target, variant); // replaces the database as one step; it says how it went
+    ImportChbFile(*name, target, variant, m_session.Progress(),
+                  &m_session.GameDatabase); // replaces the database as one step; it says how it went
 }
 
 void TDatabaseForm::ImportPDN1Click() {
-    const auto name = FileChooser().OpenFile(
+    const auto name = m_session.FileChooser().OpenFile(
         "Open Database", "Portable Draughts Notation Database (*.pdn *.PDN)", BasesFolder());
     if (!name) return;
     TBusyWindow busy(this);
-    // A new database named after the file; the import says how it went. GameDatabase stays as it is.
-    ImportPdnDatabase(*name, std::string(), DatabaseHooks().currentVariant(), UserPrompt(), Progress());
+    // A new database named after the file; the import says how it went. m_session.GameDatabase stays as it
+    // is.
+    ImportPdnDatabase(*name, std::string(), DatabaseHooks().currentVariant(), UserPrompt(),
+                      m_session.Progress(), &m_session.GameDatabase);
 }
 
 void TDatabaseForm::PDN1Click() {
-    if (!GameDatabase.open) {
+    if (!m_session.GameDatabase.open) {
         ShowDatabaseNotOpened();
         return;
     }
-    const auto name = FileChooser().OpenFile("Open Database", "Portable Draughts Notation (*.pdn *.PDN)",
-                                             DatabaseHooks().appDir() + "Export/PDN");
+    const auto name = m_session.FileChooser().OpenFile(
+        "Open Database", "Portable Draughts Notation (*.pdn *.PDN)", DatabaseHooks().appDir() + "Export/PDN");
     if (!name) return;
-    const std::vector<std::int32_t> positions = ChosenListPositions(GameList, GameDatabase.currentGame);
+    const std::vector<std::int32_t> positions =
+        ChosenListPositions(m_session.GameList, m_session.GameDatabase.currentGame);
     if (positions.empty()) return; // an empty list: no game to write
     std::vector<std::int32_t> games;
     games.reserve(positions.size());
     for (const std::int32_t p : positions)
-        games.push_back(GameList[p].gameNumber);
+        games.push_back(m_session.GameList[p].gameNumber);
     TPdnExportResult r;
     {
         TBusyWindow busy(this);
-        r = ExportPdnGames(GameDatabase, games, PdnExportFileName(*name), Progress());
+        r = ExportPdnGames(m_session.GameDatabase, games, PdnExportFileName(*name), m_session.Progress());
     }
     if (!r.message.empty())
         UserPrompt().ShowMessage(r.message);
-    else if (MarkedGameCount() == 0)
+    else if (MarkedGameCount(m_session.GameList) == 0)
         UserPrompt().ShowMessage("Ok");
 }
 
 void TDatabaseForm::CleanUpdatabase1Click() {
-    if (!GameDatabase.open) {
+    if (!m_session.GameDatabase.open) {
         ShowDatabaseNotOpened();
         return;
     }
-    const TCleanUpResult r = CleanUpDatabase(GameDatabase);
+    const TCleanUpResult r = CleanUpDatabase(m_session.GameDatabase);
     if (r.status != TDbStatus::Ok)
         UserPrompt().ShowMessage(
             "I/O error: " + (r.message.empty() ? std::string(DbStatusText(r.status)) : r.message) +
             ". The database is unchanged.");
-    if (!GameDatabase.open) { // the index could not be reopened after the rewrite
+    if (!m_session.GameDatabase.open) { // the index could not be reopened after the rewrite
         RefreshGameList();
         return;
     }
-    const std::int32_t current = GameDatabase.currentGame;
-    ResetGameList();
-    GameDatabase.currentGame = std::min(current, GameListCount());
+    const std::int32_t current = m_session.GameDatabase.currentGame;
+    ResetGameList(m_session.GameList, m_session.GameDatabase);
+    m_session.GameDatabase.currentGame = std::min(current, m_session.GameListCount());
     UpdateDatabaseCaption();
     DBPanel->SetParams();
     ReadAndRepaint();
 }
 
 void TDatabaseForm::Checkdatabase1Click() {
-    if (!GameDatabase.open) {
+    if (!m_session.GameDatabase.open) {
         ShowDatabaseNotOpened();
         return;
     }
-    const TCheckResult r = CheckDatabase(GameDatabase, [this](std::int32_t n) {
+    const TCheckResult r = CheckDatabase(m_session.GameDatabase, [this](std::int32_t n) {
         // The caption counts the games; drawing it for each would cost more than reading them.
         if (n % 500 == 1) {
             setWindowTitle(QString::number(n));
@@ -204,28 +208,29 @@ void TDatabaseForm::Exit1Click() {
 }
 
 void TDatabaseForm::Search1Click() {
-    if (!GameDatabase.open) {
+    if (!m_session.GameDatabase.open) {
         ShowDatabaseNotOpened();
         return;
     }
     if (!FSearch) return;
+    FSearch->SetSession(&m_session);
     FSearch->FillLists();
     if (FSearch->exec() == 2) return;
     ListChanged();
 }
 
 void TDatabaseForm::Clear1Click() {
-    if (!GameDatabase.open) return;
-    ResetGameList();
+    if (!m_session.GameDatabase.open) return;
+    ResetGameList(m_session.GameList, m_session.GameDatabase);
     DBPanel->SetParams();
     UpdateDatabaseCaption();
-    GameDatabase.currentGame = GameListCount() > 0 ? 1 : 0;
+    m_session.GameDatabase.currentGame = m_session.GameListCount() > 0 ? 1 : 0;
     DBPanel->ScrollTo(0);
     ReadAndRepaint();
 }
 
 void TDatabaseForm::Load1Click() {
-    if (!GameDatabase.open || !GameList.Contains(GameDatabase.currentGame)) {
+    if (!m_session.GameDatabase.open || !m_session.GameList.Contains(m_session.GameDatabase.currentGame)) {
         ShowDatabaseNotOpened();
         return;
     }
@@ -235,69 +240,71 @@ void TDatabaseForm::Load1Click() {
 }
 
 void TDatabaseForm::ReplaceClick() {
-    if (!GameDatabase.open) {
+    if (!m_session.GameDatabase.open) {
         ShowDatabaseNotOpened();
         return;
     }
-    if (!GameList.Contains(GameDatabase.currentGame)) return; // no game to replace
-    const std::int32_t game = GameList[GameDatabase.currentGame].gameNumber;
+    if (!m_session.GameList.Contains(m_session.GameDatabase.currentGame)) return; // no game to replace
+    const std::int32_t game = m_session.GameList[m_session.GameDatabase.currentGame].gameNumber;
     if (!UserPrompt().AskYesNo(Phrase(143) + std::to_string(game) + Phrase(144))) return;
-    Report(DatabaseHooks().storeCurrentGame(GameDatabase, game), "The game was not stored");
+    Report(DatabaseHooks().storeCurrentGame(m_session.GameDatabase, game), "The game was not stored");
     ReadAndRepaint();
 }
 
 void TDatabaseForm::Save1Click() {
-    if (!GameDatabase.open) {
+    if (!m_session.GameDatabase.open) {
         ShowDatabaseNotOpened();
         return;
     }
     if (!DatabaseHooks().editGameHeader()) return;
-    const TDbStatus s = DatabaseHooks().storeCurrentGame(GameDatabase, 0);
+    const TDbStatus s = DatabaseHooks().storeCurrentGame(m_session.GameDatabase, 0);
     Report(s, "The game was not stored");
     if (s != TDbStatus::Ok) return;
-    GameDatabase.gameCount = IndexRecordCount(GameDatabase);
-    ResetGameList();
-    if (GameDatabase.currentGame < 1) GameDatabase.currentGame = 1;
+    m_session.GameDatabase.gameCount = IndexRecordCount(m_session.GameDatabase);
+    ResetGameList(m_session.GameList, m_session.GameDatabase);
+    if (m_session.GameDatabase.currentGame < 1) m_session.GameDatabase.currentGame = 1;
     DBPanel->SetParams();
     ReadAndRepaint();
     UpdateDatabaseCaption();
 }
 
 void TDatabaseForm::DeleteClick() {
-    if (!GameDatabase.open) return;
-    Report(DeleteListedGames(GameDatabase, GameList, GameDatabase.currentGame),
+    if (!m_session.GameDatabase.open) return;
+    Report(DeleteListedGames(m_session.GameDatabase, m_session.GameList, m_session.GameDatabase.currentGame),
            "The deleted marks were not all changed");
     ReadAndRepaint();
 }
 
 void TDatabaseForm::Editheader1Click() {
-    if (!GameDatabase.open) {
+    if (!m_session.GameDatabase.open) {
         ShowDatabaseNotOpened();
         return;
     }
-    if (!GameList.Contains(GameDatabase.currentGame)) return;
-    const std::int32_t game = GameList[GameDatabase.currentGame].gameNumber;
+    if (!m_session.GameList.Contains(m_session.GameDatabase.currentGame)) return;
+    const std::int32_t game = m_session.GameList[m_session.GameDatabase.currentGame].gameNumber;
     TQuickGameHeader h;
-    if (const TDbStatus s = ReadQuickHeader(GameDatabase, game, h); s != TDbStatus::Ok) {
+    if (const TDbStatus s = ReadQuickHeader(m_session.GameDatabase, game, h); s != TDbStatus::Ok) {
         Report(s, "The header of game " + std::to_string(game) + " cannot be read");
         return;
     }
-    if (EditGameInfo(h)) Report(WriteQuickHeader(GameDatabase, game, h), "The header was not stored");
+    if (EditGameInfo(h, &m_session.GameDatabase))
+        Report(WriteQuickHeader(m_session.GameDatabase, game, h), "The header was not stored");
     ReadAndRepaint();
 }
 
 void TDatabaseForm::Copy1Click() {
-    if (!GameDatabase.open) {
+    if (!m_session.GameDatabase.open) {
         ShowDatabaseNotOpened();
         return;
     }
     const std::string folder = BasesFolder();
-    const auto name = FileChooser().OpenFile("Open Database", DatabaseFilter, folder);
+    const auto name = m_session.FileChooser().OpenFile("Open Database", DatabaseFilter, folder);
     if (!name) return;
     TCopyResult r;
     {
         TBusyWindow busy(this);
-        r = CopyListedGames(GameDatabase, GameList, GameDatabase.currentGame, *name);
+        r = CopyListedGames(m_session.GameDatabase, m_session.GameList, m_session.GameDatabase.currentGame,
+                            *name, m_session.Progress());
     }
     if (r.status == TCopyStatus::WriteFailed)
         UserPrompt().ShowMessage("Copying stopped: the database " + FileNameText(*name) +
@@ -308,30 +315,31 @@ void TDatabaseForm::Copy1Click() {
 }
 
 void TDatabaseForm::SelectallClick() {
-    SetAllSelected(GameList, true);
+    SetAllSelected(m_session.GameList, true);
     UpdateDatabaseCaption();
     DBPanel->DoRepaint();
 }
 
 void TDatabaseForm::DeselectallClick() {
-    SetAllSelected(GameList, false);
+    SetAllSelected(m_session.GameList, false);
     UpdateDatabaseCaption();
     DBPanel->DoRepaint();
 }
 
 void TDatabaseForm::SavenamestoTXT1Click() {
-    const auto name = FileChooser().SaveFile("Save Names", "Text File (*.txt *.TXT)", std::string());
+    const auto name =
+        m_session.FileChooser().SaveFile("Save Names", "Text File (*.txt *.TXT)", std::string());
     if (!name) return;
-    if (const TIoStatus s = SavePlayerNames(GameDatabase, *name); !s)
+    if (const TIoStatus s = SavePlayerNames(m_session.GameDatabase, *name); !s)
         UserPrompt().ShowMessage("I/O error: " + FileNameText(s.Message()));
 }
 
 void TDatabaseForm::CorrectNames1Click() {
-    if (!GameDatabase.open) {
+    if (!m_session.GameDatabase.open) {
         ShowDatabaseNotOpened();
         return;
     }
-    CorrectNames(GameDatabase);
+    CorrectNames(m_session.GameDatabase);
     UserPrompt().ShowMessage("OK!");
     ReadAndRepaint();
 }

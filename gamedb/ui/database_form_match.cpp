@@ -10,13 +10,14 @@
 #include <string>
 
 void TDatabaseForm::Delect1Click() {
-    if (!GameDatabase.open) {
+    if (!m_session.GameDatabase.open) {
         ShowDatabaseNotOpened();
         return;
     }
     if (!FMatchPar || FMatchPar->exec() != 1) return;
     setEnabled(false);
-    const TDuplicateResult r = MatchDuplicateGames(GameDatabase, GameList, FMatchPar->Options(), Progress());
+    const TDuplicateResult r = MatchDuplicateGames(m_session.GameDatabase, m_session.GameList,
+                                                   FMatchPar->Options(), m_session.Progress());
     setEnabled(true);
     if (r.status == TDbStatus::ReadOnly || r.status == TDbStatus::NotOpen) {
         Report(r.status, "Games cannot be matched");

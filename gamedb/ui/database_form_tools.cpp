@@ -10,7 +10,7 @@
 #include "gamedb/user_prompt.h"
 
 void TDatabaseForm::Sortgameslist1Click() {
-    if (!GameDatabase.open) {
+    if (!m_session.GameDatabase.open) {
         ShowDatabaseNotOpened();
         return;
     }
@@ -19,11 +19,12 @@ void TDatabaseForm::Sortgameslist1Click() {
 }
 
 void TDatabaseForm::SortGames(int kind) {
-    if (!GameDatabase.open || kind < 1 || kind > 3) return;
+    if (!m_session.GameDatabase.open || kind < 1 || kind > 3) return;
     DBPanel->setCursor(Qt::WaitCursor);
-    const TSortListResult r = SortListedGames(GameDatabase, GameList, static_cast<TSortKind>(kind));
+    const TSortListResult r =
+        SortListedGames(m_session.GameDatabase, m_session.GameList, static_cast<TSortKind>(kind));
     DBPanel->unsetCursor();
-    if (!GameDatabase.open) { // the index could not be reopened after the rewrite
+    if (!m_session.GameDatabase.open) { // the index could not be reopened after the rewrite
         Report(r.status, "The games were not renumbered");
         RefreshGameList();
         return;
@@ -35,12 +36,14 @@ void TDatabaseForm::SortGames(int kind) {
 }
 
 void TDatabaseForm::Maketournamentslist1Click() {
-    if (ListForm) ListForm->exec();
+    if (!ListForm) return;
+    ListForm->SetSession(&m_session);
+    ListForm->exec();
 }
 
 void TDatabaseForm::Set1Click() {
-    if (!GameDatabase.open || !HeadersEdit) return;
-    HeadersEdit->Fill(GameDatabase);
+    if (!m_session.GameDatabase.open || !HeadersEdit) return;
+    HeadersEdit->Fill(m_session);
     HeadersEdit->exec();
     ReadAndRepaint();
 }

@@ -24,7 +24,8 @@ const QColor DeletedText(128, 128, 128);
 
 } // namespace
 
-TDBPanel::TDBPanel(QWidget* parent) : QWidget(parent), ScrollBar(new QScrollBar(Qt::Vertical, this)) {
+TDBPanel::TDBPanel(const TDatabaseSession& session, QWidget* parent)
+    : QWidget(parent), ScrollBar(new QScrollBar(Qt::Vertical, this)), m_session(session) {
     setObjectName("DBPanel");
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -44,7 +45,7 @@ int TDBPanel::LineHeight() const {
 }
 
 void TDBPanel::SetParams() {
-    m_page = PageParams(height(), LineHeight(), GameListCount());
+    m_page = PageParams(height(), LineHeight(), m_session.GameListCount());
     // The range first: a value past the new maximum moves back, and the page is read again.
     ScrollBar->setRange(0, m_page.scrollMaximum);
     ScrollBar->setPageStep(std::max(m_page.pageStep, 1));
@@ -54,7 +55,7 @@ void TDBPanel::SetParams() {
 
 void TDBPanel::ReadGames() {
     m_offset = FirstEntryOffset(ScrollBar->value(), m_page);
-    m_lines = ReadListPage(GameDatabase, GameList, m_offset, m_page.lines);
+    m_lines = ReadListPage(m_session.GameDatabase, m_session.GameList, m_offset, m_page.lines);
     m_shown.resize(m_lines.size());
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         const TListLine& l = m_lines[i];
@@ -73,10 +74,10 @@ void TDBPanel::SetColumns(const std::array<int, 7>& columns) {
 
 TListView TDBPanel::View() const {
     TListView v;
-    v.current = GameDatabase.currentGame;
+    v.current = m_session.GameDatabase.currentGame;
     v.scroll = ScrollBar->value();
     v.lines = m_page.lines;
-    v.count = GameListCount();
+    v.count = m_session.GameListCount();
     v.scrollEnabled = m_page.scrollEnabled;
     return v;
 }
@@ -114,13 +115,13 @@ void TDBPanel::Paint(QPainter& p) const {
         const std::int32_t position = m_offset + static_cast<std::int32_t>(i) + 1;
         const int y = ListTop + static_cast<int>(i) * h;
         QColor background = face, ink = windowText;
-        if (position == GameDatabase.currentGame) {
+        if (position == m_session.GameDatabase.currentGame) {
             background = CurrentBackground;
             ink = Qt::white;
         } else if (line.deleted) {
             ink = DeletedText;
         }
-        if (GameList.Contains(position) && GameList[position].selected) ink = Qt::red;
+        if (m_session.GameList.Contains(position) && m_session.GameList[position].selected) ink = Qt::red;
         p.fillRect(QRect(1, y, std::max(width() - 2, 0), h), background);
         p.setPen(ink);
         for (const TColumn& col : columns) {

@@ -1,11 +1,13 @@
 #pragma once
-// The game list panel: one painted widget with a vertical scroll bar over GameList and GameDatabase.
+// The game list panel: one painted widget with a vertical scroll bar over the GameList and
+// GameDatabase of the session it is made for (its database window's, which outlives it).
 // It reads and draws only the page its scroll bar shows (game_list_page.h), so a list of a million
 // games costs what a list of sixty does; no widget, item or model row stands for a game. The current
-// game (GameDatabase.currentGame, a list position) is drawn on grey, selected games in red, deleted
+// game (the database's currentGame, a list position) is drawn on grey, selected games in red, deleted
 // ones struck through. Mouse presses, keys and the wheel go to the owner through signals.
 // Interface thread only.
 
+#include "gamedb/database_session.h"
 #include "gamedb/game_list_input.h"
 #include "gamedb/game_list_page.h"
 
@@ -20,7 +22,7 @@ class QScrollBar;
 class TDBPanel : public QWidget {
     Q_OBJECT
   public:
-    explicit TDBPanel(QWidget* parent = nullptr);
+    explicit TDBPanel(const TDatabaseSession& session, QWidget* parent = nullptr);
 
     QScrollBar* ScrollBar;
 
@@ -67,6 +69,7 @@ class TDBPanel : public QWidget {
     void wheelEvent(QWheelEvent* event) override;
 
   private:
+    const TDatabaseSession& m_session;
     struct TShownLine {
         QString number, players, event, year, result, moves, marks;
         bool deleted = false;

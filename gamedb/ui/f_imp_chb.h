@@ -1,7 +1,7 @@
 #pragma once
 // The one progress window of the program: imports, exports, copies, searches, duplicate checks and
-// clean-ups show it while they run. Created once at start-up and installed as the process's
-// progress (SetProgress); one task at a time uses it.
+// clean-ups show it while they run. Created once at start-up and given to the database window's
+// session as its progress; one task at a time uses it.
 //
 // While a task runs the window is application-modal and stays on top, so clicks and keys meant for
 // other windows are dropped (not queued for later); it has no close button and ignores Escape and

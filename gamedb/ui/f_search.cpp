@@ -182,7 +182,8 @@ TSearchBoard TFSearch::BoardKind() const {
 }
 
 void TFSearch::FillLists() {
-    if (!GameDatabase.open) return;
+    if (!m_session || !m_session->GameDatabase.open) return;
+    const TGameDatabase& db = m_session->GameDatabase;
     // Setting the items would clear the typed texts: keep them.
     const auto refill = [](QComboBox* box, const QStringList& items) {
         const QString text = box->currentText();
@@ -191,10 +192,10 @@ void TFSearch::FillLists() {
         box->setCurrentIndex(-1);
         box->setEditText(text);
     };
-    const QStringList players = SortedNames(GameDatabase.players);
+    const QStringList players = SortedNames(db.players);
     refill(BlackName, players);
     refill(Whitename, players);
-    refill(Tournament, SortedNames(GameDatabase.tournaments));
+    refill(Tournament, SortedNames(db.tournaments));
 }
 
 TSearchCriteria TFSearch::Criteria() const {
@@ -300,8 +301,11 @@ void TFSearch::Button6Click() {
 }
 
 void TFSearch::RunSearch(const TSearchCriteria& criteria) {
-    SearchCriteria = criteria;
-    RunGameSearch(); // ends its progress on every way out
+    if (!m_session) return;
+    TDatabaseSession& s = *m_session;
+    s.SearchCriteria = criteria;
+    RunGameSearch(s.GameDatabase, s.GameList, s.SearchCriteria,
+                  s.Progress()); // ends its progress on every way out
 }
 
 void TFSearch::Button1Click() {

@@ -1,15 +1,17 @@
 #pragma once
 // "Search": the modal dialog in which the user sets what a database search looks for (players,
 // tournament, years, moves, results, comment, variation and deleted marks and, with "Position", a
-// pattern board whose squares may be "any") and runs it over GameDatabase; the found games replace
-// GameList. The database window's "New search" shows it; the main window's quick search presets it
-// and runs the search without showing it (QuickSearch).
+// pattern board whose squares may be "any") and runs it over the database of the session it is
+// given (SetSession); the found games replace that session's GameList. The database window's "New search"
+// shows it; the main window's quick search presets it and runs the search without showing it (QuickSearch).
 //
-// The controls keep their values for the whole run, and SearchCriteria holds the last search's.
+// The controls keep their values for the whole run, and the session's SearchCriteria holds the last
+// search's.
 // What it needs of the main window (its board, the board colours) comes through Hooks(), the
 // side captions' phrases through DatabaseHooks().
 // Created once at start-up (FSearch); interface thread only.
 
+#include "gamedb/database_session.h"
 #include "gamedb/search_criteria.h"
 #include "rules/board.h"
 
@@ -42,6 +44,9 @@ class TFSearch : public QDialog {
         std::function<std::uint32_t()> lightSquareColor = [] { return 0xF0F0E3u; };
     };
     THooks& Hooks() { return m_hooks; }
+    // The database window's session that the dialog works on; its owner sets it before showing it
+    // (none: the commands do nothing, as with no database open).
+    void SetSession(TDatabaseSession* session) { m_session = session; }
 
     QLabel *Label1, *Label2, *Label3, *Label4, *Label6;
     QComboBox *Whitename, *BlackName, *Tournament;
@@ -66,7 +71,7 @@ class TFSearch : public QDialog {
 
     // The quick search of the main window: the dialog preset for `board` with `side` to move in
     // `variant` (position on, no mark required, only that side, not reversed, the variant's board
-    // kind, the pattern the board), then the search run over GameDatabase into GameList with no
+    // kind, the pattern the board), then the search run over the session's database into its list with no
     // text, open ranges and every result; the dialog's own texts, ranges and results stay.
     void QuickSearch(const TBoard& board, int side, TGameType variant);
 
@@ -94,6 +99,7 @@ class TFSearch : public QDialog {
     TSearchBoardColors Colors() const;
 
     THooks m_hooks;
+    TDatabaseSession* m_session = nullptr;
 };
 
 // The dialog of the program (null until the shell creates it).

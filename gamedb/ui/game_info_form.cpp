@@ -18,6 +18,10 @@
 #include <QStringListModel>
 
 #include <algorithm>
+#include <iterator>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 
 TGameInfoForm* GameInfoForm = nullptr;
 
@@ -40,20 +44,55 @@ QSpinBox* NewNumberBox(QWidget* parent, const char* name, int maximum) {
 
 namespace {
 
-// Indices into the remembered values of Fill.
-enum : int {
-    fWhiteTitle,
-    fWhiteCountry,
-    fWhiteRating,
-    fBlackTitle,
-    fBlackCountry,
-    fBlackRating,
-    fResult,
-    fRound,
-    fSubround,
-    fYear,
-    fMonth,
-    fDay
+// One header field that a list or a number box shows. Fill and Collect walk the same table, and the
+// field's place in it is its slot in m_filled.
+struct TInfoField {
+    QComboBox* TGameInfoForm::*item;  // null for a number
+    QSpinBox* TGameInfoForm::*number; // null for an item
+    int (*get)(const TGameIndexRecord&);
+    void (*set)(TGameIndexRecord&, int);
+};
+
+template <auto Member> int GetField(const TGameIndexRecord& r) {
+    return r.*Member;
+}
+
+template <auto Member> void SetField(TGameIndexRecord& r, int value) {
+    r.*Member = static_cast<std::remove_cvref_t<decltype(r.*Member)>>(value);
+}
+
+template <auto Member> constexpr TInfoField Item(QComboBox* TGameInfoForm::*box) {
+    return {box, nullptr, GetField<Member>, SetField<Member>};
+}
+
+template <auto Member> constexpr TInfoField Number(QSpinBox* TGameInfoForm::*box) {
+    return {nullptr, box, GetField<Member>, SetField<Member>};
+}
+
+// The names, edited as text.
+constexpr std::pair<QComboBox * TGameInfoForm::*, std::string TQuickGameHeader::*> NameFields[] = {
+    {&TGameInfoForm::WhiteName, &TQuickGameHeader::white},
+    {&TGameInfoForm::BlackName, &TQuickGameHeader::black},
+    {&TGameInfoForm::Tournament, &TQuickGameHeader::tournament},
+    {&TGameInfoForm::Site, &TQuickGameHeader::site},
+    {&TGameInfoForm::Annotatorname, &TQuickGameHeader::annotator},
+};
+
+using R = TGameIndexRecord;
+using F = TGameInfoForm;
+constexpr TInfoField InfoFields[] = {
+    Item<&R::whiteTitle>(&F::WhiteTitle),
+    Item<&R::whiteCountry>(&F::WhiteCountry),
+    Number<&R::whiteRating>(&F::WhiteRat),
+    Item<&R::blackTitle>(&F::BlackTitle),
+    Item<&R::blackCountry>(&F::BlackCountry),
+    Number<&R::blackRating>(&F::BlackRat),
+    Item<&R::result>(&F::Result),
+    Number<&R::round>(&F::Round),
+    Number<&R::subround>(&F::Subround),
+    Number<&R::year>(&F::Year),
+    Number<&R::month>(&F::Month),
+    Number<&R::day>(&F::Day),
 };
 
 } // namespace
@@ -177,74 +216,50 @@ TGameInfoForm::~TGameInfoForm() {
     if (GameInfoForm == this) GameInfoForm = nullptr;
 }
 
-void TGameInfoForm::Fill(const TQuickGameHeader& h) {
-    if (GameDatabase.open) {
-        m_players->setStringList(SortedNames(GameDatabase.players));
-        m_tournaments->setStringList(SortedNames(GameDatabase.tournaments));
-        m_sites->setStringList(SortedNames(GameDatabase.sites));
+void TGameInfoForm::Fill(const TQuickGameHeader& h, const TGameDatabase* names) {
+    if (names && names->open) {
+        m_players->setStringList(SortedNames(names->players));
+        m_tournaments->setStringList(SortedNames(names->tournaments));
+        m_sites->setStringList(SortedNames(names->sites));
     }
     const TGameIndexRecord& r = h.header;
     m_variant = r.variant;
-    const std::pair<QComboBox*, const std::string*> names[] = {{WhiteName, &h.white},
-                                                               {BlackName, &h.black},
-                                                               {Tournament, &h.tournament},
-                                                               {Site, &h.site},
-                                                               {Annotatorname, &h.annotator}};
-    for (const auto& [box, text] : names) {
-        box->setCurrentIndex(-1);
-        box->setEditText(FromCp1251(*text));
+    for (const auto& [box, text] : NameFields) {
+        (this->*box)->setCurrentIndex(-1);
+        (this->*box)->setEditText(FromCp1251(h.*text));
     }
+    static_assert(std::size(InfoFields) == std::tuple_size_v<decltype(m_filled)>);
     // A value the list cannot show leaves it blank (index -1) and is kept unless changed.
-    const auto item = [this](int field, QComboBox* box, int value) {
-        const int index = value >= 0 && value < box->count() ? value : -1;
-        box->setCurrentIndex(index);
-        m_filled[field] = index;
-    };
-    const auto number = [this](int field, QSpinBox* box, int value) {
-        box->setValue(value);
-        m_filled[field] = box->value(); // as the box clamped it
-    };
-    item(fWhiteTitle, WhiteTitle, r.whiteTitle);
-    item(fWhiteCountry, WhiteCountry, r.whiteCountry);
-    number(fWhiteRating, WhiteRat, r.whiteRating);
-    item(fBlackTitle, BlackTitle, r.blackTitle);
-    item(fBlackCountry, BlackCountry, r.blackCountry);
-    number(fBlackRating, BlackRat, r.blackRating);
-    item(fResult, Result, r.result);
-    number(fRound, Round, r.round);
-    number(fSubround, Subround, r.subround);
-    number(fYear, Year, r.year);
-    number(fMonth, Month, r.month);
-    number(fDay, Day, r.day);
+    for (std::size_t i = 0; i < std::size(InfoFields); ++i) {
+        const TInfoField& f = InfoFields[i];
+        const int value = f.get(r);
+        if (f.item) {
+            QComboBox* box = this->*f.item;
+            const int index = value >= 0 && value < box->count() ? value : -1;
+            box->setCurrentIndex(index);
+            m_filled[i] = index;
+        } else {
+            QSpinBox* box = this->*f.number;
+            box->setValue(value);
+            m_filled[i] = box->value(); // as the box clamped it
+        }
+    }
 }
 
 void TGameInfoForm::Collect(TQuickGameHeader& h) const {
-    h.white = ToCp1251(WhiteName->currentText());
-    h.black = ToCp1251(BlackName->currentText());
-    h.tournament = ToCp1251(Tournament->currentText());
-    h.site = ToCp1251(Site->currentText());
-    h.annotator = ToCp1251(Annotatorname->currentText());
+    for (const auto& [box, text] : NameFields)
+        h.*text = ToCp1251((this->*box)->currentText());
     TGameIndexRecord& r = h.header;
-    const auto item = [this](int field, const QComboBox* box, std::uint8_t& value) {
-        if (box->currentIndex() != m_filled[field] && box->currentIndex() >= 0)
-            value = static_cast<std::uint8_t>(box->currentIndex());
-    };
-    const auto number = [this](int field, const QSpinBox* box, auto& value) {
-        if (box->value() != m_filled[field])
-            value = static_cast<std::remove_reference_t<decltype(value)>>(box->value());
-    };
-    item(fWhiteTitle, WhiteTitle, r.whiteTitle);
-    item(fWhiteCountry, WhiteCountry, r.whiteCountry);
-    number(fWhiteRating, WhiteRat, r.whiteRating);
-    item(fBlackTitle, BlackTitle, r.blackTitle);
-    item(fBlackCountry, BlackCountry, r.blackCountry);
-    number(fBlackRating, BlackRat, r.blackRating);
-    item(fResult, Result, r.result);
-    number(fRound, Round, r.round);
-    number(fSubround, Subround, r.subround);
-    number(fYear, Year, r.year);
-    number(fMonth, Month, r.month);
-    number(fDay, Day, r.day);
+    for (std::size_t i = 0; i < std::size(InfoFields); ++i) {
+        const TInfoField& f = InfoFields[i];
+        if (f.item) {
+            const int index = (this->*f.item)->currentIndex();
+            if (index != m_filled[i] && index >= 0) f.set(r, index);
+        } else {
+            const int value = (this->*f.number)->value();
+            if (value != m_filled[i]) f.set(r, value);
+        }
+    }
 }
 
 void TGameInfoForm::FormShow() {
@@ -265,9 +280,9 @@ void TGameInfoForm::showEvent(QShowEvent* event) {
     WhiteName->setFocus();
 }
 
-bool EditGameInfo(TQuickGameHeader& header) {
+bool EditGameInfo(TQuickGameHeader& header, const TGameDatabase* names) {
     if (!GameInfoForm) return false;
-    GameInfoForm->Fill(header);
+    GameInfoForm->Fill(header, names);
     if (GameInfoForm->exec() != 1) return false;
     GameInfoForm->Collect(header);
     return true;

@@ -39,8 +39,9 @@ class TGameInfoForm : public QDialog {
         *Label11, *Label12, *Label13, *Label14;
 
     // Puts the header into the controls: names, event texts, item indices and numbers. The lists of
-    // names come from GameDatabase when it is open (sorted ignoring case), else stay as they were.
-    void Fill(const TQuickGameHeader& h);
+    // names come from `names` when it is given and open (sorted ignoring case), else stay as they
+    // were.
+    void Fill(const TQuickGameHeader& h, const TGameDatabase* names = nullptr);
     // Copies the controls back into `h`, keeping each value whose control the user left as filled.
     void Collect(TQuickGameHeader& h) const;
     // Sets the player rows' labels: phrase 56 ("White") for side 0 and 57 ("Black") for side 1, in
@@ -67,6 +68,7 @@ extern TGameInfoForm* GameInfoForm;
 QComboBox* NewNameBox(QWidget* parent, const char* name, QStringListModel* model);
 QSpinBox* NewNumberBox(QWidget* parent, const char* name, int maximum);
 
-// Shows GameInfoForm on `header`: true, with the header changed, when the user confirms with OK;
+// Shows GameInfoForm on `header`, its name lists from `names` (the database window's database, or
+// none): true, with the header changed, when the user confirms with OK;
 // false, with the header as it was, otherwise (also when there is no dialog).
-bool EditGameInfo(TQuickGameHeader& header);
+bool EditGameInfo(TQuickGameHeader& header, const TGameDatabase* names);

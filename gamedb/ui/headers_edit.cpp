@@ -100,7 +100,9 @@ THeadersEdit::THeadersEdit(QWidget* parent)
     layout->addLayout(buttons);
 }
 
-void THeadersEdit::Fill(const TGameDatabase& db) {
+void THeadersEdit::Fill(TDatabaseSession& session) {
+    m_session = &session;
+    const TGameDatabase& db = session.GameDatabase;
     // One model serves both player boxes.
     const QStringList players = SortedNames(db.players);
     const QString white = WhiteName->currentText();
@@ -129,9 +131,11 @@ THeaderSet THeadersEdit::Collect() const {
 }
 
 void THeadersEdit::Button1Click() {
-    const THeaderSetResult r = ApplyHeaderSet(GameDatabase, GameList, Collect());
-    if (r.status != TDbStatus::Ok && r.status != TDbStatus::NotOpen)
-        UserPrompt().ShowMessage("The headers were set in " + std::to_string(r.changed) +
-                                 " games, then stopped: " + DbStatusText(r.status) + ".");
+    if (m_session) {
+        const THeaderSetResult r = ApplyHeaderSet(m_session->GameDatabase, m_session->GameList, Collect());
+        if (r.status != TDbStatus::Ok && r.status != TDbStatus::NotOpen)
+            UserPrompt().ShowMessage("The headers were set in " + std::to_string(r.changed) +
+                                     " games, then stopped: " + DbStatusText(r.status) + ".");
+    }
     done(1);
 }

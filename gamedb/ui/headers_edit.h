@@ -4,6 +4,7 @@
 // writes them and closes with 1; closing it any other way writes nothing. Created once at
 // start-up (HeadersEdit); interface thread only.
 
+#include "gamedb/database_session.h"
 #include "gamedb/header_set.h"
 
 #include <QDialog>
@@ -24,18 +25,20 @@ class THeadersEdit : public QDialog {
     QSpinBox *Year, *Month, *Day;
     QPushButton* Button1;
 
-    // Fills the combo boxes from the name lists of `db`, each sorted ignoring letter case (White
-    // takes Black's items); what is typed in them stays.
-    void Fill(const TGameDatabase& db);
+    // Fills the combo boxes from the name lists of the session's database, each sorted ignoring
+    // letter case (White takes Black's items); what is typed in them stays. OK writes into that
+    // session's database.
+    void Fill(TDatabaseSession& session);
     // The fields as the controls hold them.
     THeaderSet Collect() const;
-    // "Ok": writes into the selected games of GameList in GameDatabase, closes with 1.
+    // "Ok": writes into the selected games of the session's list in its database, closes with 1.
     void Button1Click();
 
     void reject() override { done(2); }
 
   private:
     QStringListModel *m_players, *m_tournaments, *m_sites;
+    TDatabaseSession* m_session = nullptr; // the one last filled from
 };
 
 // The dialog of the program (null until the shell creates it).

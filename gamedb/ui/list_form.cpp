@@ -121,9 +121,9 @@ TListForm::TListForm(QWidget* parent) : QDialog(parent) {
 }
 
 void TListForm::Button1Click() {
-    if (!GameDatabase.open) return;
+    if (!m_session || !m_session->GameDatabase.open) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const TDbStatus s = BuildTournamentList(GameDatabase, GameList, m_list);
+    const TDbStatus s = BuildTournamentList(m_session->GameDatabase, m_session->GameList, m_list);
     FillTournamentGrid();
     QApplication::restoreOverrideCursor();
     if (s != TDbStatus::Ok)
@@ -145,7 +145,8 @@ void TListForm::FillTournamentGrid() {
 }
 
 void TListForm::Button2Click() {
-    const auto name = FileChooser().SaveFile("Save List", "Text File (*.txt *.TXT)", std::string());
+    const auto name = (m_session ? m_session->FileChooser() : CancelledFileChooser())
+                          .SaveFile("Save List", "Text File (*.txt *.TXT)", std::string());
     if (!name) return;
     if (const TIoStatus s = SaveTournamentList(m_grid, *name); !s)
         UserPrompt().ShowMessage("I/O error: " + Utf8ToCp1251(s.Message()));

@@ -1,9 +1,10 @@
 #pragma once
-// The tournaments list: "Create!" counts the listed games of GameDatabase per tournament, site and
+// The tournaments list: "Create!" counts the listed games of the session's database per tournament, site and
 // year; the grid shows the entries with more games than MinCount, without those lacking a
 // tournament name when "Don't Show Blanks" is checked, with the totals in Label1; "Save" writes
 // the shown rows as text. Created once at start-up (ListForm); interface thread only.
 
+#include "gamedb/database_session.h"
 #include "gamedb/tournament_list.h"
 
 #include <QDialog>
@@ -38,10 +39,15 @@ class TListForm : public QDialog {
 
     void reject() override { done(2); }
 
+    // The database window's session that the dialog works on; its owner sets it before showing it
+    // (none: the commands do nothing, as with no database open).
+    void SetSession(TDatabaseSession* session) { m_session = session; }
+
   private:
     TTournamentList m_list;
     TTournamentGrid m_grid;
     TTournamentGridModel* m_model;
+    TDatabaseSession* m_session = nullptr;
 };
 
 // The window of the program (null until the shell creates it).

@@ -1,17 +1,18 @@
-// Start-up installs the one progress window as the process's progress; the end of the forms takes
-// it away again, so no task reaches a destroyed window.
+// Start-up gives the one progress window to the database window's session; the session goes with
+// the forms, so no task reaches a destroyed window.
 #include "app/ui/forms.h"
 #include "gamedb/progress.h"
+#include "gamedb/ui/database_form.h"
 #include "gamedb/ui/f_imp_chb.h"
 #include "main_window_fixture.h"
 
 class FormsProgress : public TMainWindowFixture {};
 
-TEST_F(FormsProgress, TheProgressWindowIsInstalledFromStartToEnd) {
-    IProgress& silent = Progress();
+TEST_F(FormsProgress, TheProgressWindowIsTheDatabaseWindowsFromStartToEnd) {
     Start();
     ASSERT_NE(FImpCHB, nullptr);
-    EXPECT_EQ(&Progress(), static_cast<IProgress*>(FImpCHB));
+    ASSERT_NE(DatabaseForm, nullptr);
+    EXPECT_EQ(&DatabaseForm->Session().Progress(), static_cast<IProgress*>(FImpCHB));
     EXPECT_FALSE(FImpCHB->isVisible());
     // A task over the main window: modal while it runs, gone when it ends.
     FImpCHB->BeginProgress("Import CHB Database", "games.chb", 10, 10);
@@ -19,6 +20,6 @@ TEST_F(FormsProgress, TheProgressWindowIsInstalledFromStartToEnd) {
     FImpCHB->EndProgress();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     Stop();
-    EXPECT_EQ(&Progress(), &silent);
+    EXPECT_EQ(DatabaseForm, nullptr); // and its session with it
     EXPECT_EQ(FImpCHB, nullptr);
 }

@@ -29,6 +29,11 @@
 
 namespace {
 
+// The database window's session, where the open database and its list live.
+TDatabaseSession& Session() {
+    return DatabaseForm->Session();
+}
+
 constexpr int Games = 24;
 
 class MainFormDatabase : public TMainWindowFixture {
@@ -41,21 +46,21 @@ class MainFormDatabase : public TMainWindowFixture {
         file = Dir() + "/games.vqb";
     }
     void TearDown() override {
-        if (GameDatabase.open) CloseDatabase(GameDatabase);
+        if (DatabaseForm) CloseDatabase(DatabaseForm->Session().GameDatabase);
         db.reset();
         TMainWindowFixture::TearDown();
     }
 
     void OpenGames() {
         ASSERT_TRUE(test_support::WriteRandomDatabase(file, Games, 5));
-        OpenDatabase(file, GameDatabase);
-        ASSERT_TRUE(GameDatabase.open);
+        OpenDatabase(file, Session().GameDatabase);
+        ASSERT_TRUE(Session().GameDatabase.open);
         DatabaseForm->RefreshGameList();
-        ASSERT_EQ(GameListCount(), Games);
+        ASSERT_EQ(Session().GameListCount(), Games);
     }
     static std::unique_ptr<TGame> Stored(std::int32_t n) {
         auto g = std::make_unique<TGame>();
-        EXPECT_EQ(ReadGame(GameDatabase, n, false, *g), TDbStatus::Ok);
+        EXPECT_EQ(ReadGame(Session().GameDatabase, n, false, *g), TDbStatus::Ok);
         return g;
     }
     static std::string BoardWhite() {
@@ -99,22 +104,23 @@ TEST_F(MainFormDatabase, WithNoDatabaseTheStepsSaySoAndTheBoardStays) {
 
 TEST_F(MainFormDatabase, StepsWrapAtBothEndsAndLoadInTheGamesVariant) {
     OpenGames();
-    GameDatabase.currentGame = Games;
+    Session().GameDatabase.currentGame = Games;
     Trigger("N34"); // past the last: the first
-    EXPECT_EQ(GameDatabase.currentGame, 1);
+    EXPECT_EQ(Session().GameDatabase.currentGame, 1);
     auto g = Stored(1);
     EXPECT_EQ(BoardWhite(), g->white);
     EXPECT_EQ(int(GameSession().CurrentVariant()), int(g->header.variant));
     EXPECT_EQ(BoardNodeCount(), g->header.nodeCount);
     Trigger("Loadpreviousgame1"); // before the first: the last
-    EXPECT_EQ(GameDatabase.currentGame, Games);
+    EXPECT_EQ(Session().GameDatabase.currentGame, Games);
     g = Stored(Games);
     EXPECT_EQ(BoardWhite(), g->white);
     EXPECT_EQ(int(GameSession().CurrentVariant()), int(g->header.variant));
     // Every variant the generator drew loads in its own.
     for (int i = 0; i < Games; ++i) {
         Trigger("N34");
-        EXPECT_EQ(int(GameSession().CurrentVariant()), int(Stored(GameDatabase.currentGame)->header.variant));
+        EXPECT_EQ(int(GameSession().CurrentVariant()),
+                  int(Stored(Session().GameDatabase.currentGame)->header.variant));
     }
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
@@ -123,10 +129,10 @@ TEST_F(MainFormDatabase, ALoadedGameShowsTheNodeOfItsListEntry) {
     OpenGames();
     std::int32_t position = 0;
     for (std::int32_t p = 1; p <= Games && !position; ++p)
-        if (Stored(GameList[p].gameNumber)->header.nodeCount >= 3) position = p;
+        if (Stored(Session().GameList[p].gameNumber)->header.nodeCount >= 3) position = p;
     ASSERT_NE(position, 0);
-    GameList[position].node = 3;
-    GameDatabase.currentGame = position;
+    Session().GameList[position].node = 3;
+    Session().GameDatabase.currentGame = position;
     ASSERT_TRUE(f->LoadGameFromList());
     EXPECT_EQ(CurrentNode(), 3);
 }
@@ -134,18 +140,18 @@ TEST_F(MainFormDatabase, ALoadedGameShowsTheNodeOfItsListEntry) {
 TEST_F(MainFormDatabase, ADamagedGameIsReportedAndTheBoardKeepsItsGame) {
     OpenGames();
     TQuickGameHeader last;
-    ASSERT_EQ(ReadQuickHeader(GameDatabase, Games, last), TDbStatus::Ok);
-    CloseDatabase(GameDatabase);
+    ASSERT_EQ(ReadQuickHeader(Session().GameDatabase, Games, last), TDbStatus::Ok);
+    CloseDatabase(Session().GameDatabase);
     std::filesystem::resize_file(Dir() + "/games.vqm", last.header.offset + 3);
-    OpenDatabase(file, GameDatabase);
-    ASSERT_TRUE(GameDatabase.open);
+    OpenDatabase(file, Session().GameDatabase);
+    ASSERT_TRUE(Session().GameDatabase.open);
     DatabaseForm->RefreshGameList();
 
-    GameDatabase.currentGame = 1;
+    Session().GameDatabase.currentGame = 1;
     ASSERT_TRUE(f->LoadGameFromList());
     const std::string white = BoardWhite();
     const int nodes = BoardNodeCount();
-    GameDatabase.currentGame = Games;
+    Session().GameDatabase.currentGame = Games;
     EXPECT_FALSE(f->LoadGameFromList());
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_TRUE(prompts.messages[0].contains("cannot be loaded")) << prompts.messages[0].toStdString();
@@ -155,7 +161,7 @@ TEST_F(MainFormDatabase, ADamagedGameIsReportedAndTheBoardKeepsItsGame) {
 
 TEST_F(MainFormDatabase, SaveAsNewAndReplaceStoreTheGameOnTheBoard) {
     OpenGames();
-    GameDatabase.currentGame = 4;
+    Session().GameDatabase.currentGame = 4;
     ASSERT_TRUE(f->LoadGameFromList());
     // Save: the header dialog first; its OK stores the game as a new one.
     WhenShown(GameInfoForm, [] {
@@ -163,8 +169,8 @@ TEST_F(MainFormDatabase, SaveAsNewAndReplaceStoreTheGameOnTheBoard) {
         GameInfoForm->OkButton->click();
     });
     Trigger("N33");
-    ASSERT_EQ(GameDatabase.gameCount, Games + 1);
-    EXPECT_EQ(GameListCount(), Games + 1);
+    ASSERT_EQ(Session().GameDatabase.gameCount, Games + 1);
+    EXPECT_EQ(Session().GameListCount(), Games + 1);
     auto saved = Stored(Games + 1);
     EXPECT_EQ(saved->white, "Saved Anew");
     EXPECT_EQ(saved->header.nodeCount, Stored(4)->header.nodeCount);
@@ -173,10 +179,10 @@ TEST_F(MainFormDatabase, SaveAsNewAndReplaceStoreTheGameOnTheBoard) {
     // Cancel in the header dialog stores nothing.
     WhenShown(GameInfoForm, [] { GameInfoForm->Cancel->click(); });
     Trigger("N33");
-    EXPECT_EQ(GameDatabase.gameCount, Games + 1);
+    EXPECT_EQ(Session().GameDatabase.gameCount, Games + 1);
 
     // Replace: game 2 becomes the board's game once the user agrees; No leaves it.
-    GameDatabase.currentGame = 2;
+    Session().GameDatabase.currentGame = 2;
     const std::string before = Stored(2)->white;
     db->answers = {false};
     Trigger("Replacegame1");
@@ -186,7 +192,7 @@ TEST_F(MainFormDatabase, SaveAsNewAndReplaceStoreTheGameOnTheBoard) {
     db->answers = {true};
     Trigger("Replacegame1");
     EXPECT_EQ(Stored(2)->white, "Saved Anew");
-    EXPECT_EQ(GameDatabase.gameCount, Games + 1);
+    EXPECT_EQ(Session().GameDatabase.gameCount, Games + 1);
 }
 
 TEST_F(MainFormDatabase, GoToDatabaseShowsTheWindowInPlaceOfTheMainOne) {
@@ -203,7 +209,7 @@ TEST_F(MainFormDatabase, GoToDatabaseShowsTheWindowInPlaceOfTheMainOne) {
 
     // Load from the window: the game comes to the board and the window closes.
     WhenShown(DatabaseForm, [&] {
-        GameDatabase.currentGame = 7;
+        Session().GameDatabase.currentGame = 7;
         DatabaseForm->FormKeyDown(TListKey::Enter);
     });
     Trigger("N7");
@@ -216,11 +222,11 @@ TEST_F(MainFormDatabase, QuickSearchOpensTheWindowOnTheGamesThatReachTheBoardsPo
     // A position some plies into a game, loaded to the board.
     std::int32_t position = 0;
     for (std::int32_t p = 1; p <= Games && !position; ++p)
-        if (Stored(GameList[p].gameNumber)->header.nodeCount >= 8) position = p;
+        if (Stored(Session().GameList[p].gameNumber)->header.nodeCount >= 8) position = p;
     ASSERT_NE(position, 0);
-    const std::int32_t game = GameList[position].gameNumber;
-    GameList[position].node = 6;
-    GameDatabase.currentGame = position;
+    const std::int32_t game = Session().GameList[position].gameNumber;
+    Session().GameList[position].node = 6;
+    Session().GameDatabase.currentGame = position;
     ASSERT_TRUE(f->LoadGameFromList());
     const TBoard board = GameSession().CurrentBoard();
     const int side = GameSession().SideToMove();
@@ -231,7 +237,7 @@ TEST_F(MainFormDatabase, QuickSearchOpensTheWindowOnTheGamesThatReachTheBoardsPo
     WhenShown(DatabaseForm, [&] {
         mainHidden = !f->isVisible();
         caption = DatabaseForm->windowTitle();
-        found = GameList.Entries();
+        found = Session().GameList.Entries();
         DatabaseForm->FormKeyDown(TListKey::Escape);
     });
     qobject_cast<QToolButton*>(f->Control("ToolButton12"))->click();
@@ -240,17 +246,17 @@ TEST_F(MainFormDatabase, QuickSearchOpensTheWindowOnTheGamesThatReachTheBoardsPo
     ASSERT_FALSE(found.empty());
     EXPECT_TRUE(caption.endsWith(QString(" (found %1)").arg(found.size())) || found.size() == Games)
         << caption.toStdString();
-    EXPECT_EQ(GameDatabase.currentGame, 1);
+    EXPECT_EQ(Session().GameDatabase.currentGame, 1);
     bool own = false;
     for (const TGameListEntry& e : found)
         own = own || e.gameNumber == game;
     EXPECT_TRUE(own) << "the game the position came from";
     // Each found game, loaded, shows the position at its found node with the same side to move.
-    for (std::int32_t p = 1; p <= GameListCount(); ++p) {
-        SCOPED_TRACE(GameList[p].gameNumber);
-        GameDatabase.currentGame = p;
+    for (std::int32_t p = 1; p <= Session().GameListCount(); ++p) {
+        SCOPED_TRACE(Session().GameList[p].gameNumber);
+        Session().GameDatabase.currentGame = p;
         ASSERT_TRUE(f->LoadGameFromList());
-        EXPECT_EQ(CurrentNode(), GameList[p].node);
+        EXPECT_EQ(CurrentNode(), Session().GameList[p].node);
         EXPECT_TRUE(GameSession().CurrentBoard() == board);
         EXPECT_EQ(GameSession().SideToMove(), side);
     }

@@ -24,10 +24,15 @@
 
 namespace {
 
+// The database window's session, where the open database and its list live.
+TDatabaseSession& Session() {
+    return DatabaseForm->Session();
+}
+
 class MainFormMatch : public TMainWindowFixture {
   protected:
     void TearDown() override {
-        if (GameDatabase.open) CloseDatabase(GameDatabase);
+        if (DatabaseForm) CloseDatabase(DatabaseForm->Session().GameDatabase);
         db.reset();
         TMainWindowFixture::TearDown();
     }
@@ -41,11 +46,11 @@ TEST_F(MainFormMatch, MatchingLeavesTheBoardsGameAlone) {
     const std::string file = Dir() + "/games.vqb";
     std::vector<std::unique_ptr<TGame>> games;
     ASSERT_TRUE(test_support::WriteRandomDatabase(file, 5, 9, {}, &games));
-    OpenDatabase(file, GameDatabase);
-    ASSERT_TRUE(GameDatabase.open);
+    OpenDatabase(file, Session().GameDatabase);
+    ASSERT_TRUE(Session().GameDatabase.open);
     TGame copy = *games[2];
-    ASSERT_EQ(WriteGame(copy, 0, GameDatabase, true), TDbStatus::Ok);
-    GameDatabase.gameCount = IndexRecordCount(GameDatabase);
+    ASSERT_EQ(WriteGame(copy, 0, Session().GameDatabase, true), TDbStatus::Ok);
+    Session().GameDatabase.gameCount = IndexRecordCount(Session().GameDatabase);
     DatabaseForm->RefreshGameList();
 
     const auto board = [] {
@@ -58,7 +63,7 @@ TEST_F(MainFormMatch, MatchingLeavesTheBoardsGameAlone) {
         if (FMatchPar->isVisible()) FMatchPar->OkButton->click();
     });
     DatabaseForm->Item("Delect1")->trigger();
-    const auto& listed = GameList.Entries();
+    const auto& listed = Session().GameList.Entries();
     const auto copyAt =
         std::find_if(listed.begin(), listed.end(), [](const TGameListEntry& e) { return e.gameNumber == 6; });
     ASSERT_TRUE(copyAt != listed.end() && copyAt != listed.begin());

@@ -55,7 +55,7 @@ class ProgramLifetime : public TMainWindowFixture {
             TGameDatabase db;
             OpenDatabase(bases + "games.vqb", db);
             ASSERT_TRUE(db.open);
-            ASSERT_TRUE(ExportPdnGames(db, {1, 2, 3}, bases + "imported.pdn", Progress()).ok);
+            ASSERT_TRUE(ExportPdnGames(db, {1, 2, 3}, bases + "imported.pdn", SilentProgress()).ok);
             CloseDatabase(db);
         }
         // A CHB file of one game read whole and one whose second move matches nothing.
@@ -306,7 +306,7 @@ TEST_F(ProgramLifetime, EveryModalPathLeavesTheProgramRunning) {
         if (path.check) path.check();
         script.reset();
         Stop();
-        if (GameDatabase.open) CloseDatabase(GameDatabase);
+        if (DatabaseForm) CloseDatabase(DatabaseForm->Session().GameDatabase);
     }
 }
 

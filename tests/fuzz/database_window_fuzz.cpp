@@ -5,6 +5,7 @@
 // is cleaned up. A page always has the lines asked for, and after a clean-up no listed record is
 // marked deleted and the count is the index file's.
 #include "gamedb/database_commands.h"
+#include "gamedb/database_session.h"
 #include "gamedb/game_database.h"
 #include "gamedb/game_list.h"
 #include "gamedb/game_list_page.h"
@@ -36,11 +37,12 @@ void WriteFile(const std::string& name, const std::uint8_t* data, std::size_t si
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
-void ReadPages(std::int32_t lines) {
-    const std::int32_t count = GameListCount();
+void ReadPages(const TDatabaseSession& session, std::int32_t lines) {
+    const std::int32_t count = session.GameListCount();
     for (std::int32_t offset : {0, count / 2, count - lines, count + 3}) {
         if (offset < 0) offset = 0;
-        if (static_cast<std::int32_t>(ReadListPage(GameDatabase, GameList, offset, lines).size()) != lines)
+        if (static_cast<std::int32_t>(
+                ReadListPage(session.GameDatabase, session.GameList, offset, lines).size()) != lines)
             std::abort();
     }
 }
@@ -60,32 +62,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteFile(base + ".vqn", data + indexSize, namesSize);
     WriteFile(base + ".vqm", data + indexSize + namesSize, size - indexSize - namesSize);
 
-    OpenDatabase(base + ".vqb", GameDatabase);
-    if (!GameDatabase.open) return 0;
-    ResetGameList();
-    if (GameListCount() != GameDatabase.gameCount) std::abort();
-    ReadPages(7);
-    CheckDatabase(GameDatabase);
+    TDatabaseSession session;
+    OpenDatabase(base + ".vqb", session.GameDatabase);
+    if (!session.GameDatabase.open) return 0;
+    ResetGameList(session.GameList, session.GameDatabase);
+    if (session.GameListCount() != session.GameDatabase.gameCount) std::abort();
+    ReadPages(session, 7);
+    CheckDatabase(session.GameDatabase);
 
     // Mark the first games (a stale list entry past the file among them) and clean up.
-    for (std::int32_t p = 1; p <= std::min(GameListCount(), 3); ++p)
-        GameList[p].selected = 1;
-    GameList.Append(GameDatabase.gameCount + 5);
-    GameList[GameListCount()].selected = 1;
-    DeleteListedGames(GameDatabase, GameList, 1);
-    ReadPages(5);
-    const TCleanUpResult r = CleanUpDatabase(GameDatabase);
-    if (GameDatabase.open && r.status == TDbStatus::Ok) {
-        if (GameDatabase.gameCount != IndexRecordCount(GameDatabase)) std::abort();
-        ResetGameList();
-        for (std::int32_t p = 1; p <= GameListCount(); ++p) {
+    for (std::int32_t p = 1; p <= std::min(session.GameListCount(), 3); ++p)
+        session.GameList[p].selected = 1;
+    session.GameList.Append(session.GameDatabase.gameCount + 5);
+    session.GameList[session.GameListCount()].selected = 1;
+    DeleteListedGames(session.GameDatabase, session.GameList, 1);
+    ReadPages(session, 5);
+    const TCleanUpResult r = CleanUpDatabase(session.GameDatabase);
+    if (session.GameDatabase.open && r.status == TDbStatus::Ok) {
+        if (session.GameDatabase.gameCount != IndexRecordCount(session.GameDatabase)) std::abort();
+        ResetGameList(session.GameList, session.GameDatabase);
+        for (std::int32_t p = 1; p <= session.GameListCount(); ++p) {
             TGameIndexRecord record;
-            if (ReadListedRecord(p, record) == TDbStatus::Ok && (record.flags & 128)) std::abort();
+            if (ReadListedRecord(session.GameDatabase, session.GameList, p, record) == TDbStatus::Ok &&
+                (record.flags & 128))
+                std::abort();
         }
-        ReadPages(4);
+        ReadPages(session, 4);
     }
-    if (GameDatabase.open) CloseDatabase(GameDatabase);
-    GameList.Clear();
-    GameDatabase.currentGame = 0;
     return 0;
 }

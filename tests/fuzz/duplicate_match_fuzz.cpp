@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TDuplicateOptions o;
         o.withoutCaptures = mode == 1;
         TGameList list;
-        TDuplicateMatcher matcher(db, list, o, Progress());
+        TDuplicateMatcher matcher(db, list, o, SilentProgress());
         if (matcher.Load() != TDbStatus::Ok) std::abort();
         static const auto game = std::make_unique<TGame>();
         std::size_t k = 0;
@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!test_support::SetDeletedMarks(db, {})) std::abort();
             std::vector<std::uint8_t> before = Flags(db);
             TGameList list;
-            const TDuplicateResult r = MatchDuplicateGames(db, list, o, Progress());
+            const TDuplicateResult r = MatchDuplicateGames(db, list, o, SilentProgress());
             if (r.status != TDbStatus::Ok || r.listed != list.Count() || list.Count() > count) std::abort();
             std::vector<std::uint8_t> seen(std::size_t(count) + 1, 0);
             for (const TGameListEntry& e : list.Entries()) {

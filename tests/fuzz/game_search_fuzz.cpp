@@ -17,7 +17,7 @@ namespace {
 
 void Compare(const TGameDatabase& db, const TSearchCriteria& c) {
     TGameList fast, reference;
-    RunGameSearch(db, fast, c, Progress());
+    RunGameSearch(db, fast, c, SilentProgress());
     test_support::ReferenceGameSearch(db, reference, c);
     if (fast.Count() != reference.Count()) std::abort();
     for (std::int32_t i = 1; i <= fast.Count(); ++i)

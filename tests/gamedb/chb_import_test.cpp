@@ -47,21 +47,20 @@ class ChbImport : public TDbTest {
   protected:
     TGameDatabase db;
     TRecordingProgress progress;
+    IProgress* shown = &progress; // what the imports show their progress on
 
     void SetUp() override {
         TDbTest::SetUp();
-        SetProgress(&progress);
         ASSERT_TRUE(CreateDatabase(Path("out.vqb"), db));
     }
     void TearDown() override {
         CloseDatabase(db);
-        SetProgress(nullptr);
         TDbTest::TearDown();
     }
     TChbImportResult Import(const std::vector<Record>& records, std::size_t extraBytes = 0,
                             TGameType v = gtRussian) {
         chb_test::WriteRecords(Path("in.chb"), records, extraBytes);
-        return ImportChbDatabase(Path("in.chb"), db, v);
+        return ImportChbDatabase(Path("in.chb"), db, v, *shown);
     }
     std::string LogText() const {
         const Bytes b = ReadBytes(Path("out.log"));
@@ -157,7 +156,7 @@ TEST_F(ChbImport, International10x10IsRefusedBeforeAnythingIsWritten) {
 }
 
 TEST_F(ChbImport, AMissingFileIsReported) {
-    const TChbImportResult res = ImportChbDatabase(Path("none.chb"), db, gtRussian);
+    const TChbImportResult res = ImportChbDatabase(Path("none.chb"), db, gtRussian, *shown);
     EXPECT_EQ(res.status, TChbImportStatus::CannotOpen);
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_NE(prompt.messages[0].find("none.chb"), std::string::npos);
@@ -201,7 +200,7 @@ TEST_F(ChbImport, AFullDiskStopsTheImportAndKeepsWhatWasStored) {
     TChbImportResult res;
     {
         test_support::TFileSizeLimit full(20000);
-        res = ImportChbDatabase(Path("in.chb"), db, gtRussian);
+        res = ImportChbDatabase(Path("in.chb"), db, gtRussian, *shown);
     }
     EXPECT_EQ(res.status, TChbImportStatus::WriteFailed);
     EXPECT_EQ(res.stored, 384);
@@ -232,7 +231,7 @@ class TTruncatingProgress : public TRecordingProgress {
 TEST_F(ChbImport, AReadErrorMidFileStopsWithTheGamesBeforeIt) {
     TTruncatingProgress cutter;
     cutter.path = Path("in.chb");
-    SetProgress(&cutter);
+    shown = &cutter;
     const TChbImportResult res = Import(std::vector<Record>(301, MakeRecord(FourPlies())));
     EXPECT_EQ(res.status, TChbImportStatus::ReadFailed);
     EXPECT_EQ(res.records, 300);
@@ -246,7 +245,7 @@ TEST_F(ChbImport, ProgressShowsTheFileAndStepsEveryHundredRecords) {
     chb_test::WriteRecords(Path("\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B.chb"), // "Игры.chb" in UTF-8
                            std::vector<Record>(251, MakeRecord(FourPlies())));
     const TChbImportResult res =
-        ImportChbDatabase(Path("\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B.chb"), db, gtRussian);
+        ImportChbDatabase(Path("\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B.chb"), db, gtRussian, progress);
     EXPECT_EQ(res.stored, 250);
     ASSERT_EQ(progress.calls.size(), 4u);
     EXPECT_EQ(progress.calls[0].op, 'B');
@@ -292,8 +291,8 @@ TEST_F(ChbImport, AFileImportReplacesTheDatabaseOnlyWhenItRunsThrough) {
 
     TTruncatingProgress cutter;
     cutter.path = Path("in.chb");
-    SetProgress(&cutter);
-    TChbImportResult res = ImportChbFile(Path("in.chb"), Path("old.vqb"), gtRussian);
+    shown = &cutter;
+    TChbImportResult res = ImportChbFile(Path("in.chb"), Path("old.vqb"), gtRussian, *shown);
     EXPECT_EQ(res.status, TChbImportStatus::NothingImported);
     EXPECT_EQ(res.stored, 0);
     ASSERT_EQ(prompt.messages.size(), 1u);
@@ -306,9 +305,9 @@ TEST_F(ChbImport, AFileImportReplacesTheDatabaseOnlyWhenItRunsThrough) {
     EXPECT_EQ(ReadBytes(Path("old.vqm")), moves);
     EXPECT_EQ(tempDir.List(), listed);
 
-    SetProgress(&progress);
+    shown = &progress;
     chb_test::WriteRecords(Path("in.chb"), std::vector<Record>(3, MakeRecord(FourPlies())));
-    res = ImportChbFile(Path("in.chb"), Path("old.vqb"), gtRussian);
+    res = ImportChbFile(Path("in.chb"), Path("old.vqb"), gtRussian, *shown);
     EXPECT_EQ(res.status, TChbImportStatus::Done);
     EXPECT_EQ(res.stored, 2);
     OpenDatabase(Path("old.vqb"), db);

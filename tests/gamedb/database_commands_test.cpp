@@ -204,14 +204,6 @@ class TRecordingProgress final : public IProgress {
 
 class CopyCommand : public DatabaseCommands {
   protected:
-    void SetUp() override {
-        DatabaseCommands::SetUp();
-        SetProgress(&progress);
-    }
-    void TearDown() override {
-        SetProgress(nullptr);
-        DatabaseCommands::TearDown();
-    }
     // The games of a database, read back.
     std::vector<std::string> Whites(const std::string& name) {
         TGameDatabase t;
@@ -238,7 +230,7 @@ TEST_F(CopyCommand, SelectedGamesInListOrderIntoANewDatabase) {
         list.Append(n);
     list[1].selected = list[2].selected = list[4].selected = 1;
     prompt.answers = {true}; // "Create new?"
-    const TCopyResult r = CopyListedGames(db, list, 3, Path("copy.vqb"));
+    const TCopyResult r = CopyListedGames(db, list, 3, Path("copy.vqb"), progress);
     EXPECT_EQ(r.status, TCopyStatus::Copied);
     EXPECT_EQ(r.copied, 3);
     EXPECT_EQ(prompt.questions, std::vector<std::string>{CreateNewQuestion(Path("copy.vqb"))});
@@ -251,14 +243,15 @@ TEST_F(CopyCommand, SelectedGamesInListOrderIntoANewDatabase) {
 
     // Into the database now there: appended after its games.
     list.Reset(db.gameCount);
-    EXPECT_EQ(CopyListedGames(db, list, 6, Path("copy.vqb")).copied, 1);
+    EXPECT_EQ(CopyListedGames(db, list, 6, Path("copy.vqb"), progress).copied, 1);
     EXPECT_EQ(Whites(Path("copy.vqb")), (std::vector<std::string>{Key(9), Key(2), Key(4), Key(6)}));
 }
 
 TEST_F(CopyCommand, NothingChosenOrCreationDeclined) {
-    EXPECT_EQ(CopyListedGames(db, list, 0, Path("copy.vqb")).status, TCopyStatus::NothingChosen);
+    EXPECT_EQ(CopyListedGames(db, list, 0, Path("copy.vqb"), progress).status, TCopyStatus::NothingChosen);
     EXPECT_TRUE(prompt.questions.empty()); // nothing asked, nothing made
-    EXPECT_EQ(CopyListedGames(db, list, 2, Path("copy.vqb")).status, TCopyStatus::NotOpened); // Cancel
+    EXPECT_EQ(CopyListedGames(db, list, 2, Path("copy.vqb"), progress).status,
+              TCopyStatus::NotOpened); // Cancel
     EXPECT_FALSE(std::filesystem::exists(Path("copy.vqb")));
     // A target that did not open says so.
     EXPECT_EQ(prompt.messages, std::vector<std::string>{"Error Opening database"});
@@ -297,7 +290,7 @@ TEST_F(CopyCommand, ATargetThatDoesNotOpenSaysSo) {
         const Bytes vqb = bytes("t.vqb"), vqm = bytes("t.vqm");
         prompt.messages.clear();
         prompt.answers = {true};
-        const TCopyResult r = CopyListedGames(db, list, 1, Path("t.vqb"));
+        const TCopyResult r = CopyListedGames(db, list, 1, Path("t.vqb"), progress);
         EXPECT_EQ(r.status, TCopyStatus::NotOpened);
         EXPECT_EQ(r.copied, 0);
         ASSERT_FALSE(prompt.messages.empty());
@@ -320,11 +313,11 @@ TEST_F(CopyCommand, TheOpenDatabaseUnderAnotherNameIsRefused) {
     for (const std::string& other :
          {Path("db.vqb"), Path("db.VQB"), Path("sub/../db.vqb"), Path("link/db.vqb"), Path("db.vqm")}) {
         SCOPED_TRACE(other);
-        EXPECT_EQ(CopyListedGames(db, list, 1, other).status, TCopyStatus::SameDatabase);
+        EXPECT_EQ(CopyListedGames(db, list, 1, other, progress).status, TCopyStatus::SameDatabase);
     }
     // A file linked to the open index under another base name.
     std::filesystem::create_hard_link(Path("db.vqb"), Path("twin.vqb"));
-    EXPECT_EQ(CopyListedGames(db, list, 1, Path("twin.vqb")).status, TCopyStatus::SameDatabase);
+    EXPECT_EQ(CopyListedGames(db, list, 1, Path("twin.vqb"), progress).status, TCopyStatus::SameDatabase);
     CloseDatabase(db);
     EXPECT_EQ(ReadBytes(Path("db.vqb")), vqb);
     EXPECT_EQ(ReadBytes(Path("db.vqm")), vqm);
@@ -346,7 +339,7 @@ TEST_F(CopyCommand, ProgressCountsGamesCopiedAndDamagedGamesAreLeftOut) {
     r.offset = 0x7FFFFFFF;
     ASSERT_EQ(WriteIndexRecord(db, 5, r), TDbStatus::Ok);
     prompt.answers = {true};
-    const TCopyResult c = CopyListedGames(db, list, 1, Path("half.vqb"));
+    const TCopyResult c = CopyListedGames(db, list, 1, Path("half.vqb"), progress);
     EXPECT_EQ(c.status, TCopyStatus::Copied);
     EXPECT_EQ(c.copied, 124);
     EXPECT_EQ(c.unreadable, 1);

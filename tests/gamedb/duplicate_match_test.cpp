@@ -120,7 +120,7 @@ class DuplicateMatch : public TDbTest {
     }
     TOutcome Run(const TDuplicateOptions& o, TDuplicateResult* result = nullptr) {
         EXPECT_TRUE(test_support::SetDeletedMarks(db, {}));
-        const TDuplicateResult r = MatchDuplicateGames(db, list, o, Progress());
+        const TDuplicateResult r = MatchDuplicateGames(db, list, o, SilentProgress());
         EXPECT_EQ(r.status, TDbStatus::Ok);
         EXPECT_EQ(r.listed, list.Count());
         if (result) *result = r;
@@ -529,7 +529,7 @@ TEST_F(DuplicateMatch, ReadOnlyDatabaseIsNotTouched) {
     CloseDatabase(db);
     OpenDatabase(Path("m.vqb"), db, TOpenMode::ReadOnly);
     ASSERT_TRUE(db.open);
-    const TDuplicateResult r = MatchDuplicateGames(db, list, TDuplicateOptions{}, Progress());
+    const TDuplicateResult r = MatchDuplicateGames(db, list, TDuplicateOptions{}, SilentProgress());
     EXPECT_EQ(r.status, TDbStatus::ReadOnly);
     EXPECT_EQ(list.Count(), 2);
     EXPECT_EQ(test_support::DeletedMarks(db), std::vector<int>{});
@@ -570,7 +570,8 @@ TEST_F(DuplicateMatch, ProgressShowsEachStage) {
 
 TEST_F(DuplicateMatch, ClosedDatabaseChangesNothing) {
     list.Reset(3);
-    EXPECT_EQ(MatchDuplicateGames(db, list, TDuplicateOptions{}, Progress()).status, TDbStatus::NotOpen);
+    EXPECT_EQ(MatchDuplicateGames(db, list, TDuplicateOptions{}, SilentProgress()).status,
+              TDbStatus::NotOpen);
     EXPECT_EQ(list.Count(), 3);
 }
 

@@ -287,34 +287,35 @@ TEST_F(Database, FullNameListRefusesTheGame) {
 }
 
 TEST_F(Database, QuickHeadersAndNames) {
-    ASSERT_TRUE(CreateDatabase(Path("q.vqb"), GameDatabase));
+    TGameDatabase quick;
+    ASSERT_TRUE(CreateDatabase(Path("q.vqb"), quick));
     auto g = LineGame(3);
     g->header.flags = gfDeleted;
-    ASSERT_EQ(WriteGame(*g, 0, GameDatabase, true), TDbStatus::Ok);
+    ASSERT_EQ(WriteGame(*g, 0, quick, true), TDbStatus::Ok);
     TQuickGameHeader h;
-    ASSERT_EQ(ReadQuickHeader(1, h), TDbStatus::Ok);
+    ASSERT_EQ(ReadQuickHeader(quick, 1, h), TDbStatus::Ok);
     EXPECT_EQ(h.white, "W");
     EXPECT_EQ(h.header.nodeCount, 3);
     h.white = "Zoe";
     h.site = "Riga";
     h.header.year = 2001;
-    ASSERT_EQ(WriteQuickHeader(1, h), TDbStatus::Ok);
+    ASSERT_EQ(WriteQuickHeader(quick, 1, h), TDbStatus::Ok);
     // The name file already holds the new names.
     const Bytes names = ReadBytes(Path("q.vqn"));
     EXPECT_NE(std::string(names.begin(), names.end()).find("^Zoe\r\n"), std::string::npos);
     TQuickGameHeader back;
-    ASSERT_EQ(ReadQuickHeader(1, back), TDbStatus::Ok);
+    ASSERT_EQ(ReadQuickHeader(quick, 1, back), TDbStatus::Ok);
     EXPECT_EQ(back.white, "Zoe");
     EXPECT_EQ(back.site, "Riga");
     EXPECT_EQ(back.header.year, 2001);
     EXPECT_EQ(back.header.flags, gfDeleted);
     EXPECT_EQ(back.header.offset, g->header.offset);
-    EXPECT_EQ(ReadQuickHeader(2, back), TDbStatus::NoSuchGame);
-    EXPECT_EQ(PlayerName(99, GameDatabase), "ERROR!!!");
-    EXPECT_EQ(TournamentName(1, GameDatabase), "ERROR!!!");
-    EXPECT_EQ(SiteName(1, GameDatabase), "Riga");
-    CloseDatabase(GameDatabase);
-    EXPECT_EQ(ReadQuickHeader(1, back), TDbStatus::NotOpen);
+    EXPECT_EQ(ReadQuickHeader(quick, 2, back), TDbStatus::NoSuchGame);
+    EXPECT_EQ(PlayerName(99, quick), "ERROR!!!");
+    EXPECT_EQ(TournamentName(1, quick), "ERROR!!!");
+    EXPECT_EQ(SiteName(1, quick), "Riga");
+    CloseDatabase(quick);
+    EXPECT_EQ(ReadQuickHeader(quick, 1, back), TDbStatus::NotOpen);
 }
 
 TEST_F(Database, DamagedFilesAreReportedNotRead) {

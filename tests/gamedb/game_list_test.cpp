@@ -133,29 +133,31 @@ class GameListDb : public TDbTest {
         ASSERT_TRUE(test_support::WriteRandomDatabase(Path("g.vqb"), 30, 5));
         OpenDatabase(Path("g.vqb"), GameDatabase);
         ASSERT_TRUE(GameDatabase.open);
-        ResetGameList();
+        ResetGameList(GameList, GameDatabase);
     }
     void TearDown() override {
         CloseDatabase(GameDatabase);
-        GameList.Clear();
         TDbTest::TearDown();
     }
+
+    TGameDatabase GameDatabase;
+    TGameList GameList;
 };
 
 TEST_F(GameListDb, ResetMarksAndChosenEntries) {
-    EXPECT_EQ(GameListCount(), 30);
+    EXPECT_EQ(GameList.Count(), 30);
     for (std::int32_t p = 1; p <= 30; ++p) {
         EXPECT_EQ(GameList[p].gameNumber, p);
         EXPECT_EQ(GameList[p].selected, 0);
         EXPECT_EQ(GameList[p].node, 0);
     }
-    EXPECT_EQ(MarkedGameCount(), 0);
+    EXPECT_EQ(MarkedGameCount(GameList), 0);
     EXPECT_EQ(ChosenListPositions(GameList, 4), (std::vector<std::int32_t>{4}));
     EXPECT_TRUE(ChosenListPositions(GameList, 0).empty());
     EXPECT_TRUE(ChosenListPositions(GameList, 31).empty());
     GameList[9].selected = 1;
     GameList[2].selected = 1;
-    EXPECT_EQ(MarkedGameCount(), 2);
+    EXPECT_EQ(MarkedGameCount(GameList), 2);
     EXPECT_EQ(ChosenListPositions(GameList, 4), (std::vector<std::int32_t>{2, 9}));
 
     // A search result: fewer entries, in any order, with their found nodes; a reset undoes it.
@@ -163,25 +165,25 @@ TEST_F(GameListDb, ResetMarksAndChosenEntries) {
     GameList.Append(17, 5);
     GameList.Append(3, 0);
     TGameIndexRecord r, direct;
-    ASSERT_EQ(ReadListedRecord(1, r), TDbStatus::Ok);
+    ASSERT_EQ(ReadListedRecord(GameDatabase, GameList, 1, r), TDbStatus::Ok);
     ASSERT_EQ(ReadIndexRecord(GameDatabase, 17, direct), TDbStatus::Ok);
     EXPECT_EQ(r, direct);
-    EXPECT_EQ(ReadListedRecord(3, r), TDbStatus::NoSuchGame);
-    ClearGameListMarks();
-    EXPECT_EQ(GameListCount(), 30);
+    EXPECT_EQ(ReadListedRecord(GameDatabase, GameList, 3, r), TDbStatus::NoSuchGame);
+    ClearGameListMarks(GameList, GameDatabase);
+    EXPECT_EQ(GameList.Count(), 30);
     EXPECT_EQ(GameList[1].gameNumber, 1);
     EXPECT_EQ(GameList[1].node, 0);
 
     CloseDatabase(GameDatabase);
-    ResetGameList();
-    EXPECT_EQ(GameListCount(), 0);
+    ResetGameList(GameList, GameDatabase);
+    EXPECT_EQ(GameList.Count(), 0);
 }
 
 TEST_F(GameListDb, PageReadsOnlyWhatIsThere) {
     const std::vector<TListLine> page = ReadListPage(GameDatabase, GameList, 25, 10);
     ASSERT_EQ(page.size(), 10u);
     TQuickGameHeader h;
-    ASSERT_EQ(ReadQuickHeader(26, h), TDbStatus::Ok);
+    ASSERT_EQ(ReadQuickHeader(GameDatabase, 26, h), TDbStatus::Ok);
     EXPECT_EQ(page[0], ListLineOf(26, h));
     EXPECT_EQ(page[4].number, "30");
     for (int i = 5; i < 10; ++i) // past the list

@@ -32,7 +32,7 @@ TFound Found(const TGameList& list) {
 // The fast search, checked against the reference on the way.
 TFound Search(const TGameDatabase& db, const TSearchCriteria& c) {
     TGameList fast, reference;
-    RunGameSearch(db, fast, c, Progress());
+    RunGameSearch(db, fast, c, SilentProgress());
     test_support::ReferenceGameSearch(db, reference, c);
     EXPECT_EQ(Found(fast), Found(reference)) << "the fast search and the reference differ";
     return Found(fast);
@@ -414,11 +414,11 @@ TEST_F(GameSearch, ReplacesTheListWhateverItHeld) {
     TGameList list;
     list.Append(7, 9);
     list.Entries()[0].selected = 1;
-    RunGameSearch(db, list, TSearchCriteria{}, Progress());
+    RunGameSearch(db, list, TSearchCriteria{}, SilentProgress());
     EXPECT_EQ(Found(list), (TFound{{1, 0}, {2, 0}, {3, 0}}));
 
     TGameDatabase closed;
-    RunGameSearch(closed, list, TSearchCriteria{}, Progress());
+    RunGameSearch(closed, list, TSearchCriteria{}, SilentProgress());
     EXPECT_EQ(list.Count(), 0);
 }
 

@@ -48,7 +48,8 @@ TEST_F(OddFiles, EveryReaderRefusesWhatIsNotARegularFile) {
          }},
         {"ImportPdnDatabase", "games.pdn",
          [&](const std::string& p, std::string& error) {
-             const TPdnImportResult r = ImportPdnDatabase(p, Path("pdn.vqb"), gtRussian, prompt, Progress());
+             const TPdnImportResult r =
+                 ImportPdnDatabase(p, Path("pdn.vqb"), gtRussian, prompt, SilentProgress());
              error = r.message;
              return r.status != TPdnImportStatus::CannotOpen;
          }},

@@ -419,12 +419,13 @@ TEST(PdnImportDriver, RefusesTheOpenDatabase) {
     test_support::TTempDir dir;
     const std::string pdn = dir.File("open.pdn");
     ASSERT_TRUE(AtomicWriteFile(pdn, "[GameType \"25\"]\n\nc3-d4 *\n"));
-    ASSERT_TRUE(CreateDatabase(dir.File("open.vqb"), GameDatabase));
+    TGameDatabase open;
+    ASSERT_TRUE(CreateDatabase(dir.File("open.vqb"), open));
     TScriptedPrompt prompt;
     prompt.answer = true;
     TCountingProgress progress;
-    const TPdnImportResult r = ImportPdnDatabase(pdn, "", gtRussian, prompt, progress);
-    CloseDatabase(GameDatabase);
+    const TPdnImportResult r = ImportPdnDatabase(pdn, "", gtRussian, prompt, progress, &open);
+    CloseDatabase(open);
     EXPECT_EQ(r.status, TPdnImportStatus::Refused);
     EXPECT_EQ(Slurp(dir.File("open.vqb")), "");
 }

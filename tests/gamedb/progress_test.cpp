@@ -1,6 +1,7 @@
 // The progress interface: the time estimate on an injected clock, 64-bit maximums, and the scope
 // that ends a task on every way out.
 
+#include "gamedb/database_session.h"
 #include "gamedb/progress.h"
 #include "platform/steady_clock.h"
 
@@ -84,17 +85,18 @@ TEST(ProgressScope, EndsOnEveryWayOut) {
     EXPECT_EQ(p.ends, 2); // once per task
 }
 
-TEST(ProgressInstall, SilentByDefaultAndReplaceable) {
-    IProgress& silent = Progress();
+TEST(ProgressOfASession, SilentByDefaultAndReplaceable) {
+    TDatabaseSession session;
+    IProgress& silent = session.Progress();
     silent.BeginProgress("x", "y", -1, -1); // the default shows nothing and accepts anything
     silent.StepProgress(5, 0);
     silent.EndProgress();
     TCountingProgress p;
-    SetProgress(&p);
-    Progress().EndProgress();
+    session.progress = &p;
+    session.Progress().EndProgress();
     EXPECT_EQ(p.ends, 1);
-    SetProgress(nullptr);
-    EXPECT_EQ(&Progress(), &silent);
+    session.progress = nullptr;
+    EXPECT_EQ(&session.Progress(), &silent);
 }
 
 } // namespace

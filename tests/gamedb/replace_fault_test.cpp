@@ -112,9 +112,8 @@ std::vector<TScenario> Scenarios() {
          [](const std::string& dir) {
              TYesPrompt prompt;
              TNoProgress progress;
-             SetProgress(&progress);
-             const TChbImportResult r = ImportChbFile(dir + "games.chb", dir + Target + ".vqb", gtRussian);
-             SetProgress(nullptr);
+             const TChbImportResult r =
+                 ImportChbFile(dir + "games.chb", dir + Target + ".vqb", gtRussian, progress);
              const bool nothing = r.status == TChbImportStatus::NothingImported;
              EXPECT_EQ(prompt.Says("Nothing imported"), nothing) << r.message;
              return nothing;
@@ -155,15 +154,13 @@ std::vector<TScenario> Scenarios() {
          [](const std::string& dir) {
              TYesPrompt prompt;
              TNoProgress progress;
-             SetProgress(&progress);
              TGameDatabase from;
              OpenDatabase(dir + "source.vqb", from, TOpenMode::ReadOnly);
              TGameList list;
              list.Reset(from.gameCount);
              list[2].selected = list[3].selected = list[6].selected = 1;
-             const TCopyResult r = CopyListedGames(from, list, 1, dir + Target + ".vqb");
+             const TCopyResult r = CopyListedGames(from, list, 1, dir + Target + ".vqb", progress);
              CloseDatabase(from);
-             SetProgress(nullptr);
              return r.copied == 0;
          }},
         {"CreateNew", [](const std::string&) {},

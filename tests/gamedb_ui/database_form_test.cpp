@@ -35,7 +35,7 @@ class DatabaseWindow : public test_support::DatabaseWindowTest<> {
         TDatabaseHooks& h = DatabaseHooks();
         h.phrase = [](int k) { return std::string(k == 86 ? "Database not opened." : ""); };
         h.loadGameFromList = [this] {
-            loaded.push_back(GameDatabase.currentGame);
+            loaded.push_back(session().GameDatabase.currentGame);
             return true;
         };
         SetSteadyClockSource([this] { return std::chrono::nanoseconds(ns); });
@@ -84,9 +84,9 @@ TEST_F(DatabaseWindow, ATallPageHoldsMoreThanAHundredLinesAndTheLastEndsWithTheL
 }
 
 TEST_F(DatabaseWindow, AShortListFitsWithoutScrolling) {
-    GameList.Clear();
+    session().GameList.Clear();
     for (std::int32_t n : {5, 9, 2})
-        GameList.Append(n);
+        session().GameList.Append(n);
     form->ListChanged();
     TDBPanel& panel = *form->DBPanel;
     EXPECT_FALSE(panel.ScrollBar->isEnabled());
@@ -98,13 +98,13 @@ TEST_F(DatabaseWindow, AShortListFitsWithoutScrolling) {
 
 TEST_F(DatabaseWindow, ClicksSelectMoveAndADoubleClickLoads) {
     Press(1, 3, 100); // right: select line 3 and make it current
-    EXPECT_EQ(GameList[3].selected, 1);
-    EXPECT_EQ(GameDatabase.currentGame, 3);
+    EXPECT_EQ(session().GameList[3].selected, 1);
+    EXPECT_EQ(session().GameDatabase.currentGame, 3);
     EXPECT_EQ(form->windowTitle().toStdString(), file + " (1/200)");
 
     Press(0, 5, 110); // quick clicks on two lines only move
     Press(0, 6, 120);
-    EXPECT_EQ(GameDatabase.currentGame, 6);
+    EXPECT_EQ(session().GameDatabase.currentGame, 6);
     EXPECT_TRUE(loaded.empty());
 
     Press(0, 6, 160); // slow second click: no load
@@ -115,14 +115,14 @@ TEST_F(DatabaseWindow, ClicksSelectMoveAndADoubleClickLoads) {
 
     // Right-clicking again clears the selection.
     Press(1, 3, 300);
-    EXPECT_EQ(GameList[3].selected, 0);
+    EXPECT_EQ(session().GameList[3].selected, 0);
     EXPECT_EQ(form->windowTitle().toStdString(), file + " (200)");
 }
 
 TEST_F(DatabaseWindow, AnEmptyListTouchesNoGame) {
-    GameList.Clear();
+    session().GameList.Clear();
     form->ListChanged();
-    EXPECT_EQ(GameDatabase.currentGame, 0);
+    EXPECT_EQ(session().GameDatabase.currentGame, 0);
     const auto index = test_support::ReadBytes(file);
     form->Editheader1Click();
     form->ReplaceClick();
@@ -141,8 +141,8 @@ TEST_F(DatabaseWindow, AnEmptyListTouchesNoGame) {
 }
 
 TEST_F(DatabaseWindow, ACurrentPositionFromAnotherDatabaseIsBroughtIntoTheList) {
-    GameDatabase.currentGame = 150;
-    CloseDatabase(GameDatabase);
+    session().GameDatabase.currentGame = 150;
+    CloseDatabase(session().GameDatabase);
     const std::string small = dir.File("small.vqb");
     ASSERT_TRUE(test_support::WriteRandomDatabase(small, 10, 4));
     prompts.files = {small};
@@ -150,16 +150,16 @@ TEST_F(DatabaseWindow, ACurrentPositionFromAnotherDatabaseIsBroughtIntoTheList) 
     form->OpenClick();
     // The dialog starts in Bases; the process stays where it was (relative book names).
     EXPECT_EQ(std::filesystem::current_path(), cwd);
-    ASSERT_TRUE(GameDatabase.open);
-    EXPECT_EQ(GameListCount(), 10);
-    EXPECT_EQ(GameDatabase.currentGame, 1);
+    ASSERT_TRUE(session().GameDatabase.open);
+    EXPECT_EQ(session().GameListCount(), 10);
+    EXPECT_EQ(session().GameDatabase.currentGame, 1);
     EXPECT_EQ(prompts.dialogs.back().folder, dir.Dir() + "Bases");
 }
 
 TEST_F(DatabaseWindow, BuildTreeTakesTheListedGamesIntoTheChosenBook) {
-    GameList.Clear();
+    session().GameList.Clear();
     for (std::int32_t n : {4, 8, 15})
-        GameList.Append(n);
+        session().GameList.Append(n);
     form->ListChanged();
     prompts.files = {dir.File("tree.CBK"), std::nullopt};
     form->ABuildtree1Click();
@@ -176,7 +176,7 @@ TEST_F(DatabaseWindow, BuildTreeTakesTheListedGamesIntoTheChosenBook) {
     form->ABuildtree1Click(); // cancelled: the book stays
     EXPECT_EQ(test_support::ReadBytes(dir.File("tree.cbk")), built);
 
-    CloseDatabase(GameDatabase);
+    CloseDatabase(session().GameDatabase);
     form->ABuildtree1Click();
     EXPECT_EQ(prompts.messages.back(), "Database not opened.");
     EXPECT_EQ(prompts.dialogs.size(), 2u);
@@ -259,7 +259,7 @@ TEST_F(DatabaseWindow, ExportedPdnAppendsAndImportsBackIntoANewDatabase) {
         return n;
     };
     // Two selected games, then the current one alone ("Ok"), appended to the same file.
-    GameList[4].selected = GameList[9].selected = 1;
+    session().GameList[4].selected = session().GameList[9].selected = 1;
     prompts.files = {dir.File("out.PDN")};
     form->PDN1Click();
     EXPECT_EQ(prompts.dialogs.back().folder, dir.Dir() + "Export/PDN");
@@ -267,7 +267,7 @@ TEST_F(DatabaseWindow, ExportedPdnAppendsAndImportsBackIntoANewDatabase) {
     EXPECT_EQ(games(test_support::ReadText(pdn)), 2u);
     EXPECT_TRUE(prompts.messages.empty());
     form->DeselectallClick();
-    GameDatabase.currentGame = 7;
+    session().GameDatabase.currentGame = 7;
     prompts.files = {dir.File("out.pdn")};
     form->PDN1Click();
     EXPECT_EQ(games(test_support::ReadText(pdn)), 3u);
@@ -277,28 +277,28 @@ TEST_F(DatabaseWindow, ExportedPdnAppendsAndImportsBackIntoANewDatabase) {
     // Import: a new database beside the file; the open one stays open and unchanged.
     prompts.files = {pdn};
     form->ImportPDN1Click();
-    EXPECT_TRUE(GameDatabase.open);
-    EXPECT_EQ(GameDatabase.indexFileName, file);
-    EXPECT_EQ(GameListCount(), Games);
+    EXPECT_TRUE(session().GameDatabase.open);
+    EXPECT_EQ(session().GameDatabase.indexFileName, file);
+    EXPECT_EQ(session().GameListCount(), Games);
     TGameDatabase imported;
     OpenDatabase(dir.File("out.vqb"), imported);
     ASSERT_TRUE(imported.open);
     EXPECT_EQ(imported.gameCount, 3);
     TQuickGameHeader a, b;
     ASSERT_EQ(ReadQuickHeader(imported, 3, a), TDbStatus::Ok);
-    ASSERT_EQ(ReadQuickHeader(GameDatabase, 7, b), TDbStatus::Ok);
+    ASSERT_EQ(ReadQuickHeader(session().GameDatabase, 7, b), TDbStatus::Ok);
     EXPECT_EQ(a.white, b.white);
     EXPECT_EQ(a.header.fullMoves, b.header.fullMoves);
     CloseDatabase(imported);
 
     // Nothing to export from an empty list; nothing at all with no database.
-    GameList.Clear();
+    session().GameList.Clear();
     form->ListChanged();
     prompts.files = {pdn};
     const auto before = test_support::ReadBytes(pdn);
     form->PDN1Click();
     EXPECT_EQ(test_support::ReadBytes(pdn), before);
-    CloseDatabase(GameDatabase);
+    CloseDatabase(session().GameDatabase);
     const std::size_t dialogs = prompts.dialogs.size();
     form->PDN1Click();
     EXPECT_EQ(prompts.dialogs.size(), dialogs);
@@ -313,11 +313,11 @@ TEST_F(DatabaseWindow, CheckSaysOkAndRestoresTheCaption) {
 }
 
 TEST_F(DatabaseWindow, WithNoDatabaseTheCaptionIsDatabaseAndNothingIsDrawn) {
-    CloseDatabase(GameDatabase);
+    CloseDatabase(session().GameDatabase);
     form->RefreshGameList();
     EXPECT_EQ(form->windowTitle(), "Database");
-    EXPECT_EQ(GameListCount(), 0);
-    EXPECT_EQ(GameDatabase.currentGame, 0);
+    EXPECT_EQ(session().GameListCount(), 0);
+    EXPECT_EQ(session().GameDatabase.currentGame, 0);
     EXPECT_TRUE(form->DBPanel->Lines().empty());
     form->Load1Click();
     form->CleanUpdatabase1Click();

@@ -1,9 +1,9 @@
 #pragma once
 // A database window on a generated database: the games in a temporary folder that is also the
-// application folder, the database opened, and a shown TDatabaseForm. `Base` is the fixture below
-// it (::testing::Test, or a dialog fixture whose own set-up runs first).
+// application folder, the database opened in the window's session, and a shown TDatabaseForm. `Base` is the
+// fixture below it (::testing::Test, or a dialog fixture whose own set-up runs first).
 
-#include "gamedb/game_list.h"
+#include "gamedb/database_session.h"
 #include "gamedb/ui/database_form.h"
 #include "gamedb/ui/database_hooks.h"
 #include "tests/support/random_games.h"
@@ -31,31 +31,37 @@ template <class Base = ::testing::Test> class DatabaseWindowTest : public Base {
                             std::vector<std::unique_ptr<TGame>>* written = nullptr) {
         file = dir.File("games.vqb");
         ASSERT_TRUE(WriteRandomDatabase(file, games, seed, {}, written));
-        OpenDatabase(file, GameDatabase);
-        ASSERT_TRUE(GameDatabase.open);
+        OpenDatabase(file, session().GameDatabase);
+        ASSERT_TRUE(session().GameDatabase.open);
         DatabaseHooks().appDir = [this] { return dir.Dir(); };
     }
+    // The window's session: its database, list and criteria (the window is made on first use).
+    TDatabaseSession& session() {
+        if (!form) {
+            form = std::make_unique<TDatabaseForm>();
+            form->Session().chooser = &prompts;
+        }
+        return form->Session();
+    }
+    const TDatabaseSession& session() const { return form->Session(); }
     // Shows the window (made on first use) at the size given and fills its list.
     void Show(int width, int height) {
-        if (!form) form = std::make_unique<TDatabaseForm>();
+        session();
         form->resize(width, height);
         form->show();
         QApplication::processEvents();
         form->RefreshGameList();
     }
     void TearDown() override {
-        form.reset();
+        form.reset(); // closes the database
         Base::TearDown();
         ResetDatabaseHooks();
-        if (GameDatabase.open) CloseDatabase(GameDatabase);
-        GameList.Clear();
-        GameDatabase.currentGame = 0;
     }
 
     TTempDir dir;
     TScriptedDatabasePrompts prompts;
     std::string file;
-    std::unique_ptr<TDatabaseForm> form;
+    std::unique_ptr<TDatabaseForm> form; // owns the session
 };
 
 } // namespace test_support

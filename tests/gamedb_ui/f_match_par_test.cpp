@@ -75,17 +75,16 @@ class MatchCommand : public test_support::DatabaseWindowTest<> {
         std::vector<std::unique_ptr<TGame>> games;
         ASSERT_NO_FATAL_FAILURE(OpenRandomDatabase(6, 5, &games));
         // Game 7 is game 2 again, game 8 game 5 with other names; no game starts deleted.
-        ASSERT_TRUE(test_support::SetDeletedMarks(GameDatabase, {}));
+        ASSERT_TRUE(test_support::SetDeletedMarks(session().GameDatabase, {}));
         TGame copy = *games[1];
         copy.header.flags = 0;
-        ASSERT_EQ(WriteGame(copy, 0, GameDatabase, true), TDbStatus::Ok);
+        ASSERT_EQ(WriteGame(copy, 0, session().GameDatabase, true), TDbStatus::Ok);
         copy = *games[4];
         copy.header.flags = 0;
         copy.white = "Another";
-        ASSERT_EQ(WriteGame(copy, 0, GameDatabase, true), TDbStatus::Ok);
-        GameDatabase.gameCount = IndexRecordCount(GameDatabase);
+        ASSERT_EQ(WriteGame(copy, 0, session().GameDatabase, true), TDbStatus::Ok);
+        session().GameDatabase.gameCount = IndexRecordCount(session().GameDatabase);
         DatabaseHooks().phrase = [](int k) { return std::string(k == 86 ? "Database not opened." : ""); };
-        form = std::make_unique<TDatabaseForm>();
         dialog = std::make_unique<TFMatchPar>();
         FMatchPar = dialog.get();
         Show(1000, 700);
@@ -96,13 +95,13 @@ class MatchCommand : public test_support::DatabaseWindowTest<> {
     }
     std::vector<std::int32_t> Listed() const {
         std::vector<std::int32_t> out;
-        for (const TGameListEntry& e : GameList.Entries())
+        for (const TGameListEntry& e : session().GameList.Entries())
             out.push_back(e.gameNumber);
         return out;
     }
     bool Deleted(std::int32_t n) const {
         TGameIndexRecord r;
-        EXPECT_EQ(ReadIndexRecord(GameDatabase, n, r), TDbStatus::Ok);
+        EXPECT_EQ(ReadIndexRecord(session().GameDatabase, n, r), TDbStatus::Ok);
         return (r.flags & gfDeleted) != 0;
     }
 
@@ -123,7 +122,7 @@ TEST_F(MatchCommand, TheMenuItemListsTheOriginalsFollowedByTheirCopies) {
     EXPECT_TRUE(Deleted(8));
     EXPECT_FALSE(Deleted(2));
     EXPECT_FALSE(Deleted(5));
-    EXPECT_EQ(GameDatabase.currentGame, 1);
+    EXPECT_EQ(session().GameDatabase.currentGame, 1);
     EXPECT_EQ(form->windowTitle().toStdString(), file + " (found 4)");
     EXPECT_TRUE(form->isEnabled());
 
@@ -137,12 +136,12 @@ TEST_F(MatchCommand, TheMenuItemListsTheOriginalsFollowedByTheirCopies) {
 TEST_F(MatchCommand, CancelLeavesListAndMarksAlone) {
     WhenShown(*dialog, [this] { dialog->CancelButton->click(); });
     form->Delect1Click();
-    EXPECT_EQ(GameListCount(), 8);
+    EXPECT_EQ(session().GameListCount(), 8);
     EXPECT_FALSE(Deleted(7));
 }
 
 TEST_F(MatchCommand, WithNoDatabaseItSaysSo) {
-    CloseDatabase(GameDatabase);
+    CloseDatabase(session().GameDatabase);
     form->Delect1Click();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0], "Database not opened.");

@@ -37,6 +37,7 @@ class SearchDialog : public ::testing::Test {
     void SetUp() override {
         FSearch = new TFSearch;
         d = FSearch;
+        d->SetSession(&searched);
         DatabaseHooks().phrase = [](int k) {
             return std::string(k == 128   ? "White moves"
                                : k == 129 ? "Black moves"
@@ -47,9 +48,6 @@ class SearchDialog : public ::testing::Test {
     void TearDown() override {
         delete FSearch;
         ResetDatabaseHooks();
-        if (GameDatabase.open) CloseDatabase(GameDatabase);
-        GameList.Clear();
-        GameDatabase.currentGame = 0;
     }
     // The colour of the image at the middle of a square's dark cell.
     QColor SquareMiddle(int square) const {
@@ -60,6 +58,7 @@ class SearchDialog : public ::testing::Test {
     static bool Dark(const QColor& c) { return c.lightness() < 60; }
 
     TFSearch* d = nullptr;
+    TDatabaseSession searched; // what the dialog searches when no window gives it a session (none open)
 };
 
 TEST_F(SearchDialog, StartsWithTheGivenDefaultsAndAnyEverywhere) {
@@ -223,13 +222,13 @@ TEST_F(SearchDialog, EnglishBoardShowsTheColoursAndTheSideNamesSwapped) {
 }
 
 TEST_F(SearchDialog, OkStoresTheCriteriaAndEndsWithOne) {
-    SearchCriteria = TSearchCriteria{};
+    searched.SearchCriteria = TSearchCriteria{};
     d->Whitename->setEditText("ABC");
     d->Reversed->setChecked(true);
     const int result = RunModal(d, [this] { d->Button1->click(); });
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(SearchCriteria.whiteText, "abc");
-    EXPECT_TRUE(SearchCriteria.reversed);
+    EXPECT_EQ(searched.SearchCriteria.whiteText, "abc");
+    EXPECT_TRUE(searched.SearchCriteria.reversed);
     EXPECT_TRUE(d->isEnabled());
     EXPECT_EQ(RunModal(d, [this] { d->Button2->click(); }), 2);
 }
@@ -270,9 +269,9 @@ TEST_F(SearchDialog, QuickSearchPresetsTheDialogForTheVariantAndSide) {
         for (int s = 1; s <= 50; ++s)
             EXPECT_EQ(d->pattern[std::size_t(s)], board[s]) << s;
         // The search ran with open header conditions; the dialog keeps the user's text.
-        EXPECT_EQ(SearchCriteria.whiteText, "");
-        EXPECT_TRUE(SearchCriteria.position);
-        EXPECT_EQ(SearchCriteria.pattern, d->pattern);
+        EXPECT_EQ(searched.SearchCriteria.whiteText, "");
+        EXPECT_TRUE(searched.SearchCriteria.position);
+        EXPECT_EQ(searched.SearchCriteria.pattern, d->pattern);
         EXPECT_EQ(d->Whitename->currentText(), "kept");
     }
 }
@@ -297,7 +296,7 @@ TEST_F(NewSearch, APlayersNamePartInAnotherCaseFindsTheGamesAndTheCaptionSaysFou
     std::string part;
     for (int n = 1; n <= Games; ++n) {
         TQuickGameHeader h;
-        ASSERT_EQ(ReadQuickHeader(GameDatabase, n, h), TDbStatus::Ok);
+        ASSERT_EQ(ReadQuickHeader(session().GameDatabase, n, h), TDbStatus::Ok);
         whites[std::size_t(n)] = Cp1251LowerString(h.white);
         if (part.empty() && h.white.size() >= 4 && static_cast<unsigned char>(h.white[1]) >= 0xC0)
             part = h.white.substr(1, 3);
@@ -320,10 +319,10 @@ TEST_F(NewSearch, APlayersNamePartInAnotherCaseFindsTheGamesAndTheCaptionSaysFou
     form->Item("Search1")->trigger();
     EXPECT_TRUE(listsFilled);
     std::vector<std::int32_t> found;
-    for (std::int32_t p = 1; p <= GameListCount(); ++p)
-        found.push_back(GameList[p].gameNumber);
+    for (std::int32_t p = 1; p <= session().GameListCount(); ++p)
+        found.push_back(session().GameList[p].gameNumber);
     EXPECT_EQ(found, expected);
-    EXPECT_EQ(GameDatabase.currentGame, expected.empty() ? 0 : 1);
+    EXPECT_EQ(session().GameDatabase.currentGame, expected.empty() ? 0 : 1);
     const QString title = form->windowTitle();
     EXPECT_TRUE(title.endsWith(QString(" (found %1)").arg(expected.size()))) << title.toStdString();
 
@@ -333,12 +332,12 @@ TEST_F(NewSearch, APlayersNamePartInAnotherCaseFindsTheGamesAndTheCaptionSaysFou
         FSearch->Button2->click();
     });
     form->Button("ToolButton4")->click();
-    EXPECT_EQ(GameListCount(), std::int32_t(expected.size()));
+    EXPECT_EQ(session().GameListCount(), std::int32_t(expected.size()));
     EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(NewSearch, NeedsAnOpenDatabase) {
-    CloseDatabase(GameDatabase);
+    CloseDatabase(session().GameDatabase);
     form->Search1Click();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0], "Database not opened.");

@@ -32,13 +32,16 @@ class GameInfoDialog : public ::testing::Test {
     void TearDown() override {
         delete GameInfoForm;
         ResetDatabaseHooks();
-        if (GameDatabase.open) CloseDatabase(GameDatabase);
+        CloseDatabase(GameDatabase);
     }
 
+    // The database the name lists come from (closed unless a test opens it).
+    TGameDatabase GameDatabase;
+
     // Opens the dialog on `h`; `user` runs once it shows and ends with a button.
-    static bool Edit(TQuickGameHeader& h, const std::function<void(TGameInfoForm&)>& user) {
+    bool Edit(TQuickGameHeader& h, const std::function<void(TGameInfoForm&)>& user) {
         QTimer::singleShot(0, GameInfoForm, [user] { user(*GameInfoForm); });
-        return EditGameInfo(h);
+        return EditGameInfo(h, &GameDatabase);
     }
 
     static TQuickGameHeader Sample() {

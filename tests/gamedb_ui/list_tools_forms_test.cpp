@@ -46,7 +46,7 @@ class ListTools : public test_support::DatabaseWindowTest<> {
     }
     std::string WhiteOf(std::int32_t game) {
         TQuickGameHeader h;
-        EXPECT_EQ(ReadQuickHeader(GameDatabase, game, h), TDbStatus::Ok);
+        EXPECT_EQ(ReadQuickHeader(session().GameDatabase, game, h), TDbStatus::Ok);
         return h.white;
     }
     std::string Title() const { return form->windowTitle().toStdString(); }
@@ -72,16 +72,16 @@ TEST_F(ListTools, SortDialogChoosesTheKindAndTheWindowRenumbersTheGames) {
         sort.wp->setChecked(true);
         sort.findChild<QPushButton*>("OkButton")->click();
     });
-    GameDatabase.currentGame = 40;
+    session().GameDatabase.currentGame = 40;
     form->Sortgameslist1Click();
     EXPECT_EQ(sort.result(), 1);
 
     // The whole list: the games themselves now stand in White's order, listed 1..n from the top.
     EXPECT_EQ(Title(), file + " (" + std::to_string(Games) + ")");
-    EXPECT_EQ(GameDatabase.currentGame, 1);
-    ASSERT_EQ(GameListCount(), Games);
+    EXPECT_EQ(session().GameDatabase.currentGame, 1);
+    ASSERT_EQ(session().GameListCount(), Games);
     for (std::int32_t n = 1; n < Games; ++n) {
-        EXPECT_EQ(GameList[n].gameNumber, n);
+        EXPECT_EQ(session().GameList[n].gameNumber, n);
         EXPECT_LE(WhiteOf(n), WhiteOf(n + 1)) << n;
     }
     EXPECT_EQ(form->DBPanel->Lines()[0].number, "1");
@@ -90,46 +90,48 @@ TEST_F(ListTools, SortDialogChoosesTheKindAndTheWindowRenumbersTheGames) {
 
 TEST_F(ListTools, SortingFoundGamesOrdersTheListOnly) {
     const auto index = test_support::ReadBytes(file);
-    GameList.Clear();
+    session().GameList.Clear();
     for (std::int32_t n = Games; n >= 1; n -= 3)
-        GameList.Append(n);
-    const std::int32_t found = GameListCount();
+        session().GameList.Append(n);
+    const std::int32_t found = session().GameListCount();
     form->ListChanged();
     TSortForm sort;
     SortForm = &sort;
     QTimer::singleShot(0, [&] { sort.reject(); }); // Cancel: nothing changes
     form->Sortgameslist1Click();
-    EXPECT_EQ(GameList[1].gameNumber, Games);
+    EXPECT_EQ(session().GameList[1].gameNumber, Games);
 
     form->SortGames(2);
     EXPECT_EQ(test_support::ReadBytes(file), index);
     EXPECT_EQ(Title(), file + " (found " + std::to_string(found) + ")");
-    ASSERT_EQ(GameListCount(), found);
+    ASSERT_EQ(session().GameListCount(), found);
     std::string last;
     for (std::int32_t p = 1; p <= found; ++p) {
         TQuickGameHeader h;
-        ASSERT_EQ(ReadQuickHeader(GameDatabase, GameList[p].gameNumber, h), TDbStatus::Ok);
+        ASSERT_EQ(ReadQuickHeader(session().GameDatabase, session().GameList[p].gameNumber, h),
+                  TDbStatus::Ok);
         EXPECT_LE(last, h.black) << p;
         last = h.black;
     }
 }
 
 TEST_F(ListTools, AReadOnlyDatabaseIsSortedInTheListAndSaysSo) {
-    CloseDatabase(GameDatabase);
-    OpenDatabase(file, GameDatabase, TOpenMode::ReadOnly);
-    ASSERT_TRUE(GameDatabase.open);
+    CloseDatabase(session().GameDatabase);
+    OpenDatabase(file, session().GameDatabase, TOpenMode::ReadOnly);
+    ASSERT_TRUE(session().GameDatabase.open);
     form->RefreshGameList();
     const auto index = test_support::ReadBytes(file);
     form->SortGames(1);
     EXPECT_EQ(test_support::ReadBytes(file), index);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].rfind("The list is sorted, but the games keep their numbers", 0), 0u);
-    EXPECT_LE(WhiteOf(GameList[1].gameNumber), WhiteOf(GameList[2].gameNumber));
-    EXPECT_NE(GameList[1].gameNumber, 1);
+    EXPECT_LE(WhiteOf(session().GameList[1].gameNumber), WhiteOf(session().GameList[2].gameNumber));
+    EXPECT_NE(session().GameList[1].gameNumber, 1);
 }
 
 TEST_F(ListTools, TournamentsWindowCreatesFiltersAndSaves) {
     TListForm list;
+    list.SetSession(&session());
     list.Button1Click();
     const std::size_t entries = list.Entries().Entries().size();
     ASSERT_GT(entries, 0u);
@@ -166,7 +168,7 @@ TEST_F(ListTools, TournamentsWindowCreatesFiltersAndSaves) {
     EXPECT_EQ(prompts.messages[0].rfind("I/O error", 0), 0u);
 
     // With no database "Create!" leaves the list as it was.
-    CloseDatabase(GameDatabase);
+    CloseDatabase(session().GameDatabase);
     list.Button1Click();
     EXPECT_EQ(list.Entries().Entries().size(), entries);
 }
@@ -174,7 +176,7 @@ TEST_F(ListTools, TournamentsWindowCreatesFiltersAndSaves) {
 TEST_F(ListTools, HeadersEditWritesOnlyOnOk) {
     THeadersEdit edit;
     HeadersEdit = &edit;
-    GameList[3].selected = GameList[7].selected = 1;
+    session().GameList[3].selected = session().GameList[7].selected = 1;
     const auto index = test_support::ReadBytes(file);
 
     // Closed without "Ok": nothing is written.
@@ -187,9 +189,9 @@ TEST_F(ListTools, HeadersEditWritesOnlyOnOk) {
     EXPECT_EQ(edit.result(), 2);
     EXPECT_EQ(test_support::ReadBytes(file), index);
     // The boxes hold the database's names, sorted ignoring case; the typed text stayed.
-    EXPECT_EQ(edit.BlackName->count(), int(GameDatabase.players.Size()));
+    EXPECT_EQ(edit.BlackName->count(), int(session().GameDatabase.players.Size()));
     EXPECT_EQ(edit.WhiteName->count(), edit.BlackName->count());
-    EXPECT_EQ(edit.Tournament->count(), int(GameDatabase.tournaments.Size()));
+    EXPECT_EQ(edit.Tournament->count(), int(session().GameDatabase.tournaments.Size()));
     EXPECT_EQ(edit.WhiteName->currentText(), "Nobody");
 
     const std::string before7 = WhiteOf(7);
@@ -207,7 +209,7 @@ TEST_F(ListTools, HeadersEditWritesOnlyOnOk) {
     EXPECT_EQ(edit.result(), 1);
     for (const std::int32_t n : {3, 7, 8}) {
         TQuickGameHeader h;
-        ASSERT_EQ(ReadQuickHeader(GameDatabase, n, h), TDbStatus::Ok);
+        ASSERT_EQ(ReadQuickHeader(session().GameDatabase, n, h), TDbStatus::Ok);
         const bool chosen = n != 8;
         EXPECT_EQ(h.tournament == Utf8ToCp1251("Кубок города"), chosen) << n;
         EXPECT_EQ(h.header.year == 2024 && h.header.month == 5 && h.header.day == 9, chosen) << n;

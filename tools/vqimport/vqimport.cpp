@@ -94,9 +94,7 @@ int ImportPdn(const std::string& in, const std::string& out, TGameType variant, 
     prompt.yes = yes;
     TToolProgress tool;
     IProgress& progress = tool.Start(window);
-    SetProgress(&progress);
     const TPdnImportResult r = ImportPdnDatabase(in, out, variant, prompt, progress);
-    SetProgress(nullptr);
     if (r.status == TPdnImportStatus::Done || r.status == TPdnImportStatus::WriteFailed) {
         std::cout << in << ": " << r.games << " games came in, " << r.whole << " whole, into "
                   << r.databaseFileName << '\n';
@@ -167,9 +165,7 @@ int main(int argc, char** argv) {
     }
 
     TToolProgress tool;
-    SetProgress(&tool.Start(window));
-    const TChbImportResult res = ImportChbFile(in, out, static_cast<TGameType>(variant));
-    SetProgress(nullptr);
+    const TChbImportResult res = ImportChbFile(in, out, static_cast<TGameType>(variant), tool.Start(window));
     if (res.status == TChbImportStatus::NothingImported || res.status == TChbImportStatus::Refused ||
         res.status == TChbImportStatus::CannotOpen)
         return ExitFailed; // the import has said why
