@@ -54,10 +54,7 @@ void TMainForm::HandleBoardClick(int square, int button) {
         return;
     }
     if (m_seams.isEngineBusy() && !AnalysisMode) return;
-    TMoveList legal;
-    FindMoves(at.board, at.side, legal, at.variant);
-    RemoveDuplicateMoves(legal, at.board, at.variant);
-    const TClickRing::TResult r = m_clickRing.Click(square, legal, at.board, at.side, at.node);
+    const TClickRing::TResult r = m_clickRing.ClickOnBoard(square, at.board, at.side, at.node, at.variant);
     if (!r.stored || r.candidates != 1) return;
     // A running analysis must not see the game change under it.
     if (AnalysisMode && m_seams.isEngineBusy()) m_seams.stopEngineAndWait();
