@@ -176,7 +176,7 @@ void TMainForm::ReadSettings() {
     // draws the board).
     const TGameType variant = static_cast<TGameType>(s.typeOfGame);
     SoundOn = s.sound;
-    InterfaceForm->Highlight->setChecked(s.highlightMove);
+    InterfaceForm()->Highlight->setChecked(s.highlightMove);
     BoardSizeSetting = s.boardSize;
     RefreshBoardSizeMarks();
     DarkSquareColor = s.darkSquares;
@@ -185,11 +185,11 @@ void TMainForm::ReadSettings() {
     m_picture.LoadPieceBitmaps(PiecePictures);
     // The language and notation before the captions and the game panel are built with them.
     const int language = s.language;
-    InterfaceForm->notation->SetItemIndex(s.notation);
-    InterfaceForm->TakeChar->SetItemIndex(s.takeChar);
+    InterfaceForm()->notation->SetItemIndex(s.notation);
+    InterfaceForm()->TakeChar->SetItemIndex(s.takeChar);
     CaptureSeparator =
-        InterfaceForm->TakeChar->ItemText(InterfaceForm->TakeChar->ItemIndex()).left(1).toStdString();
-    FullNotation = InterfaceForm->notation->ItemIndex() == 1;
+        InterfaceForm()->TakeChar->ItemText(InterfaceForm()->TakeChar->ItemIndex()).left(1).toStdString();
+    FullNotation = InterfaceForm()->notation->ItemIndex() == 1;
     // The book names and memory sizes before the variant switch opens the variant's book and the
     // engines are set up with those sizes.
     m_engineOptions = s.engines;
@@ -228,9 +228,9 @@ TShellSettings TMainForm::CollectSettings() const {
     s.typeOfGame = m_session.CurrentVariant();
     s.language = LanguageForSettings();
     s.sound = SoundOn;
-    s.highlightMove = InterfaceForm->Highlight->isChecked();
-    s.notation = InterfaceForm->notation->ItemIndex();
-    s.takeChar = InterfaceForm->TakeChar->ItemIndex();
+    s.highlightMove = InterfaceForm()->Highlight->isChecked();
+    s.notation = InterfaceForm()->notation->ItemIndex();
+    s.takeChar = InterfaceForm()->TakeChar->ItemIndex();
     s.boardSize = BoardSizeSetting;
     s.darkSquares = DarkSquareColor;
     s.lightSquares = LightSquareColor;

@@ -61,7 +61,8 @@ void TMainForm::WireEntryCommands() {
     on("N15", [this] { N15Click(); });
     on("ExportGif", [this] { ExportGifClick(); });
     on("N36", [this] { N36Click(); });
-    on("estEDBFunc1", [] { OpenEdbToolWindow(); }); // hidden: reached by its keys only
+    on("estEDBFunc1",
+       [this] { OpenEdbToolWindow(ebtest(), EDBCompr()); }); // hidden: reached by its keys only
     InstallEdbToolShortcuts(this, Item("estEDBFunc1"));
 
     // Commands of parts that are not wired yet: present, disabled until their owners enable them.
@@ -188,13 +189,13 @@ void TMainForm::CommentClick(bool after) {
         const TGame& game = m_session.CurrentGame(lock);
         comment = (after ? game.commentAfter : game.commentBefore)[node];
     }
-    CommDlg->Memo1->clear();
-    if (!comment.empty()) CommDlg->Memo1->setPlainText(QString::fromStdString(Cp1251ToUtf8(comment)));
-    if (CommDlg->exec() == mrOk) {
+    CommDlg()->Memo1->clear();
+    if (!comment.empty()) CommDlg()->Memo1->setPlainText(QString::fromStdString(Cp1251ToUtf8(comment)));
+    if (CommDlg()->exec() == mrOk) {
         TGameLock lock = m_session.Lock();
         TGame& game = m_session.EditGame(lock);
         (after ? game.commentAfter : game.commentBefore)[node] =
-            Utf8ToCp1251BestFit(CommDlg->Memo1->toPlainText().toStdString());
+            Utf8ToCp1251BestFit(CommDlg()->Memo1->toPlainText().toStdString());
     }
     RebuildGamePanel();
 }

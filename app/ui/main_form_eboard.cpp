@@ -14,13 +14,13 @@
 
 void TMainForm::N36Click() {
     if (BoardThread().EBoardConnected()) return; // one board at a time
-    if (UseComBoard->exec() != mrOk) return;
-    TSerialPort port = std::move(UseComBoard->BoardPortHandle);
+    if (UseComBoard()->exec() != mrOk) return;
+    TSerialPort port = std::move(UseComBoard()->BoardPortHandle);
     if (!port.IsOpen()) {
         ShellPrompts().ShowMessage(this, PhraseString(61));
         return;
     }
-    BoardThread().Start(std::move(port), UseComBoard->BoardPortName);
+    BoardThread().Start(std::move(port), UseComBoard()->BoardPortName);
 }
 
 void TMainForm::NotifyBoardThread() {

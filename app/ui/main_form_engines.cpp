@@ -58,11 +58,11 @@ void TMainForm::InitEngines() {
 }
 
 void TMainForm::ApplyEngineOptionControls() {
-    if (FEngineOpt) FEngineOpt->SetValues(m_engineOptions);
+    if (FEngineOpt()) FEngineOpt()->SetValues(m_engineOptions);
 }
 
 void TMainForm::ApplyOskeenEngineName() {
-    if (FEngineOpt) FEngineOpt->SetEngines(EngineAvailability());
+    if (FEngineOpt()) FEngineOpt()->SetEngines(EngineAvailability());
 }
 
 void TMainForm::SelectEngineForVariant() {
@@ -82,14 +82,14 @@ void TMainForm::LevelClick(int level) {
 }
 
 void TMainForm::Engineoptions1Click() {
-    if (!FEngineOpt) return;
+    if (!FEngineOpt()) return;
     ApplyEngineOptionControls();
-    FEngineOpt->SetEngines(EngineAvailability());
-    FEngineOpt->onOk = [this] {
+    FEngineOpt()->SetEngines(EngineAvailability());
+    FEngineOpt()->onOk = [this] {
         // The engine choice and the book change under a request that reads them: it ends first.
         StopEngineAndWait();
         const std::string engineBefore = m_seams.engineLongName();
-        m_engineOptions = FEngineOpt->Values();
+        m_engineOptions = FEngineOpt()->Values();
         SelectEngineForVariant();
         FollowEngineInHeader(engineBefore);
         // The variant's book again, with the book name and "use book" just confirmed.
@@ -97,7 +97,7 @@ void TMainForm::Engineoptions1Click() {
         if (const auto& openBook = VariantHooks().openBook) openBook(m_session.CurrentVariant());
         ShowBookMoves();
     };
-    FEngineOpt->exec();
+    FEngineOpt()->exec();
 }
 
 void TMainForm::Autoplay1Click() {

@@ -69,13 +69,13 @@ void TMainForm::HandleBoardClick(int square, int button) {
 
 int TMainForm::AddMoveToTree(const TMove& move, bool silent) {
     const TNewMoveQuestion ask = [this](const std::vector<std::string>& texts) {
-        NewMoveQ->ListBox1->clear();
+        NewMoveQ()->ListBox1->clear();
         for (const std::string& t : texts)
-            NewMoveQ->ListBox1->addItem(QString::fromStdString(t));
+            NewMoveQ()->ListBox1->addItem(QString::fromStdString(t));
         TNewMoveAnswer a;
-        a.result = NewMoveQ->exec();
-        const QListWidgetItem* item = NewMoveQ->ListBox1->currentItem();
-        a.selected = item && item->isSelected() ? NewMoveQ->ListBox1->currentRow() : -1;
+        a.result = NewMoveQ()->exec();
+        const QListWidgetItem* item = NewMoveQ()->ListBox1->currentItem();
+        a.selected = item && item->isSelected() ? NewMoveQ()->ListBox1->currentRow() : -1;
         return a;
     };
     const TAddMoveResult r = m_session.PlayMove(move, silent, ask);
@@ -142,12 +142,12 @@ void TMainForm::GoForward() {
         GoToNode(children[0], true);
         return;
     }
-    FSelectMove->ListBox1->clear();
+    FSelectMove()->ListBox1->clear();
     for (const std::string& t : texts)
-        FSelectMove->ListBox1->addItem(QString::fromStdString(t));
-    FSelectMove->ListBox1->setCurrentRow(0);
-    if (FSelectMove->exec() == mrCancel) return;
-    const int row = FSelectMove->ListBox1->currentRow();
+        FSelectMove()->ListBox1->addItem(QString::fromStdString(t));
+    FSelectMove()->ListBox1->setCurrentRow(0);
+    if (FSelectMove()->exec() == mrCancel) return;
+    const int row = FSelectMove()->ListBox1->currentRow();
     if (row >= 0 && row < static_cast<int>(children.size())) GoToNode(children[row], true);
 }
 
@@ -221,8 +221,8 @@ void TMainForm::EnterSetupMode() {
     m_clickRing.Clear();
     ShowSetupControls(true);
     const bool blackFirst = !SideIsWhite(0, CurrentVariant);
-    WhoMoves->RadioButton1->setText(PhraseString(blackFirst ? 57 : 56));
-    WhoMoves->RadioButton2->setText(PhraseString(blackFirst ? 56 : 57));
+    WhoMoves()->RadioButton1->setText(PhraseString(blackFirst ? 57 : 56));
+    WhoMoves()->RadioButton2->setText(PhraseString(blackFirst ? 56 : 57));
     ReadGameHeaderIntoPanel();
     RebuildGamePanel();
     DrawBoard(false);
@@ -249,20 +249,20 @@ void TMainForm::FENPasteBtnClick() {
     if (!ParseFen(value, board, side, m_session.CurrentVariant())) return;
     m_session.NewGame(board, side);
     DrawBoard(false);
-    (side == 1 ? WhoMoves->RadioButton2 : WhoMoves->RadioButton1)->setChecked(true);
+    (side == 1 ? WhoMoves()->RadioButton2 : WhoMoves()->RadioButton1)->setChecked(true);
 }
 
 void TMainForm::SetupDoneClick() {
     SetupMode = 0;
     ShowSetupControls(false);
-    WhoMoves->SpinEdit1->setValue(1);
-    WhoMoves->exec();
-    const int side = WhoMoves->RadioButton1->isChecked() ? 0 : 1;
+    WhoMoves()->SpinEdit1->setValue(1);
+    WhoMoves()->exec();
+    const int side = WhoMoves()->RadioButton1->isChecked() ? 0 : 1;
     {
         TGameLock lock = m_session.Lock();
         m_session.NewGame(m_session.CurrentBoard(), side);
         m_session.EditGame(lock).header.moveNumberOffset =
-            static_cast<std::uint8_t>((WhoMoves->SpinEdit1->value() - 1) * 2);
+            static_cast<std::uint8_t>((WhoMoves()->SpinEdit1->value() - 1) * 2);
     }
     m_clickRing.Clear();
     DrawBoard(false);

@@ -182,11 +182,11 @@ void TMainForm::N60min1Click() {
 
 void TMainForm::Anothertimecontrol1Click() {
     Item("Anothertimecontrol1")->setChecked(true);
-    FSetTm->exec();
+    FSetTm()->exec();
     // However the dialog was closed.
     TGameLock lock = m_session.Lock();
-    SetClocks(ClockFromMinSec(FSetTm->Wmin->value(), FSetTm->Wsec->value()),
-              ClockFromMinSec(FSetTm->Bmin->value(), FSetTm->Bsec->value()));
+    SetClocks(ClockFromMinSec(FSetTm()->Wmin->value(), FSetTm()->Wsec->value()),
+              ClockFromMinSec(FSetTm()->Bmin->value(), FSetTm()->Bsec->value()));
 }
 
 void TMainForm::ApplyCheckedTimeControl() {
@@ -196,6 +196,6 @@ void TMainForm::ApplyCheckedTimeControl() {
     if (!Item("Anothertimecontrol1")->isChecked()) return;
     // The fields as the dialog last left them.
     TGameLock lock = m_session.Lock();
-    SetClocks(ClockFromMinSec(FSetTm->Wmin->value(), FSetTm->Wsec->value()),
-              ClockFromMinSec(FSetTm->Bmin->value(), FSetTm->Bsec->value()));
+    SetClocks(ClockFromMinSec(FSetTm()->Wmin->value(), FSetTm()->Wsec->value()),
+              ClockFromMinSec(FSetTm()->Bmin->value(), FSetTm()->Bsec->value()));
 }

@@ -74,14 +74,14 @@ void TMainForm::N28Click() {
 }
 
 void TMainForm::Selectcolors1Click() {
-    SelectColors->exec();
+    SelectColors()->exec();
 }
 
 void TMainForm::Interface1Click() {
-    InterfaceForm->exec();
+    InterfaceForm()->exec();
     CaptureSeparator =
-        InterfaceForm->TakeChar->ItemText(InterfaceForm->TakeChar->ItemIndex()).left(1).toStdString();
-    FullNotation = InterfaceForm->notation->ItemIndex() == 1;
+        InterfaceForm()->TakeChar->ItemText(InterfaceForm()->TakeChar->ItemIndex()).left(1).toStdString();
+    FullNotation = InterfaceForm()->notation->ItemIndex() == 1;
     RebuildGamePanel();
 }
 
@@ -96,5 +96,5 @@ void TMainForm::Fonr1Click() {
 }
 
 void TMainForm::ShowAbout() {
-    AboutBox->exec();
+    AboutBox()->exec();
 }

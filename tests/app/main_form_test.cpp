@@ -46,7 +46,7 @@ TEST_F(MainFormTest, FirstStartShowsTheDefaultsAndTheCloseWritesTheFile) {
     EXPECT_TRUE(f->Item("N9")->isChecked());
     EXPECT_FALSE(f->Control("ClockLabel")->isVisible());
     EXPECT_TRUE(SoundOn);
-    EXPECT_TRUE(InterfaceForm->Highlight->isChecked());
+    EXPECT_TRUE(form->InterfaceForm()->Highlight->isChecked());
     EXPECT_EQ(CaptureSeparator, ":");
     EXPECT_FALSE(FullNotation);
     EXPECT_EQ(BuiltinEngine().HashTable().Size(), 262'144u)
@@ -106,7 +106,7 @@ TEST_F(MainFormTest, SecondStartReadsTheSavedValuesBack) {
     EXPECT_NE(PhraseString(10), "International");
     EXPECT_EQ(CurrentLanguage(), 3);
     EXPECT_FALSE(SoundOn);
-    EXPECT_FALSE(InterfaceForm->Highlight->isChecked());
+    EXPECT_FALSE(form->InterfaceForm()->Highlight->isChecked());
     EXPECT_EQ(f->Layout().board, 250);
     EXPECT_EQ(DarkSquareColor, 0x102030u);
     EXPECT_EQ(CaptureSeparator, "x");
@@ -138,7 +138,7 @@ TEST_F(MainFormTest, GarbageInTheFileStartsWithTheDefaults) {
     TMainForm* f = Start();
     EXPECT_EQ(CurrentVariant, gtRussian);
     EXPECT_EQ(f->LanguageForSettings(), 1);
-    EXPECT_EQ(InterfaceForm->notation->ItemIndex(), 0);
+    EXPECT_EQ(form->InterfaceForm()->notation->ItemIndex(), 0);
     EXPECT_EQ(CaptureSeparator, ":");
     EXPECT_EQ(f->Layout().board, 200); // a board size below zero gives the smallest board
     EXPECT_TRUE(SoundOn);
@@ -269,12 +269,12 @@ TEST_F(MainFormTest, VariantChangeKeepsTheGameUnlessTheBoardSizeChanges) {
 TEST_F(MainFormTest, InterfaceDialogSetsTheNotationAndTheSound) {
     TMainForm* f = Start();
     // The dialog takes SoundOn when shown; the main window reads the radio groups after it closes.
-    QTimer::singleShot(0, [] {
-        EXPECT_TRUE(InterfaceForm->Sound->isChecked());
-        InterfaceForm->Sound->setChecked(false);
-        InterfaceForm->TakeChar->SetItemIndex(1);
-        InterfaceForm->notation->SetItemIndex(1);
-        InterfaceForm->close();
+    QTimer::singleShot(0, [this] {
+        EXPECT_TRUE(form->InterfaceForm()->Sound->isChecked());
+        form->InterfaceForm()->Sound->setChecked(false);
+        form->InterfaceForm()->TakeChar->SetItemIndex(1);
+        form->InterfaceForm()->notation->SetItemIndex(1);
+        form->InterfaceForm()->close();
     });
     f->Interface1Click();
     EXPECT_FALSE(SoundOn);
@@ -305,27 +305,27 @@ TEST_F(MainFormTest, HighlightLastMoveSwitchesTheHighlightOnTheBoardAtOnce) {
     for (bool on : {false, true}) {
         SCOPED_TRACE(on);
         bool seen = false;
-        WhenShown(InterfaceForm, [&] {
+        WhenShown(form->InterfaceForm(), [&] {
             // On the box itself: the check box is as wide as the dialog, its label is not.
-            const int h = InterfaceForm->Highlight->height();
-            QTest::mouseClick(InterfaceForm->Highlight, Qt::LeftButton, {}, QPoint(h / 2, h / 2));
-            auto* poll = new QTimer(InterfaceForm);
-            QObject::connect(poll, &QTimer::timeout, InterfaceForm, [&, poll] {
+            const int h = form->InterfaceForm()->Highlight->height();
+            QTest::mouseClick(form->InterfaceForm()->Highlight, Qt::LeftButton, {}, QPoint(h / 2, h / 2));
+            auto* poll = new QTimer(form->InterfaceForm());
+            QObject::connect(poll, &QTimer::timeout, form->InterfaceForm(), [&, poll] {
                 if (highlighted() != on) return;
                 seen = true;
                 poll->deleteLater();
-                InterfaceForm->Button1->click();
+                form->InterfaceForm()->Button1->click();
             });
             poll->start(5);
         });
         f->Interface1Click();
         EXPECT_TRUE(seen);
-        EXPECT_EQ(InterfaceForm->Highlight->isChecked(), on);
+        EXPECT_EQ(form->InterfaceForm()->Highlight->isChecked(), on);
     }
     // Saved as it was left.
-    WhenShown(InterfaceForm, [] {
-        InterfaceForm->Highlight->setChecked(false);
-        InterfaceForm->Button1->click();
+    WhenShown(form->InterfaceForm(), [this] {
+        form->InterfaceForm()->Highlight->setChecked(false);
+        form->InterfaceForm()->Button1->click();
     });
     f->Interface1Click();
     Stop();
@@ -335,7 +335,7 @@ TEST_F(MainFormTest, HighlightLastMoveSwitchesTheHighlightOnTheBoardAtOnce) {
 TEST_F(MainFormTest, DefaultColorsAskForARestartWhenPicturesAreMissing) {
     Start();
     DarkSquareColor = 0x010203;
-    SelectColors->Button2Click();
+    form->SelectColors()->Button2Click();
     EXPECT_EQ(DarkSquareColor, DefaultDarkSquareColor);
     EXPECT_EQ(PiecePictures[0], AppDir + "Pics/default/bk.bmp");
     EXPECT_EQ(prompts.messages, QStringList{"To see changes for figures please restart application"});
@@ -377,12 +377,12 @@ TEST_F(MainFormTest, MoveSoundComesFromTheResourcesAndADamagedOneStaysSilent) {
 TEST_F(MainFormTest, SelectColorsTakesEffectAtOnceAndKeepsPicturesThatDoNotLoad) {
     TMainForm* f = Start();
     prompts.color = 0x0000FF; // red in a Windows colour value
-    SelectColors->lightcolorClick();
+    form->SelectColors()->lightcolorClick();
     EXPECT_EQ(LightSquareColor, 0x0000FFu);
     const QImage& img = f->BoardPicture().Image();
     EXPECT_TRUE(img.pixel(37, 400) == qRgb(255, 0, 0) || img.pixel(38, 400) == qRgb(255, 0, 0)); // the frame
     prompts.color.reset();
-    SelectColors->darkcolorClick(); // cancelled: nothing changes
+    form->SelectColors()->darkcolorClick(); // cancelled: nothing changes
     EXPECT_EQ(DarkSquareColor, DefaultDarkSquareColor);
 
     const std::string bad = Dir() + "/bad.bmp";
@@ -390,20 +390,21 @@ TEST_F(MainFormTest, SelectColorsTakesEffectAtOnceAndKeepsPicturesThatDoNotLoad)
     prompts.file = QString::fromStdString(bad);
     const QImage before = f->BoardPicture().PiecePicture(pcWhiteKing);
     const std::string nameBefore = PiecePictures[pcWhiteKing];
-    SelectColors->PictureClick(pcWhiteKing);
+    form->SelectColors()->PictureClick(pcWhiteKing);
     EXPECT_EQ(prompts.openedWith, (QStringList{"*.BMP", QString::fromStdString(AppDir + "Pics")}));
     EXPECT_EQ(f->BoardPicture().PiecePicture(pcWhiteKing), before);
     EXPECT_EQ(PiecePictures[pcWhiteKing], nameBefore);
     EXPECT_EQ(prompts.messages.size(), 1);
 
     prompts.file = QString::fromStdString(RunDir() + "/Pics/default/bk.bmp");
-    SelectColors->PictureClick(pcWhiteKing);
+    form->SelectColors()->PictureClick(pcWhiteKing);
     EXPECT_EQ(PiecePictures[pcWhiteKing], RunDir() + "/Pics/default/bk.bmp");
     EXPECT_EQ(f->BoardPicture().PiecePicture(pcWhiteKing), f->BoardPicture().PiecePicture(pcBlackKing));
 
     // The dialog shows the pictures as the board draws them: no background colour around the piece.
-    SelectColors->ShowPictures();
-    for (QLabel* label : {SelectColors->bk, SelectColors->bs, SelectColors->ws, SelectColors->wk}) {
+    form->SelectColors()->ShowPictures();
+    for (QLabel* label : {form->SelectColors()->bk, form->SelectColors()->bs, form->SelectColors()->ws,
+                          form->SelectColors()->wk}) {
         SCOPED_TRACE(label->objectName().toStdString());
         const QImage shown = label->pixmap().toImage();
         ASSERT_FALSE(shown.isNull());
