@@ -9,6 +9,7 @@
 #include "app/core/engine_match.h"
 #include "app/core/entry_seams.h"
 #include "app/core/game_session.h"
+#include "app/core/main_timer.h"
 #include "app/core/move_entry.h"
 #include "app/core/settings.h"
 #include "app/core/window_layout.h"
@@ -303,6 +304,7 @@ class TMainForm : public QMainWindow {
     QTimer* Timer1 = nullptr;
     std::map<QString, QAction*> m_items;
     TClickRing m_clickRing;
+    TMainTimer m_mainTimer;
     TEntrySeams m_seams;
     TBookMoveList m_bookList; // this thread's book rows and position comment
     QString m_infoMessage;    // shown by ShowInfoMessage at node m_infoMessageNode

@@ -101,12 +101,12 @@ void TMainForm::ConnectPlayCommands() {
 
 void TMainForm::Timer1Timer() {
     TMainFormTickView view(*this);
-    RunMainTimerTick(view);
+    m_mainTimer.RunMainTimerTick(view);
 }
 
 void TMainForm::UpdateClockLabel() {
     TMainFormTickView view(*this);
-    ::UpdateClockLabel(view);
+    m_mainTimer.UpdateClockLabel(view);
 }
 
 void TMainForm::StopEngineAndWait() {
