@@ -48,7 +48,7 @@ void TMainTimer::RunMainTimerTick(ITickView& view) {
         if (TakeFlag(BookRefreshPending)) view.ShowBookMoves();
     }
     if (TakeFlag(EngineDone)) view.StopButtonIdle();
-    const bool playMode = AnalysisMode.load() == 0;
+    const bool playMode = Shell.AnalysisMode.load() == 0;
     int side = 0;
     if (playMode) {
         {

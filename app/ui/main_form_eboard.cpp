@@ -37,7 +37,7 @@ void TMainForm::ServeElectronicBoard() {
         }
         void TakeMoveFromEBoard(const TBoard& board) override { form.TakeMoveFromEBoard(board); }
     } target(*this);
-    ServeEBoard(BoardThread(), SetupMode != 0, m_session.CurrentVariant(), target);
+    ServeEBoard(BoardThread(), Shell.SetupMode != 0, m_session.CurrentVariant(), target);
 }
 
 void TMainForm::TakeMoveFromEBoard(const TBoard& board) {
@@ -48,7 +48,7 @@ void TMainForm::TakeMoveFromEBoard(const TBoard& board) {
         context.variant = m_session.CurrentVariant();
         context.current = m_session.CurrentBoard();
         context.side = m_session.SideToMove();
-        context.analysisMode = AnalysisMode != 0;
+        context.analysisMode = Shell.AnalysisMode != 0;
         context.engineBusy = m_seams.isEngineBusy();
         context.stopRequested = m_seams.stopRequested();
         d = DecideEBoardMove(m_session.CurrentGame(lock), context, board);

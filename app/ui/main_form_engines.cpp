@@ -45,7 +45,7 @@ TEngineAvailability TMainForm::EngineAvailability() const {
 
 void TMainForm::InitEngines() {
     TEngineBridge& bridge = ProgramEngineBridge();
-    bridge.Bind(EngineFilesIn(AppDir));
+    bridge.Bind(EngineFilesIn(Shell.AppDir));
     SetEngineBridge(&bridge);
     const TEngineOptionSettings& o = m_engineOptions;
     TEngineMemory memory;
@@ -110,7 +110,7 @@ void TMainForm::Autoplay1Click() {
     if (!bridge.Available(ekOskeen)) return refuse("Oskeen is not available");
     auto match = std::make_shared<TEngineMatch>();
     std::string why;
-    if (!match->Prepare(AppDir + "Bases/match_source", AppDir + "Bases/match_games", &why))
+    if (!match->Prepare(Shell.AppDir + "Bases/match_source", Shell.AppDir + "Bases/match_games", &why))
         return refuse(why);
     PlayModeClick();
     const TEngineSettings a = MatchPlayerA();

@@ -35,14 +35,14 @@
 
 void TMainForm::BoardImageMouseDown(int button, int x, int y) {
     const int square =
-        BoardClickToSquare(x, y, BoardImage->width(), m_session.CurrentVariant(), BoardReversed != 0);
+        BoardClickToSquare(x, y, BoardImage->width(), m_session.CurrentVariant(), Shell.BoardReversed != 0);
     if (square) HandleBoardClick(square, button);
 }
 
 void TMainForm::HandleBoardClick(int square, int button) {
     const TSessionSnapshot at = m_session.Snapshot();
     if (square < 1 || square > SquaresOf(at.variant)) return;
-    if (SetupMode) {
+    if (Shell.SetupMode) {
         int v = at.board[square] + (button == 0 ? 1 : button == 1 ? -1 : 0);
         if (button == 2) v = 0;
         if (v > 2) v = -2;
@@ -53,16 +53,16 @@ void TMainForm::HandleBoardClick(int square, int button) {
         DrawBoard(false);
         return;
     }
-    if (m_seams.isEngineBusy() && !AnalysisMode) return;
+    if (m_seams.isEngineBusy() && !Shell.AnalysisMode) return;
     const TClickRing::TResult r = m_clickRing.ClickOnBoard(square, at.board, at.side, at.node, at.variant);
     if (!r.stored || r.candidates != 1) return;
     // A running analysis must not see the game change under it.
-    if (AnalysisMode && m_seams.isEngineBusy()) m_seams.stopEngineAndWait();
+    if (Shell.AnalysisMode && m_seams.isEngineBusy()) m_seams.stopEngineAndWait();
     if (AddMoveToTree(r.move, false)) {
         PlayMoveSound();
         DrawBoard(false);
         RebuildGamePanel();
-        if (!(AnalysisMode && m_seams.stopRequested())) m_seams.startEngine();
+        if (!(Shell.AnalysisMode && m_seams.stopRequested())) m_seams.startEngine();
     }
     ShowBookMoves();
 }
@@ -152,8 +152,8 @@ void TMainForm::GoForward() {
 }
 
 void TMainForm::SpeedButtonClick(int which) {
-    if (SetupMode) return;
-    if (m_seams.isEngineBusy() && !AnalysisMode) return;
+    if (Shell.SetupMode) return;
+    if (m_seams.isEngineBusy() && !Shell.AnalysisMode) return;
     switch (which) {
     case 1:
         GoToNode(0, true);
@@ -170,7 +170,7 @@ void TMainForm::SpeedButtonClick(int which) {
     default:
         return;
     }
-    if (AnalysisMode && !m_seams.stopRequested()) m_seams.startEngine();
+    if (Shell.AnalysisMode && !m_seams.stopRequested()) m_seams.startEngine();
 }
 
 bool TMainForm::TakeNavigationInput(QObject* watched, QEvent* event) {
@@ -217,7 +217,7 @@ void TMainForm::EnterSetupMode() {
     // The position shown becomes the start of a game with no moves, changed square by square.
     const TSessionSnapshot at = m_session.Snapshot();
     m_session.NewGame(at.board, at.side);
-    SetupMode = 1;
+    Shell.SetupMode = 1;
     m_clickRing.Clear();
     ShowSetupControls(true);
     const bool blackFirst = !SideIsWhite(0, CurrentVariant);
@@ -253,7 +253,7 @@ void TMainForm::FENPasteBtnClick() {
 }
 
 void TMainForm::SetupDoneClick() {
-    SetupMode = 0;
+    Shell.SetupMode = 0;
     ShowSetupControls(false);
     WhoMoves()->SpinEdit1->setValue(1);
     WhoMoves()->exec();

@@ -118,7 +118,7 @@ void TMainForm::StopClocks() {
 }
 
 void TMainForm::Compute1Click() {
-    if (AnalysisMode == 0) {
+    if (Shell.AnalysisMode == 0) {
         bool handOver = false;
         {
             TGameLock lock = m_session.Lock();
@@ -134,7 +134,7 @@ void TMainForm::Compute1Click() {
         }
         if (handOver) {
             UpdateClockLabel();
-            BoardReversed = 1;
+            Shell.BoardReversed = 1;
             Item("N28")->setChecked(true);
             RequestRedraw(1);
             ReadGameHeaderIntoPanel();

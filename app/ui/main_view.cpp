@@ -29,8 +29,9 @@ void TMainForm::SetBoardSize(int size) {
         return; // not laid out yet: the first resize after showing the window lays it out
     const int w = m_client->width();
     const int h = m_client->height();
-    m_layout = ComputeWindowLayout(w, h, size, BoardSizeSetting, TreeLabel->width(), !ClockLabel->isHidden(),
-                                   GameType->fontMetrics().horizontalAdvance(GameType->text()));
+    m_layout =
+        ComputeWindowLayout(w, h, size, Shell.BoardSizeSetting, TreeLabel->width(), !ClockLabel->isHidden(),
+                            GameType->fontMetrics().horizontalAdvance(GameType->text()));
     const TWindowLayout& l = m_layout;
     m_toolBar->setGeometry(0, 0, w, 36);
     BoardImage->setGeometry(16, 40, l.board, l.board);
@@ -68,8 +69,8 @@ void TMainForm::N20Click() {
 }
 
 void TMainForm::N28Click() {
-    BoardReversed = BoardReversed ? 0 : 1;
-    Item("N28")->setChecked(BoardReversed != 0);
+    Shell.BoardReversed = Shell.BoardReversed ? 0 : 1;
+    Item("N28")->setChecked(Shell.BoardReversed != 0);
     DrawBoard(true); // the redraw request with frame, on this thread
 }
 
@@ -79,9 +80,9 @@ void TMainForm::Selectcolors1Click() {
 
 void TMainForm::Interface1Click() {
     InterfaceForm()->exec();
-    CaptureSeparator =
+    Shell.CaptureSeparator =
         InterfaceForm()->TakeChar->ItemText(InterfaceForm()->TakeChar->ItemIndex()).left(1).toStdString();
-    FullNotation = InterfaceForm()->notation->ItemIndex() == 1;
+    Shell.FullNotation = InterfaceForm()->notation->ItemIndex() == 1;
     RebuildGamePanel();
 }
 

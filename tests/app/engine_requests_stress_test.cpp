@@ -92,7 +92,7 @@ TEST(EngineRequestsStress, StartAndStopBurstsNeverOverlapNorHang) {
         // Mostly the slow plug-in; now and then the built-in engine, in both modes.
         EngineSettings.Kind = pick == 0 ? ekVantor : pick == 1 ? ekOskeen : ekMarrak;
         EngineSettings.Level = 4;
-        AnalysisMode = rng() % 3 == 0 ? 1 : 0;
+        Shell.AnalysisMode = rng() % 3 == 0 ? 1 : 0;
         StartEngine();
         if (rng() % 2) std::this_thread::sleep_for(std::chrono::microseconds(rng() % 500));
         timer.RunMainTimerTick(view);

@@ -36,7 +36,7 @@ class EBoardWindowTest : public TMainWindowFixture {
         f = Start(false);
         f->show();
         QApplication::processEvents();
-        SoundOn = false;
+        Shell.SoundOn = false;
         CountEngine();
         form->UseComBoard()->listPorts = [] {
             return std::vector<std::string>{"/dev/ttyS0", "/dev/ttyUSB0"};

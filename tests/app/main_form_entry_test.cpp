@@ -50,13 +50,13 @@ class MainFormEntry : public TMainWindowFixture {
     void SetUp() override {
         TMainWindowFixture::SetUp();
         f = Start();
-        SoundOn = false;
+        Shell.SoundOn = false;
         CountEngine();
         f->Seams().engineLongName = [] { return std::string("Vantor"); };
     }
     // A left (or other) click in the middle of a square of the board image.
     void Click(int square, int button = 0) {
-        const TSquareCells c = SquareCells(square, CurrentVariant, BoardReversed != 0);
+        const TSquareCells c = SquareCells(square, CurrentVariant, Shell.BoardReversed != 0);
         const double k = f->Control("BoardImage")->width() / 880.0;
         f->BoardImageMouseDown(button, static_cast<int>((c.darkX + c.size / 2) * k),
                                static_cast<int>((c.y + c.size / 2) * k));
@@ -286,7 +286,7 @@ TEST_F(MainFormEntry, SettingUpAPositionByHandAndFromAPastedFen) {
     Click(Sq(3, 3));
     f->SetGameType(gtEnglish, false);
     f->EnterSetupMode();
-    EXPECT_EQ(SetupMode, 1);
+    EXPECT_EQ(Shell.SetupMode, 1);
     EXPECT_EQ(CurrentGame().header.nodeCount, 0);
     EXPECT_FALSE(f->Item("N1")->isEnabled());
     EXPECT_FALSE(f->Item("N29")->isEnabled());
@@ -316,7 +316,7 @@ TEST_F(MainFormEntry, SettingUpAPositionByHandAndFromAPastedFen) {
     f->SpeedButtonClick(1);
     PanelPress(40, 70);
     EXPECT_EQ(CurrentBoard(), editing);
-    EXPECT_EQ(SetupMode, 1);
+    EXPECT_EQ(Shell.SetupMode, 1);
 
     f->ClearBrdBtnClick();
     EXPECT_EQ(CurrentBoard(), EmptyBoard);
@@ -343,7 +343,7 @@ TEST_F(MainFormEntry, SettingUpAPositionByHandAndFromAPastedFen) {
         form->WhoMoves()->Button1->click();
     });
     f->SetupDoneClick();
-    EXPECT_EQ(SetupMode, 0);
+    EXPECT_EQ(Shell.SetupMode, 0);
     EXPECT_TRUE(f->Item("N1")->isEnabled());
     EXPECT_TRUE(f->Control("SpeedButton1")->isVisible());
     EXPECT_EQ(CurrentGame().header.startSide, 1);
@@ -436,7 +436,7 @@ TEST_F(MainFormEntry, HelpOpensTheRussianPageOnlyInRussian) {
     SetLanguage(1);
     ASSERT_EQ(opened.size(), 5u);
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(opened[i], AppDir + (i == 1 ? "Docs/Russian.htm" : "Docs/English.htm"));
+        EXPECT_EQ(opened[i], Shell.AppDir + (i == 1 ? "Docs/Russian.htm" : "Docs/English.htm"));
     EXPECT_EQ(f->findChild<QTextBrowser*>("HelpBrowser"), nullptr) << "the desktop showed the page";
     // The pages are installed in the run directory.
     for (const char* page : {"/Docs/English.htm", "/Docs/Russian.htm"})
@@ -444,8 +444,8 @@ TEST_F(MainFormEntry, HelpOpensTheRussianPageOnlyInRussian) {
 }
 
 TEST_F(MainFormEntry, HelpShowsThePageItselfWhenxdgOpenIsMissingOrFails) {
-    std::filesystem::create_directories(AppDir + "Docs");
-    std::filesystem::copy_file(RunDir() + "/Docs/English.htm", AppDir + "Docs/English.htm",
+    std::filesystem::create_directories(Shell.AppDir + "Docs");
+    std::filesystem::copy_file(RunDir() + "/Docs/English.htm", Shell.AppDir + "Docs/English.htm",
                                std::filesystem::copy_options::overwrite_existing);
     // A PATH whose xdg-open exits as it does on a machine without a browser, or runs on as it does
     // while the browser it started is open.
@@ -497,7 +497,7 @@ TEST_F(MainFormEntry, HelpShowsThePageItselfWhenxdgOpenIsMissingOrFails) {
     f->Item("N16")->trigger();
     EXPECT_TRUE(helpShown());
     browser->window()->close();
-    std::filesystem::remove(AppDir + "Docs/English.htm");
+    std::filesystem::remove(Shell.AppDir + "Docs/English.htm");
     f->Item("N16")->trigger();
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_TRUE(prompts.messages[0].contains("Docs/English.htm")) << prompts.messages[0].toStdString();

@@ -37,7 +37,7 @@ class MainFormPlay : public TMainWindowFixture {
         m_form = Start(false);
         m_form->PlayModeClick();
         EngineSettings.Level = 4;
-        SoundOn = false;
+        Shell.SoundOn = false;
     }
     void TearDown() override {
         TMainWindowFixture::TearDown();
@@ -58,7 +58,7 @@ TEST_F(MainFormPlay, ComputeAtTheFirstMoveHandsTheSideToTheEngineWhichAnswers) {
     m_form->Compute1Click();
     EXPECT_EQ(Clocks[0].load(), 600);                     // the engine took the clock of side 0 ...
     EXPECT_EQ(CurrentGame().white, "Vantor Quillan 2.0"); // ... and its name
-    EXPECT_EQ(BoardReversed, 1);
+    EXPECT_EQ(Shell.BoardReversed, 1);
     EXPECT_TRUE(m_form->Item("N28")->isChecked());
     WaitIdle();
     m_form->Timer1Timer();

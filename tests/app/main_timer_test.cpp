@@ -71,7 +71,7 @@ TEST_F(MainTimer, EveryFlagIsServedInOrderAndCleared) {
 }
 
 TEST_F(MainTimer, AnalysisModeLeavesTheClocksAndTournamentModeHidesTheEngine) {
-    AnalysisMode = 1;
+    Shell.AnalysisMode = 1;
     SetClocks(18000, 18000);
     StartClock();
     m_now += 5'000'000'000;
@@ -82,7 +82,7 @@ TEST_F(MainTimer, AnalysisModeLeavesTheClocksAndTournamentModeHidesTheEngine) {
     EXPECT_EQ(view.calls, (std::vector<std::string>{"eboard", "info 5"}));
     EXPECT_EQ(Clocks[0].load(), 18000);
 
-    AnalysisMode = 0;
+    Shell.AnalysisMode = 0;
     EngineInfo.Update([](TEngineInfo& info) { info.Depth = "6"; });
     view.calls.clear();
     timer.RunMainTimerTick(view);
@@ -113,7 +113,7 @@ TEST_F(MainTimer, TheTickRecordsTheLossOnTimeAndShowsItsMessage) {
 TEST_F(MainTimer, APluginsProgressLineReplacesTheElectronicBoard) {
     TFakeBridge bridge;
     SetEngineBridge(&bridge);
-    AnalysisMode = 1;
+    Shell.AnalysisMode = 1;
     EngineSettings.Kind = ekMarrak;
     bridge.SetStatus("value=12,  depth 9/9/9,  1.5s,  300 kN/s,  9-13");
     StartEngine(); // thinks until stopped
