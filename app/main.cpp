@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -16,11 +17,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName("Vantor Quillan 2.0");
     // Before the first change of variant, which the settings make.
     RegisterBuiltinEngineHooks(BuiltinEngine());
-    TMainForm* form = CreateForms();
+    std::unique_ptr<TMainForm> form(CreateForms());
     form->ReadSettings();
     form->showMaximized();
     const int rc = RunMessageLoop(*form);
-    delete form;
+    form.reset();
     ForgetForms();
     // An engine that was abandoned for not answering its stop may still run in its library. The
     // settings are saved by now; the process ends without running static destructors under it.

@@ -67,8 +67,7 @@ void ListBookMoves(const TBookFile* book, const std::vector<std::string>& commen
             out.positionComment = BookCommentLine(comments, r.comment);
     }
 
-    FindMoves(board, side, out.legalMoves, variant);
-    RemoveDuplicateMoves(out.legalMoves, board, variant);
+    FindUniqueMoves(board, side, out.legalMoves, variant);
     const int other = side ? 0 : 1;
     for (std::size_t i = 0; i < out.legalMoves.size() && out.rows.size() < MaxBookMoveRows; ++i) {
         const TMove& m = out.legalMoves[i];

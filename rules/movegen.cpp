@@ -307,6 +307,12 @@ void FindMoves(const TBoard& board, int side, TMoveList& list) {
     FindMoves(board, side, list, CurrentVariant);
 }
 
+void FindUniqueMoves(const TBoard& board, int side, TMoveList& list, TGameType variant) {
+    FindMoves(board, side, list, variant);
+    // Plain moves never coincide, and a list holds either plain moves or captures.
+    if (list.size() > 1 && list[0].captures != 0) RemoveDuplicateMoves(list, board, variant);
+}
+
 // Every square of the record lies on the board: a damaged stored node may not write outside it.
 bool FitsBoard(const TMove& m, int squares) {
     auto on = [&](int s) { return s >= 1 && s <= squares; };

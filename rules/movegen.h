@@ -20,13 +20,18 @@ void FindMoves(const TBoard& board, int side, TMoveList& list);
 // never writes past them.
 void FindMovesWithPairLimit(const TBoard& board, int side, TMoveList& list, TGameType variant, int maxPairs);
 
+// FindMoves with one move for each position reached: a capture taking the same pieces by another
+// path, or with another first landing square of a flying king, is left out. For callers that
+// choose among positions (move entry, the engine's root, books); perft counts use FindMoves.
+void FindUniqueMoves(const TBoard& board, int side, TMoveList& list, TGameType variant);
+
 // Applies a listed move (or a stored node) to `board` with `variant`'s promotion rule.
 // Does not check legality. A record with a square off the board or more than 20 pairs (a damaged
 // stored node) leaves the board unchanged.
 void MakeMove(const TMove& m, TBoard& board, TGameType variant);
 
 // Removes every move that leads to the same position as an earlier move of the list; the last
-// move of the list takes the place of each one removed.
+// move of the list takes the place of each one removed. FindUniqueMoves applies it.
 void RemoveDuplicateMoves(TMoveList& list, const TBoard& board, TGameType variant);
 void RemoveDuplicateMoves(TMoveList& list, const TBoard& board);
 

@@ -23,8 +23,10 @@ class TPerft {
     }
 
     void Generate(const TBoard& b, int side, TMoveList& list) {
-        FindMoves(b, side, list, m_o.variant);
-        if (m_o.unique) RemoveDuplicateMoves(list, b, m_o.variant);
+        if (m_o.unique)
+            FindUniqueMoves(b, side, list, m_o.variant);
+        else
+            FindMoves(b, side, list, m_o.variant);
     }
 
   private:

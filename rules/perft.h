@@ -10,7 +10,7 @@
 
 struct TPerftOptions {
     TGameType variant = gtRussian;
-    bool unique = false; // RemoveDuplicateMoves at every node
+    bool unique = false; // FindUniqueMoves at every node
 };
 
 // Number of move sequences of `depth` plies from `board` with `side` to move; 1 for depth 0.

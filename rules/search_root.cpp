@@ -23,8 +23,7 @@ TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant
     const int margin = limits.scoreMargin;
     TRootSearchResult result;
     TMoveList& moves = result.moves;
-    FindMoves(board, side, moves, variant);
-    RemoveDuplicateMoves(moves, board, variant);
+    FindUniqueMoves(board, side, moves, variant);
     const int n = static_cast<int>(moves.size());
     if (n == 0) return result;
 

@@ -14,8 +14,6 @@
 #include <cstdio>
 #include <filesystem>
 
-std::atomic<std::int64_t> ThinkStartStamp{0};
-
 namespace {
 const char* const kEngineNames[5] = {"Vantor", "Oskeen", "Trevalo", "Marrak", "Marrak Italian"};
 
@@ -85,6 +83,8 @@ struct TEngineBridge::TOskeenState {
     std::atomic<bool> thinking{false}; // an Oskeen request runs: its callbacks count
     std::atomic<bool> stopInFlight{false};
     std::atomic<std::int64_t> lastStop{0}; // steady nanoseconds
+    // Centisecond stamp of the request's start; its search information counts from it.
+    std::atomic<std::int64_t> thinkStart{0};
 };
 
 struct TEngineBridge::TLibraries {
@@ -311,7 +311,7 @@ bool TEngineBridge::ThinkOutsideEngine(const TBoard& board, int side, std::int32
         RefuseUnavailable();
         return false;
     }
-    ThinkStartStamp = NowCentiseconds();
+    m_oskeen->thinkStart = NowCentiseconds();
     auto rec = std::make_shared<TOskeenRecord>();
     const std::string text = BoardToEngineText(board, side);
     std::copy(text.begin(), text.end(), rec->position.begin());
@@ -358,7 +358,7 @@ void TEngineBridge::EngineInfoCallback(std::int32_t evaluation, std::int32_t dep
     const std::shared_ptr<TOskeenState> target = InfoTarget();
     if (!target || !target->thinking.load()) return;
     const std::string line = EngineCString(bestLine, 255);
-    const std::int64_t elapsed = ElapsedCentiseconds(ThinkStartStamp.load());
+    const std::int64_t elapsed = ElapsedCentiseconds(target->thinkStart.load());
     EngineInfo.Update(
         [&](TEngineInfo& info) { ApplyOskeenInfo(info, evaluation, depth, speed, line, elapsed); });
 }

@@ -51,9 +51,6 @@ struct TEngineMemory {
 inline constexpr char DefaultOskeenName[] = "Oskeen 1.44.U5";
 inline constexpr std::size_t EngineNameLimit = 30;
 
-// Centisecond stamp of the start of the last Oskeen request; its search information counts from it.
-extern std::atomic<std::int64_t> ThinkStartStamp;
-
 // The Oskeen engine's search information as the main window shows it: depth and speed as texts,
 // the evaluation clamped to -32700..32700 into both ends of the score, the time in centiseconds
 // since the request started, the best line; the other texts cleared.

@@ -180,8 +180,8 @@ TEngineRequest CaptureEngineRequest(const TEngineSettings& settings) {
     TEngineRequest r;
     r.settings = settings;
     ApplyLevel(r.settings);
-    r.playMode = AnalysisMode.load() == 0;
-    r.fullNotation = FullNotation;
+    r.playMode = Shell.AnalysisMode.load() == 0;
+    r.fullNotation = Shell.FullNotation;
     r.at = GameSession().Snapshot();
     return r;
 }

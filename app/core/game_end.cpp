@@ -68,7 +68,7 @@ bool IsMoveLimitDraw(const TGame& g, int node, TGameType variant) {
 }
 
 bool CheckGameOver() {
-    return CheckGameOver(AnalysisMode.load() == 0);
+    return CheckGameOver(Shell.AnalysisMode.load() == 0);
 }
 
 bool CheckGameOver(bool playMode) {
@@ -117,7 +117,7 @@ bool OfferDraw(std::mt19937& coin) {
     TGameSession& session = GameSession();
     TGameLock lock = session.Lock();
     std::uint8_t& result = session.EditGame(lock).header.result;
-    if (AnalysisMode.load() != 0 || result != grNone) return false;
+    if (Shell.AnalysisMode.load() != 0 || result != grNone) return false;
     TPieceCount count;
     CountPieces(session.CurrentBoard(), count);
     const int bound = EngineInfo.Snapshot().Bound;

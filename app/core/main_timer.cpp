@@ -6,30 +6,22 @@
 #include "app/core/game_session.h"
 #include "app/core/request_flags.h"
 #include "app/core/shell_state.h"
-#include "app/core/status_parsers.h"
 
-std::string ClockLabelText;
-
-namespace {
-TSavedStatusText g_savedStatus;
-std::uint32_t g_savedStatusStart = 0; // the request whose line g_savedStatus holds
-} // namespace
-
-void UpdateClockLabel(ITickView& view) {
+void TMainTimer::UpdateClockLabel(ITickView& view) {
     const std::string text = ClockLabelFor(Clocks[0].load(), Clocks[1].load());
-    if (text == ClockLabelText) return;
-    ClockLabelText = text;
+    if (text == m_clockLabelText) return;
+    m_clockLabelText = text;
     view.ShowClockLabel(text);
 }
 
-void ReadPluginStatus(int engineKind, TGameType variant, int side) {
+void TMainTimer::ReadPluginStatus(int engineKind, TGameType variant, int side) {
     const TStatusText text = EngineBridge().StatusText();
     // A new request starts with nothing shown: its first line is read whatever the last one was.
-    if (EngineInfo.Starts() != g_savedStatusStart) {
-        g_savedStatusStart = EngineInfo.Starts();
-        g_savedStatus = TSavedStatusText{};
+    if (EngineInfo.Starts() != m_savedStatusStart) {
+        m_savedStatusStart = EngineInfo.Starts();
+        m_savedStatus = TSavedStatusText{};
     }
-    if (!g_savedStatus.Changed(text)) return;
+    if (!m_savedStatus.Changed(text)) return;
     TEngineInfo info = EngineInfo.Snapshot();
     const std::string line = StatusLine(text);
     const bool parsed = engineKind == ekTrevalo ? ParseTrevaloStatus(line, info)
@@ -46,7 +38,7 @@ void ReadPluginStatus(int engineKind, TGameType variant, int side) {
     });
 }
 
-void RunMainTimerTick(ITickView& view) {
+void TMainTimer::RunMainTimerTick(ITickView& view) {
     TGameSession& session = GameSession();
     {
         // The views read the game; the engine thread changes it only under this lock.
@@ -56,7 +48,7 @@ void RunMainTimerTick(ITickView& view) {
         if (TakeFlag(BookRefreshPending)) view.ShowBookMoves();
     }
     if (TakeFlag(EngineDone)) view.StopButtonIdle();
-    const bool playMode = AnalysisMode.load() == 0;
+    const bool playMode = Shell.AnalysisMode.load() == 0;
     int side = 0;
     if (playMode) {
         {

@@ -4,6 +4,7 @@
 // User-interface thread only. The window answers through ITickView, so the tick runs headless.
 
 #include "app/core/engine_state.h"
+#include "app/core/status_parsers.h"
 #include "rules/board.h"
 
 #include <string>
@@ -22,11 +23,20 @@ class ITickView {
     virtual void ShowEngineInfo(const TEngineInfo& info, int engineKind) = 0;
 };
 
-// The text last shown in the clock label; the label changes only when the text does.
-extern std::string ClockLabelText;
-void UpdateClockLabel(ITickView& view);
+// The tick's memory between ticks: the clock label's text and the plug-in line last read. The
+// main window owns one.
+class TMainTimer {
+  public:
+    void RunMainTimerTick(ITickView& view);
+    // The label changes only when its text does.
+    void UpdateClockLabel(ITickView& view);
+    // Reads the running plug-in's progress line into the engine information (kinds 2, 3 and 4).
+    void ReadPluginStatus(int engineKind, TGameType variant, int side);
+    // The text last shown in the clock label.
+    const std::string& ClockLabelText() const { return m_clockLabelText; }
 
-// Reads the running plug-in's progress line into the engine information (kinds 2, 3 and 4).
-void ReadPluginStatus(int engineKind, TGameType variant, int side);
-
-void RunMainTimerTick(ITickView& view);
+  private:
+    std::string m_clockLabelText;
+    TSavedStatusText m_savedStatus;
+    std::uint32_t m_savedStatusStart = 0; // the request whose line m_savedStatus holds
+};

@@ -1,5 +1,7 @@
 #include "app/core/move_entry.h"
 
+#include "rules/movegen.h"
+
 #include <cmath>
 
 int BoardClickToSquare(int x, int y, int boardSize, TGameType variant, bool reversed) {
@@ -33,6 +35,13 @@ bool MoveTouchesSquare(int square, const TMove& m) {
     for (int i = 0; i < n; ++i)
         if (m.squares[i] == square) return true;
     return false;
+}
+
+TClickRing::TResult TClickRing::ClickOnBoard(int square, const TBoard& board, int side, int node,
+                                             TGameType variant) {
+    TMoveList legal;
+    FindUniqueMoves(board, side, legal, variant);
+    return Click(square, legal, board, side, node);
 }
 
 void TClickRing::Clear() {

@@ -33,6 +33,9 @@ class TClickRing {
     // duplicates) by the clicks since the last entered move. When exactly one move remains the
     // ring is cleared.
     TResult Click(int square, const TMoveList& legal, const TBoard& board, int side, int node);
+    // The click lookup of move entry: Click with the legal moves of `side` on `board` under
+    // `variant`, one for each position they reach.
+    TResult ClickOnBoard(int square, const TBoard& board, int side, int node, TGameType variant);
     // Empties every slot; the write position stays.
     void Clear();
 

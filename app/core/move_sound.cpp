@@ -20,5 +20,5 @@ bool LoadMoveSound(const std::string& path) {
 }
 
 void PlayMoveSound() {
-    if (SoundOn && !MoveSoundData.empty()) PlayWave(MoveSoundData.data(), MoveSoundData.size());
+    if (Shell.SoundOn && !MoveSoundData.empty()) PlayWave(MoveSoundData.data(), MoveSoundData.size());
 }

@@ -11,30 +11,34 @@
 #include <cstdint>
 #include <string>
 
-// The current directory at start-up followed by "/"; the base of every relative path.
-extern std::string AppDir;
-
-// 1 analysis/view mode, 0 play mode.
-extern std::atomic<std::uint8_t> AnalysisMode;
-// 1 while a position is being set up.
-extern std::uint8_t SetupMode;
-
 // Display settings.
 constexpr std::uint32_t DefaultDarkSquareColor = 0x808040; // Windows colour value, blue high
 constexpr std::uint32_t DefaultLightSquareColor = 0xF0F0E3;
-extern std::uint32_t DarkSquareColor;
-extern std::uint32_t LightSquareColor;
-extern int BoardSizeSetting;       // requested board edge in screen pixels
-extern std::uint8_t BoardReversed; // 1 when the board is shown turned by 180 degrees
-extern std::atomic<bool> SoundOn;
-// "Highlight last move" of the interface dialog: the play mode's highlight of the last move.
-extern bool HighlightLastMove;
-extern std::string CaptureSeparator; // ":" or "x"
-extern bool FullNotation;
 
 // Picture files of the pieces: black king, black man, white man, white king.
 enum : int { pcBlackKing = 0, pcBlackMan = 1, pcWhiteMan = 2, pcWhiteKing = 3 };
-extern std::array<std::string, 4> PiecePictures;
+
+// The shell's settings and modes, in one object.
+struct TShellState {
+    // The current directory at start-up followed by "/"; the base of every relative path.
+    std::string AppDir;
+    // 1 analysis/view mode, 0 play mode.
+    std::atomic<std::uint8_t> AnalysisMode{1};
+    // 1 while a position is being set up.
+    std::uint8_t SetupMode = 0;
+    std::uint32_t DarkSquareColor = DefaultDarkSquareColor;
+    std::uint32_t LightSquareColor = DefaultLightSquareColor;
+    int BoardSizeSetting = 10000;   // requested board edge in screen pixels
+    std::uint8_t BoardReversed = 0; // 1 when the board is shown turned by 180 degrees
+    std::atomic<bool> SoundOn{true};
+    // "Highlight last move" of the interface dialog: the play mode's highlight of the last move.
+    bool HighlightLastMove = true;
+    std::string CaptureSeparator = ":"; // ":" or "x"
+    bool FullNotation = false;
+    std::array<std::string, 4> PiecePictures; // indexed by the pc values above
+};
+extern TShellState Shell;
+
 // The four default file names below AppDir, in the order above.
 std::array<std::string, 4> DefaultPiecePictures(const std::string& appDir);
 

@@ -125,11 +125,11 @@ void DrawBoard(TBoardPicture& picture, bool withFrame, const std::function<void(
     TGameSession& session = GameSession();
     TBoardView view;
     view.variant = session.CurrentVariant();
-    view.reversed = BoardReversed != 0;
-    view.playMode = AnalysisMode == 0;
-    view.highlight = HighlightLastMove;
-    view.dark = DarkSquareColor;
-    view.light = LightSquareColor;
+    view.reversed = Shell.BoardReversed != 0;
+    view.playMode = Shell.AnalysisMode == 0;
+    view.highlight = Shell.HighlightLastMove;
+    view.dark = Shell.DarkSquareColor;
+    view.light = Shell.LightSquareColor;
     {
         // The position and the last move's squares as one, whatever the engine thread does.
         TGameLock lock = session.Lock();

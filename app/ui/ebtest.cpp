@@ -1,7 +1,6 @@
 #include "app/ui/ebtest.h"
 
 #include "app/ui/edb_compr.h"
-#include "app/ui/forms.h"
 #include "app/ui/shell_prompts.h"
 #include "rules/endgame_db.h"
 #include "rules/variant_state.h"
@@ -315,9 +314,9 @@ void Tebtest::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-void OpenEdbToolWindow() {
-    QWidget* w = QGuiApplication::keyboardModifiers() & Qt::ShiftModifier ? static_cast<QWidget*>(EDBCompr)
-                                                                          : static_cast<QWidget*>(ebtest);
+void OpenEdbToolWindow(Tebtest* test, TEDBCompr* compressor) {
+    QWidget* w = QGuiApplication::keyboardModifiers() & Qt::ShiftModifier ? static_cast<QWidget*>(compressor)
+                                                                          : static_cast<QWidget*>(test);
     if (!w) return;
     w->show();
     w->raise();

@@ -83,10 +83,11 @@ class Tebtest : public QWidget {
 };
 
 class QAction;
+class TEDBCompr;
 
 // The hidden "Test EDB Func" command: opens the test window, or the compressor when Shift is
-// held. Both windows come from CreateForms.
-void OpenEdbToolWindow();
+// held (either may be null: nothing opens).
+void OpenEdbToolWindow(Tebtest* test, TEDBCompr* compressor);
 // Keys for the hidden command, which no menu shows: Ctrl+Alt+E, and Ctrl+Alt+Shift+E for the
 // compressor.
 void InstallEdbToolShortcuts(QWidget* window, QAction* command);

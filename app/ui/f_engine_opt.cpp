@@ -204,7 +204,7 @@ void TFEngineOpt::ButtonClick(int variant) {
     if (variant < 1 || variant > 7) return;
     QLineEdit* edit = Book[variant - 1];
     const QFileInfo current(edit->text());
-    const QString folder = edit->text().isEmpty() ? FromPath(AppDir + "Books") : current.absolutePath();
+    const QString folder = edit->text().isEmpty() ? FromPath(Shell.AppDir + "Books") : current.absolutePath();
     const auto file = ShellPrompts().OpenFileTitled(this, "Open Book/Tree",
                                                     "Vantor Quillan Book/Tree (*.CBK *.cbk)", folder);
     if (file) edit->setText(*file);

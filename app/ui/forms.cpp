@@ -31,86 +31,54 @@
 
 #include <memory>
 
-TMainForm* MainForm = nullptr;
-TFEngineOpt* FEngineOpt = nullptr;
-TNewMoveQ* NewMoveQ = nullptr;
-TFSelectMove* FSelectMove = nullptr;
-TWhoMoves* WhoMoves = nullptr;
-TCommDlg* CommDlg = nullptr;
-TUseComBoard* UseComBoard = nullptr;
-TFAnalysisGame* FAnalysisGame = nullptr;
-TFImpCHB* FImpCHB = nullptr;
-TAboutBox* AboutBox = nullptr;
-TInterfaceForm* InterfaceForm = nullptr;
-TSelectColors* SelectColors = nullptr;
-TExpDiagram* ExpDiagram = nullptr;
-TFSetTm* FSetTm = nullptr;
-Tebtest* ebtest = nullptr;
-TEDBCompr* EDBCompr = nullptr;
-
 namespace {
 // The database logic's message boxes.
 TQtUserPrompt DatabasePrompt;
 } // namespace
 
 TMainForm* CreateForms() {
-    MainForm = new TMainForm;
-    QWidget* owner = MainForm;
-    FEngineOpt = new TFEngineOpt(owner);
-    NewMoveQ = new TNewMoveQ(owner);
-    FSelectMove = new TFSelectMove(owner);
-    WhoMoves = new TWhoMoves(owner);
-    CommDlg = new TCommDlg(owner);
-    UseComBoard = new TUseComBoard(owner);
+    auto* main = new TMainForm;
+    QWidget* owner = main;
+    TMainForm::TForms& f = main->m_forms;
+    f.FEngineOpt = new TFEngineOpt(owner);
+    f.NewMoveQ = new TNewMoveQ(owner);
+    f.FSelectMove = new TFSelectMove(owner);
+    f.WhoMoves = new TWhoMoves(owner);
+    f.CommDlg = new TCommDlg(owner);
+    f.UseComBoard = new TUseComBoard(owner);
     GameInfoForm = new TGameInfoForm(owner);
     DatabaseForm = new TDatabaseForm(owner);
     DatabaseForm->SetFileChooser(std::make_unique<TQtFileChooser>());
-    FAnalysisGame = new TFAnalysisGame(owner);
-    FImpCHB = new TFImpCHB(owner);
-    DatabaseForm->Session().progress = FImpCHB; // the one progress window, for the window's long commands
+    f.FAnalysisGame = new TFAnalysisGame(owner);
+    f.FImpCHB = new TFImpCHB(owner);
+    DatabaseForm->Session().progress = f.FImpCHB; // the one progress window, for the window's long commands
     FSearch = new TFSearch(owner);
-    AboutBox = new TAboutBox(owner);
-    AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
+    f.AboutBox = new TAboutBox(owner);
+    f.AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
     SortForm = new TSortForm(owner);
-    ebtest = new Tebtest(owner);
+    f.ebtest = new Tebtest(owner);
     ListForm = new TListForm(owner);
-    InterfaceForm = new TInterfaceForm(owner);
+    f.InterfaceForm = new TInterfaceForm(owner);
     HeadersEdit = new THeadersEdit(owner);
-    SelectColors = new TSelectColors(
-        MainForm->BoardPicture(), [](bool withFrame) { MainForm->DrawBoard(withFrame); }, owner);
-    ExpDiagram = new TExpDiagram(MainForm->BoardPicture(), MainForm->CopyBoard, owner);
+    f.SelectColors = new TSelectColors(
+        main->BoardPicture(), [main](bool withFrame) { main->DrawBoard(withFrame); }, owner);
+    f.ExpDiagram = new TExpDiagram(main->BoardPicture(), main->CopyBoard, owner);
     FMatchPar = new TFMatchPar(owner);
-    FSetTm = new TFSetTm(owner);
-    EDBCompr = new TEDBCompr(owner);
+    f.FSetTm = new TFSetTm(owner);
+    f.EDBCompr = new TEDBCompr(owner);
     SetUserPrompt(&DatabasePrompt);
-    MainForm->ConnectDatabaseWindow();
-    return MainForm;
+    main->ConnectDatabaseWindow();
+    return main;
 }
 
 void ForgetForms() {
-    MainForm = nullptr;
-    FEngineOpt = nullptr;
-    NewMoveQ = nullptr;
-    FSelectMove = nullptr;
-    WhoMoves = nullptr;
-    CommDlg = nullptr;
-    UseComBoard = nullptr;
     GameInfoForm = nullptr;
     DatabaseForm = nullptr;
     FSearch = nullptr;
     ResetDatabaseHooks();
     SetUserPrompt(nullptr);
-    FAnalysisGame = nullptr;
-    FImpCHB = nullptr;
-    AboutBox = nullptr;
     SortForm = nullptr;
     ListForm = nullptr;
     HeadersEdit = nullptr;
-    InterfaceForm = nullptr;
-    SelectColors = nullptr;
-    ExpDiagram = nullptr;
     FMatchPar = nullptr;
-    FSetTm = nullptr;
-    ebtest = nullptr;
-    EDBCompr = nullptr;
 }

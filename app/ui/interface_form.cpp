@@ -21,10 +21,10 @@ TInterfaceForm::TInterfaceForm(QWidget* parent) : TModalDialog(parent) {
     TakeChar->SetItemIndex(0);
     Highlight = new QCheckBox("Highlight last move", this);
     Highlight->setObjectName("Highlight");
-    Highlight->setChecked(HighlightLastMove);
+    Highlight->setChecked(Shell.HighlightLastMove);
     // The board behind the dialog follows the box at once.
     connect(Highlight, &QCheckBox::toggled, this, [](bool on) {
-        HighlightLastMove = on;
+        Shell.HighlightLastMove = on;
         RequestRedraw(0);
     });
     Button1 = new QPushButton("OK", this);
@@ -40,11 +40,11 @@ TInterfaceForm::TInterfaceForm(QWidget* parent) : TModalDialog(parent) {
 }
 
 void TInterfaceForm::showEvent(QShowEvent* event) {
-    Sound->setChecked(SoundOn);
+    Sound->setChecked(Shell.SoundOn);
     TModalDialog::showEvent(event);
 }
 
 void TInterfaceForm::done(int result) {
-    SoundOn = Sound->isChecked(); // however the dialog closes
+    Shell.SoundOn = Sound->isChecked(); // however the dialog closes
     TModalDialog::done(result);
 }

@@ -118,9 +118,10 @@ void TMainForm::RefreshPhraseTexts() {
 
 void TMainForm::RefreshBoardSizeMarks() {
     // "Average" is any size between the two ends.
-    Item("N18")->setChecked(BoardSizeSetting <= MinBoardSize);
-    Item("N20")->setChecked(BoardSizeSetting >= LargeBoardRequest);
-    Item("N19")->setChecked(BoardSizeSetting > MinBoardSize && BoardSizeSetting < LargeBoardRequest);
+    Item("N18")->setChecked(Shell.BoardSizeSetting <= MinBoardSize);
+    Item("N20")->setChecked(Shell.BoardSizeSetting >= LargeBoardRequest);
+    Item("N19")->setChecked(Shell.BoardSizeSetting > MinBoardSize &&
+                            Shell.BoardSizeSetting < LargeBoardRequest);
 }
 
 int TMainForm::LanguageForSettings() const {
@@ -131,8 +132,8 @@ void TMainForm::RebuildGamePanel() {
     TGameLock lock = m_session.Lock();
     TNotationStyle style;
     style.variant = m_session.CurrentVariant();
-    style.fullNotation = FullNotation;
-    style.captureSeparator = CaptureSeparator;
+    style.fullNotation = Shell.FullNotation;
+    style.captureSeparator = Shell.CaptureSeparator;
     GamePanel->SetNotationStyle(style);
     GamePanel->SetCurrentNode(m_session.CurrentNode());
     GamePanel->DoBuildGameTree(m_session.CurrentGame(lock));
@@ -152,18 +153,18 @@ void TMainForm::ReadSettings() {
     SetBookMoves(&engineBook);
     // The settings file, and every other relative path of the program, hang off the directory
     // the program was started in.
-    AppDir = QDir::currentPath().toStdString();
-    if (AppDir.empty() || AppDir.back() != '/') AppDir += '/';
+    Shell.AppDir = QDir::currentPath().toStdString();
+    if (Shell.AppDir.empty() || Shell.AppDir.back() != '/') Shell.AppDir += '/';
     delete m_settingsFile;
-    m_settingsFile = new TIniFile(AppDir + "tavrix.ini");
+    m_settingsFile = new TIniFile(Shell.AppDir + "tavrix.ini");
     if (!m_settingsFile->Refused().empty())
         std::fprintf(stderr, "tavrix: %s\n", m_settingsFile->Refused().c_str());
     TShellSettings current;
-    current.darkSquares = DarkSquareColor;
-    current.lightSquares = LightSquareColor;
+    current.darkSquares = Shell.DarkSquareColor;
+    current.lightSquares = Shell.LightSquareColor;
     current.gameFont = GameFontSetting();
     current.databaseFont = DatabaseFontSetting();
-    TShellSettings s = DefaultShellSettings(AppDir, current);
+    TShellSettings s = DefaultShellSettings(Shell.AppDir, current);
     ReadShellSettings(*m_settingsFile, s);
 
     // The mode first: it places the game panel and shows or hides the clock, which the steps
@@ -175,21 +176,21 @@ void TMainForm::ReadSettings() {
     // The display values and piece pictures before anything is drawn (the variant switch below
     // draws the board).
     const TGameType variant = static_cast<TGameType>(s.typeOfGame);
-    SoundOn = s.sound;
-    InterfaceForm->Highlight->setChecked(s.highlightMove);
-    BoardSizeSetting = s.boardSize;
+    Shell.SoundOn = s.sound;
+    InterfaceForm()->Highlight->setChecked(s.highlightMove);
+    Shell.BoardSizeSetting = s.boardSize;
     RefreshBoardSizeMarks();
-    DarkSquareColor = s.darkSquares;
-    LightSquareColor = s.lightSquares;
-    PiecePictures = s.pictures;
-    m_picture.LoadPieceBitmaps(PiecePictures);
+    Shell.DarkSquareColor = s.darkSquares;
+    Shell.LightSquareColor = s.lightSquares;
+    Shell.PiecePictures = s.pictures;
+    m_picture.LoadPieceBitmaps(Shell.PiecePictures);
     // The language and notation before the captions and the game panel are built with them.
     const int language = s.language;
-    InterfaceForm->notation->SetItemIndex(s.notation);
-    InterfaceForm->TakeChar->SetItemIndex(s.takeChar);
-    CaptureSeparator =
-        InterfaceForm->TakeChar->ItemText(InterfaceForm->TakeChar->ItemIndex()).left(1).toStdString();
-    FullNotation = InterfaceForm->notation->ItemIndex() == 1;
+    InterfaceForm()->notation->SetItemIndex(s.notation);
+    InterfaceForm()->TakeChar->SetItemIndex(s.takeChar);
+    Shell.CaptureSeparator =
+        InterfaceForm()->TakeChar->ItemText(InterfaceForm()->TakeChar->ItemIndex()).left(1).toStdString();
+    Shell.FullNotation = InterfaceForm()->notation->ItemIndex() == 1;
     // The book names and memory sizes before the variant switch opens the variant's book and the
     // engines are set up with those sizes.
     m_engineOptions = s.engines;
@@ -227,14 +228,14 @@ TShellSettings TMainForm::CollectSettings() const {
     s.playingMode = Item("PlayMode")->isChecked();
     s.typeOfGame = m_session.CurrentVariant();
     s.language = LanguageForSettings();
-    s.sound = SoundOn;
-    s.highlightMove = InterfaceForm->Highlight->isChecked();
-    s.notation = InterfaceForm->notation->ItemIndex();
-    s.takeChar = InterfaceForm->TakeChar->ItemIndex();
-    s.boardSize = BoardSizeSetting;
-    s.darkSquares = DarkSquareColor;
-    s.lightSquares = LightSquareColor;
-    s.pictures = PiecePictures;
+    s.sound = Shell.SoundOn;
+    s.highlightMove = InterfaceForm()->Highlight->isChecked();
+    s.notation = InterfaceForm()->notation->ItemIndex();
+    s.takeChar = InterfaceForm()->TakeChar->ItemIndex();
+    s.boardSize = Shell.BoardSizeSetting;
+    s.darkSquares = Shell.DarkSquareColor;
+    s.lightSquares = Shell.LightSquareColor;
+    s.pictures = Shell.PiecePictures;
     s.engines = m_engineOptions;
     s.gameFont = GameFontSetting();
     s.databaseFont = DatabaseFontSetting();
@@ -321,7 +322,7 @@ void TMainForm::NewGame() {
         game.header.day = static_cast<std::uint8_t>(today.day());
     }
     ReadGameHeaderIntoPanel();
-    BoardReversed = 0;
+    Shell.BoardReversed = 0;
     Item("N28")->setChecked(false);
     m_clickRing.Clear();
     for (QLabel* l : {EvalPanel, DepthPanel, Label2, TreeLabel, EnginePanel})
@@ -364,13 +365,13 @@ void TMainForm::Analysis_ModeClick() {
     ClockLabel->hide();
     GamePanel->setGeometry(GamePanel->x(), 40, GamePanel->width(), m_client->height() - 220);
     Item("Analysis_Mode")->setChecked(true);
-    AnalysisMode = 1;
+    Shell.AnalysisMode = 1;
     m_seams.setStopRequested(!m_seams.isEngineBusy());
 }
 
 void TMainForm::PlayModeClick() {
     GamePanel->setGeometry(GamePanel->x(), 72, GamePanel->width(), m_client->height() - 252);
     ClockLabel->show();
-    AnalysisMode = 0;
+    Shell.AnalysisMode = 0;
     Item("PlayMode")->setChecked(true);
 }

@@ -9,6 +9,7 @@
 #include "app/core/engine_match.h"
 #include "app/core/entry_seams.h"
 #include "app/core/game_session.h"
+#include "app/core/main_timer.h"
 #include "app/core/move_entry.h"
 #include "app/core/settings.h"
 #include "app/core/window_layout.h"
@@ -36,6 +37,21 @@ class QToolButton;
 class IBtn;
 class TBoardImage;
 class TGamePanel;
+class TFEngineOpt;
+class TNewMoveQ;
+class TFSelectMove;
+class TWhoMoves;
+class TCommDlg;
+class TUseComBoard;
+class TFAnalysisGame;
+class TFImpCHB;
+class TAboutBox;
+class TInterfaceForm;
+class TSelectColors;
+class TExpDiagram;
+class TFSetTm;
+class Tebtest;
+class TEDBCompr;
 
 // Path of a file of the program's resources (next to the executable, in "Resources").
 std::string ResourcePath(const std::string& name);
@@ -102,6 +118,24 @@ class TMainForm : public QMainWindow {
     void ApplyCheckedTimeControl(); // a new game's clocks, from the checked item
     void UpdateClockLabel();
     void Timer1Timer();
+
+    // The program's other forms: children of this window, created by CreateForms in the start-up
+    // order and destroyed with it.
+    TFEngineOpt* FEngineOpt() const { return m_forms.FEngineOpt; }
+    TNewMoveQ* NewMoveQ() const { return m_forms.NewMoveQ; }
+    TFSelectMove* FSelectMove() const { return m_forms.FSelectMove; }
+    TWhoMoves* WhoMoves() const { return m_forms.WhoMoves; }
+    TCommDlg* CommDlg() const { return m_forms.CommDlg; }
+    TUseComBoard* UseComBoard() const { return m_forms.UseComBoard; }
+    TFAnalysisGame* FAnalysisGame() const { return m_forms.FAnalysisGame; }
+    TFImpCHB* FImpCHB() const { return m_forms.FImpCHB; }
+    TAboutBox* AboutBox() const { return m_forms.AboutBox; }
+    TInterfaceForm* InterfaceForm() const { return m_forms.InterfaceForm; }
+    TSelectColors* SelectColors() const { return m_forms.SelectColors; }
+    TExpDiagram* ExpDiagram() const { return m_forms.ExpDiagram; }
+    TFSetTm* FSetTm() const { return m_forms.FSetTm; }
+    Tebtest* ebtest() const { return m_forms.ebtest; }
+    TEDBCompr* EDBCompr() const { return m_forms.EDBCompr; }
 
     // Move entry, navigation and position set-up (main_form_entry.cpp).
     void BoardImageMouseDown(int button, int x, int y);
@@ -183,6 +217,25 @@ class TMainForm : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    friend TMainForm* CreateForms();
+    struct TForms {
+        TFEngineOpt* FEngineOpt = nullptr;
+        TNewMoveQ* NewMoveQ = nullptr;
+        TFSelectMove* FSelectMove = nullptr;
+        TWhoMoves* WhoMoves = nullptr;
+        TCommDlg* CommDlg = nullptr;
+        TUseComBoard* UseComBoard = nullptr;
+        TFAnalysisGame* FAnalysisGame = nullptr;
+        TFImpCHB* FImpCHB = nullptr;
+        TAboutBox* AboutBox = nullptr;
+        TInterfaceForm* InterfaceForm = nullptr;
+        TSelectColors* SelectColors = nullptr;
+        TExpDiagram* ExpDiagram = nullptr;
+        TFSetTm* FSetTm = nullptr;
+        Tebtest* ebtest = nullptr;
+        TEDBCompr* EDBCompr = nullptr;
+    };
+    TForms m_forms;
     void WireEntryCommands();
     // The navigation keys and the wheel, taken for this window from the application's events.
     bool TakeNavigationInput(QObject* watched, QEvent* event);
@@ -251,6 +304,7 @@ class TMainForm : public QMainWindow {
     QTimer* Timer1 = nullptr;
     std::map<QString, QAction*> m_items;
     TClickRing m_clickRing;
+    TMainTimer m_mainTimer;
     TEntrySeams m_seams;
     TBookMoveList m_bookList; // this thread's book rows and position comment
     QString m_infoMessage;    // shown by ShowInfoMessage at node m_infoMessageNode

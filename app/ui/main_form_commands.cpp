@@ -61,7 +61,8 @@ void TMainForm::WireEntryCommands() {
     on("N15", [this] { N15Click(); });
     on("ExportGif", [this] { ExportGifClick(); });
     on("N36", [this] { N36Click(); });
-    on("estEDBFunc1", [] { OpenEdbToolWindow(); }); // hidden: reached by its keys only
+    on("estEDBFunc1",
+       [this] { OpenEdbToolWindow(ebtest(), EDBCompr()); }); // hidden: reached by its keys only
     InstallEdbToolShortcuts(this, Item("estEDBFunc1"));
 
     // Commands of parts that are not wired yet: present, disabled until their owners enable them.
@@ -188,13 +189,13 @@ void TMainForm::CommentClick(bool after) {
         const TGame& game = m_session.CurrentGame(lock);
         comment = (after ? game.commentAfter : game.commentBefore)[node];
     }
-    CommDlg->Memo1->clear();
-    if (!comment.empty()) CommDlg->Memo1->setPlainText(QString::fromStdString(Cp1251ToUtf8(comment)));
-    if (CommDlg->exec() == mrOk) {
+    CommDlg()->Memo1->clear();
+    if (!comment.empty()) CommDlg()->Memo1->setPlainText(QString::fromStdString(Cp1251ToUtf8(comment)));
+    if (CommDlg()->exec() == mrOk) {
         TGameLock lock = m_session.Lock();
         TGame& game = m_session.EditGame(lock);
         (after ? game.commentAfter : game.commentBefore)[node] =
-            Utf8ToCp1251BestFit(CommDlg->Memo1->toPlainText().toStdString());
+            Utf8ToCp1251BestFit(CommDlg()->Memo1->toPlainText().toStdString());
     }
     RebuildGamePanel();
 }
@@ -223,12 +224,12 @@ void TMainForm::Clearallcomments1Click() {
 
 void TMainForm::GamePanelMouseDown(int button, int x, int y) {
     GamePanel->setFocus();
-    if (SetupMode) return; // no navigation while a position is set up
-    if (m_seams.isEngineBusy() && !AnalysisMode) return;
+    if (Shell.SetupMode) return; // no navigation while a position is set up
+    if (m_seams.isEngineBusy() && !Shell.AnalysisMode) return;
     const int node = GamePanel->GetMoveClick(x - 10, y);
     if (node) {
         GoToNode(node, true);
-        if (AnalysisMode && !m_seams.stopRequested()) m_seams.startEngine();
+        if (Shell.AnalysisMode && !m_seams.stopRequested()) m_seams.startEngine();
         if (button == 1) PopupMenu1->popup(GamePanel->mapToGlobal(QPoint(x, y)));
     } else if (button == 1 && y < 60) {
         EditGameHeader();
@@ -237,7 +238,7 @@ void TMainForm::GamePanelMouseDown(int button, int x, int y) {
 
 void TMainForm::N16Click() {
     const std::string page = CurrentLanguage() == langRussian ? "Docs/Russian.htm" : "Docs/English.htm";
-    const std::string file = AppDir + page;
+    const std::string file = Shell.AppDir + page;
     TOpenJob opener = ShellOpen(file);
     const TOpenState state = opener.Poll();
     if (state == TOpenState::Opened) return;
@@ -310,8 +311,9 @@ void TMainForm::ListBookMovesIntoPanels() {
         m_infoMessage.clear();
     }
     const bool keepMessage = !m_infoMessage.isEmpty();
-    OpeningBook().ListBookMoves(at.board, at.side, at.variant, CaptureSeparator, m_bookList);
-    const TBookListTexts t = ComposeBookList(m_bookList, at.board, !AnalysisMode, Item("N55")->isChecked());
+    OpeningBook().ListBookMoves(at.board, at.side, at.variant, Shell.CaptureSeparator, m_bookList);
+    const TBookListTexts t =
+        ComposeBookList(m_bookList, at.board, !Shell.AnalysisMode, Item("N55")->isChecked());
     if (t.info && !keepMessage) InfoPanel->setText(QString::fromStdString(Cp1251ToUtf8(*t.info)));
     // The rows end in carriage returns; the label breaks lines at line feeds.
     if (!t.tree) return;

@@ -42,7 +42,7 @@ void TMainForm::ConnectDatabaseWindow() {
     h.storeCurrentGame = [this](TGameDatabase& db, std::int32_t n) { return StoreCurrentGame(db, n); };
     h.requestRedraw = [](int mode) { RequestRedraw(mode); };
     h.phrase = [](int phrase) { return PhraseCp1251(phrase); };
-    h.appDir = [] { return AppDir; };
+    h.appDir = [] { return Shell.AppDir; };
     h.chooseFont = [](QWidget* parent, const QFont& initial) -> std::optional<QFont> {
         bool ok = false;
         const QFont f = QFontDialog::getFont(&ok, initial, parent);
@@ -86,8 +86,8 @@ void TMainForm::ConnectDatabaseWindow() {
     if (FSearch) {
         TFSearch::THooks& s = FSearch->Hooks();
         s.currentBoard = [this] { return m_session.CurrentBoard(); };
-        s.darkSquareColor = [] { return DarkSquareColor; };
-        s.lightSquareColor = [] { return LightSquareColor; };
+        s.darkSquareColor = [] { return Shell.DarkSquareColor; };
+        s.lightSquareColor = [] { return Shell.LightSquareColor; };
     }
 }
 

@@ -11,12 +11,12 @@
 #include <QGuiApplication>
 
 void TMainForm::N15Click() {
-    if (ExpDiagram->exec() != mrOk) return;
+    if (ExpDiagram()->exec() != mrOk) return;
     QGuiApplication::clipboard()->setImage(QImageFromBitmap(CopyBoard));
 }
 
 void TMainForm::ExportGifClick() {
-    if (ExpDiagram->exec() != mrOk) return;
+    if (ExpDiagram()->exec() != mrOk) return;
     const std::optional<QString> chosen =
         ShellPrompts().SaveFile(this, "Export diagram to *.GIF", "GIF-file (*.GIF *.gif)", QString(), "gif");
     if (!chosen) return;

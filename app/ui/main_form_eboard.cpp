@@ -14,13 +14,13 @@
 
 void TMainForm::N36Click() {
     if (BoardThread().EBoardConnected()) return; // one board at a time
-    if (UseComBoard->exec() != mrOk) return;
-    TSerialPort port = std::move(UseComBoard->BoardPortHandle);
+    if (UseComBoard()->exec() != mrOk) return;
+    TSerialPort port = std::move(UseComBoard()->BoardPortHandle);
     if (!port.IsOpen()) {
         ShellPrompts().ShowMessage(this, PhraseString(61));
         return;
     }
-    BoardThread().Start(std::move(port), UseComBoard->BoardPortName);
+    BoardThread().Start(std::move(port), UseComBoard()->BoardPortName);
 }
 
 void TMainForm::NotifyBoardThread() {
@@ -37,7 +37,7 @@ void TMainForm::ServeElectronicBoard() {
         }
         void TakeMoveFromEBoard(const TBoard& board) override { form.TakeMoveFromEBoard(board); }
     } target(*this);
-    ServeEBoard(BoardThread(), SetupMode != 0, m_session.CurrentVariant(), target);
+    ServeEBoard(BoardThread(), Shell.SetupMode != 0, m_session.CurrentVariant(), target);
 }
 
 void TMainForm::TakeMoveFromEBoard(const TBoard& board) {
@@ -48,7 +48,7 @@ void TMainForm::TakeMoveFromEBoard(const TBoard& board) {
         context.variant = m_session.CurrentVariant();
         context.current = m_session.CurrentBoard();
         context.side = m_session.SideToMove();
-        context.analysisMode = AnalysisMode != 0;
+        context.analysisMode = Shell.AnalysisMode != 0;
         context.engineBusy = m_seams.isEngineBusy();
         context.stopRequested = m_seams.stopRequested();
         d = DecideEBoardMove(m_session.CurrentGame(lock), context, board);

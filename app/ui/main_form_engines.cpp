@@ -46,7 +46,7 @@ TEngineAvailability TMainForm::EngineAvailability() const {
 
 void TMainForm::InitEngines() {
     TEngineBridge& bridge = ProgramEngineBridge();
-    bridge.Bind(EngineFilesIn(AppDir));
+    bridge.Bind(EngineFilesIn(Shell.AppDir));
     SetEngineBridge(&bridge);
     const TEngineOptionSettings& o = m_engineOptions;
     TEngineMemory memory;
@@ -59,11 +59,11 @@ void TMainForm::InitEngines() {
 }
 
 void TMainForm::ApplyEngineOptionControls() {
-    if (FEngineOpt) FEngineOpt->SetValues(m_engineOptions);
+    if (FEngineOpt()) FEngineOpt()->SetValues(m_engineOptions);
 }
 
 void TMainForm::ApplyOskeenEngineName() {
-    if (FEngineOpt) FEngineOpt->SetEngines(EngineAvailability());
+    if (FEngineOpt()) FEngineOpt()->SetEngines(EngineAvailability());
 }
 
 void TMainForm::SelectEngineForVariant() {
@@ -83,14 +83,14 @@ void TMainForm::LevelClick(int level) {
 }
 
 void TMainForm::Engineoptions1Click() {
-    if (!FEngineOpt) return;
+    if (!FEngineOpt()) return;
     ApplyEngineOptionControls();
-    FEngineOpt->SetEngines(EngineAvailability());
-    FEngineOpt->onOk = [this] {
+    FEngineOpt()->SetEngines(EngineAvailability());
+    FEngineOpt()->onOk = [this] {
         // The engine choice and the book change under a request that reads them: it ends first.
         StopEngineAndWait();
         const std::string engineBefore = m_seams.engineLongName();
-        m_engineOptions = FEngineOpt->Values();
+        m_engineOptions = FEngineOpt()->Values();
         SelectEngineForVariant();
         FollowEngineInHeader(engineBefore);
         // The variant's book again, with the book name and "use book" just confirmed.
@@ -98,7 +98,7 @@ void TMainForm::Engineoptions1Click() {
         if (const auto& openBook = VariantHooks().openBook) openBook(m_session.CurrentVariant());
         ShowBookMoves();
     };
-    FEngineOpt->exec();
+    FEngineOpt()->exec();
 }
 
 void TMainForm::Autoplay1Click() {
@@ -112,7 +112,7 @@ void TMainForm::Autoplay1Click() {
     auto match = std::make_shared<TEngineMatch>();
     std::string why;
     const TGameDatabase* open = DatabaseForm ? &DatabaseForm->Session().GameDatabase : nullptr;
-    if (!match->Prepare(AppDir + "Bases/match_source", AppDir + "Bases/match_games", &why, open))
+    if (!match->Prepare(Shell.AppDir + "Bases/match_source", Shell.AppDir + "Bases/match_games", &why, open))
         return refuse(why);
     PlayModeClick();
     const TEngineSettings a = MatchPlayerA();

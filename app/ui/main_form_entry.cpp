@@ -35,14 +35,14 @@
 
 void TMainForm::BoardImageMouseDown(int button, int x, int y) {
     const int square =
-        BoardClickToSquare(x, y, BoardImage->width(), m_session.CurrentVariant(), BoardReversed != 0);
+        BoardClickToSquare(x, y, BoardImage->width(), m_session.CurrentVariant(), Shell.BoardReversed != 0);
     if (square) HandleBoardClick(square, button);
 }
 
 void TMainForm::HandleBoardClick(int square, int button) {
     const TSessionSnapshot at = m_session.Snapshot();
     if (square < 1 || square > SquaresOf(at.variant)) return;
-    if (SetupMode) {
+    if (Shell.SetupMode) {
         int v = at.board[square] + (button == 0 ? 1 : button == 1 ? -1 : 0);
         if (button == 2) v = 0;
         if (v > 2) v = -2;
@@ -53,32 +53,29 @@ void TMainForm::HandleBoardClick(int square, int button) {
         DrawBoard(false);
         return;
     }
-    if (m_seams.isEngineBusy() && !AnalysisMode) return;
-    TMoveList legal;
-    FindMoves(at.board, at.side, legal, at.variant);
-    RemoveDuplicateMoves(legal, at.board, at.variant);
-    const TClickRing::TResult r = m_clickRing.Click(square, legal, at.board, at.side, at.node);
+    if (m_seams.isEngineBusy() && !Shell.AnalysisMode) return;
+    const TClickRing::TResult r = m_clickRing.ClickOnBoard(square, at.board, at.side, at.node, at.variant);
     if (!r.stored || r.candidates != 1) return;
     // A running analysis must not see the game change under it.
-    if (AnalysisMode && m_seams.isEngineBusy()) m_seams.stopEngineAndWait();
+    if (Shell.AnalysisMode && m_seams.isEngineBusy()) m_seams.stopEngineAndWait();
     if (AddMoveToTree(r.move, false)) {
         PlayMoveSound();
         DrawBoard(false);
         RebuildGamePanel();
-        if (!(AnalysisMode && m_seams.stopRequested())) m_seams.startEngine();
+        if (!(Shell.AnalysisMode && m_seams.stopRequested())) m_seams.startEngine();
     }
     ShowBookMoves();
 }
 
 int TMainForm::AddMoveToTree(const TMove& move, bool silent) {
     const TNewMoveQuestion ask = [this](const std::vector<std::string>& texts) {
-        NewMoveQ->ListBox1->clear();
+        NewMoveQ()->ListBox1->clear();
         for (const std::string& t : texts)
-            NewMoveQ->ListBox1->addItem(QString::fromStdString(t));
+            NewMoveQ()->ListBox1->addItem(QString::fromStdString(t));
         TNewMoveAnswer a;
-        a.result = NewMoveQ->exec();
-        const QListWidgetItem* item = NewMoveQ->ListBox1->currentItem();
-        a.selected = item && item->isSelected() ? NewMoveQ->ListBox1->currentRow() : -1;
+        a.result = NewMoveQ()->exec();
+        const QListWidgetItem* item = NewMoveQ()->ListBox1->currentItem();
+        a.selected = item && item->isSelected() ? NewMoveQ()->ListBox1->currentRow() : -1;
         return a;
     };
     const TAddMoveResult r = m_session.PlayMove(move, silent, ask);
@@ -145,18 +142,18 @@ void TMainForm::GoForward() {
         GoToNode(children[0], true);
         return;
     }
-    FSelectMove->ListBox1->clear();
+    FSelectMove()->ListBox1->clear();
     for (const std::string& t : texts)
-        FSelectMove->ListBox1->addItem(QString::fromStdString(t));
-    FSelectMove->ListBox1->setCurrentRow(0);
-    if (FSelectMove->exec() == mrCancel) return;
-    const int row = FSelectMove->ListBox1->currentRow();
+        FSelectMove()->ListBox1->addItem(QString::fromStdString(t));
+    FSelectMove()->ListBox1->setCurrentRow(0);
+    if (FSelectMove()->exec() == mrCancel) return;
+    const int row = FSelectMove()->ListBox1->currentRow();
     if (row >= 0 && row < static_cast<int>(children.size())) GoToNode(children[row], true);
 }
 
 void TMainForm::SpeedButtonClick(int which) {
-    if (SetupMode) return;
-    if (m_seams.isEngineBusy() && !AnalysisMode) return;
+    if (Shell.SetupMode) return;
+    if (m_seams.isEngineBusy() && !Shell.AnalysisMode) return;
     switch (which) {
     case 1:
         GoToNode(0, true);
@@ -173,7 +170,7 @@ void TMainForm::SpeedButtonClick(int which) {
     default:
         return;
     }
-    if (AnalysisMode && !m_seams.stopRequested()) m_seams.startEngine();
+    if (Shell.AnalysisMode && !m_seams.stopRequested()) m_seams.startEngine();
 }
 
 bool TMainForm::TakeNavigationInput(QObject* watched, QEvent* event) {
@@ -220,12 +217,12 @@ void TMainForm::EnterSetupMode() {
     // The position shown becomes the start of a game with no moves, changed square by square.
     const TSessionSnapshot at = m_session.Snapshot();
     m_session.NewGame(at.board, at.side);
-    SetupMode = 1;
+    Shell.SetupMode = 1;
     m_clickRing.Clear();
     ShowSetupControls(true);
     const bool blackFirst = !SideIsWhite(0, CurrentVariant);
-    WhoMoves->RadioButton1->setText(PhraseString(blackFirst ? 57 : 56));
-    WhoMoves->RadioButton2->setText(PhraseString(blackFirst ? 56 : 57));
+    WhoMoves()->RadioButton1->setText(PhraseString(blackFirst ? 57 : 56));
+    WhoMoves()->RadioButton2->setText(PhraseString(blackFirst ? 56 : 57));
     ReadGameHeaderIntoPanel();
     RebuildGamePanel();
     DrawBoard(false);
@@ -252,20 +249,20 @@ void TMainForm::FENPasteBtnClick() {
     if (!ParseFen(value, board, side, m_session.CurrentVariant())) return;
     m_session.NewGame(board, side);
     DrawBoard(false);
-    (side == 1 ? WhoMoves->RadioButton2 : WhoMoves->RadioButton1)->setChecked(true);
+    (side == 1 ? WhoMoves()->RadioButton2 : WhoMoves()->RadioButton1)->setChecked(true);
 }
 
 void TMainForm::SetupDoneClick() {
-    SetupMode = 0;
+    Shell.SetupMode = 0;
     ShowSetupControls(false);
-    WhoMoves->SpinEdit1->setValue(1);
-    WhoMoves->exec();
-    const int side = WhoMoves->RadioButton1->isChecked() ? 0 : 1;
+    WhoMoves()->SpinEdit1->setValue(1);
+    WhoMoves()->exec();
+    const int side = WhoMoves()->RadioButton1->isChecked() ? 0 : 1;
     {
         TGameLock lock = m_session.Lock();
         m_session.NewGame(m_session.CurrentBoard(), side);
         m_session.EditGame(lock).header.moveNumberOffset =
-            static_cast<std::uint8_t>((WhoMoves->SpinEdit1->value() - 1) * 2);
+            static_cast<std::uint8_t>((WhoMoves()->SpinEdit1->value() - 1) * 2);
     }
     m_clickRing.Clear();
     DrawBoard(false);

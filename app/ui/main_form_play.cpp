@@ -101,12 +101,12 @@ void TMainForm::ConnectPlayCommands() {
 
 void TMainForm::Timer1Timer() {
     TMainFormTickView view(*this);
-    RunMainTimerTick(view);
+    m_mainTimer.RunMainTimerTick(view);
 }
 
 void TMainForm::UpdateClockLabel() {
     TMainFormTickView view(*this);
-    ::UpdateClockLabel(view);
+    m_mainTimer.UpdateClockLabel(view);
 }
 
 void TMainForm::StopEngineAndWait() {
@@ -118,7 +118,7 @@ void TMainForm::StopClocks() {
 }
 
 void TMainForm::Compute1Click() {
-    if (AnalysisMode == 0) {
+    if (Shell.AnalysisMode == 0) {
         bool handOver = false;
         {
             TGameLock lock = m_session.Lock();
@@ -134,7 +134,7 @@ void TMainForm::Compute1Click() {
         }
         if (handOver) {
             UpdateClockLabel();
-            BoardReversed = 1;
+            Shell.BoardReversed = 1;
             Item("N28")->setChecked(true);
             RequestRedraw(1);
             ReadGameHeaderIntoPanel();
@@ -182,11 +182,11 @@ void TMainForm::N60min1Click() {
 
 void TMainForm::Anothertimecontrol1Click() {
     Item("Anothertimecontrol1")->setChecked(true);
-    FSetTm->exec();
+    FSetTm()->exec();
     // However the dialog was closed.
     TGameLock lock = m_session.Lock();
-    SetClocks(ClockFromMinSec(FSetTm->Wmin->value(), FSetTm->Wsec->value()),
-              ClockFromMinSec(FSetTm->Bmin->value(), FSetTm->Bsec->value()));
+    SetClocks(ClockFromMinSec(FSetTm()->Wmin->value(), FSetTm()->Wsec->value()),
+              ClockFromMinSec(FSetTm()->Bmin->value(), FSetTm()->Bsec->value()));
 }
 
 void TMainForm::ApplyCheckedTimeControl() {
@@ -196,6 +196,6 @@ void TMainForm::ApplyCheckedTimeControl() {
     if (!Item("Anothertimecontrol1")->isChecked()) return;
     // The fields as the dialog last left them.
     TGameLock lock = m_session.Lock();
-    SetClocks(ClockFromMinSec(FSetTm->Wmin->value(), FSetTm->Wsec->value()),
-              ClockFromMinSec(FSetTm->Bmin->value(), FSetTm->Bsec->value()));
+    SetClocks(ClockFromMinSec(FSetTm()->Wmin->value(), FSetTm()->Wsec->value()),
+              ClockFromMinSec(FSetTm()->Bmin->value(), FSetTm()->Bsec->value()));
 }

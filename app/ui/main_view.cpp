@@ -29,8 +29,9 @@ void TMainForm::SetBoardSize(int size) {
         return; // not laid out yet: the first resize after showing the window lays it out
     const int w = m_client->width();
     const int h = m_client->height();
-    m_layout = ComputeWindowLayout(w, h, size, BoardSizeSetting, TreeLabel->width(), !ClockLabel->isHidden(),
-                                   GameType->fontMetrics().horizontalAdvance(GameType->text()));
+    m_layout =
+        ComputeWindowLayout(w, h, size, Shell.BoardSizeSetting, TreeLabel->width(), !ClockLabel->isHidden(),
+                            GameType->fontMetrics().horizontalAdvance(GameType->text()));
     const TWindowLayout& l = m_layout;
     m_toolBar->setGeometry(0, 0, w, 36);
     BoardImage->setGeometry(16, 40, l.board, l.board);
@@ -68,20 +69,20 @@ void TMainForm::N20Click() {
 }
 
 void TMainForm::N28Click() {
-    BoardReversed = BoardReversed ? 0 : 1;
-    Item("N28")->setChecked(BoardReversed != 0);
+    Shell.BoardReversed = Shell.BoardReversed ? 0 : 1;
+    Item("N28")->setChecked(Shell.BoardReversed != 0);
     DrawBoard(true); // the redraw request with frame, on this thread
 }
 
 void TMainForm::Selectcolors1Click() {
-    SelectColors->exec();
+    SelectColors()->exec();
 }
 
 void TMainForm::Interface1Click() {
-    InterfaceForm->exec();
-    CaptureSeparator =
-        InterfaceForm->TakeChar->ItemText(InterfaceForm->TakeChar->ItemIndex()).left(1).toStdString();
-    FullNotation = InterfaceForm->notation->ItemIndex() == 1;
+    InterfaceForm()->exec();
+    Shell.CaptureSeparator =
+        InterfaceForm()->TakeChar->ItemText(InterfaceForm()->TakeChar->ItemIndex()).left(1).toStdString();
+    Shell.FullNotation = InterfaceForm()->notation->ItemIndex() == 1;
     RebuildGamePanel();
 }
 
@@ -96,5 +97,5 @@ void TMainForm::Fonr1Click() {
 }
 
 void TMainForm::ShowAbout() {
-    AboutBox->exec();
+    AboutBox()->exec();
 }

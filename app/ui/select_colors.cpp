@@ -62,8 +62,8 @@ QLabel* TSelectColors::PictureLabel(int index) const {
 }
 
 void TSelectColors::ShowColors() {
-    lightcolor->setStyleSheet(StyleOf(LightSquareColor));
-    darkcolor->setStyleSheet(StyleOf(DarkSquareColor));
+    lightcolor->setStyleSheet(StyleOf(Shell.LightSquareColor));
+    darkcolor->setStyleSheet(StyleOf(Shell.DarkSquareColor));
 }
 
 void TSelectColors::ShowPictures() {
@@ -78,23 +78,23 @@ void TSelectColors::showEvent(QShowEvent* event) {
 }
 
 void TSelectColors::lightcolorClick() {
-    if (const auto c = ShellPrompts().ChooseColor(this, LightSquareColor)) {
-        LightSquareColor = *c;
+    if (const auto c = ShellPrompts().ChooseColor(this, Shell.LightSquareColor)) {
+        Shell.LightSquareColor = *c;
         ShowColors();
         m_drawBoard(true);
     }
 }
 
 void TSelectColors::darkcolorClick() {
-    if (const auto c = ShellPrompts().ChooseColor(this, DarkSquareColor)) {
-        DarkSquareColor = *c;
+    if (const auto c = ShellPrompts().ChooseColor(this, Shell.DarkSquareColor)) {
+        Shell.DarkSquareColor = *c;
         ShowColors();
         m_drawBoard(true);
     }
 }
 
 void TSelectColors::PictureClick(int index) {
-    const auto file = ShellPrompts().OpenFile(this, "*.BMP", QString::fromStdString(AppDir + "Pics"));
+    const auto file = ShellPrompts().OpenFile(this, "*.BMP", QString::fromStdString(Shell.AppDir + "Pics"));
     if (!file) return;
     const QImage img = LoadPictureFile(file->toStdString());
     if (img.isNull()) {
@@ -102,20 +102,20 @@ void TSelectColors::PictureClick(int index) {
         return; // keep the picture and its file name
     }
     m_picture.SetPiecePicture(index, img);
-    PiecePictures[index] = file->toStdString();
+    Shell.PiecePictures[index] = file->toStdString();
     ShowPictures();
     m_drawBoard(false);
 }
 
 void TSelectColors::Button2Click() {
-    LightSquareColor = DefaultLightSquareColor;
-    DarkSquareColor = DefaultDarkSquareColor;
-    PiecePictures = DefaultPiecePictures(AppDir);
-    m_picture.LoadPieceBitmaps(PiecePictures);
+    Shell.LightSquareColor = DefaultLightSquareColor;
+    Shell.DarkSquareColor = DefaultDarkSquareColor;
+    Shell.PiecePictures = DefaultPiecePictures(Shell.AppDir);
+    m_picture.LoadPieceBitmaps(Shell.PiecePictures);
     ShowColors();
     ShowPictures();
     m_drawBoard(true);
-    for (const std::string& f : PiecePictures)
+    for (const std::string& f : Shell.PiecePictures)
         if (!QFile::exists(QString::fromStdString(f))) {
             ShellPrompts().ShowMessage(this, "To see changes for figures please restart application");
             break;

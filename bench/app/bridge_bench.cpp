@@ -49,7 +49,7 @@ void Prepare(TGameType variant) {
     TGameSession& s = GameSession();
     if (s.CurrentVariant() != variant) s.SetVariant(variant);
     s.NewGame(StartPosition64, 0);
-    AnalysisMode = 1; // an analysis runs until it is stopped
+    Shell.AnalysisMode = 1; // an analysis runs until it is stopped
 }
 
 // Stops `count` analyses of engine `kind` a random 5..30 ms after they reached the engine, and

@@ -63,9 +63,9 @@ TEST_F(DialogTitles, EverySmallWindowIsAsWideAsItsTitleInEveryLanguage) {
         }
     }
     // A title set while the window is shown widens it at once.
-    FImpCHB->BeginProgress("Import of a database with a long and descriptive name", "x", 10, 10);
-    EXPECT_GE(FImpCHB->width(), TextWidth(FImpCHB->windowTitle()));
-    FImpCHB->EndProgress();
+    form->FImpCHB()->BeginProgress("Import of a database with a long and descriptive name", "x", 10, 10);
+    EXPECT_GE(form->FImpCHB()->width(), TextWidth(form->FImpCHB()->windowTitle()));
+    form->FImpCHB()->EndProgress();
 }
 
 // A box with no title of its own shows the program's name alone.

@@ -61,15 +61,15 @@ TEST_F(EdbToolCommand, HiddenTestEdbFuncOpensTheTestWindow) {
     QAction* command = f->Item("estEDBFunc1");
     ASSERT_NE(command, nullptr);
     EXPECT_FALSE(command->isVisible());
-    ASSERT_NE(ebtest, nullptr);
-    ASSERT_NE(EDBCompr, nullptr);
-    EXPECT_FALSE(ebtest->isVisible());
-    EXPECT_FALSE(EDBCompr->isVisible());
+    ASSERT_NE(form->ebtest(), nullptr);
+    ASSERT_NE(form->EDBCompr(), nullptr);
+    EXPECT_FALSE(form->ebtest()->isVisible());
+    EXPECT_FALSE(form->EDBCompr()->isVisible());
     command->trigger();
-    EXPECT_TRUE(ebtest->isVisible());
-    EXPECT_FALSE(EDBCompr->isVisible()); // the compressor wants Shift held
-    ebtest->close();
-    EXPECT_FALSE(ebtest->isVisible());
+    EXPECT_TRUE(form->ebtest()->isVisible());
+    EXPECT_FALSE(form->EDBCompr()->isVisible()); // the compressor wants Shift held
+    form->ebtest()->close();
+    EXPECT_FALSE(form->ebtest()->isVisible());
 }
 
 // The grids and labels show what the runs behind them give for the same seed and probe.

@@ -73,6 +73,7 @@ TEST(EngineRequestsStress, StartAndStopBurstsNeverOverlapNorHang) {
     ResetGame(StartPosition64, 0, gtRussian, true);
     std::mt19937 rng(2024);
     TNullView view;
+    TMainTimer timer;
 
     // A second thread asks for stops at random moments, as the board thread or a close could.
     std::atomic<bool> finished{false};
@@ -91,10 +92,10 @@ TEST(EngineRequestsStress, StartAndStopBurstsNeverOverlapNorHang) {
         // Mostly the slow plug-in; now and then the built-in engine, in both modes.
         EngineSettings.Kind = pick == 0 ? ekVantor : pick == 1 ? ekOskeen : ekMarrak;
         EngineSettings.Level = 4;
-        AnalysisMode = rng() % 3 == 0 ? 1 : 0;
+        Shell.AnalysisMode = rng() % 3 == 0 ? 1 : 0;
         StartEngine();
         if (rng() % 2) std::this_thread::sleep_for(std::chrono::microseconds(rng() % 500));
-        RunMainTimerTick(view);
+        timer.RunMainTimerTick(view);
         switch (rng() % 3) {
         case 0:
             StopEngineAndWait();
@@ -108,7 +109,7 @@ TEST(EngineRequestsStress, StartAndStopBurstsNeverOverlapNorHang) {
             ASSERT_TRUE(EngineIdleEvent.Wait(std::chrono::seconds(60))) << "burst " << i;
             break;
         }
-        RunMainTimerTick(view);
+        timer.RunMainTimerTick(view);
         if (CurrentGame().header.nodeCount > 500 || CurrentGame().header.result != 0)
             ResetGame(StartPosition64, 0, gtRussian, true);
     }

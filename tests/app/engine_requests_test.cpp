@@ -105,7 +105,7 @@ TEST_F(EngineRequests, AStoppedRequestMakesNoMoveWhateverTheEngineLeavesInTheWor
 
 TEST_F(EngineRequests, AStopRightAfterTheStartIsNotLost) {
     // An analysis has no end of its own: a lost stop would hang here.
-    AnalysisMode = 1;
+    Shell.AnalysisMode = 1;
     for (const std::uint8_t kind : {ekVantor, ekMarrak, ekOskeen}) {
         EngineSettings.Kind = kind;
         for (int i = 0; i < 20; ++i) {
@@ -147,7 +147,7 @@ TEST_F(EngineRequests, AMoveArrivingAfterTheGameMovedOnIsDropped) {
 }
 
 TEST_F(EngineRequests, AnalysisRunsUntilStoppedAndMakesNoMove) {
-    AnalysisMode = 1;
+    Shell.AnalysisMode = 1;
     EngineInfo.Update([](TEngineInfo& info) { info = {}; });
     StartEngine();
     // The search shows its depth once it runs.

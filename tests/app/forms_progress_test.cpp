@@ -6,20 +6,23 @@
 #include "gamedb/ui/f_imp_chb.h"
 #include "main_window_fixture.h"
 
+#include <QPointer>
+
 class FormsProgress : public TMainWindowFixture {};
 
 TEST_F(FormsProgress, TheProgressWindowIsTheDatabaseWindowsFromStartToEnd) {
     Start();
-    ASSERT_NE(FImpCHB, nullptr);
+    ASSERT_NE(form->FImpCHB(), nullptr);
     ASSERT_NE(DatabaseForm, nullptr);
-    EXPECT_EQ(&DatabaseForm->Session().Progress(), static_cast<IProgress*>(FImpCHB));
-    EXPECT_FALSE(FImpCHB->isVisible());
+    EXPECT_EQ(&DatabaseForm->Session().Progress(), static_cast<IProgress*>(form->FImpCHB()));
+    EXPECT_FALSE(form->FImpCHB()->isVisible());
     // A task over the main window: modal while it runs, gone when it ends.
-    FImpCHB->BeginProgress("Import CHB Database", "games.chb", 10, 10);
-    EXPECT_EQ(QApplication::activeModalWidget(), FImpCHB);
-    FImpCHB->EndProgress();
+    form->FImpCHB()->BeginProgress("Import CHB Database", "games.chb", 10, 10);
+    EXPECT_EQ(QApplication::activeModalWidget(), form->FImpCHB());
+    form->FImpCHB()->EndProgress();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    const QPointer<TFImpCHB> window = form->FImpCHB();
     Stop();
     EXPECT_EQ(DatabaseForm, nullptr); // and its session with it
-    EXPECT_EQ(FImpCHB, nullptr);
+    EXPECT_EQ(window, nullptr);
 }

@@ -126,25 +126,25 @@ TEST_F(LanguageDialogs, OurDialogsTakeEveryTextThePhraseTableHolds) {
     for (const TLanguageRow& r : kLanguages) {
         SCOPED_TRACE(r.item);
         f->Item(r.item)->trigger();
-        EXPECT_EQ(FEngineOpt->cancelbutt->text(), PhraseString(83));
-        EXPECT_EQ(SelectColors->windowTitle(), PhraseString(157));
-        EXPECT_EQ(SelectColors->Button2->text(), PhraseString(106));
-        EXPECT_EQ(ExpDiagram->windowTitle(), PhraseString(150));
-        EXPECT_EQ(FSetTm->findChild<QLabel*>("LabelSec")->text(), PhraseString(60));
-        EXPECT_EQ(FAnalysisGame->WhiteM->text(), PhraseString(64));
-        EXPECT_EQ(FAnalysisGame->BlackM->text(), PhraseString(65));
+        EXPECT_EQ(form->FEngineOpt()->cancelbutt->text(), PhraseString(83));
+        EXPECT_EQ(form->SelectColors()->windowTitle(), PhraseString(157));
+        EXPECT_EQ(form->SelectColors()->Button2->text(), PhraseString(106));
+        EXPECT_EQ(form->ExpDiagram()->windowTitle(), PhraseString(150));
+        EXPECT_EQ(form->FSetTm()->findChild<QLabel*>("LabelSec")->text(), PhraseString(60));
+        EXPECT_EQ(form->FAnalysisGame()->WhiteM->text(), PhraseString(64));
+        EXPECT_EQ(form->FAnalysisGame()->BlackM->text(), PhraseString(65));
         // The "none" entries of the two mark lists of the game panel's pop-up menu.
         EXPECT_EQ(f->Item("N52")->text(), PhraseString(50));
         EXPECT_EQ(f->Item("N53")->text(), PhraseString(50));
         // The about box names the variants as the table does.
-        EXPECT_TRUE(WhileShown([] { AboutBox->exec(); },
-                               [&](QWidget* d) {
-                                   EXPECT_EQ(d, AboutBox);
-                                   EXPECT_EQ(d->windowTitle(), PhraseString(40));
-                                   for (int phrase : {5, 6, 7, 8, 9, 10, 146})
-                                       EXPECT_TRUE(AboutBox->Copyright->text().contains(PhraseString(phrase)))
-                                           << phrase;
-                               }));
+        EXPECT_TRUE(WhileShown(
+            [this] { form->AboutBox()->exec(); },
+            [&](QWidget* d) {
+                EXPECT_EQ(d, form->AboutBox());
+                EXPECT_EQ(d->windowTitle(), PhraseString(40));
+                for (int phrase : {5, 6, 7, 8, 9, 10, 146})
+                    EXPECT_TRUE(form->AboutBox()->Copyright->text().contains(PhraseString(phrase))) << phrase;
+            }));
     }
-    EXPECT_EQ(FEngineOpt->cancelbutt->text(), "Cancel");
+    EXPECT_EQ(form->FEngineOpt()->cancelbutt->text(), "Cancel");
 }

@@ -25,7 +25,7 @@ class BookMainForm : public TMainWindowFixture {
         for (const char* name : {"Russian.cbk", "Russian.cbn", "English.cbk", "English.cbn"})
             std::filesystem::copy_file(std::filesystem::path(RunDir()) / "Books" / name, books / name);
         f = Start();
-        SoundOn = false;
+        Shell.SoundOn = false;
         f->Seams().startEngine = [] {};
     }
     QString Tree() const { return f->findChild<QLabel*>("TreeLabel")->text(); }
@@ -45,7 +45,8 @@ class BookMainForm : public TMainWindowFixture {
     // The rows the program's book gives for the position shown, as the label shows them.
     QString ExpectedTree() const {
         TBookMoveList list;
-        OpeningBook().ListBookMoves(CurrentBoard(), SideToMove(), CurrentVariant, CaptureSeparator, list);
+        OpeningBook().ListBookMoves(CurrentBoard(), SideToMove(), CurrentVariant, Shell.CaptureSeparator,
+                                    list);
         QString text;
         for (const TBookMoveRow& r : list.rows)
             text += QString::fromStdString(r.text) + "\n";
@@ -88,7 +89,7 @@ TEST_F(BookMainForm, TheListFollowsMovesAndTheVariant) {
     EXPECT_EQ(Info(), ""); // the start position clears the name
 
     f->SetGameType(gtEnglish, false);
-    EXPECT_EQ(OpeningBook().FileName(), AppDir + "Books/English.cbk");
+    EXPECT_EQ(OpeningBook().FileName(), Shell.AppDir + "Books/English.cbk");
     EXPECT_EQ(Tree(), ExpectedTree());
     EXPECT_TRUE(Tree().contains("11-15")) << Tree().toStdString();
 }

@@ -21,13 +21,13 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 // Answers the size dialog once a command shows it: OK at the given size, or Escape.
-void AnswerSizeDialog(std::optional<int> size) {
-    QTimer::singleShot(0, [size] {
+void AnswerSizeDialog(TExpDiagram* dialog, std::optional<int> size) {
+    QTimer::singleShot(0, [dialog, size] {
         if (size) {
-            ExpDiagram->Size->setValue(*size);
-            ExpDiagram->Button1->click();
+            dialog->Size->setValue(*size);
+            dialog->Button1->click();
         } else {
-            ExpDiagram->reject();
+            dialog->reject();
         }
     });
 }
@@ -57,17 +57,17 @@ TEST_F(MainFormDiagramTest, SizeDialog) {
     TMainForm* f = Start(false);
     EXPECT_TRUE(f->Item("N15")->isEnabled());
     EXPECT_TRUE(f->Item("ExportGif")->isEnabled());
-    QSpinBox* size = ExpDiagram->Size;
-    EXPECT_EQ(ExpDiagram->windowTitle(), "Export diagram");
+    QSpinBox* size = form->ExpDiagram()->Size;
+    EXPECT_EQ(form->ExpDiagram()->windowTitle(), "Export diagram");
     EXPECT_EQ(size->value(), 220);
     size->setValue(50);
     EXPECT_EQ(size->value(), 110);
     size->setValue(2000);
     EXPECT_EQ(size->value(), 880);
     // The last size is kept for the next export of the run.
-    AnswerSizeDialog(300);
+    AnswerSizeDialog(form->ExpDiagram(), 300);
     f->N15Click();
-    EXPECT_EQ(ExpDiagram->Size->value(), 300);
+    EXPECT_EQ(form->ExpDiagram()->Size->value(), 300);
     EXPECT_EQ(f->CopyBoard.Width(), 300);
 }
 
@@ -75,11 +75,11 @@ TEST_F(MainFormDiagramTest, DiagramToTheClipboard) {
     TMainForm* f = Start(false);
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText("before");
-    AnswerSizeDialog(std::nullopt);
+    AnswerSizeDialog(form->ExpDiagram(), std::nullopt);
     f->N15Click();
     EXPECT_EQ(clipboard->text(), "before") << "cancel does nothing";
 
-    AnswerSizeDialog(220);
+    AnswerSizeDialog(form->ExpDiagram(), 220);
     f->N15Click();
     const QImage pasted = clipboard->image();
     ASSERT_EQ(pasted.size(), QSize(220, 220));
@@ -94,7 +94,7 @@ TEST_F(MainFormDiagramTest, DiagramToAGifFileReadBackByGiflibAndQt) {
         SCOPED_TRACE(n);
         // The chosen name's extension gives way to ".gif".
         prompts.saveFile = QString::fromStdString(Dir() + "/diagram" + std::to_string(n) + ".png");
-        AnswerSizeDialog(n);
+        AnswerSizeDialog(form->ExpDiagram(), n);
         f->ExportGifClick();
         EXPECT_EQ(prompts.savedWith.value(0), "Export diagram to *.GIF");
         const std::string path = Dir() + "/diagram" + std::to_string(n) + ".gif";
@@ -127,11 +127,11 @@ TEST_F(MainFormDiagramTest, DiagramToAGifFileReadBackByGiflibAndQt) {
 TEST_F(MainFormDiagramTest, CancelWritesNothing) {
     TMainForm* f = Start(false);
     prompts.saveFile = QString::fromStdString(Dir() + "/never.gif");
-    AnswerSizeDialog(std::nullopt);
+    AnswerSizeDialog(form->ExpDiagram(), std::nullopt);
     f->ExportGifClick();
     EXPECT_TRUE(prompts.savedWith.isEmpty()) << "no file dialog after a cancelled size";
     prompts.saveFile.reset();
-    AnswerSizeDialog(150);
+    AnswerSizeDialog(form->ExpDiagram(), 150);
     f->ExportGifClick();
     EXPECT_FALSE(prompts.savedWith.isEmpty());
     EXPECT_FALSE(std::filesystem::exists(Dir() + "/never.gif"));
@@ -147,7 +147,7 @@ TEST_F(MainFormDiagramTest, FailedWriteLeavesTheOldFileAndSaysWhy) {
     {
         // The write of the new file fails half-way.
         const test_support::TFileSizeLimit limit(100);
-        AnswerSizeDialog(220);
+        AnswerSizeDialog(form->ExpDiagram(), 220);
         f->ExportGifClick();
     }
 
@@ -161,7 +161,7 @@ TEST_F(MainFormDiagramTest, FailedWriteLeavesTheOldFileAndSaysWhy) {
     }
 
     // Without the limit the same export replaces it.
-    AnswerSizeDialog(220);
+    AnswerSizeDialog(form->ExpDiagram(), 220);
     f->ExportGifClick();
     EXPECT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(DecodeWithGiflib(FileBytes(path)).Width, 220);

@@ -36,9 +36,11 @@ class EBoardWindowTest : public TMainWindowFixture {
         f = Start(false);
         f->show();
         QApplication::processEvents();
-        SoundOn = false;
+        Shell.SoundOn = false;
         CountEngine();
-        UseComBoard->listPorts = [] { return std::vector<std::string>{"/dev/ttyS0", "/dev/ttyUSB0"}; };
+        form->UseComBoard()->listPorts = [] {
+            return std::vector<std::string>{"/dev/ttyS0", "/dev/ttyUSB0"};
+        };
     }
     void TearDown() override {
         Stop();
@@ -48,17 +50,17 @@ class EBoardWindowTest : public TMainWindowFixture {
     // "Connect to electronic draughts board" with `path` typed into the port list.
     void Connect(const std::string& path) {
         WhenShown([&] {
-            UseComBoard->ComboBox1->setEditText(QString::fromStdString(path));
-            UseComBoard->OKBtn->click();
+            form->UseComBoard()->ComboBox1->setEditText(QString::fromStdString(path));
+            form->UseComBoard()->OKBtn->click();
         });
         f->Item("N36")->trigger();
     }
-    static void WhenShown(std::function<void()> act) {
-        QTimer::singleShot(0, UseComBoard, [act] {
-            if (UseComBoard->isVisible()) act();
+    void WhenShown(std::function<void()> act) {
+        QTimer::singleShot(0, form->UseComBoard(), [this, act] {
+            if (form->UseComBoard()->isVisible()) act();
         });
-        QTimer::singleShot(2000, UseComBoard, [] {
-            if (UseComBoard->isVisible()) UseComBoard->done(-1);
+        QTimer::singleShot(2000, form->UseComBoard(), [this] {
+            if (form->UseComBoard()->isVisible()) form->UseComBoard()->done(-1);
         });
     }
     // Ticks the timer until `done` holds.
@@ -76,16 +78,16 @@ class EBoardWindowTest : public TMainWindowFixture {
 
 TEST_F(EBoardWindowTest, TheDialogListsThePortsAnewAndTakesATypedPath) {
     EXPECT_TRUE(f->Item("N36")->isEnabled());
-    EXPECT_TRUE(UseComBoard->ComboBox1->isEditable());
+    EXPECT_TRUE(form->UseComBoard()->ComboBox1->isEditable());
     std::vector<std::string> ports = {"/dev/ttyS0"};
-    UseComBoard->listPorts = [&] { return ports; };
+    form->UseComBoard()->listPorts = [&] { return ports; };
     ports.push_back("/dev/ttyUSB0"); // plugged in after start-up
     QStringList listed;
     WhenShown([&] {
-        for (int i = 0; i < UseComBoard->ComboBox1->count(); ++i)
-            listed << UseComBoard->ComboBox1->itemText(i);
-        EXPECT_EQ(UseComBoard->ComboBox1->currentIndex(), 0);
-        UseComBoard->CancelBtn->click();
+        for (int i = 0; i < form->UseComBoard()->ComboBox1->count(); ++i)
+            listed << form->UseComBoard()->ComboBox1->itemText(i);
+        EXPECT_EQ(form->UseComBoard()->ComboBox1->currentIndex(), 0);
+        form->UseComBoard()->CancelBtn->click();
     });
     f->N36Click();
     EXPECT_EQ(listed, (QStringList{"/dev/ttyS0", "/dev/ttyUSB0"}));
@@ -104,7 +106,7 @@ TEST_F(EBoardWindowTest, TheDialogListsThePortsAnewAndTakesATypedPath) {
     bool shown = false;
     WhenShown([&] {
         shown = true;
-        UseComBoard->CancelBtn->click();
+        form->UseComBoard()->CancelBtn->click();
     });
     f->N36Click();
     EXPECT_FALSE(shown);
@@ -155,7 +157,7 @@ TEST_F(EBoardWindowTest, SetUpTakesTheBoardsPositionAndAPulledCableIsReported) {
     board.Write(PacketOf(setup, false));
     ASSERT_TRUE(TickUntil([&] { return CurrentBoard() == setup; }));
     EXPECT_EQ(CurrentGame().header.nodeCount, 0);
-    QTimer::singleShot(0, WhoMoves, [] { WhoMoves->Button1->click(); });
+    QTimer::singleShot(0, form->WhoMoves(), [this] { form->WhoMoves()->Button1->click(); });
     f->SetupDoneClick();
 
     board.Write(PacketOf(StartPosition64, false).data(), 17);

@@ -50,13 +50,13 @@ class MainFormEntry : public TMainWindowFixture {
     void SetUp() override {
         TMainWindowFixture::SetUp();
         f = Start();
-        SoundOn = false;
+        Shell.SoundOn = false;
         CountEngine();
         f->Seams().engineLongName = [] { return std::string("Vantor"); };
     }
     // A left (or other) click in the middle of a square of the board image.
     void Click(int square, int button = 0) {
-        const TSquareCells c = SquareCells(square, CurrentVariant, BoardReversed != 0);
+        const TSquareCells c = SquareCells(square, CurrentVariant, Shell.BoardReversed != 0);
         const double k = f->Control("BoardImage")->width() / 880.0;
         f->BoardImageMouseDown(button, static_cast<int>((c.darkX + c.size / 2) * k),
                                static_cast<int>((c.y + c.size / 2) * k));
@@ -143,10 +143,10 @@ TEST_F(MainFormEntry, EnteringAMoveThatAlreadyFollowsGoesThereAndAnotherAsksTheQ
     EXPECT_EQ(CurrentGame().header.nodeCount, 1);
     f->GoToNode(0, true);
     QStringList listed;
-    WhenShown(NewMoveQ, [&] {
-        for (int i = 0; i < NewMoveQ->ListBox1->count(); ++i)
-            listed << NewMoveQ->ListBox1->item(i)->text();
-        NewMoveQ->ButtonNew->click();
+    WhenShown(form->NewMoveQ(), [&] {
+        for (int i = 0; i < form->NewMoveQ()->ListBox1->count(); ++i)
+            listed << form->NewMoveQ()->ListBox1->item(i)->text();
+        form->NewMoveQ()->ButtonNew->click();
     });
     Click(Sq(2, 2));
     Click(Sq(1, 3)); // c3-b4 as a new variation
@@ -154,7 +154,7 @@ TEST_F(MainFormEntry, EnteringAMoveThatAlreadyFollowsGoesThereAndAnotherAsksTheQ
     EXPECT_EQ(CurrentNode(), 2);
     EXPECT_EQ(CurrentGame().nodes[2].mainLine, 0);
     f->GoToNode(0, true);
-    WhenShown(NewMoveQ, [] { NewMoveQ->ButtonCanc->click(); });
+    WhenShown(form->NewMoveQ(), [this] { form->NewMoveQ()->ButtonCanc->click(); });
     Click(Sq(6, 2)); // g3
     Click(Sq(7, 3)); // h4, cancelled
     EXPECT_EQ(CurrentNode(), 0);
@@ -207,7 +207,7 @@ TEST_F(MainFormEntry, TheEngineSeams) {
     Key(Qt::Key_Right);
     EXPECT_EQ(CurrentNode(), 0);
     busy = false;
-    WhenShown(NewMoveQ, [] { NewMoveQ->ButtonNew->click(); });
+    WhenShown(form->NewMoveQ(), [this] { form->NewMoveQ()->ButtonNew->click(); });
     Click(Sq(2, 2));
     Click(Sq(3, 3));
     EXPECT_EQ(CurrentNode(), 2);
@@ -286,13 +286,13 @@ TEST_F(MainFormEntry, SettingUpAPositionByHandAndFromAPastedFen) {
     Click(Sq(3, 3));
     f->SetGameType(gtEnglish, false);
     f->EnterSetupMode();
-    EXPECT_EQ(SetupMode, 1);
+    EXPECT_EQ(Shell.SetupMode, 1);
     EXPECT_EQ(CurrentGame().header.nodeCount, 0);
     EXPECT_FALSE(f->Item("N1")->isEnabled());
     EXPECT_FALSE(f->Item("N29")->isEnabled());
     EXPECT_TRUE(f->Control("SetupDone")->isVisible());
     EXPECT_FALSE(f->Control("SpeedButton1")->isVisible());
-    EXPECT_EQ(WhoMoves->RadioButton1->text(), PhraseString(57)) << "side 0 is Black in English";
+    EXPECT_EQ(form->WhoMoves()->RadioButton1->text(), PhraseString(57)) << "side 0 is Black in English";
 
     // The left button cycles empty, man, king, the other side's king and man, empty.
     const int sq = Sq(4, 4);
@@ -316,7 +316,7 @@ TEST_F(MainFormEntry, SettingUpAPositionByHandAndFromAPastedFen) {
     f->SpeedButtonClick(1);
     PanelPress(40, 70);
     EXPECT_EQ(CurrentBoard(), editing);
-    EXPECT_EQ(SetupMode, 1);
+    EXPECT_EQ(Shell.SetupMode, 1);
 
     f->ClearBrdBtnClick();
     EXPECT_EQ(CurrentBoard(), EmptyBoard);
@@ -330,7 +330,7 @@ TEST_F(MainFormEntry, SettingUpAPositionByHandAndFromAPastedFen) {
     EXPECT_EQ(CurrentBoard()[24], sqMan1); // White's 21
     EXPECT_EQ(CurrentBoard()[23], sqMan1); // White's 22
     EXPECT_EQ(SideToMove(), 1) << "\"W:\" means White, the second side, moves";
-    EXPECT_TRUE(WhoMoves->RadioButton2->isChecked());
+    EXPECT_TRUE(form->WhoMoves()->RadioButton2->isChecked());
     const TBoard pasted = CurrentBoard();
     for (const char* bad : {"[FEN \"B:W21,40:B1\"]", "W:W21:B1", "[Event \"x\"]", ""}) {
         QGuiApplication::clipboard()->setText(bad);
@@ -338,12 +338,12 @@ TEST_F(MainFormEntry, SettingUpAPositionByHandAndFromAPastedFen) {
         EXPECT_EQ(CurrentBoard(), pasted) << bad;
     }
 
-    WhenShown(WhoMoves, [] {
-        WhoMoves->SpinEdit1->setValue(3);
-        WhoMoves->Button1->click();
+    WhenShown(form->WhoMoves(), [this] {
+        form->WhoMoves()->SpinEdit1->setValue(3);
+        form->WhoMoves()->Button1->click();
     });
     f->SetupDoneClick();
-    EXPECT_EQ(SetupMode, 0);
+    EXPECT_EQ(Shell.SetupMode, 0);
     EXPECT_TRUE(f->Item("N1")->isEnabled());
     EXPECT_TRUE(f->Control("SpeedButton1")->isVisible());
     EXPECT_EQ(CurrentGame().header.startSide, 1);
@@ -369,25 +369,25 @@ TEST_F(MainFormEntry, PopupCommandsMarksCommentsAndLines) {
     EXPECT_EQ(MoveMarkOf(CurrentGame().nodes[1].annotation), 2);
     EXPECT_EQ(PositionMarkOf(CurrentGame().nodes[1].annotation), 5);
 
-    WhenShown(CommDlg, [] {
-        CommDlg->Memo1->setPlainText(QString::fromUtf8("хороший ход"));
-        CommDlg->OKBtn->click();
+    WhenShown(form->CommDlg(), [this] {
+        form->CommDlg()->Memo1->setPlainText(QString::fromUtf8("хороший ход"));
+        form->CommDlg()->OKBtn->click();
     });
     f->Item("N1231231")->trigger();
     EXPECT_EQ(Cp1251ToUtf8(CurrentGame().commentAfter[1]), "хороший ход");
     QString shown;
-    WhenShown(CommDlg, [&] {
-        shown = CommDlg->Memo1->toPlainText();
-        CommDlg->Memo1->setPlainText("changed");
-        CommDlg->CancelBtn->click();
+    WhenShown(form->CommDlg(), [&] {
+        shown = form->CommDlg()->Memo1->toPlainText();
+        form->CommDlg()->Memo1->setPlainText("changed");
+        form->CommDlg()->CancelBtn->click();
     });
     f->Item("N1231231")->trigger();
     EXPECT_EQ(shown, QString::fromUtf8("хороший ход"));
     EXPECT_EQ(Cp1251ToUtf8(CurrentGame().commentAfter[1]), "хороший ход");
     // Letters code page 1251 lacks keep their base letter instead of becoming "?".
-    WhenShown(CommDlg, [] {
-        CommDlg->Memo1->setPlainText(QString::fromUtf8("très jolie, «mañana» – straße"));
-        CommDlg->OKBtn->click();
+    WhenShown(form->CommDlg(), [this] {
+        form->CommDlg()->Memo1->setPlainText(QString::fromUtf8("très jolie, «mañana» – straße"));
+        form->CommDlg()->OKBtn->click();
     });
     f->Item("N1231")->trigger();
     EXPECT_EQ(Cp1251ToUtf8(CurrentGame().commentBefore[1]), "tres jolie, «manana» – strasse");
@@ -436,7 +436,7 @@ TEST_F(MainFormEntry, HelpOpensTheRussianPageOnlyInRussian) {
     SetLanguage(1);
     ASSERT_EQ(opened.size(), 5u);
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(opened[i], AppDir + (i == 1 ? "Docs/Russian.htm" : "Docs/English.htm"));
+        EXPECT_EQ(opened[i], Shell.AppDir + (i == 1 ? "Docs/Russian.htm" : "Docs/English.htm"));
     EXPECT_EQ(f->findChild<QTextBrowser*>("HelpBrowser"), nullptr) << "the desktop showed the page";
     // The pages are installed in the run directory.
     for (const char* page : {"/Docs/English.htm", "/Docs/Russian.htm"})
@@ -444,8 +444,8 @@ TEST_F(MainFormEntry, HelpOpensTheRussianPageOnlyInRussian) {
 }
 
 TEST_F(MainFormEntry, HelpShowsThePageItselfWhenxdgOpenIsMissingOrFails) {
-    std::filesystem::create_directories(AppDir + "Docs");
-    std::filesystem::copy_file(RunDir() + "/Docs/English.htm", AppDir + "Docs/English.htm",
+    std::filesystem::create_directories(Shell.AppDir + "Docs");
+    std::filesystem::copy_file(RunDir() + "/Docs/English.htm", Shell.AppDir + "Docs/English.htm",
                                std::filesystem::copy_options::overwrite_existing);
     // A PATH whose xdg-open exits as it does on a machine without a browser, or runs on as it does
     // while the browser it started is open.
@@ -497,7 +497,7 @@ TEST_F(MainFormEntry, HelpShowsThePageItselfWhenxdgOpenIsMissingOrFails) {
     f->Item("N16")->trigger();
     EXPECT_TRUE(helpShown());
     browser->window()->close();
-    std::filesystem::remove(AppDir + "Docs/English.htm");
+    std::filesystem::remove(Shell.AppDir + "Docs/English.htm");
     f->Item("N16")->trigger();
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_TRUE(prompts.messages[0].contains("Docs/English.htm")) << prompts.messages[0].toStdString();

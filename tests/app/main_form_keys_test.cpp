@@ -33,7 +33,7 @@ class MainFormKeys : public TMainWindowFixture {
     void SetUp() override {
         TMainWindowFixture::SetUp();
         f = Start();
-        SoundOn = false;
+        Shell.SoundOn = false;
         CountEngine();
         f->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(f));
@@ -54,7 +54,7 @@ class MainFormKeys : public TMainWindowFixture {
     // A left click with the mouse in the middle of a square of the board.
     void ClickSquare(int square) {
         QWidget* board = f->Control("BoardImage");
-        const TSquareCells c = SquareCells(square, CurrentVariant, BoardReversed != 0);
+        const TSquareCells c = SquareCells(square, CurrentVariant, Shell.BoardReversed != 0);
         const double k = board->width() / 880.0;
         QTest::mouseClick(board, Qt::LeftButton, {},
                           QPoint(int((c.darkX + c.size / 2) * k), int((c.y + c.size / 2) * k)));

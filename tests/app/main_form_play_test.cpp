@@ -37,7 +37,7 @@ class MainFormPlay : public TMainWindowFixture {
         m_form = Start(false);
         m_form->PlayModeClick();
         EngineSettings.Level = 4;
-        SoundOn = false;
+        Shell.SoundOn = false;
     }
     void TearDown() override {
         TMainWindowFixture::TearDown();
@@ -58,7 +58,7 @@ TEST_F(MainFormPlay, ComputeAtTheFirstMoveHandsTheSideToTheEngineWhichAnswers) {
     m_form->Compute1Click();
     EXPECT_EQ(Clocks[0].load(), 600);                     // the engine took the clock of side 0 ...
     EXPECT_EQ(CurrentGame().white, "Vantor Quillan 2.0"); // ... and its name
-    EXPECT_EQ(BoardReversed, 1);
+    EXPECT_EQ(Shell.BoardReversed, 1);
     EXPECT_TRUE(m_form->Item("N28")->isChecked());
     WaitIdle();
     m_form->Timer1Timer();
@@ -152,21 +152,21 @@ TEST_F(MainFormPlay, StopEndsAnAnalysisAndStopsTheClock) {
 TEST_F(MainFormPlay, SetTimeShowsTheClocksAndAppliesTheFieldsHoweverClosed) {
     m_form->SetGameType(gtEnglish, false);
     SetClocks(27000, 6050);
-    const int result = RunModal(FSetTm, [] {
-        EXPECT_EQ(FSetTm->Wmin->value(), 4);
-        EXPECT_EQ(FSetTm->Wsec->value(), 30);
-        EXPECT_EQ(FSetTm->Bmin->value(), 1);
-        EXPECT_EQ(FSetTm->Bsec->value(), 0);
+    const int result = RunModal(form->FSetTm(), [this] {
+        EXPECT_EQ(form->FSetTm()->Wmin->value(), 4);
+        EXPECT_EQ(form->FSetTm()->Wsec->value(), 30);
+        EXPECT_EQ(form->FSetTm()->Bmin->value(), 1);
+        EXPECT_EQ(form->FSetTm()->Bsec->value(), 0);
         // Side 0 is Black in English: the first row says so.
-        EXPECT_EQ(FSetTm->Label1->text(), QString::fromUtf8(Phrase(57)));
-        FSetTm->Bmin->setValue(2);
-        FSetTm->reject();
+        EXPECT_EQ(form->FSetTm()->Label1->text(), QString::fromUtf8(Phrase(57)));
+        form->FSetTm()->Bmin->setValue(2);
+        form->FSetTm()->reject();
     });
     EXPECT_EQ(result, mrCancel);
     // The handler itself shows the dialog: apply a changed field after a cancel.
-    QTimer::singleShot(0, [] {
-        FSetTm->Wsec->setValue(5);
-        FSetTm->reject();
+    QTimer::singleShot(0, [this] {
+        form->FSetTm()->Wsec->setValue(5);
+        form->FSetTm()->reject();
     });
     m_form->Anothertimecontrol1Click();
     EXPECT_TRUE(m_form->Item("Anothertimecontrol1")->isChecked());

@@ -36,19 +36,19 @@ using MainFormTest = TMainWindowFixture;
 
 TEST_F(MainFormTest, FirstStartShowsTheDefaultsAndTheCloseWritesTheFile) {
     TMainForm* f = Start();
-    EXPECT_EQ(AppDir, Dir() + "/");
+    EXPECT_EQ(Shell.AppDir, Dir() + "/");
     EXPECT_EQ(CurrentVariant, gtRussian);
     EXPECT_EQ(CurrentBoard(), StartPosition64);
     EXPECT_EQ(SideToMove(), 0);
     EXPECT_EQ(CurrentNode(), 0);
-    EXPECT_EQ(AnalysisMode, 1);
+    EXPECT_EQ(Shell.AnalysisMode, 1);
     EXPECT_TRUE(f->Item("Analysis_Mode")->isChecked());
     EXPECT_TRUE(f->Item("N9")->isChecked());
     EXPECT_FALSE(f->Control("ClockLabel")->isVisible());
-    EXPECT_TRUE(SoundOn);
-    EXPECT_TRUE(InterfaceForm->Highlight->isChecked());
-    EXPECT_EQ(CaptureSeparator, ":");
-    EXPECT_FALSE(FullNotation);
+    EXPECT_TRUE(Shell.SoundOn);
+    EXPECT_TRUE(form->InterfaceForm()->Highlight->isChecked());
+    EXPECT_EQ(Shell.CaptureSeparator, ":");
+    EXPECT_FALSE(Shell.FullNotation);
     EXPECT_EQ(BuiltinEngine().HashTable().Size(), 262'144u)
         << "the built-in engine's table from its 7 MB default";
     EXPECT_EQ(f->LanguageForSettings(), 1);
@@ -59,7 +59,7 @@ TEST_F(MainFormTest, FirstStartShowsTheDefaultsAndTheCloseWritesTheFile) {
     const QWidget* client = f->Client();
     EXPECT_EQ(f->Layout().board, FitBoardSize(client->width(), client->height()));
     EXPECT_EQ(f->Control("BoardImage")->width(), f->Layout().board);
-    EXPECT_EQ(BoardSizeSetting, 10000) << "the request stays; the board is what fits";
+    EXPECT_EQ(Shell.BoardSizeSetting, 10000) << "the request stays; the board is what fits";
     EXPECT_EQ(f->BoardPicture().Image().size(), QSize(880, 880));
 
     EXPECT_FALSE(std::filesystem::exists(Ini()));
@@ -68,8 +68,8 @@ TEST_F(MainFormTest, FirstStartShowsTheDefaultsAndTheCloseWritesTheFile) {
     TIniFile ini(Ini());
     EXPECT_EQ(ini.Find("Main", "PlayingMode"), "0");
     EXPECT_EQ(ini.Find("Main", "TypeOfGame"), "1");
-    EXPECT_EQ(ini.Find("Main", "FigBKName"), AppDir + "Pics/default/bk.bmp");
-    EXPECT_EQ(ini.Find("Engines", "PoolBook"), AppDir + "Books/Russian.cbk");
+    EXPECT_EQ(ini.Find("Main", "FigBKName"), Shell.AppDir + "Pics/default/bk.bmp");
+    EXPECT_EQ(ini.Find("Engines", "PoolBook"), Shell.AppDir + "Books/Russian.cbk");
     EXPECT_TRUE(ini.Find("Main", "GameFontName"));
     EXPECT_EQ(ini.Find("Main", "Database"), "");
 }
@@ -95,7 +95,7 @@ TEST_F(MainFormTest, SecondStartReadsTheSavedValuesBack) {
         ASSERT_TRUE(ini.Save());
     }
     TMainForm* f = Start();
-    EXPECT_EQ(AnalysisMode, 0);
+    EXPECT_EQ(Shell.AnalysisMode, 0);
     EXPECT_TRUE(f->Item("PlayMode")->isChecked());
     EXPECT_TRUE(f->Control("ClockLabel")->isVisible());
     EXPECT_EQ(CurrentVariant, gtInternational);
@@ -105,12 +105,12 @@ TEST_F(MainFormTest, SecondStartReadsTheSavedValuesBack) {
     EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), PhraseString(10));
     EXPECT_NE(PhraseString(10), "International");
     EXPECT_EQ(CurrentLanguage(), 3);
-    EXPECT_FALSE(SoundOn);
-    EXPECT_FALSE(InterfaceForm->Highlight->isChecked());
+    EXPECT_FALSE(Shell.SoundOn);
+    EXPECT_FALSE(form->InterfaceForm()->Highlight->isChecked());
     EXPECT_EQ(f->Layout().board, 250);
-    EXPECT_EQ(DarkSquareColor, 0x102030u);
-    EXPECT_EQ(CaptureSeparator, "x");
-    EXPECT_TRUE(FullNotation);
+    EXPECT_EQ(Shell.DarkSquareColor, 0x102030u);
+    EXPECT_EQ(Shell.CaptureSeparator, "x");
+    EXPECT_TRUE(Shell.FullNotation);
     EXPECT_EQ(f->LanguageForSettings(), 3);
     EXPECT_EQ(f->BoardPicture().PiecePicture(pcWhiteMan), f->BoardPicture().PiecePicture(pcBlackMan));
     EXPECT_EQ(f->Control("GamePanel")->font().pointSize(), 13);
@@ -138,10 +138,10 @@ TEST_F(MainFormTest, GarbageInTheFileStartsWithTheDefaults) {
     TMainForm* f = Start();
     EXPECT_EQ(CurrentVariant, gtRussian);
     EXPECT_EQ(f->LanguageForSettings(), 1);
-    EXPECT_EQ(InterfaceForm->notation->ItemIndex(), 0);
-    EXPECT_EQ(CaptureSeparator, ":");
+    EXPECT_EQ(form->InterfaceForm()->notation->ItemIndex(), 0);
+    EXPECT_EQ(Shell.CaptureSeparator, ":");
     EXPECT_EQ(f->Layout().board, 200); // a board size below zero gives the smallest board
-    EXPECT_TRUE(SoundOn);
+    EXPECT_TRUE(Shell.SoundOn);
     EXPECT_FALSE(f->BoardPicture().PiecePicture(pcBlackKing).isNull());
 }
 
@@ -239,10 +239,10 @@ TEST_F(MainFormTest, BoardSizeCommandsAndReversal) {
     EXPECT_EQ(f->Layout().board, (fit + 200) / 2);
     f->N20Click();
     EXPECT_EQ(f->Layout().board, fit);
-    EXPECT_EQ(BoardSizeSetting, 10000);
+    EXPECT_EQ(Shell.BoardSizeSetting, 10000);
     const QImage before = f->BoardPicture().Image();
     f->N28Click();
-    EXPECT_EQ(BoardReversed, 1);
+    EXPECT_EQ(Shell.BoardReversed, 1);
     EXPECT_TRUE(f->Item("N28")->isChecked());
     EXPECT_NE(f->BoardPicture().Image(), before);
     f->N28Click();
@@ -269,23 +269,23 @@ TEST_F(MainFormTest, VariantChangeKeepsTheGameUnlessTheBoardSizeChanges) {
 TEST_F(MainFormTest, InterfaceDialogSetsTheNotationAndTheSound) {
     TMainForm* f = Start();
     // The dialog takes SoundOn when shown; the main window reads the radio groups after it closes.
-    QTimer::singleShot(0, [] {
-        EXPECT_TRUE(InterfaceForm->Sound->isChecked());
-        InterfaceForm->Sound->setChecked(false);
-        InterfaceForm->TakeChar->SetItemIndex(1);
-        InterfaceForm->notation->SetItemIndex(1);
-        InterfaceForm->close();
+    QTimer::singleShot(0, [this] {
+        EXPECT_TRUE(form->InterfaceForm()->Sound->isChecked());
+        form->InterfaceForm()->Sound->setChecked(false);
+        form->InterfaceForm()->TakeChar->SetItemIndex(1);
+        form->InterfaceForm()->notation->SetItemIndex(1);
+        form->InterfaceForm()->close();
     });
     f->Interface1Click();
-    EXPECT_FALSE(SoundOn);
-    EXPECT_EQ(CaptureSeparator, "x");
-    EXPECT_TRUE(FullNotation);
+    EXPECT_FALSE(Shell.SoundOn);
+    EXPECT_EQ(Shell.CaptureSeparator, "x");
+    EXPECT_TRUE(Shell.FullNotation);
 }
 
 TEST_F(MainFormTest, HighlightLastMoveSwitchesTheHighlightOnTheBoardAtOnce) {
     TMainForm* f = Start();
     CountEngine();
-    SoundOn = false;
+    Shell.SoundOn = false;
     f->PlayModeClick();
     // c3-d4 with the mouse; c3 is then empty, so its square shows the highlight alone.
     const int from = XYToSquare(2, 2, 1), to = XYToSquare(3, 3, 1);
@@ -305,27 +305,27 @@ TEST_F(MainFormTest, HighlightLastMoveSwitchesTheHighlightOnTheBoardAtOnce) {
     for (bool on : {false, true}) {
         SCOPED_TRACE(on);
         bool seen = false;
-        WhenShown(InterfaceForm, [&] {
+        WhenShown(form->InterfaceForm(), [&] {
             // On the box itself: the check box is as wide as the dialog, its label is not.
-            const int h = InterfaceForm->Highlight->height();
-            QTest::mouseClick(InterfaceForm->Highlight, Qt::LeftButton, {}, QPoint(h / 2, h / 2));
-            auto* poll = new QTimer(InterfaceForm);
-            QObject::connect(poll, &QTimer::timeout, InterfaceForm, [&, poll] {
+            const int h = form->InterfaceForm()->Highlight->height();
+            QTest::mouseClick(form->InterfaceForm()->Highlight, Qt::LeftButton, {}, QPoint(h / 2, h / 2));
+            auto* poll = new QTimer(form->InterfaceForm());
+            QObject::connect(poll, &QTimer::timeout, form->InterfaceForm(), [&, poll] {
                 if (highlighted() != on) return;
                 seen = true;
                 poll->deleteLater();
-                InterfaceForm->Button1->click();
+                form->InterfaceForm()->Button1->click();
             });
             poll->start(5);
         });
         f->Interface1Click();
         EXPECT_TRUE(seen);
-        EXPECT_EQ(InterfaceForm->Highlight->isChecked(), on);
+        EXPECT_EQ(form->InterfaceForm()->Highlight->isChecked(), on);
     }
     // Saved as it was left.
-    WhenShown(InterfaceForm, [] {
-        InterfaceForm->Highlight->setChecked(false);
-        InterfaceForm->Button1->click();
+    WhenShown(form->InterfaceForm(), [this] {
+        form->InterfaceForm()->Highlight->setChecked(false);
+        form->InterfaceForm()->Button1->click();
     });
     f->Interface1Click();
     Stop();
@@ -334,10 +334,10 @@ TEST_F(MainFormTest, HighlightLastMoveSwitchesTheHighlightOnTheBoardAtOnce) {
 
 TEST_F(MainFormTest, DefaultColorsAskForARestartWhenPicturesAreMissing) {
     Start();
-    DarkSquareColor = 0x010203;
-    SelectColors->Button2Click();
-    EXPECT_EQ(DarkSquareColor, DefaultDarkSquareColor);
-    EXPECT_EQ(PiecePictures[0], AppDir + "Pics/default/bk.bmp");
+    Shell.DarkSquareColor = 0x010203;
+    form->SelectColors()->Button2Click();
+    EXPECT_EQ(Shell.DarkSquareColor, DefaultDarkSquareColor);
+    EXPECT_EQ(Shell.PiecePictures[0], Shell.AppDir + "Pics/default/bk.bmp");
     EXPECT_EQ(prompts.messages, QStringList{"To see changes for figures please restart application"});
 }
 
@@ -349,13 +349,13 @@ TEST_F(MainFormTest, SettingsFollowTheCurrentDirectoryHoweverLongItsName) {
     std::filesystem::create_directories(deep);
     std::filesystem::current_path(deep);
     Start();
-    EXPECT_EQ(AppDir, deep.string() + "/");
-    EXPECT_GT(AppDir.size(), 255u);
+    EXPECT_EQ(Shell.AppDir, deep.string() + "/");
+    EXPECT_GT(Shell.AppDir.size(), 255u);
     Stop();
     EXPECT_TRUE(std::filesystem::exists(deep / "tavrix.ini"));
     EXPECT_FALSE(std::filesystem::exists(Ini())); // not in the directory of the first start
     EXPECT_EQ(TIniFile((deep / "tavrix.ini").string()).Find("Main", "FigBKName"),
-              AppDir + "Pics/default/bk.bmp");
+              Shell.AppDir + "Pics/default/bk.bmp");
 }
 
 TEST_F(MainFormTest, MoveSoundComesFromTheResourcesAndADamagedOneStaysSilent) {
@@ -377,33 +377,34 @@ TEST_F(MainFormTest, MoveSoundComesFromTheResourcesAndADamagedOneStaysSilent) {
 TEST_F(MainFormTest, SelectColorsTakesEffectAtOnceAndKeepsPicturesThatDoNotLoad) {
     TMainForm* f = Start();
     prompts.color = 0x0000FF; // red in a Windows colour value
-    SelectColors->lightcolorClick();
-    EXPECT_EQ(LightSquareColor, 0x0000FFu);
+    form->SelectColors()->lightcolorClick();
+    EXPECT_EQ(Shell.LightSquareColor, 0x0000FFu);
     const QImage& img = f->BoardPicture().Image();
     EXPECT_TRUE(img.pixel(37, 400) == qRgb(255, 0, 0) || img.pixel(38, 400) == qRgb(255, 0, 0)); // the frame
     prompts.color.reset();
-    SelectColors->darkcolorClick(); // cancelled: nothing changes
-    EXPECT_EQ(DarkSquareColor, DefaultDarkSquareColor);
+    form->SelectColors()->darkcolorClick(); // cancelled: nothing changes
+    EXPECT_EQ(Shell.DarkSquareColor, DefaultDarkSquareColor);
 
     const std::string bad = Dir() + "/bad.bmp";
     std::ofstream(bad) << "BM broken";
     prompts.file = QString::fromStdString(bad);
     const QImage before = f->BoardPicture().PiecePicture(pcWhiteKing);
-    const std::string nameBefore = PiecePictures[pcWhiteKing];
-    SelectColors->PictureClick(pcWhiteKing);
-    EXPECT_EQ(prompts.openedWith, (QStringList{"*.BMP", QString::fromStdString(AppDir + "Pics")}));
+    const std::string nameBefore = Shell.PiecePictures[pcWhiteKing];
+    form->SelectColors()->PictureClick(pcWhiteKing);
+    EXPECT_EQ(prompts.openedWith, (QStringList{"*.BMP", QString::fromStdString(Shell.AppDir + "Pics")}));
     EXPECT_EQ(f->BoardPicture().PiecePicture(pcWhiteKing), before);
-    EXPECT_EQ(PiecePictures[pcWhiteKing], nameBefore);
+    EXPECT_EQ(Shell.PiecePictures[pcWhiteKing], nameBefore);
     EXPECT_EQ(prompts.messages.size(), 1);
 
     prompts.file = QString::fromStdString(RunDir() + "/Pics/default/bk.bmp");
-    SelectColors->PictureClick(pcWhiteKing);
-    EXPECT_EQ(PiecePictures[pcWhiteKing], RunDir() + "/Pics/default/bk.bmp");
+    form->SelectColors()->PictureClick(pcWhiteKing);
+    EXPECT_EQ(Shell.PiecePictures[pcWhiteKing], RunDir() + "/Pics/default/bk.bmp");
     EXPECT_EQ(f->BoardPicture().PiecePicture(pcWhiteKing), f->BoardPicture().PiecePicture(pcBlackKing));
 
     // The dialog shows the pictures as the board draws them: no background colour around the piece.
-    SelectColors->ShowPictures();
-    for (QLabel* label : {SelectColors->bk, SelectColors->bs, SelectColors->ws, SelectColors->wk}) {
+    form->SelectColors()->ShowPictures();
+    for (QLabel* label : {form->SelectColors()->bk, form->SelectColors()->bs, form->SelectColors()->ws,
+                          form->SelectColors()->wk}) {
         SCOPED_TRACE(label->objectName().toStdString());
         const QImage shown = label->pixmap().toImage();
         ASSERT_FALSE(shown.isNull());

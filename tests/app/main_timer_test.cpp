@@ -32,7 +32,6 @@ class MainTimer : public testing::Test {
         SetSteadyClockSource([this] { return std::chrono::nanoseconds(m_now); });
         ResetGame(StartPosition64, 0, gtRussian, true);
         EngineSettings = TEngineSettings{};
-        ClockLabelText.clear();
     }
     void TearDown() override {
         StopEngineAndWait();
@@ -49,6 +48,7 @@ class MainTimer : public testing::Test {
         EngineInfo.Update([](TEngineInfo& info) { info.Depth = "7 (1/9)"; });
     }
     std::int64_t m_now = 5'000'000'000;
+    TMainTimer timer;
 };
 } // namespace
 
@@ -58,7 +58,7 @@ TEST_F(MainTimer, EveryFlagIsServedInOrderAndCleared) {
     m_now += 5'000'000'000; // the engine thought for 5 s
     RaiseEverything();
     TRecordingView view;
-    RunMainTimerTick(view);
+    timer.RunMainTimerTick(view);
     const std::vector<std::string> expected = {
         "draw 1", "panel",           "book",        "stop button", "clock 0:02:55 0:03:00",
         "eboard", "message 0 hello", "info 7 (1/9)"};
@@ -66,30 +66,30 @@ TEST_F(MainTimer, EveryFlagIsServedInOrderAndCleared) {
 
     // Nothing is left for the next tick, and the unchanged clock label is not set again.
     view.calls.clear();
-    RunMainTimerTick(view);
+    timer.RunMainTimerTick(view);
     EXPECT_EQ(view.calls, std::vector<std::string>{"eboard"});
 }
 
 TEST_F(MainTimer, AnalysisModeLeavesTheClocksAndTournamentModeHidesTheEngine) {
-    AnalysisMode = 1;
+    Shell.AnalysisMode = 1;
     SetClocks(18000, 18000);
     StartClock();
     m_now += 5'000'000'000;
     EngineInfo.Update([](TEngineInfo& info) { info.Depth = "5"; });
     TRecordingView view;
     view.tournament = true; // only hides in play mode
-    RunMainTimerTick(view);
+    timer.RunMainTimerTick(view);
     EXPECT_EQ(view.calls, (std::vector<std::string>{"eboard", "info 5"}));
     EXPECT_EQ(Clocks[0].load(), 18000);
 
-    AnalysisMode = 0;
+    Shell.AnalysisMode = 0;
     EngineInfo.Update([](TEngineInfo& info) { info.Depth = "6"; });
     view.calls.clear();
-    RunMainTimerTick(view);
+    timer.RunMainTimerTick(view);
     EXPECT_TRUE(EngineInfo.HasNewInfo()); // kept until it may be shown
     view.tournament = false;
     view.calls.clear();
-    RunMainTimerTick(view);
+    timer.RunMainTimerTick(view);
     EXPECT_EQ(view.calls.back(), "info 6");
 }
 
@@ -98,7 +98,7 @@ TEST_F(MainTimer, TheTickRecordsTheLossOnTimeAndShowsItsMessage) {
     StartClock();
     m_now += 2'000'000'000;
     TRecordingView view;
-    RunMainTimerTick(view);
+    timer.RunMainTimerTick(view);
     EXPECT_EQ(CurrentGame().header.result, grBlackOnTime);
     const std::vector<std::string> expected = {"clock 0:00:00 0:03:00", "eboard",
                                                "message 0 " + std::string(Phrase(62))};
@@ -106,27 +106,27 @@ TEST_F(MainTimer, TheTickRecordsTheLossOnTimeAndShowsItsMessage) {
     // The panel shows the new result on the next tick; the clock stays stopped at zero.
     view.calls.clear();
     m_now += 2'000'000'000;
-    RunMainTimerTick(view);
+    timer.RunMainTimerTick(view);
     EXPECT_EQ(view.calls, (std::vector<std::string>{"panel", "eboard"}));
 }
 
 TEST_F(MainTimer, APluginsProgressLineReplacesTheElectronicBoard) {
     TFakeBridge bridge;
     SetEngineBridge(&bridge);
-    AnalysisMode = 1;
+    Shell.AnalysisMode = 1;
     EngineSettings.Kind = ekMarrak;
     bridge.SetStatus("value=12,  depth 9/9/9,  1.5s,  300 kN/s,  9-13");
     StartEngine(); // thinks until stopped
     ASSERT_TRUE(WaitUntil([&] { return bridge.calls.load() > 0; })) << "the engine was never called";
     TRecordingView view;
-    RunMainTimerTick(view);
+    timer.RunMainTimerTick(view);
     ASSERT_FALSE(view.calls.empty());
     EXPECT_EQ(view.calls.back(), "info 9/9/9");
     EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "eboard"), 0);
     // An unchanged line is not read again.
     view.calls.clear();
     EngineInfo.ClearNewInfo();
-    RunMainTimerTick(view);
+    timer.RunMainTimerTick(view);
     EXPECT_TRUE(view.calls.empty());
     StopEngineAndWait();
     EXPECT_EQ(EngineInfo.Snapshot().Score, 12);
@@ -137,7 +137,7 @@ TEST_F(MainTimer, APluginsProgressLineReplacesTheElectronicBoard) {
     ASSERT_TRUE(WaitUntil([&] { return bridge.calls.load() > 0; })) << "the engine was never called";
     EXPECT_EQ(EngineInfo.Snapshot().Depth, "");
     view.calls.clear();
-    RunMainTimerTick(view);
+    timer.RunMainTimerTick(view);
     ASSERT_FALSE(view.calls.empty());
     EXPECT_EQ(view.calls.back(), "info 9/9/9");
     StopEngineAndWait();

@@ -19,6 +19,15 @@ TBoard ForkedCapture() {
     return b;
 }
 
+// A white king on a1 takes c3 and f6, landing first on d4 or e5: two records for each end square.
+TBoard KingTakesTwoOnOneDiagonal() {
+    TBoard b = EmptyBoard;
+    b[Sq(0, 0)] = sqKing0;
+    b[Sq(2, 2)] = sqMan1;
+    b[Sq(5, 5)] = sqMan1;
+    return b;
+}
+
 } // namespace
 TEST(BoardClick, TheCentreOfEverySquareMapsBackToItInEveryVariantAndOrientation) {
     for (TGameType v = gtRussian; v <= gtCzech; ++v)
@@ -145,4 +154,36 @@ TEST(ClickRing, AWrappedRingStillNarrowsByRecentClicksOnly) {
     const TClickRing::TResult r = ring.Click(Sq(3, 3), legal, StartPosition64, 0, 0);
     EXPECT_EQ(r.candidates, 1);
     EXPECT_EQ(MoveToText(r.move, gtRussian, true, ":"), "c3-d4");
+}
+
+TEST(ClickRing, TheBoardLookupOffersEachPositionOnce) {
+    const TBoard b = KingTakesTwoOnOneDiagonal();
+    TMoveList raw;
+    FindMoves(b, 0, raw, gtRussian);
+    ASSERT_EQ(raw.size(), 4u);
+    struct {
+        int end;
+        const char* entered;
+    } cases[] = {{Sq(6, 6), "a1:g7"}, {Sq(7, 7), "a1:h8"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entered);
+        // With the raw list two records differ only in the first landing square: no move enters.
+        TClickRing rawRing;
+        EXPECT_NE(rawRing.Click(c.end, raw, b, 0, 0).candidates, 1);
+        TClickRing ring;
+        const TClickRing::TResult r = ring.ClickOnBoard(c.end, b, 0, 0, gtRussian);
+        ASSERT_EQ(r.candidates, 1);
+        EXPECT_EQ(MoveToText(r.move, gtRussian, true, ":"), c.entered);
+        TBoard after = b;
+        MakeMove(r.move, after, gtRussian);
+        EXPECT_EQ(after[Sq(2, 2)], sqEmpty);
+        EXPECT_EQ(after[Sq(5, 5)], sqEmpty);
+    }
+    // The lookup uses the variant it is given: an English king does not fly, so it has no capture.
+    TClickRing english;
+    EXPECT_FALSE(english.ClickOnBoard(Sq(6, 6), b, 0, 0, gtEnglish).stored);
+    const TClickRing::TResult step = english.ClickOnBoard(Sq(1, 1), b, 0, 0, gtEnglish);
+    ASSERT_EQ(step.candidates, 1);
+    EXPECT_EQ(step.move.captures, 0);
+    EXPECT_EQ(step.move.squares[0], Sq(1, 1));
 }

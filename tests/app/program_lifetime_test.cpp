@@ -272,13 +272,13 @@ TEST_F(ProgramLifetime, EveryModalPathLeavesTheProgramRunning) {
         {"Engine settings, diagram export, the electronic board, About",
          [this] {
              MainCommand("Engineoptions1");
-             AnswerDialog(FEngineOpt, Qt::Key_Escape);
+             AnswerDialog(form->FEngineOpt(), Qt::Key_Escape);
              MainCommand("ExportGif");
-             AnswerDialog(ExpDiagram, Qt::Key_Return);
+             AnswerDialog(form->ExpDiagram(), Qt::Key_Return);
              ChooseFile("board.gif");
              MainCommand("N36");
              script->Then(
-                 "the port dialog", [] { return TUserScript::KeyboardWindow() == UseComBoard; },
+                 "the port dialog", [this] { return TUserScript::KeyboardWindow() == form->UseComBoard(); },
                  [] {
                      TUserScript::Press(Qt::Key_A, Qt::ControlModifier);
                      TUserScript::Type("/nonexistent/port");
@@ -286,7 +286,7 @@ TEST_F(ProgramLifetime, EveryModalPathLeavesTheProgramRunning) {
                  });
              AnswerBox("the port did not open");
              MainCommand("N14");
-             AnswerDialog(AboutBox, Qt::Key_Return);
+             AnswerDialog(form->AboutBox(), Qt::Key_Return);
          },
          [this] {
              ASSERT_EQ(folders.size(), 1);

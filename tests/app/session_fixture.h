@@ -63,7 +63,7 @@ inline void ResetGame(const TBoard& board, int side, TGameType variant, bool pla
     if (session.CurrentVariant() != variant) session.SetVariant(variant);
     TGameLock lock = session.Lock();
     session.NewGame(board, side);
-    AnalysisMode = playMode ? 0 : 1;
+    Shell.AnalysisMode = playMode ? 0 : 1;
     AutoPlayActive = 0;
     ClockRunning = 0;
     SetClocks(30000, 30000);
@@ -71,7 +71,7 @@ inline void ResetGame(const TBoard& board, int side, TGameType variant, bool pla
         *f = 0;
     TakeGameMessage();
     EngineInfo.ClearNewInfo();
-    SoundOn = false;
+    Shell.SoundOn = false;
 }
 
 // Waits on a condition with a watchdog, as when a worker must have started.

@@ -15,8 +15,7 @@ namespace tree_test {
 // The legal moves without duplicates, as move entry lists them.
 inline TMoveList Legal(const TBoard& b, int side, TGameType v) {
     TMoveList l;
-    FindMoves(b, side, l, v);
-    RemoveDuplicateMoves(l, b, v);
+    FindUniqueMoves(b, side, l, v);
     return l;
 }
 

@@ -77,9 +77,9 @@ class EngineWindow : public TMainWindowFixture {
     void WithOptions(const std::function<void(TFEngineOpt&)>& inside, bool toolButton = false) {
         bool ran = false;
         QTimer::singleShot(0, [&] {
-            ran = FEngineOpt->isVisible();
-            inside(*FEngineOpt);
-            if (FEngineOpt->isVisible()) FEngineOpt->done(mrCancel);
+            ran = form->FEngineOpt()->isVisible();
+            inside(*form->FEngineOpt());
+            if (form->FEngineOpt()->isVisible()) form->FEngineOpt()->done(mrCancel);
         });
         if (toolButton)
             static_cast<QToolButton*>(form->Control("ToolButton11"))->click();
@@ -166,7 +166,7 @@ TEST_F(EngineWindow, MarrakForEnglishGreysOutTheLevelsAndPlaysShowingItsProgress
 TEST_F(EngineWindow, WithoutTrevaloAndOskeenTheirItemsAreGreyAndTheProgramPlays) {
     UseEngines({false, true, true, false});
     Start();
-    TFEngineOpt& d = *FEngineOpt;
+    TFEngineOpt& d = *form->FEngineOpt();
     EXPECT_TRUE(ItemEnabled(d.EngineList[0], 0));
     EXPECT_FALSE(ItemEnabled(d.EngineList[0], 1));
     EXPECT_EQ(d.EngineList[0]->itemText(1), "Oskeen 1.44.U5");
@@ -197,8 +197,8 @@ TEST_F(EngineWindow, WithoutTrevaloAndOskeenTheirItemsAreGreyAndTheProgramPlays)
 TEST_F(EngineWindow, OskeenNamesItsItem) {
     UseEngines({});
     Start();
-    EXPECT_EQ(FEngineOpt->EngineList[0]->itemText(1), "Oskeen Stub 2.0");
-    EXPECT_TRUE(ItemEnabled(FEngineOpt->EngineList[0], 1));
+    EXPECT_EQ(form->FEngineOpt()->EngineList[0]->itemText(1), "Oskeen Stub 2.0");
+    EXPECT_TRUE(ItemEnabled(form->FEngineOpt()->EngineList[0], 1));
     EXPECT_EQ(EngineSettings.Kind, ekOskeen); // Russian's default choice
     EXPECT_EQ(EngineSettings.LongName, "Oskeen Stub 2.0");
 }
@@ -206,7 +206,7 @@ TEST_F(EngineWindow, OskeenNamesItsItem) {
 TEST_F(EngineWindow, TooMuchMemoryIsRefused) {
     UseEngines({});
     Start();
-    FEngineOpt->physicalMemory = [] { return std::uint64_t(512) << 20; };
+    form->FEngineOpt()->physicalMemory = [] { return std::uint64_t(512) << 20; };
     WithOptions([&](TFEngineOpt& d) {
         for (QSpinBox* s : {d.VantorMem, d.OskeenMem, d.TrevaloMem, d.Marrakmem, d.Marrakitalianmem})
             EXPECT_EQ(s->maximum(), 256);
@@ -222,7 +222,7 @@ TEST_F(EngineWindow, TooMuchMemoryIsRefused) {
     });
     EXPECT_EQ(form->EngineOptionValues().vantorMemory, 200);
     EXPECT_EQ(form->EngineOptionValues().marrakMemory, 20);
-    FEngineOpt->physicalMemory = [] { return TotalPhysicalMemory(); };
+    form->FEngineOpt()->physicalMemory = [] { return TotalPhysicalMemory(); };
 }
 
 TEST_F(EngineWindow, ABookChosenWithBrowseIsTheOneTheBookReads) {

@@ -91,6 +91,9 @@ TEST(MovegenDuplicates, OneMoveIsKeptForEachPosition) {
         EXPECT_EQ(Texts(list), c.raw);
         RemoveDuplicateMoves(list, board, c.variant);
         EXPECT_EQ(Texts(list), c.unique);
+        TMoveList unique;
+        FindUniqueMoves(board, 0, unique, c.variant);
+        EXPECT_EQ(Texts(unique), c.unique);
     }
 }
 

@@ -54,8 +54,7 @@ std::unique_ptr<TGame> SelfPlay(TGameType variant, const TMove& first, TSearcher
     std::vector<int> scores;
     int result = grDraw;
     for (int ply = 0; ply < MaxPlies; ++ply) {
-        FindMoves(b, side, list, variant);
-        RemoveDuplicateMoves(list, b, variant);
+        FindUniqueMoves(b, side, list, variant);
         if (list.empty()) {
             // The side to move has lost.
             result = SideIsWhite(side, variant) ? grBlackWins : grWhiteWins;
