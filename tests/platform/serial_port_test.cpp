@@ -1,9 +1,11 @@
 #include "platform/serial_port.h"
 
 #include "tests/support/pty_board.h"
+#include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -63,13 +65,18 @@ TEST(SerialPort, ReadsWaitsAndNoticesTheHangUp) {
     ASSERT_TRUE(port.Open(board.Path()));
     std::uint8_t buf[64];
     EXPECT_EQ(port.Read(buf, sizeof buf, 20ms).status, TSerialPort::TReadStatus::Timeout);
-    // A wait without limit ends when woken, from another thread.
+    // A wait without limit ends when woken, from another thread, while it sleeps.
     TSerialWake wake;
+    std::atomic<int> reader{0};
     std::thread waker([&] {
-        std::this_thread::sleep_for(20ms);
+        test_support::WaitUntil([&] { return reader != 0; });
+        test_support::WaitUntilAsleep(reader);
         wake.Signal();
     });
-    EXPECT_EQ(port.Read(buf, sizeof buf, -1ms, &wake).status, TSerialPort::TReadStatus::Woken);
+    test_support::MustEnd("a woken read without limit", [&] {
+        reader = test_support::KernelThreadId();
+        EXPECT_EQ(port.Read(buf, sizeof buf, -1ms, &wake).status, TSerialPort::TReadStatus::Woken);
+    });
     waker.join();
     wake.Clear();
     EXPECT_EQ(port.Read(buf, sizeof buf, 10ms, &wake).status, TSerialPort::TReadStatus::Timeout);
@@ -77,14 +84,14 @@ TEST(SerialPort, ReadsWaitsAndNoticesTheHangUp) {
     board.Write(bytes, sizeof bytes);
     std::string got;
     while (got.size() < sizeof bytes) {
-        const auto r = port.Read(buf, sizeof buf, 1000ms);
+        const auto r = port.Read(buf, sizeof buf, test_support::WatchdogLimit);
         ASSERT_EQ(r.status, TSerialPort::TReadStatus::Data);
         got.append(reinterpret_cast<const char*>(buf), r.count);
     }
     // Raw: no byte is changed, swallowed or taken as flow control.
     EXPECT_EQ(got, std::string(reinterpret_cast<const char*>(bytes), sizeof bytes));
     board.Unplug();
-    EXPECT_EQ(port.Read(buf, sizeof buf, 1000ms).status, TSerialPort::TReadStatus::Lost);
+    EXPECT_EQ(port.Read(buf, sizeof buf, test_support::WatchdogLimit).status, TSerialPort::TReadStatus::Lost);
     port.Close();
     EXPECT_EQ(port.Read(buf, sizeof buf, 10ms).status, TSerialPort::TReadStatus::Lost);
 }
