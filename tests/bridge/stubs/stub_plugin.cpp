@@ -148,10 +148,9 @@ void WaitForPlayNow(int* playnow, std::optional<std::chrono::steady_clock::time_
         std::this_thread::sleep_for(std::chrono::microseconds(200));
 }
 
-// Waits for the next release.
-void WaitForRelease(std::unique_lock<std::mutex>& lock) {
-    const std::uint64_t seen = g_releases;
-    g_changed.wait(lock, [&] { return g_releases != seen; });
+// Waits for a release since the call began.
+void WaitForRelease(std::unique_lock<std::mutex>& lock, const TInside& call) {
+    g_changed.wait(lock, [&] { return g_releases != call.releases; });
 }
 } // namespace
 
@@ -215,7 +214,7 @@ STUB_EXPORT int getmove(host_board* board, int color, double maxtime, char* stat
         break;
     case STUB_IGNORE_STOP: {
         std::unique_lock lock(g_mutex);
-        WaitForRelease(lock);
+        WaitForRelease(lock, inside);
         break;
     }
     case STUB_THROW:
@@ -232,7 +231,7 @@ STUB_EXPORT int enginecommand(const char* command, char* reply) {
     TInside inside;
     Log(std::string("enginecommand[") + command + "]");
     std::unique_lock lock(g_mutex);
-    if (g_script.block_command) WaitForRelease(lock);
+    if (g_script.block_command) WaitForRelease(lock, inside);
     std::snprintf(reply, ENGINE_STATUS_TEXT_SIZE, "ok");
     return 1;
 }
