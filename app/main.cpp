@@ -1,6 +1,9 @@
+#include "app/core/builtin_engine.h"
+#include "app/core/engine_requests.h"
 #include "app/core/library_call.h"
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
+#include "app/ui/message_loop.h"
 
 #include <QApplication>
 
@@ -11,10 +14,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantor Quillan 2.0");
     QApplication::setApplicationDisplayName("Vantor Quillan 2.0");
+    // Before the first change of variant, which the settings make.
+    RegisterBuiltinEngineHooks(BuiltinEngine());
     TMainForm* form = CreateForms();
     form->ReadSettings();
     form->showMaximized();
-    const int rc = app.exec();
+    const int rc = RunMessageLoop(*form);
     delete form;
     ForgetForms();
     // An engine that was abandoned for not answering its stop may still run in its library. The

@@ -297,7 +297,7 @@ struct TChbStop {
 TChbStop AppendChbGames(TChbFile& file, const std::string& shownName, TGameDatabase& db, TGameType variant,
                         TImportLog& log, TChbImportResult& result) {
     TChbStop stop;
-    log.SetTitle("Import of " + shownName);
+    log.SetTitle("Import of " + shownName + " as " + VariantTraits(variant).name + " games");
     result.records = file.GameCount();
     TProgressScope progress(Progress(), "Import CHB Database", shownName, result.records, result.records);
     auto game = std::make_unique<TGame>();

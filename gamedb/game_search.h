@@ -20,15 +20,6 @@ void RunGameSearch(const TGameDatabase& db, TGameList& list, const TSearchCriter
 // The same on GameDatabase, GameList, SearchCriteria and Progress().
 void RunGameSearch();
 
-// The pattern turned by 180 degrees with the colours swapped, over `squares` squares: square i gets
-// the negated value of square squares + 1 - i ("any" stays "any").
-TSearchPattern ReversedPattern(const TSearchPattern& pattern, int squares);
-
-// True when each square 1..squares of the pattern is "any" or equals the board's square.
-bool MatchSearchPattern(const TSearchPattern& pattern, const TBoard& board, int squares);
-// The same with the reversed pattern of `pattern`.
-bool MatchReversedPattern(const TSearchPattern& pattern, const TBoard& board, int squares);
-
 // The header tests of one game, in the order the search applies them (deleted mark, tournament, year,
 // moves, comment and variation flags, names with result and ignore colours). Names are lower-cased
 // here. The board size and the position are not part of them.

@@ -1,7 +1,7 @@
 #include "gamedb/search_tree.h"
 
 #include "gamedb/game_block.h"
-#include "gamedb/game_search.h"
+#include "gamedb/search_pattern.h"
 
 #include <algorithm>
 #include <bit>

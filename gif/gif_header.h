@@ -33,7 +33,6 @@ class TGIFHeader : public TGIFItem {
 
   private:
     friend class TGIFImage;
-    friend class TGIFSubImage;
     std::uint16_t m_Width = 0, m_Height = 0;
     std::uint8_t m_Packed = 0, m_BackgroundIndex = 0, m_AspectRatio = 0;
     TGIFGlobalColorMap m_ColorMap;

@@ -6,12 +6,6 @@
 
 #include <algorithm>
 
-bool GIFPaletteDisplay = false;
-
-bool DitherApplies(std::uint16_t drawOptions) {
-    return (drawOptions & goDither) && (!(drawOptions & goAutoDither) || GIFPaletteDisplay);
-}
-
 TGIFImage::TGIFImage() : m_Images(this), m_Header(this) {
     Clear();
 }
@@ -71,9 +65,9 @@ void TGIFImage::Assign(const TGIFImage& source) {
         m_Header.Assign(source.m_Header);
         m_ThreadPriority = source.m_ThreadPriority;
         m_BackgroundColor = source.m_BackgroundColor;
-        m_DrawOptions = source.m_DrawOptions;
-        m_ColorReduction = source.m_ColorReduction;
-        m_DitherMode = source.m_DitherMode;
+        m_Settings.drawOptions = source.m_Settings.drawOptions;
+        m_Settings.colorReduction = source.m_Settings.colorReduction;
+        m_Settings.ditherMode = source.m_Settings.ditherMode;
         const int count = source.m_Images.Count();
         for (int i = 0; i < count; ++i) {
             auto frame = std::make_unique<TGIFSubImage>(this);
@@ -129,6 +123,11 @@ void TGIFImage::SetHeight(std::int64_t value) {
     m_Header.m_Height = static_cast<std::uint16_t>(value);
     FreeBitmap();
     Changed();
+}
+
+void TGIFImage::SetScreenSize(std::uint16_t width, std::uint16_t height) {
+    m_Header.m_Width = width;
+    m_Header.m_Height = height;
 }
 
 TGIFVersion TGIFImage::Version() const {
@@ -191,7 +190,7 @@ std::optional<TPalette> TGIFImage::GetPalette() {
     if (m_Palette) return m_Palette;
     m_BuildingPalette = true;
     std::optional<TPalette> result;
-    if (DitherApplies(m_DrawOptions)) {
+    if (DitherApplies(m_Settings.drawOptions)) {
         m_Palette = NetscapePalette(pcNoCollapse);
         result = m_Palette;
     } else if (m_Header.ColorMap().Count() > 0) {

@@ -7,6 +7,7 @@
 #include "gif/gif_bitmap.h"
 #include "gif/gif_exception.h"
 #include "gif/gif_header.h"
+#include "gif/gif_image_settings.h"
 #include "gif/gif_painter.h"
 #include "gif/gif_stream.h"
 #include "gif/gif_sub_image.h"
@@ -18,43 +19,15 @@
 #include <string>
 #include <vector>
 
-// Draw options of an image (the drawing side uses them).
-enum : std::uint16_t {
-    goAsync = 1 << 0,
-    goTransparent = 1 << 1,
-    goAnimate = 1 << 2,
-    goLoop = 1 << 3,
-    goLoopContinously = 1 << 4,
-    goValidateCanvas = 1 << 5,
-    goDirectDraw = 1 << 6,
-    goClearOnLoop = 1 << 7,
-    goTile = 1 << 8,
-    goDither = 1 << 9,
-    goAutoDither = 1 << 10,
-};
-
-// Defaults copied into every new image.
-constexpr std::uint16_t GIFDefaultDrawOptions = 0x060F;
-constexpr int GIFDefaultColorReduction = 8; // octree to 236 colours between the system colours
-constexpr int GIFDefaultReductionBits = 8;
-constexpr int GIFDefaultDitherMode = 1;  // Floyd-Steinberg
-constexpr int GIFDefaultCompression = 0; // LZW; 1 is RLE
+// More defaults copied into every new image (gif_image_settings.h holds those its frames read).
 constexpr int GIFDefaultThreadPriority = 3;
 constexpr int GIFDefaultAnimationSpeed = 100;
 constexpr TColor GIFDefaultBackgroundColor = 0x1FFFFFFF; // no colour
 
-// Set when the display has 8 or fewer bits per pixel; drawing then goes through palettes. The Qt
-// adapter sets it from the screen's depth when the application starts (ReadScreenDepth); false
-// until then and in programs without a screen.
-extern bool GIFPaletteDisplay;
-// Whether frames are drawn through the 216-colour cube: goDither, unless goAutoDither is also set
-// and the display is not a palette display.
-bool DitherApplies(std::uint16_t drawOptions);
-
-class TGIFImage {
+class TGIFImage : public IGIFFrameOwner {
   public:
     TGIFImage();
-    ~TGIFImage();
+    ~TGIFImage() override;
     TGIFImage(const TGIFImage&) = delete;
     TGIFImage& operator=(const TGIFImage&) = delete;
 
@@ -96,18 +69,18 @@ class TGIFImage {
     TGIFHeader& Header() { return m_Header; }
     const TGIFHeader& Header() const { return m_Header; }
     // The largest bits per pixel of the global and every local table.
-    int BitsPerPixel() const;
+    int BitsPerPixel() const override;
 
-    std::uint16_t DrawOptions() const { return m_DrawOptions; }
-    void SetDrawOptions(std::uint16_t options) { m_DrawOptions = options; }
-    int ColorReduction() const { return m_ColorReduction; }
-    void SetColorReduction(int mode) { m_ColorReduction = mode; }
-    int ReductionBits() const { return m_ReductionBits; }
-    void SetReductionBits(int bits) { m_ReductionBits = bits; }
-    int DitherMode() const { return m_DitherMode; }
-    void SetDitherMode(int mode) { m_DitherMode = mode; }
-    int Compression() const { return m_Compression; }
-    void SetCompression(int compression) { m_Compression = compression; }
+    std::uint16_t DrawOptions() const { return m_Settings.drawOptions; }
+    void SetDrawOptions(std::uint16_t options) { m_Settings.drawOptions = options; }
+    int ColorReduction() const { return m_Settings.colorReduction; }
+    void SetColorReduction(int mode) { m_Settings.colorReduction = mode; }
+    int ReductionBits() const { return m_Settings.reductionBits; }
+    void SetReductionBits(int bits) { m_Settings.reductionBits = bits; }
+    int DitherMode() const { return m_Settings.ditherMode; }
+    void SetDitherMode(int mode) { m_Settings.ditherMode = mode; }
+    int Compression() const { return m_Settings.compression; }
+    void SetCompression(int compression) { m_Settings.compression = compression; }
     int ThreadPriority() const { return m_ThreadPriority; }
     void SetThreadPriority(int priority) { m_ThreadPriority = priority; }
     int AnimationSpeed() const { return m_AnimationSpeed; }
@@ -131,20 +104,25 @@ class TGIFImage {
     bool Drawing() const { return m_Drawing; }
     void SetDrawing(bool on) { m_Drawing = on; }
 
-    void Warning(TGIFSeverity severity, const std::string& message);
-    void Progress(TProgressStage stage, int percent, const std::string& message);
+    void Warning(TGIFSeverity severity, const std::string& message) override;
+    void Progress(TProgressStage stage, int percent, const std::string& message) override;
     void Changed();
     void FreeBitmap();
 
   private:
+    // The image as its frames see it; SetScreenSize is only for a frame that grows the screen
+    // (SetWidth and SetHeight check the frames first).
+    TGIFImage* OwnerImage() override { return this; }
+    const TGIFImageSettings& FrameSettings() const override { return m_Settings; }
+    TGIFColorMap& GlobalColorMap() override { return m_Header.ColorMap(); }
+    int ScreenWidth() const override { return m_Header.Width(); }
+    int ScreenHeight() const override { return m_Header.Height(); }
+    void SetScreenSize(std::uint16_t width, std::uint16_t height) override;
+
     TGIFImageList m_Images;
     TGIFHeader m_Header;
     std::optional<TPalette> m_Palette;
-    std::uint16_t m_DrawOptions = GIFDefaultDrawOptions;
-    int m_ColorReduction = GIFDefaultColorReduction;
-    int m_ReductionBits = GIFDefaultReductionBits;
-    int m_DitherMode = GIFDefaultDitherMode;
-    int m_Compression = GIFDefaultCompression;
+    TGIFImageSettings m_Settings;
     std::unique_ptr<TBitmap> m_Bitmap;
     int m_ThreadPriority = GIFDefaultThreadPriority;
     int m_AnimationSpeed = GIFDefaultAnimationSpeed;

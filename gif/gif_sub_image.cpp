@@ -1,9 +1,7 @@
 #include "gif/gif_sub_image.h"
 
 #include "gif/gif_decoder.h"
-#include "gif/gif_frame_bitmap.h"
 #include "gif/gif_graphic_control.h"
-#include "gif/gif_image.h"
 #include "gif/gif_utils.h"
 #include "gif/lzw_encoder.h"
 #include "gif/reduce_colors.h"
@@ -12,7 +10,9 @@
 
 #include <array>
 
-TGIFSubImage::TGIFSubImage(TGIFImage* image) : TGIFItem(image), m_ColorMap(*this), m_Extensions(*this) {
+TGIFSubImage::TGIFSubImage(IGIFFrameOwner* owner)
+    : TGIFItem(owner ? owner->OwnerImage() : nullptr), m_Owner(owner), m_ColorMap(*this),
+      m_Extensions(*this) {
     Clear();
 }
 
@@ -52,7 +52,7 @@ const TPalette& TGIFSubImage::Palette() {
 
 TGIFColorMap& TGIFSubImage::ActiveColorMap() {
     if (m_ColorMap.Count() > 0) return m_ColorMap;
-    if (m_Image && m_Image->Header().ColorMap().Count() > 0) return m_Image->Header().ColorMap();
+    if (m_Owner && m_Owner->GlobalColorMap().Count() > 0) return m_Owner->GlobalColorMap();
     return m_ColorMap;
 }
 
@@ -84,23 +84,24 @@ void TGIFSubImage::SetBounds(std::int64_t left, std::int64_t top, std::int64_t w
     m_Top = static_cast<std::uint16_t>(top);
     m_Width = static_cast<std::uint16_t>(width);
     m_Height = static_cast<std::uint16_t>(height);
-    if (!m_Image) return;
+    if (!m_Owner) return;
 
-    TGIFHeader& header = m_Image->Header();
     bool warned = false;
-    if (header.m_Width < left + width) {
-        if (header.m_Width != 0) {
+    if (m_Owner->ScreenWidth() < left + width) {
+        if (m_Owner->ScreenWidth() != 0) {
             Warning(gsWarning, "Image width too small for contained frames");
             warned = true;
         }
-        header.m_Width = static_cast<std::uint16_t>(left + width);
+        m_Owner->SetScreenSize(static_cast<std::uint16_t>(left + width),
+                               static_cast<std::uint16_t>(m_Owner->ScreenHeight()));
     }
-    if (header.m_Height < top + height) {
-        if (header.m_Height != 0) {
+    if (m_Owner->ScreenHeight() < top + height) {
+        if (m_Owner->ScreenHeight() != 0) {
             Warning(gsWarning, "Image height too small for contained frames");
             warned = true;
         }
-        header.m_Height = static_cast<std::uint16_t>(top + height);
+        m_Owner->SetScreenSize(static_cast<std::uint16_t>(m_Owner->ScreenWidth()),
+                               static_cast<std::uint16_t>(top + height));
     }
     if (warned) Warning(gsWarning, "Image exceeds Logical Screen size");
 }
@@ -151,10 +152,9 @@ void TGIFSubImage::Assign(const TBitmap& source) {
     if (IsIndexed(source.PixelFormat())) {
         m_Bitmap = std::make_unique<TBitmap>(source);
     } else {
-        const int mode = m_Image ? m_Image->ColorReduction() : GIFDefaultColorReduction;
-        const int dither = m_Image ? m_Image->DitherMode() : GIFDefaultDitherMode;
-        const int bits = m_Image ? m_Image->ReductionBits() : GIFDefaultReductionBits;
-        m_Bitmap = std::make_unique<TBitmap>(ReduceColors(source, mode, dither, nullptr, bits));
+        const TGIFImageSettings settings = m_Owner ? m_Owner->FrameSettings() : TGIFImageSettings{};
+        m_Bitmap = std::make_unique<TBitmap>(ReduceColors(
+            source, settings.colorReduction, settings.ditherMode, nullptr, settings.reductionBits));
     }
     CopyPixels(*m_Bitmap);
     if (source.HasMask()) AddMaskTransparency(source.Mask());
@@ -183,9 +183,14 @@ void TGIFSubImage::AddMaskTransparency(const std::vector<std::uint8_t>& mask) {
     FreeBitmap(); // the bitmap it was made from no longer shows its pixels
 }
 
+TFramePixels TGIFSubImage::FramePixels() const {
+    return {m_Width, m_Height, Empty() ? nullptr : m_Data.data(), &ActiveColorMap(), TransparentColorIndex(),
+            m_Owner};
+}
+
 const TBitmap& TGIFSubImage::GetBitmap() const {
     if (!m_Bitmap) {
-        const bool dither = m_Image && DitherApplies(m_Image->DrawOptions());
+        const bool dither = m_Owner && DitherApplies(m_Owner->FrameSettings().drawOptions);
         m_Bitmap = std::make_unique<TBitmap>(BuildFrameBitmap(*this, dither));
         m_NeedsRebuild = false;
         m_BitmapBuilt = true;
@@ -208,7 +213,7 @@ void TGIFSubImage::CopyPixels(const TBitmap& bitmap) {
     int next = 0;
 
     for (int y = 0; y < m_Height; ++y) {
-        if (y % 32 == 0 && m_Image) m_Image->Progress(psRunning, y * 100 / m_Height, "Converting...");
+        if (y % 32 == 0 && m_Owner) m_Owner->Progress(psRunning, y * 100 / m_Height, "Converting...");
         const std::uint8_t* src = reader.ScanLine(y);
         std::uint8_t* dst = m_Data.data() + static_cast<std::size_t>(y) * m_Width;
         switch (format) {
@@ -285,13 +290,13 @@ void TGIFSubImage::LoadFromStream(TStream& stream, std::int64_t pixelBudget) {
         m_Width = GetLe16(d + 5);
         m_Height = GetLe16(d + 7);
         m_Packed = d[9];
-        if (m_Image) {
-            const TGIFHeader& screen = m_Image->Header();
+        if (m_Owner) {
+            const int screenWidth = m_Owner->ScreenWidth(), screenHeight = m_Owner->ScreenHeight();
             if (m_Width == 0 || m_Height == 0) {
-                m_Width = static_cast<std::uint16_t>(screen.Width());
-                m_Height = static_cast<std::uint16_t>(screen.Height());
+                m_Width = static_cast<std::uint16_t>(screenWidth);
+                m_Height = static_cast<std::uint16_t>(screenHeight);
                 Warning(gsWarning, "Image exceeds Logical Screen size");
-            } else if (m_Left + m_Width > screen.Width() || m_Top + m_Height > screen.Height()) {
+            } else if (m_Left + m_Width > screenWidth || m_Top + m_Height > screenHeight) {
                 // Kept as it is; drawing clips it to the screen.
                 Warning(gsWarning, "Image exceeds Logical Screen size");
             }
@@ -322,25 +327,28 @@ void TGIFSubImage::WriteRaster(TStream& stream) {
         bits = m_ColorMap.BitsPerPixel();
         colors = m_ColorMap.Count();
     } else {
-        bits = m_Image ? m_Image->BitsPerPixel() : 0;
+        bits = m_Owner ? m_Owner->BitsPerPixel() : 0;
         colors = 1 << bits;
     }
     std::unique_ptr<TGIFEncoder> encoder;
-    if (m_Image && m_Image->Compression() == 1)
+    if (m_Owner && m_Owner->FrameSettings().compression == 1)
         encoder = std::make_unique<TRLEEncoder>();
     else
         encoder = std::make_unique<TLZWEncoder>();
-    if (m_Image)
+    if (m_Owner)
         encoder->SetWarning(
-            [image = m_Image](TGIFSeverity s, const std::string& m) { image->Warning(s, m); });
+            [owner = m_Owner](TGIFSeverity s, const std::string& m) { owner->Warning(s, m); });
     // The interlace flag as just written: a frame with its own colour table is stored in row order.
     encoder->Compress(stream, bits, colors, m_Data.data(), Interlaced(), m_Height, m_Width);
 }
 
+TGIFImageList::TGIFImageList(IGIFFrameOwner* owner)
+    : TGIFList(owner ? owner->OwnerImage() : nullptr), m_Owner(owner) {}
+
 void TGIFImageList::SaveToStream(TStream& stream) {
     for (int i = 0; i < Count(); ++i) {
         m_Items[static_cast<std::size_t>(i)]->SaveToStream(stream);
-        if (m_Image) m_Image->Progress(psRunning, (i + 1) * 100 / Count(), "Saving...");
+        if (m_Owner) m_Owner->Progress(psRunning, (i + 1) * 100 / Count(), "Saving...");
     }
 }
 
@@ -356,14 +364,14 @@ void TGIFImageList::LoadFromStream(TStream& stream) {
         stream.Seek(-1, soCurrent);
         if (b == bsTrailer) break;
         if (b != bsExtensionIntroducer && b != bsImageSeparator) {
-            if (m_Image) m_Image->Warning(gsWarning, "Unknown GIF block type");
+            if (m_Owner) m_Owner->Warning(gsWarning, "Unknown GIF block type");
             break;
         }
-        auto frame = std::make_unique<TGIFSubImage>(m_Image);
+        auto frame = std::make_unique<TGIFSubImage>(m_Owner);
         frame->LoadFromStream(stream, std::min(GIFMaxFramePixels, GIFMaxImagePixels - pixels));
         pixels += static_cast<std::int64_t>(frame->Data().size());
         Add(std::move(frame));
-        if (m_Image && size > 0)
-            m_Image->Progress(psRunning, static_cast<int>(stream.Position() * 100 / size), "Loading...");
+        if (m_Owner && size > 0)
+            m_Owner->Progress(psRunning, static_cast<int>(stream.Position() * 100 / size), "Loading...");
     }
 }

@@ -1,10 +1,13 @@
 #pragma once
 // One frame of a GIF image: its descriptor, pixels, local colour table and extensions; and the
-// list of an image's frames.
+// list of an image's frames. A frame reads its image's settings, global colour table and logical
+// screen through IGIFFrameOwner.
 
 #include "gif/gif_bitmap.h"
 #include "gif/gif_color_map.h"
 #include "gif/gif_extension.h"
+#include "gif/gif_frame_bitmap.h"
+#include "gif/gif_image_settings.h"
 #include "gif/gif_item.h"
 
 #include <cstdint>
@@ -22,7 +25,9 @@ constexpr std::int64_t GIFMaxImagePixels = std::int64_t(1) << 28;
 // One frame.
 class TGIFSubImage : public TGIFItem {
   public:
-    explicit TGIFSubImage(TGIFImage* image);
+    // A frame of `owner` (a TGIFImage), or of no image: then it takes the default settings, has
+    // no global colours and grows no screen.
+    explicit TGIFSubImage(IGIFFrameOwner* owner);
     ~TGIFSubImage() override;
     void Clear();
 
@@ -32,6 +37,8 @@ class TGIFSubImage : public TGIFItem {
     // the colour black for them, and a graphic control extension marks that entry transparent;
     // a table that still has 256 colours leaves the frame opaque.
     void Assign(const TBitmap& source);
+
+    IGIFFrameOwner* Owner() const { return m_Owner; }
 
     TGIFVersion GetVersion() const override;
     void SaveToStream(TStream& stream) override;
@@ -78,6 +85,8 @@ class TGIFSubImage : public TGIFItem {
     std::uint8_t* ScanLine(int y);
     std::uint8_t Pixels(int x, int y);
 
+    // What its bitmap is built from (BuildFrameBitmap).
+    TFramePixels FramePixels() const;
     // The bitmap the frame was made from or last built, when it still has it.
     const TBitmap* Bitmap() const { return m_Bitmap.get(); }
     // The frame's bitmap for drawing: that one, else built from the pixels and kept until the
@@ -96,6 +105,7 @@ class TGIFSubImage : public TGIFItem {
     void WriteRaster(TStream& stream);
     void ReadRaster(TStream& stream);
 
+    IGIFFrameOwner* m_Owner;
     // A cache: built on demand also for a frame that is otherwise read only.
     mutable std::unique_ptr<TBitmap> m_Bitmap;
     mutable bool m_NeedsRebuild = true;
@@ -110,13 +120,21 @@ class TGIFSubImage : public TGIFItem {
     TGIFGraphicControlExtension* m_GraphicControlExtension = nullptr;
 };
 
+// The frame's bitmap built anew (see TFramePixels).
+inline TBitmap BuildFrameBitmap(const TGIFSubImage& frame, bool dither) {
+    return BuildFrameBitmap(frame.FramePixels(), dither);
+}
+
 class TGIFImageList : public TGIFList<TGIFSubImage> {
   public:
-    using TGIFList::TGIFList;
+    explicit TGIFImageList(IGIFFrameOwner* owner);
     // Each frame in order, with a "Saving..." progress event after each.
     void SaveToStream(TStream& stream) override;
     // Frames up to the trailer (left unread) or the end of the stream; 0 bytes between blocks
     // are skipped; any other block gives the warning "Unknown GIF block type" and ends the list.
     // A frame that fails to load is not added; the error passes on.
     void LoadFromStream(TStream& stream) override;
+
+  private:
+    IGIFFrameOwner* m_Owner;
 };

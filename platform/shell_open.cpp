@@ -13,26 +13,21 @@ TShellRunner& Runner() {
 }
 } // namespace
 
-bool RunDetached(const std::vector<std::string>& argv) {
-    if (argv.empty() || argv[0].empty()) return false;
+TOpenState TOpenJob::Poll() {
+    if (m_state == TOpenState::Running && m_poll) m_state = m_poll();
+    return m_state;
+}
+
+TOpenJob RunProgram(const std::vector<std::string>& argv) {
+    if (argv.empty() || argv[0].empty()) return TOpenJob();
     std::vector<char*> args;
     for (const std::string& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
-    // The grandchild reports a failed exec through this pipe (closed on a successful exec).
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return false;
     const pid_t child = fork();
-    if (child < 0) {
-        close(fds[0]);
-        close(fds[1]);
-        return false;
-    }
+    if (child < 0) return TOpenJob();
     if (child == 0) {
-        close(fds[0]);
-        setsid();
-        const pid_t grandchild = fork();
-        if (grandchild != 0) _exit(grandchild < 0 ? 1 : 0);
+        setsid(); // a terminal's hang-up or Ctrl+C does not reach it
         const int devnull = open("/dev/null", O_RDWR);
         if (devnull >= 0) {
             dup2(devnull, 0);
@@ -40,26 +35,26 @@ bool RunDetached(const std::vector<std::string>& argv) {
             dup2(devnull, 2);
         }
         execvp(args[0], args.data());
-        const char failed = 1;
-        [[maybe_unused]] const ssize_t w = write(fds[1], &failed, 1);
-        _exit(127);
+        _exit(127); // as a shell reports a program it cannot find
     }
-    close(fds[1]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    char failed = 0;
-    ssize_t n;
-    while ((n = read(fds[0], &failed, 1)) < 0 && errno == EINTR) {
-    }
-    close(fds[0]);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+    // The opener may run as long as the program it starts (xdg-open without a desktop waits for the
+    // browser): its status is collected without waiting, at each poll.
+    return TOpenJob([child]() {
+        int status = 0;
+        pid_t r;
+        while ((r = waitpid(child, &status, WNOHANG)) < 0 && errno == EINTR) {
+        }
+        if (r == 0) return TOpenState::Running;
+        // Collected elsewhere (SIGCHLD ignored): nothing says it failed.
+        if (r < 0) return TOpenState::Opened;
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? TOpenState::Opened : TOpenState::Failed;
+    });
 }
 
-bool ShellOpen(const std::string& target) {
+TOpenJob ShellOpen(const std::string& target) {
     const std::vector<std::string> argv{"xdg-open", target};
     if (Runner()) return Runner()(argv);
-    return RunDetached(argv);
+    return RunProgram(argv);
 }
 
 void SetShellRunner(TShellRunner runner) {

@@ -6,6 +6,7 @@
 
 #include <zlib.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
@@ -17,8 +18,6 @@
 const char* const EdbFileNames[8] = {
     "",           "pos5rus.edb", "pos5eng.edb", "pos5bra.edb", "pos5pool.edb", "pos5ita.edb", "pos5int.edb",
     "pos5che.edb"};
-
-std::atomic<std::uint32_t> EdbProbeCount{0};
 
 namespace {
 
@@ -224,7 +223,6 @@ std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int pieceC
 
 std::optional<std::int16_t> ProbeEndgameDatabase(const TBoard& board, int /*pieceCount*/, int flip, int ply,
                                                  TGameType variant) {
-    EdbProbeCount.fetch_add(1, std::memory_order_relaxed);
     // The index knows the 8x8 board only: no 10x10 position can be looked up, even one whose
     // pieces all stand on squares 1..32.
     if (!IsValidVariant(variant) || SquaresOf(variant) != EdbSquares) return std::nullopt;

@@ -13,7 +13,6 @@
 #include "rules/board.h"
 #include "rules/edb_index.h"
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -119,9 +118,6 @@ std::optional<std::uint8_t> ReadEdbBlock(std::uint32_t number);
 // Search score of a stored value at a ply: 255 (draw) 0, odd v (win) 2000 - v - ply, even v
 // (loss) v - 2000 + ply.
 std::int16_t EdbValueToScore(std::uint8_t value, int ply);
-
-// Counts every probe; reset and shown by the request driver.
-extern std::atomic<std::uint32_t> EdbProbeCount;
 
 // Score of a position of `variant` for the side to move: flip = 1 turns the board first so that
 // side 1 to move becomes side 0. One piece gives 1999 when it is the mover's and -2000 otherwise.

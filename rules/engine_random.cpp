@@ -2,11 +2,6 @@
 
 #include "platform/steady_clock.h"
 
-TEngineRandom& EngineRandom() {
-    static TEngineRandom rng;
-    return rng;
-}
-
-void SeedEngineRandomFromClock() {
-    EngineRandom().seed(static_cast<std::uint32_t>(SteadyNow().count()));
+void SeedEngineRandomFromClock(TEngineRandom& rng) {
+    rng.seed(static_cast<std::uint32_t>(SteadyNow().count()));
 }

@@ -1,16 +1,15 @@
 #pragma once
 // The built-in engine's random source: the hash keys and the choice among near-equal moves.
 // Seeded from the clock in the program and with a fixed seed in tests, so searches repeat.
-// One generator per searching thread; the process-wide one belongs to the engine thread.
+// The engine's owner keeps its generator; one generator per searching thread.
 
 #include <cstdint>
 #include <random>
 
 using TEngineRandom = std::mt19937;
 
-TEngineRandom& EngineRandom();
-// Reseeds EngineRandom from the steady clock.
-void SeedEngineRandomFromClock();
+// Reseeds `rng` from the steady clock.
+void SeedEngineRandomFromClock(TEngineRandom& rng);
 
 // A uniform integer in 0..n - 1; 0 when n is below 1.
 inline int RandomBelow(TEngineRandom& rng, int n) {

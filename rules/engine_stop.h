@@ -1,18 +1,25 @@
 #pragma once
-// The one stop word of every engine request. The user-interface thread sets it to stop a search;
-// the request clears it at its start; the built-in search polls it and plug-in engines get its
-// address as their play-now pointer. It stays a plain 32-bit integer so that address can be handed
-// on, and every access from our code goes through an atomic operation.
+// The stop word of an engine request: one 32-bit integer that the user-interface thread sets to
+// stop a search and the request clears at its start. The built-in search polls the word it is
+// given; a plug-in engine can be given its address as its play-now pointer, so it stays a plain
+// integer, and every access from our code goes through an atomic operation. The shell owns the
+// program's one word; the rules layer keeps none.
 
 #include <atomic>
 #include <cstdint>
 
-alignas(std::atomic_ref<std::int32_t>::required_alignment) extern std::int32_t EngineStopFlag;
+class TStopWord {
+  public:
+    // Any nonzero value asks the search that polls the word to stop.
+    bool Requested(std::memory_order order = std::memory_order_relaxed) const {
+        return std::atomic_ref<std::int32_t>(m_word).load(order) != 0;
+    }
+    void Set(std::int32_t value, std::memory_order order = std::memory_order_release) {
+        std::atomic_ref<std::int32_t>(m_word).store(value, order);
+    }
+    // For an engine that polls the word itself.
+    std::int32_t* Address() { return &m_word; }
 
-// Any nonzero value asks the running request to stop.
-inline bool EngineStopRequested() {
-    return std::atomic_ref<std::int32_t>(EngineStopFlag).load(std::memory_order_relaxed) != 0;
-}
-inline void SetEngineStopFlag(std::int32_t value) {
-    std::atomic_ref<std::int32_t>(EngineStopFlag).store(value, std::memory_order_release);
-}
+  private:
+    alignas(std::atomic_ref<std::int32_t>::required_alignment) mutable std::int32_t m_word = 0;
+};

@@ -1,14 +1,10 @@
 #include "rules/hash_table.h"
 
-#include "rules/variant_state.h"
-
 #include <algorithm>
 #include <cstring>
 #include <new>
 
 #include <unistd.h>
-
-THashTable HashTable;
 
 std::unique_ptr<THashEntry[]> AllocateHashEntries(std::size_t entries) {
     // Uninitialised: Allocate clears the slots itself, once.
@@ -138,34 +134,8 @@ THashSizeResult SetHashSize(THashTable& table, int setting, TEngineRandom& rng) 
     return r;
 }
 
-THashSizeResult SetHashSize(int setting) {
-    SeedEngineRandomFromClock();
-    return SetHashSize(HashTable, setting, EngineRandom());
-}
-
 std::uint64_t TotalPhysicalMemory() {
     const long pages = ::sysconf(_SC_PHYS_PAGES), pageSize = ::sysconf(_SC_PAGESIZE);
     if (pages <= 0 || pageSize <= 0) return 0;
     return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
-}
-
-void InitHashKeys() {
-    SeedEngineRandomFromClock();
-    HashTable.InitKeys(EngineRandom());
-}
-
-void InitHashKeys(TEngineRandom& rng) {
-    HashTable.InitKeys(rng);
-}
-
-void ClearHashTable() {
-    HashTable.Clear();
-}
-
-std::uint32_t PositionHash(const TBoard& board) {
-    return HashTable.Hash(board, SquareCount);
-}
-
-void ProbeHashTable(const TBoard& board, int side, THashProbe& out) {
-    HashTable.Probe(board, side, SquareCount, out);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The built-in engine's table of searched positions: open addressing over the packed position
 // key and the side to move, filled to at most half its size so every walk ends at an empty slot.
+// The built-in engine's owner in the shell keeps the program's table.
 // Threads: the engine thread probes and stores while it searches; the user-interface thread
 // resizes and clears only between requests. No locks.
 
@@ -93,9 +94,6 @@ class THashTable {
     std::uint32_t m_stored = 0, m_probes = 0, m_steps = 0;
 };
 
-// The built-in engine's table.
-extern THashTable HashTable;
-
 // The memory setting (megabytes) rounded down to 7, 14, 28, ..., 896; 0 and below give 7.
 int HashSizeMegabytes(int setting);
 // (megabytes / 7) x 262,144 entries.
@@ -107,17 +105,9 @@ struct THashSizeResult {
     std::size_t entries = 0;
 };
 // Sizes the table from the memory setting, halving the size while the allocation fails, then
-// clears it and draws new keys (seeding the engine's generator from the clock).
-THashSizeResult SetHashSize(int setting);
+// clears it and draws new keys from `rng`.
 THashSizeResult SetHashSize(THashTable& table, int setting, TEngineRandom& rng);
 
 // Bytes of physical memory of the machine, as the system reports it (0 when it does not); shown
 // beside the memory settings.
 std::uint64_t TotalPhysicalMemory();
-
-// The process-wide table's operations.
-void InitHashKeys();                   // reseeds EngineRandom from the clock
-void InitHashKeys(TEngineRandom& rng); // seeded by the caller, for repeatable tests
-void ClearHashTable();
-std::uint32_t PositionHash(const TBoard& board); // over SquareCount squares
-void ProbeHashTable(const TBoard& board, int side, THashProbe& out);

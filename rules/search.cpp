@@ -1,18 +1,15 @@
 #include "rules/search.h"
 
 #include "rules/endgame_db.h"
-#include "rules/engine_stop.h"
 #include "rules/evaluation.h"
 #include "rules/movegen.h"
 
 #include <cassert>
 
-TEdbProbe& SearchEdbProbe() {
-    static TEdbProbe probe{
-        EndgameDatabaseOpen,
-        static_cast<std::optional<std::int16_t> (*)(const TBoard&, int, int, int, TGameType)>(
-            ProbeEndgameDatabase)};
-    return probe;
+TEdbProbe SearchEdbProbe() {
+    return {EndgameDatabaseOpen,
+            static_cast<std::optional<std::int16_t> (*)(const TBoard&, int, int, int, TGameType)>(
+                ProbeEndgameDatabase)};
 }
 
 bool EdbApplicable(int limit, const TBoard& board, int squares) {
@@ -22,15 +19,16 @@ bool EdbApplicable(int limit, const TBoard& board, int squares) {
     return true;
 }
 
-TSearcher::TSearcher(THashTable& table, TGameType variant, TEdbProbe edb) {
-    Reset(table, variant, edb);
+TSearcher::TSearcher(THashTable& table, TGameType variant, TEdbProbe edb, const TStopWord* stop) {
+    Reset(table, variant, edb, stop);
 }
 
-void TSearcher::Reset(THashTable& table, TGameType variant, TEdbProbe edb) {
+void TSearcher::Reset(THashTable& table, TGameType variant, TEdbProbe edb, const TStopWord* stop) {
     m_table = &table;
     m_variant = variant;
     m_squares = SquaresOf(variant);
     m_edb = edb;
+    m_stop = stop ? stop : &m_neverStop;
 }
 
 TSearcher::TPlyLists& TSearcher::ListsAt(int ply) {
@@ -53,6 +51,7 @@ bool TSearcher::EdbProbeTaken(const TBoard& board, int side, int ply, TPlyLists&
     FindMoves(board, 1 - side, lists.other, m_variant);
     if (!lists.other.empty() && lists.other[0].captures) return false;
     // flip = side: the database is seen from side 0 to move.
+    ++m_edbProbes;
     const std::optional<std::int16_t> value = m_edb.probe(board, count.all, side, ply - 1, m_variant);
     if (!value) return false;
     score = *value;
@@ -116,7 +115,7 @@ int TSearcher::Node(const TBoard& board, std::uint32_t hash, int alpha, int beta
             makeAhead(i + 1);
             scores[i] =
                 -Node(children[i & 1], hashes[i & 1], -FullWindow, FullWindow, ply + 1, ply + 1, opponent, 1);
-            if (EngineStopRequested()) return best;
+            if (m_stop->Requested()) return best;
         }
         SortMovesByScore(count, moves, scores);
     }
@@ -131,7 +130,7 @@ int TSearcher::Node(const TBoard& board, std::uint32_t hash, int alpha, int beta
             MakeMove(moves[i], child, m_variant);
             m_evaluations += CountsAsEvaluation(m_variant, countFlag);
             const int value = -Evaluate(opponent, child, ply, m_variant);
-            if (EngineStopRequested()) return best;
+            if (m_stop->Requested()) return best;
             if (value > best) {
                 best = value;
                 bestNumber = i + 1;
@@ -144,7 +143,7 @@ int TSearcher::Node(const TBoard& board, std::uint32_t hash, int alpha, int beta
             makeAhead(i + 1);
             const int value =
                 -Node(children[i & 1], hashes[i & 1], -beta, -best, ply + 1, depth, opponent, countFlag);
-            if (EngineStopRequested()) return best;
+            if (m_stop->Requested()) return best;
             if (value > best) {
                 best = value;
                 bestNumber = i + 1;
@@ -156,16 +155,4 @@ int TSearcher::Node(const TBoard& board, std::uint32_t hash, int alpha, int beta
     if (ply > depth) return best; // beyond the horizon nothing is stored
     m_table->StoreResult(probe, side, remaining, best, bestNumber, alpha, beta);
     return best;
-}
-
-TSearcher& ThreadSearcher() {
-    thread_local TSearcher searcher(HashTable, gtRussian);
-    return searcher;
-}
-
-std::int16_t SearchPosition(const TBoard& board, int alpha, int beta, int ply, int depth, int side,
-                            int countFlag, TGameType variant) {
-    TSearcher& searcher = ThreadSearcher();
-    searcher.Reset(HashTable, variant, SearchEdbProbe());
-    return static_cast<std::int16_t>(searcher.Search(board, alpha, beta, ply, depth, side, countFlag));
 }

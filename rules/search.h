@@ -5,10 +5,11 @@
 //
 // Scores are from the view of the side to move; a full window is -2000..2000, and a side without
 // moves at ply p scores p - 2001. A search that returns because of a stop returns a meaningless
-// value. One search per thread; the process-wide table belongs to the engine thread, and each
-// searcher keeps its own evaluation counter.
+// value. A searcher is given everything it works on (table, variant, database probe, stop word)
+// and keeps its own counters; one search per searcher and per table at a time.
 
 #include "rules/board.h"
+#include "rules/engine_stop.h"
 #include "rules/evaluation.h"
 #include "rules/hash_table.h"
 #include "rules/move.h"
@@ -33,9 +34,9 @@ struct TEdbProbe {
     std::optional<std::int16_t> (*probe)(const TBoard& board, int pieces, int flip, int ply,
                                          TGameType variant) = nullptr;
 };
-// The probe of the process-wide search: the current variant's endgame database. Tests may replace
-// it, never while a search runs.
-TEdbProbe& SearchEdbProbe();
+// The probe of the program's endgame database (the one SetGameVariant opens for the current
+// variant).
+TEdbProbe SearchEdbProbe();
 
 // True when the board holds at most `limit` pieces on squares 1..squares.
 bool EdbApplicable(int limit, const TBoard& board, int squares);
@@ -58,14 +59,16 @@ inline void SortMovesByScore(int count, TMoveList& moves, std::vector<int>& scor
     SortMovesByScore(count, moves, scores, [](int s) { return s; });
 }
 
-// One searcher: its table, variant and probe, its evaluation counter, and its own per-ply move and
-// score lists, which it keeps from one search to the next so the search does not allocate once they
-// have grown.
+// One searcher: its table, variant, probe and stop word, its evaluation and database-probe
+// counters, and its own per-ply move and score lists, which it keeps from one search to the next so
+// the search does not allocate once they have grown. Without a stop word it searches to the end.
 class TSearcher {
   public:
-    TSearcher(THashTable& table, TGameType variant, TEdbProbe edb = {});
-    // A new table, variant and probe; the counter is kept.
-    void Reset(THashTable& table, TGameType variant, TEdbProbe edb);
+    TSearcher(THashTable& table, TGameType variant, TEdbProbe edb = {}, const TStopWord* stop = nullptr);
+    TSearcher(const TSearcher&) = delete; // it may point at its own stop word
+    TSearcher& operator=(const TSearcher&) = delete;
+    // A new table, variant, probe and stop word; the counters are kept.
+    void Reset(THashTable& table, TGameType variant, TEdbProbe edb, const TStopWord* stop = nullptr);
 
     // The search of `board` with `side` to move, window (alpha, beta), at `ply` of a search to
     // `depth`. Expects 1 <= ply and depth < MaxSearchPly.
@@ -79,6 +82,9 @@ class TSearcher {
     std::uint64_t Evaluations() const { return m_evaluations; }
     void ResetEvaluations() { m_evaluations = 0; }
     void CountEvaluation(int countFlag) { m_evaluations += CountsAsEvaluation(m_variant, countFlag); }
+    // Database probes asked of the probe since the last reset, also those that gave no value.
+    std::uint32_t EdbProbes() const { return m_edbProbes; }
+    void ResetEdbProbes() { m_edbProbes = 0; }
 
   private:
     struct TPlyLists {
@@ -98,13 +104,9 @@ class TSearcher {
     TGameType m_variant;
     int m_squares;
     TEdbProbe m_edb;
+    const TStopWord* m_stop;
+    TStopWord m_neverStop; // the word of a searcher given none: nobody sets it
     std::uint64_t m_evaluations = 0;
+    std::uint32_t m_edbProbes = 0;
     std::deque<TPlyLists> m_plies; // deque: growing it keeps the lists of the plies above valid
 };
-
-// The process-wide search on HashTable and SearchEdbProbe, polling EngineStopFlag, in `variant`:
-// what the program exports as `analysis` (for the current variant). Engine thread only.
-std::int16_t SearchPosition(const TBoard& board, int alpha, int beta, int ply, int depth, int side,
-                            int countFlag, TGameType variant);
-// The searcher SearchPosition uses on the calling thread; the exported evaluation counts into it too.
-TSearcher& ThreadSearcher();

@@ -1,22 +1,23 @@
 #include "rules/search_root.h"
 
 #include "rules/clock.h"
-#include "rules/endgame_db.h"
-#include "rules/engine_stop.h"
 #include "rules/evaluation.h"
 #include "rules/movegen.h"
 
 #include <algorithm>
+#include <cassert>
+#include <optional>
 
 TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant,
                                 const TRootSearchLimits& limits, const TRootSearchSetup& setup,
                                 const TRootSearchEvents& events) {
-    THashTable& table = setup.table ? *setup.table : HashTable;
-    TEngineRandom& rng = setup.random ? *setup.random : EngineRandom();
+    assert(setup.table);
+    THashTable& table = *setup.table;
+    std::optional<TEngineRandom> ownRandom;
+    TEngineRandom& rng = setup.random ? *setup.random : ownRandom.emplace();
     table.Clear();
     table.ResetProbeCounters();
-    EdbProbeCount = 0;
-    SetEngineStopFlag(0);
+    if (setup.stop) setup.stop->Set(0);
 
     const std::int64_t target = limits.budget * 2 / 3;
     const int margin = limits.scoreMargin;
@@ -27,7 +28,8 @@ TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant
     const int n = static_cast<int>(moves.size());
     if (n == 0) return result;
 
-    TSearcher searcher(table, variant, setup.edb);
+    TSearcher searcher(table, variant, setup.edb, setup.stop);
+    auto stopped = [&] { return setup.stop && setup.stop->Requested(); };
     // Scores of the running iteration; they replace the result's only when it finishes.
     std::vector<TRootScore> scores(n);
     const int maxDepth = std::min(limits.maxDepth, MaxRootDepth);
@@ -51,7 +53,7 @@ TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant
             MakeMove(moves[i], child, variant);
             if (i == 0) {
                 const int s = search(child, -FullWindow, FullWindow);
-                if (EngineStopRequested()) break;
+                if (stopped()) break;
                 setScore(scores[0], s, s);
                 best = s;
                 if (events.newBest) events.newBest(moves[0], best, best);
@@ -59,12 +61,12 @@ TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant
             }
             // Window (best - margin, best + 1) seen from the root.
             int s = search(child, -best - 1, margin - best);
-            if (EngineStopRequested()) break;
+            if (stopped()) break;
             scores[i].bound = static_cast<std::int16_t>(s);
             if (s > best) {
                 if (events.newBest) events.newBest(moves[i], s, RootOpenBound);
                 s = search(child, -FullWindow, -best - 1);
-                if (EngineStopRequested()) break;
+                if (stopped()) break;
                 setScore(scores[i], s, s);
                 best = s;
                 if (events.newBest) events.newBest(moves[i], best, best);
@@ -74,7 +76,7 @@ TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant
                 setScore(scores[i], RootOutScore, best - margin);
             }
         }
-        if (EngineStopRequested()) {
+        if (stopped()) {
             result.stopped = true;
             break;
         }
@@ -90,6 +92,7 @@ TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant
             }
         result.completedDepth = depth;
         result.evaluations = searcher.Evaluations();
+        result.edbProbes = searcher.EdbProbes();
         result.elapsed = std::max<std::int64_t>(ElapsedCentiseconds(start), 1);
         if (events.iterationDone) events.iterationDone(result);
         if (n == 1 || depth >= maxDepth || result.elapsed >= target) break;

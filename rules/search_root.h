@@ -4,10 +4,11 @@
 // score margin of the best from the rest, the root moves sorted after each iteration, the time
 // looked at between iterations, and a random choice among the moves within the margin.
 // The shell's request adds the book move and the engine-information texts around it, through the
-// events below. Runs on the engine thread; clears and uses the given table.
+// events below. Runs on the engine thread; clears and uses the table and the stop word it is given.
 
 #include "rules/board.h"
 #include "rules/engine_random.h"
+#include "rules/engine_stop.h"
 #include "rules/hash_table.h"
 #include "rules/move.h"
 #include "rules/search.h"
@@ -44,6 +45,7 @@ struct TRootSearchResult {
     bool stopped = false;            // the stop word ended the search
     std::int64_t elapsed = 0;        // centiseconds from the start to the last finished iteration, >= 1
     std::uint64_t evaluations = 0;   // made by the search up to the last finished iteration
+    std::uint32_t edbProbes = 0;     // database probes up to the last finished iteration
 };
 
 // What the shell shows while the search runs; each may be empty.
@@ -53,15 +55,17 @@ struct TRootSearchEvents {
     std::function<void(const TRootSearchResult& iteration)> iterationDone;
 };
 
+// What the search works on, all of it the caller's: the engine's owner gives its own.
 struct TRootSearchSetup {
-    THashTable* table = &HashTable;
-    TEdbProbe edb = SearchEdbProbe(); // the current variant's database
-    TEngineRandom* random = nullptr;  // default EngineRandom()
+    THashTable* table = nullptr;     // required
+    TEdbProbe edb;                   // none: no database probes (SearchEdbProbe() for the program's)
+    TEngineRandom* random = nullptr; // the choice among near-equal moves; none: a default-seeded one
+    TStopWord* stop = nullptr;       // cleared at the start, then polled; none: nothing stops the search
 };
 
-// Clears the table and its probe counters, the database-probe counter and the stop word, then
-// searches (its evaluations are counted from 0 in the result). With no legal move it returns at once with
+// Clears the table and its probe counters and the stop word, then searches (its evaluations and
+// database probes are counted from 0 in the result). With no legal move it returns at once with
 // chosen = 0.
 TRootSearchResult RunRootSearch(const TBoard& board, int side, TGameType variant,
-                                const TRootSearchLimits& limits, const TRootSearchSetup& setup = {},
+                                const TRootSearchLimits& limits, const TRootSearchSetup& setup,
                                 const TRootSearchEvents& events = {});

@@ -1,7 +1,6 @@
 #include "rules/variant_state.h"
 
 #include "rules/endgame_db.h"
-#include "rules/hash_table.h"
 
 std::atomic<TGameType> CurrentVariant{gtRussian};
 std::atomic<int> SquareCount{32};
@@ -16,8 +15,9 @@ void SetGameVariant(TGameType v) {
     CurrentVariant = v;
     SquareCount = SquaresOf(v);
     BoardGeometry = GeometryOf(v);
-    ClearHashTable();
+    const TVariantHooks& hooks = VariantHooks();
+    if (hooks.clearHashTable) hooks.clearHashTable();
     // The book, then the endgame database: two openers side by side, neither calls the other.
-    if (const auto& openBook = VariantHooks().openBook) openBook(v);
+    if (hooks.openBook) hooks.openBook(v);
     OpenEndgameDatabase(v);
 }

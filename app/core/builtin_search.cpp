@@ -4,12 +4,13 @@
 #include "app/core/score_text.h"
 #include "platform/steady_clock.h"
 #include "rules/endgame_db.h"
-#include "rules/engine_stop.h"
 #include "rules/evaluation.h"
 #include "rules/notation.h"
 
+#include <cassert>
 #include <chrono>
 #include <cmath>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -36,7 +37,7 @@ void ShowIteration(const TRootSearchResult& it, const THashTable& table, const T
         info.BestLine = line;
         info.Time = std::to_string(it.elapsed);
         info.Speed = std::to_string(Round(static_cast<double>(it.evaluations) / elapsed * 100 / 1000)) + "kN/s";
-        info.EdbProbes = EndgameDatabaseOpen() ? std::to_string(EdbProbeCount.load()) : "n/a";
+        info.EdbProbes = EndgameDatabaseOpen() ? std::to_string(it.edbProbes) : "n/a";
         info.HashFill = std::to_string(entries > 0 ? Round(table.StoredCount() / entries * 200) : 0) +
                         "% of " + std::to_string(table.Size() * 28 / 1048576) + " MB";
         // The table keeps no hit count of its own: the slots walked per probe stand for it.
@@ -52,7 +53,8 @@ TBuiltinSearchOutcome RunBuiltinSearch(const TBuiltinSearchRequest& r, int maxDe
     if (r.playMode && maxDepth == AnalysisDepth) {
         const std::vector<TMove> listed = book.PlayableBookMoves(r.board, r.side, r.variant);
         if (!listed.empty()) {
-            TEngineRandom& rng = setup.random ? *setup.random : EngineRandom();
+            std::optional<TEngineRandom> ownRandom;
+            TEngineRandom& rng = setup.random ? *setup.random : ownRandom.emplace();
             out.move = listed[RandomBelow(rng, static_cast<int>(listed.size()))];
             out.hasMove = out.fromBook = true;
             // The pause of a book move, on the program's steady clock (tests drive it); a stop
@@ -65,11 +67,12 @@ TBuiltinSearchOutcome RunBuiltinSearch(const TBuiltinSearchRequest& r, int maxDe
     }
 
     EngineInfo.Update([](TEngineInfo& info) { info.Score = info.Bound = 0; });
-    const THashTable& table = setup.table ? *setup.table : HashTable;
+    assert(setup.table);
+    const THashTable& table = *setup.table;
     TRootSearchEvents events;
     events.rootMove = [&](int depth, int i, int n) {
         // The search cleared the stop word at its start; a stop asked before that is kept here.
-        if (stop.load()) SetEngineStopFlag(1);
+        if (stop.load() && setup.stop) setup.stop->Set(1);
         EngineInfo.Update([&](TEngineInfo& info) {
             info.Depth = std::to_string(depth) + " (" + std::to_string(i) + "/" + std::to_string(n) + ")";
         });

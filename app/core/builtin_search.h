@@ -29,7 +29,9 @@ struct TBuiltinSearchOutcome {
 };
 
 // `stop` is the host's stop request of this request: a stop asked before the search cleared the
-// stop word is raised again before every root move.
+// stop word is raised again before every root move. `setup` is what the search works on
+// (TBuiltinEngine::SearchSetup() for the program's engine); its random source also picks the book
+// move.
 TBuiltinSearchOutcome RunBuiltinSearch(const TBuiltinSearchRequest& request, int maxDepth, int scoreMargin,
                                        std::int64_t budget, const std::atomic<bool>& stop, IBookMoves& book,
-                                       const TRootSearchSetup& setup = {});
+                                       const TRootSearchSetup& setup);

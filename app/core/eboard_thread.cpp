@@ -9,8 +9,9 @@ TSerialPort OpenBoardPort(const std::string& name, std::string* error) {
     return port;
 }
 
-bool TBoardThread::Start(TSerialPort port) {
+bool TBoardThread::Start(TSerialPort port, const std::string& name) {
     if (EBoardConnected() || !port.IsOpen()) return false;
+    m_portName = name;
     if (m_thread.joinable()) m_thread.join(); // a reader that ended by itself
     m_stop = false;
     m_wake.Clear();
@@ -92,5 +93,10 @@ void ServeEBoard(TBoardThread& thread, bool setupMode, TGameType variant, IEBoar
         else
             target.TakeMoveFromEBoard(board);
     }
-    if (thread.TakeLineLost()) PostGameMessage(std::string(Phrase(61)), 1);
+    if (thread.TakeLineLost()) {
+        // Which port went, so that the user knows what to plug in again.
+        std::string text(Phrase(61));
+        if (!thread.PortName().empty()) text += ": " + thread.PortName();
+        PostGameMessage(text, 1);
+    }
 }

@@ -28,9 +28,12 @@ class TBoardThread {
     TBoardThread(const TBoardThread&) = delete;
     TBoardThread& operator=(const TBoardThread&) = delete;
 
-    // Starts reading `port`, which the thread then owns. False, and the port is closed, while a
-    // reader already runs or when the port is not open.
-    bool Start(TSerialPort port);
+    // Starts reading `port`, which the thread then owns; `name` is the port's name for the message
+    // when the line is lost. False, and the port is closed, while a reader already runs or when the
+    // port is not open.
+    bool Start(TSerialPort port, const std::string& name = {});
+    // The name of the port last started (user-interface thread).
+    const std::string& PortName() const { return m_portName; }
     // Tells the reader to end, waits for it (it wakes at once) and closes the port. Safe when none
     // runs.
     void Stop();
@@ -52,7 +55,8 @@ class TBoardThread {
     TSerialWake m_wake; // ends the reader's wait at once
     std::atomic<std::uint8_t> m_connected{0};
     std::atomic<std::uint8_t> m_lost{0};
-    std::mutex m_mutex; // guards the two below
+    std::string m_portName; // user-interface thread only
+    std::mutex m_mutex;     // guards the two below
     TBoardPacket m_packet{};
     bool m_changed = false;
 };
@@ -62,7 +66,7 @@ TBoardThread& BoardThread();
 
 // The main timer's board step: takes a changed packet and reads it with `variant`'s map; in set-up
 // mode its position becomes the position being set up, else TakeMoveFromEBoard handles it. A lost
-// line posts "Error" to the information panel. User-interface thread.
+// line posts "Error" with the port's name to the information panel. User-interface thread.
 class IEBoardTarget {
   public:
     virtual ~IEBoardTarget() = default;

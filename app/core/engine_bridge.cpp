@@ -1,5 +1,6 @@
 #include "app/core/engine_bridge.h"
 
+#include "app/core/builtin_engine.h"
 #include "app/core/engine_requests.h"
 #include "app/core/language.h"
 #include "app/core/request_flags.h"
@@ -8,7 +9,6 @@
 #include "platform/steady_clock.h"
 #include "rules/clock.h"
 #include "rules/engine_stop.h"
-#include "rules/hash_table.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -423,6 +423,6 @@ TEngineBridge& ProgramEngineBridge() {
 }
 
 void InitEngines(const TEngineMemory& memory) {
-    SetHashSize(memory.vantorMB);
+    BuiltinEngine().SetHashSize(memory.vantorMB);
     ProgramEngineBridge().InitEngines(memory);
 }

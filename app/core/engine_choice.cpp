@@ -55,6 +55,17 @@ TEngineChoice SelectEngineForVariant(const TEngineOptionSettings& options, TGame
     return c;
 }
 
+bool FollowEngineChoice(TGame& game, const std::string& before, const std::string& after) {
+    if (game.header.nodeCount != 0 || before.empty() || before == after) return false;
+    bool changed = false;
+    for (std::string* side : {&game.white, &game.black})
+        if (*side == before) {
+            *side = after;
+            changed = true;
+        }
+    return changed;
+}
+
 int FreeMemoryMB(std::uint64_t totalPhysicalBytes) {
     const std::uint64_t mb = totalPhysicalBytes / 1024 / 1024 / 2;
     return static_cast<int>(std::min<std::uint64_t>(mb, 0x7FFFFFFF));

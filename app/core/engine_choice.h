@@ -6,6 +6,7 @@
 #include "app/core/engine_state.h"
 #include "app/core/settings.h"
 #include "rules/board.h"
+#include "rules/game.h"
 
 #include <array>
 #include <cstdint>
@@ -41,6 +42,11 @@ struct TEngineChoice {
 // engine. MaxDepth is left at 255: a request sets it from the level when it starts.
 TEngineChoice SelectEngineForVariant(const TEngineOptionSettings& options, TGameType variant, int level,
                                      const TEngineAvailability& engines);
+
+// A game without moves names the engine that will play it: a side named after the engine chosen
+// before (`before`, a new game's Black, or White after "Compute!") is renamed `after`. A game with
+// moves keeps the names of those who played them. True when a name changed.
+bool FollowEngineChoice(TGame& game, const std::string& before, const std::string& after);
 
 // Half the physical memory in megabytes: the limit of each memory setting and of their sum.
 int FreeMemoryMB(std::uint64_t totalPhysicalBytes);

@@ -1,5 +1,6 @@
 #include "app/core/engine_requests.h"
 
+#include "app/core/builtin_engine.h"
 #include "app/core/builtin_search.h"
 #include "app/core/engine_seams.h"
 #include "app/core/game_clock.h"
@@ -8,7 +9,6 @@
 #include "app/core/move_sound.h"
 #include "app/core/request_flags.h"
 #include "app/core/shell_state.h"
-#include "rules/engine_stop.h"
 #include "rules/movegen.h"
 #include "rules/notation.h"
 #include "rules/variant_state.h"
@@ -49,10 +49,10 @@ std::atomic<IEngineBridge*> g_bridge{&g_noEngines};
 std::atomic<IBookMoves*> g_book{&g_noBook};
 
 bool StopWordSet() {
-    return std::atomic_ref<std::int32_t>(EngineStopFlag).load() != 0;
+    return EngineStopFlag().Requested(std::memory_order_seq_cst);
 }
 void SetStopWord(std::int32_t v) {
-    std::atomic_ref<std::int32_t>(EngineStopFlag).store(v);
+    EngineStopFlag().Set(v, std::memory_order_seq_cst);
 }
 
 // Sets the idle event and the done flag when the request ends, whatever way it ends.
@@ -78,8 +78,14 @@ bool ApplyEngineMove(const TEngineRequest& r, const TMove& move) {
     return true;
 }
 
+// The information shown is the engine's of this request from its start: an earlier engine's texts
+// (the built-in search's table fill while a plug-in thinks) would pass for this one's.
+void BeginEngineInfo(const TEngineSettings& settings) {
+    EngineInfo.Begin(settings.ShortName);
+}
+
 void AnalyseOnce(const TEngineRequest& r) {
-    EngineInfo.Update([&](TEngineInfo& info) { info.Name = r.settings.ShortName; });
+    BeginEngineInfo(r.settings);
     TMove move;
     switch (r.settings.Kind) {
     case ekTrevalo:
@@ -94,7 +100,7 @@ void AnalyseOnce(const TEngineRequest& r) {
         break;
     default:
         RunBuiltinSearch({r.at.board, r.at.side, r.at.variant, false, r.fullNotation}, AnalysisDepth, 0,
-                         AnalysisBudget, g_hostStop, BookMoves());
+                         AnalysisBudget, g_hostStop, BookMoves(), BuiltinEngine().SearchSetup());
         break;
     }
 }
@@ -125,6 +131,16 @@ void Execute(TEngineRequest r) {
     }
 }
 } // namespace
+
+TStopWord& EngineStopFlag() {
+    static TStopWord word;
+    return word;
+}
+
+TBuiltinEngine& BuiltinEngine() {
+    static TBuiltinEngine& engine = *new TBuiltinEngine(EngineStopFlag());
+    return engine;
+}
 
 IEngineBridge& EngineBridge() {
     return *g_bridge.load();
@@ -174,7 +190,7 @@ bool ComputeEngineMove(const TEngineRequest& r) {
     // An engine match changes engines between moves: a stop must reach the one thinking now.
     g_runningKind = r.settings.Kind;
     ClearEngineStopWord();
-    EngineInfo.Update([&](TEngineInfo& info) { info.Name = r.settings.ShortName; });
+    BeginEngineInfo(r.settings);
     const int n = BudgetDivisor(r.at.variant);
     const std::int32_t clock = Clocks[r.at.side & 1].load();
     TMove move;
@@ -190,9 +206,9 @@ bool ComputeEngineMove(const TEngineRequest& r) {
         got = EngineBridge().ThinkOutsideEngine(r.at.board, r.at.side, clock * 10, move);
         break;
     default: {
-        const TBuiltinSearchOutcome out =
-            RunBuiltinSearch({r.at.board, r.at.side, r.at.variant, true, r.fullNotation}, r.settings.MaxDepth,
-                             r.settings.ScoreMargin, clock / n, g_hostStop, BookMoves());
+        const TBuiltinSearchOutcome out = RunBuiltinSearch(
+            {r.at.board, r.at.side, r.at.variant, true, r.fullNotation}, r.settings.MaxDepth,
+            r.settings.ScoreMargin, clock / n, g_hostStop, BookMoves(), BuiltinEngine().SearchSetup());
         got = out.hasMove;
         move = out.move;
         break;

@@ -11,6 +11,7 @@
 #include "app/core/game_session.h"
 #include "platform/manual_reset_event.h"
 #include "rules/board.h"
+#include "rules/engine_stop.h"
 #include "rules/game.h"
 #include "rules/move.h"
 
@@ -20,6 +21,21 @@
 
 // Signalled while no request runs.
 extern ManualResetEvent EngineIdleEvent;
+
+// The one stop word of every engine request: StopEngine sets it, a request clears it at its start,
+// the built-in engine polls it. Any thread.
+TStopWord& EngineStopFlag();
+inline bool EngineStopRequested() {
+    return EngineStopFlag().Requested();
+}
+inline void SetEngineStopFlag(std::int32_t value) {
+    EngineStopFlag().Set(value);
+}
+
+class TBuiltinEngine;
+// The program's built-in engine, on EngineStopFlag; made at its first use and never destroyed, so
+// a request still running while the process ends never searches a freed table.
+TBuiltinEngine& BuiltinEngine();
 
 void StartEngine();
 void StopEngine();

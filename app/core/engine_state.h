@@ -62,6 +62,17 @@ class TEngineInfoBox {
         std::lock_guard lock(m_mutex);
         return m_info;
     }
+    // A new request's information: its engine's name and nothing else yet. Each start counts, so
+    // that a reader of progress lines takes the new engine's first line even when it repeats the
+    // last one read.
+    void Begin(const std::string& name) {
+        Update([&](TEngineInfo& info) {
+            info = TEngineInfo{};
+            info.Name = name;
+        });
+        m_starts.fetch_add(1, std::memory_order_acq_rel);
+    }
+    std::uint32_t Starts() const { return m_starts.load(std::memory_order_acquire); }
     bool HasNewInfo() const { return m_new.load(std::memory_order_acquire); }
     void ClearNewInfo() { m_new.store(false, std::memory_order_release); }
 
@@ -69,6 +80,7 @@ class TEngineInfoBox {
     mutable std::mutex m_mutex;
     TEngineInfo m_info;
     std::atomic<bool> m_new{false};
+    std::atomic<std::uint32_t> m_starts{0};
 };
 extern TEngineInfoBox EngineInfo;
 

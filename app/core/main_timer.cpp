@@ -12,6 +12,7 @@ std::string ClockLabelText;
 
 namespace {
 TSavedStatusText g_savedStatus;
+std::uint32_t g_savedStatusStart = 0; // the request whose line g_savedStatus holds
 } // namespace
 
 void UpdateClockLabel(ITickView& view) {
@@ -23,6 +24,11 @@ void UpdateClockLabel(ITickView& view) {
 
 void ReadPluginStatus(int engineKind, TGameType variant, int side) {
     const TStatusText text = EngineBridge().StatusText();
+    // A new request starts with nothing shown: its first line is read whatever the last one was.
+    if (EngineInfo.Starts() != g_savedStatusStart) {
+        g_savedStatusStart = EngineInfo.Starts();
+        g_savedStatus = TSavedStatusText{};
+    }
     if (!g_savedStatus.Changed(text)) return;
     TEngineInfo info = EngineInfo.Snapshot();
     const std::string line = StatusLine(text);

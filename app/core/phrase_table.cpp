@@ -199,5 +199,6 @@ std::string_view PhraseText(int phrase, int language) {
 }
 
 std::string PhraseTextCp1251(int phrase, int language) {
-    return Utf8ToCp1251(PhraseText(phrase, language));
+    // A letter CP1251 lacks keeps its base letter ("données" -> "donnees") rather than becoming "?".
+    return Utf8ToCp1251BestFit(PhraseText(phrase, language));
 }

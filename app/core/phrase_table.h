@@ -2,11 +2,12 @@
 // The user-interface phrases in five languages. Qt-free, constant, safe from any thread.
 //
 // Storage: the table is written in UTF-8 in the source, so the translations can be read and
-// reviewed as text, and a widget takes it as Unicode directly. Where a phrase becomes model or file
-// text (a game's name, a side's name), PhraseTextCp1251 converts it through our own CP1251 table.
-// Every Russian text, and the phrases that may enter models in every language, are representable
-// in CP1251 (tested); accented Latin letters of the Portuguese, French and Italian texts are not,
-// which is why the table is not kept in CP1251.
+// reviewed as text, and a widget takes it as Unicode directly: a phrase shown in a widget never
+// passes through CP1251. Where a phrase becomes model or file text (a game's name, a side's name),
+// PhraseTextCp1251 converts it through our own CP1251 table. Every Russian text, and the phrases
+// that may enter models in every language, are representable in CP1251 (tested); accented Latin
+// letters of the Portuguese, French and Italian texts are not, which is why the table is not kept
+// in CP1251.
 
 #include <array>
 #include <string>
@@ -33,5 +34,6 @@ int ValidLanguage(int language);
 
 // UTF-8 text of phrase k; a phrase number outside 0..159 gives an empty text.
 std::string_view PhraseText(int phrase, int language);
-// The same as CP1251 bytes, for text that goes into models and files.
+// The same as CP1251 bytes, for text that goes into models and files; a letter CP1251 lacks
+// becomes its base letter.
 std::string PhraseTextCp1251(int phrase, int language);

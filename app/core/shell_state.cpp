@@ -8,6 +8,7 @@ std::uint32_t LightSquareColor = DefaultLightSquareColor;
 int BoardSizeSetting = 10000;
 std::uint8_t BoardReversed = 0;
 std::atomic<bool> SoundOn{true};
+bool HighlightLastMove = true;
 std::string CaptureSeparator = ":";
 bool FullNotation = false;
 std::array<std::string, 4> PiecePictures;

@@ -27,6 +27,8 @@ extern std::uint32_t LightSquareColor;
 extern int BoardSizeSetting;       // requested board edge in screen pixels
 extern std::uint8_t BoardReversed; // 1 when the board is shown turned by 180 degrees
 extern std::atomic<bool> SoundOn;
+// "Highlight last move" of the interface dialog: the play mode's highlight of the last move.
+extern bool HighlightLastMove;
 extern std::string CaptureSeparator; // ":" or "x"
 extern bool FullNotation;
 

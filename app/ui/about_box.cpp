@@ -1,5 +1,6 @@
 #include "app/ui/about_box.h"
 
+#include "app/ui/captions.h"
 #include "app/ui/jpeg_image.h"
 #include "app/ui/shell_prompts.h"
 
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStringList>
 
 const char* const AboutMailAddress = "quillan@vantor.example";
 const char* const AboutWebAddress = "https://vantor.example/quillan";
@@ -23,8 +25,9 @@ TAboutBox::TAboutBox(QWidget* parent) : TModalDialog(parent) {
     ProductName->setObjectName("ProductName");
     Version = new QLabel("Version 2.0", this);
     Version->setObjectName("Version");
-    Copyright = new QLabel("Draughts in seven variants", this);
+    Copyright = new QLabel(this);
     Copyright->setObjectName("Copyright");
+    Copyright->setWordWrap(true);
     Label1 = new QLabel(AboutMailAddress, this);
     Label1->setObjectName("Label1");
     Label2 = new QLabel(AboutWebAddress, this);
@@ -42,10 +45,11 @@ TAboutBox::TAboutBox(QWidget* parent) : TModalDialog(parent) {
     g->addWidget(ProgramIcon, 0, 0, 4, 1);
     g->addWidget(ProductName, 0, 1);
     g->addWidget(Version, 1, 1);
-    g->addWidget(Copyright, 2, 1);
-    g->addWidget(Label1, 4, 0, 1, 2);
-    g->addWidget(Label2, 5, 0, 1, 2);
-    g->addWidget(OKButton, 6, 0, 1, 2, Qt::AlignHCenter);
+    // The variants under the picture, across the box: their names are long in some languages.
+    g->addWidget(Copyright, 4, 0, 1, 2);
+    g->addWidget(Label1, 5, 0, 1, 2);
+    g->addWidget(Label2, 6, 0, 1, 2);
+    g->addWidget(OKButton, 7, 0, 1, 2, Qt::AlignHCenter);
 }
 
 bool TAboutBox::LoadPicture(const QString& jpegFile) {
@@ -53,6 +57,16 @@ bool TAboutBox::LoadPicture(const QString& jpegFile) {
     if (img.isNull()) return false;
     ProgramIcon->setPixmap(QPixmap::fromImage(img));
     return true;
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+    // The variants as the phrase table names them, in the language of the moment.
+    QStringList variants;
+    for (int phrase : {5, 6, 7, 8, 9, 10, 146})
+        variants << PhraseString(phrase);
+    Copyright->setText(variants.join(", "));
+    adjustSize(); // the box was sized for the text it had before
+    TModalDialog::showEvent(event);
 }
 
 bool TAboutBox::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
-// "About": the program's picture, name and version, and two links (e-mail, web page) that
-// underline under the mouse and open with the desktop's default programs.
+// "About": the program's picture, name and version, the seven variants it plays (named in the
+// user's language), and two links (e-mail, web page) that underline under the mouse and open with
+// the desktop's default programs.
 
 #include "app/ui/modal_dialog.h"
 
@@ -22,4 +23,5 @@ class TAboutBox : public TModalDialog {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 };

@@ -103,7 +103,8 @@ void TBoardPicture::DrawPiecesWith(QPainter& p, const TBoardView& view, int squa
     const int s = c.size;
     p.fillRect(c.darkX, c.y, s, s, ToQColor(view.dark));
     p.fillRect(c.lightX, c.y, s, s, ToQColor(view.light));
-    if (highlighted && view.playMode) p.fillRect(c.darkX + 10, c.y + 10, s - 20, s - 20, QColor(255, 0, 0));
+    if (highlighted && view.playMode && view.highlight)
+        p.fillRect(c.darkX + 10, c.y + 10, s - 20, s - 20, QColor(255, 0, 0));
     const int pic = PiecePictureOf(value, view.variant);
     if (pic >= 0) {
         const int d = PieceInset(view.variant);
@@ -126,6 +127,7 @@ void DrawBoard(TBoardPicture& picture, bool withFrame, const std::function<void(
     view.variant = session.CurrentVariant();
     view.reversed = BoardReversed != 0;
     view.playMode = AnalysisMode == 0;
+    view.highlight = HighlightLastMove;
     view.dark = DarkSquareColor;
     view.light = LightSquareColor;
     {

@@ -21,6 +21,7 @@ struct TBoardView {
     TGameType variant = gtRussian;
     bool reversed = false;
     bool playMode = false; // the last move is highlighted in play mode only
+    bool highlight = true; // and only while "Highlight last move" is checked
     std::uint32_t dark = 0x808040, light = 0xF0F0E3;
 };
 

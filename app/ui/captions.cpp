@@ -1,6 +1,7 @@
 #include "app/ui/captions.h"
 
 #include "app/core/language.h"
+#include "app/ui/qt_translations.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
@@ -111,6 +112,9 @@ std::vector<TCaptionRow> BuildTable() {
                                                                                  {"NewBrdBtn", 51},
                                                                                  {"ClearBrdBtn", 50}})
         hint(m, c, p);
+    // The "none" items of the two mark lists clear the mark.
+    text(m, "N52", 50);
+    text(m, "N53", 50);
     text(m, "N1231", 68);
     text(m, "N1231231", 69);
     text(m, "Deleteaftermove1", 70);
@@ -158,6 +162,7 @@ std::vector<TCaptionRow> BuildTable() {
     numbered(eo, "UseBook", 1, 7, 91);
     numbered(eo, "Button", 1, 7, 92);
     text(eo, "GroupBox1", 93);
+    text(eo, "cancelbutt", 83);
 
     const char* ag = "FAnalysisGame";
     text(ag, "", 31);
@@ -165,6 +170,8 @@ std::vector<TCaptionRow> BuildTable() {
     text(ag, "Label1", 23);
     text(ag, "Label2", 26);
     text(ag, "CancelBtn", 83);
+    text(ag, "WhiteM", 64);
+    text(ag, "BlackM", 65);
     text(ag, "NewAlg", 95);
     text(ag, "Explodevars", 96);
 
@@ -253,6 +260,13 @@ std::vector<TCaptionRow> BuildTable() {
     text(in, "Highlight", 148);
 
     text("FSetTm", "", 27);
+    text("FSetTm", "LabelSec", 60);
+
+    // Dialogs whose texts the phrase table also holds: the colours ("Default" puts the colours and
+    // pieces back: phrase 106, "Reset") and the diagram size.
+    text("SelectColors", "", 157);
+    text("SelectColors", "Button2", 106);
+    text("ExpDiagram", "", 150);
     return t;
 }
 
@@ -399,7 +413,10 @@ std::vector<TCaptionOutcome> ApplyCaptions(int language) {
 }
 
 void SetLanguage(int language) {
-    ApplyCaptions(SetCurrentLanguage(language));
+    const int stored = SetCurrentLanguage(language);
+    // The toolkit's own dialogs and buttons first: they are built when shown, in the language then.
+    LoadQtTranslations(stored);
+    ApplyCaptions(stored);
 }
 
 void English1Click() {

@@ -63,7 +63,8 @@ QObject* FindControl(QWidget* form, const std::string& name);
 // Applies the table in `language` (outside 1..5: English) without changing CurrentLanguage.
 std::vector<TCaptionOutcome> ApplyCaptions(int language);
 
-// Stores the language (outside 1..5: English) and sets every caption of the forms that exist.
+// Stores the language (outside 1..5: English), puts the toolkit's own dialogs into it and sets
+// every caption of the forms that exist.
 void SetLanguage(int language);
 
 // The language menu of the main window; the items get no check mark.

@@ -34,7 +34,9 @@ TFSetTm::TFSetTm(QWidget* parent) : TModalDialog(parent) {
     connect(OKBtn, &QPushButton::clicked, this, [this] { done(mrOk); });
     auto* g = new QGridLayout(this);
     g->addWidget(new QLabel("min", this), 0, 1);
-    g->addWidget(new QLabel("sec", this), 0, 2);
+    auto* sec = new QLabel("sec", this);
+    sec->setObjectName("LabelSec");
+    g->addWidget(sec, 0, 2);
     g->addWidget(Label1, 1, 0);
     g->addWidget(Wmin, 1, 1);
     g->addWidget(Wsec, 1, 2);

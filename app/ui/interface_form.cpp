@@ -1,5 +1,6 @@
 #include "app/ui/interface_form.h"
 
+#include "app/core/request_flags.h"
 #include "app/core/shell_state.h"
 #include "app/ui/radio_group.h"
 
@@ -20,7 +21,12 @@ TInterfaceForm::TInterfaceForm(QWidget* parent) : TModalDialog(parent) {
     TakeChar->SetItemIndex(0);
     Highlight = new QCheckBox("Highlight last move", this);
     Highlight->setObjectName("Highlight");
-    Highlight->setChecked(true);
+    Highlight->setChecked(HighlightLastMove);
+    // The board behind the dialog follows the box at once.
+    connect(Highlight, &QCheckBox::toggled, this, [](bool on) {
+        HighlightLastMove = on;
+        RequestRedraw(0);
+    });
     Button1 = new QPushButton("OK", this);
     Button1->setObjectName("Button1");
     Button1->setDefault(true);

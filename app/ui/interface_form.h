@@ -1,6 +1,7 @@
 #pragma once
 // "Interface": move sound, notation, capture character and last-move highlight. The radio groups
-// and the check box Highlight keep their own state; the main window reads them when it closes.
+// keep their own state; the main window reads them when it closes. The check box Highlight also
+// keeps its own and switches the highlight of the last move at once (HighlightLastMove).
 
 #include "app/ui/modal_dialog.h"
 

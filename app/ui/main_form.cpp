@@ -334,6 +334,7 @@ void TMainForm::NewGame() {
 void TMainForm::SetGameType(TGameType variant, bool keepGame) {
     if (!IsValidVariant(variant)) return;
     m_seams.stopEngineAndWait(); // the variant changes only while no engine request runs
+    const std::string engineBefore = m_seams.engineLongName();
     const TGameType old = m_session.CurrentVariant();
     m_session.SetVariant(variant);
     GameType->setText(PhraseString(kVariantPhrases[variant - 1]));
@@ -342,9 +343,20 @@ void TMainForm::SetGameType(TGameType variant, bool keepGame) {
     if (!keepGame && old != variant && (old == gtInternational || variant == gtInternational)) NewGame();
     SelectEngineForVariant();
     m_seams.selectEngineForVariant();
+    FollowEngineInHeader(engineBefore);
     DrawBoard(true);
     RebuildGamePanel();
     ShowBookMoves(); // the variant's own book, for the position kept
+}
+
+void TMainForm::FollowEngineInHeader(const std::string& engineBefore) {
+    const std::string engineNow = m_seams.engineLongName();
+    bool changed = false;
+    {
+        TGameLock lock = m_session.Lock();
+        changed = FollowEngineChoice(m_session.EditGame(lock), engineBefore, engineNow);
+    }
+    if (changed) ReadGameHeaderIntoPanel();
 }
 
 void TMainForm::Analysis_ModeClick() {

@@ -16,11 +16,13 @@
 #include "app/ui/game_panel.h"
 #include "gamedb/game_database.h"
 #include "gif/gif_bitmap.h"
+#include "platform/shell_open.h"
 
 #include <QMainWindow>
 #include <QString>
 #include <map>
 #include <string>
+#include <vector>
 
 class QAction;
 class QDialog;
@@ -127,6 +129,8 @@ class TMainForm : public QMainWindow {
     void Clearallcomments1Click();
     void GamePanelMouseDown(int button, int x, int y);
     void N16Click(); // help
+    // The help page in the program's own viewer, when no desktop program shows it.
+    void ShowHelpPage(const std::string& file);
     // Board diagrams: the size dialog, then the clipboard (N15) or a GIF file (ExportGif).
     void N15Click();
     void ExportGifClick();
@@ -134,6 +138,9 @@ class TMainForm : public QMainWindow {
     TBitmap CopyBoard;
     void ShowBookMoves();
     void ListBookMovesIntoPanels(); // what showBookMoves is bound to
+    // A worker's message (the board's port lost, an engine given up) in the information panel,
+    // until the next move.
+    void ShowInfoMessage(const QString& text);
     TGamePanel* GamePanelWidget() const { return GamePanel; }
 
     // The electronic board (main_form_eboard.cpp): connect, and the timer's step.
@@ -173,16 +180,18 @@ class TMainForm : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void WireEntryCommands();
+    // The navigation keys and the wheel, taken for this window from the application's events.
+    bool TakeNavigationInput(QObject* watched, QEvent* event);
     void WireEngineCommands();
     void ShowSetupControls(bool setup);
     void AfterPositionChange();
     std::string NewGameTournament() const;
+    // After the engine choice changed: a game without moves names the engine that now plays it.
+    void FollowEngineInHeader(const std::string& engineBefore);
     void FormCreate();
     void BuildMenus();
     void BuildToolBar();
@@ -218,6 +227,14 @@ class TMainForm : public QMainWindow {
     TGameSession& m_session = GameSession();
     TBoardPicture m_picture;
     QDialog* m_helpWindow = nullptr; // the help page when the desktop cannot open it
+    // Help openers still running, polled until they end: a failed one shows the page itself.
+    struct THelpOpener {
+        TOpenJob opener;
+        std::string file;
+    };
+    std::vector<THelpOpener> m_helpOpeners;
+    QTimer* m_openerPoll = nullptr;
+    void PollHelpOpeners();
     TWindowLayout m_layout;
     QWidget* m_client = nullptr;
     QToolBar* m_toolBar = nullptr;
@@ -236,6 +253,8 @@ class TMainForm : public QMainWindow {
     TClickRing m_clickRing;
     TEntrySeams m_seams;
     TBookMoveList m_bookList; // this thread's book rows and position comment
+    QString m_infoMessage;    // shown by ShowInfoMessage at node m_infoMessageNode
+    int m_infoMessageNode = 0;
 
     TIniFile* m_settingsFile = nullptr; // open from ReadSettings to the end of FormCloseQuery
     TEngineOptionSettings m_engineOptions;

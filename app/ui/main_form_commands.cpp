@@ -20,12 +20,14 @@
 #include "platform/shell_open.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -106,6 +108,9 @@ void TMainForm::WireEntryCommands() {
     connect(ClearBrdBtn, &QPushButton::clicked, this, [this] { ClearBrdBtnClick(); });
     connect(FENPasteBtn, &QPushButton::clicked, this, [this] { FENPasteBtnClick(); });
     GamePanel->installEventFilter(this);
+    // The keys go to whichever control has the focus, and the wheel to the one under the mouse:
+    // they are taken here before any of them sees them.
+    qApp->installEventFilter(this);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
@@ -116,6 +121,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         GamePanelMouseDown(button, pt.x(), pt.y());
         return true;
     }
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::Wheel) &&
+        TakeNavigationInput(watched, event))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -230,8 +238,38 @@ void TMainForm::GamePanelMouseDown(int button, int x, int y) {
 void TMainForm::N16Click() {
     const std::string page = CurrentLanguage() == langRussian ? "Docs/Russian.htm" : "Docs/English.htm";
     const std::string file = AppDir + page;
-    if (ShellOpen(file)) return;
-    // No desktop opener (xdg-open is missing on a bare machine): the page in a window of our own.
+    TOpenJob opener = ShellOpen(file);
+    const TOpenState state = opener.Poll();
+    if (state == TOpenState::Opened) return;
+    if (state == TOpenState::Failed) return ShowHelpPage(file);
+    // xdg-open exists but may still find no program for the page: watched until it ends.
+    m_helpOpeners.push_back({std::move(opener), file});
+    if (!m_openerPoll) {
+        m_openerPoll = new QTimer(this);
+        m_openerPoll->setObjectName("HelpOpenerPoll");
+        m_openerPoll->setInterval(100);
+        connect(m_openerPoll, &QTimer::timeout, this, [this] { PollHelpOpeners(); });
+    }
+    m_openerPoll->start();
+}
+
+void TMainForm::PollHelpOpeners() {
+    for (auto it = m_helpOpeners.begin(); it != m_helpOpeners.end();) {
+        const TOpenState state = it->opener.Poll();
+        if (state == TOpenState::Running) {
+            ++it;
+            continue;
+        }
+        const std::string file = it->file;
+        it = m_helpOpeners.erase(it);
+        if (state == TOpenState::Failed) ShowHelpPage(file);
+    }
+    if (m_helpOpeners.empty()) m_openerPoll->stop();
+}
+
+void TMainForm::ShowHelpPage(const std::string& file) {
+    // No program of the desktop opens the page (no xdg-open, or no browser behind it): the page in a
+    // window of our own.
     if (!std::filesystem::exists(file)) {
         ShellPrompts().ShowMessage(this, "The help page " + QString::fromStdString(file) + " is missing.");
         return;
@@ -239,7 +277,6 @@ void TMainForm::N16Click() {
     if (!m_helpWindow) {
         m_helpWindow = new QDialog(this);
         m_helpWindow->setObjectName("HelpWindow");
-        m_helpWindow->setWindowTitle(PhraseString(39));
         auto* browser = new QTextBrowser(m_helpWindow);
         browser->setObjectName("HelpBrowser");
         browser->setOpenExternalLinks(true);
@@ -248,6 +285,7 @@ void TMainForm::N16Click() {
         layout->addWidget(browser);
         m_helpWindow->resize(720, 600);
     }
+    m_helpWindow->setWindowTitle(PhraseString(39));
     m_helpWindow->findChild<QTextBrowser*>("HelpBrowser")
         ->setSource(QUrl::fromLocalFile(QString::fromStdString(file)));
     m_helpWindow->show();
@@ -258,11 +296,23 @@ void TMainForm::ShowBookMoves() {
     m_seams.showBookMoves();
 }
 
+void TMainForm::ShowInfoMessage(const QString& text) {
+    InfoPanel->setText(text);
+    m_infoMessage = text;
+    m_infoMessageNode = m_session.CurrentNode();
+}
+
 void TMainForm::ListBookMovesIntoPanels() {
     const TSessionSnapshot at = m_session.Snapshot();
+    // A message stays until the position moves on; then the book's comment may take the panel.
+    if (!m_infoMessage.isEmpty() && at.node != m_infoMessageNode) {
+        if (InfoPanel->text() == m_infoMessage) InfoPanel->clear();
+        m_infoMessage.clear();
+    }
+    const bool keepMessage = !m_infoMessage.isEmpty();
     OpeningBook().ListBookMoves(at.board, at.side, at.variant, CaptureSeparator, m_bookList);
     const TBookListTexts t = ComposeBookList(m_bookList, at.board, !AnalysisMode, Item("N55")->isChecked());
-    if (t.info) InfoPanel->setText(QString::fromStdString(Cp1251ToUtf8(*t.info)));
+    if (t.info && !keepMessage) InfoPanel->setText(QString::fromStdString(Cp1251ToUtf8(*t.info)));
     // The rows end in carriage returns; the label breaks lines at line feeds.
     if (!t.tree) return;
     TreeLabel->setText(QString::fromStdString(Cp1251ToUtf8(*t.tree)).replace(QChar('\r'), QChar('\n')));

@@ -20,7 +20,7 @@ void TMainForm::N36Click() {
         ShellPrompts().ShowMessage(this, PhraseString(61));
         return;
     }
-    BoardThread().Start(std::move(port));
+    BoardThread().Start(std::move(port), UseComBoard->BoardPortName);
 }
 
 void TMainForm::NotifyBoardThread() {

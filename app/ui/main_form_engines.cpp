@@ -88,8 +88,10 @@ void TMainForm::Engineoptions1Click() {
     FEngineOpt->onOk = [this] {
         // The engine choice and the book change under a request that reads them: it ends first.
         StopEngineAndWait();
+        const std::string engineBefore = m_seams.engineLongName();
         m_engineOptions = FEngineOpt->Values();
         SelectEngineForVariant();
+        FollowEngineInHeader(engineBefore);
         // The variant's book again, with the book name and "use book" just confirmed.
         OpeningBook().SetSettings(BookSettingsOf(m_engineOptions));
         if (const auto& openBook = VariantHooks().openBook) openBook(m_session.CurrentVariant());

@@ -25,6 +25,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -175,22 +176,31 @@ void TMainForm::SpeedButtonClick(int which) {
     if (AnalysisMode && !m_seams.stopRequested()) m_seams.startEngine();
 }
 
-void TMainForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
-        SpeedButtonClick(event->key() == Qt::Key_Left ? 2 : 3);
-        event->accept();
-        return;
+bool TMainForm::TakeNavigationInput(QObject* watched, QEvent* event) {
+    // Left, Right and the wheel walk the game wherever the input lands in this window: a tool
+    // button, the tab bar or STOP! with the focus, the game panel's scroll bar under the mouse. The
+    // menu bar keeps its arrows for its own menus; other windows (dialogs, the help page) are not
+    // this one.
+    const auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || w->window() != this) return false;
+    for (const QWidget* p = w; p; p = p->parentWidget())
+        if (qobject_cast<const QMenuBar*>(p)) return false;
+    if (event->type() == QEvent::KeyPress) {
+        const auto* e = static_cast<QKeyEvent*>(event);
+        if (e->key() != Qt::Key_Left && e->key() != Qt::Key_Right) return false;
+        if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+        SpeedButtonClick(e->key() == Qt::Key_Left ? 2 : 3);
+        return true; // consumed
     }
-    QMainWindow::keyPressEvent(event);
-}
-
-void TMainForm::wheelEvent(QWheelEvent* event) {
-    const int delta = event->angleDelta().y();
-    if (delta > 0)
-        SpeedButtonClick(2);
-    else if (delta < 0)
-        SpeedButtonClick(3);
-    event->accept();
+    if (event->type() == QEvent::Wheel) {
+        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        if (delta > 0)
+            SpeedButtonClick(2);
+        else if (delta < 0)
+            SpeedButtonClick(3);
+        return true; // always handled
+    }
+    return false;
 }
 
 // ---- set-up ------------------------------------------------------------------------------

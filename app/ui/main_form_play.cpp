@@ -56,7 +56,7 @@ class TMainFormTickView final : public ITickView {
     void ServeElectronicBoard() override { m_form.ServeElectronicBoard(); }
     void ShowGameMessage(const std::string& text, int kind) override {
         if (kind != 0) {
-            m_form.InfoPanel->setText(Ui(text));
+            m_form.ShowInfoMessage(Ui(text));
             return;
         }
         // The box runs its own event loop, in which the timer goes on ticking: the clocks and the
@@ -66,8 +66,10 @@ class TMainFormTickView final : public ITickView {
     bool TournamentMode() override { return m_form.Item("N55")->isChecked(); }
     void ShowEngineInfo(const TEngineInfo& info, int kind) override {
         m_form.EnginePanel->setText(Ui(info.Name));
-        m_form.DepthPanel->setText(Ui(Phrase(59)) + " " + Ui(info.Depth));
-        m_form.EvalPanel->setText(Ui(ScoreRangeText(info.Score, info.Bound, kind)));
+        // Until the engine of this request reports, its name alone: no depth, no score.
+        const bool reported = !info.Depth.empty();
+        m_form.DepthPanel->setText(reported ? Ui(Phrase(59)) + " " + Ui(info.Depth) : QString());
+        m_form.EvalPanel->setText(reported ? Ui(ScoreRangeText(info.Score, info.Bound, kind)) : QString());
         QString text = Ui(info.BestLine) + "\n";
         text += Ui(Phrase(63)) + "=" + Ui(info.Speed) + "  \n";
         text += Ui(Phrase(23)) + "=" + Ui(info.Time) + "  \n";

@@ -50,7 +50,8 @@ void TUseComBoard::FormCreate() {
 }
 
 void TUseComBoard::OKBtnClick() {
-    BoardPortHandle = OpenBoardPort(ComboBox1->currentText().trimmed().toStdString());
+    BoardPortName = ComboBox1->currentText().trimmed().toStdString();
+    BoardPortHandle = OpenBoardPort(BoardPortName);
     done(mrOk);
 }
 

@@ -27,8 +27,10 @@ class TUseComBoard : public TModalDialog {
     QLabel* Label1;
     QComboBox* ComboBox1;
     QPushButton *OKBtn, *CancelBtn;
-    // The port OKBtnClick opened, closed when it could not be opened; the caller takes it.
+    // The port OKBtnClick opened, closed when it could not be opened, and its name; the caller
+    // takes them.
     TSerialPort BoardPortHandle;
+    std::string BoardPortName;
     // Where the names come from; tests list a made-up tree.
     std::function<std::vector<std::string>()> listPorts;
 

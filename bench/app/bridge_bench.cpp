@@ -4,6 +4,7 @@
 // engine's answer costs on positions with many captures.
 //
 // Run by hand: build/bench/bridge_bench. The stop cases report the counters p50_ms and p99_ms.
+#include "app/core/builtin_engine.h"
 #include "app/core/engine_bridge.h"
 #include "app/core/engine_convert.h"
 #include "app/core/engine_requests.h"
@@ -11,7 +12,6 @@
 #include "app/core/game_session.h"
 #include "app/core/shell_state.h"
 #include "platform/library_loader.h"
-#include "rules/hash_table.h"
 #include "rules/movegen.h"
 #include "stub_control.h"
 
@@ -42,7 +42,7 @@ struct TStubHandle {
 void Prepare(TGameType variant) {
     static bool tableReady = false;
     if (!tableReady) {
-        HashTable.Allocate(1 << 14);
+        BuiltinEngine().HashTable().Allocate(1 << 14);
         tableReady = true;
     }
     StopEngineAndWait();

@@ -16,6 +16,7 @@
 #include "gamedb/user_prompt.h"
 #include "platform/codepage.h"
 #include "rules/file_names.h"
+#include "rules/variant_traits.h"
 
 #include <QCoreApplication>
 #include <QScrollBar>
@@ -72,8 +73,11 @@ void TDatabaseForm::ABuildtree1Click() {
     TBusyWindow busy(this);
     DBPanel->setCursor(Qt::PointingHandCursor);
     // The builder says how it went (the records written, or why it stopped).
-    BuildBookFile(StripExtension(*name) + ".cbk", GameDatabase, games,
-                  [](int) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    // The caption counts the games read, every 100th; the build leaves the last count there.
+    BuildBookFile(StripExtension(*name) + ".cbk", GameDatabase, games, [this](int gamesRead) {
+        setWindowTitle(QString::number(gamesRead));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
     DBPanel->unsetCursor();
 }
 
@@ -91,7 +95,7 @@ void TDatabaseForm::OpenClick() {
 
 void TDatabaseForm::OpenCHBClick() {
     const auto name =
-        FileChooser().OpenFile("Open Database", "Vantor Quillan 1.x Database (*.chb *.CHB)", std::string());
+        FileChooser().OpenFile("Open Database", "Vantor Quillan 1.x Database (*.chb *.CHB)", BasesFolder());
     if (!name) return;
     const TGameType variant = DatabaseHooks().currentVariant();
     if (const std::string why = ChbImportRefusal(variant); !why.empty()) {
@@ -106,8 +110,13 @@ void TDatabaseForm::OpenCHBClick() {
                                  " is open in this window: nothing was imported.");
         return;
     }
-    if (DatabaseFilesExist(target) &&
-        !UserPrompt().Confirm("Replace the database " + FileNameText(target) + "?"))
+    // The file does not say which variant its games are: they are read in the current one, which the
+    // user confirms here.
+    const std::string into = DatabaseFilesExist(target)
+                                 ? "the database " + FileNameText(target) + ", replacing it"
+                                 : "the new database " + FileNameText(target);
+    if (!UserPrompt().Confirm("Read the games of " + FileNameText(*name) + " as " +
+                              VariantTraits(variant).name + " games into " + into + "?"))
         return;
     TBusyWindow busy(this);
     ImportChbFile(*name, target, variant); // replaces the database as one step; it says how it went
@@ -115,7 +124,7 @@ void TDatabaseForm::OpenCHBClick() {
 
 void TDatabaseForm::ImportPDN1Click() {
     const auto name = FileChooser().OpenFile(
-        "Open Database", "Portable Draughts Notation Database (*.pdn *.PDN)", std::string());
+        "Open Database", "Portable Draughts Notation Database (*.pdn *.PDN)", BasesFolder());
     if (!name) return;
     TBusyWindow busy(this);
     // A new database named after the file; the import says how it went. GameDatabase stays as it is.

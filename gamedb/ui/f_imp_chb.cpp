@@ -1,5 +1,7 @@
 #include "gamedb/ui/f_imp_chb.h"
 
+#include "gamedb/ui/title_width.h"
+
 #include "platform/codepage.h"
 
 #include <QCloseEvent>
@@ -25,6 +27,7 @@ TFImpCHB::TFImpCHB(QWidget* parent)
       m_estimateLabel(new QLabel(this)) {
     setObjectName("FImpCHB");
     setWindowTitle("Import Database");
+    FitWidthToTitle(*this);
     setWindowModality(Qt::ApplicationModal);
     m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_text->setAlignment(Qt::AlignCenter);

@@ -1,5 +1,7 @@
 #include "gamedb/ui/f_match_par.h"
 
+#include "gamedb/ui/title_width.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -28,6 +30,7 @@ QComboBox* Combo(QWidget* parent, const char* name, const QStringList& items) {
 TFMatchPar::TFMatchPar(QWidget* parent) : QDialog(parent) {
     setObjectName("FMatchPar");
     setWindowTitle("Match games");
+    FitWidthToTitle(*this);
     Label1 = new QLabel("Methods", this);
     Label1->setObjectName("Label1");
     Names = Check(this, "Names", "Names", false);

@@ -2,6 +2,8 @@
 
 #include "gamedb/ui/f_search.h"
 
+#include "gamedb/ui/title_width.h"
+
 #include "gamedb/game_list.h"
 #include "gamedb/game_search.h"
 #include "gamedb/ui/database_hooks.h"
@@ -40,6 +42,7 @@ std::string LowerText(const QComboBox* box) {
 TFSearch::TFSearch(QWidget* parent) : QDialog(parent) {
     setObjectName("FSearch");
     setWindowTitle("Search");
+    FitWidthToTitle(*this);
     pattern.fill(sqAny);
     pattern[0] = 0;
 

@@ -1,5 +1,7 @@
 #include "gamedb/ui/game_info_form.h"
 
+#include "gamedb/ui/title_width.h"
+
 #include "gamedb/game_index_record.h"
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/qt_text.h"
@@ -61,6 +63,7 @@ TGameInfoForm::TGameInfoForm(QWidget* parent)
       m_sites(new QStringListModel(this)) {
     setObjectName("GameInfoForm");
     setWindowTitle("Game information");
+    FitWidthToTitle(*this);
     const auto label = [this](const char* name, const char* text) {
         auto* l = new QLabel(text, this);
         l->setObjectName(name);

@@ -1,5 +1,7 @@
 #include "gamedb/ui/headers_edit.h"
 
+#include "gamedb/ui/title_width.h"
+
 #include "gamedb/game_list.h"
 #include "gamedb/ui/game_info_form.h"
 #include "gamedb/ui/qt_text.h"
@@ -35,6 +37,7 @@ THeadersEdit::THeadersEdit(QWidget* parent)
       m_sites(new QStringListModel(this)) {
     setObjectName("HeadersEdit");
     setWindowTitle("Headers Edit");
+    FitWidthToTitle(*this);
     const auto check = [this](const char* name) {
         auto* c = new QCheckBox(this);
         c->setObjectName(name);

@@ -1,5 +1,7 @@
 #include "gamedb/ui/list_form.h"
 
+#include "gamedb/ui/title_width.h"
+
 #include "gamedb/file_chooser.h"
 #include "gamedb/game_list.h"
 #include "gamedb/user_prompt.h"
@@ -62,6 +64,7 @@ class TTournamentGridModel : public QAbstractTableModel {
 TListForm::TListForm(QWidget* parent) : QDialog(parent) {
     setObjectName("ListForm");
     setWindowTitle("Tournaments");
+    FitWidthToTitle(*this);
     m_model = new TTournamentGridModel(m_grid, this);
     t = new QTableView(this);
     t->setObjectName("t");

@@ -1,5 +1,6 @@
 #include "gamedb/ui/qt_prompts.h"
 
+#include "gamedb/ui/title_width.h"
 #include "platform/codepage.h"
 
 #include <QApplication>
@@ -26,9 +27,8 @@ template <class F> auto OnInterfaceThread(F f) {
 
 QMessageBox::StandardButton Ask(const std::string& text, QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton yes) {
-    return OnInterfaceThread([&] {
-        return QMessageBox::question(QApplication::activeWindow(), QString(), FromCp1251(text), buttons, yes);
-    });
+    return OnInterfaceThread(
+        [&] { return ShowMessageBox(PromptOwner(), QMessageBox::Question, FromCp1251(text), buttons, yes); });
 }
 
 std::optional<std::string> RunDialog(QFileDialog& d) {
@@ -38,10 +38,31 @@ std::optional<std::string> RunDialog(QFileDialog& d) {
 
 } // namespace
 
+QWidget* PromptOwner(QWidget* preferred) {
+    if (preferred && preferred->window()->isVisible()) return preferred->window();
+    // Right after another dialog closed, the window manager may not have activated the window
+    // below it yet: the modal one is the user's.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) return modal;
+    if (QWidget* active = QApplication::activeWindow(); active && active->isVisible()) return active;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowType() == Qt::Window) return w;
+    return preferred ? preferred->window() : nullptr;
+}
+
+QMessageBox::StandardButton ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton) {
+    QMessageBox box(icon, QString(), text, buttons, owner);
+    box.setDefaultButton(defaultButton);
+    FitWidthToTitle(box);
+    if (box.exec() == -1) return QMessageBox::Cancel;
+    return box.standardButton(box.clickedButton());
+}
+
 void TQtUserPrompt::ShowMessage(const std::string& text) {
     OnInterfaceThread([&] {
-        QMessageBox::information(QApplication::activeWindow(), QString(), FromCp1251(text));
-        return 0;
+        return ShowMessageBox(PromptOwner(), QMessageBox::Information, FromCp1251(text), QMessageBox::Ok,
+                              QMessageBox::Ok);
     });
 }
 
@@ -55,7 +76,7 @@ bool TQtUserPrompt::AskYesNo(const std::string& text) {
 
 std::optional<std::string> TQtFileChooser::OpenFile(const std::string& title, const std::string& filter,
                                                     const std::string& folder) {
-    QFileDialog d(QApplication::activeWindow(), QString::fromStdString(title), QString::fromStdString(folder),
+    QFileDialog d(PromptOwner(), QString::fromStdString(title), QString::fromStdString(folder),
                   QString::fromStdString(filter));
     d.setOption(QFileDialog::DontUseNativeDialog);
     d.setAcceptMode(QFileDialog::AcceptOpen);
@@ -65,7 +86,7 @@ std::optional<std::string> TQtFileChooser::OpenFile(const std::string& title, co
 
 std::optional<std::string> TQtFileChooser::SaveFile(const std::string& title, const std::string& filter,
                                                     const std::string& folder) {
-    QFileDialog d(QApplication::activeWindow(), QString::fromStdString(title), QString::fromStdString(folder),
+    QFileDialog d(PromptOwner(), QString::fromStdString(title), QString::fromStdString(folder),
                   QString::fromStdString(filter));
     d.setOption(QFileDialog::DontUseNativeDialog);
     d.setAcceptMode(QFileDialog::AcceptSave);

@@ -6,6 +6,21 @@
 #include "gamedb/file_chooser.h"
 #include "gamedb/user_prompt.h"
 
+#include <QMessageBox>
+
+// The window a message box or file dialog belongs to, so that the window manager keeps it over that
+// window and gives the focus back to it: the window of `preferred` when that is shown, else the
+// window the user works in (the topmost modal window, the active window, or a shown main window).
+// A box without an owner would float free of the program's windows.
+QWidget* PromptOwner(QWidget* preferred = nullptr);
+
+// A message box of the program over `owner` (PromptOwner), with no title of its own (the window
+// manager shows the program's name) and as wide as that title; the button pressed, Cancel when the
+// box was closed otherwise.
+QMessageBox::StandardButton ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton);
+
 class TQtUserPrompt final : public IUserPrompt {
   public:
     void ShowMessage(const std::string& text) override;

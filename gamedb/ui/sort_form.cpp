@@ -1,5 +1,7 @@
 #include "gamedb/ui/sort_form.h"
 
+#include "gamedb/ui/title_width.h"
+
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
@@ -10,6 +12,7 @@ TSortForm* SortForm = nullptr;
 TSortForm::TSortForm(QWidget* parent) : QDialog(parent) {
     setObjectName("SortForm");
     setWindowTitle("Sort games");
+    FitWidthToTitle(*this);
     const auto radio = [this](const char* name, const char* text) {
         auto* r = new QRadioButton(text, this);
         r->setObjectName(name);

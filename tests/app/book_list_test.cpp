@@ -1,11 +1,12 @@
 // The book list beside the board and the built-in engine's book move, on a real book file.
 
 #include "app/core/book_list.h"
+#include "app/core/builtin_engine.h"
 #include "app/core/builtin_search.h"
+#include "app/core/engine_requests.h"
 #include "app/core/game_session.h"
 #include "gamedb/book_builder.h"
 #include "platform/steady_clock.h"
-#include "rules/hash_table.h"
 #include "rules/movegen.h"
 #include "rules/notation.h"
 #include "rules/variant_state.h"
@@ -144,7 +145,7 @@ TEST_F(EngineBookMove, TheLeadingRecommendedMoves) {
 }
 
 TEST_F(EngineBookMove, TheMasterLevelPlaysOneOfThem) {
-    HashTable.Allocate(1 << 12);
+    BuiltinEngine().HashTable().Allocate(1 << 12);
     TOpeningBookMoves book;
     std::atomic<bool> stop{false};
     // The book move's pause runs on a clock that moves 50 ms at each reading.
@@ -152,7 +153,7 @@ TEST_F(EngineBookMove, TheMasterLevelPlaysOneOfThem) {
     SetSteadyClockSource([&] { return std::chrono::nanoseconds(now += 50'000'000); });
     for (unsigned seed = 1; seed <= 6; ++seed) {
         TEngineRandom rng(seed);
-        TRootSearchSetup setup;
+        TRootSearchSetup setup = BuiltinEngine().SearchSetup();
         setup.random = &rng;
         setup.edb = {};
         const TBuiltinSearchOutcome out = RunBuiltinSearch({StartPosition64, 0, gtRussian, true, false},

@@ -1,3 +1,4 @@
+#include "app/core/builtin_engine.h"
 #include "app/core/builtin_search.h"
 #include "platform/steady_clock.h"
 #include "rules/search.h"
@@ -18,7 +19,7 @@ class BuiltinSearch : public testing::Test {
     TBuiltinSearchOutcome Run(const TBoard& b, int side, int maxDepth, int margin, std::int64_t budget,
                               bool playMode = true, IBookMoves* book = nullptr, unsigned seed = 1) {
         TEngineRandom rng(seed);
-        TRootSearchSetup setup;
+        TRootSearchSetup setup = BuiltinEngine().SearchSetup();
         setup.random = &rng;
         setup.edb = {};
         return RunBuiltinSearch({b, side, gtRussian, playMode, false}, maxDepth, margin, budget, m_stop,
@@ -34,9 +35,9 @@ std::vector<int> OracleScores(const TMoveList& moves, const TBoard& b, int side,
     for (const TMove& m : moves) {
         TBoard child = b;
         MakeMove(m, child, gtRussian);
-        HashTable.Clear();
+        BuiltinEngine().ClearHashTable();
         SetEngineStopFlag(0);
-        scores.push_back(-SearchPosition(child, -2000, 2000, 2, depth, 1 - side, 1, gtRussian));
+        scores.push_back(-BuiltinEngine().Analysis(child, -2000, 2000, 2, depth, 1 - side, 1, gtRussian));
     }
     return scores;
 }

@@ -13,7 +13,10 @@
 #include <memory>
 #include <set>
 
+#include "app/ui/board_picture.h"
+#include "app/ui/exp_diagram.h"
 #include "app/ui/main_form.h"
+#include "app/ui/select_colors.h"
 #if __has_include("app/ui/about_box.h")
 #include "app/ui/about_box.h"
 #define VQ_HAVE_ABOUT_BOX 1
@@ -117,6 +120,14 @@ std::map<std::string, Factory> ExistingForms() {
 #ifdef VQ_HAVE_F_SET_TM
     f["FSetTm"] = Make<TFSetTm>();
 #endif
+    // The two that draw with the main window's board picture.
+    static TBoardPicture picture;
+    static TBitmap copy;
+    f["SelectColors"] = [] {
+        return std::unique_ptr<QWidget>(new TSelectColors(
+            picture, [](bool) {}, nullptr));
+    };
+    f["ExpDiagram"] = [] { return std::unique_ptr<QWidget>(new TExpDiagram(picture, copy, nullptr)); };
     return f;
 }
 

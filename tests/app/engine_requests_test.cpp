@@ -187,3 +187,29 @@ TEST_F(EngineRequests, TheSilentAddReusesAnEqualMoveAndKeepsTheMainLine) {
     EXPECT_EQ(CurrentBoard(), StartPosition64);
     EXPECT_TRUE(TakeGameMessage());
 }
+
+TEST_F(EngineRequests, ARequestShowsItsOwnEngineNotWhatAnEarlierOneLeft) {
+    // What a finished built-in search leaves behind.
+    const TEngineInfo earlier{"Vantor 2.0", "9 (3/7)", "900kN/s", "c3d4 0.25, ", "120", "n/a", "100% of 7 Mb",
+                              "12%",        25,        25};
+    for (bool play : {true, false}) {
+        SCOPED_TRACE(play ? "play mode" : "analysis mode");
+        ResetGame(StartPosition64, 0, gtEnglish, play);
+        EngineInfo.Update([&](TEngineInfo& info) { info = earlier; });
+        EngineSettings.Kind = ekMarrak;
+        EngineSettings.ShortName = "Marrak 1.15";
+        m_bridge.hold = true; // the plug-in thinks, reporting nothing yet
+        StartEngine();
+        ASSERT_TRUE(WaitUntil([&] { return m_bridge.calls.load() > 0; })) << "the engine was never called";
+        const TEngineInfo now = EngineInfo.Snapshot();
+        EXPECT_EQ(now.Name, "Marrak 1.15");
+        for (const std::string* text :
+             {&now.Depth, &now.Speed, &now.BestLine, &now.Time, &now.EdbProbes, &now.HashFill, &now.HashHits})
+            EXPECT_EQ(*text, "");
+        EXPECT_EQ(now.Score, 0);
+        EXPECT_EQ(now.Bound, 0);
+        m_bridge.hold = false;
+        StopEngineAndWait();
+        m_bridge.calls = 0;
+    }
+}

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -118,6 +119,18 @@ TEST(PhraseTable, PhrasesThatBecomeModelTextFitCp1251InEveryLanguage) {
             bool ok = false;
             Utf8ToCp1251(PhraseText(k, l), &ok);
             EXPECT_TRUE(ok);
+        }
+}
+
+TEST(PhraseTable, APhraseTurnedToCp1251LosesNoLetterOutright) {
+    // French 86 is "Aucune base de données ouverte.": its accent is beyond CP1251, its letter is not.
+    EXPECT_EQ(PhraseTextCp1251(86, langFrench), "Aucune base de donnees ouverte.");
+    for (int k = 0; k < kPhraseCount; ++k)
+        for (int l = 1; l <= kLanguageCount; ++l) {
+            SCOPED_TRACE(std::to_string(k) + "/" + std::to_string(l));
+            const std::string_view utf8 = PhraseText(k, l);
+            const std::string cp = PhraseTextCp1251(k, l);
+            EXPECT_EQ(std::count(cp.begin(), cp.end(), '?'), std::count(utf8.begin(), utf8.end(), '?'));
         }
 }
 

@@ -1,7 +1,9 @@
 // The electronic board on the real main window (offscreen), with a pseudo-terminal as the board:
 // the connect dialog, moves and take-backs made on the board, set-up, the pulled cable, shutdown.
+#include "app/core/board_geometry.h"
 #include "app/core/eboard_thread.h"
 #include "app/core/shell_state.h"
+#include "app/ui/captions.h"
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
 #include "app/ui/use_com_board.h"
@@ -16,9 +18,12 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 using namespace eboard_test;
 
@@ -157,7 +162,8 @@ TEST_F(EBoardWindowTest, SetUpTakesTheBoardsPositionAndAPulledCableIsReported) {
     board.Unplug();
     auto* info = f->findChild<QLabel*>("InfoPanel");
     ASSERT_TRUE(info);
-    ASSERT_TRUE(TickUntil([&] { return info->text() == "Error"; }));
+    const QString lost = "Error: " + QString::fromStdString(board.Path());
+    ASSERT_TRUE(TickUntil([&] { return info->text() == lost; }));
     EXPECT_FALSE(BoardThread().EBoardConnected());
     EXPECT_EQ(CurrentBoard(), setup);
 
@@ -167,4 +173,37 @@ TEST_F(EBoardWindowTest, SetUpTakesTheBoardsPositionAndAPulledCableIsReported) {
     EXPECT_TRUE(BoardThread().EBoardConnected());
     f->FormCloseQuery();
     EXPECT_FALSE(BoardThread().EBoardConnected());
+}
+
+TEST_F(EBoardWindowTest, ThePulledCableIsNamedUntilTheNextMove) {
+    TPtyBoard board;
+    Connect(board.Path());
+    board.Write(PacketOf(StartPosition64, false));
+    board.Unplug();
+    auto* info = f->findChild<QLabel*>("InfoPanel");
+    const QString lost = PhraseString(61) + ": " + QString::fromStdString(board.Path());
+    // The window's own loop and timer serve the lost line.
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (info->text() == lost) loop.quit();
+    });
+    poll.start(5);
+    QTimer::singleShot(30000, &loop, [&] { loop.quit(); });
+    loop.exec();
+    ASSERT_EQ(info->text(), lost);
+    // It stays while nothing moves, through the ticks and a redraw of the book list ...
+    f->ShowBookMoves();
+    for (int tick = 0; tick < 3; ++tick)
+        f->Timer1Timer();
+    EXPECT_EQ(info->text(), lost);
+    // ... and goes with the next move, made with the mouse.
+    for (int sq : {XYToSquare(2, 2, 1), XYToSquare(3, 3, 1)}) {
+        const TSquareCells c = SquareCells(sq, CurrentVariant, false);
+        const double k = f->Control("BoardImage")->width() / 880.0;
+        QTest::mouseClick(f->Control("BoardImage"), Qt::LeftButton, {},
+                          QPoint(int((c.darkX + c.size / 2) * k), int((c.y + c.size / 2) * k)));
+    }
+    ASSERT_EQ(CurrentNode(), 1);
+    EXPECT_FALSE(info->text().contains(lost)) << info->text().toStdString();
 }

@@ -24,6 +24,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,8 +37,11 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -236,6 +240,47 @@ TEST_F(MainFormEntry, SetGameTypeKeepsTheGameOnTheSameBoardAndStartsANewOneOnAno
     EXPECT_EQ(CurrentGame().tournament, "Test Game 30 min");
 }
 
+TEST_F(MainFormEntry, AGameWithoutMovesNamesTheEngineThatPlaysTheNewVariant) {
+    // The engines chosen per variant, as "Engine settings" leaves them.
+    f->Seams().engineLongName = [] {
+        switch (CurrentVariant) {
+        case gtItalian:
+            return std::string("Marrak Italian 1.15");
+        case gtEnglish:
+            return std::string("Marrak 1.15v");
+        default:
+            return std::string("Vantor Quillan 2.0");
+        }
+    };
+    const auto shownNames = [&] { return f->GamePanelWidget()->Names().toStdString(); };
+    f->SetGameType(gtItalian, false);
+    f->NewGame();
+    EXPECT_EQ(CurrentGame().black, "Marrak Italian 1.15");
+    f->SetGameType(gtRussian, false); // the same board: the game stays, its engine does not
+    EXPECT_EQ(CurrentGame().black, "Vantor Quillan 2.0");
+    EXPECT_EQ(CurrentGame().white, "Player");
+    EXPECT_NE(shownNames().find("Vantor Quillan 2.0"), std::string::npos) << shownNames();
+    // A new game started by the change to the other board size names the new variant's engine.
+    f->SetGameType(gtEnglish, false);
+    EXPECT_EQ(CurrentGame().black, "Marrak 1.15v");
+    f->SetGameType(gtInternational, false);
+    EXPECT_EQ(CurrentGame().header.variant, gtInternational);
+    EXPECT_EQ(CurrentGame().black, "Vantor Quillan 2.0");
+    EXPECT_NE(shownNames().find("Vantor Quillan 2.0"), std::string::npos) << shownNames();
+    // Names the user gave, and the names of a game with moves, stay.
+    f->SetGameType(gtEnglish, false);
+    EditGame().black = "Someone";
+    f->SetGameType(gtItalian, false);
+    EXPECT_EQ(CurrentGame().black, "Someone");
+    EditGame().black = "Marrak Italian 1.15";
+    TMoveList legal;
+    FindMoves(CurrentBoard(), SideToMove(), legal, CurrentVariant);
+    ASSERT_NE(f->AddMoveToTree(legal.at(0), false), 0);
+    ASSERT_EQ(CurrentGame().header.nodeCount, 1);
+    f->SetGameType(gtRussian, false);
+    EXPECT_EQ(CurrentGame().black, "Marrak Italian 1.15");
+}
+
 TEST_F(MainFormEntry, SettingUpAPositionByHandAndFromAPastedFen) {
     Click(Sq(2, 2));
     Click(Sq(3, 3));
@@ -382,7 +427,7 @@ TEST_F(MainFormEntry, HelpOpensTheRussianPageOnlyInRussian) {
     std::vector<std::string> opened;
     SetShellRunner([&](const std::vector<std::string>& argv) {
         opened.push_back(argv.at(1));
-        return true;
+        return TOpenJob(TOpenState::Opened);
     });
     for (int language = 1; language <= 5; ++language) {
         SetLanguage(language);
@@ -392,23 +437,65 @@ TEST_F(MainFormEntry, HelpOpensTheRussianPageOnlyInRussian) {
     ASSERT_EQ(opened.size(), 5u);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(opened[i], AppDir + (i == 1 ? "Docs/Russian.htm" : "Docs/English.htm"));
+    EXPECT_EQ(f->findChild<QTextBrowser*>("HelpBrowser"), nullptr) << "the desktop showed the page";
     // The pages are installed in the run directory.
     for (const char* page : {"/Docs/English.htm", "/Docs/Russian.htm"})
         EXPECT_TRUE(std::filesystem::exists(RunDir() + page)) << page;
 }
 
-TEST_F(MainFormEntry, HelpWithoutADesktopOpenerShowsThePageItself) {
+TEST_F(MainFormEntry, HelpShowsThePageItselfWhenxdgOpenIsMissingOrFails) {
     std::filesystem::create_directories(AppDir + "Docs");
     std::filesystem::copy_file(RunDir() + "/Docs/English.htm", AppDir + "Docs/English.htm",
                                std::filesystem::copy_options::overwrite_existing);
-    SetShellRunner([](const std::vector<std::string>&) { return false; }); // no xdg-open
-    f->Item("N16")->trigger();
+    // A PATH whose xdg-open exits as it does on a machine without a browser, or runs on as it does
+    // while the browser it started is open.
+    const std::string bin = Dir() + "/bin";
+    std::filesystem::create_directories(bin);
+    const auto stub = [&](const char* body) {
+        std::ofstream(bin + "/xdg-open") << "#!/bin/sh\n" << body << "\n";
+        std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
+    };
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (bin + ":" + oldPath).c_str(), 1);
+    const auto helpShown = [&] {
+        const auto* browser = f->findChild<QTextBrowser*>("HelpBrowser");
+        return browser && browser->window()->isVisible();
+    };
+    // Runs the window's event loop until the opener has ended.
+    const auto untilOpenerEnds = [&] {
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            const auto* t = f->findChild<QTimer*>("HelpOpenerPoll");
+            if (!t || !t->isActive()) loop.quit();
+        });
+        poll.start(10);
+        QTimer::singleShot(30000, &loop, [&] { loop.quit(); });
+        loop.exec();
+    };
+    const struct {
+        const char* xdgOpen;
+        bool shown;
+    } rows[] = {{"exit 3", true}, {"exit 0", false}, {"sleep 0.1; exit 4", true}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.xdgOpen);
+        stub(r.xdgOpen);
+        if (auto* w = f->findChild<QDialog*>("HelpWindow")) w->hide();
+        f->Item("N16")->trigger();
+        untilOpenerEnds();
+        EXPECT_EQ(helpShown(), r.shown);
+    }
+    setenv("PATH", oldPath.c_str(), 1);
     auto* browser = f->findChild<QTextBrowser*>("HelpBrowser");
     ASSERT_NE(browser, nullptr);
-    EXPECT_TRUE(browser->window()->isVisible());
     EXPECT_TRUE(browser->toPlainText().contains("Vantor Quillan"));
     EXPECT_TRUE(prompts.messages.empty());
-    // A missing page is named rather than nothing happening.
+
+    // No opener at all: the page at once. A missing page is named rather than nothing happening.
+    SetShellRunner([](const std::vector<std::string>&) { return TOpenJob(); });
+    browser->window()->close();
+    f->Item("N16")->trigger();
+    EXPECT_TRUE(helpShown());
     browser->window()->close();
     std::filesystem::remove(AppDir + "Docs/English.htm");
     f->Item("N16")->trigger();

@@ -1,3 +1,4 @@
+#include "app/core/builtin_engine.h"
 #include "app/core/engine_requests.h"
 #include "app/core/game_clock.h"
 #include "app/core/game_end.h"
@@ -9,18 +10,20 @@
 #include "app/ui/forms.h"
 #include "app/ui/main_form.h"
 #include "app/ui/shell_prompts.h"
+#include "fake_engine_bridge.h"
 #include "main_window_fixture.h"
-#include "rules/hash_table.h"
 #include "rules/variant_state.h"
 #include "session_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <filesystem>
 
 namespace {
@@ -30,7 +33,7 @@ class MainFormPlay : public TMainWindowFixture {
   protected:
     void SetUp() override {
         TMainWindowFixture::SetUp();
-        if (HashTable.Size() == 0) HashTable.Allocate(1 << 14);
+        if (BuiltinEngine().HashTable().Size() == 0) BuiltinEngine().HashTable().Allocate(1 << 14);
         m_form = Start(false);
         m_form->PlayModeClick();
         EngineSettings.Level = 4;
@@ -78,6 +81,46 @@ TEST_F(MainFormPlay, ComputeAtTheFirstMoveHandsTheSideToTheEngineWhichAnswers) {
     m_form->Compute1Click();
     WaitIdle();
     EXPECT_EQ(CurrentGame().white, "Vantor Quillan 2.0");
+}
+
+TEST_F(MainFormPlay, APluginThatThinksShowsItselfNotTheEarlierBuiltInSearch) {
+    SetClocks(600, 600);
+    m_form->Compute1Click(); // the built-in engine answers first
+    WaitIdle();
+    m_form->Timer1Timer();
+    ASSERT_TRUE(Text("Label2").contains("HashSize="));
+
+    app_test::TFakeBridge plugin;
+    SetEngineBridge(&plugin);
+    EngineSettings.Kind = ekMarrak;
+    EngineSettings.ShortName = "Marrak 1.15";
+    plugin.hold = true;
+    m_form->Compute1Click();
+    // The window's own loop and timer, until the plug-in's name shows.
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (Text("EnginePanel") == "Marrak 1.15") loop.quit();
+    });
+    poll.start(5);
+    QTimer::singleShot(30000, &loop, [&] { loop.quit(); });
+    loop.exec();
+    EXPECT_EQ(Text("EnginePanel"), "Marrak 1.15");
+    EXPECT_FALSE(Text("Label2").contains("HashSize=")) << Text("Label2").toStdString();
+    EXPECT_FALSE(Text("Label2").contains("EDB="));
+    EXPECT_EQ(Text("DepthPanel"), "");
+    EXPECT_EQ(Text("EvalPanel"), "");
+    // Its own progress line, once it reports.
+    plugin.SetStatus("value=12,  depth 9/9/9,  1.5s,  300 kN/s,  9-13");
+    QObject::disconnect(&poll, nullptr, nullptr, nullptr);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (Text("DepthPanel").contains("9/9/9")) loop.quit();
+    });
+    loop.exec();
+    EXPECT_TRUE(Text("Label2").startsWith("9-13")) << Text("Label2").toStdString();
+    plugin.hold = false;
+    StopEngineAndWait();
+    SetEngineBridge(nullptr);
 }
 
 TEST_F(MainFormPlay, AGameThatIsOverShowsItsMessage) {

@@ -1,3 +1,5 @@
+#include "app/core/board_geometry.h"
+#include "app/core/builtin_engine.h"
 #include "app/core/language.h"
 #include "app/core/move_sound.h"
 #include "app/core/shell_state.h"
@@ -9,7 +11,6 @@
 #include "app/ui/select_colors.h"
 #include "app/ui/shell_prompts.h"
 #include "main_window_fixture.h"
-#include "rules/hash_table.h"
 #include "rules/variant_state.h"
 #include "session_fixture.h"
 
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,7 +49,8 @@ TEST_F(MainFormTest, FirstStartShowsTheDefaultsAndTheCloseWritesTheFile) {
     EXPECT_TRUE(InterfaceForm->Highlight->isChecked());
     EXPECT_EQ(CaptureSeparator, ":");
     EXPECT_FALSE(FullNotation);
-    EXPECT_EQ(HashTable.Size(), 262'144u) << "the built-in engine's table from its 7 MB default";
+    EXPECT_EQ(BuiltinEngine().HashTable().Size(), 262'144u)
+        << "the built-in engine's table from its 7 MB default";
     EXPECT_EQ(f->LanguageForSettings(), 1);
     EXPECT_EQ(static_cast<QLabel*>(f->Control("GameType"))->text(), "Russian");
     EXPECT_EQ(MoveSoundData.size(), 2612u);
@@ -192,6 +195,30 @@ TEST_F(MainFormTest, TheWindowSpeaksTheChosenLanguage) {
     EXPECT_EQ(PhraseString(59), QString::fromUtf8("Глубина"));
 }
 
+TEST_F(MainFormTest, ToolButtonsWithoutACommandAreDisabledAndLookIt) {
+    TMainForm* f = Start();
+    // The darkest pixel of the button as it is drawn.
+    const auto darkest = [&](const char* name) {
+        const QImage img = f->Control(name)->grab().toImage();
+        int d = 255;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                d = std::min(d, qGray(img.pixel(x, y)));
+        return d;
+    };
+    for (const char* name : {"ToolButton17", "ToolButton18"}) { // "Search", "Internet game"
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(f->Control(name)->isEnabled());
+        EXPECT_GE(darkest(name), 150) << "drawn faded, as a disabled button";
+    }
+    // The same measure tells an enabled picture.
+    for (const char* name : {"ToolButton12", "ToolButton11"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(f->Control(name)->isEnabled());
+        EXPECT_LT(darkest(name), 150);
+    }
+}
+
 TEST_F(MainFormTest, TheBoardSizeMenuShowsTheChoice) {
     TMainForm* f = Start();
     EXPECT_TRUE(f->Item("N20")->isChecked()) << "Large by default";
@@ -253,6 +280,56 @@ TEST_F(MainFormTest, InterfaceDialogSetsTheNotationAndTheSound) {
     EXPECT_FALSE(SoundOn);
     EXPECT_EQ(CaptureSeparator, "x");
     EXPECT_TRUE(FullNotation);
+}
+
+TEST_F(MainFormTest, HighlightLastMoveSwitchesTheHighlightOnTheBoardAtOnce) {
+    TMainForm* f = Start();
+    CountEngine();
+    SoundOn = false;
+    f->PlayModeClick();
+    // c3-d4 with the mouse; c3 is then empty, so its square shows the highlight alone.
+    const int from = XYToSquare(2, 2, 1), to = XYToSquare(3, 3, 1);
+    for (int sq : {from, to}) {
+        const TSquareCells c = SquareCells(sq, CurrentVariant, false);
+        const double k = f->Control("BoardImage")->width() / 880.0;
+        QTest::mouseClick(f->Control("BoardImage"), Qt::LeftButton, {},
+                          QPoint(int((c.darkX + c.size / 2) * k), int((c.y + c.size / 2) * k)));
+    }
+    ASSERT_EQ(CurrentNode(), 1);
+    const auto highlighted = [&] {
+        const TSquareCells c = SquareCells(from, CurrentVariant, false);
+        return f->BoardPicture().Image().pixel(c.darkX + c.size / 2, c.y + c.size / 2) == qRgb(255, 0, 0);
+    };
+    EXPECT_TRUE(highlighted());
+    // The box switched in the dialog, the board behind it redrawn by the running timer.
+    for (bool on : {false, true}) {
+        SCOPED_TRACE(on);
+        bool seen = false;
+        WhenShown(InterfaceForm, [&] {
+            // On the box itself: the check box is as wide as the dialog, its label is not.
+            const int h = InterfaceForm->Highlight->height();
+            QTest::mouseClick(InterfaceForm->Highlight, Qt::LeftButton, {}, QPoint(h / 2, h / 2));
+            auto* poll = new QTimer(InterfaceForm);
+            QObject::connect(poll, &QTimer::timeout, InterfaceForm, [&, poll] {
+                if (highlighted() != on) return;
+                seen = true;
+                poll->deleteLater();
+                InterfaceForm->Button1->click();
+            });
+            poll->start(5);
+        });
+        f->Interface1Click();
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(InterfaceForm->Highlight->isChecked(), on);
+    }
+    // Saved as it was left.
+    WhenShown(InterfaceForm, [] {
+        InterfaceForm->Highlight->setChecked(false);
+        InterfaceForm->Button1->click();
+    });
+    f->Interface1Click();
+    Stop();
+    EXPECT_EQ(TIniFile(Ini()).Find("Main", "HighlightMove"), "0");
 }
 
 TEST_F(MainFormTest, DefaultColorsAskForARestartWhenPicturesAreMissing) {

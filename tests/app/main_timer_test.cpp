@@ -129,6 +129,17 @@ TEST_F(MainTimer, APluginsProgressLineReplacesTheElectronicBoard) {
     RunMainTimerTick(view);
     EXPECT_TRUE(view.calls.empty());
     StopEngineAndWait();
-    SetEngineBridge(nullptr); // the fake ends with this test
     EXPECT_EQ(EngineInfo.Snapshot().Score, 12);
+    // The next request starts with nothing shown, and its first line is read even when it is the
+    // line the last request ended with.
+    bridge.calls = 0;
+    StartEngine();
+    ASSERT_TRUE(WaitUntil([&] { return bridge.calls.load() > 0; })) << "the engine was never called";
+    EXPECT_EQ(EngineInfo.Snapshot().Depth, "");
+    view.calls.clear();
+    RunMainTimerTick(view);
+    ASSERT_FALSE(view.calls.empty());
+    EXPECT_EQ(view.calls.back(), "info 9/9/9");
+    StopEngineAndWait();
+    SetEngineBridge(nullptr); // the fake ends with this test
 }

@@ -4,6 +4,7 @@
 // Qt-free. The test thread stands in for the user-interface thread: it reads the game record only
 // while no engine request runs, and holds GameSession().Lock() itself where one may.
 
+#include "app/core/builtin_engine.h"
 #include "app/core/engine_requests.h"
 #include "app/core/engine_seams.h"
 #include "app/core/engine_state.h"
@@ -50,9 +51,9 @@ inline void UseSmallHashTable() {
     static bool done = false;
     if (done) return;
     done = true;
-    HashTable.Allocate(1 << 14);
+    BuiltinEngine().HashTable().Allocate(1 << 14);
     TEngineRandom rng(12345);
-    HashTable.InitKeys(rng);
+    BuiltinEngine().HashTable().InitKeys(rng);
 }
 
 // The game session set to `board` with `side` to move and no moves; every flag clear.

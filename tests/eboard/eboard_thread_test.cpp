@@ -42,11 +42,12 @@ TBoardPacket After10_14() {
 struct TConnected {
     TPtyBoard board;
     TBoardThread thread;
-    TConnected() {
+    // `name` stands for the port's name as the user chose it.
+    explicit TConnected(const std::string& name = {}) {
         std::string error;
         TSerialPort port = OpenBoardPort(board.Path(), &error);
         EXPECT_TRUE(port.IsOpen()) << error;
-        EXPECT_TRUE(thread.Start(std::move(port)));
+        EXPECT_TRUE(thread.Start(std::move(port), name));
     }
     std::optional<TBoardPacket> Next() {
         std::optional<TBoardPacket> p;
@@ -170,7 +171,7 @@ TEST(BoardThread, AFloodNeverMakesAMove) {
 TEST(BoardThread, PullingTheCableMidPacketEndsTheReaderAndSaysSo) {
     SetCurrentLanguage(1);
     TakeGameMessage();
-    TConnected c;
+    TConnected c("/dev/ttyUSB0");
     c.board.Write(Start64());
     EXPECT_EQ(c.Next(), Start64());
     c.board.Write(After9_13().data(), 20);
@@ -187,7 +188,7 @@ TEST(BoardThread, PullingTheCableMidPacketEndsTheReaderAndSaysSo) {
     EXPECT_EQ(target.calls, 0);
     const auto message = TakeGameMessage();
     ASSERT_TRUE(message);
-    EXPECT_EQ(message->text, "Error");
+    EXPECT_EQ(message->text, "Error: /dev/ttyUSB0") << "which port went";
     EXPECT_EQ(message->kind, 1); // the information panel, not a box
     ServeEBoard(c.thread, false, gtRussian, target);
     EXPECT_FALSE(TakeGameMessage()); // said once

@@ -1,7 +1,7 @@
 // The functions the program exports by name for callers outside it (FindMoves, count): boards of
 // 50 signed bytes and sides as another program passes them.
 // Input: a variant byte, a side byte, then the 50 squares.
-#include "rules/export/engine_exports.h"
+#include "app/export/builtin_exports.h"
 #include "rules/export/find_moves_export.h"
 #include "rules/variant_state.h"
 

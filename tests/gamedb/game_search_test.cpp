@@ -4,6 +4,7 @@
 #include "gamedb/game_block.h"
 #include "gamedb/game_index_record.h"
 #include "gamedb/game_search.h"
+#include "gamedb/search_pattern.h"
 #include "gamedb/search_tree.h"
 #include "platform/codepage.h"
 #include "rules/variant_state.h"

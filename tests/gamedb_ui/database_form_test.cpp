@@ -9,9 +9,11 @@
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/db_panel.h"
 #include "platform/steady_clock.h"
+#include "tests/gamedb/chb_test_file.h"
 #include "tests/gamedb_ui/database_window_fixture.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
@@ -178,6 +180,74 @@ TEST_F(DatabaseWindow, BuildTreeTakesTheListedGamesIntoTheChosenBook) {
     form->ABuildtree1Click();
     EXPECT_EQ(prompts.messages.back(), "Database not opened.");
     EXPECT_EQ(prompts.dialogs.size(), 2u);
+}
+
+TEST_F(DatabaseWindow, BuildTreeCountsTheGamesReadInTheCaption) {
+    // The caption as it changes while the window stays up.
+    struct TTitles : QObject {
+        std::vector<std::string> seen;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::WindowTitleChange)
+                seen.push_back(static_cast<QWidget*>(o)->windowTitle().toStdString());
+            return false;
+        }
+    } titles;
+    form->installEventFilter(&titles);
+    prompts.files = {dir.File("tree.cbk")};
+    form->ABuildtree1Click();
+    form->removeEventFilter(&titles);
+    EXPECT_EQ(titles.seen, (std::vector<std::string>{"100", "200"}));
+    EXPECT_EQ(form->windowTitle(), "200");
+}
+
+// Both imports start in Bases, as Open does. A CHB file says nothing of its variant: the question
+// before the import and the log name the variant its games are read in.
+TEST_F(DatabaseWindow, ImportsStartInBasesAndTheChbImportNamesItsVariant) {
+    const std::string chb = dir.File("Bases/old.chb");
+    std::filesystem::create_directories(dir.File("Bases"));
+    chb_test::TGameRecord bad;
+    bad.codes = {0x049B, chb_test::CodeOf(1, 32)}; // the second move matches nothing: logged
+    chb_test::WriteRecords(chb, {chb_test::JunkRecord(), chb_test::MakeRecord(bad)});
+    const std::string target = dir.File("Bases/old.vqb"), log = dir.File("Bases/old.log");
+
+    struct Row {
+        TGameType variant;
+        const char* name;
+        bool answer;
+    } rows[] = {{gtEnglish, "English", false}, {gtItalian, "Italian", true}, {gtCzech, "Czech", true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const bool existed = std::filesystem::exists(target);
+        DatabaseHooks().currentVariant = [&row] { return row.variant; };
+        prompts.dialogs.clear();
+        prompts.questions.clear();
+        prompts.files = {chb};
+        prompts.answers = {row.answer};
+        form->OpenCHBClick();
+        ASSERT_EQ(prompts.dialogs.size(), 1u);
+        EXPECT_EQ(prompts.dialogs[0].folder, dir.Dir() + "Bases");
+        ASSERT_EQ(prompts.questions.size(), 1u);
+        const std::string& q = prompts.questions[0];
+        EXPECT_NE(q.find(std::string(" as ") + row.name + " games "), std::string::npos) << q;
+        EXPECT_NE(q.find(existed ? "replacing it" : "the new database"), std::string::npos) << q;
+        if (!row.answer) {
+            EXPECT_FALSE(std::filesystem::exists(target)) << "a refused question imports nothing";
+            continue;
+        }
+        TGameDatabase db;
+        OpenDatabase(target, db);
+        ASSERT_TRUE(db.open);
+        TGame g;
+        ASSERT_EQ(ReadGame(db, 1, false, g), TDbStatus::Ok);
+        EXPECT_EQ(g.header.variant, row.variant);
+        CloseDatabase(db);
+        const std::string text = test_support::ReadText(log);
+        EXPECT_EQ(text.substr(0, text.find('\n')), "Import of " + chb + " as " + row.name + " games");
+    }
+
+    prompts.files = {std::nullopt};
+    form->ImportPDN1Click();
+    EXPECT_EQ(prompts.dialogs.back().folder, dir.Dir() + "Bases");
 }
 
 TEST_F(DatabaseWindow, ExportedPdnAppendsAndImportsBackIntoANewDatabase) {

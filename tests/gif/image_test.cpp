@@ -373,6 +373,19 @@ TEST(GIFImage, ProgressOfSaving) {
     EXPECT_EQ(events.back(), "2 0 Saving...");
 }
 
+// A frame made from a bitmap reports its conversion through the image that holds it, every 32
+// rows.
+TEST(GIFImage, ProgressOfConvertingABitmap) {
+    TGIFImage image;
+    std::vector<std::string> events;
+    image.OnProgress = [&](TProgressStage stage, int percent, const std::string& m) {
+        events.push_back(std::to_string(stage) + " " + std::to_string(percent) + " " + m);
+    };
+    image.Add(Gradient24(3, 70));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"1 0 Converting...", "1 45 Converting...", "1 91 Converting..."}));
+}
+
 TEST(GIFImage, AssignCopiesAnImage) {
     TGIFImage source;
     source.SetDitherMode(dmNearest);

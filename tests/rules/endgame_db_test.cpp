@@ -1,5 +1,7 @@
 #include "rules/edb_tools.h"
 #include "rules/endgame_db.h"
+#include "rules/hash_table.h"
+#include "rules/search.h"
 #include "rules/variant_state.h"
 
 #include "edb_fixture.h"
@@ -133,14 +135,22 @@ TEST_F(EdbProbe, OnePieceScoresWithoutReading) {
     EXPECT_EQ(ProbeEndgameDatabase(other, 1, 1, 4), 1999);
 }
 
+// The search counts every probe it asks of the database, also one that gives no value. At the
+// horizon only the node itself is probed: its children are evaluated.
 TEST_F(EdbProbe, EveryProbeIsCounted) {
-    EdbProbeCount = 0;
+    THashTable noSlots;
+    TSearcher searcher(noSlots, gtRussian, SearchEdbProbe());
     TBoard b;
     b[1] = sqMan0;
     b[9] = sqMan1;
-    (void)ProbeEndgameDatabase(b, 2, 0, 1);
-    (void)ProbeEndgameDatabase(EmptyBoard, 0, 0, 1);
-    EXPECT_EQ(EdbProbeCount.load(), 2u);
+    TBoard five; // past the small file's blocks
+    for (int s : {1, 2, 3, 4})
+        five[s] = sqMan0;
+    five[32] = sqMan1;
+    ASSERT_FALSE(ProbeEndgameDatabase(five, 5, 0, 1).has_value());
+    searcher.Search(b, -2000, 2000, 1, 1, 0, 1);
+    searcher.Search(five, -2000, 2000, 1, 1, 0, 1);
+    EXPECT_EQ(searcher.EdbProbes(), 2u);
 }
 
 // Two threads probe at once while a third reopens the database: every answer is either the

@@ -212,16 +212,20 @@ TEST(VantorHash, StoringRuleForBoundsAndDepths) {
     }
 }
 
+// The table belongs to the engine's owner above this layer, which registers the clearing.
 TEST(VantorHash, ChangingTheVariantClearsTheEngineTable) {
-    HashTable.Allocate(64);
+    THashTable table;
+    table.Allocate(64);
     THashProbe p;
-    ProbeHashTable(StartPosition64, 0, p);
-    HashTable.StoreResult(p, 0, 1, 0, 1, -2000, 2000);
-    ASSERT_EQ(HashTable.StoredCount(), 1u);
+    table.Probe(StartPosition64, 0, SquareCount, p);
+    table.StoreResult(p, 0, 1, 0, 1, -2000, 2000);
+    ASSERT_EQ(table.StoredCount(), 1u);
+    const TVariantHooks saved = VariantHooks();
+    VariantHooks().clearHashTable = [&] { table.Clear(); };
     SetGameVariant(CurrentVariant);
-    EXPECT_EQ(HashTable.StoredCount(), 0u);
-    EXPECT_EQ(HashTable.EntryAt(p.slot).key, TPositionKey{});
-    HashTable.Allocate(0);
+    VariantHooks() = saved;
+    EXPECT_EQ(table.StoredCount(), 0u);
+    EXPECT_EQ(table.EntryAt(p.slot).key, TPositionKey{});
 }
 
 TEST(VantorHash, TotalPhysicalMemoryAgreesWithTheKernel) {

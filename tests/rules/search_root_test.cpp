@@ -165,18 +165,19 @@ TEST(VantorRootSearch, StopWordFromAnotherThreadEndsADeepSearch) {
         if (depth >= 6 && !signalled.exchange(true)) deepEnough.set_value();
     };
     TRootSearchResult result;
+    TStopWord stop;
+    stop.Set(1); // a word left raised by an earlier request: the search clears it first
     std::thread worker([&] {
         result = RunRootSearch(StartPosition100, 0, gtInternational, {98, 0, 100000000},
-                               {&table, {}, nullptr}, events);
+                               {&table, {}, nullptr, &stop}, events);
     });
     deepEnough.get_future().wait();
-    SetEngineStopFlag(1);
+    stop.Set(1);
     // Unstopped, the search to depth 98 would outlast any run: ending at all is the stop's work.
     test_support::MustEnd("a stopped root search", [&] { worker.join(); });
     EXPECT_TRUE(result.stopped);
     EXPECT_GE(result.completedDepth, 5);
     EXPECT_LT(result.completedDepth, 98);
-    SetEngineStopFlag(0);
 }
 
 } // namespace

@@ -194,6 +194,27 @@ TEST(VantorSearch, SortMovesByScoreTakesTheFirstGreatest) {
     EXPECT_EQ(moves[3].from, 4);
 }
 
+// The searcher polls the word it is given after every child: raised, the search ends after its
+// first evaluation and stores nothing on the way back.
+TEST(VantorSearch, TheGivenStopWordEndsTheSearchAfterOneChild) {
+    THashTable table;
+    table.Allocate(1 << 12);
+    TEngineRandom rng(3);
+    table.InitKeys(rng);
+    TStopWord stop;
+    TSearcher running(table, gtRussian, {}, &stop);
+    running.Search(StartPosition64, -2000, 2000, 1, 6, 0, 1);
+    EXPECT_GT(table.StoredCount(), 0u);
+    EXPECT_GT(running.Evaluations(), 1u);
+
+    table.Clear();
+    stop.Set(1);
+    TSearcher stopped(table, gtRussian, {}, &stop);
+    stopped.Search(StartPosition64, -2000, 2000, 1, 6, 0, 1);
+    EXPECT_EQ(table.StoredCount(), 0u);
+    EXPECT_EQ(stopped.Evaluations(), 1u);
+}
+
 // The program's own probe, on a database file whose 2-piece positions are all "side 0 to move
 // wins in 7 plies".
 TEST(VantorSearch, EndgameDatabaseFileValueReachesTheSearch) {
@@ -208,24 +229,26 @@ TEST(VantorSearch, EndgameDatabaseFileValueReachesTheSearch) {
     SetGameVariant(gtRussian);
     OpenEndgameDatabaseFile(path, &error); // the variant change closed it: the real file is absent
     ASSERT_TRUE(EndgameDatabaseOpen());
-    HashTable.Allocate(1024);
+    THashTable table;
+    table.Allocate(1024);
+    TEngineRandom rng(1);
+    table.InitKeys(rng);
 
     // Either side to move: the board is turned so the mover is side 0. At ply 3: 2000 - 7 - 2.
     const TBoard b = BoardFromSquares("w9 b28");
-    EdbProbeCount = 0;
-    EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 0, 1, gtRussian), 1991);
-    EXPECT_EQ(SearchPosition(b, -2000, 2000, 3, 8, 1, 1, gtRussian), 1991);
-    EXPECT_EQ(EdbProbeCount, 2u);
+    TSearcher searcher(table, gtRussian, SearchEdbProbe());
+    EXPECT_EQ(searcher.Search(b, -2000, 2000, 3, 8, 0, 1), 1991);
+    EXPECT_EQ(searcher.Search(b, -2000, 2000, 3, 8, 1, 1), 1991);
+    EXPECT_EQ(searcher.EdbProbes(), 2u);
 
-    // The root search probes the positions after its moves through the same default probe: each
-    // is a win for side 1 to move, at ply 2.
-    const TRootSearchResult r = RunRootSearch(b, 0, gtRussian, {5, 0, 100});
+    // The root search probes the positions after its moves through the same probe: each is a
+    // win for side 1 to move, at ply 2.
+    const TRootSearchResult r = RunRootSearch(b, 0, gtRussian, {5, 0, 100}, {&table, SearchEdbProbe(), &rng});
     ASSERT_FALSE(r.moves.empty());
     EXPECT_EQ(r.scores[0].score, -(2000 - 7 - 1));
-    EXPECT_GT(EdbProbeCount, 0u);
+    EXPECT_GT(r.edbProbes, 0u);
 
     CloseEndgameDatabase();
-    HashTable.Allocate(0);
     SetGameVariant(variant);
 }
 

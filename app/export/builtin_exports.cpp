@@ -1,6 +1,7 @@
-#include "rules/export/engine_exports.h"
+#include "app/export/builtin_exports.h"
 
-#include "rules/evaluation.h"
+#include "app/core/builtin_engine.h"
+#include "app/core/engine_requests.h"
 #include "rules/search.h"
 #include "rules/variant_state.h"
 
@@ -20,10 +21,7 @@ extern "C" __attribute__((visibility("default"))) short count(int side, const si
                                                               int countFlag) {
     TBoard b;
     if (!ReadBoard(board, side, b)) return EngineBadArguments;
-    const TGameType variant = CurrentVariant;
-    ThreadSearcher().Reset(HashTable, variant, SearchEdbProbe());
-    ThreadSearcher().CountEvaluation(countFlag);
-    return Evaluate(side, b, ply, variant);
+    return BuiltinEngine().Count(side, b, ply, countFlag, CurrentVariant);
 }
 
 extern "C" __attribute__((visibility("default"))) short
@@ -32,5 +30,5 @@ analysis(const signed char* board, int alpha, int beta, int ply, int depth, int 
     if (!ReadBoard(board, side, b) || ply < 1 || ply >= MaxSearchPly || depth >= MaxSearchPly ||
         alpha < -32767 || alpha > 32767 || beta < -32767 || beta > 32767)
         return EngineBadArguments;
-    return SearchPosition(b, alpha, beta, ply, depth, side, countFlag, CurrentVariant);
+    return BuiltinEngine().Analysis(b, alpha, beta, ply, depth, side, countFlag, CurrentVariant);
 }
