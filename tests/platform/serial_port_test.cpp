@@ -5,14 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace std::chrono_literals;
 using eboard_test::TPtyBoard;
@@ -29,6 +33,28 @@ std::string Output(const std::string& command) {
     }
     return out;
 }
+
+// Holds every free descriptor below a lowered limit while it lives, so that nothing new can be opened.
+class TNoDescriptorsLeft {
+  public:
+    TNoDescriptorsLeft() {
+        getrlimit(RLIMIT_NOFILE, &m_old);
+        rlimit low = m_old;
+        low.rlim_cur = std::min<rlim_t>(low.rlim_cur, 256);
+        setrlimit(RLIMIT_NOFILE, &low);
+        for (int fd; (fd = ::dup(0)) >= 0;)
+            m_held.push_back(fd);
+    }
+    ~TNoDescriptorsLeft() {
+        for (int fd : m_held)
+            ::close(fd);
+        setrlimit(RLIMIT_NOFILE, &m_old);
+    }
+
+  private:
+    rlimit m_old{};
+    std::vector<int> m_held;
+};
 
 } // namespace
 
@@ -94,6 +120,40 @@ TEST(SerialPort, ReadsWaitsAndNoticesTheHangUp) {
     EXPECT_EQ(port.Read(buf, sizeof buf, test_support::WatchdogLimit).status, TSerialPort::TReadStatus::Lost);
     port.Close();
     EXPECT_EQ(port.Read(buf, sizeof buf, 10ms).status, TSerialPort::TReadStatus::Lost);
+}
+
+// A wake made when no descriptor was left (a reader started at the limit) still ends a read without
+// limit: a stop of the board's reader must never hang.
+TEST(SerialPort, AWakeWithoutADescriptorStillEndsTheRead) {
+    TPtyBoard board;
+    TSerialPort port;
+    ASSERT_TRUE(port.Open(board.Path()));
+    std::optional<TSerialWake> wake;
+    {
+        TNoDescriptorsLeft full;
+        wake.emplace();
+    }
+    ASSERT_LT(wake->Handle(), 0);
+    std::uint8_t buf[64];
+    std::atomic<int> reader{0};
+    std::thread waker([&] {
+        test_support::WaitUntil([&] { return reader != 0; });
+        test_support::WaitUntilAsleep(reader);
+        wake->Signal();
+    });
+    test_support::MustEnd("a read woken by a wake without a descriptor", [&] {
+        reader = test_support::KernelThreadId();
+        EXPECT_EQ(port.Read(buf, sizeof buf, -1ms, &*wake).status, TSerialPort::TReadStatus::Woken);
+    });
+    waker.join();
+    wake->Clear();
+    // Cleared, it waits out a timeout and still takes bytes.
+    EXPECT_EQ(port.Read(buf, sizeof buf, 50ms, &*wake).status, TSerialPort::TReadStatus::Timeout);
+    const std::uint8_t byte = 0x5A;
+    board.Write(&byte, 1);
+    const auto r = port.Read(buf, sizeof buf, test_support::WatchdogLimit, &*wake);
+    ASSERT_EQ(r.status, TSerialPort::TReadStatus::Data);
+    EXPECT_EQ(r.count, 1u);
 }
 
 TEST(SerialPort, OpenFailuresSayWhy) {
