@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <QAction>
 #include <QComboBox>
 #include <QEventLoop>
@@ -53,12 +55,17 @@ class EBoardWindowTest : public TMainWindowFixture {
         });
         f->Item("N36")->trigger();
     }
+    // The guard closes a dialog left open only when `act` never ran, so that it can never close the
+    // dialog of a later call.
     static void WhenShown(std::function<void()> act) {
-        QTimer::singleShot(0, UseComBoard, [act] {
-            if (UseComBoard->isVisible()) act();
+        auto acted = std::make_shared<bool>(false);
+        QTimer::singleShot(0, UseComBoard, [act, acted] {
+            if (!UseComBoard->isVisible()) return;
+            *acted = true;
+            act();
         });
-        QTimer::singleShot(2000, UseComBoard, [] {
-            if (UseComBoard->isVisible()) UseComBoard->done(-1);
+        QTimer::singleShot(test_support::WatchdogLimit, UseComBoard, [acted] {
+            if (!*acted && UseComBoard->isVisible()) UseComBoard->done(-1);
         });
     }
     // Ticks the timer until `done` holds.
@@ -119,7 +126,7 @@ TEST_F(EBoardWindowTest, MovesAndTakeBacksOnTheBoardEnterTheGame) {
     board.Write(PacketOf(StartPosition64, false)); // the board as set up: the root
     const TBoard after = Moved(StartPosition64, 10, 14);
     board.Write(PacketOf(Lifted(StartPosition64, 10), false)); // the piece lifted: nothing yet
-    std::this_thread::sleep_for(BoardSilence * 2);
+    ASSERT_TRUE(WaitUntilHandled(BoardThread(), board));
     f->Timer1Timer();
     EXPECT_EQ(CurrentNode(), 0);
     EXPECT_EQ(starts, 0);
@@ -132,7 +139,7 @@ TEST_F(EBoardWindowTest, MovesAndTakeBacksOnTheBoardEnterTheGame) {
     // While the engine thinks, the board's changes are dropped.
     busy = true;
     board.Write(PacketOf(Moved(after, 22, 18), false));
-    std::this_thread::sleep_for(BoardSilence * 2);
+    ASSERT_TRUE(WaitUntilHandled(BoardThread(), board));
     f->Timer1Timer();
     EXPECT_EQ(CurrentNode(), 1);
     busy = false;
