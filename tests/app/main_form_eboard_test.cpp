@@ -45,6 +45,9 @@ class EBoardWindowTest : public TMainWindowFixture {
     void TearDown() override {
         Stop();
         EXPECT_FALSE(BoardThread().EBoardConnected()) << "closing the window ends the reader";
+        // A test's board is unplugged as it ends, often before the window closes; that loss must
+        // not reach the next test's window, whose board gets the same pseudo-terminal name.
+        BoardThread().TakeLineLost();
         TMainWindowFixture::TearDown();
     }
     // "Connect to electronic draughts board" with `path` typed into the port list.
