@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr std::chrono::milliseconds WakeSlice{20};
+
 // The board's line: raw bytes at 19200 baud, 8N1, no flow control of any kind.
 bool SetBoardLine(int fd) {
     termios t{};
@@ -37,6 +39,7 @@ TSerialWake::~TSerialWake() {
 }
 
 void TSerialWake::Signal() {
+    m_signalled = true;
     const std::uint64_t one = 1;
     if (m_fd >= 0 && ::write(m_fd, &one, sizeof one) < 0) {
         // The counter is full: it is signalled already.
@@ -44,6 +47,7 @@ void TSerialWake::Signal() {
 }
 
 void TSerialWake::Clear() {
+    m_signalled = false;
     std::uint64_t count = 0;
     if (m_fd >= 0 && ::read(m_fd, &count, sizeof count) < 0) {
         // Not signalled: nothing to clear.
@@ -96,9 +100,22 @@ TSerialPort::TReadResult TSerialPort::Read(std::uint8_t* buffer, std::size_t siz
         return r;
     }
     pollfd fds[2] = {{m_fd, POLLIN, 0}, {wake ? wake->Handle() : -1, POLLIN, 0}};
-    const int ready = ::poll(fds, 2, timeout.count() < 0 ? -1 : static_cast<int>(timeout.count()));
+    // A wake without a descriptor cannot end the poll: wait in short slices and look at it between.
+    const bool sliced = wake && wake->Handle() < 0;
+    long long left = timeout.count() < 0 ? -1 : timeout.count();
+    int ready = 0;
+    for (;;) {
+        if (wake && wake->Signalled()) {
+            r.status = TReadStatus::Woken;
+            return r;
+        }
+        long long wait = left;
+        if (sliced && (wait < 0 || wait > WakeSlice.count())) wait = WakeSlice.count();
+        ready = ::poll(fds, 2, static_cast<int>(wait));
+        if (ready != 0) break;
+        if (left >= 0 && (left -= wait) <= 0) return r; // Timeout
+    }
     const pollfd& p = fds[0];
-    if (ready == 0) return r; // Timeout
     if (ready > 0 && (fds[1].revents & POLLIN)) {
         r.status = TReadStatus::Woken;
         return r;

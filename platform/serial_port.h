@@ -4,6 +4,7 @@
 // may open it while it is ours. Reads wait at most a given time, so a reader can always be told to
 // end. One thread uses a port at a time; moving it hands it over. Not copyable.
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -19,10 +20,14 @@ class TSerialWake {
     // Wakes the waiting reader, and every later wait until Clear.
     void Signal();
     void Clear();
+    bool Signalled() const { return m_signalled.load(); }
+    // The descriptor a reader polls; -1 when none could be had (no descriptors left), and then a
+    // reader looks at Signalled now and then instead.
     int Handle() const { return m_fd; }
 
   private:
     int m_fd = -1;
+    std::atomic<bool> m_signalled{false};
 };
 
 class TSerialPort {

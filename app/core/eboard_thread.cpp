@@ -16,6 +16,8 @@ bool TBoardThread::Start(TSerialPort port, const std::string& name) {
     m_stop = false;
     m_wake.Clear();
     m_lost = 0;
+    m_bytesRead = 0;
+    m_quiet = false;
     {
         std::lock_guard lock(m_mutex);
         m_packet = {};
@@ -62,8 +64,12 @@ void TBoardThread::Execute(TSerialPort port) {
     while (!m_stop.load()) {
         // ReadBoardPacket. A quiet line between packets costs no wake-up at all; inside a packet the
         // wait is the gap after which the unfinished packet is dropped.
-        const auto wait = reader.Pending() > 0 ? BoardSilence : std::chrono::milliseconds(-1);
+        const bool quiet = reader.Pending() == 0;
+        const auto wait = quiet ? std::chrono::milliseconds(-1) : std::chrono::milliseconds(m_silence.load());
+        m_quiet = quiet;
         const TSerialPort::TReadResult r = port.Read(buffer, sizeof buffer, wait, &m_wake);
+        m_quiet = false;
+        m_bytesRead += r.count;
         if (r.status == TSerialPort::TReadStatus::Timeout) {
             reader.Silence();
         } else if (r.status == TSerialPort::TReadStatus::Data) {

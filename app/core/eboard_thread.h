@@ -12,6 +12,7 @@
 #include "platform/serial_port.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -46,6 +47,14 @@ class TBoardThread {
     // True once after the reader ended by itself: the board was unplugged or the line failed.
     bool TakeLineLost() { return m_lost.exchange(0) != 0; }
 
+    // For tests, which wait for the reader instead of for time: the gap after which an unfinished
+    // packet is dropped (BoardSilence unless set; any thread), the bytes read since Start, and whether
+    // the reader waits on a quiet line with nothing unfinished. Bytes read and then a quiet wait mean
+    // that everything read so far has been handled.
+    void SetSilence(std::chrono::milliseconds gap) { m_silence = gap.count(); }
+    std::uint64_t BytesRead() const { return m_bytesRead.load(); }
+    bool WaitsOnAQuietLine() const { return m_quiet.load(); }
+
   private:
     void Execute(TSerialPort port);
     void Publish(const TBoardPacket& packet);
@@ -55,6 +64,9 @@ class TBoardThread {
     TSerialWake m_wake; // ends the reader's wait at once
     std::atomic<std::uint8_t> m_connected{0};
     std::atomic<std::uint8_t> m_lost{0};
+    std::atomic<std::chrono::milliseconds::rep> m_silence{BoardSilence.count()};
+    std::atomic<std::uint64_t> m_bytesRead{0};
+    std::atomic<bool> m_quiet{false};
     std::string m_portName; // user-interface thread only
     std::mutex m_mutex;     // guards the two below
     TBoardPacket m_packet{};

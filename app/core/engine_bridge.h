@@ -47,6 +47,9 @@ struct TEngineMemory {
     int oskeenMB = 1;
 };
 
+// How long an engine may take to answer its stop, or a set-up call to return, before it is given up.
+inline constexpr std::chrono::milliseconds AbandonGrace{2000};
+
 // The Oskeen entry of the Russian engine list until the engine names itself.
 inline constexpr char DefaultOskeenName[] = "Oskeen 1.44.U5";
 inline constexpr std::size_t EngineNameLimit = 30;
@@ -79,7 +82,8 @@ class TEngineBridge final : public IEngineBridge {
     bool Available(int kind) const;
     // Oskeen's own name, at most 30 characters; the default text until it named itself.
     std::string OskeenEngineName() const;
-    // How long an engine may take to answer its stop (2 s).
+    // How long an engine may take to answer its stop (AbandonGrace); a request or set-up call uses
+    // the grace of its start.
     void SetAbandonGrace(std::chrono::milliseconds grace) { m_grace.store(grace); }
 
     // A plug-in move (kinds 2, 3, 4) for `side` on `board`: false when the engine gave no legal
@@ -115,7 +119,7 @@ class TEngineBridge final : public IEngineBridge {
 
     std::unique_ptr<TLibraries> m_libs;
     std::array<std::atomic<bool>, 5> m_available{};
-    std::atomic<std::chrono::milliseconds> m_grace{std::chrono::milliseconds(2000)};
+    std::atomic<std::chrono::milliseconds> m_grace{AbandonGrace};
     TDiagnostics m_diagnostics;
 
     mutable std::mutex m_mutex;                    // guards the members below

@@ -1,19 +1,23 @@
 #include "app/core/library_call.h"
 
+#include "platform/steady_clock.h"
+
 #include <algorithm>
+#include <atomic>
 #include <optional>
 #include <system_error>
 #include <thread>
 
 namespace {
-using Clock = std::chrono::steady_clock;
+using TNanos = std::chrono::nanoseconds;
 
-// Without a Wake the wait still looks at the stop this often.
+// Without a Wake the wait still looks at the stop (and at the clock) this often.
 constexpr std::chrono::milliseconds kPoll{50};
 
 std::mutex g_countMutex;
 std::condition_variable g_countChanged;
 int g_running = 0;
+std::atomic<int> g_waitingForStop{0};
 
 void CountStarted() {
     std::lock_guard lock(g_countMutex);
@@ -58,6 +62,11 @@ bool TLibraryCall::Finished() const {
 
 TCallOutcome RunLibraryCall(const std::shared_ptr<TLibraryCall>& call, std::function<void()> body,
                             const TCallGuard& guard) {
+    // The grace and the repeat count on the program's steady clock; no wait sleeps longer than
+    // kPoll, so a clock that a test moves by hand is seen moved. A set-up call's grace counts from
+    // before its thread starts.
+    std::optional<TNanos> stopAt;
+    if (guard.deadlineFromStart) stopAt = SteadyNow();
     const bool started = StartCounted([call, body = std::move(body)] {
         bool threw = false;
         try {
@@ -74,12 +83,10 @@ TCallOutcome RunLibraryCall(const std::shared_ptr<TLibraryCall>& call, std::func
     });
     if (!started) return TCallOutcome::Threw;
 
-    std::optional<Clock::time_point> stopAt;
-    if (guard.deadlineFromStart) stopAt = Clock::now();
-    Clock::time_point nextStopAction{};
+    TNanos nextStopAction = TNanos::min();
     std::unique_lock lock(call->m_mutex);
     while (!call->m_done) {
-        Clock::time_point now = Clock::now();
+        const TNanos now = SteadyNow();
         const bool stopping = !guard.deadlineFromStart && guard.stopAsked && guard.stopAsked();
         if (stopping) {
             if (!stopAt) stopAt = now;
@@ -94,11 +101,11 @@ TCallOutcome RunLibraryCall(const std::shared_ptr<TLibraryCall>& call, std::func
             }
         }
         if (stopAt && now >= *stopAt + guard.grace) return TCallOutcome::Abandoned;
-        Clock::time_point wake = now + kPoll;
+        TNanos wake = now + kPoll;
         if (stopAt) wake = std::min(wake, *stopAt + guard.grace);
         if (stopping) wake = std::min(wake, nextStopAction);
         call->m_woken = false;
-        call->m_changed.wait_until(lock, wake, [&] { return call->m_done || call->m_woken; });
+        call->m_changed.wait_for(lock, wake - now, [&] { return call->m_done || call->m_woken; });
     }
     return call->m_threw ? TCallOutcome::Threw : TCallOutcome::Returned;
 }
@@ -113,11 +120,19 @@ void StartLibraryCall(std::function<void()> body) {
 }
 
 void WaitForStop(const std::shared_ptr<TLibraryCall>& call, const std::function<bool()>& stopAsked) {
+    struct TCounted {
+        TCounted() { ++g_waitingForStop; }
+        ~TCounted() { --g_waitingForStop; }
+    } counted;
     std::unique_lock lock(call->m_mutex);
     while (!stopAsked()) {
         call->m_woken = false;
         call->m_changed.wait_for(lock, kPoll, [&] { return call->m_woken; });
     }
+}
+
+int CallsWaitingForStop() {
+    return g_waitingForStop.load();
 }
 
 int LibraryCallsRunning() {

@@ -2,7 +2,8 @@
 // A call into an engine library on a thread of its own, which the engine thread waits for. The
 // library is foreign code: it may ignore its stop, block, or throw. The wait therefore keeps a
 // deadline once a stop is asked: a library that has not returned `grace` later is abandoned, and
-// the engine thread goes on as if it had returned without a move. The abandoned call keeps its
+// the engine thread goes on as if it had returned without a move. The grace counts on the program's
+// steady clock (platform/steady_clock.h), which tests may move by hand. The abandoned call keeps its
 // thread and everything it writes into (the caller's record is shared with the thread) until the
 // library returns, if ever; nothing it leaves behind is read.
 //
@@ -62,6 +63,8 @@ TCallOutcome RunLibraryCall(const std::shared_ptr<TLibraryCall>& call, std::func
 void StartLibraryCall(std::function<void()> body);
 // Waits, after the call returned, until `stopAsked` is true (woken by Wake).
 void WaitForStop(const std::shared_ptr<TLibraryCall>& call, const std::function<bool()>& stopAsked);
+// Threads now in WaitForStop: requests whose library returned before their stop (an analysis).
+int CallsWaitingForStop();
 
 // Library calls whose thread has not ended, abandoned ones included.
 int LibraryCallsRunning();

@@ -1,7 +1,7 @@
 // The engine bridge: how long "STOP!" takes from the stop to an idle engine (p50 and p99 over many
 // stops, aim p99 under 20 ms), against the stand-in engines of the tests and against the real
-// plug-ins once they search; and what reading an engine's answer costs on positions with many
-// captures.
+// plug-ins once they search; how long the real plug-ins take to start; and what reading an
+// engine's answer costs on positions with many captures.
 //
 // Run by hand: build/bench/bridge_bench. The stop cases report the counters p50_ms and p99_ms.
 #include "app/core/builtin_engine.h"
@@ -131,6 +131,18 @@ void BM_StopLatency_MarrakItalian(benchmark::State& state) {
 }
 BENCHMARK(BM_StopLatency_Marrak)->Iterations(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StopLatency_MarrakItalian)->Iterations(200)->Unit(benchmark::kMillisecond);
+
+// The start-up of both real plug-ins through the bridge: their commands and warm-up moves (aim:
+// well under 5 s). The first run builds the engines' tables; the tests only ask that it ends.
+void BM_StartUp_RealPlugins(benchmark::State& state) {
+    for (auto _ : state) {
+        TEngineBridge bridge;
+        bridge.Bind(EngineFilesIn(std::string(VQ_RUN_DIR) + "/"), [](const std::string&) {});
+        bridge.InitEngines({});
+        if (!bridge.Available(3) || !bridge.Available(4)) state.SkipWithError("a plug-in was given up");
+    }
+}
+BENCHMARK(BM_StartUp_RealPlugins)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // ---- reading answers ----------------------------------------------------------------------------
 

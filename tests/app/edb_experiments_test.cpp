@@ -7,6 +7,7 @@
 #include "rules/endgame_db.h"
 #include "rules/variant_state.h"
 #include "tests/rules/edb_fixture.h"
+#include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -40,15 +41,10 @@ std::optional<std::int16_t> ProbeOpen(const TBoard& b) {
 
 // Waits for a job's end and returns its last state.
 template <class TState> TState WaitForEnd(TWorkerJob<TState>& job) {
-    for (;;) {
-        const bool finished = job.TakeFinished();
-        if (finished) {
-            auto s = job.TakeState();
-            EXPECT_TRUE(s.has_value());
-            return s ? *s : TState{};
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    EXPECT_TRUE(test_support::WaitUntil([&] { return job.TakeFinished(); })) << "the job never ended";
+    auto s = job.TakeState();
+    EXPECT_TRUE(s.has_value());
+    return s ? *s : TState{};
 }
 
 class EdbExperiments : public testing::Test {

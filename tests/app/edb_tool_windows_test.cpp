@@ -8,17 +8,16 @@
 #include "rules/endgame_db.h"
 #include "rules/variant_state.h"
 #include "tests/rules/edb_fixture.h"
+#include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QThread>
 
 namespace {
 
@@ -31,12 +30,10 @@ std::optional<std::int16_t> AdvancementProbe(const TBoard& b) {
 
 // Runs the window's event loop until its timer has taken the end of its work.
 template <class TWindow> void WaitForWindow(TWindow& w) {
-    QElapsedTimer t;
-    t.start();
-    while ((w.Busy() || w.Timer1->isActive()) && t.elapsed() < 60000) {
+    test_support::WaitUntil([&] {
         QCoreApplication::processEvents();
-        QThread::msleep(2);
-    }
+        return !w.Busy() && !w.Timer1->isActive();
+    });
     ASSERT_FALSE(w.Busy());
 }
 
@@ -135,17 +132,17 @@ TEST_F(EdbToolWindows, TestWindowSaysWhenNoDatabaseIsOpenAndStopsOnRequest) {
     EXPECT_FALSE(w.Busy());
 
     // A probe that waits for Stop: the run ends stopped, and keeps no table for "make test".
-    std::atomic<bool> probing{false};
+    std::atomic<bool> probing{false}, stopped{false};
     w.SetProbe([&](const TBoard&) {
         probing = true;
-        QThread::msleep(1);
+        test_support::WaitUntil([&] { return stopped.load(); });
         return std::optional<std::int16_t>(0);
     });
     w.Positions->setValue(1000000);
     w.BitBtn1->click();
-    while (!probing)
-        QThread::msleep(1);
+    ASSERT_TRUE(test_support::WaitUntil([&] { return probing.load(); }));
     w.StopBtn->click();
+    stopped = true;
     WaitForWindow(w);
     EXPECT_EQ(w.Status->text(), "Stopped");
     EXPECT_TRUE(w.Advancement().empty());

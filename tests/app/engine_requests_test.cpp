@@ -93,7 +93,7 @@ TEST_F(EngineRequests, EachKindGetsItsEngineAndBudget) {
 
 TEST_F(EngineRequests, AStoppedRequestMakesNoMoveWhateverTheEngineLeavesInTheWord) {
     EngineSettings.Kind = ekMarrak;
-    m_bridge.delay = std::chrono::seconds(10);
+    m_bridge.hold = true; // thinks until stopped
     m_bridge.clearWordOnReturn = true;
     StartEngine();
     ASSERT_TRUE(WaitUntil([&] { return m_bridge.calls.load() > 0; })) << "the engine was never called";

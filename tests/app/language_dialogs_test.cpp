@@ -11,6 +11,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/select_colors.h"
 #include "main_window_fixture.h"
+#include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +64,7 @@ class LanguageDialogs : public TMainWindowFixture {
             if (auto* dialog = qobject_cast<QDialog*>(d)) dialog->reject();
         });
         poll->start(5);
-        QTimer::singleShot(5000, poll, [] {
+        QTimer::singleShot(test_support::WatchdogLimit, poll, [] {
             if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
         });
         show();

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <QAction>
 #include <QComboBox>
 #include <QEventLoop>
@@ -45,6 +47,9 @@ class EBoardWindowTest : public TMainWindowFixture {
     void TearDown() override {
         Stop();
         EXPECT_FALSE(BoardThread().EBoardConnected()) << "closing the window ends the reader";
+        // A test's board is unplugged as it ends, often before the window closes; that loss must
+        // not reach the next test's window, whose board gets the same pseudo-terminal name.
+        BoardThread().TakeLineLost();
         TMainWindowFixture::TearDown();
     }
     // "Connect to electronic draughts board" with `path` typed into the port list.
@@ -55,12 +60,17 @@ class EBoardWindowTest : public TMainWindowFixture {
         });
         f->Item("N36")->trigger();
     }
+    // The guard closes a dialog left open only when `act` never ran, so that it can never close the
+    // dialog of a later call.
     void WhenShown(std::function<void()> act) {
-        QTimer::singleShot(0, form->UseComBoard(), [this, act] {
-            if (form->UseComBoard()->isVisible()) act();
+        auto acted = std::make_shared<bool>(false);
+        QTimer::singleShot(0, form->UseComBoard(), [this, act, acted] {
+            if (!form->UseComBoard()->isVisible()) return;
+            *acted = true;
+            act();
         });
-        QTimer::singleShot(2000, form->UseComBoard(), [this] {
-            if (form->UseComBoard()->isVisible()) form->UseComBoard()->done(-1);
+        QTimer::singleShot(test_support::WatchdogLimit, form->UseComBoard(), [this, acted] {
+            if (!*acted && form->UseComBoard()->isVisible()) form->UseComBoard()->done(-1);
         });
     }
     // Ticks the timer until `done` holds.
@@ -121,7 +131,7 @@ TEST_F(EBoardWindowTest, MovesAndTakeBacksOnTheBoardEnterTheGame) {
     board.Write(PacketOf(StartPosition64, false)); // the board as set up: the root
     const TBoard after = Moved(StartPosition64, 10, 14);
     board.Write(PacketOf(Lifted(StartPosition64, 10), false)); // the piece lifted: nothing yet
-    std::this_thread::sleep_for(BoardSilence * 2);
+    ASSERT_TRUE(WaitUntilHandled(BoardThread(), board));
     f->Timer1Timer();
     EXPECT_EQ(CurrentNode(), 0);
     EXPECT_EQ(starts, 0);
@@ -134,7 +144,7 @@ TEST_F(EBoardWindowTest, MovesAndTakeBacksOnTheBoardEnterTheGame) {
     // While the engine thinks, the board's changes are dropped.
     busy = true;
     board.Write(PacketOf(Moved(after, 22, 18), false));
-    std::this_thread::sleep_for(BoardSilence * 2);
+    ASSERT_TRUE(WaitUntilHandled(BoardThread(), board));
     f->Timer1Timer();
     EXPECT_EQ(CurrentNode(), 1);
     busy = false;

@@ -45,7 +45,7 @@ class MainFormKeys : public TMainWindowFixture {
             step();
             loop.quit();
         });
-        QTimer::singleShot(5000, &loop, [&] {
+        QTimer::singleShot(test_support::WatchdogLimit, &loop, [&] {
             ADD_FAILURE() << "the step did not end";
             loop.quit();
         });

@@ -150,7 +150,7 @@ TEST_F(MainFormTest, TheBoardRegrowsWithTheWindow) {
     f->showNormal();
     const auto resizeTo = [&](int w, int h) {
         f->resize(w, h);
-        QTest::qWait(0);
+        QCoreApplication::processEvents();
         const QWidget* client = f->Client();
         return std::pair{f->Layout().board, FitBoardSize(client->width(), client->height())};
     };

@@ -11,6 +11,7 @@
 #include "platform/library_loader.h"
 #include "stub_control.h"
 #include "tests/app/session_fixture.h"
+#include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -85,14 +86,17 @@ class TStub {
     stub_fire_callback_fn m_fire = nullptr;
 };
 
-// Waits until `ready()` holds; false after `limit`, so a call that never comes fails the test.
-template <class F> bool WaitUntil(F ready, std::chrono::milliseconds limit = std::chrono::seconds(30)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!ready()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
+using test_support::MustEnd;
+using test_support::WaitUntil;
+using test_support::WatchdogLimit;
+
+// A grace that no test outlasts: a call that ends under it has answered its stop, and one that does
+// not is caught by the watchdog instead of being given up.
+constexpr std::chrono::hours NoAbandonGrace{24};
+
+// StopEngineAndWait, which must end by itself (the engine answers its stop, or is given up).
+inline void StopAndWaitUnderWatchdog(const char* what) {
+    MustEnd(what, [] { StopEngineAndWait(); });
 }
 
 // Runs `work` as the engine worker, as a request runs its engine call, and waits for it.
@@ -111,7 +115,7 @@ inline void ReleaseAllStubs() {
         TStub stub(file);
         if (stub.Loaded()) stub.Reset();
     }
-    EXPECT_TRUE(WaitForLibraryCalls(std::chrono::seconds(30))) << "a library call did not end";
+    EXPECT_TRUE(WaitForLibraryCalls(WatchdogLimit)) << "a library call did not end";
 }
 
 // A bridge bound to the stubs and installed as the program's, with what it says on stderr kept;

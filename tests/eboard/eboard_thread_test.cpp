@@ -54,8 +54,8 @@ struct TConnected {
         WaitUntil([&] { return (p = thread.TakeEBoardPacket()).has_value(); });
         return p;
     }
-    // Lets the reader take what was written, and a packet gap after it.
-    static void Settle() { std::this_thread::sleep_for(BoardSilence * 3); }
+    // Waits until the reader has taken what was written, and a packet gap after it.
+    void Settle() const { ASSERT_TRUE(WaitUntilHandled(thread, board)); }
 };
 
 } // namespace
@@ -67,7 +67,7 @@ TEST(BoardThread, ChangedPacketsReachTheTimerAndRepeatsDoNot) {
     EXPECT_EQ(c.Next(), Start64());
     c.board.Write(Start64()); // the board repeats itself
     c.board.Write(Start64());
-    TConnected::Settle();
+    c.Settle();
     EXPECT_FALSE(c.thread.TakeEBoardPacket());
     c.board.Write(After9_13());
     EXPECT_EQ(c.Next(), After9_13());
@@ -77,7 +77,7 @@ TEST(BoardThread, OnlyTheNewestChangeWaits) {
     TConnected c;
     for (const TBoardPacket& p : {Start64(), After9_13(), After10_14(), Start64(), After9_13()})
         c.board.Write(p);
-    TConnected::Settle();
+    c.Settle();
     EXPECT_EQ(c.thread.TakeEBoardPacket(), After9_13());
     EXPECT_FALSE(c.thread.TakeEBoardPacket());
 }
@@ -106,25 +106,27 @@ TEST(BoardThread, DamagedLinesRealignAtTheNextPause) {
         SCOPED_TRACE(r.name);
         TConnected c;
         c.board.Write(r.damaged);
-        TConnected::Settle();
+        c.Settle();
         c.thread.TakeEBoardPacket(); // whatever the damage made of it
         c.board.Write(After9_13());
         EXPECT_EQ(c.Next(), After9_13());
-        TConnected::Settle();
+        c.Settle();
         EXPECT_FALSE(c.thread.TakeEBoardPacket());
     }
 }
 
 TEST(BoardThread, AWriterThatStopsMidPacketAndGoesOnGivesThePacket) {
     TConnected c;
+    c.thread.SetSilence(test_support::WatchdogLimit); // a pause, however long the test is held up
     c.board.Write(Start64().data(), 20);
-    std::this_thread::sleep_for(BoardSilence / 4);
+    // The first part read and kept, waiting for the rest.
+    ASSERT_TRUE(WaitUntil([&] { return c.thread.BytesRead() == 20 && !c.thread.WaitsOnAQuietLine(); }));
     c.board.Write(Start64().data() + 20, BoardPacketSize - 20);
     EXPECT_EQ(c.Next(), Start64());
 }
 
-// Noise at full speed for two seconds, then one valid move: the timer, served every 25 ms as the
-// main window does, decides nothing but that move.
+// Noise at full speed, then a pause and one valid move: the timer, served while the reader reads as
+// the main window's does, decides nothing but that move.
 TEST(BoardThread, AFloodNeverMakesAMove) {
     TConnected c;
     auto game = std::make_unique<TGame>();
@@ -137,28 +139,26 @@ TEST(BoardThread, AFloodNeverMakesAMove) {
     std::thread writer([&] {
         std::mt19937 rng(99);
         std::uint8_t noise[997];
-        const auto end = std::chrono::steady_clock::now() + 2s;
-        while (std::chrono::steady_clock::now() < end) {
+        for (int block = 0; block < 4000; ++block) {
             for (std::uint8_t& b : noise)
                 b = static_cast<std::uint8_t>(rng());
             c.board.Write(noise, sizeof noise);
         }
+        // The pause: the reader drops what the noise left unfinished.
+        EXPECT_TRUE(WaitUntilHandled(c.thread, c.board));
         flooding = false;
-        std::this_thread::sleep_for(BoardSilence * 2);
         c.board.Write(After9_13());
     });
     std::vector<TEBoardDecision> moves;
     int served = 0;
-    const auto limit = std::chrono::steady_clock::now() + 10s;
-    while (std::chrono::steady_clock::now() < limit) {
-        if (const auto p = c.thread.TakeEBoardPacket()) {
-            ++served;
-            const TEBoardDecision d = DecideEBoardMove(*game, shown, PacketToBoard(*p, gtRussian));
-            if (d.step != TEBoardStep::Ignore) moves.push_back(d);
-            if (*p == After9_13() && !flooding) break;
-        }
-        std::this_thread::sleep_for(25ms);
-    }
+    EXPECT_TRUE(WaitUntil([&] {
+        const auto p = c.thread.TakeEBoardPacket();
+        if (!p) return false;
+        ++served;
+        const TEBoardDecision d = DecideEBoardMove(*game, shown, PacketToBoard(*p, gtRussian));
+        if (d.step != TEBoardStep::Ignore) moves.push_back(d);
+        return *p == After9_13() && !flooding;
+    }));
     writer.join();
     EXPECT_GT(served, 1);
     ASSERT_EQ(moves.size(), 1u);

@@ -4,6 +4,8 @@
 
 #include "host_board_util.h"
 
+#include "tests/support/wait.h"
+
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -48,13 +50,11 @@ class running_search {
     }
     ~running_search() { finish(); }
 
-    // Waits for the first progress line of the search.
+    // Waits for the first progress line of the search; false when the search ended first.
     bool wait_until_searching() {
-        for (int i = 0; i < 3000 && !m_done; ++i) {
-            if (status().rfind("value", 0) == 0) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return false;
+        const auto searching = [this] { return status().rfind("value", 0) == 0; };
+        test_support::WaitUntil([&] { return m_done || searching(); });
+        return !m_done && searching();
     }
     std::string status() const { return read_text(m_status); }
     bool done() const { return m_done; }
@@ -134,23 +134,20 @@ TEST(LibraryThreads, SecondCallerWaitsForTheRunningSearch) {
         std::memset(buffer, 'x', sizeof buffer - 1);
         buffer[sizeof buffer - 1] = '\0';
         const std::string canary(buffer);
-        std::atomic<bool> started{false}, returned{false};
+        std::atomic<int> tid{0};
+        std::atomic<bool> returned{false};
         std::thread second([&] {
-            started = true;
+            tid = test_support::KernelThreadId();
             c.call(lib, buffer);
             returned = true;
         });
-        while (!started)
-            std::this_thread::yield();
-        // Time enough for the second call to reach the engine, and for a command to be answered; it
-        // must wait there.
-        for (int i = 0; i < 30; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            const bool written = c.watch_buffer && read_text(buffer) != canary;
-            EXPECT_FALSE(returned || written)
-                << "the second call ran beside the search; the first: " << first.status();
-            if (returned || written) break;
-        }
+        // The second call reaches the engine and must wait there, asleep; one that ran beside the
+        // search would write or return instead.
+        const auto written = [&] { return c.watch_buffer && read_text(buffer) != canary; };
+        EXPECT_TRUE(test_support::WaitUntil(
+            [&] { return returned || written() || (tid != 0 && test_support::ThreadAsleep(tid)); }));
+        EXPECT_FALSE(returned || written())
+            << "the second call ran beside the search; the first: " << first.status();
         EXPECT_FALSE(first.done()) << first.status();
         first.finish();
         second.join();
@@ -172,11 +169,11 @@ TEST(LibraryThreads, BothLibrariesSearchAtOnce) {
     // Each moves on while the other keeps running.
     const std::string seen[2] = {a.status(), b.status()};
     bool changed[2] = {false, false};
-    for (int i = 0; i < 4000 && !(changed[0] && changed[1]); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    test_support::WaitUntil([&] {
         changed[0] = changed[0] || a.status() != seen[0];
         changed[1] = changed[1] || b.status() != seen[1];
-    }
+        return changed[0] && changed[1];
+    });
     EXPECT_TRUE(changed[0]) << seen[0];
     EXPECT_TRUE(changed[1]) << seen[1];
     EXPECT_FALSE(a.done());

@@ -1,5 +1,7 @@
 #include "platform/manual_reset_event.h"
 
+#include "tests/support/wait.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -36,24 +38,24 @@ TEST(ManualResetEvent, SetReleasesEveryWaiterOfEachKind) {
     ManualResetEvent e(false);
     std::atomic<int> released{0};
     std::atomic<int> timedOk{0};
-    std::atomic<int> waiting{0};
+    std::vector<std::atomic<int>> waiters(8); // their kernel thread ids
     std::vector<std::thread> threads;
-    for (int i = 0; i < 4; ++i)
-        threads.emplace_back([&] {
-            ++waiting;
-            e.Wait();
+    for (int i = 0; i < 8; ++i)
+        threads.emplace_back([&, i] {
+            waiters[i] = test_support::KernelThreadId();
+            if (i < 4)
+                e.Wait();
+            else if (e.Wait(test_support::WatchdogLimit))
+                ++timedOk;
             ++released;
         });
-    for (int i = 0; i < 4; ++i)
-        threads.emplace_back([&] {
-            ++waiting;
-            if (e.Wait(60s)) ++timedOk;
-            ++released;
-        });
-    while (waiting < 8)
-        std::this_thread::yield();
-    // Every thread is at its wait; a moment more gives a wrong pass the chance to show.
-    std::this_thread::sleep_for(20ms);
+    // Every thread has reached its wait and sleeps there, or has wrongly passed it.
+    EXPECT_TRUE(test_support::WaitUntil([&] {
+        if (released > 0) return true;
+        for (const auto& tid : waiters)
+            if (tid == 0 || !test_support::ThreadAsleep(tid)) return false;
+        return true;
+    }));
     EXPECT_EQ(released.load(), 0); // nobody passes an unsignalled event
     e.Set();
     for (auto& t : threads)

@@ -53,9 +53,12 @@ class TPtyBoard {
             }
             data += n;
             size -= static_cast<std::size_t>(n);
+            m_written += static_cast<std::uint64_t>(n);
         }
     }
     template <class Bytes> void Write(const Bytes& b) { Write(b.data(), b.size()); }
+    // The bytes written so far, from the writing thread.
+    std::uint64_t Written() const { return m_written; }
 
     // Pulls the cable.
     void Unplug() {
@@ -66,8 +69,15 @@ class TPtyBoard {
   private:
     int m_master = -1;
     std::string m_path;
+    std::uint64_t m_written = 0;
 };
 
 using test_support::WaitUntil;
+
+// Waits until `reader` (a TBoardThread) has read all that `board` was given and handled it: the
+// partial packet it ended in dropped after the gap, and the reader waiting on a quiet line.
+template <class Reader> bool WaitUntilHandled(const Reader& reader, const TPtyBoard& board) {
+    return WaitUntil([&] { return reader.BytesRead() == board.Written() && reader.WaitsOnAQuietLine(); });
+}
 
 } // namespace eboard_test

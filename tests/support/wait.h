@@ -5,11 +5,16 @@
 // fails the test (or ends the run) instead of hanging it. No test bounds how fast a thing happens.
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <future>
+#include <mutex>
+#include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace test_support {
 
@@ -41,6 +46,59 @@ inline void MustEnd(const char* what, const std::function<void()>& work,
     }
     runner.join();
     done.get();
+}
+
+// Aborts the run, with a message, when the scope it guards has not ended within `limit`: the watchdog
+// of MustEnd for a call that must stay on the calling thread (a window's, on the user-interface
+// thread).
+class TWatchdog {
+  public:
+    explicit TWatchdog(const char* what, std::chrono::milliseconds limit = WatchdogLimit)
+        : m_thread([this, what, limit] {
+              std::unique_lock lock(m_mutex);
+              if (m_changed.wait_for(lock, limit, [this] { return m_done; })) return;
+              std::fprintf(stderr, "watchdog: %s did not end within %lld ms\n", what,
+                           static_cast<long long>(limit.count()));
+              std::abort();
+          }) {}
+    ~TWatchdog() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+    }
+    TWatchdog(const TWatchdog&) = delete;
+    TWatchdog& operator=(const TWatchdog&) = delete;
+
+  private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_done = false;
+    std::thread m_thread; // last: it starts once the members it uses are made
+};
+
+// The calling thread's id in the kernel, for WaitUntilAsleep.
+inline int KernelThreadId() {
+    return static_cast<int>(::gettid());
+}
+
+// True while thread `tid` of this process sleeps in the kernel (blocked on a lock, a condition, a
+// poll or a read); false while it runs, and once it has ended.
+inline bool ThreadAsleep(int tid) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    // "tid (name) state ...": the name may hold blanks and parentheses.
+    const std::size_t close = line.rfind(')');
+    return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'S';
+}
+
+// Waits until thread `tid` sleeps in the kernel: it has reached the wait that a test is about to
+// end or to check, rather than being on its way there.
+inline bool WaitUntilAsleep(int tid, std::chrono::milliseconds limit = WatchdogLimit) {
+    return WaitUntil([tid] { return ThreadAsleep(tid); }, limit);
 }
 
 } // namespace test_support

@@ -1,7 +1,7 @@
 #pragma once
-// What both stand-in engine libraries share: their lock, call log, release count and the count of
-// calls inside, and the control exports of stub_control.h over a stub's own script struct. Each
-// stub is a library of its own, so each has its own copy of this state.
+// What both stand-in engine libraries share: their lock, call log, release and stop counts and the
+// count of calls inside, and the control exports of stub_control.h over a stub's own script
+// struct. Each stub is a library of its own, so each has its own copy of this state.
 
 #include <atomic>
 #include <condition_variable>
@@ -17,11 +17,21 @@ std::mutex g_mutex;
 std::condition_variable g_changed;
 std::string g_log;
 std::uint64_t g_releases = 0;
+std::uint64_t g_stops = 0; // EI_Stop calls (Oskeen)
 std::atomic<int> g_inside{0};
 
+// A call inside the library, counted while it runs. The releases and stops from the moment it
+// began end its waits: a test that releases or stops the call as soon as it sees it inside is never
+// too early for it.
 struct TInside {
-    TInside() { ++g_inside; }
+    TInside() {
+        std::lock_guard lock(g_mutex);
+        releases = g_releases;
+        stops = g_stops;
+        ++g_inside;
+    }
     ~TInside() { --g_inside; }
+    std::uint64_t releases, stops;
 };
 
 void Log(const std::string& line) {

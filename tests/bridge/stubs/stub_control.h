@@ -19,7 +19,8 @@ enum stub_plugin_mode {
     STUB_GARBAGE,         // every cell, light ones too, a code that is mostly no piece
     STUB_NO_MOVE,         // returns at once, board and record untouched
     STUB_BLOCK,           // waits for play-now, then plays the first legal move
-    STUB_IGNORE_STOP,     // waits until released, whatever play-now says, then plays
+    STUB_IGNORE_STOP,     // waits until released, whatever play-now says, then plays (a test holds
+                          // the answer with it until it has seen what it looks for)
     STUB_THROW,           // throws a C++ exception
 };
 
@@ -30,7 +31,6 @@ struct stub_plugin_script {
     int status_line;   // writes `status` into the status buffer before it answers
     int block_command; // enginecommand waits until released
     int clear_playnow; // clears *playnow when it starts, as the engines do
-    int delay_ms;      // thinks this long (or until play-now) before it answers
     struct host_board board;
     struct host_move move;
     char status[256];

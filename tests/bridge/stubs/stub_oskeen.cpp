@@ -20,7 +20,6 @@
 
 namespace {
 stub_oskeen_script g_script{};
-std::uint64_t g_stops = 0;
 EI_Callback g_callback = nullptr;
 TBoard g_board = EmptyBoard;
 int g_side = 0;
@@ -58,11 +57,10 @@ void CallBackFromOwnThread(int count) {
     }).join();
 }
 
-// Waits until released (or, with `orStop`, until EI_Stop).
-void Wait(bool orStop) {
+// Waits until released (or, with `orStop`, until EI_Stop) since the call began.
+void Wait(const TInside& call, bool orStop) {
     std::unique_lock lock(g_mutex);
-    const std::uint64_t releases = g_releases, stops = g_stops;
-    g_changed.wait(lock, [&] { return g_releases != releases || (orStop && g_stops != stops); });
+    g_changed.wait(lock, [&] { return g_releases != call.releases || (orStop && g_stops != call.stops); });
 }
 } // namespace
 
@@ -77,7 +75,7 @@ STUB_EXPORT void EI_Initialization(EI_Callback callback, int32_t memory_mb) {
     }
     // A callback while no request runs: the host must ignore it.
     if (callback) callback(100, 1, 1, "at initialisation", 0);
-    if (s.block_init) Wait(false);
+    if (s.block_init) Wait(inside, false);
 }
 
 STUB_EXPORT const char* EI_GetName(void) {
@@ -138,10 +136,10 @@ STUB_EXPORT const char* EI_Think(void) {
     case OSK_NULL:
         return nullptr;
     case OSK_BLOCK:
-        Wait(true);
+        Wait(inside, true);
         break;
     case OSK_IGNORE_STOP:
-        Wait(false);
+        Wait(inside, false);
         break;
     case OSK_THROW:
         throw std::runtime_error("stub engine failure");
@@ -163,7 +161,7 @@ STUB_EXPORT void EI_Analyse(void) {
     if (s.callbacks) CallBackFromOwnThread(s.callbacks);
     if (s.mode == OSK_THROW) throw std::runtime_error("stub engine failure");
     if (s.analyse_returns) return;
-    Wait(s.mode != OSK_IGNORE_STOP);
+    Wait(inside, s.mode != OSK_IGNORE_STOP);
 }
 
 #ifndef STUB_NO_EI_STOP

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -140,10 +141,16 @@ bool PlayNowRaised(int* playnow) {
     return playnow && std::atomic_ref<int>(*playnow).load() != 0;
 }
 
-// Waits for the next release.
-void WaitForRelease(std::unique_lock<std::mutex>& lock) {
-    const std::uint64_t seen = g_releases;
-    g_changed.wait(lock, [&] { return g_releases != seen; });
+// The engine's one way to learn of a stop: it polls its play-now word, as the real engines do (the
+// host only writes the word). Returns once the word is raised, or at `until`.
+void WaitForPlayNow(int* playnow, std::optional<std::chrono::steady_clock::time_point> until = {}) {
+    while (!PlayNowRaised(playnow) && !(until && std::chrono::steady_clock::now() >= *until))
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+}
+
+// Waits for a release since the call began.
+void WaitForRelease(std::unique_lock<std::mutex>& lock, const TInside& call) {
+    g_changed.wait(lock, [&] { return g_releases != call.releases; });
 }
 } // namespace
 
@@ -155,14 +162,15 @@ STUB_EXPORT int getmove(host_board* board, int color, double maxtime, char* stat
         std::lock_guard lock(g_mutex);
         s = g_script;
     }
-    // For trying the program by hand with a stub in its run directory: think this long, with a
-    // progress line, when no test scripted the stub.
-    if (const char* think = std::getenv("STUB_THINK_MS");
-        think && s.mode == STUB_FIRST_LEGAL && !s.delay_ms) {
-        s.delay_ms = std::atoi(think);
+    // For trying the program by hand with a stub in its run directory: think this long (or until
+    // play-now), with a progress line, when no test scripted the stub. Tests never wait for a time:
+    // they hold an answer with STUB_IGNORE_STOP.
+    int thinkMs = 0;
+    if (const char* think = std::getenv("STUB_THINK_MS"); think && s.mode == STUB_FIRST_LEGAL) {
+        thinkMs = std::atoi(think);
         s.status_line = 1;
         std::snprintf(s.status, sizeof s.status, "value=-3,  depth 11/19,  %.1fs,  812 kN/s,  stub line",
-                      s.delay_ms / 1000.0);
+                      thinkMs / 1000.0);
     }
     char line[160];
     std::snprintf(line, sizeof line, "getmove colour=%d maxtime=%g info=%d moreinfo=%d board=", color,
@@ -177,9 +185,8 @@ STUB_EXPORT int getmove(host_board* board, int color, double maxtime, char* stat
     } else if (s.status_line) {
         WriteStatus(status_text, s.status, true);
     }
-    const auto thinkUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(s.delay_ms);
-    while (!PlayNowRaised(playnow) && std::chrono::steady_clock::now() < thinkUntil)
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    if (thinkMs > 0)
+        WaitForPlayNow(playnow, std::chrono::steady_clock::now() + std::chrono::milliseconds(thinkMs));
     switch (s.mode) {
     case STUB_SCRIPTED_BOARD:
         *board = s.board;
@@ -203,12 +210,11 @@ STUB_EXPORT int getmove(host_board* board, int color, double maxtime, char* stat
     case STUB_NO_MOVE:
         return ENGINE_LOSS;
     case STUB_BLOCK:
-        while (!PlayNowRaised(playnow))
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        WaitForPlayNow(playnow);
         break;
     case STUB_IGNORE_STOP: {
         std::unique_lock lock(g_mutex);
-        WaitForRelease(lock);
+        WaitForRelease(lock, inside);
         break;
     }
     case STUB_THROW:
@@ -225,7 +231,7 @@ STUB_EXPORT int enginecommand(const char* command, char* reply) {
     TInside inside;
     Log(std::string("enginecommand[") + command + "]");
     std::unique_lock lock(g_mutex);
-    if (g_script.block_command) WaitForRelease(lock);
+    if (g_script.block_command) WaitForRelease(lock, inside);
     std::snprintf(reply, ENGINE_STATUS_TEXT_SIZE, "ok");
     return 1;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // One QApplication for the Qt tests of this executable (offscreen platform).
 
+#include "tests/support/wait.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
@@ -15,7 +17,7 @@ inline void EnsureQtApp() {
 }
 
 // Runs `d` modally, does `action` once its loop runs, and returns the modal result. A dialog that
-// does not close within two seconds gives -1 instead of hanging the test.
+// does not close within the watchdog's limit gives -1 instead of hanging the test.
 inline int RunModal(QDialog* d, const std::function<void()>& action) {
     QTimer act, guard;
     act.setSingleShot(true);
@@ -23,12 +25,13 @@ inline int RunModal(QDialog* d, const std::function<void()>& action) {
     QObject::connect(&act, &QTimer::timeout, action);
     QObject::connect(&guard, &QTimer::timeout, d, [d] { d->done(-1); });
     act.start(0);
-    guard.start(2000);
+    guard.start(test_support::WatchdogLimit);
     return d->exec();
 }
 
-// Runs `action` once `d`, which the next call shows modally, is visible. A dialog still open two
-// seconds later is closed with -1 instead of hanging the test.
+// Runs `action` once `d`, which the next call shows modally, is visible. A dialog that never got
+// its action is closed with -1 at the watchdog's limit instead of hanging the test; once the action
+// ran, the guard is off, so that it cannot close a later showing of the same dialog.
 inline void WhenShown(QDialog* d, std::function<void()> action) {
     auto* poll = new QTimer(d);
     poll->setInterval(5);
@@ -39,7 +42,7 @@ inline void WhenShown(QDialog* d, std::function<void()> action) {
         action();
     });
     poll->start();
-    QTimer::singleShot(2000, d, [d] {
+    QTimer::singleShot(test_support::WatchdogLimit, poll, [d] {
         if (d->isVisible()) d->done(-1);
     });
 }
