@@ -8,9 +8,10 @@ std::function<std::chrono::nanoseconds()>& Source() {
 } // namespace
 
 std::chrono::nanoseconds SteadyNow() {
-    if (const auto& source = Source())
-        return source();
+    if (const auto& source = Source()) return source();
     return std::chrono::steady_clock::now().time_since_epoch();
 }
 
-void SetSteadyClockSource(std::function<std::chrono::nanoseconds()> source) { Source() = std::move(source); }
+void SetSteadyClockSource(std::function<std::chrono::nanoseconds()> source) {
+    Source() = std::move(source);
+}

@@ -24,11 +24,20 @@ void CountPieces(const TBoard& b, TPieceCount& out) {
     out = {};
     for (int n = 1; n <= MaxSquares; ++n) {
         switch (b[n]) {
-        case sqMan0: ++out.men0; break;
-        case sqMan1: ++out.men1; break;
-        case sqKing0: ++out.kings0; break;
-        case sqKing1: ++out.kings1; break;
-        default: break;
+        case sqMan0:
+            ++out.men0;
+            break;
+        case sqMan1:
+            ++out.men1;
+            break;
+        case sqKing0:
+            ++out.kings0;
+            break;
+        case sqKing1:
+            ++out.kings1;
+            break;
+        default:
+            break;
         }
     }
     out.pieces0 = out.men0 + out.kings0;
@@ -45,12 +54,10 @@ void PositionToKey(const TBoard& b, TPositionKey& key) {
 
 bool IsValidKey(const TPositionKey& key, int squares) {
     for (int k = 0; k < 17; ++k) {
-        if (key[k] > 124)
-            return false;
+        if (key[k] > 124) return false;
         int byte = key[k];
         for (int i = 1; i <= 3; ++i) {
-            if (3 * k + i > squares && byte % 5 != 2)
-                return false;
+            if (3 * k + i > squares && byte % 5 != 2) return false;
             byte /= 5;
         }
     }
@@ -59,21 +66,21 @@ bool IsValidKey(const TPositionKey& key, int squares) {
 
 bool KeyToPosition(const TPositionKey& key, TBoard& b) {
     b = EmptyBoard;
-    if (!IsValidKey(key))
-        return false;
+    if (!IsValidKey(key)) return false;
     for (int k = 0; k < 17; ++k) {
         int byte = key[k];
         for (int i = 1; i <= 3; ++i) {
             const int n = 3 * k + i;
-            if (n <= MaxSquares)
-                b[n] = static_cast<std::int8_t>(byte % 5 - 2);
+            if (n <= MaxSquares) b[n] = static_cast<std::int8_t>(byte % 5 - 2);
             byte /= 5;
         }
     }
     return true;
 }
 
-bool SamePosition(const TBoard& a, const TBoard& b) { return a == b; }
+bool SamePosition(const TBoard& a, const TBoard& b) {
+    return a == b;
+}
 
 void FlipBoard(TBoard& b, int squares) {
     for (int i = 1; i <= squares / 2; ++i) {
@@ -91,7 +98,6 @@ TSquareXY SquareToXY(int square, int geometry) {
 
 int XYToSquare(int x, int y, int geometry) {
     const int size = geometry == 2 ? 10 : 8;
-    if (x < 0 || y < 0 || x >= size || y >= size || (x + y) % 2 != 0)
-        return 0;
+    if (x < 0 || y < 0 || x >= size || y >= size || (x + y) % 2 != 0) return 0;
     return y * (size / 2) + x / 2 + 1;
 }

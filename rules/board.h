@@ -22,8 +22,12 @@ struct TBoard {
 };
 
 // 0 for a piece of side 0 (value > 0), 1 otherwise: an empty square also gives 1.
-constexpr int PieceSide(int value) { return value > 0 ? 0 : 1; }
-constexpr bool IsKing(int value) { return value == 2 || value == -2; }
+constexpr int PieceSide(int value) {
+    return value > 0 ? 0 : 1;
+}
+constexpr bool IsKing(int value) {
+    return value == 2 || value == -2;
+}
 
 struct TPieceCount {
     std::uint8_t men0 = 0, men1 = 0, kings0 = 0, kings1 = 0, pieces0 = 0, pieces1 = 0, all = 0;

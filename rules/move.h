@@ -35,8 +35,12 @@ struct TMove {
 static_assert(sizeof(TMove) == 48, "TMove keeps the 48-byte record size");
 
 // Move mark codes (low 4 bits of the annotation word) and position mark codes (bits 4-7).
-constexpr int MoveMarkOf(std::uint16_t annotation) { return annotation & 0x0F; }
-constexpr int PositionMarkOf(std::uint16_t annotation) { return (annotation >> 4) & 0x0F; }
+constexpr int MoveMarkOf(std::uint16_t annotation) {
+    return annotation & 0x0F;
+}
+constexpr int PositionMarkOf(std::uint16_t annotation) {
+    return (annotation >> 4) & 0x0F;
+}
 const char* MoveMarkText(int code);     // "", "!!", "!", "!?", "?!", "?", "??"
 const char* PositionMarkText(int code); // "", "+-", "+=", "=", "=+", "-+", "x", "~"
 

@@ -36,7 +36,8 @@ void ShowIteration(const TRootSearchResult& it, const THashTable& table, const T
     EngineInfo.Update([&](TEngineInfo& info) {
         info.BestLine = line;
         info.Time = std::to_string(it.elapsed);
-        info.Speed = std::to_string(Round(static_cast<double>(it.evaluations) / elapsed * 100 / 1000)) + "kN/s";
+        info.Speed =
+            std::to_string(Round(static_cast<double>(it.evaluations) / elapsed * 100 / 1000)) + "kN/s";
         info.EdbProbes = EndgameDatabaseOpen() ? std::to_string(it.edbProbes) : "n/a";
         info.HashFill = std::to_string(entries > 0 ? Round(table.StoredCount() / entries * 200) : 0) +
                         "% of " + std::to_string(table.Size() * 28 / 1048576) + " MB";

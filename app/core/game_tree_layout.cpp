@@ -23,46 +23,40 @@ std::string TwoDigits(int v) {
 }
 } // namespace
 
-std::string HeaderNames(const TGame& g) { return g.white + " - " + g.black; }
+std::string HeaderNames(const TGame& g) {
+    return g.white + " - " + g.black;
+}
 
 std::string HeaderTournament(const TGame& g) {
     const TGameIndexRecord& h = g.header;
     std::string text = g.tournament;
-    if (!g.site.empty())
-        text += ", " + g.site;
+    if (!g.site.empty()) text += ", " + g.site;
     if (h.round != 0) {
         text += " [" + std::to_string(h.round);
-        if (h.subround != 0)
-            text += "." + std::to_string(h.subround);
+        if (h.subround != 0) text += "." + std::to_string(h.subround);
         text += "]";
     }
     if (h.year != 0) {
-        if (!text.empty())
-            text += ", ";
-        if (h.month != 0 && h.day != 0)
-            text += TwoDigits(h.day) + ".";
-        if (h.month != 0)
-            text += TwoDigits(h.month) + ".";
+        if (!text.empty()) text += ", ";
+        if (h.month != 0 && h.day != 0) text += TwoDigits(h.day) + ".";
+        if (h.month != 0) text += TwoDigits(h.month) + ".";
         char year[8];
         std::snprintf(year, sizeof year, "%04d", h.year);
         text += year;
     }
-    if (!g.annotator.empty())
-        text += " (" + g.annotator + ")";
+    if (!g.annotator.empty()) text += " (" + g.annotator + ")";
     return text;
 }
 
 std::string MoveNumberText(const TGame& g, int ply, bool numberFlag) {
     const int n = ply + (g.header.startSide == 1 ? 1 : 0) + g.header.moveNumberOffset;
-    if (n % 2 == 1)
-        return std::to_string((n + 1) / 2) + ".";
+    if (n % 2 == 1) return std::to_string((n + 1) / 2) + ".";
     return numberFlag ? std::to_string((n + 1) / 2) + "..." : std::string();
 }
 
 std::string SanitizeCommentText(std::string text) {
     for (char& c : text)
-        if (static_cast<unsigned char>(c) < 32)
-            c = ' ';
+        if (static_cast<unsigned char>(c) < 32) c = ' ';
     return text;
 }
 
@@ -70,10 +64,8 @@ bool LineHasNoBranch(const TGame& g, int node) {
     // Follows the line down; a damaged tree cannot hold it longer than the node store.
     for (int steps = 0; steps <= MaxNodes; ++steps) {
         const TNodeList children = ListChildNodes(node, g);
-        if (children.size() > 1)
-            return false;
-        if (children.empty())
-            return true;
+        if (children.size() > 1) return false;
+        if (children.empty()) return true;
         node = children[0];
     }
     return true;
@@ -115,8 +107,7 @@ void TGameTreeLayout::LayoutVariation(int node, int indent, std::uint8_t kind, i
     // Plies of one line cannot outnumber the nodes of the tree.
     for (int steps = 0; steps <= MaxNodes; ++steps) {
         const TNodeList children = ListChildNodes(node, g);
-        if (children.empty())
-            return;
+        if (children.empty()) return;
         AddMoveItem(children[0], kind, indent, numberFlag, ply);
         if (children.size() >= 2) {
             bool simple = true;
@@ -125,8 +116,7 @@ void TGameTreeLayout::LayoutVariation(int node, int indent, std::uint8_t kind, i
             if (simple && kind == ikRegular) {
                 AddItem("(", ikItalic, 0, indent);
                 for (std::size_t i = 1; i < children.size(); ++i) {
-                    if (i > 1)
-                        AddItem(";", ikItalic, 0, indent);
+                    if (i > 1) AddItem(";", ikItalic, 0, indent);
                     AddMoveItem(children[i], ikItalic, indent, true, ply);
                     LayoutVariation(children[i], indent, ikItalic, ply + 1);
                 }
@@ -153,26 +143,22 @@ void TGameTreeLayout::LayoutVariation(int node, int indent, std::uint8_t kind, i
 
 void TGameTreeLayout::AddMoveItem(int node, std::uint8_t kind, int wrapIndent, bool numberFlag, int ply) {
     const TGame& g = *m_game;
-    if (!g.commentBefore[node].empty())
-        AddCommentItems(g.commentBefore[node], wrapIndent);
+    if (!g.commentBefore[node].empty()) AddCommentItems(g.commentBefore[node], wrapIndent);
     std::string text;
-    if (ply != 0)
-        text = MoveNumberText(g, ply, numberFlag);
+    if (ply != 0) text = MoveNumberText(g, ply, numberFlag);
     text += MoveToText(g.nodes[node], m_style.variant, m_style.fullNotation, m_style.captureSeparator);
     if (node != 0) {
         text += PanelMoveMark(MoveMarkOf(g.nodes[node].annotation));
         text += PanelPositionMark(PositionMarkOf(g.nodes[node].annotation));
     }
     AddItem(text, kind, node, wrapIndent);
-    if (!g.commentAfter[node].empty())
-        AddCommentItems(g.commentAfter[node], wrapIndent);
+    if (!g.commentAfter[node].empty()) AddCommentItems(g.commentAfter[node], wrapIndent);
 }
 
 void TGameTreeLayout::AddItem(const std::string& text, std::uint8_t kind, int node, int wrapIndent) {
     const int width = m_metrics->TextWidth(text, kind);
     const int blank = m_metrics->TextWidth(" ", kind);
-    if (m_x + width + blank > m_wrapLimit)
-        NewLine(wrapIndent);
+    if (m_x + width + blank > m_wrapLimit) NewLine(wrapIndent);
     m_items.push_back({text, m_x, m_x + width, m_line, node, kind});
     m_x += width + blank;
 }
@@ -210,8 +196,7 @@ void TGameTreeLayout::AddCommentItems(const std::string& comment, int wrapIndent
         m_items.push_back({rest.substr(0, len), m_x, m_x + width, m_line, 0, ikComment});
         m_x += width + blank;
         rest.erase(0, len);
-        if (!rest.empty())
-            NewLine(wrapIndent);
+        if (!rest.empty()) NewLine(wrapIndent);
     }
 }
 
@@ -224,7 +209,6 @@ std::size_t TGameTreeLayout::FirstItemOnLine(int line) const {
 int TGameTreeLayout::NodeAt(int x, int line) const {
     int node = 0;
     for (std::size_t i = FirstItemOnLine(line); i < m_items.size() && m_items[i].line == line; ++i)
-        if (m_items[i].xStart <= x && x <= m_items[i].xEnd)
-            node = m_items[i].node;
+        if (m_items[i].xStart <= x && x <= m_items[i].xEnd) node = m_items[i].node;
     return node;
 }

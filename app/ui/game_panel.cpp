@@ -4,20 +4,22 @@
 
 #include <QFontMetrics>
 
-#include <array>
 #include <QPainter>
 #include <QScrollBar>
+#include <array>
 
 namespace {
 constexpr int HeaderHeight = 60;
 constexpr int LeftMargin = 10;
 
-QString FromCp1251(const std::string& text) { return QString::fromStdString(Cp1251ToUtf8(text)); }
+QString FromCp1251(const std::string& text) {
+    return QString::fromStdString(Cp1251ToUtf8(text));
+}
 
 // Widths measured with the panel's fonts, as the sum of the characters' advances: shaping every
 // head of every comment would cost far more than a timer tick on a long game.
 class TFontMetricsAdapter : public TTextMetrics {
-public:
+  public:
     explicit TFontMetricsAdapter(const QFont (&fonts)[4])
         : m_metrics{QFontMetrics(fonts[0]), QFontMetrics(fonts[1]), QFontMetrics(fonts[2]),
                     QFontMetrics(fonts[3])} {
@@ -37,7 +39,7 @@ public:
         return width;
     }
 
-private:
+  private:
     QFontMetrics m_metrics[4];
     mutable std::array<std::array<int, 256>, 4> m_advance;
 };
@@ -75,13 +77,16 @@ QFont TGamePanel::FontOf(std::uint8_t kind) const {
     return f;
 }
 
-int TGamePanel::LineHeight() const { return QFontMetrics(font()).height() + 2; }
+int TGamePanel::LineHeight() const {
+    return QFontMetrics(font()).height() + 2;
+}
 
-int TGamePanel::LinesPerPage() const { return std::max(0, (height() - HeaderHeight) / LineHeight()); }
+int TGamePanel::LinesPerPage() const {
+    return std::max(0, (height() - HeaderHeight) / LineHeight());
+}
 
 int TGamePanel::FirstLineShown() const {
-    if (m_scrollBar->isHidden())
-        return 0;
+    if (m_scrollBar->isHidden()) return 0;
     return std::min(m_scrollBar->value(), m_highestFirstLine);
 }
 
@@ -112,11 +117,12 @@ void TGamePanel::ShowGameTree(bool) {
     update();
 }
 
-void TGamePanel::RewriteHeader() { update(0, 0, width(), HeaderHeight); }
+void TGamePanel::RewriteHeader() {
+    update(0, 0, width(), HeaderHeight);
+}
 
 int TGamePanel::GetMoveClick(int x, int y) const {
-    if (y <= HeaderHeight)
-        return 0;
+    if (y <= HeaderHeight) return 0;
     const int line = (y - HeaderHeight) / LineHeight() + FirstLineShown();
     return m_layout.NodeAt(x, line);
 }
@@ -128,8 +134,7 @@ void TGamePanel::PaintPanel(QPainter& p, bool clear) const {
     p.fillRect(1, 1, width() - 2, 50, face);
     QFont bold = font();
     bold.setBold(true);
-    if (bold.pointSize() > 0)
-        bold.setPointSize(bold.pointSize() + 2);
+    if (bold.pointSize() > 0) bold.setPointSize(bold.pointSize() + 2);
     p.setPen(text);
     p.setFont(bold);
     p.drawText(QRect(0, 6, width(), QFontMetrics(bold).height()), Qt::AlignHCenter | Qt::AlignTop, m_names);
@@ -141,15 +146,15 @@ void TGamePanel::PaintPanel(QPainter& p, bool clear) const {
 
     // Tree area.
     const QRect area(LeftMargin, HeaderHeight, width() - LeftMargin - 1, height() - HeaderHeight - 1);
-    if (clear)
-        p.fillRect(area, face);
+    if (clear) p.fillRect(area, face);
     p.setClipRect(area);
     const int lineHeight = LineHeight();
     const int first = FirstLineShown();
     const int page = LinesPerPage();
     const auto& items = m_layout.Items();
     const int ascent = QFontMetrics(font()).ascent();
-    for (std::size_t i = m_layout.FirstItemOnLine(first); i < items.size() && items[i].line < first + page; ++i) {
+    for (std::size_t i = m_layout.FirstItemOnLine(first); i < items.size() && items[i].line < first + page;
+         ++i) {
         const TDisplayItem& item = items[i];
         const QFont f = FontOf(item.kind);
         const QString s = FromCp1251(item.text);

@@ -14,7 +14,7 @@ class TGamePanel : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString Names READ Names WRITE SetNames)
     Q_PROPERTY(QString Tournament READ Tournament WRITE SetTournament)
-public:
+  public:
     explicit TGamePanel(QWidget* owner = nullptr);
 
     QString Names() const { return m_names; }
@@ -45,11 +45,11 @@ public:
     // Draws header and items onto any painter of the panel's size (the widget and tests).
     void PaintPanel(QPainter& p, bool clear) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
 
-private:
+  private:
     QFont FontOf(std::uint8_t kind) const;
     void UpdateScrollBar();
 

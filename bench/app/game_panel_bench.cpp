@@ -16,8 +16,7 @@ QApplication& App() {
     static int argc = 1;
     static char name[] = "game_panel_bench";
     static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication app(argc, argv);
     return app;
 }
@@ -32,8 +31,7 @@ std::unique_ptr<TGame> BranchyGame() {
     int tip = 0;
     for (int n = 1; n <= MaxNodes; ++n) {
         int parent = tip;
-        if (n % 7 == 0 && n > 10)
-            parent = n - 1 - static_cast<int>(rng() % 10);
+        if (n % 7 == 0 && n > 10) parent = n - 1 - static_cast<int>(rng() % 10);
         TMove& m = g->nodes[n];
         m = TMove{};
         m.from = static_cast<std::uint8_t>(1 + rng() % 32);
@@ -41,10 +39,8 @@ std::unique_ptr<TGame> BranchyGame() {
         m.parent = static_cast<std::uint16_t>(parent);
         m.mainLine = hasChild[parent] == 0;
         ++hasChild[parent];
-        if (parent == tip)
-            tip = n;
-        if (n % 3 == 0)
-            g->commentAfter[n] = std::string(120, 'w') + " and a few more words to wrap";
+        if (parent == tip) tip = n;
+        if (n % 3 == 0) g->commentAfter[n] = std::string(120, 'w') + " and a few more words to wrap";
     }
     g->header.nodeCount = MaxNodes;
     return g;

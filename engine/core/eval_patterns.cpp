@@ -83,8 +83,7 @@ int formations(const board_sets& b, const pattern_input& in) {
     }
     if (all(m0, mask(18, 23)) && all(m1, mask(27, 30)) && !((b.w0 & sq(19)) && ((m1 | b.w0) & sq(14))))
         v -= 20;
-    if (all(m1, mask(8, 13)) && all(m0, mask(1, 4)) && !((b.w1 & sq(12)) && ((m0 | b.w1) & sq(17))))
-        v += 20;
+    if (all(m1, mask(8, 13)) && all(m0, mask(1, 4)) && !((b.w1 & sq(12)) && ((m0 | b.w1) & sq(17)))) v += 20;
     v += chains(b);
     if (in.men_on_board < 19) {
         const int w = 20 - in.men_on_board;

@@ -93,7 +93,8 @@ TEST_F(LanguageDialogs, TheToolkitsDialogsAndButtonsSpeakTheChosenLanguage) {
         EXPECT_TRUE(WhileShown([] { QColorDialog::getColor(Qt::red, nullptr); },
                                [&](QWidget* d) {
                                    colourTitle = d->windowTitle();
-                                   EXPECT_TRUE(ButtonTexts(d).contains(cancel)) << ButtonTexts(d).join("|").toStdString();
+                                   EXPECT_TRUE(ButtonTexts(d).contains(cancel))
+                                       << ButtonTexts(d).join("|").toStdString();
                                }));
         EXPECT_TRUE(WhileShown(
             [] {

@@ -83,8 +83,8 @@ void turned_board_negates() {
         if (r.men[0] + r.kings[0] > 12 || r.men[1] + r.kings[1] > 12) ++crowded;
         // Only a failure spells the position out: a trace per position would cost more than the check.
         const auto at = [&] {
-            return ::testing::Message() << std::hex << p.pieces[0] << " " << p.pieces[1] << " " << p.kings
-                                        << " side " << side;
+            return ::testing::Message()
+                   << std::hex << p.pieces[0] << " " << p.pieces[1] << " " << p.kings << " side " << side;
         };
         ASSERT_EQ(value % 2, 0) << at();
         ASSERT_EQ(value, v.sum() / 2 * 2) << at();

@@ -110,7 +110,8 @@ TEST(Board, CountPiecesOfStandardBoards) {
 TEST(Board, SquareCoordinates) {
     struct Row {
         int square, geometry, x, y;
-    } rows[] = {{1, 1, 0, 0}, {4, 1, 6, 0}, {5, 1, 1, 1}, {32, 1, 7, 7}, {1, 2, 0, 0}, {6, 2, 1, 1}, {50, 2, 9, 9}};
+    } rows[] = {{1, 1, 0, 0}, {4, 1, 6, 0}, {5, 1, 1, 1}, {32, 1, 7, 7},
+                {1, 2, 0, 0}, {6, 2, 1, 1}, {50, 2, 9, 9}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.square);
         const TSquareXY xy = SquareToXY(r.square, r.geometry);

@@ -31,10 +31,12 @@ TEST(Notation, SquareNames) {
         bool full;
         const char* text;
     } rows[] = {
-        {1, gtRussian, false, "a1"},  {1, gtRussian, true, "a1"},  {5, gtBrazilian, false, "b2"},
-        {32, gtCzech, false, "h8"},   {1, gtEnglish, false, "4"},  {1, gtEnglish, true, "04"},
-        {32, gtEnglish, false, "29"}, {32, gtPool, false, "29"},   {5, gtPool, false, "8"},
-        {1, gtItalian, false, "32"},  {32, gtItalian, false, "1"}, {32, gtItalian, true, "01"},
+        {1, gtRussian, false, "a1"},       {1, gtRussian, true, "a1"},
+        {5, gtBrazilian, false, "b2"},     {32, gtCzech, false, "h8"},
+        {1, gtEnglish, false, "4"},        {1, gtEnglish, true, "04"},
+        {32, gtEnglish, false, "29"},      {32, gtPool, false, "29"},
+        {5, gtPool, false, "8"},           {1, gtItalian, false, "32"},
+        {32, gtItalian, false, "1"},       {32, gtItalian, true, "01"},
         {1, gtInternational, false, "46"}, {50, gtInternational, false, "5"},
         {50, gtInternational, true, "05"}, {6, gtInternational, false, "41"},
     };

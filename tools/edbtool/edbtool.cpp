@@ -27,7 +27,6 @@ int Usage(const char* why) {
     return 2;
 }
 
-
 void ShowTotals(const TCompressTotals& t) {
     std::printf("blocks %u  read %llu  written %llu  largest %u  ratio %d%%\n", t.blocks,
                 static_cast<unsigned long long>(t.bytesRead), static_cast<unsigned long long>(t.bytesWritten),
@@ -102,7 +101,8 @@ int main(int argc, char** argv) {
             return Usage(("unknown argument " + a).c_str());
     }
     TBoard board;
-    if (!squares || !SquaresFromText(squares, EdbSquares, board)) return Usage("--squares needs 32 characters of . w W b B");
+    if (!squares || !SquaresFromText(squares, EdbSquares, board))
+        return Usage("--squares needs 32 characters of . w W b B");
     if (side < 0) return Usage("--side needs 0 or 1");
     return Probe(argv[2], board, side);
 }
