@@ -7,13 +7,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
 scripts/deps.sh
+# The include loops and the format are checked first: they fail in seconds.
 python3 scripts/include_loops.py gamedb gif rules
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 # Line tables are enough for the sanitizers' and gdb's backtraces, and build a third faster than -g.
 opt="-O2 -g1 -DNDEBUG"
 
-times=("$(printf '%-18s %4d s' "packages" $((SECONDS - started)))")
+times=("$(printf '%-18s %4d s' "packages, checks" $((SECONDS - started)))")
 # timed LABEL COMMAND...: runs the command and keeps its time for the summary.
 timed() {
     local label=$1 t0=$SECONDS
