@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev zlib1g-dev libjpeg-dev libasound2-dev
       libgtest-dev libgmock-dev libbenchmark-dev libgif-dev netpbm python3 xdg-utils qt6-translations-l10n
-      clang-format lld)
+      clang-format)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

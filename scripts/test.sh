@@ -14,9 +14,6 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 # Line tables are enough for the sanitizers' and gdb's backtraces, and build a third faster than -g.
 opt="-O2 -g1 -DNDEBUG"
-# lld links the large test programs in a fraction of ld's time, and links end each build.
-link=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld -DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=lld
-      -DCMAKE_MODULE_LINKER_FLAGS=-fuse-ld=lld)
 
 times=("$(printf '%-18s %4d s' "packages, checks" $((SECONDS - started)))")
 # timed LABEL COMMAND...: runs the command and keeps its time for the summary.
@@ -28,12 +25,11 @@ timed() {
 }
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$opt" \
-    -DCMAKE_C_FLAGS_RELWITHDEBINFO="$opt" "${link[@]}" -DVQ_WERROR=ON >/dev/null
+    -DCMAKE_C_FLAGS_RELWITHDEBINFO="$opt" -DVQ_WERROR=ON >/dev/null
 timed "build: build" cmake --build build -j "$jobs"
 timed "build: tests" ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300 -LE slow
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVQ_SANITIZE=ON -DVQ_BENCH=OFF "${link[@]}" \
-    -DVQ_WERROR=ON >/dev/null
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVQ_SANITIZE=ON -DVQ_BENCH=OFF -DVQ_WERROR=ON >/dev/null
 timed "build-asan: build" cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0 \
@@ -42,7 +38,7 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 
 # Only what the thread tests need is built here.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$opt" \
-    -DCMAKE_C_FLAGS_RELWITHDEBINFO="$opt" "${link[@]}" -DVQ_TSAN=ON -DVQ_BENCH=OFF -DVQ_WERROR=ON >/dev/null
+    -DCMAKE_C_FLAGS_RELWITHDEBINFO="$opt" -DVQ_TSAN=ON -DVQ_BENCH=OFF -DVQ_WERROR=ON >/dev/null
 timed "build-tsan: build" cmake --build build-tsan -j "$jobs" --target vq_thread_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 VQ_STRESS_BURSTS=2000 \
     timed "build-tsan: tests" ctest --test-dir build-tsan --output-on-failure -j "$jobs" --timeout 600 -L threads -LE slow
