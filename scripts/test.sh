@@ -37,8 +37,9 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     timed "build-asan: tests" ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600 -LE slow
 
 # Only what the thread tests need is built here.
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$opt" \
-    -DCMAKE_C_FLAGS_RELWITHDEBINFO="$opt" -DVQ_TSAN=ON -DVQ_BENCH=OFF -DVQ_WERROR=ON >/dev/null
+# ThreadSanitizer finds the same races at -O1, which builds faster.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="${opt/-O2/-O1}" \
+    -DCMAKE_C_FLAGS_RELWITHDEBINFO="${opt/-O2/-O1}" -DVQ_TSAN=ON -DVQ_BENCH=OFF -DVQ_WERROR=ON >/dev/null
 timed "build-tsan: build" cmake --build build-tsan -j "$jobs" --target vq_thread_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 VQ_STRESS_BURSTS=2000 \
     timed "build-tsan: tests" ctest --test-dir build-tsan --output-on-failure -j "$jobs" --timeout 600 -L threads -LE slow

@@ -3,21 +3,6 @@
 // the main window, which owns the program's own forms (main_form.h). User-interface thread only.
 
 class TMainForm;
-class TFEngineOpt;
-class TNewMoveQ;
-class TFSelectMove;
-class TWhoMoves;
-class TCommDlg;
-class TUseComBoard;
-class TFAnalysisGame;
-class TFImpCHB;
-class TAboutBox;
-class TInterfaceForm;
-class TSelectColors;
-class TExpDiagram;
-class TFSetTm;
-class Tebtest;
-class TEDBCompr;
 
 // GameInfoForm and DatabaseForm are declared with their classes (gamedb/ui).
 
