@@ -4,10 +4,8 @@
 #include "app/core/main_timer.h"
 #include "fake_engine_bridge.h"
 #include "session_fixture.h"
+#include "tests/support/wait.h"
 
-#include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
 #include <random>
 
 using namespace app_test;
@@ -31,33 +29,6 @@ class TNullView final : public ITickView {
     void Read() { sum += CurrentBoard()[1] + SideToMove() + CurrentNode() + CurrentGame().header.nodeCount; }
 };
 
-// Fails the process when the test does not end in time: a hang must not pass as a slow test.
-class TWatchdog {
-  public:
-    explicit TWatchdog(std::chrono::seconds limit)
-        : m_thread([this, limit] {
-              std::unique_lock lock(m_mutex);
-              if (!m_done.wait_for(lock, limit, [this] { return m_finished; })) {
-                  std::fprintf(stderr, "watchdog: the engine requests hang\n");
-                  std::abort();
-              }
-          }) {}
-    ~TWatchdog() {
-        {
-            std::lock_guard lock(m_mutex);
-            m_finished = true;
-        }
-        m_done.notify_all();
-        m_thread.join();
-    }
-
-  private:
-    std::mutex m_mutex;
-    std::condition_variable m_done;
-    bool m_finished = false;
-    std::thread m_thread;
-};
-
 int Bursts() {
     if (const char* env = std::getenv("VQ_STRESS_BURSTS")) return std::max(1, std::atoi(env));
     return 1000;
@@ -65,7 +36,8 @@ int Bursts() {
 } // namespace
 
 TEST(EngineRequestsStress, StartAndStopBurstsNeverOverlapNorHang) {
-    TWatchdog watchdog(std::chrono::seconds(240));
+    // A hang must not pass as a slow test.
+    const test_support::TWatchdog watchdog("the engine requests", std::chrono::seconds(240));
     UseSmallHashTable();
     TFakeBridge bridge;
     bridge.delay = std::chrono::microseconds(300);
