@@ -286,17 +286,18 @@ TBookBuildReport BuildBook(const std::string& fileName, const TGameDatabase& db,
 }
 
 TBookBuildReport BuildBookFile(const std::string& fileName, const TGameDatabase& db,
-                               const std::vector<std::int32_t>& games, const TBookProgress& progress) {
+                               const std::vector<std::int32_t>& games, const TBookProgress& progress,
+                               IUserPrompt& prompt) {
     OpeningBook().Close();
     const TBookBuildReport report = BuildBook(fileName, db, games, progress);
     if (report.ok) {
         std::string text = "Total " + std::to_string(report.records);
         if (report.skippedGames > 0)
             text += "\nGames left out as damaged: " + std::to_string(report.skippedGames);
-        UserPrompt().ShowMessage(text);
+        prompt.ShowMessage(text);
     } else {
-        UserPrompt().ShowMessage(report.error);
+        prompt.ShowMessage(report.error);
     }
-    OpenBook();
+    OpenBook(prompt);
     return report;
 }

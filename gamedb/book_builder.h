@@ -78,6 +78,8 @@ TBookBuildReport BuildBook(const std::string& fileName, const TGameDatabase& db,
                            const std::vector<std::int32_t>& games, const TBookProgress& progress);
 
 // The "Build tree" command: closes the program's book, BuildBook, shows "Total " and the number of
-// records (or the error) through UserPrompt(), and reopens the current variant's book.
+// records (or the error) through `prompt`, and reopens the current variant's book (a book that
+// cannot be read is reported there too).
 TBookBuildReport BuildBookFile(const std::string& fileName, const TGameDatabase& db,
-                               const std::vector<std::int32_t>& games, const TBookProgress& progress);
+                               const std::vector<std::int32_t>& games, const TBookProgress& progress,
+                               IUserPrompt& prompt);

@@ -333,10 +333,11 @@ TChbStop AppendChbGames(TChbFile& file, const std::string& shownName, TGameDatab
     return stop;
 }
 
-TChbImportResult Refuse(TChbImportResult& result, TChbImportStatus status, const std::string& message) {
+TChbImportResult Refuse(IUserPrompt& prompt, TChbImportResult& result, TChbImportStatus status,
+                        const std::string& message) {
     result.status = status;
     result.message = message;
-    UserPrompt().ShowMessage(message);
+    prompt.ShowMessage(message);
     return result;
 }
 
@@ -346,12 +347,13 @@ TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase
                                    IProgress& progress) {
     TChbImportResult result;
     if (const std::string why = ChbImportRefusal(variant); !why.empty())
-        return Refuse(result, TChbImportStatus::Refused, why);
-    if (!db.open || db.readOnly) return Refuse(result, TChbImportStatus::Refused, "Database not opened.");
+        return Refuse(db.Prompt(), result, TChbImportStatus::Refused, why);
+    if (!db.open || db.readOnly)
+        return Refuse(db.Prompt(), result, TChbImportStatus::Refused, "Database not opened.");
     const std::string shownName = Utf8ToCp1251(chbFileName);
     TChbFile file;
     if (!file.Open(chbFileName))
-        return Refuse(result, TChbImportStatus::CannotOpen, "Cannot open " + shownName);
+        return Refuse(db.Prompt(), result, TChbImportStatus::CannotOpen, "Cannot open " + shownName);
 
     TImportLog log(db.indexFileName);
     const TChbStop stop = AppendChbGames(file, shownName, db, variant, log, result, progress);
@@ -360,32 +362,33 @@ TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase
     if (log.Write() && log.EntryCount() > 0) result.logPath = log.Path();
     result.message =
         ClosingMessage(result, stop.at, file.PartialBytes(), stop.reason, namesSaved ? "" : db.nameFileName);
-    if (!result.message.empty()) UserPrompt().ShowMessage(result.message);
+    if (!result.message.empty()) db.Prompt().ShowMessage(result.message);
     return result;
 }
 
 TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string& databaseFileName,
-                               TGameType variant, IProgress& progress, const TGameDatabase* open) {
+                               TGameType variant, IUserPrompt& prompt, IProgress& progress,
+                               const TGameDatabase* open) {
     TChbImportResult result;
     if (const std::string why = ChbImportRefusal(variant); !why.empty())
-        return Refuse(result, TChbImportStatus::Refused, why);
+        return Refuse(prompt, result, TChbImportStatus::Refused, why);
     const TDbFileNames files = DatabaseFileNames(databaseFileName);
     const std::string shownName = Utf8ToCp1251(chbFileName), shownDb = Utf8ToCp1251(files.index);
     if (open && open->open && DatabaseFileNames(open->indexFileName) == files)
-        return Refuse(result, TChbImportStatus::Refused,
+        return Refuse(prompt, result, TChbImportStatus::Refused,
                       "The database " + shownDb + " is open: nothing was imported.");
     bool existed = false;
     for (const std::string* f : {&files.index, &files.names, &files.moves}) {
         const TPathKind kind = PathKind(*f);
         if (kind == TPathKind::Other)
-            return Refuse(result, TChbImportStatus::NothingImported,
+            return Refuse(prompt, result, TChbImportStatus::NothingImported,
                           "Nothing imported: " + Utf8ToCp1251(*f) +
                               " is not a file (a folder, a pipe or a device).");
         existed = existed || kind == TPathKind::File;
     }
     TChbFile file;
     if (!file.Open(chbFileName))
-        return Refuse(result, TChbImportStatus::CannotOpen, "Cannot open " + shownName);
+        return Refuse(prompt, result, TChbImportStatus::CannotOpen, "Cannot open " + shownName);
     const std::string unchanged =
         existed ? "Nothing imported: the database " + shownDb + " is as it was." : "Nothing imported.";
 
@@ -393,10 +396,11 @@ TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string
     // stay as they are, and a failure on the way changes nothing.
     TDbReplacement replacement;
     TGameDatabase db;
+    db.prompt = &prompt;
     TIoStatus made = replacement.Begin(databaseFileName);
     if (made) made = CreateDatabaseFiles(replacement.Staged(), db);
     if (!made)
-        return Refuse(result, TChbImportStatus::NothingImported,
+        return Refuse(prompt, result, TChbImportStatus::NothingImported,
                       "Cannot create the database " + shownDb + " (" + Utf8ToCp1251(made.Message()) + "). " +
                           unchanged);
     TImportLog log(files.index);
@@ -414,7 +418,7 @@ TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string
                 ? "The import stopped at record " + std::to_string(stop.at) + ": " + stop.reason + ". "
             : !namesSaved ? "The name file could not be written. "
                           : "The database could not be put in place (" + Utf8ToCp1251(notInPlace) + "). ";
-        return Refuse(result, TChbImportStatus::NothingImported, why + unchanged);
+        return Refuse(prompt, result, TChbImportStatus::NothingImported, why + unchanged);
     }
     if (log.Write() && log.EntryCount() > 0) result.logPath = log.Path();
     result.message = ClosingMessage(result, stop.at, file.PartialBytes(), stop.reason, "");
@@ -422,6 +426,6 @@ TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string
         result.message += (result.message.empty() ? "" : "\n") + std::string("The games are imported into ") +
                           shownDb + ", but its new files could not all be renamed into place (" +
                           Utf8ToCp1251(notInPlace) + "): that is finished when the database is next opened.";
-    if (!result.message.empty()) UserPrompt().ShowMessage(result.message);
+    if (!result.message.empty()) prompt.ShowMessage(result.message);
     return result;
 }

@@ -4,7 +4,8 @@
 // names from CP866 to CP1251, move codes matched against the legal moves, damaged records stored as
 // far as they could be read and marked deleted, a log of every game not read whole.
 // Runs on the thread that owns the database (the interface thread for the database window), with
-// the progress it is given (silent by default) and messages through UserPrompt().
+// the progress it is given (silent by default); messages go to the open database's prompt, or to
+// the prompt a new database's import is given.
 
 #include "gamedb/chb_record.h"
 #include "gamedb/game_database.h"
@@ -88,7 +89,8 @@ struct TChbImportResult {
 // Appends every game record of the CHB file `chbFileName` (a file-system name, UTF-8) to the open
 // database `db` in `variant` (read by the caller, once): progress "Import CHB Database" through
 // `progress` with a step every 100 records, names saved at the end, the log written beside the
-// database, and a closing message through UserPrompt() when something could not be read or stored.
+// database, and a closing message through the database's prompt when something could not be read or
+// stored.
 // The database's game count follows the games appended.
 TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase& db, TGameType variant,
                                    IProgress& progress = SilentProgress());
@@ -99,7 +101,8 @@ TChbImportResult ImportChbDatabase(const std::string& chbFileName, TGameDatabase
 // (TDbReplacement, gamedb/db_file.h): a file error, a failed step or a kill on the way leaves the
 // old files byte for byte (NothingImported, "Nothing imported" in the message). The database's
 // name list filling up still stores the games before (WriteFailed), as ImportChbDatabase does.
-// Progress, log and closing message as ImportChbDatabase.
+// Progress, log and closing message as ImportChbDatabase; messages, and the new database's own, go
+// to `prompt`.
 TChbImportResult ImportChbFile(const std::string& chbFileName, const std::string& databaseFileName,
-                               TGameType variant, IProgress& progress = SilentProgress(),
+                               TGameType variant, IUserPrompt& prompt, IProgress& progress = SilentProgress(),
                                const TGameDatabase* open = nullptr);

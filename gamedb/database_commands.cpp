@@ -152,11 +152,12 @@ TCopyResult CopyListedGames(const TGameDatabase& from, const TGameList& list, st
     }
     const std::string shown = Utf8ToCp1251(DatabaseFileNames(target).index);
     auto notOpened = [&](const std::string& message) {
-        if (!message.empty()) UserPrompt().ShowMessage(message);
+        if (!message.empty()) from.Prompt().ShowMessage(message);
         res.status = TCopyStatus::NotOpened;
         return res;
     };
     TGameDatabase to;
+    to.prompt = from.prompt;
     // A new target is built under staged names and put in place when every game is in it.
     TDbReplacement replacement;
     bool created = false;
@@ -168,7 +169,7 @@ TCopyResult CopyListedGames(const TGameDatabase& from, const TGameList& list, st
         }
         break;
     case TOpenResult::Missing: {
-        if (!UserPrompt().Confirm(CreateNewQuestion(target))) return notOpened("Error Opening database");
+        if (!from.Prompt().Confirm(CreateNewQuestion(target))) return notOpened("Error Opening database");
         TIoStatus s = replacement.Begin(target);
         if (s) s = CreateDatabaseFiles(replacement.Staged(), to);
         if (!s) return notOpened("Error Opening database: " + Utf8ToCp1251(s.Message()));
@@ -216,14 +217,15 @@ TCopyResult CopyListedGames(const TGameDatabase& from, const TGameList& list, st
         res.copied = 0;
         if (res.status == TCopyStatus::Copied) {
             res.status = TCopyStatus::WriteFailed;
-            UserPrompt().ShowMessage("The database " + shown + " could not be made (" +
-                                     Utf8ToCp1251(namesSaved ? why : "the name file cannot be written") +
-                                     "): nothing was copied.");
+            from.Prompt().ShowMessage("The database " + shown + " could not be made (" +
+                                      Utf8ToCp1251(namesSaved ? why : "the name file cannot be written") +
+                                      "): nothing was copied.");
         }
     } else if (placed == TReplaceOutcome::Pending) {
-        UserPrompt().ShowMessage("The games are copied into " + shown +
-                                 ", but its new files could not all be renamed into place (" +
-                                 Utf8ToCp1251(why) + "): that is finished when the database is next opened.");
+        from.Prompt().ShowMessage("The games are copied into " + shown +
+                                  ", but its new files could not all be renamed into place (" +
+                                  Utf8ToCp1251(why) +
+                                  "): that is finished when the database is next opened.");
     }
     return res;
 }

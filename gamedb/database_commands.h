@@ -1,9 +1,9 @@
 #pragma once
 // The database window's commands on the open database and its game list, without the window: the
 // deleted marks, selection, clean-up, check, copying games to another database, and the player
-// names (saved as text, split at capitals). Messages and questions go through UserPrompt(), long
-// commands show the progress they are given (silent by default). Interface thread, like the database it works
-// on.
+// names (saved as text, split at capitals). Messages and questions go to the prompt of the database
+// a command works on (a target database opened here shares it), long commands show the progress
+// they are given (silent by default). Interface thread, like the database it works on.
 
 #include "gamedb/game_database.h"
 #include "gamedb/game_list.h"

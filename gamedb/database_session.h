@@ -2,7 +2,8 @@
 // The open database of the database window with what the window shows of it: the game list and the
 // last search's criteria. The database window owns one and hands it to the commands and dialogs that
 // work on it; the main window reaches it through the database window. Closing it (or destroying
-// it) saves the name lists as CloseDatabase does.
+// it) saves the name lists as CloseDatabase does. The messages and questions of the commands on it
+// go to its database's prompt (GameDatabase.prompt), which the window sets.
 // Interface thread only; the autoplay thread opens a TGameDatabase of its own.
 
 #include "gamedb/file_chooser.h"
@@ -31,4 +32,5 @@ struct TDatabaseSession {
     std::int32_t GameListCount() const { return GameList.Count(); }
     IFileChooser& FileChooser() const { return chooser ? *chooser : CancelledFileChooser(); }
     IProgress& Progress() const { return progress ? *progress : SilentProgress(); }
+    IUserPrompt& Prompt() const { return GameDatabase.Prompt(); }
 };

@@ -90,7 +90,7 @@ TOpenResult OpenFiles(const std::string& fileName, TGameDatabase& db, TOpenMode 
     auto fail = [&](const std::string& why) {
         CloseFiles(db);
         notes.push_back(why);
-        UserPrompt().ShowMessage(Joined(notes));
+        db.Prompt().ShowMessage(Joined(notes));
         return TOpenResult::Failed;
     };
     for (const std::string* f : {&target.index, &target.names, &target.moves})
@@ -107,7 +107,7 @@ TOpenResult OpenFiles(const std::string& fileName, TGameDatabase& db, TOpenMode 
     const bool hasIndex = PathKind(files.index) == TPathKind::File;
     const bool hasMoves = PathKind(files.moves) == TPathKind::File;
     if (!hasIndex || !hasMoves) {
-        if (!notes.empty()) UserPrompt().ShowMessage(Joined(notes));
+        if (!notes.empty()) db.Prompt().ShowMessage(Joined(notes));
         return !hasIndex && !hasMoves ? TOpenResult::Missing : TOpenResult::Partial;
     }
 
@@ -169,7 +169,7 @@ TOpenResult OpenFiles(const std::string& fileName, TGameDatabase& db, TOpenMode 
     db.currentGame = 1;
     db.open = true;
     db.gameCount = IndexRecordCount(db);
-    if (!notes.empty()) UserPrompt().ShowMessage(Joined(notes));
+    if (!notes.empty()) db.Prompt().ShowMessage(Joined(notes));
     return TOpenResult::Opened;
 }
 
@@ -200,8 +200,8 @@ TDbStatus StoreNames(TGameDatabase& db, const std::array<const std::string*, 5>&
     const TNameList* lists[3] = {&db.players, &db.tournaments, &db.sites};
     for (int k = 0; k < 3; ++k)
         if (lists[k]->Size() + missing[k].size() > MaxNamesPerList) {
-            UserPrompt().ShowMessage("The game was not stored: a name list of the database is full "
-                                     "(65,536 names).");
+            db.Prompt().ShowMessage("The game was not stored: a name list of the database is full "
+                                    "(65,536 names).");
             return TDbStatus::TooManyNames;
         }
     appended = false;
@@ -312,7 +312,7 @@ bool CreateDatabase(const std::string& fileName, TGameDatabase& db) {
         if (replacement.Commit(why) == TReplaceOutcome::NotDone) s = TIoStatus::Failure(why);
     }
     if (!s) {
-        UserPrompt().ShowMessage("Error Opening database: " + Shown(s.Message()));
+        db.Prompt().ShowMessage("Error Opening database: " + Shown(s.Message()));
         return false;
     }
     // Done, or committed with a rename still to do, which the open finishes.
@@ -328,15 +328,15 @@ std::string CreateNewQuestion(const std::string& fileName) {
 TOpenResult OpenOrCreateDatabase(const std::string& fileName, TGameDatabase& db) {
     const TOpenResult r = OpenFiles(fileName, db, TOpenMode::ReadWrite);
     if (r == TOpenResult::Missing) {
-        if (!UserPrompt().Confirm(CreateNewQuestion(fileName))) return TOpenResult::Missing;
+        if (!db.Prompt().Confirm(CreateNewQuestion(fileName))) return TOpenResult::Missing;
         return CreateDatabase(fileName, db) ? TOpenResult::Opened : TOpenResult::Failed;
     }
     if (r == TOpenResult::Partial) {
         // Creating would truncate the file that is there.
         const TDbFileNames files = DatabaseFileNames(fileName);
         const std::string& missing = PathKind(files.index) == TPathKind::File ? files.moves : files.index;
-        UserPrompt().ShowMessage("Error Opening database: " + Shown(missing) +
-                                 " is missing; the other files are left as they are.");
+        db.Prompt().ShowMessage("Error Opening database: " + Shown(missing) +
+                                " is missing; the other files are left as they are.");
     }
     return r;
 }
@@ -349,7 +349,7 @@ bool SaveDatabase(TGameDatabase& db) {
 void CloseDatabase(TGameDatabase& db) {
     if (!db.open) return;
     if (db.namesChanged && !db.readOnly && !SaveDatabase(db))
-        UserPrompt().ShowMessage("Cannot write the name file " + db.nameFileName);
+        db.Prompt().ShowMessage("Cannot write the name file " + db.nameFileName);
     CloseFiles(db);
 }
 

@@ -4,12 +4,13 @@
 //
 // Threads: a TGameDatabase belongs to one thread at a time. The database window's (its
 // TDatabaseSession's GameDatabase) is the interface thread's; the autoplay thread opens a record of
-// its own. Nothing here is shared between
-// records except the installed IUserPrompt.
-// Errors: operations return a TDbStatus; messages for the user go through UserPrompt().
+// its own. Nothing here is shared between records.
+// Errors: operations return a TDbStatus; messages and questions for the user at open, store and
+// close go to the record's prompt, which whoever opens it sets (none: silent).
 
 #include "gamedb/db_file.h"
 #include "gamedb/name_list.h"
+#include "gamedb/user_prompt.h"
 #include "platform/io_status.h"
 #include "rules/game.h"
 
@@ -28,6 +29,10 @@ struct TGameDatabase {
     std::int32_t gameCount = 0;
     std::uint8_t databaseType = 0;
     bool namesChanged = false; // a name was added since the name file was last written
+    // Where the store's messages and questions go (not owned; kept by open and close; none: silent).
+    IUserPrompt* prompt = nullptr;
+
+    IUserPrompt& Prompt() const { return prompt ? *prompt : SilentPrompt(); }
 };
 
 // A game header with its five names, as game lists and header editing use it.

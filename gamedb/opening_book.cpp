@@ -28,7 +28,7 @@ TBookSettings TOpeningBook::Settings() const {
     return m_settings;
 }
 
-void TOpeningBook::Open(TGameType variant) {
+void TOpeningBook::Open(TGameType variant, IUserPrompt& prompt) {
     Close();
     std::string name;
     bool inUse = false;
@@ -46,7 +46,7 @@ void TOpeningBook::Open(TGameType variant) {
     std::string error;
     open->file = TBookFile::Open(name, &error);
     if (!open->file) {
-        UserPrompt().ShowMessage("Cannot open the opening book " + name + ": " + error);
+        prompt.ShowMessage("Cannot open the opening book " + name + ": " + error);
         return;
     }
     open->comments = LoadComments(BookCommentFileName(name));
@@ -102,6 +102,6 @@ TOpeningBook& OpeningBook() {
     return book;
 }
 
-void OpenBook() {
-    OpeningBook().Open(CurrentVariant.load());
+void OpenBook(IUserPrompt& prompt) {
+    OpeningBook().Open(CurrentVariant.load(), prompt);
 }

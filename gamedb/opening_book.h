@@ -9,6 +9,7 @@
 
 #include "gamedb/book_file.h"
 #include "gamedb/book_moves.h"
+#include "gamedb/user_prompt.h"
 
 #include <array>
 #include <memory>
@@ -31,8 +32,8 @@ class TOpeningBook {
     // Closes the open book; takes the variant's file name and "use book" flag from the settings
     // (whether or not the file exists); opens the file when it exists, with the lines of its
     // comment file when that exists. A missing book leaves it closed without a message; a book
-    // that exists but cannot be read is reported through UserPrompt().
-    void Open(TGameType variant);
+    // that exists but cannot be read is reported through `prompt`.
+    void Open(TGameType variant, IUserPrompt& prompt);
     void Close();
 
     bool IsOpen() const;
@@ -61,5 +62,5 @@ class TOpeningBook {
 
 // The program's book.
 TOpeningBook& OpeningBook();
-// Opens the current variant's book in OpeningBook().
-void OpenBook();
+// Opens the current variant's book in OpeningBook(), reporting a book that cannot be read to `prompt`.
+void OpenBook(IUserPrompt& prompt);

@@ -177,6 +177,7 @@ TPdnImportResult ImportPdnDatabase(const std::string& pdnFileName, const std::st
     // stay as they are, and a failure on the way changes nothing.
     TDbReplacement replacement;
     TGameDatabase db;
+    db.prompt = &prompt;
     TIoStatus made = replacement.Begin(result.databaseFileName);
     if (made) made = CreateDatabaseFiles(replacement.Staged(), db);
     if (!made)

@@ -1,9 +1,9 @@
 #pragma once
-// Messages and questions of the database logic, so it runs headless; the shell installs a
-// message-box implementation at start-up, tests install scripted answers.
-// Texts are CP1251. The prompt is process-wide: install it before any thread uses the store. It is
-// called on the thread that works on the database (the autoplay thread too), so an implementation
-// that shows windows must hand the text to the interface thread.
+// Messages and questions of the database logic, so it runs headless: whoever opens a database or
+// starts a command gives it the prompt to use (the shell its message boxes, tests scripted answers,
+// tools their console). Texts are CP1251. A prompt is called on the thread that works on the
+// database (the autoplay thread too), so an implementation that shows windows must hand the text to
+// the interface thread.
 
 #include <string>
 
@@ -18,7 +18,6 @@ class IUserPrompt {
     virtual bool AskYesNo(const std::string& text) { return Confirm(text); }
 };
 
-// The installed prompt; without one, messages go nowhere and every question is answered Cancel.
-IUserPrompt& UserPrompt();
-// Installs `prompt` (not owned; nullptr restores the silent default).
-void SetUserPrompt(IUserPrompt* prompt);
+// A prompt for work that was given none: messages go nowhere and every question is answered
+// Cancel. Stateless: any thread may use it.
+IUserPrompt& SilentPrompt();

@@ -52,7 +52,12 @@ TGameEnd PlayAutoPlayGame(const TEngineSettings& first, const TEngineSettings& s
 
 class TEngineMatch {
   public:
-    TEngineMatch() = default;
+    // The messages of the match's two databases go to `prompt` (not owned; none: silent), from the
+    // thread that runs the match; it must outlive Run.
+    explicit TEngineMatch(IUserPrompt* prompt = nullptr) {
+        m_source.prompt = prompt;
+        m_destination.prompt = prompt;
+    }
     TEngineMatch(const TEngineMatch&) = delete;
     TEngineMatch& operator=(const TEngineMatch&) = delete;
     ~TEngineMatch();

@@ -27,14 +27,8 @@
 #include "gamedb/ui/list_form.h"
 #include "gamedb/ui/qt_prompts.h"
 #include "gamedb/ui/sort_form.h"
-#include "gamedb/user_prompt.h"
 
 #include <memory>
-
-namespace {
-// The database logic's message boxes.
-TQtUserPrompt DatabasePrompt;
-} // namespace
 
 TMainForm* CreateForms() {
     auto* main = new TMainForm;
@@ -46,39 +40,35 @@ TMainForm* CreateForms() {
     f.WhoMoves = new TWhoMoves(owner);
     f.CommDlg = new TCommDlg(owner);
     f.UseComBoard = new TUseComBoard(owner);
-    GameInfoForm = new TGameInfoForm(owner);
-    DatabaseForm = new TDatabaseForm(owner);
-    DatabaseForm->SetFileChooser(std::make_unique<TQtFileChooser>());
+    f.GameInfoForm = new TGameInfoForm(owner);
+    f.DatabaseForm = new TDatabaseForm(owner);
+    f.DatabaseForm->SetFileChooser(std::make_unique<TQtFileChooser>());
     f.FAnalysisGame = new TFAnalysisGame(owner);
     f.FImpCHB = new TFImpCHB(owner);
-    DatabaseForm->Session().progress = f.FImpCHB; // the one progress window, for the window's long commands
-    FSearch = new TFSearch(owner);
+    f.DatabaseForm->Session().progress = f.FImpCHB; // the one progress window, for the window's long commands
+    TDatabaseForm::TDialogs dialogs;
+    dialogs.GameInfoForm = f.GameInfoForm;
+    dialogs.FSearch = new TFSearch(owner);
     f.AboutBox = new TAboutBox(owner);
     f.AboutBox->LoadPicture(QString::fromStdString(ResourcePath("About.jpg")));
-    SortForm = new TSortForm(owner);
+    dialogs.SortForm = new TSortForm(owner);
     f.ebtest = new Tebtest(owner);
-    ListForm = new TListForm(owner);
+    dialogs.ListForm = new TListForm(owner);
     f.InterfaceForm = new TInterfaceForm(owner);
-    HeadersEdit = new THeadersEdit(owner);
+    dialogs.HeadersEdit = new THeadersEdit(owner);
     f.SelectColors = new TSelectColors(
         main->BoardPicture(), [main](bool withFrame) { main->DrawBoard(withFrame); }, owner);
     f.ExpDiagram = new TExpDiagram(main->BoardPicture(), main->CopyBoard, owner);
-    FMatchPar = new TFMatchPar(owner);
+    dialogs.FMatchPar = new TFMatchPar(owner);
     f.FSetTm = new TFSetTm(owner);
     f.EDBCompr = new TEDBCompr(owner);
-    SetUserPrompt(&DatabasePrompt);
+    f.DatabaseForm->SetDialogs(dialogs);
+    // The message boxes of the database window and of every database the program opens with it.
+    f.DatabaseForm->SetPrompt(std::make_unique<TQtUserPrompt>());
     main->ConnectDatabaseWindow();
     return main;
 }
 
 void ForgetForms() {
-    GameInfoForm = nullptr;
-    DatabaseForm = nullptr;
-    FSearch = nullptr;
     ResetDatabaseHooks();
-    SetUserPrompt(nullptr);
-    SortForm = nullptr;
-    ListForm = nullptr;
-    HeadersEdit = nullptr;
-    FMatchPar = nullptr;
 }

@@ -16,6 +16,7 @@
 #include "app/ui/interface_form.h"
 #include "app/ui/radio_group.h"
 #include "app/ui/select_colors.h"
+#include "gamedb/ui/database_form.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -25,6 +26,7 @@
 #include <QDir>
 #include <QFontDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -148,7 +150,10 @@ void TMainForm::ReadGameHeaderIntoPanel() {
 
 void TMainForm::ReadSettings() {
     // The opening book first: every variant switch below reopens it, and the engine plays from it.
-    VariantHooks().openBook = [](TGameType variant) { OpeningBook().Open(variant); };
+    // The hook outlives the windows: once the database window is gone the book opens silently.
+    VariantHooks().openBook = [window = QPointer<TDatabaseForm>(DatabaseForm())](TGameType variant) {
+        OpeningBook().Open(variant, window ? window->Session().Prompt() : SilentPrompt());
+    };
     static TOpeningBookMoves engineBook;
     SetBookMoves(&engineBook);
     // The settings file, and every other relative path of the program, hang off the directory

@@ -52,6 +52,8 @@ class TExpDiagram;
 class TFSetTm;
 class Tebtest;
 class TEDBCompr;
+class TGameInfoForm;
+class TDatabaseForm;
 
 // Path of a file of the program's resources (next to the executable, in "Resources").
 std::string ResourcePath(const std::string& name);
@@ -136,6 +138,9 @@ class TMainForm : public QMainWindow {
     TFSetTm* FSetTm() const { return m_forms.FSetTm; }
     Tebtest* ebtest() const { return m_forms.ebtest; }
     TEDBCompr* EDBCompr() const { return m_forms.EDBCompr; }
+    // The database side's: the database window holds the dialogs only it opens.
+    TGameInfoForm* GameInfoForm() const { return m_forms.GameInfoForm; }
+    TDatabaseForm* DatabaseForm() const { return m_forms.DatabaseForm; }
 
     // Move entry, navigation and position set-up (main_form_entry.cpp).
     void BoardImageMouseDown(int button, int x, int y);
@@ -234,6 +239,8 @@ class TMainForm : public QMainWindow {
         TFSetTm* FSetTm = nullptr;
         Tebtest* ebtest = nullptr;
         TEDBCompr* EDBCompr = nullptr;
+        TGameInfoForm* GameInfoForm = nullptr;
+        TDatabaseForm* DatabaseForm = nullptr;
     };
     TForms m_forms;
     void WireEntryCommands();

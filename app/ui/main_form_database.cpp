@@ -25,12 +25,12 @@
 namespace {
 
 // The open database and its list live in the database window (none before it exists).
-TDatabaseSession* DatabaseSession() {
-    return DatabaseForm ? &DatabaseForm->Session() : nullptr;
+TDatabaseSession* DatabaseSession(TDatabaseForm* window) {
+    return window ? &window->Session() : nullptr;
 }
 
-bool DatabaseIsOpen() {
-    return DatabaseForm && DatabaseForm->Session().GameDatabase.open;
+bool DatabaseIsOpen(const TDatabaseForm* window) {
+    return window && window->Session().GameDatabase.open;
 }
 
 } // namespace
@@ -50,10 +50,10 @@ void TMainForm::ConnectDatabaseWindow() {
     };
     h.currentVariant = [this] { return m_session.CurrentVariant(); };
 
-    m_seams.editGameInfo = [](TGameIndexRecord& header, std::array<std::string, 5>& names) {
+    m_seams.editGameInfo = [this](TGameIndexRecord& header, std::array<std::string, 5>& names) {
         TQuickGameHeader q{header, names[0], names[1], names[2], names[3], names[4]};
-        const TDatabaseSession* s = DatabaseSession();
-        if (!EditGameInfo(q, s ? &s->GameDatabase : nullptr)) return false;
+        const TDatabaseSession* s = DatabaseSession(DatabaseForm());
+        if (!EditGameInfo(GameInfoForm(), q, s ? &s->GameDatabase : nullptr)) return false;
         header = q.header;
         names = {q.white, q.black, q.annotator, q.tournament, q.site};
         return true;
@@ -74,17 +74,17 @@ void TMainForm::ConnectDatabaseWindow() {
     Item("Gsmeinformation1")->setEnabled(true);
     if (auto* b = m_toolBar->findChild<QToolButton*>("ToolButton6")) b->setEnabled(true);
     on("N7", "ToolButton16", [this] { N7Click(); });
-    on("N33", "ToolButton5", [] {
-        if (DatabaseForm) DatabaseForm->Save1Click();
+    on("N33", "ToolButton5", [this] {
+        if (DatabaseForm()) DatabaseForm()->Save1Click();
     });
-    on("Replacegame1", "ToolButton4", [] {
-        if (DatabaseForm) DatabaseForm->ReplaceClick();
+    on("Replacegame1", "ToolButton4", [this] {
+        if (DatabaseForm()) DatabaseForm()->ReplaceClick();
     });
     on("Loadpreviousgame1", "ToolButton8", [this] { LoadNeighbourGame(-1); });
     on("N34", "ToolButton9", [this] { LoadNeighbourGame(1); });
     on("Quicksearch1", "ToolButton12", [this] { Quicksearch1Click(); });
-    if (FSearch) {
-        TFSearch::THooks& s = FSearch->Hooks();
+    if (TFSearch* search = DatabaseForm() ? DatabaseForm()->FSearch() : nullptr) {
+        TFSearch::THooks& s = search->Hooks();
         s.currentBoard = [this] { return m_session.CurrentBoard(); };
         s.darkSquareColor = [] { return Shell.DarkSquareColor; };
         s.lightSquareColor = [] { return Shell.LightSquareColor; };
@@ -92,34 +92,36 @@ void TMainForm::ConnectDatabaseWindow() {
 }
 
 void TMainForm::N7Click() {
-    if (!DatabaseForm) return;
+    if (!DatabaseForm()) return;
     hide();
-    DatabaseForm->exec();
+    DatabaseForm()->exec();
     show();
     DrawBoard(true);
 }
 
 void TMainForm::Quicksearch1Click() {
-    if (!DatabaseIsOpen()) {
+    if (!DatabaseIsOpen(DatabaseForm())) {
         ShellPrompts().ShowMessage(this, PhraseString(86));
         return;
     }
-    if (!FSearch || !DatabaseForm) return;
+    TDatabaseForm* window = DatabaseForm();
+    TFSearch* search = window ? window->FSearch() : nullptr;
+    if (!search) return;
     hide();
-    FSearch->SetSession(&DatabaseForm->Session());
-    FSearch->QuickSearch(m_session.CurrentBoard(), m_session.SideToMove(), m_session.CurrentVariant());
-    DatabaseForm->ListChanged();
+    search->SetSession(&window->Session());
+    search->QuickSearch(m_session.CurrentBoard(), m_session.SideToMove(), m_session.CurrentVariant());
+    window->ListChanged();
     show();
     N7Click();
 }
 
 bool TMainForm::LoadGameFromList() {
-    if (!DatabaseIsOpen()) {
+    if (!DatabaseIsOpen(DatabaseForm())) {
         ShellPrompts().ShowMessage(this, PhraseString(86));
         return false;
     }
-    const TGameDatabase& db = DatabaseSession()->GameDatabase;
-    const TGameList& list = DatabaseSession()->GameList;
+    const TGameDatabase& db = DatabaseSession(DatabaseForm())->GameDatabase;
+    const TGameList& list = DatabaseSession(DatabaseForm())->GameList;
     const std::int32_t position = db.currentGame;
     if (!list.Contains(position)) {
         ShellPrompts().ShowMessage(this, PhraseString(86));
@@ -147,12 +149,12 @@ bool TMainForm::LoadGameFromList() {
 }
 
 void TMainForm::LoadNeighbourGame(int step) {
-    if (!DatabaseIsOpen() || DatabaseSession()->GameListCount() == 0) {
+    if (!DatabaseIsOpen(DatabaseForm()) || DatabaseSession(DatabaseForm())->GameListCount() == 0) {
         ShellPrompts().ShowMessage(this, PhraseString(86));
         return;
     }
-    TGameDatabase& db = DatabaseSession()->GameDatabase;
-    const std::int32_t count = DatabaseSession()->GameListCount();
+    TGameDatabase& db = DatabaseSession(DatabaseForm())->GameDatabase;
+    const std::int32_t count = DatabaseSession(DatabaseForm())->GameListCount();
     std::int32_t position = db.currentGame + step;
     if (position > count) position = 1;
     if (position < 1) position = count;
@@ -167,23 +169,24 @@ TDbStatus TMainForm::StoreCurrentGame(TGameDatabase& db, std::int32_t n) {
 }
 
 void TMainForm::OpenLastDatabase() {
-    if (!DatabaseForm) return;
-    if (!m_databaseFile.empty()) OpenDatabase(m_databaseFile, DatabaseForm->Session().GameDatabase);
-    DatabaseForm->RefreshGameList();
+    if (!DatabaseForm()) return;
+    if (!m_databaseFile.empty()) OpenDatabase(m_databaseFile, DatabaseForm()->Session().GameDatabase);
+    DatabaseForm()->RefreshGameList();
 }
 
 void TMainForm::CloseDatabase() {
-    if (DatabaseForm) ::CloseDatabase(DatabaseForm->Session().GameDatabase);
+    if (DatabaseForm()) ::CloseDatabase(DatabaseForm()->Session().GameDatabase);
 }
 
 std::string TMainForm::DatabaseFileSetting() const {
     // A database that did not open keeps the name it was asked for.
-    return DatabaseIsOpen() ? DatabaseSession()->GameDatabase.indexFileName : m_databaseFile;
+    return DatabaseIsOpen(DatabaseForm()) ? DatabaseSession(DatabaseForm())->GameDatabase.indexFileName
+                                          : m_databaseFile;
 }
 
 TFontSetting TMainForm::DatabaseFontSetting() const {
-    if (!DatabaseForm) return m_databaseFont;
-    const QFont f = DatabaseForm->DBPanel->font();
+    if (!DatabaseForm()) return m_databaseFont;
+    const QFont f = DatabaseForm()->DBPanel->font();
     // The panel starts with a pixel size: the file holds points (at 96 dots an inch).
     const int size = f.pointSize() > 0 ? f.pointSize() : (f.pixelSize() * 72 + 48) / 96;
     return {f.family().toStdString(), m_databaseFont.charSet, size > 0 ? size : 12};
@@ -192,9 +195,9 @@ TFontSetting TMainForm::DatabaseFontSetting() const {
 void TMainForm::ApplyDatabaseFont(const TFontSetting& font) {
     const TFontSetting current = DatabaseFontSetting();
     m_databaseFont = font;
-    if (!DatabaseForm || (font.name == current.name && font.size == current.size)) return;
-    QFont f = DatabaseForm->DBPanel->font();
+    if (!DatabaseForm() || (font.name == current.name && font.size == current.size)) return;
+    QFont f = DatabaseForm()->DBPanel->font();
     if (!font.name.empty()) f.setFamily(QString::fromStdString(font.name));
     if (font.size > 0) f.setPointSize(font.size);
-    DatabaseForm->DBPanel->setFont(f); // the page is measured again when the window is shown
+    DatabaseForm()->DBPanel->setFont(f); // the page is measured again when the window is shown
 }

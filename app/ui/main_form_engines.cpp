@@ -109,9 +109,10 @@ void TMainForm::Autoplay1Click() {
         ShellPrompts().ShowMessage(this, QString::fromUtf8(Phrase(61)));
     };
     if (!bridge.Available(ekOskeen)) return refuse("Oskeen is not available");
-    auto match = std::make_shared<TEngineMatch>();
+    TDatabaseForm* window = DatabaseForm();
+    auto match = std::make_shared<TEngineMatch>(window ? &window->Session().Prompt() : nullptr);
     std::string why;
-    const TGameDatabase* open = DatabaseForm ? &DatabaseForm->Session().GameDatabase : nullptr;
+    const TGameDatabase* open = window ? &window->Session().GameDatabase : nullptr;
     if (!match->Prepare(Shell.AppDir + "Bases/match_source", Shell.AppDir + "Bases/match_games", &why, open))
         return refuse(why);
     PlayModeClick();

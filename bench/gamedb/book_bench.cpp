@@ -193,7 +193,7 @@ TOpeningBook& BigBook() {
     TBookSettings s;
     s.book[0] = BookPath(100000);
     book.SetSettings(s);
-    book.Open(gtRussian);
+    book.Open(gtRussian, SilentPrompt());
     return book;
 }
 
@@ -218,7 +218,7 @@ void BM_ListBookMovesCold(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        book.Open(gtRussian);
+        book.Open(gtRussian, SilentPrompt());
         state.ResumeTiming();
         const auto& [b, side] = positions[i++ % positions.size()];
         book.ListBookMoves(b, side, gtRussian, ":", list);

@@ -8,8 +8,13 @@
 #include "gamedb/game_list_page.h"
 #include "gamedb/ui/database_hooks.h"
 #include "gamedb/ui/db_panel.h"
+#include "gamedb/ui/f_match_par.h"
+#include "gamedb/ui/f_search.h"
+#include "gamedb/ui/game_info_form.h"
+#include "gamedb/ui/headers_edit.h"
+#include "gamedb/ui/list_form.h"
 #include "gamedb/ui/menu_items.h"
-#include "gamedb/user_prompt.h"
+#include "gamedb/ui/sort_form.h"
 #include "rules/clock.h"
 
 #include <QAction>
@@ -27,8 +32,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-
-TDatabaseForm* DatabaseForm = nullptr;
 
 namespace {
 
@@ -92,8 +95,25 @@ TDatabaseForm::TDatabaseForm(QWidget* parent) : QDialog(parent) {
     resize(900, 600);
 }
 
-TDatabaseForm::~TDatabaseForm() {
-    if (DatabaseForm == this) DatabaseForm = nullptr;
+TDatabaseForm::~TDatabaseForm() = default;
+
+TFSearch* TDatabaseForm::FSearch() const {
+    return m_dialogs.FSearch;
+}
+TSortForm* TDatabaseForm::SortForm() const {
+    return m_dialogs.SortForm;
+}
+TListForm* TDatabaseForm::ListForm() const {
+    return m_dialogs.ListForm;
+}
+THeadersEdit* TDatabaseForm::HeadersEdit() const {
+    return m_dialogs.HeadersEdit;
+}
+TFMatchPar* TDatabaseForm::FMatchPar() const {
+    return m_dialogs.FMatchPar;
+}
+TGameInfoForm* TDatabaseForm::GameInfoForm() const {
+    return m_dialogs.GameInfoForm;
 }
 
 QAction* TDatabaseForm::AddItem(QMenu* menu, const char* name, const QString& text) {
@@ -285,7 +305,7 @@ std::string TDatabaseForm::Phrase(int phrase) const {
 }
 
 void TDatabaseForm::ShowDatabaseNotOpened() {
-    UserPrompt().ShowMessage(Phrase(86));
+    m_session.Prompt().ShowMessage(Phrase(86));
 }
 
 void TDatabaseForm::UpdateDatabaseCaption() {

@@ -6,20 +6,21 @@
 // database, its list and the last search's criteria, gamedb/database_session.h) and hands it to its
 // commands and dialogs; the current position is the database's currentGame (a list position, 0
 // for an empty list). The main window reaches the session through Session().
-// What it needs of the main window comes through DatabaseHooks(); messages through UserPrompt(),
-// file dialogs through the session's chooser (the one given to SetFileChooser), long commands through
-// the session's progress (the shell's progress window).
+// What it needs of the main window comes through DatabaseHooks(); messages through the session's
+// prompt (the one given to SetPrompt), file dialogs through the session's chooser (the one given to
+// SetFileChooser), long commands through the session's progress (the shell's progress window).
 //
 // For the commands that other windows add (search, sort, tournaments, header set, duplicates):
 // their menu items exist here, disabled, under the names of the form; a command that replaces or
 // reorders the session's GameList calls ListChanged() afterwards.
-// Created once at start-up (DatabaseForm); interface thread only.
+// Created once at start-up, held by the main window (TMainForm::DatabaseForm()); interface thread only.
 
 #include "gamedb/database_session.h"
 #include "gamedb/game_database.h"
 #include "gamedb/game_list_input.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 
 #include <cstdint>
@@ -35,6 +36,12 @@ class QMenuBar;
 class QToolBar;
 class QToolButton;
 class TDBPanel;
+class TFMatchPar;
+class TFSearch;
+class TGameInfoForm;
+class THeadersEdit;
+class TListForm;
+class TSortForm;
 
 class TDatabaseForm : public QDialog {
     Q_OBJECT
@@ -51,6 +58,32 @@ class TDatabaseForm : public QDialog {
         m_chooser = std::move(chooser);
         m_session.chooser = m_chooser.get();
     }
+    // The message boxes of the window's commands and of its database, owned by the window (none:
+    // silent). The session's database reports to it; so may other work of the program on databases
+    // while the window lives (any thread, as the prompt allows).
+    void SetPrompt(std::unique_ptr<IUserPrompt> prompt) {
+        m_prompt = std::move(prompt);
+        m_session.GameDatabase.prompt = m_prompt.get();
+    }
+
+    // The dialogs this window opens, children of the main window (which destroys them) and handed
+    // here at start-up; one that was not given, or is gone, is not shown. The game information
+    // dialog is the main window's, shared for Edit header.
+    struct TDialogs {
+        QPointer<TFSearch> FSearch;
+        QPointer<TSortForm> SortForm;
+        QPointer<TListForm> ListForm;
+        QPointer<THeadersEdit> HeadersEdit;
+        QPointer<TFMatchPar> FMatchPar;
+        QPointer<TGameInfoForm> GameInfoForm;
+    };
+    void SetDialogs(const TDialogs& dialogs) { m_dialogs = dialogs; }
+    TFSearch* FSearch() const;
+    TSortForm* SortForm() const;
+    TListForm* ListForm() const;
+    THeadersEdit* HeadersEdit() const;
+    TFMatchPar* FMatchPar() const;
+    TGameInfoForm* GameInfoForm() const;
 
     QHeaderView* HeaderControl2;
     TDBPanel* DBPanel;
@@ -104,7 +137,7 @@ class TDatabaseForm : public QDialog {
     void Set1Click();
     // Sorts the list by key 1 White, 2 Black, 3 year and tournament; a list of every game renumbers them.
     void SortGames(int kind);
-    // "Match games": the criteria from FMatchPar, then the matches listed and their copies marked.
+    // "Match games": the criteria from FMatchPar(), then the matches listed and their copies marked.
     void Delect1Click();
 
     // ---- mouse, wheel and keys ----
@@ -134,12 +167,12 @@ class TDatabaseForm : public QDialog {
     std::string BasesFolder() const; // AppDir + "Bases"
     void Report(TDbStatus status, const std::string& what);
 
+    // Declared before the session, which may still report as it closes its database.
+    std::unique_ptr<IUserPrompt> m_prompt;
     std::unique_ptr<IFileChooser> m_chooser;
     TDatabaseSession m_session;
     QMenuBar* m_menuBar = nullptr;
     std::map<QString, QAction*> m_items;
     TListClicks m_clicks;
+    TDialogs m_dialogs;
 };
-
-// The window of the program (null until the shell creates it).
-extern TDatabaseForm* DatabaseForm;

@@ -13,7 +13,6 @@
 #include "gamedb/ui/db_panel.h"
 #include "gamedb/ui/f_search.h"
 #include "gamedb/ui/game_info_form.h"
-#include "gamedb/user_prompt.h"
 #include "platform/codepage.h"
 #include "rules/file_names.h"
 #include "rules/variant_traits.h"
@@ -74,15 +73,18 @@ void TDatabaseForm::ABuildtree1Click() {
     DBPanel->setCursor(Qt::PointingHandCursor);
     // The builder says how it went (the records written, or why it stopped).
     // The caption counts the games read, every 100th; the build leaves the last count there.
-    BuildBookFile(StripExtension(*name) + ".cbk", m_session.GameDatabase, games, [this](int gamesRead) {
-        setWindowTitle(QString::number(gamesRead));
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
+    BuildBookFile(
+        StripExtension(*name) + ".cbk", m_session.GameDatabase, games,
+        [this](int gamesRead) {
+            setWindowTitle(QString::number(gamesRead));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        },
+        m_session.Prompt());
     DBPanel->unsetCursor();
 }
 
 void TDatabaseForm::Report(TDbStatus status, const std::string& what) {
-    if (status != TDbStatus::Ok) UserPrompt().ShowMessage(what + ": " + DbStatusText(status) + ".");
+    if (status != TDbStatus::Ok) m_session.Prompt().ShowMessage(what + ": " + DbStatusText(status) + ".");
 }
 
 void TDatabaseForm::OpenClick() {
@@ -99,15 +101,15 @@ void TDatabaseForm::OpenCHBClick() {
     if (!name) return;
     const TGameType variant = DatabaseHooks().currentVariant();
     if (const std::string why = ChbImportRefusal(variant); !why.empty()) {
-        UserPrompt().ShowMessage(why);
+        m_session.Prompt().ShowMessage(why);
         return;
     }
     const std::string target = StripExtension(*name) + ".vqb";
     // A new database of the CHB file's name: never over the one this window shows, and over another
     // only when the user agrees.
     if (m_session.GameDatabase.open && SameDatabase(target, m_session.GameDatabase.indexFileName)) {
-        UserPrompt().ShowMessage("The database " + FileNameText(target) +
-                                 " is open in this window: nothing was imported.");
+        m_session.Prompt().ShowMessage("The database " + FileNameText(target) +
+                                       " is open in this window: nothing was imported.");
         return;
     }
     // The file does not say which variant its games are: they are read in the current one, which the
@@ -115,11 +117,11 @@ void TDatabaseForm::OpenCHBClick() {
     const std::string into = DatabaseFilesExist(target)
                                  ? "the database " + FileNameText(target) + ", replacing it"
                                  : "the new database " + FileNameText(target);
-    if (!UserPrompt().Confirm("Read the games of " + FileNameText(*name) + " as " +
-                              VariantTraits(variant).name + " games into " + into + "?"))
+    if (!m_session.Prompt().Confirm("Read the games of " + FileNameText(*name) + " as " +
+                                    VariantTraits(variant).name + " games into " + into + "?"))
         return;
     TBusyWindow busy(this);
-    ImportChbFile(*name, target, variant, m_session.Progress(),
+    ImportChbFile(*name, target, variant, m_session.Prompt(), m_session.Progress(),
                   &m_session.GameDatabase); // replaces the database as one step; it says how it went
 }
 
@@ -130,7 +132,7 @@ void TDatabaseForm::ImportPDN1Click() {
     TBusyWindow busy(this);
     // A new database named after the file; the import says how it went. m_session.GameDatabase stays as it
     // is.
-    ImportPdnDatabase(*name, std::string(), DatabaseHooks().currentVariant(), UserPrompt(),
+    ImportPdnDatabase(*name, std::string(), DatabaseHooks().currentVariant(), m_session.Prompt(),
                       m_session.Progress(), &m_session.GameDatabase);
 }
 
@@ -155,9 +157,9 @@ void TDatabaseForm::PDN1Click() {
         r = ExportPdnGames(m_session.GameDatabase, games, PdnExportFileName(*name), m_session.Progress());
     }
     if (!r.message.empty())
-        UserPrompt().ShowMessage(r.message);
+        m_session.Prompt().ShowMessage(r.message);
     else if (MarkedGameCount(m_session.GameList) == 0)
-        UserPrompt().ShowMessage("Ok");
+        m_session.Prompt().ShowMessage("Ok");
 }
 
 void TDatabaseForm::CleanUpdatabase1Click() {
@@ -167,7 +169,7 @@ void TDatabaseForm::CleanUpdatabase1Click() {
     }
     const TCleanUpResult r = CleanUpDatabase(m_session.GameDatabase);
     if (r.status != TDbStatus::Ok)
-        UserPrompt().ShowMessage(
+        m_session.Prompt().ShowMessage(
             "I/O error: " + (r.message.empty() ? std::string(DbStatusText(r.status)) : r.message) +
             ". The database is unchanged.");
     if (!m_session.GameDatabase.open) { // the index could not be reopened after the rewrite
@@ -196,10 +198,10 @@ void TDatabaseForm::Checkdatabase1Click() {
     });
     if (r.faultyGame) {
         setWindowTitle(QString::number(r.faultyGame));
-        UserPrompt().ShowMessage("Game " + std::to_string(r.faultyGame) + ": " + r.why + ".");
+        m_session.Prompt().ShowMessage("Game " + std::to_string(r.faultyGame) + ": " + r.why + ".");
         return;
     }
-    UserPrompt().ShowMessage("OK!");
+    m_session.Prompt().ShowMessage("OK!");
     UpdateDatabaseCaption();
 }
 
@@ -212,10 +214,11 @@ void TDatabaseForm::Search1Click() {
         ShowDatabaseNotOpened();
         return;
     }
-    if (!FSearch) return;
-    FSearch->SetSession(&m_session);
-    FSearch->FillLists();
-    if (FSearch->exec() == 2) return;
+    TFSearch* search = FSearch();
+    if (!search) return;
+    search->SetSession(&m_session);
+    search->FillLists();
+    if (search->exec() == 2) return;
     ListChanged();
 }
 
@@ -246,7 +249,7 @@ void TDatabaseForm::ReplaceClick() {
     }
     if (!m_session.GameList.Contains(m_session.GameDatabase.currentGame)) return; // no game to replace
     const std::int32_t game = m_session.GameList[m_session.GameDatabase.currentGame].gameNumber;
-    if (!UserPrompt().AskYesNo(Phrase(143) + std::to_string(game) + Phrase(144))) return;
+    if (!m_session.Prompt().AskYesNo(Phrase(143) + std::to_string(game) + Phrase(144))) return;
     Report(DatabaseHooks().storeCurrentGame(m_session.GameDatabase, game), "The game was not stored");
     ReadAndRepaint();
 }
@@ -287,7 +290,7 @@ void TDatabaseForm::Editheader1Click() {
         Report(s, "The header of game " + std::to_string(game) + " cannot be read");
         return;
     }
-    if (EditGameInfo(h, &m_session.GameDatabase))
+    if (EditGameInfo(GameInfoForm(), h, &m_session.GameDatabase))
         Report(WriteQuickHeader(m_session.GameDatabase, game, h), "The header was not stored");
     ReadAndRepaint();
 }
@@ -307,11 +310,12 @@ void TDatabaseForm::Copy1Click() {
                             *name, m_session.Progress());
     }
     if (r.status == TCopyStatus::WriteFailed)
-        UserPrompt().ShowMessage("Copying stopped: the database " + FileNameText(*name) +
-                                 " did not take a game; " + std::to_string(r.copied) + " games were copied.");
+        m_session.Prompt().ShowMessage("Copying stopped: the database " + FileNameText(*name) +
+                                       " did not take a game; " + std::to_string(r.copied) +
+                                       " games were copied.");
     if (r.unreadable > 0)
-        UserPrompt().ShowMessage(std::to_string(r.unreadable) +
-                                 " damaged games could not be read and were not copied.");
+        m_session.Prompt().ShowMessage(std::to_string(r.unreadable) +
+                                       " damaged games could not be read and were not copied.");
 }
 
 void TDatabaseForm::SelectallClick() {
@@ -331,7 +335,7 @@ void TDatabaseForm::SavenamestoTXT1Click() {
         m_session.FileChooser().SaveFile("Save Names", "Text File (*.txt *.TXT)", std::string());
     if (!name) return;
     if (const TIoStatus s = SavePlayerNames(m_session.GameDatabase, *name); !s)
-        UserPrompt().ShowMessage("I/O error: " + FileNameText(s.Message()));
+        m_session.Prompt().ShowMessage("I/O error: " + FileNameText(s.Message()));
 }
 
 void TDatabaseForm::CorrectNames1Click() {
@@ -340,7 +344,7 @@ void TDatabaseForm::CorrectNames1Click() {
         return;
     }
     CorrectNames(m_session.GameDatabase);
-    UserPrompt().ShowMessage("OK!");
+    m_session.Prompt().ShowMessage("OK!");
     ReadAndRepaint();
 }
 

@@ -5,7 +5,6 @@
 #include "gamedb/progress.h"
 #include "gamedb/ui/database_form.h"
 #include "gamedb/ui/f_match_par.h"
-#include "gamedb/user_prompt.h"
 
 #include <string>
 
@@ -14,10 +13,11 @@ void TDatabaseForm::Delect1Click() {
         ShowDatabaseNotOpened();
         return;
     }
-    if (!FMatchPar || FMatchPar->exec() != 1) return;
+    TFMatchPar* dialog = FMatchPar();
+    if (!dialog || dialog->exec() != 1) return;
     setEnabled(false);
     const TDuplicateResult r = MatchDuplicateGames(m_session.GameDatabase, m_session.GameList,
-                                                   FMatchPar->Options(), m_session.Progress());
+                                                   dialog->Options(), m_session.Progress());
     setEnabled(true);
     if (r.status == TDbStatus::ReadOnly || r.status == TDbStatus::NotOpen) {
         Report(r.status, "Games cannot be matched");
@@ -28,6 +28,6 @@ void TDatabaseForm::Delect1Click() {
     if (r.status != TDbStatus::Ok)
         Report(r.status, "Matching stopped after " + std::to_string(r.marked) + " copies were marked");
     if (r.unreadable > 0)
-        UserPrompt().ShowMessage(std::to_string(r.unreadable) +
-                                 " damaged games could not be read and were left out of matching.");
+        m_session.Prompt().ShowMessage(std::to_string(r.unreadable) +
+                                       " damaged games could not be read and were left out of matching.");
 }

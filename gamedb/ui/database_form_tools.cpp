@@ -7,15 +7,15 @@
 #include "gamedb/ui/headers_edit.h"
 #include "gamedb/ui/list_form.h"
 #include "gamedb/ui/sort_form.h"
-#include "gamedb/user_prompt.h"
 
 void TDatabaseForm::Sortgameslist1Click() {
     if (!m_session.GameDatabase.open) {
         ShowDatabaseNotOpened();
         return;
     }
-    if (!SortForm || SortForm->exec() != 1) return;
-    SortGames(SortForm->SortKind());
+    TSortForm* dialog = SortForm();
+    if (!dialog || dialog->exec() != 1) return;
+    SortGames(dialog->SortKind());
 }
 
 void TDatabaseForm::SortGames(int kind) {
@@ -36,14 +36,16 @@ void TDatabaseForm::SortGames(int kind) {
 }
 
 void TDatabaseForm::Maketournamentslist1Click() {
-    if (!ListForm) return;
-    ListForm->SetSession(&m_session);
-    ListForm->exec();
+    TListForm* dialog = ListForm();
+    if (!dialog) return;
+    dialog->SetSession(&m_session);
+    dialog->exec();
 }
 
 void TDatabaseForm::Set1Click() {
-    if (!m_session.GameDatabase.open || !HeadersEdit) return;
-    HeadersEdit->Fill(m_session);
-    HeadersEdit->exec();
+    THeadersEdit* dialog = HeadersEdit();
+    if (!m_session.GameDatabase.open || !dialog) return;
+    dialog->Fill(m_session);
+    dialog->exec();
     ReadAndRepaint();
 }

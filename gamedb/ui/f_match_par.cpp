@@ -9,8 +9,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-TFMatchPar* FMatchPar = nullptr;
-
 namespace {
 QCheckBox* Check(QWidget* parent, const char* name, const char* text, bool on) {
     auto* c = new QCheckBox(text, parent);
@@ -64,9 +62,7 @@ TFMatchPar::TFMatchPar(QWidget* parent) : QDialog(parent) {
     g->addLayout(buttons, 5, 0, 1, 2);
 }
 
-TFMatchPar::~TFMatchPar() {
-    if (FMatchPar == this) FMatchPar = nullptr;
-}
+TFMatchPar::~TFMatchPar() = default;
 
 TDuplicateOptions TFMatchPar::Options() const {
     TDuplicateOptions o;

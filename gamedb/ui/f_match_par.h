@@ -2,7 +2,8 @@
 // "Match games": the criteria of duplicate matching (names, year, tournament, moves), how moves
 // compare ("Exact match" or "w/o captions", "Complete length" or "Partial length") and "Fast".
 // "Ok" closes with 1, "Cancel", Escape and the close box with 2. The choices stay for the next
-// showing. Created once at start-up (FMatchPar); interface thread only.
+// showing. Created once at start-up and handed to the database window (its FMatchPar());
+// interface thread only.
 
 #include "gamedb/duplicate_match.h"
 
@@ -30,6 +31,3 @@ class TFMatchPar : public QDialog {
 
     void reject() override { done(2); }
 };
-
-// The program's instance (null until the shell creates it).
-extern TFMatchPar* FMatchPar;

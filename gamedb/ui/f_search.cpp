@@ -21,8 +21,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-TFSearch* FSearch = nullptr;
-
 namespace {
 
 constexpr int NarrowWidth = 430; // without the board part
@@ -166,9 +164,7 @@ TFSearch::TFSearch(QWidget* parent) : QDialog(parent) {
     DrawSearchBoard();
 }
 
-TFSearch::~TFSearch() {
-    if (FSearch == this) FSearch = nullptr;
-}
+TFSearch::~TFSearch() = default;
 
 TSearchBoardColors TFSearch::Colors() const {
     return {ColorOf(m_hooks.darkSquareColor()), ColorOf(m_hooks.lightSquareColor())};

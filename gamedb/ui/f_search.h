@@ -9,7 +9,8 @@
 // search's.
 // What it needs of the main window (its board, the board colours) comes through Hooks(), the
 // side captions' phrases through DatabaseHooks().
-// Created once at start-up (FSearch); interface thread only.
+// Created once at start-up and handed to the database window (its FSearch(), through which the
+// main window's quick search reaches it too); interface thread only.
 
 #include "gamedb/database_session.h"
 #include "gamedb/search_criteria.h"
@@ -101,6 +102,3 @@ class TFSearch : public QDialog {
     THooks m_hooks;
     TDatabaseSession* m_session = nullptr;
 };
-
-// The dialog of the program (null until the shell creates it).
-extern TFSearch* FSearch;

@@ -23,8 +23,6 @@
 #include <type_traits>
 #include <utility>
 
-TGameInfoForm* GameInfoForm = nullptr;
-
 QComboBox* NewNameBox(QWidget* parent, const char* name, QStringListModel* model) {
     auto* c = new QComboBox(parent);
     c->setObjectName(name);
@@ -212,9 +210,7 @@ TGameInfoForm::TGameInfoForm(QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-TGameInfoForm::~TGameInfoForm() {
-    if (GameInfoForm == this) GameInfoForm = nullptr;
-}
+TGameInfoForm::~TGameInfoForm() = default;
 
 void TGameInfoForm::Fill(const TQuickGameHeader& h, const TGameDatabase* names) {
     if (names && names->open) {
@@ -280,10 +276,10 @@ void TGameInfoForm::showEvent(QShowEvent* event) {
     WhiteName->setFocus();
 }
 
-bool EditGameInfo(TQuickGameHeader& header, const TGameDatabase* names) {
-    if (!GameInfoForm) return false;
-    GameInfoForm->Fill(header, names);
-    if (GameInfoForm->exec() != 1) return false;
-    GameInfoForm->Collect(header);
+bool EditGameInfo(TGameInfoForm* dialog, TQuickGameHeader& header, const TGameDatabase* names) {
+    if (!dialog) return false;
+    dialog->Fill(header, names);
+    if (dialog->exec() != 1) return false;
+    dialog->Collect(header);
     return true;
 }

@@ -6,7 +6,8 @@
 // A stored value that no control can show (a country, title or result past its list, a rating,
 // round or date past its spin box) is kept unless the user changes that control, so OK on an
 // untouched dialog never alters a header. Names are CP1251 in the header, Unicode only in the
-// controls. Created once at start-up (GameInfoForm); interface thread only.
+// controls. Created once at start-up, held by the main window (TMainForm::GameInfoForm()) and
+// lent to the database window; interface thread only.
 
 #include "gamedb/game_database.h"
 
@@ -60,15 +61,12 @@ class TGameInfoForm : public QDialog {
     std::array<int, 12> m_filled{};
 };
 
-// The dialog of the program (null until the shell creates it).
-extern TGameInfoForm* GameInfoForm;
-
 // The controls that Game information and "Headers Edit" share: an editable box over a shared list
 // of names, and a number box 0..maximum.
 QComboBox* NewNameBox(QWidget* parent, const char* name, QStringListModel* model);
 QSpinBox* NewNumberBox(QWidget* parent, const char* name, int maximum);
 
-// Shows GameInfoForm on `header`, its name lists from `names` (the database window's database, or
+// Shows `dialog` on `header`, its name lists from `names` (the database window's database, or
 // none): true, with the header changed, when the user confirms with OK;
 // false, with the header as it was, otherwise (also when there is no dialog).
-bool EditGameInfo(TQuickGameHeader& header, const TGameDatabase* names);
+bool EditGameInfo(TGameInfoForm* dialog, TQuickGameHeader& header, const TGameDatabase* names);

@@ -18,8 +18,6 @@
 #include <QStringListModel>
 #include <QVBoxLayout>
 
-THeadersEdit* HeadersEdit = nullptr;
-
 namespace {
 
 // New items for a combo box, keeping the text typed into it.
@@ -134,8 +132,8 @@ void THeadersEdit::Button1Click() {
     if (m_session) {
         const THeaderSetResult r = ApplyHeaderSet(m_session->GameDatabase, m_session->GameList, Collect());
         if (r.status != TDbStatus::Ok && r.status != TDbStatus::NotOpen)
-            UserPrompt().ShowMessage("The headers were set in " + std::to_string(r.changed) +
-                                     " games, then stopped: " + DbStatusText(r.status) + ".");
+            m_session->Prompt().ShowMessage("The headers were set in " + std::to_string(r.changed) +
+                                            " games, then stopped: " + DbStatusText(r.status) + ".");
     }
     done(1);
 }

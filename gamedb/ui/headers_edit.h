@@ -2,7 +2,7 @@
 // "Headers Edit": the fields to write into every selected game of the database window's list
 // (White, Black, tournament, site, each with its "Set?" box, and the date with Dateset). "Ok"
 // writes them and closes with 1; closing it any other way writes nothing. Created once at
-// start-up (HeadersEdit); interface thread only.
+// start-up and handed to the database window (its HeadersEdit()); interface thread only.
 
 #include "gamedb/database_session.h"
 #include "gamedb/header_set.h"
@@ -40,6 +40,3 @@ class THeadersEdit : public QDialog {
     QStringListModel *m_players, *m_tournaments, *m_sites;
     TDatabaseSession* m_session = nullptr; // the one last filled from
 };
-
-// The dialog of the program (null until the shell creates it).
-extern THeadersEdit* HeadersEdit;

@@ -20,8 +20,6 @@
 
 #include <algorithm>
 
-TListForm* ListForm = nullptr;
-
 // The grid's rows as the table shows them; the texts stay CP1251 in the grid until drawn, so a list
 // of many thousand tournaments fills at once.
 class TTournamentGridModel : public QAbstractTableModel {
@@ -127,7 +125,8 @@ void TListForm::Button1Click() {
     FillTournamentGrid();
     QApplication::restoreOverrideCursor();
     if (s != TDbStatus::Ok)
-        UserPrompt().ShowMessage(std::string("The tournaments list was not made: ") + DbStatusText(s) + ".");
+        m_session->Prompt().ShowMessage(std::string("The tournaments list was not made: ") + DbStatusText(s) +
+                                        ".");
 }
 
 void TListForm::MinCountChange() {
@@ -149,5 +148,5 @@ void TListForm::Button2Click() {
                           .SaveFile("Save List", "Text File (*.txt *.TXT)", std::string());
     if (!name) return;
     if (const TIoStatus s = SaveTournamentList(m_grid, *name); !s)
-        UserPrompt().ShowMessage("I/O error: " + Utf8ToCp1251(s.Message()));
+        m_session->Prompt().ShowMessage("I/O error: " + Utf8ToCp1251(s.Message()));
 }

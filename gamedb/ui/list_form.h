@@ -2,7 +2,8 @@
 // The tournaments list: "Create!" counts the listed games of the session's database per tournament, site and
 // year; the grid shows the entries with more games than MinCount, without those lacking a
 // tournament name when "Don't Show Blanks" is checked, with the totals in Label1; "Save" writes
-// the shown rows as text. Created once at start-up (ListForm); interface thread only.
+// the shown rows as text. Created once at start-up and handed to the database window (its
+// ListForm()); interface thread only.
 
 #include "gamedb/database_session.h"
 #include "gamedb/tournament_list.h"
@@ -49,6 +50,3 @@ class TListForm : public QDialog {
     TTournamentGridModel* m_model;
     TDatabaseSession* m_session = nullptr;
 };
-
-// The window of the program (null until the shell creates it).
-extern TListForm* ListForm;

@@ -1,7 +1,7 @@
 #pragma once
 // The real message boxes and file dialogs behind the database logic's IUserPrompt and IFileChooser,
-// installed by the shell at start-up. Messages may come from another thread (the autoplay thread's
-// database): they are shown on the interface thread, and the caller waits for the answer.
+// which the shell gives the database window at start-up. Messages may come from another thread (the autoplay
+// thread's database): they are shown on the interface thread, and the caller waits for the answer.
 
 #include "gamedb/file_chooser.h"
 #include "gamedb/user_prompt.h"

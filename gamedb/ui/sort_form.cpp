@@ -7,8 +7,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-TSortForm* SortForm = nullptr;
-
 TSortForm::TSortForm(QWidget* parent) : QDialog(parent) {
     setObjectName("SortForm");
     setWindowTitle("Sort games");

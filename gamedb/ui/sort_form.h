@@ -1,6 +1,6 @@
 #pragma once
-// "Sort games": the order the database window's list is sorted in. Created once at start-up
-// (SortForm); interface thread only.
+// "Sort games": the order the database window's list is sorted in. Created once at start-up and
+// handed to the database window (its SortForm()); interface thread only.
 
 #include <QDialog>
 
@@ -18,6 +18,3 @@ class TSortForm : public QDialog {
 
     void reject() override { done(2); }
 };
-
-// The dialog of the program (null until the shell creates it).
-extern TSortForm* SortForm;

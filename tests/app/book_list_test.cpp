@@ -118,7 +118,7 @@ class EngineBookMove : public testing::Test {
         TBookSettings s;
         s.book[0] = dir + "/ru.cbk";
         OpeningBook().SetSettings(s);
-        OpeningBook().Open(gtRussian);
+        OpeningBook().Open(gtRussian, SilentPrompt());
     }
     void TearDown() override {
         OpeningBook().Close();
@@ -138,7 +138,7 @@ TEST_F(EngineBookMove, TheLeadingRecommendedMoves) {
     TBookSettings s = OpeningBook().Settings();
     s.useBook[0] = false;
     OpeningBook().SetSettings(s);
-    OpeningBook().Open(gtRussian);
+    OpeningBook().Open(gtRussian, SilentPrompt());
     EXPECT_TRUE(book.PlayableBookMoves(StartPosition64, 0, gtRussian).empty());
     OpeningBook().Close();
     EXPECT_TRUE(book.PlayableBookMoves(StartPosition64, 0, gtRussian).empty());
@@ -200,7 +200,7 @@ TEST(BookBuildAndSession, TheMainWindowsGameSurvivesABuild) {
     g->header.nodeCount = 1;
     ASSERT_EQ(WriteGame(*g, 0, db, false), TDbStatus::Ok);
     ASSERT_EQ(WriteGame(*g, 0, db, false), TDbStatus::Ok);
-    ASSERT_TRUE(BuildBookFile(dir + "/t.cbk", db, {1, 2}, nullptr).ok);
+    ASSERT_TRUE(BuildBookFile(dir + "/t.cbk", db, {1, 2}, nullptr, SilentPrompt()).ok);
     CloseDatabase(db);
 
     TGameLock lock = GameSession().Lock();

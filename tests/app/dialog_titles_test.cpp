@@ -49,7 +49,7 @@ TEST_F(DialogTitles, EverySmallWindowIsAsWideAsItsTitleInEveryLanguage) {
     Start();
     std::vector<QWidget*> windows;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w != form && w != DatabaseForm && w->parentWidget() == form) windows.push_back(w);
+        if (w != form && w != form->DatabaseForm() && w->parentWidget() == form) windows.push_back(w);
     ASSERT_GE(windows.size(), 15u);
     for (int language = 1; language <= kLanguageCount; ++language) {
         SetLanguage(language);

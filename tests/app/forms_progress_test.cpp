@@ -13,8 +13,9 @@ class FormsProgress : public TMainWindowFixture {};
 TEST_F(FormsProgress, TheProgressWindowIsTheDatabaseWindowsFromStartToEnd) {
     Start();
     ASSERT_NE(form->FImpCHB(), nullptr);
-    ASSERT_NE(DatabaseForm, nullptr);
-    EXPECT_EQ(&DatabaseForm->Session().Progress(), static_cast<IProgress*>(form->FImpCHB()));
+    const QPointer<TDatabaseForm> database = form->DatabaseForm();
+    ASSERT_NE(database, nullptr);
+    EXPECT_EQ(&database->Session().Progress(), static_cast<IProgress*>(form->FImpCHB()));
     EXPECT_FALSE(form->FImpCHB()->isVisible());
     // A task over the main window: modal while it runs, gone when it ends.
     form->FImpCHB()->BeginProgress("Import CHB Database", "games.chb", 10, 10);
@@ -23,6 +24,6 @@ TEST_F(FormsProgress, TheProgressWindowIsTheDatabaseWindowsFromStartToEnd) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     const QPointer<TFImpCHB> window = form->FImpCHB();
     Stop();
-    EXPECT_EQ(DatabaseForm, nullptr); // and its session with it
+    EXPECT_EQ(database, nullptr); // and its session with it
     EXPECT_EQ(window, nullptr);
 }

@@ -29,11 +29,6 @@
 
 namespace {
 
-// The database window's session, where the open database and its list live.
-TDatabaseSession& Session() {
-    return DatabaseForm->Session();
-}
-
 constexpr int Games = 24;
 
 class MainFormDatabase : public TMainWindowFixture {
@@ -41,12 +36,17 @@ class MainFormDatabase : public TMainWindowFixture {
     void SetUp() override {
         TMainWindowFixture::SetUp();
         f = Start();
-        // After Start: the forms install the real message boxes.
+        // In place of the real message boxes the forms gave the database window.
         db = std::make_unique<test_support::TScriptedDatabasePrompts>();
+        windowPrompt = Session().GameDatabase.prompt;
+        Session().GameDatabase.prompt = db.get();
         file = Dir() + "/games.vqb";
     }
     void TearDown() override {
-        if (DatabaseForm) CloseDatabase(DatabaseForm->Session().GameDatabase);
+        if (f && f->DatabaseForm()) {
+            CloseDatabase(Session().GameDatabase);
+            Session().GameDatabase.prompt = windowPrompt;
+        }
         db.reset();
         TMainWindowFixture::TearDown();
     }
@@ -55,10 +55,12 @@ class MainFormDatabase : public TMainWindowFixture {
         ASSERT_TRUE(test_support::WriteRandomDatabase(file, Games, 5));
         OpenDatabase(file, Session().GameDatabase);
         ASSERT_TRUE(Session().GameDatabase.open);
-        DatabaseForm->RefreshGameList();
+        f->DatabaseForm()->RefreshGameList();
         ASSERT_EQ(Session().GameListCount(), Games);
     }
-    static std::unique_ptr<TGame> Stored(std::int32_t n) {
+    // The database window's session, where the open database and its list live.
+    TDatabaseSession& Session() const { return f->DatabaseForm()->Session(); }
+    std::unique_ptr<TGame> Stored(std::int32_t n) const {
         auto g = std::make_unique<TGame>();
         EXPECT_EQ(ReadGame(Session().GameDatabase, n, false, *g), TDbStatus::Ok);
         return g;
@@ -75,6 +77,7 @@ class MainFormDatabase : public TMainWindowFixture {
 
     TMainForm* f = nullptr;
     std::unique_ptr<test_support::TScriptedDatabasePrompts> db;
+    IUserPrompt* windowPrompt = nullptr;
     std::string file;
 };
 
@@ -145,7 +148,7 @@ TEST_F(MainFormDatabase, ADamagedGameIsReportedAndTheBoardKeepsItsGame) {
     std::filesystem::resize_file(Dir() + "/games.vqm", last.header.offset + 3);
     OpenDatabase(file, Session().GameDatabase);
     ASSERT_TRUE(Session().GameDatabase.open);
-    DatabaseForm->RefreshGameList();
+    f->DatabaseForm()->RefreshGameList();
 
     Session().GameDatabase.currentGame = 1;
     ASSERT_TRUE(f->LoadGameFromList());
@@ -164,9 +167,9 @@ TEST_F(MainFormDatabase, SaveAsNewAndReplaceStoreTheGameOnTheBoard) {
     Session().GameDatabase.currentGame = 4;
     ASSERT_TRUE(f->LoadGameFromList());
     // Save: the header dialog first; its OK stores the game as a new one.
-    WhenShown(GameInfoForm, [] {
-        GameInfoForm->WhiteName->setEditText("Saved Anew");
-        GameInfoForm->OkButton->click();
+    WhenShown(f->GameInfoForm(), [this] {
+        f->GameInfoForm()->WhiteName->setEditText("Saved Anew");
+        f->GameInfoForm()->OkButton->click();
     });
     Trigger("N33");
     ASSERT_EQ(Session().GameDatabase.gameCount, Games + 1);
@@ -177,7 +180,7 @@ TEST_F(MainFormDatabase, SaveAsNewAndReplaceStoreTheGameOnTheBoard) {
     EXPECT_EQ(BoardWhite(), "Saved Anew");
 
     // Cancel in the header dialog stores nothing.
-    WhenShown(GameInfoForm, [] { GameInfoForm->Cancel->click(); });
+    WhenShown(f->GameInfoForm(), [this] { f->GameInfoForm()->Cancel->click(); });
     Trigger("N33");
     EXPECT_EQ(Session().GameDatabase.gameCount, Games + 1);
 
@@ -198,22 +201,22 @@ TEST_F(MainFormDatabase, SaveAsNewAndReplaceStoreTheGameOnTheBoard) {
 TEST_F(MainFormDatabase, GoToDatabaseShowsTheWindowInPlaceOfTheMainOne) {
     OpenGames();
     bool mainHidden = false;
-    WhenShown(DatabaseForm, [&] {
+    WhenShown(f->DatabaseForm(), [&] {
         mainHidden = !f->isVisible();
-        DatabaseForm->FormKeyDown(TListKey::Escape);
+        f->DatabaseForm()->FormKeyDown(TListKey::Escape);
     });
     Trigger("N7");
     EXPECT_TRUE(mainHidden);
     EXPECT_TRUE(f->isVisible());
-    EXPECT_FALSE(DatabaseForm->isVisible());
+    EXPECT_FALSE(f->DatabaseForm()->isVisible());
 
     // Load from the window: the game comes to the board and the window closes.
-    WhenShown(DatabaseForm, [&] {
+    WhenShown(f->DatabaseForm(), [&] {
         Session().GameDatabase.currentGame = 7;
-        DatabaseForm->FormKeyDown(TListKey::Enter);
+        f->DatabaseForm()->FormKeyDown(TListKey::Enter);
     });
     Trigger("N7");
-    EXPECT_FALSE(DatabaseForm->isVisible());
+    EXPECT_FALSE(f->DatabaseForm()->isVisible());
     EXPECT_EQ(BoardWhite(), Stored(7)->white);
 }
 
@@ -234,11 +237,11 @@ TEST_F(MainFormDatabase, QuickSearchOpensTheWindowOnTheGamesThatReachTheBoardsPo
     bool mainHidden = false;
     QString caption;
     std::vector<TGameListEntry> found;
-    WhenShown(DatabaseForm, [&] {
+    WhenShown(f->DatabaseForm(), [&] {
         mainHidden = !f->isVisible();
-        caption = DatabaseForm->windowTitle();
+        caption = f->DatabaseForm()->windowTitle();
         found = Session().GameList.Entries();
-        DatabaseForm->FormKeyDown(TListKey::Escape);
+        f->DatabaseForm()->FormKeyDown(TListKey::Escape);
     });
     qobject_cast<QToolButton*>(f->Control("ToolButton12"))->click();
     EXPECT_TRUE(mainHidden);

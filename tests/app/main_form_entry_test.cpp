@@ -510,6 +510,6 @@ TEST_F(MainFormEntry, TheGameCommandsAreEnabled) {
     EXPECT_TRUE(f->Item("N24")->isEnabled());
     EXPECT_TRUE(f->Item("Gsmeinformation1")->isEnabled());
     // The header dialog cancelled leaves the game's header.
-    WhenShown(GameInfoForm, [] { GameInfoForm->Cancel->click(); });
+    WhenShown(f->GameInfoForm(), [this] { f->GameInfoForm()->Cancel->click(); });
     EXPECT_FALSE(f->EditGameHeader());
 }

@@ -24,25 +24,33 @@
 
 namespace {
 
-// The database window's session, where the open database and its list live.
-TDatabaseSession& Session() {
-    return DatabaseForm->Session();
-}
-
 class MainFormMatch : public TMainWindowFixture {
   protected:
     void TearDown() override {
-        if (DatabaseForm) CloseDatabase(DatabaseForm->Session().GameDatabase);
+        if (form && form->DatabaseForm()) {
+            CloseDatabase(Session().GameDatabase);
+            Session().GameDatabase.prompt = windowPrompt;
+        }
         db.reset();
         TMainWindowFixture::TearDown();
     }
+    // The database window's session, where the open database and its list live.
+    TDatabaseSession& Session() const { return form->DatabaseForm()->Session(); }
+    // Puts scripted answers in place of the real message boxes the forms gave the database window.
+    void ScriptPrompts() {
+        db = std::make_unique<test_support::TScriptedDatabasePrompts>();
+        windowPrompt = Session().GameDatabase.prompt;
+        Session().GameDatabase.prompt = db.get();
+    }
     std::unique_ptr<test_support::TScriptedDatabasePrompts> db;
+    IUserPrompt* windowPrompt = nullptr;
 };
 
 TEST_F(MainFormMatch, MatchingLeavesTheBoardsGameAlone) {
     Start();
-    ASSERT_NE(FMatchPar, nullptr);
-    db = std::make_unique<test_support::TScriptedDatabasePrompts>();
+    TFMatchPar* dialog = form->DatabaseForm()->FMatchPar();
+    ASSERT_NE(dialog, nullptr);
+    ScriptPrompts();
     const std::string file = Dir() + "/games.vqb";
     std::vector<std::unique_ptr<TGame>> games;
     ASSERT_TRUE(test_support::WriteRandomDatabase(file, 5, 9, {}, &games));
@@ -51,7 +59,7 @@ TEST_F(MainFormMatch, MatchingLeavesTheBoardsGameAlone) {
     TGame copy = *games[2];
     ASSERT_EQ(WriteGame(copy, 0, Session().GameDatabase, true), TDbStatus::Ok);
     Session().GameDatabase.gameCount = IndexRecordCount(Session().GameDatabase);
-    DatabaseForm->RefreshGameList();
+    form->DatabaseForm()->RefreshGameList();
 
     const auto board = [] {
         TGameLock lock = GameSession().Lock();
@@ -59,10 +67,10 @@ TEST_F(MainFormMatch, MatchingLeavesTheBoardsGameAlone) {
         return std::make_pair(g.white, g.header.nodeCount);
     };
     const auto before = board();
-    QTimer::singleShot(0, FMatchPar, [] {
-        if (FMatchPar->isVisible()) FMatchPar->OkButton->click();
+    QTimer::singleShot(0, dialog, [dialog] {
+        if (dialog->isVisible()) dialog->OkButton->click();
     });
-    DatabaseForm->Item("Delect1")->trigger();
+    form->DatabaseForm()->Item("Delect1")->trigger();
     const auto& listed = Session().GameList.Entries();
     const auto copyAt =
         std::find_if(listed.begin(), listed.end(), [](const TGameListEntry& e) { return e.gameNumber == 6; });

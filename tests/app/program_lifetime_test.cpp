@@ -86,8 +86,8 @@ class ProgramLifetime : public TMainWindowFixture {
     void DatabaseCommand(const char* item) {
         script->Then(
             std::string("the database window for ") + item,
-            [] { return TUserScript::KeyboardWindow() == DatabaseForm; },
-            [item] { DatabaseForm->Item(item)->trigger(); });
+            [this] { return TUserScript::KeyboardWindow() == form->DatabaseForm(); },
+            [this, item] { form->DatabaseForm()->Item(item)->trigger(); });
     }
     void MainCommand(const char* item) {
         script->Then(
@@ -130,7 +130,8 @@ class ProgramLifetime : public TMainWindowFixture {
     }
     void CloseDatabaseWindow() {
         script->Then(
-            "the database window, to close it", [] { return TUserScript::KeyboardWindow() == DatabaseForm; },
+            "the database window, to close it",
+            [this] { return TUserScript::KeyboardWindow() == form->DatabaseForm(); },
             [] { TUserScript::Press(Qt::Key_Escape); });
     }
     void OpenGames() {
@@ -239,15 +240,15 @@ TEST_F(ProgramLifetime, EveryModalPathLeavesTheProgramRunning) {
              OpenDatabaseWindow();
              OpenGames();
              DatabaseCommand("Search1");
-             AnswerDialog(FSearch, Qt::Key_Return);
+             AnswerDialog(form->DatabaseForm()->FSearch(), Qt::Key_Return);
              DatabaseCommand("Sortgameslist1");
-             AnswerDialog(SortForm, Qt::Key_Return);
+             AnswerDialog(form->DatabaseForm()->SortForm(), Qt::Key_Return);
              DatabaseCommand("Delect1");
-             AnswerDialog(FMatchPar, Qt::Key_Return);
+             AnswerDialog(form->DatabaseForm()->FMatchPar(), Qt::Key_Return);
              DatabaseCommand("Maketournamentslist1");
-             AnswerDialog(ListForm, Qt::Key_Escape);
+             AnswerDialog(form->DatabaseForm()->ListForm(), Qt::Key_Escape);
              DatabaseCommand("Set1");
-             AnswerDialog(HeadersEdit, Qt::Key_Escape);
+             AnswerDialog(form->DatabaseForm()->HeadersEdit(), Qt::Key_Escape);
              DatabaseCommand("Checkdatabase1");
              AnswerBox("OK!");
              DatabaseCommand("ABuildtree1");
@@ -306,7 +307,6 @@ TEST_F(ProgramLifetime, EveryModalPathLeavesTheProgramRunning) {
         if (path.check) path.check();
         script.reset();
         Stop();
-        if (DatabaseForm) CloseDatabase(DatabaseForm->Session().GameDatabase);
     }
 }
 

@@ -59,7 +59,6 @@ void Check(bool ok) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz_files::QuietPrompts();
     const TFixture& f = Fixture();
     const std::string text(reinterpret_cast<const char*>(data), size);
     std::vector<TJournalEntry> entries;

@@ -65,7 +65,6 @@ bool CopiesShareVariantAndStart(const TGameDatabase& db, const std::set<std::vec
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz_files::QuietPrompts();
     const std::string index = fuzz_files::WriteDatabaseFiles("match", data, size);
 
     static TGameDatabase db;

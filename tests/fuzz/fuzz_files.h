@@ -1,9 +1,8 @@
 #pragma once
 // Files for the fuzz entries whose readers open files: one folder per process, in memory where the
 // system offers it (/dev/shm), so that an input written, synced and read costs no disk time; and
-// the database's prompts kept quiet.
+// the databases opened without a prompt, so quietly.
 
-#include "gamedb/user_prompt.h"
 #include "platform/byte_codec.h"
 #include "tests/support/temp_dir.h"
 
@@ -34,7 +33,9 @@ inline std::string Write(const std::string& name, const std::uint8_t* data, std:
 
 // Splits an input into the three files of a database, "<base>.vqb", ".vqn" and ".vqm": the length
 // of the index file (two bytes, little-endian), the index file, the length of the name file (two
-// bytes), the name file, and the move file (the rest). Returns the index file's path.
+// bytes), the name file, and the move file (the rest). Returns the index file's path. The entries
+// open it without a prompt: a damaged database's messages are expected and dropped, its questions
+// answered Cancel.
 inline std::string WriteDatabaseFiles(const std::string& base, const std::uint8_t* data, std::size_t size) {
     const auto part = [&] {
         if (size < 2) return std::size_t(0);
@@ -51,18 +52,6 @@ inline std::string WriteDatabaseFiles(const std::string& base, const std::uint8_
     data += nameBytes, size -= nameBytes;
     Write(base + ".vqm", data, size);
     return index;
-}
-
-// Installs prompts for a damaged database: its messages are expected and dropped, its questions
-// are answered Cancel.
-inline void QuietPrompts() {
-    class TQuietPrompt final : public IUserPrompt {
-      public:
-        void ShowMessage(const std::string&) override {}
-        bool Confirm(const std::string&) override { return false; }
-    };
-    static TQuietPrompt prompt;
-    SetUserPrompt(&prompt);
 }
 
 } // namespace fuzz_files

@@ -29,7 +29,6 @@ bool SameGame(const TGame& a, const TGame& b) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz_files::QuietPrompts();
     const std::string index = fuzz_files::WriteDatabaseFiles("fuzz", data, size);
 
     static TGameDatabase db;

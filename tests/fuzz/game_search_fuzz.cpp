@@ -29,7 +29,6 @@ void Compare(const TGameDatabase& db, const TSearchCriteria& c) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz_files::QuietPrompts();
     test_support::TRandom random(static_cast<std::uint32_t>(size) * 2654435761u);
     const std::string index = fuzz_files::WriteDatabaseFiles("search", data, size);
 

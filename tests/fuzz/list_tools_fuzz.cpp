@@ -33,7 +33,6 @@ void Check(bool ok) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz_files::QuietPrompts();
     if (size < 2) return 0;
     const std::size_t indexBytes = std::min<std::size_t>(GetLe16(data), size - 2);
     fuzz_files::Write("tools.vqb", data + 2, indexBytes);

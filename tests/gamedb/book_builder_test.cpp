@@ -57,6 +57,7 @@ TRec With(TRec r, int result1, int draws, int result3, int mark, int comment = 0
 
 class BookBuild : public TDbTest {
   protected:
+    BookBuild() { db.prompt = &prompt; }
     TGameDatabase db;
     std::vector<std::int32_t> numbers;
 
@@ -98,7 +99,7 @@ TEST_F(BookBuild, RecordsOfThreeSmallGames) {
     auto g4 = MainLine(gtRussian, grWhiteOnTime, {"c3-d4"});
     Store({g1.get(), g2.get(), g3.get(), g4.get()});
 
-    const TBookBuildReport report = BuildBookFile(Path("tree.cbk"), db, numbers, nullptr);
+    const TBookBuildReport report = BuildBookFile(Path("tree.cbk"), db, numbers, nullptr, prompt);
     ASSERT_TRUE(report.ok) << report.error;
     EXPECT_EQ(report.records, 5);
     EXPECT_EQ(prompt.messages, std::vector<std::string>{"Total 5"});
@@ -196,7 +197,7 @@ TEST_F(BookBuild, AnEmptyListRewritesTheBookSortedAndMerged) {
     file.insert(file.end(), {1, 2, 3}); // a partial record at the end is dropped
     WriteBytes(Path("tree.cbk"), file);
     TRec merged = With(a, 11, 22, 33, 2, 6); // the earlier record's bytes 24, 26 and 29
-    const TBookBuildReport report = BuildBookFile(Path("tree.cbk"), db, {}, nullptr);
+    const TBookBuildReport report = BuildBookFile(Path("tree.cbk"), db, {}, nullptr, prompt);
     ASSERT_TRUE(report.ok);
     EXPECT_EQ(report.records, 3);
     EXPECT_EQ(ReadBytes(Path("tree.cbk")), SortedBook({merged, c, cOther}));
@@ -205,7 +206,7 @@ TEST_F(BookBuild, AnEmptyListRewritesTheBookSortedAndMerged) {
 TEST_F(BookBuild, AMissingFileAndGamesWithoutMovesGiveAnEmptyBook) {
     auto g = MainLine(gtRussian, grWhiteWins, {});
     Store({g.get()});
-    const TBookBuildReport report = BuildBookFile(Path("new.cbk"), db, numbers, nullptr);
+    const TBookBuildReport report = BuildBookFile(Path("new.cbk"), db, numbers, nullptr, prompt);
     ASSERT_TRUE(report.ok);
     EXPECT_EQ(prompt.messages, std::vector<std::string>{"Total 0"});
     EXPECT_TRUE(std::filesystem::exists(Path("new.cbk")));
@@ -227,8 +228,8 @@ TEST_F(BookBuild, DamagedGamesAreLeftOutAndCounted) {
     std::vector<std::int32_t> many;
     for (int i = 0; i < 250; ++i)
         many.push_back(numbers[i % numbers.size()]);
-    const TBookBuildReport report =
-        BuildBookFile(Path("tree.cbk"), db, many, [&](int n) { progress.push_back(n); });
+    const TBookBuildReport report = BuildBookFile(
+        Path("tree.cbk"), db, many, [&](int n) { progress.push_back(n); }, prompt);
     ASSERT_TRUE(report.ok);
     EXPECT_EQ(report.skippedGames, 125);
     EXPECT_EQ(progress, (std::vector<int>{100, 200}));
@@ -243,7 +244,7 @@ TEST_F(BookBuild, AnUnreadableTargetIsReportedAndNothingIsWritten) {
     std::filesystem::create_directory(Path("folder.cbk"));
     auto g = MainLine(gtRussian, grWhiteWins, {"c3-d4"});
     Store({g.get()});
-    const TBookBuildReport report = BuildBookFile(Path("folder.cbk"), db, numbers, nullptr);
+    const TBookBuildReport report = BuildBookFile(Path("folder.cbk"), db, numbers, nullptr, prompt);
     EXPECT_FALSE(report.ok);
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_NE(prompt.messages[0].find("Is a directory"), std::string::npos) << prompt.messages[0];
@@ -271,8 +272,7 @@ TEST_F(BookBuild, AFailedWriteLeavesTheOldBookByteIdentical) {
         rlimit cap{100, 100};
         setrlimit(RLIMIT_FSIZE, &cap);
         TScriptedPrompt childPrompt;
-        SetUserPrompt(&childPrompt);
-        const TBookBuildReport report = BuildBookFile(target, db, numbers, nullptr);
+        const TBookBuildReport report = BuildBookFile(target, db, numbers, nullptr, childPrompt);
         const std::string text = childPrompt.messages.empty() ? "" : childPrompt.messages[0];
         (void)!write(pipeFd[1], text.data(), text.size());
         _exit(report.ok ? 1 : 0);
@@ -304,24 +304,24 @@ TEST_F(BookBuild, TheCurrentVariantsBookIsReopened) {
     s.book[1] = Path("en.cbk");
     s.useBook[0] = false;
     OpeningBook().SetSettings(s);
-    OpenBook();
+    OpenBook(prompt);
     ASSERT_TRUE(OpeningBook().IsOpen());
     auto g = MainLine(gtEnglish, grWhiteWins, {"11-15"});
     Store({g.get()});
-    ASSERT_TRUE(BuildBookFile(Path("en.cbk"), db, numbers, nullptr).ok);
+    ASSERT_TRUE(BuildBookFile(Path("en.cbk"), db, numbers, nullptr, prompt).ok);
     EXPECT_TRUE(OpeningBook().IsOpen());
     EXPECT_EQ(OpeningBook().FileName(), Path("ru.cbk"));
     EXPECT_FALSE(OpeningBook().InUse());
     EXPECT_EQ(OpeningBook().RecordCount(), 1);
     EXPECT_EQ(OpeningBook().Comments(), (std::vector<std::string>{"header", "Centre"}));
     // Switching to English opens the book just built.
-    OpeningBook().Open(gtEnglish);
+    OpeningBook().Open(gtEnglish, prompt);
     EXPECT_EQ(OpeningBook().FileName(), Path("en.cbk"));
     EXPECT_TRUE(OpeningBook().InUse());
     EXPECT_EQ(OpeningBook().RecordCount(), 1);
     EXPECT_TRUE(OpeningBook().Comments().empty());
     // A variant whose book is missing leaves the book closed, silently.
-    OpeningBook().Open(gtBrazilian);
+    OpeningBook().Open(gtBrazilian, prompt);
     EXPECT_FALSE(OpeningBook().IsOpen());
     EXPECT_EQ(prompt.messages, std::vector<std::string>{"Total 1"});
     CurrentVariant = saved;

@@ -130,6 +130,7 @@ class ChbGolden : public TDbTest {};
 TEST_F(ChbGolden, ImportGivesTheHeadersNamesTreesAndLogTheBytesMean) {
     chb_test::WriteRecords(Path("golden.chb"), {chb_test::JunkRecord(), Record1(), Record2(), Record3()});
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("golden.vqb"), db));
     const TChbImportResult res = ImportChbDatabase(Path("golden.chb"), db, gtRussian);
     EXPECT_EQ(res.status, TChbImportStatus::Done);

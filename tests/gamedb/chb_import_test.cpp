@@ -51,6 +51,7 @@ class ChbImport : public TDbTest {
 
     void SetUp() override {
         TDbTest::SetUp();
+        db.prompt = &prompt;
         ASSERT_TRUE(CreateDatabase(Path("out.vqb"), db));
     }
     void TearDown() override {
@@ -292,7 +293,7 @@ TEST_F(ChbImport, AFileImportReplacesTheDatabaseOnlyWhenItRunsThrough) {
     TTruncatingProgress cutter;
     cutter.path = Path("in.chb");
     shown = &cutter;
-    TChbImportResult res = ImportChbFile(Path("in.chb"), Path("old.vqb"), gtRussian, *shown);
+    TChbImportResult res = ImportChbFile(Path("in.chb"), Path("old.vqb"), gtRussian, prompt, *shown);
     EXPECT_EQ(res.status, TChbImportStatus::NothingImported);
     EXPECT_EQ(res.stored, 0);
     ASSERT_EQ(prompt.messages.size(), 1u);
@@ -307,7 +308,7 @@ TEST_F(ChbImport, AFileImportReplacesTheDatabaseOnlyWhenItRunsThrough) {
 
     shown = &progress;
     chb_test::WriteRecords(Path("in.chb"), std::vector<Record>(3, MakeRecord(FourPlies())));
-    res = ImportChbFile(Path("in.chb"), Path("old.vqb"), gtRussian, *shown);
+    res = ImportChbFile(Path("in.chb"), Path("old.vqb"), gtRussian, prompt, *shown);
     EXPECT_EQ(res.status, TChbImportStatus::Done);
     EXPECT_EQ(res.stored, 2);
     OpenDatabase(Path("old.vqb"), db);

@@ -19,6 +19,7 @@ class DatabaseCommands : public TDbTest {
 
     void SetUp() override {
         TDbTest::SetUp();
+        db.prompt = &prompt;
         test_support::TRandomGameOptions o;
         o.moves = 12;
         ASSERT_TRUE(test_support::WriteRandomDatabase(Path("db.vqb"), 12, 11, o, &written));
@@ -207,6 +208,7 @@ class CopyCommand : public DatabaseCommands {
     // The games of a database, read back.
     std::vector<std::string> Whites(const std::string& name) {
         TGameDatabase t;
+        t.prompt = &prompt;
         OpenDatabase(name, t);
         std::vector<std::string> out;
         auto g = std::make_unique<TGame>();
@@ -346,6 +348,7 @@ TEST_F(CopyCommand, ProgressCountsGamesCopiedAndDamagedGamesAreLeftOut) {
     EXPECT_EQ(progress.maximum, 125);
     EXPECT_EQ(progress.steps, (std::vector<std::int64_t>{100}));
     TGameDatabase half;
+    half.prompt = &prompt;
     OpenDatabase(Path("half.vqb"), half);
     EXPECT_EQ(half.gameCount, 124);
     CloseDatabase(half);
@@ -373,6 +376,7 @@ TEST(SplitNameAtCapitals, Table) {
 
 TEST_F(DatabaseCommands, SavedNamesAreSortedIgnoringCase) {
     TGameDatabase names;
+    names.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("names.vqb"), names));
     // "борис", "Анна", "carl", "Boris", "alex", "Ёлка" in CP1251.
     for (const char* n :
@@ -388,6 +392,7 @@ TEST_F(DatabaseCommands, SavedNamesAreSortedIgnoringCase) {
 TEST_F(DatabaseCommands, CorrectedNamesReachTheNameFile) {
     CloseDatabase(db);
     TGameDatabase t;
+    t.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("c.vqb"), t));
     auto g = NewGame(gtRussian);
     g->white = "JohnSmith";

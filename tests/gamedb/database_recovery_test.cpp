@@ -78,6 +78,7 @@ class Recovery : public TDbTest {
     // Opens t, reads every game and closes it; the number of games read whole.
     int OpenAndRead(TOpenMode mode = TOpenMode::ReadWrite) {
         TGameDatabase db;
+        db.prompt = &prompt;
         OpenDatabase(Path("t.vqb"), db, mode);
         if (!db.open) return -1;
         readOnly = db.readOnly;
@@ -335,6 +336,7 @@ TEST_F(Recovery, AnIndexThatEndsInAPartialRecordOpensReadOnly) {
     const Bytes cut(index.begin(), index.end() - 10);
     WriteBytes(Path("t.vqb"), cut);
     TGameDatabase db;
+    db.prompt = &prompt;
     OpenDatabase(Path("t.vqb"), db);
     ASSERT_TRUE(db.open);
     EXPECT_TRUE(db.readOnly);
@@ -374,6 +376,7 @@ TEST_F(Recovery, NamesThatAreNoFilesAreRefusedWithoutWaiting) {
             prompt.questions.clear();
             prompt.answers = {true};
             TGameDatabase db;
+            db.prompt = &prompt;
             EXPECT_EQ(OpenOrCreateDatabase(name, db), TOpenResult::Failed);
             EXPECT_FALSE(db.open);
             EXPECT_TRUE(prompt.questions.empty());
@@ -408,7 +411,7 @@ TEST_F(Recovery, AnImportIntoAFolderNameWritesNothing) {
     EXPECT_EQ(pdn.status, TPdnImportStatus::CannotCreate);
     ASSERT_EQ(yes.messages.size(), 1u);
     EXPECT_NE(yes.messages[0].find("nothing imported"), std::string::npos) << yes.messages[0];
-    const TChbImportResult chb = ImportChbFile(Path("d.chb"), Path("d.vqb/"), gtRussian);
+    const TChbImportResult chb = ImportChbFile(Path("d.chb"), Path("d.vqb/"), gtRussian, prompt);
     EXPECT_EQ(chb.status, TChbImportStatus::NothingImported);
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_NE(prompt.messages[0].find("Nothing imported"), std::string::npos) << prompt.messages[0];
@@ -483,6 +486,7 @@ TEST_F(Recovery, AFolderThatCannotBeWrittenOpensReadOnly) {
         const std::string failed = AsUnprivileged([&]() -> std::string {
             prompt.messages.clear();
             TGameDatabase db;
+            db.prompt = &prompt;
             if (OpenDatabase(Path("ro/t.vqb"), db) != TOpenResult::Opened) return "not opened";
             std::string bad;
             if (!db.readOnly) bad += "writable; ";
@@ -544,6 +548,7 @@ TEST_F(Recovery, AReplacementThatCannotBeFinishedIsReadAsItStands) {
         const std::string failed = AsUnprivileged([&]() -> std::string {
             prompt.messages.clear();
             TGameDatabase db;
+            db.prompt = &prompt;
             if (OpenDatabase(Path("t.vqb"), db) != TOpenResult::Opened) return "not opened";
             std::string bad;
             if (!db.readOnly) bad += "writable; ";

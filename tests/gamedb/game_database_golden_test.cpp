@@ -201,6 +201,7 @@ class GoldenDatabase : public TDbTest {
 
 TEST_F(GoldenDatabase, ReadsEveryField) {
     TGameDatabase db;
+    db.prompt = &prompt;
     OpenDatabase(Path("gold.vqb"), db);
     ASSERT_TRUE(db.open);
     EXPECT_TRUE(prompt.messages.empty());
@@ -248,6 +249,7 @@ TEST_F(GoldenDatabase, ReadsEveryField) {
 
 TEST_F(GoldenDatabase, RewritingGivesTheSameBytes) {
     TGameDatabase db;
+    db.prompt = &prompt;
     OpenDatabase(Path("gold.vqb"), db);
     ASSERT_TRUE(db.open);
     for (int n = 1; n <= 2; ++n) {
@@ -264,6 +266,7 @@ TEST_F(GoldenDatabase, RewritingGivesTheSameBytes) {
 
 TEST_F(GoldenDatabase, AppendingUsesTheStoredNames) {
     TGameDatabase db;
+    db.prompt = &prompt;
     OpenDatabase(Path("gold.vqb"), db);
     auto g = NewGame(gtRussian);
     ASSERT_EQ(ReadGame(db, 1, false, *g), TDbStatus::Ok);

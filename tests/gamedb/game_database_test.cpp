@@ -35,6 +35,7 @@ using Database = TDbTest;
 
 TEST_F(Database, CreatedAndClosedAtOnce) {
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("new.vqb"), db));
     EXPECT_TRUE(db.open);
     EXPECT_EQ(db.gameCount, 0);
@@ -50,6 +51,7 @@ TEST_F(Database, CreatedAndClosedAtOnce) {
 
 TEST_F(Database, MissingFilesAndCreateNew) {
     TGameDatabase db;
+    db.prompt = &prompt;
     OpenDatabase(Path("none.vqb"), db);
     EXPECT_FALSE(db.open);
     EXPECT_TRUE(prompt.messages.empty());
@@ -67,6 +69,7 @@ TEST_F(Database, MissingFilesAndCreateNew) {
 
 TEST_F(Database, MissingNameFileKeepsTheGames) {
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("d.vqb"), db));
     auto g = LineGame(6, "Anna", "Boris");
     ASSERT_EQ(WriteGame(*g, 0, db, true), TDbStatus::Ok);
@@ -102,6 +105,7 @@ TEST_F(Database, OneFileMissingIsNeverOverwritten) {
         prompt = {};
         prompt.answers = {true};
         TGameDatabase db;
+        db.prompt = &prompt;
         OpenOrCreateDatabase(Path("p.vqb"), db);
         EXPECT_FALSE(db.open);
         EXPECT_TRUE(prompt.questions.empty());
@@ -127,6 +131,7 @@ TEST_F(Database, DatabaseTypeByte) {
         WriteText(Path("t.vqn"), "");
         prompt.messages.clear();
         TGameDatabase db;
+        db.prompt = &prompt;
         OpenDatabase(Path("t.vqb"), db);
         EXPECT_EQ(db.open, c.opens);
         EXPECT_EQ(prompt.messages.empty(), c.opens);
@@ -141,6 +146,7 @@ TEST_F(Database, DatabaseTypeByte) {
 
 TEST_F(Database, WhereBlocksGo) {
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("b.vqb"), db));
     auto g = LineGame(10);
     ASSERT_EQ(WriteGame(*g, 0, db, false), TDbStatus::Ok);
@@ -174,6 +180,7 @@ TEST_F(Database, WhereBlocksGo) {
 
 TEST_F(Database, BlockIsWrittenBeforeItsRecord) {
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("o.vqb"), db));
     auto g = LineGame(4);
     ASSERT_EQ(WriteGame(*g, 0, db, false), TDbStatus::Ok);
@@ -195,6 +202,7 @@ TEST_F(Database, BlockIsWrittenBeforeItsRecord) {
 
 TEST_F(Database, CloseSavesOnlyWhatChanged) {
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("c.vqb"), db));
     CloseDatabase(db);
     // A line of no list survives as long as the name file is not rewritten.
@@ -219,6 +227,7 @@ TEST_F(Database, CloseSavesOnlyWhatChanged) {
 
 TEST_F(Database, NameFileIsReplacedNotTruncated) {
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("r.vqb"), db));
     auto g = LineGame(2, "Old");
     ASSERT_EQ(WriteGame(*g, 0, db, true), TDbStatus::Ok);
@@ -235,6 +244,7 @@ TEST_F(Database, NameFileIsReplacedNotTruncated) {
 
 TEST_F(Database, NamesThatCannotBeStoredAsGiven) {
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("n.vqb"), db));
     auto g = LineGame(2, std::string("two\r\nlines\0x", 12), std::string(300, 'L'));
     g->site = "Kyiv";
@@ -270,6 +280,7 @@ TEST_F(Database, FullNameListRefusesTheGame) {
     WriteBytes(Path("f.vqm"), {20});
     WriteText(Path("f.vqn"), names);
     TGameDatabase db;
+    db.prompt = &prompt;
     OpenDatabase(Path("f.vqb"), db);
     ASSERT_TRUE(db.open);
     // One slot left; the empty annotator takes it, so two more new names do not fit.
@@ -288,6 +299,7 @@ TEST_F(Database, FullNameListRefusesTheGame) {
 
 TEST_F(Database, QuickHeadersAndNames) {
     TGameDatabase quick;
+    quick.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("q.vqb"), quick));
     auto g = LineGame(3);
     g->header.flags = gfDeleted;
@@ -320,6 +332,7 @@ TEST_F(Database, QuickHeadersAndNames) {
 
 TEST_F(Database, DamagedFilesAreReportedNotRead) {
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("x.vqb"), db));
     for (int i = 0; i < 3; ++i) {
         auto g = LineGame(6 + i);
@@ -370,6 +383,7 @@ TEST_F(Database, DamagedFilesAreReportedNotRead) {
 
 TEST_F(Database, TruncatedMoveFilesNeverCrash) {
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("z.vqb"), db));
     TRandom rng(11);
     for (int i = 0; i < 6; ++i) {
@@ -392,6 +406,7 @@ TEST_F(Database, TruncatedMoveFilesNeverCrash) {
 
 TEST_F(Database, RandomIndexRecordsNeverCrash) {
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("y.vqb"), db));
     auto g = LineGame(8);
     ASSERT_EQ(WriteGame(*g, 0, db, true), TDbStatus::Ok);
@@ -417,6 +432,7 @@ TEST_F(Database, RandomIndexRecordsNeverCrash) {
 
 TEST_F(Database, ReplaceIndexFileFollowsTheRecords) {
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("s.vqb"), db));
     for (int i = 1; i <= 3; ++i) {
         auto g = LineGame(i, "P" + std::to_string(i));
@@ -439,6 +455,7 @@ TEST_F(Database, ReplaceIndexFileFollowsTheRecords) {
 TEST_F(Database, TwoThreadsEachWithTheirOwnDatabase) {
     auto work = [&](const std::string& name, unsigned seed, int* failures) {
         TGameDatabase db;
+        db.prompt = &prompt;
         if (!CreateDatabase(Path(name), db)) {
             ++*failures;
             return;
@@ -479,6 +496,7 @@ TEST_F(Database, GamesThatWouldReadBackDamagedAreNotStored) {
         {"a move in use below a free slot", [](TGame& g) { g.nodes[2].free = 1; }},
     };
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("c.vqb"), db));
     ASSERT_EQ(WriteGame(*LineGame(4), 0, db, true), TDbStatus::Ok);
     const Bytes index = ReadBytes(Path("c.vqb")), moves = ReadBytes(Path("c.vqm"));
@@ -508,6 +526,7 @@ TEST_F(Database, GamesThatWouldReadBackDamagedAreNotStored) {
 // searches and books read games of every variant.
 TEST_F(Database, ReadGameTakesTheVariantOfItsRecord) {
     TGameDatabase db;
+    db.prompt = &prompt;
     ASSERT_TRUE(CreateDatabase(Path("variants.vqb"), db));
     TRandom rng(3);
     std::vector<TRandomTree> stored;

@@ -47,15 +47,13 @@ class TScriptedPrompt final : public IUserPrompt {
     }
 };
 
-// A fresh folder per test, with the scripted prompt installed.
+// A fresh folder per test, with a scripted prompt for the databases and commands of the test.
 class TDbTest : public ::testing::Test {
   protected:
     test_support::TTempDir tempDir{"gamedb"};
     const std::filesystem::path& dir = tempDir.Path();
     TScriptedPrompt prompt;
 
-    void SetUp() override { SetUserPrompt(&prompt); }
-    void TearDown() override { SetUserPrompt(nullptr); }
     std::string Path(const std::string& name) const { return tempDir.File(name); }
 };
 

@@ -26,7 +26,7 @@ TEST_F(BookThreads, TwoListersGetTheirOwnRows) {
     TBookSettings s;
     s.book[0] = Path("ru.cbk");
     book.SetSettings(s);
-    book.Open(gtRussian);
+    book.Open(gtRussian, prompt);
     ASSERT_TRUE(book.IsOpen());
 
     const TLine start = Play(gtRussian, {});
@@ -53,7 +53,7 @@ TEST_F(BookThreads, TwoListersGetTheirOwnRows) {
         while (!go.load())
             std::this_thread::yield();
         for (int i = 0; i < 50 && !done.load(); ++i)
-            book.Open(gtRussian);
+            book.Open(gtRussian, prompt);
     });
     go = true;
     ui.join();

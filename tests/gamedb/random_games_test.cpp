@@ -112,6 +112,7 @@ TEST_F(RandomDatabase, ReadsBackAsWritten) {
     ASSERT_TRUE(test_support::WriteRandomDatabase(Path("random.vqb"), 60, 99, {}, &written, &error)) << error;
     ASSERT_EQ(written.size(), 60u);
     TGameDatabase db;
+    db.prompt = &prompt;
     OpenDatabase(Path("random.vqb"), db, TOpenMode::ReadOnly);
     ASSERT_TRUE(db.open);
     ASSERT_EQ(db.gameCount, 60);

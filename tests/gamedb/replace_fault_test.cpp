@@ -35,10 +35,6 @@ using test_support::TBytes;
 // Says yes to every question and keeps the messages.
 class TYesPrompt final : public IUserPrompt {
   public:
-    TYesPrompt() { SetUserPrompt(this); }
-    ~TYesPrompt() override { SetUserPrompt(nullptr); }
-    TYesPrompt(const TYesPrompt&) = delete;
-    TYesPrompt& operator=(const TYesPrompt&) = delete;
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     bool Confirm(const std::string&) override { return true; }
     bool Says(const std::string& words) const {
@@ -113,7 +109,7 @@ std::vector<TScenario> Scenarios() {
              TYesPrompt prompt;
              TNoProgress progress;
              const TChbImportResult r =
-                 ImportChbFile(dir + "games.chb", dir + Target + ".vqb", gtRussian, progress);
+                 ImportChbFile(dir + "games.chb", dir + Target + ".vqb", gtRussian, prompt, progress);
              const bool nothing = r.status == TChbImportStatus::NothingImported;
              EXPECT_EQ(prompt.Says("Nothing imported"), nothing) << r.message;
              return nothing;
@@ -129,6 +125,7 @@ std::vector<TScenario> Scenarios() {
          [](const std::string& dir) {
              TYesPrompt prompt;
              TGameDatabase db;
+             db.prompt = &prompt;
              OpenDatabase(dir + Target + ".vqb", db);
              const TCleanUpResult r = CleanUpDatabase(db);
              CloseDatabase(db);
@@ -138,6 +135,7 @@ std::vector<TScenario> Scenarios() {
          [](const std::string& dir) {
              TYesPrompt prompt;
              TGameDatabase db;
+             db.prompt = &prompt;
              OpenDatabase(dir + Target + ".vqb", db);
              TGameList list;
              list.Reset(db.gameCount);
@@ -155,6 +153,7 @@ std::vector<TScenario> Scenarios() {
              TYesPrompt prompt;
              TNoProgress progress;
              TGameDatabase from;
+             from.prompt = &prompt;
              OpenDatabase(dir + "source.vqb", from, TOpenMode::ReadOnly);
              TGameList list;
              list.Reset(from.gameCount);
@@ -167,6 +166,7 @@ std::vector<TScenario> Scenarios() {
          [](const std::string& dir) {
              TYesPrompt prompt;
              TGameDatabase db;
+             db.prompt = &prompt;
              OpenOrCreateDatabase(dir + Target + ".vqb", db);
              const bool made = db.open;
              CloseDatabase(db);
@@ -202,6 +202,7 @@ std::vector<std::string> Strays(const test_support::TTempDir& dir) {
 void OpenAgain(const std::string& dir) {
     TYesPrompt prompt;
     TGameDatabase db;
+    db.prompt = &prompt;
     OpenDatabase(dir + Target + ".vqb", db);
     EXPECT_TRUE(!db.open || !db.readOnly);
     for (const std::string& m : prompt.messages)

@@ -35,15 +35,24 @@ template <class Base = ::testing::Test> class DatabaseWindowTest : public Base {
         ASSERT_TRUE(session().GameDatabase.open);
         DatabaseHooks().appDir = [this] { return dir.Dir(); };
     }
-    // The window's session: its database, list and criteria (the window is made on first use).
+    // The window's session: its database, list and criteria (the window is made on first use, its
+    // messages and file dialogs going to `prompts`).
     TDatabaseSession& session() {
         if (!form) {
             form = std::make_unique<TDatabaseForm>();
             form->Session().chooser = &prompts;
+            form->Session().GameDatabase.prompt = &prompts;
         }
         return form->Session();
     }
     const TDatabaseSession& session() const { return form->Session(); }
+    // Hands the window (made on first use) one dialog of its own.
+    template <class TDialog> void Hand(QPointer<TDialog> TDatabaseForm::TDialogs::*slot, TDialog* dialog) {
+        session();
+        TDatabaseForm::TDialogs dialogs;
+        dialogs.*slot = dialog;
+        form->SetDialogs(dialogs);
+    }
     // Shows the window (made on first use) at the size given and fills its list.
     void Show(int width, int height) {
         session();

@@ -86,7 +86,7 @@ class MatchCommand : public test_support::DatabaseWindowTest<> {
         session().GameDatabase.gameCount = IndexRecordCount(session().GameDatabase);
         DatabaseHooks().phrase = [](int k) { return std::string(k == 86 ? "Database not opened." : ""); };
         dialog = std::make_unique<TFMatchPar>();
-        FMatchPar = dialog.get();
+        Hand(&TDatabaseForm::TDialogs::FMatchPar, dialog.get());
         Show(1000, 700);
     }
     void TearDown() override {

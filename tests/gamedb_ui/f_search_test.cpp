@@ -35,8 +35,7 @@ namespace {
 class SearchDialog : public ::testing::Test {
   protected:
     void SetUp() override {
-        FSearch = new TFSearch;
-        d = FSearch;
+        d = new TFSearch;
         d->SetSession(&searched);
         DatabaseHooks().phrase = [](int k) {
             return std::string(k == 128   ? "White moves"
@@ -46,7 +45,7 @@ class SearchDialog : public ::testing::Test {
         };
     }
     void TearDown() override {
-        delete FSearch;
+        delete d;
         ResetDatabaseHooks();
     }
     // The colour of the image at the middle of a square's dark cell.
@@ -283,6 +282,7 @@ class NewSearch : public test_support::DatabaseWindowTest<SearchDialog> {
     NewSearch() : DatabaseWindowTest("fsearch") {}
     void SetUp() override {
         SearchDialog::SetUp();
+        Hand(&TDatabaseForm::TDialogs::FSearch, d);
         ASSERT_NO_FATAL_FAILURE(OpenRandomDatabase(Games, 11));
         Show(1000, 700);
     }
@@ -311,10 +311,10 @@ TEST_F(NewSearch, APlayersNamePartInAnotherCaseFindsTheGamesAndTheCaptionSaysFou
     ASSERT_LT(expected.size(), std::size_t(Games));
 
     bool listsFilled = false;
-    WhenShown(FSearch, [&] {
-        listsFilled = FSearch->Whitename->count() > 0 && FSearch->Tournament->count() > 0;
-        FSearch->Whitename->setEditText(QString::fromStdString(Cp1251ToUtf8(upper)));
-        FSearch->Button1->click();
+    WhenShown(d, [&] {
+        listsFilled = d->Whitename->count() > 0 && d->Tournament->count() > 0;
+        d->Whitename->setEditText(QString::fromStdString(Cp1251ToUtf8(upper)));
+        d->Button1->click();
     });
     form->Item("Search1")->trigger();
     EXPECT_TRUE(listsFilled);
@@ -327,9 +327,9 @@ TEST_F(NewSearch, APlayersNamePartInAnotherCaseFindsTheGamesAndTheCaptionSaysFou
     EXPECT_TRUE(title.endsWith(QString(" (found %1)").arg(expected.size()))) << title.toStdString();
 
     // Cancel leaves the list as the search left it.
-    WhenShown(FSearch, [] {
-        FSearch->Whitename->setEditText("no such player at all");
-        FSearch->Button2->click();
+    WhenShown(d, [this] {
+        d->Whitename->setEditText("no such player at all");
+        d->Button2->click();
     });
     form->Button("ToolButton4")->click();
     EXPECT_EQ(session().GameListCount(), std::int32_t(expected.size()));
@@ -341,7 +341,7 @@ TEST_F(NewSearch, NeedsAnOpenDatabase) {
     form->Search1Click();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0], "Database not opened.");
-    EXPECT_FALSE(FSearch->isVisible());
+    EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(form->Item("Search1")->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_TRUE(form->Item("Search1")->isEnabled());
     EXPECT_TRUE(form->Button("ToolButton4")->isEnabled());

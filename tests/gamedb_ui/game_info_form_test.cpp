@@ -24,24 +24,25 @@ namespace {
 class GameInfoDialog : public ::testing::Test {
   protected:
     void SetUp() override {
-        GameInfoForm = new TGameInfoForm;
+        dialog = new TGameInfoForm;
         DatabaseHooks().phrase = [](int k) {
             return std::string(k == 56 ? "White" : k == 57 ? "Black" : "");
         };
     }
     void TearDown() override {
-        delete GameInfoForm;
+        delete dialog;
         ResetDatabaseHooks();
         CloseDatabase(GameDatabase);
     }
 
+    TGameInfoForm* dialog = nullptr;
     // The database the name lists come from (closed unless a test opens it).
     TGameDatabase GameDatabase;
 
     // Opens the dialog on `h`; `user` runs once it shows and ends with a button.
     bool Edit(TQuickGameHeader& h, const std::function<void(TGameInfoForm&)>& user) {
-        QTimer::singleShot(0, GameInfoForm, [user] { user(*GameInfoForm); });
-        return EditGameInfo(h, &GameDatabase);
+        QTimer::singleShot(0, dialog, [this, user] { user(*dialog); });
+        return EditGameInfo(dialog, h, &GameDatabase);
     }
 
     static TQuickGameHeader Sample() {

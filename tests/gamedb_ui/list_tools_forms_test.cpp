@@ -39,11 +39,7 @@ class ListTools : public test_support::DatabaseWindowTest<> {
         ASSERT_NO_FATAL_FAILURE(OpenRandomDatabase(Games, 23));
         Show(1000, 700);
     }
-    void TearDown() override {
-        DatabaseWindowTest::TearDown();
-        SortForm = nullptr;
-        HeadersEdit = nullptr;
-    }
+    void TearDown() override { DatabaseWindowTest::TearDown(); }
     std::string WhiteOf(std::int32_t game) {
         TQuickGameHeader h;
         EXPECT_EQ(ReadQuickHeader(session().GameDatabase, game, h), TDbStatus::Ok);
@@ -66,7 +62,7 @@ TEST_F(ListTools, SortDialogChoosesTheKindAndTheWindowRenumbersTheGames) {
     EXPECT_EQ(sort.SortKind(), 3);
     sort.bp->setChecked(true);
     EXPECT_EQ(sort.SortKind(), 2);
-    SortForm = &sort;
+    Hand(&TDatabaseForm::TDialogs::SortForm, &sort);
     // The user picks "by White Player" and OK while the dialog is up.
     QTimer::singleShot(0, [&] {
         sort.wp->setChecked(true);
@@ -96,7 +92,7 @@ TEST_F(ListTools, SortingFoundGamesOrdersTheListOnly) {
     const std::int32_t found = session().GameListCount();
     form->ListChanged();
     TSortForm sort;
-    SortForm = &sort;
+    Hand(&TDatabaseForm::TDialogs::SortForm, &sort);
     QTimer::singleShot(0, [&] { sort.reject(); }); // Cancel: nothing changes
     form->Sortgameslist1Click();
     EXPECT_EQ(session().GameList[1].gameNumber, Games);
@@ -175,7 +171,7 @@ TEST_F(ListTools, TournamentsWindowCreatesFiltersAndSaves) {
 
 TEST_F(ListTools, HeadersEditWritesOnlyOnOk) {
     THeadersEdit edit;
-    HeadersEdit = &edit;
+    Hand(&TDatabaseForm::TDialogs::HeadersEdit, &edit);
     session().GameList[3].selected = session().GameList[7].selected = 1;
     const auto index = test_support::ReadBytes(file);
 

@@ -197,12 +197,13 @@ TRandomGame RandomGame(TRandom& random, const TRandomGameOptions& options) {
 
 bool WriteRandomDatabase(const std::string& fileName, int count, std::uint32_t seed,
                          const TRandomGameOptions& options, std::vector<std::unique_ptr<TGame>>* written,
-                         std::string* error) {
+                         std::string* error, IUserPrompt* prompt) {
     auto fail = [error](const std::string& why) {
         if (error) *error = why;
         return false;
     };
     TGameDatabase db;
+    db.prompt = prompt;
     if (!CreateDatabase(fileName, db)) return fail("cannot create " + fileName);
     TRandom random(seed);
     for (int i = 0; i < count; ++i) {

@@ -13,6 +13,7 @@
 // (std::mt19937 is specified to the bit, and every draw here uses it directly, never a library
 // distribution). Not thread-safe: one TRandom per thread.
 
+#include "gamedb/user_prompt.h"
 #include "rules/game.h"
 
 #include <cstdint>
@@ -72,11 +73,11 @@ std::string RandomSiteName(TRandom& random);
 // Creates the database `fileName` (its three files replaced) and appends `count` random games with
 // the store's own WriteGame, then closes it. `written` (if given) receives the games as stored:
 // name numbers, flags, full-move count and block place set by WriteGame. False with `error` set
-// when the database cannot be made or a game cannot be stored. Messages of the store go to the
-// installed IUserPrompt.
+// when the database cannot be made or a game cannot be stored. Messages of the store go to
+// `prompt` (none: silent).
 bool WriteRandomDatabase(const std::string& fileName, int count, std::uint32_t seed,
                          const TRandomGameOptions& options = {},
-                         std::vector<std::unique_ptr<TGame>>* written = nullptr,
-                         std::string* error = nullptr);
+                         std::vector<std::unique_ptr<TGame>>* written = nullptr, std::string* error = nullptr,
+                         IUserPrompt* prompt = nullptr);
 
 } // namespace test_support

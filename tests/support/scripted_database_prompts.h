@@ -1,8 +1,8 @@
 #pragma once
 // The database logic's message boxes and file dialogs answered by a test: every message and question
 // is recorded; questions and file dialogs are answered from queues (Cancel, or nothing chosen, when a
-// queue is empty). The prompt is installed for the life of the object; the file dialogs are the
-// chooser of the session the test gives it to.
+// queue is empty). The test gives it as the prompt of its databases (or the session's database) and
+// as the chooser of its session.
 
 #include "gamedb/file_chooser.h"
 #include "gamedb/user_prompt.h"
@@ -16,8 +16,7 @@ namespace test_support {
 
 class TScriptedDatabasePrompts final : public IUserPrompt, public IFileChooser {
   public:
-    TScriptedDatabasePrompts() { SetUserPrompt(this); }
-    ~TScriptedDatabasePrompts() override { SetUserPrompt(nullptr); }
+    TScriptedDatabasePrompts() = default;
     TScriptedDatabasePrompts(const TScriptedDatabasePrompts&) = delete;
     TScriptedDatabasePrompts& operator=(const TScriptedDatabasePrompts&) = delete;
 

@@ -37,8 +37,9 @@ bool ReadBook(const std::string& path, std::vector<std::uint8_t>& bytes) {
     return s.Ok();
 }
 
-int Build(const std::string& database, const std::string& book) {
+int Build(const std::string& database, const std::string& book, IUserPrompt& prompt) {
     TGameDatabase db;
+    db.prompt = &prompt;
     OpenDatabase(database, db, TOpenMode::ReadOnly);
     if (!db.open) {
         std::cerr << "vqbook: cannot open " << database << '\n';
@@ -85,9 +86,8 @@ int Dump(const std::string& book) {
 
 int main(int argc, char** argv) {
     TStderrPrompt prompt;
-    SetUserPrompt(&prompt);
     const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "build" && argc == 4) return Build(argv[2], argv[3]);
+    if (command == "build" && argc == 4) return Build(argv[2], argv[3], prompt);
     if (command == "dump" && argc == 3) return Dump(argv[2]);
     if (command == "check" && argc == 3) return Check(argv[2]);
     return Usage();

@@ -44,8 +44,8 @@ int main(int argc, char** argv) {
     }
     const char* name = argv[argc - 1];
     TStderrPrompt prompt;
-    SetUserPrompt(&prompt);
     TGameDatabase db;
+    db.prompt = &prompt;
     OpenDatabase(name, db, TOpenMode::ReadOnly);
     if (!db.open) {
         std::cerr << "vqdb: cannot open " << name << '\n';

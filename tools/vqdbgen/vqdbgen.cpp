@@ -88,8 +88,9 @@ bool MoveLastCapture(TGame& g) {
 }
 
 bool WritePlantedDatabase(const std::string& fileName, int count, std::uint32_t seed, const TPlanting& p,
-                          std::string& error) {
+                          std::string& error, IUserPrompt& prompt) {
     TGameDatabase db;
+    db.prompt = &prompt;
     if (!CreateDatabase(fileName, db)) {
         error = "cannot create " + fileName;
         return false;
@@ -166,15 +167,14 @@ int main(int argc, char** argv) {
     }
     const std::string out = argv[first + 1];
     TTerminalPrompt prompt;
-    SetUserPrompt(&prompt);
     const auto start = std::chrono::steady_clock::now();
     std::string error;
-    const bool written =
-        planting.Any()
-            ? WritePlantedDatabase(out, static_cast<int>(count), static_cast<std::uint32_t>(seed), planting,
-                                   error)
-            : test_support::WriteRandomDatabase(out, static_cast<int>(count),
-                                                static_cast<std::uint32_t>(seed), {}, nullptr, &error);
+    const bool written = planting.Any()
+                             ? WritePlantedDatabase(out, static_cast<int>(count),
+                                                    static_cast<std::uint32_t>(seed), planting, error, prompt)
+                             : test_support::WriteRandomDatabase(out, static_cast<int>(count),
+                                                                 static_cast<std::uint32_t>(seed), {},
+                                                                 nullptr, &error, &prompt);
     if (!written) {
         std::cerr << "vqdbgen: " << error << '\n';
         return 1;

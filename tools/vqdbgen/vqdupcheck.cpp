@@ -58,7 +58,8 @@ bool SameButDeletedMark(TRecordBytes a, TRecordBytes b) {
     return a == b;
 }
 
-bool Open(const std::string& name, TGameDatabase& db) {
+bool Open(const std::string& name, TGameDatabase& db, IUserPrompt& prompt) {
+    db.prompt = &prompt;
     OpenDatabase(name, db, TOpenMode::ReadOnly);
     if (!db.open) std::cerr << "vqdupcheck: cannot open " << name << '\n';
     return db.open;
@@ -84,9 +85,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     TTerminalPrompt prompt;
-    SetUserPrompt(&prompt);
     TGameDatabase before, matched;
-    if (!Open(argv[1], before) || !Open(argv[2], matched)) return 1;
+    if (!Open(argv[1], before, prompt) || !Open(argv[2], matched, prompt)) return 1;
     std::vector<TRecordBytes> beforeRecords, matchedRecords;
     if (!ReadRecords(before, beforeRecords) || !ReadRecords(matched, matchedRecords)) {
         std::cerr << "vqdupcheck: an index record cannot be read\n";
@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
     if (argc == 4) {
         TGameDatabase cleaned;
         std::vector<TRecordBytes> cleanedRecords;
-        if (!Open(argv[3], cleaned) || !ReadRecords(cleaned, cleanedRecords)) return 1;
+        if (!Open(argv[3], cleaned, prompt) || !ReadRecords(cleaned, cleanedRecords)) return 1;
         std::vector<TRecordBytes> kept;
         int lostNonCopies = 0;
         for (std::size_t i = 0; i < matchedRecords.size(); ++i) {

@@ -143,7 +143,6 @@ int main(int argc, char** argv) {
     if (out.empty()) out = StripExtension(in) + ".vqb";
 
     TTerminalPrompt prompt;
-    SetUserPrompt(&prompt);
     const std::string ext = LowerExtension(in);
     if (ext == ".pdn") return ImportPdn(in, out, static_cast<TGameType>(variant), yes, window, prompt);
     if (ext != ".chb") {
@@ -165,7 +164,8 @@ int main(int argc, char** argv) {
     }
 
     TToolProgress tool;
-    const TChbImportResult res = ImportChbFile(in, out, static_cast<TGameType>(variant), tool.Start(window));
+    const TChbImportResult res =
+        ImportChbFile(in, out, static_cast<TGameType>(variant), prompt, tool.Start(window));
     if (res.status == TChbImportStatus::NothingImported || res.status == TChbImportStatus::Refused ||
         res.status == TChbImportStatus::CannotOpen)
         return ExitFailed; // the import has said why
