@@ -2,8 +2,6 @@
 
 TEngineSettings EngineSettings;
 TEngineInfoBox EngineInfo;
-std::atomic<std::uint8_t> EngineDone{0};
-std::atomic<std::uint8_t> StopRequested{1};
 
 void ApplyLevel(TEngineSettings& s) {
     const TLevelRow& row = LevelTable[s.Level > 4 ? 4 : s.Level];

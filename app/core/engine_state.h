@@ -83,9 +83,3 @@ class TEngineInfoBox {
     std::atomic<std::uint32_t> m_starts{0};
 };
 extern TEngineInfoBox EngineInfo;
-
-// Set when a request ends; the timer turns the stop button's colour back and clears it.
-extern std::atomic<std::uint8_t> EngineDone;
-// 1 at start; set by "STOP!", cleared by "Compute!" in analysis mode. While 0, analysis follows
-// the user through the game.
-extern std::atomic<std::uint8_t> StopRequested;

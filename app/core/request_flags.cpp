@@ -8,6 +8,8 @@ std::atomic<std::uint8_t> PanelRefreshPending{0};
 std::atomic<std::uint8_t> BookRefreshPending{0};
 std::atomic<std::uint8_t> GameMessagePending{0};
 std::atomic<std::uint8_t> AutoPlayActive{0};
+std::atomic<std::uint8_t> EngineDone{0};
+std::atomic<std::uint8_t> StopRequested{1};
 
 namespace {
 std::mutex g_messageMutex;

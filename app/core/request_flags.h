@@ -1,6 +1,7 @@
 #pragma once
 // Requests that worker threads raise for the main timer: redraw, game-panel and book-list refresh,
-// and one game message. Any thread may raise them; only the timer takes and clears them.
+// the end of an engine request, and one game message. Any thread may raise them; only the timer
+// takes and clears them. Beside them, the user's stop of the analysis (StopRequested).
 
 #include <atomic>
 #include <cstdint>
@@ -14,6 +15,11 @@ extern std::atomic<std::uint8_t> BookRefreshPending;
 extern std::atomic<std::uint8_t> GameMessagePending;
 // An engine match runs: its game-end messages of kind 0 are dropped.
 extern std::atomic<std::uint8_t> AutoPlayActive;
+// Set when an engine request ends; the timer turns the stop button's colour back and clears it.
+extern std::atomic<std::uint8_t> EngineDone;
+// 1 at start; set by "STOP!", cleared by "Compute!" in analysis mode. While 0, analysis follows
+// the user through the game.
+extern std::atomic<std::uint8_t> StopRequested;
 
 void RequestRedraw(int mode);
 void RequestPanelRefresh();

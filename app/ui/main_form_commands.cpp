@@ -6,6 +6,7 @@
 #include "app/core/game_clock.h"
 #include "app/core/game_tree_edit.h"
 #include "app/core/language.h"
+#include "app/core/request_flags.h"
 #include "app/core/shell_state.h"
 #include "app/ui/board_image.h"
 #include "app/ui/captions.h"
